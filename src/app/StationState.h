@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The station's process-wide variables. One instance is owned by the application object and
+// handed by reference to every subsystem. Names follow the station-state table so that the
+// operations read like their description.
+struct StationState
+{
+    QString VersionText = QStringLiteral("2.1.4");
+
+    QString IniFileNameTMD700 = QStringLiteral("IvrelaneTMD700.ini");
+    QString IniFileName = QStringLiteral("Ivrelane.ini");
+    QString IniBackupFileName = QStringLiteral("Ivrelane.~in");
+    QString LogFileNameTMD700 = QStringLiteral("IvrelaneTMD700.log");
+    QString LogFileName = QStringLiteral("Ivrelane.log");
+
+    // Whether each file existed when the program started; never recomputed.
+    bool IniFileExists = false;
+    bool LogFileExists = false;
+    bool IniFileTMD700Exists = false;
+    bool LogFileTMD700Exists = false;
+
+    bool StartupDone = false;
+    QString ModelLabel = QStringLiteral("TMD700 ");
+    QString ModelName = QStringLiteral("TX16UD");
+
+    qint32 LptBase = 0;
+    qint32 LptControlValue = 0;
+
+    bool RigAnswering = true;
+    int ActiveBand = 0; // 0 = band A, 1 = band B
+    bool VfoModeA = false;
+    bool MemModeA = false;
+    bool VfoModeB = false;
+    bool MemModeB = false;
+    bool InitInProgress = false;
+    QString CurrentFrequency = QStringLiteral("145.225000");
+    qint32 NumberOfMemories = 199;
+    qint32 PowerA = -1;
+    qint32 PowerB = -1;
+
+    int PortStatus = -1;  // -1 not yet opened, 0 opening failed, 1 open
+    int RigStatus = 0;    // 0 no answer, 1 answer OK, 2 initialising, 3 initialised
+    int ServerStatus = 0; // 0 not connected, 1 connected
+    bool ServerConnected = false;
+
+    // Indices 1 to 15; index 0 is unused so the numbers match the texts' own numbering.
+    std::array<QString, 16> StatusMessages = initialStatusMessages();
+
+    QString DtmfReceived;
+    int DtmfState = 0;
+    QString DtmfParameter;
+    QString DtmfLastChars;
+    QString MemoryNumberText;
+    QString RigReply;
+    QString VfoBandA;
+    QString VfoBandB;
+
+    int Tx16Channel = 1;
+    int Tx16BaseChannel = 8;
+    int Tx16TargetChannel = 0;
+    int Tx16Tempo = 500;
+    bool Tx16ScanUp = true;
+    bool Tx16Resync = false;
+
+    QString NewVersionMessage =
+        QStringLiteral("Une version plus récente est disponible sur http://www.ivrelane.org");
+    bool CheckVersionAtStart = false;
+
+    static std::array<QString, 16> initialStatusMessages();
+};
