@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class QObject;
+class QWidget;
+
+// The two languages of the user interface. French is the design-time language.
+enum class Language { French, English };
+
+// One text that the language switch puts on a control of a window.
+struct CaptionRow
+{
+    QString window;      // object name of the window ("TForm1", "TFormIP"...)
+    QString control;     // object name of the control; the window's own name for the window itself
+    QByteArray property; // Qt property that receives the text: "text", "title", "windowTitle"
+    QString text;        // exactly as the program shows it, with "&&" for a literal "&"
+};
+
+// Texts shown in message boxes and labels that are not captions of a control.
+enum class MessageId {
+    DtmfCodeExists,              // same code already in the table, asks to replace it
+    DtmfExistingCodeStartsAlike, // an existing code begins with the new code
+    DtmfNewCodeStartsAlike,      // the new code begins with an existing code
+    DtmfCodeMustEndIn01,         // memory actions need a code ending in 0 or 1
+    DtmfCodeMustEndIn45,         // the frequency action needs a code ending in 4 or 5
+    ServerFormatError,           // a non-numeric address part or port in the server dialog
+    LptNotChosen,                // OK in the generic transmitter setup without a port
+    ChannelRowFormatError,       // bad frequency or comment in the channel grid
+    LptNumberError,              // the chosen parallel port has address 0
+};
+
+// Every caption the language switch sets, one row per (window, control, property).
+const QList<CaptionRow> &captionTable(Language language);
+
+// The status and error texts, indices 1 to 15; index 0 is unused and empty.
+std::array<QString, 16> statusMessages(Language language);
+
+QString messageText(Language language, MessageId id);
+
+// Left edge of the port list so that it opens under the "COM" menu item, whose place depends on
+// the width of the menu captions before it.
+int portListLeft(Language language);
+
+// Sets the captions of every row belonging to `window` (matched by its object name or class
+// name) on the control of that name found inside the window, the menus' popups included but
+// not other windows. Controls that do not exist are skipped. Returns what could not be set:
+// the control's name when it is missing, "control.property" when it exists but has no such
+// property, so that a form can be checked for completeness.
+QStringList applyCaptions(QWidget *window, Language language);
+
+// The text a caption shows once mnemonic markup is resolved: "&&" becomes "&" and a single "&"
+// before a character disappears. Used for plain labels, which show "&" literally.
+QString withoutMnemonics(const QString &caption);
