@@ -1,0 +1,106 @@
+#include "RigOptions.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+constexpr char Description[] =
+    "Behaves like a Kenwood TM-D700, TM-D710 or TM-V71 on a pseudo-terminal.\n"
+    "\n"
+    "The first line on standard output is \"PTY <path>\": open that path (or the --link) at\n"
+    "9600 8N1. Each command ends with a carriage return and gets one reply ended by a carriage\n"
+    "return: \"?\" for an unknown command, \"N\" for an empty or invalid one, otherwise the\n"
+    "set's own reply. The radio keeps its band modes, memories, VFOs, power, scan, transmit and\n"
+    "control band between commands.\n"
+    "\n"
+    "Commands: ID, AI, BC, PC, TX, RX, REP on all models;\n"
+    "  TM-D700: VMC, MC, MR 0,0,ccc (memory record), RBN, VR, VSC, RC, SC (query and 0/1);\n"
+    "  TM-D710/TM-V71: VM, MR, ME ccc (memory record), FO, SC (query: always \"SC 0\").\n"
+    "Channel queries and selections answer \"N\" unless the band is in memory mode.\n"
+    "\n"
+    "Channels 001 to --memories are programmed; band A starts in VFO mode, band B in memory mode\n"
+    "on channel 003 when it is programmed.\n"
+    "\n"
+    "--garble spoils records: memory records of channels divisible by 3 and every VFO record "
+    "carry\n"
+    "the shift code \"x\"; other memory records of channels divisible by 5 are cut short.\n"
+    "\n"
+    "Each command received and each reply is logged with a time stamp (\"<\" received, \">\"\n"
+    "sent, \"-\" not answered). SIGTERM or SIGINT ends the simulator and removes the --link.";
+
+bool toCount(const QString &text, int low, int high, int *value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+std::optional<RigOptions> RigOptions::parse(const QStringList &arguments, QString *message,
+                                            int *exitCode)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(Description));
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption model("model", "TMD700, TMD710 (default) or TMV71.", "MODEL",
+                                   "TMD710");
+    const QCommandLineOption link("link", "Make a symbolic link PATH to the pty.", "PATH");
+    const QCommandLineOption log("log", "Log to FILE instead of standard error.", "FILE");
+    const QCommandLineOption id("id", "Answer \"ID\" with \"ID TEXT\" (a wrong model).", "TEXT");
+    const QCommandLineOption memories("memories", "Programmed channels, from 001 (default 10).",
+                                      "N", "10");
+    const QCommandLineOption delay("delay", "Wait MS milliseconds before each reply.", "MS", "0");
+    const QCommandLineOption pace("pace", "Take as long as a 9600-baud line (about 1.04 ms per "
+                                          "character, each way).");
+    const QCommandLineOption silent("silent", "Never answer (commands are still logged).");
+    const QCommandLineOption garble("garble", "Spoil memory and VFO records (see above).");
+    parser.addOptions({help, model, link, log, id, memories, delay, pace, silent, garble});
+
+    *exitCode = 2;
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(help)) {
+        *message = parser.helpText();
+        *exitCode = 0;
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *message = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
+        return std::nullopt;
+    }
+
+    RigOptions options;
+    const QString modelName = parser.value(model).toUpper();
+    if (modelName == "TMD700")
+        options.kind = RigKind::TMD700;
+    else if (modelName == "TMD710")
+        options.kind = RigKind::TMD710;
+    else if (modelName == "TMV71")
+        options.kind = RigKind::TMV71;
+    else {
+        *message = QStringLiteral("unknown model %1 (TMD700, TMD710 or TMV71)").arg(modelName);
+        return std::nullopt;
+    }
+    const int lastChannel = options.kind == RigKind::TMD700 ? 199 : 999;
+    if (!toCount(parser.value(memories), 0, lastChannel, &options.channelCount)) {
+        *message = QStringLiteral("--memories takes 0 to %1").arg(lastChannel);
+        return std::nullopt;
+    }
+    if (!toCount(parser.value(delay), 0, 60'000, &options.delayMs)) {
+        *message = QStringLiteral("--delay takes 0 to 60000 milliseconds");
+        return std::nullopt;
+    }
+    options.linkPath = parser.value(link);
+    options.logPath = parser.value(log);
+    options.idText = parser.value(id).toLatin1();
+    options.paced = parser.isSet(pace);
+    options.silent = parser.isSet(silent);
+    options.garble = parser.isSet(garble);
+    return options;
+}

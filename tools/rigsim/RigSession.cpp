@@ -1,0 +1,78 @@
+#include "RigSession.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+
+RigSession::RigSession(const RigOptions &options, QObject *parent)
+    : QObject(parent), m_options(options),
+      m_model(options.kind, options.channelCount, options.idText, options.garble),
+      m_port(options.paced)
+{
+    m_replyTimer.setSingleShot(true);
+    m_replyTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_replyTimer, &QTimer::timeout, this, &RigSession::answerDue);
+    connect(&m_port, &PtyPort::commandReceived, this, &RigSession::onCommand);
+    m_clock.start();
+}
+
+bool RigSession::start(QString *error)
+{
+    if (!m_options.logPath.isEmpty()) {
+        m_log.setFileName(m_options.logPath);
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+            *error = QStringLiteral("cannot open the log %1: %2")
+                         .arg(m_options.logPath, m_log.errorString());
+            return false;
+        }
+    } else if (!m_log.open(stderr, QIODevice::WriteOnly | QIODevice::Text)) {
+        *error = QStringLiteral("cannot write to standard error");
+        return false;
+    }
+    if (!m_port.open(error))
+        return false;
+    return m_options.linkPath.isEmpty() || m_port.makeLink(m_options.linkPath, error);
+}
+
+void RigSession::onCommand(const QByteArray &command)
+{
+    log('<', command);
+    if (m_options.silent) {
+        log('-', command + " (silent)");
+        return;
+    }
+    // The radio only sees the command once its last character has crossed the line, and answers
+    // commands one after the other.
+    const qint64 wireNs = m_options.paced ? (command.size() + 1) * PtyPort::ByteTimeNs : 0;
+    const qint64 startNs = qMax(m_clock.nsecsElapsed(), m_lastDueNs);
+    m_lastDueNs = startNs + wireNs + qint64(m_options.delayMs) * 1'000'000;
+    m_pending.enqueue({command, m_lastDueNs});
+    if (m_pending.size() == 1)
+        scheduleNext();
+}
+
+void RigSession::scheduleNext()
+{
+    if (m_pending.isEmpty())
+        return;
+    const qint64 waitNs = m_pending.head().dueNs - m_clock.nsecsElapsed();
+    m_replyTimer.start(int(qMax<qint64>(0, (waitNs + 999'999) / 1'000'000)));
+}
+
+void RigSession::answerDue()
+{
+    while (!m_pending.isEmpty() && m_pending.head().dueNs <= m_clock.nsecsElapsed()) {
+        const QByteArray reply = m_model.answer(m_pending.dequeue().command);
+        m_port.send(reply + '\r');
+        log('>', reply);
+    }
+    scheduleNext();
+}
+
+void RigSession::log(char direction, const QByteArray &text)
+{
+    const QByteArray stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
+    m_log.write(stamp + ' ' + direction + ' ' + text + '\n');
+    m_log.flush();
+}
