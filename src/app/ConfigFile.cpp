@@ -1,0 +1,367 @@
+#include "app/ConfigFile.h"
+
+#include "app/ConfigValues.h"
+#include "app/StationState.h"
+#include "platform/LinkSettings.h"
+#include "platform/TextFile.h"
+#include "ui/UpDownArrows.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <functional>
+#include <map>
+
+using ConfigValues::parseInteger;
+
+namespace {
+
+void setIfInteger(const QString &value, const std::function<void(int)> &set)
+{
+    if (const std::optional<int> n = parseInteger(value))
+        set(*n);
+}
+
+// Radio buttons of one group cannot be unchecked directly while auto-exclusive.
+void uncheck(QRadioButton *button)
+{
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+// LPT378=, LPT278=, LPT3BC=, LPT=: select the button without running its click handler.
+void applyPortKey(const ConfigBinding &b, QRadioButton *button, const QString &value, bool user)
+{
+    if (value.isEmpty())
+        return;
+    const std::optional<int> address = parseInteger(value);
+    b.state->LptBase = address.value_or(0);
+    const QString hex = ConfigValues::hexAddress(b.state->LptBase);
+    if (address)
+        button->setChecked(true);
+    else
+        uncheck(button);
+    if (user)
+        b.EditH000->setText(hex);
+    else
+        button->setText(hex + QLatin1Char('h'));
+}
+
+void applyChannel(const ConfigBinding &b, int channel, const QString &value)
+{
+    while (b.ComboBoxTXMEM->count() < channel)
+        b.ComboBoxTXMEM->addItem(ConfigValues::emptyChannelEntry(b.ComboBoxTXMEM->count() + 1));
+    b.ComboBoxTXMEM->setItemText(channel - 1,
+                                 ConfigValues::channelNumberText(channel) + QLatin1Char('=') + value);
+}
+
+using Handler = std::function<void(const ConfigBinding &, const QString &)>;
+
+const std::map<QString, Handler> &handlers()
+{
+    static const std::map<QString, Handler> table = {
+        {QStringLiteral("LANGUAGE="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("F"))
+                 b.MenuFrancais->trigger();
+             else if (v == QLatin1String("E"))
+                 b.menuEnglish->trigger();
+         }},
+        {QStringLiteral("MODEL="),
+         // Any text is kept; an unknown name simply selects no model at start-up.
+         [](const ConfigBinding &b, const QString &v) { b.state->ModelName = v; }},
+        {QStringLiteral("NUMBERMEM="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.state->NumberOfMemories = n; });
+         }},
+        {QStringLiteral("TX="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("A"))
+                 b.MenuChoixTXA->trigger();
+             else if (v == QLatin1String("B"))
+                 b.MenuChoixTXB->trigger();
+         }},
+        {QStringLiteral("PWRA="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.state->PowerA = n; });
+         }},
+        {QStringLiteral("PWRB="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.state->PowerB = n; });
+         }},
+        {QStringLiteral("COM="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (!b.ListBoxPort->findItems(v, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+                 b.ComPortTX->portName = v;
+         }},
+        {QStringLiteral("DTMF_CODE="),
+         [](const ConfigBinding &b, const QString &v) { b.ListBoxCodesDTMF->addItem(v); }},
+        {QStringLiteral("IPSERVER="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (!v.isEmpty())
+                 b.IdTCPClient->host = v;
+         }},
+        {QStringLiteral("PORT="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.IdTCPClient->port = n; });
+         }},
+        {QStringLiteral("CONNECT="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.CheckBoxConnect->setChecked(true);
+         }},
+        {QStringLiteral("CHANNEL="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("LEFT"))
+                 b.RadioButtonLeft->setChecked(true);
+             else if (v == QLatin1String("RIGHT"))
+                 b.RadioButtonRight->setChecked(true);
+             else if (v == QLatin1String("BOTH"))
+                 b.RadioButtonBoth->setChecked(true);
+         }},
+        {QStringLiteral("WARNING="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("Y"))
+                 b.CheckBoxWarning->setChecked(true);
+         }},
+        // The four keys below were historically read without a check; a value that is not a
+        // number is ignored like everywhere else rather than turned into 0.
+        {QStringLiteral("FORMTOP="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.Form1->move(b.Form1->x(), n); });
+         }},
+        {QStringLiteral("FORMLEFT="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.Form1->move(n, b.Form1->y()); });
+         }},
+        {QStringLiteral("COMRI="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.ComPortTX->readIntervalTimeout = n; });
+         }},
+        {QStringLiteral("COMRTC="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.ComPortTX->readTotalConstant = n; });
+         }},
+        {QStringLiteral("COMRTM="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.ComPortTX->readTotalMultiplier = n; });
+         }},
+        {QStringLiteral("OPTITX16="),
+         [](const ConfigBinding &b, const QString &v) {
+             b.CheckBoxOptiTX16->setChecked(v == QLatin1String("Y"));
+         }},
+        {QStringLiteral("CHANNELNUMTX16="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) {
+                 b.SpinEditCanalNombre->setValue(n);
+                 b.UpDownTX->setMaximum(b.SpinEditCanalNombre->value() + 1);
+             });
+         }},
+        {QStringLiteral("BASECHANNELTX16="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.state->Tx16BaseChannel = n; });
+         }},
+        {QStringLiteral("TEMPOTX16="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) {
+                 b.SpinEditTempoTX16->setValue(n);
+                 b.state->Tx16Tempo = b.SpinEditTempoTX16->value();
+             });
+         }},
+        {QStringLiteral("DELAYPIN14="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.SpinEditPin14->setValue(n); });
+         }},
+        {QStringLiteral("DELAYPIN1="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.SpinEditPin1->setValue(n); });
+         }},
+        {QStringLiteral("DELAYPIN16="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) { b.SpinEditPin16->setValue(n); });
+         }},
+        {QStringLiteral("LPT378="),
+         [](const ConfigBinding &b, const QString &v) {
+             applyPortKey(b, b.RadioButtonH378, v, false);
+         }},
+        {QStringLiteral("LPT278="),
+         [](const ConfigBinding &b, const QString &v) {
+             applyPortKey(b, b.RadioButtonH278, v, false);
+         }},
+        {QStringLiteral("LPT3BC="),
+         [](const ConfigBinding &b, const QString &v) {
+             applyPortKey(b, b.RadioButtonH3BC, v, false);
+         }},
+        {QStringLiteral("LPT="),
+         [](const ConfigBinding &b, const QString &v) {
+             applyPortKey(b, b.RadioButtonH000, v, true);
+         }},
+        {QStringLiteral("PIN14="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.RadioButtonPin14Neg->setChecked(true);
+         }},
+        {QStringLiteral("PIN1="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.RadioButtonPin1Neg->setChecked(true);
+         }},
+        {QStringLiteral("PIN16="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.RadioButtonPin16Neg->setChecked(true);
+         }},
+        {QStringLiteral("PIN17="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.RadioButtonPin17L->setChecked(true);
+         }},
+        {QStringLiteral("PIN11="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.RadioButtonPin11L->setChecked(true);
+         }},
+        {QStringLiteral("VERSTART="),
+         [](const ConfigBinding &b, const QString &v) {
+             b.state->CheckVersionAtStart = v == QLatin1String("1");
+             b.MenuInfoVersion->setChecked(b.state->CheckVersionAtStart);
+         }},
+    };
+    return table;
+}
+
+QString checkedModelName(const ConfigBinding &b)
+{
+    if (b.menuTMD700->isChecked())
+        return QStringLiteral("TMD700");
+    if (b.MenuTMD710->isChecked())
+        return QStringLiteral("TMD710");
+    if (b.MenuTMV71->isChecked())
+        return QStringLiteral("TMV71");
+    return QStringLiteral("TX16UD");
+}
+
+} // namespace
+
+namespace ConfigFile {
+
+void apply(const ConfigBinding &b, const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        const std::optional<ConfigValues::KeyValue> kv = ConfigValues::splitLine(line);
+        if (!kv)
+            continue;
+        const auto handler = handlers().find(kv->key);
+        if (handler != handlers().end())
+            handler->second(b, kv->value);
+        else if (const std::optional<int> channel = ConfigValues::channelKeyNumber(kv->key))
+            applyChannel(b, *channel, kv->value);
+    }
+}
+
+QStringList build(const ConfigBinding &b)
+{
+    const StationState &s = *b.state;
+    QStringList out;
+    auto add = [&out](const char *key, const QString &value) {
+        out << QString::fromLatin1(key) + value;
+    };
+    auto number = [](int n) { return QString::number(n); };
+
+    out << QString::fromLatin1(Header);
+    add("LANGUAGE=", b.menuEnglish->isChecked() ? QStringLiteral("E") : QStringLiteral("F"));
+    add("MODEL=", checkedModelName(b));
+    add("NUMBERMEM=", number(s.NumberOfMemories));
+    if (b.MenuChoixTXA->isChecked())
+        add("TX=", QStringLiteral("A"));
+    else if (b.MenuChoixTXB->isChecked())
+        add("TX=", QStringLiteral("B"));
+    add("PWRA=", number(b.TrackBarPWRA->value()));
+    add("PWRB=", number(b.TrackBarPWRB->value()));
+    if (!b.ComPortTX->portName.isEmpty())
+        add("COM=", b.ComPortTX->portName);
+    for (int i = 1; i < b.ListBoxCodesDTMF->count(); ++i)
+        add("DTMF_CODE=", b.ListBoxCodesDTMF->item(i)->text());
+    add("IPSERVER=", b.IdTCPClient->host);
+    add("PORT=", number(b.IdTCPClient->port));
+    if (b.CheckBoxConnect->isChecked())
+        add("CONNECT=", QStringLiteral("1"));
+    if (b.RadioButtonLeft->isChecked())
+        add("CHANNEL=", QStringLiteral("LEFT"));
+    else if (b.RadioButtonBoth->isChecked())
+        add("CHANNEL=", QStringLiteral("BOTH"));
+    else
+        add("CHANNEL=", QStringLiteral("RIGHT"));
+    if (b.CheckBoxWarning->isChecked())
+        add("WARNING=", QStringLiteral("Y"));
+    add("FORMTOP=", number(b.Form1->y()));
+    add("FORMLEFT=", number(b.Form1->x()));
+    add("COMRI=", number(b.ComPortTX->readIntervalTimeout));
+    add("COMRTC=", number(b.ComPortTX->readTotalConstant));
+    add("COMRTM=", number(b.ComPortTX->readTotalMultiplier));
+    add("OPTITX16=", b.CheckBoxOptiTX16->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+    add("CHANNELNUMTX16=", number(b.SpinEditCanalNombre->value()));
+    add("BASECHANNELTX16=", number(s.Tx16BaseChannel));
+    add("TEMPOTX16=", number(b.SpinEditTempoTX16->value()));
+    add("DELAYPIN14=", number(b.SpinEditPin14->value()));
+    add("DELAYPIN1=", number(b.SpinEditPin1->value()));
+    add("DELAYPIN16=", number(b.SpinEditPin16->value()));
+    if (b.RadioButtonH378->isChecked())
+        add("LPT378=", number(s.LptBase));
+    else if (b.RadioButtonH278->isChecked())
+        add("LPT278=", number(s.LptBase));
+    else if (b.RadioButtonH3BC->isChecked())
+        add("LPT3BC=", number(s.LptBase));
+    else if (b.RadioButtonH000->isChecked())
+        add("LPT=", number(s.LptBase));
+    if (b.RadioButtonPin14Neg->isChecked())
+        add("PIN14=", QStringLiteral("1"));
+    if (b.RadioButtonPin1Neg->isChecked())
+        add("PIN1=", QStringLiteral("1"));
+    if (b.RadioButtonPin16Neg->isChecked())
+        add("PIN16=", QStringLiteral("1"));
+    if (b.RadioButtonPin17L->isChecked())
+        add("PIN17=", QStringLiteral("1"));
+    if (b.RadioButtonPin11L->isChecked())
+        add("PIN11=", QStringLiteral("1"));
+    add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
+    for (int i = 0; i < b.ComboBoxTXMEM->count(); ++i) {
+        const QString entry = b.ComboBoxTXMEM->itemText(i);
+        if (entry.mid(4, 3) != QLatin1String(" []"))
+            out << QStringLiteral("MEM") + entry;
+    }
+    return out;
+}
+
+SaveResult save(const ConfigBinding &b, const QString &directory)
+{
+    const QDir dir(directory);
+    const QString temporary = dir.filePath(b.state->IniBackupFileName);
+    if (QFile::exists(temporary)) {
+        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+        if (!QFile::remove(temporary))
+            return SaveResult::Failed;
+    }
+    if (!TextFile::writeLinesAtomically(dir.filePath(b.state->IniFileName), temporary, build(b),
+                                        0444)) {
+        QFile::remove(temporary);
+        return SaveResult::Failed;
+    }
+    if (b.state->IniFileTMD700Exists) {
+        const QString legacy = dir.filePath(b.state->IniFileNameTMD700);
+        QFile::setPermissions(legacy, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(legacy);
+    }
+    return SaveResult::Saved;
+}
+
+} // namespace ConfigFile

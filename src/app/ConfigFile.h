@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QStringList>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+class QWidget;
+class UpDownArrows;
+struct StationState;
+struct SerialPortSettings;
+struct TcpClientSettings;
+
+// The controls and variables that the configuration file reads and writes. The controls are the
+// settings' store: reading sets them (with their usual side effects), saving reads them back.
+struct ConfigBinding
+{
+    StationState *state;
+    SerialPortSettings *ComPortTX;
+    TcpClientSettings *IdTCPClient;
+    QWidget *Form1;
+
+    QAction *MenuFrancais, *menuEnglish;
+    QAction *MenuTX16UD, *menuTMD700, *MenuTMD710, *MenuTMV71;
+    QAction *MenuChoixTXA, *MenuChoixTXB, *MenuChoixTXAB;
+    QAction *MenuInfoVersion;
+    QSlider *TrackBarPWRA, *TrackBarPWRB;
+    QListWidget *ListBoxPort;
+    QListWidget *ListBoxCodesDTMF;
+    QCheckBox *CheckBoxConnect;
+    QRadioButton *RadioButtonLeft, *RadioButtonRight, *RadioButtonBoth;
+    QCheckBox *CheckBoxWarning;
+    QCheckBox *CheckBoxOptiTX16;
+    QSpinBox *SpinEditCanalNombre, *SpinEditTempoTX16;
+    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
+    UpDownArrows *UpDownTX;
+    QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
+    QLineEdit *EditH000;
+    QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
+    QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
+    QComboBox *ComboBoxTXMEM;
+};
+
+namespace ConfigFile {
+
+constexpr const char *Header = "[IvrelaneTMD7x0]";
+
+// Applies every line in file order.
+void apply(const ConfigBinding &b, const QStringList &lines);
+
+// The whole file as the save writes it, header first.
+QStringList build(const ConfigBinding &b);
+
+enum class SaveResult { Saved, Failed };
+
+// Writes the configuration in `directory`: the new file goes to "Ivrelane.~in" and is renamed
+// over "Ivrelane.ini" in one step, so a failure at any point leaves a complete file behind.
+SaveResult save(const ConfigBinding &b, const QString &directory);
+
+} // namespace ConfigFile

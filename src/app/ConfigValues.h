@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Value rules of the configuration file, kept free of widgets.
+namespace ConfigValues {
+
+// A decimal integer with an optional sign and nothing else; out-of-range values are not integers.
+std::optional<int> parseInteger(const QString &text);
+
+struct KeyValue
+{
+    QString key; // up to and including the first "="
+    QString value;
+};
+
+// Splits a line at its first "="; none when the line has no "=" or starts with it.
+std::optional<KeyValue> splitLine(const QString &line);
+
+// Channel key "MEMnnn=" with nnn an integer from 1 to 40; returns the channel number.
+std::optional<int> channelKeyNumber(const QString &key);
+
+// Four upper-case hexadecimal digits of a port address ("0378").
+QString hexAddress(int address);
+
+// Empty channel-table entry for channel n: "005= []".
+QString emptyChannelEntry(int channel);
+
+// Three-digit channel number.
+QString channelNumberText(int channel);
+
+} // namespace ConfigValues

@@ -1,0 +1,26 @@
+#include "app/EventLog.h"
+
+#include "platform/TextFile.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+EventLog::EventLog(QString filePath) : m_filePath(std::move(filePath)) {}
+
+void EventLog::load(const QString &sourcePath)
+{
+    QStringList lines;
+    if (TextFile::readLines(sourcePath, &lines) && !lines.isEmpty())
+        m_lines = lines;
+}
+
+void EventLog::append(const QString &text)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    m_lines << locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                   locale.toString(now.time(), QLocale::LongFormat) + QLatin1Char(' ') + text;
+    if (m_lines.size() > MaxLines)
+        m_lines.remove(1, m_lines.size() - MaxLines);
+    m_lastWriteFailed = !TextFile::writeLines(m_filePath, m_lines);
+}

@@ -1,0 +1,237 @@
+#include "app/Station.h"
+
+#include "app/Notifier.h"
+#include "app/ProgramFiles.h"
+#include "app/StatusLines.h"
+#include "platform/SerialPortList.h"
+#include "platform/TextFile.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitFreq.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitInfo.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitMEM.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+Station::Station(const QString &directory, Notifier &notifier)
+    : log(QDir(directory).filePath(state.LogFileName)), m_directory(directory), m_notifier(notifier)
+{
+    ProgramFiles::initialise(state, directory);
+    terminate = [] { QCoreApplication::quit(); };
+
+    Form1 = std::make_unique<TForm1>();
+    FormDTMF = std::make_unique<TFormDTMF>();
+    FormIP = std::make_unique<TFormIP>();
+    FormSimuFreq = std::make_unique<TFormSimuFreq>();
+    FormInfo = std::make_unique<TFormInfo>();
+    FormWarning = std::make_unique<TFormWarning>();
+    FormMEM = std::make_unique<TFormMEM>();
+    FormInitTX16 = std::make_unique<TFormInitTX16>();
+    wireMainWindow();
+}
+
+Station::~Station() = default;
+
+void Station::wireMainWindow()
+{
+    TForm1 &f = *Form1;
+    f.FormActivate = [this] { FormActivate(); };
+    f.FormClose = [this] { MenuQuitterClick(); };
+    f.FormClick = [this] { FormClick(); };
+    f.FormKeyPress = [this](QChar key) { FormKeyPress(key); };
+    connect(f.ui.MenuQuitter, &QAction::triggered, this, &Station::MenuQuitterClick);
+    connect(f.ui.MenuSave, &QAction::triggered, this, &Station::MenuSaveClick);
+    connect(f.ui.MenuPort, &QAction::triggered, this, &Station::MenuPortClick);
+    connect(f.ui.ListBoxPort, &QListWidget::itemClicked, this, &Station::ListBoxPortClick);
+    connect(&f.TimerRX, &QTimer::timeout, this, &Station::TimerRXTimer);
+}
+
+ConfigBinding Station::configBinding()
+{
+    const Ui::TForm1 &m = Form1->ui;
+    const Ui::TFormIP &ip = FormIP->ui;
+    const Ui::TFormInitTX16 &g = FormInitTX16->ui;
+    return ConfigBinding{
+        &state, &ComPortTX, &IdTCPClient, Form1.get(),
+        m.MenuFrancais, m.menuEnglish,
+        m.MenuTX16UD, m.menuTMD700, m.MenuTMD710, m.MenuTMV71,
+        m.MenuChoixTXA, m.MenuChoixTXB, m.MenuChoixTXAB,
+        m.MenuInfoVersion,
+        m.TrackBarPWRA, m.TrackBarPWRB,
+        m.ListBoxPort,
+        FormDTMF->ui.ListBoxCodesDTMF,
+        ip.CheckBoxConnect,
+        ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
+        FormWarning->ui.CheckBoxWarning,
+        g.CheckBoxOptiTX16,
+        g.SpinEditCanalNombre, g.SpinEditTempoTX16,
+        g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16,
+        m.UpDownTX,
+        g.RadioButtonH378, g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000,
+        g.EditH000,
+        g.RadioButtonPin14Neg, g.RadioButtonPin1Neg, g.RadioButtonPin16Neg,
+        g.RadioButtonPin17L, g.RadioButtonPin11L,
+        m.ComboBoxTXMEM,
+    };
+}
+
+bool Station::isGenericModel() const
+{
+    return Form1->ui.MenuTX16UD->isChecked();
+}
+
+void Station::FormActivate()
+{
+    if (state.StartupDone)
+        return;
+    Ui::TForm1 &m = Form1->ui;
+    const QDir dir(m_directory);
+
+    if (state.LogFileExists)
+        log.load(dir.filePath(state.LogFileName));
+    else if (state.LogFileTMD700Exists)
+        log.load(dir.filePath(state.LogFileNameTMD700));
+    log.append(QStringLiteral("Start"));
+
+    m.ListBoxPort->clear();
+    m.ListBoxPort->addItems(listSerialPorts(deviceDirectory));
+    ComPortTX.portName.clear();
+
+    QListWidget *codes = FormDTMF->ui.ListBoxCodesDTMF;
+    codes->clear();
+    codes->addItem(QStringLiteral(" [DTMF]"));
+
+    m.ComboBoxTXMEM->clear();
+    for (int channel = 1; channel <= 40; ++channel)
+        m.ComboBoxTXMEM->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QLatin1Char('0')));
+
+    // The traffic line takes no keyboard focus; the window keeps it so the space bar works.
+    Form1->releaseFocus();
+
+    const QString configFile = state.IniFileExists         ? state.IniFileName
+                               : state.IniFileTMD700Exists ? state.IniFileNameTMD700
+                                                           : QString();
+    QStringList lines;
+    if (!configFile.isEmpty() && TextFile::readLines(dir.filePath(configFile), &lines))
+        ConfigFile::apply(configBinding(), lines);
+
+    applyChannelCount();
+
+    if (state.ModelName == QLatin1String("TMD700"))
+        m.menuTMD700->trigger();
+    else if (state.ModelName == QLatin1String("TMD710"))
+        m.MenuTMD710->trigger();
+    else if (state.ModelName == QLatin1String("TMV71"))
+        m.MenuTMV71->trigger();
+    else if (state.ModelName == QLatin1String("TX16UD"))
+        m.MenuTX16UD->trigger();
+
+    if (!FormWarning->ui.CheckBoxWarning->isChecked())
+        FormWarning->show();
+
+    state.ServerStatus = 0;
+    StatusLines::showServer(m.StaticTextIPConnect, state);
+
+    if (hooks.refillDtmfActions)
+        hooks.refillDtmfActions();
+
+    if (isGenericModel()) {
+        if (FormIP->ui.CheckBoxConnect->isChecked())
+            FormIP->ui.ButtonConnect->click();
+    } else if (hooks.openRigPort) {
+        hooks.openRigPort();
+    }
+    state.StartupDone = true;
+    emit startupFinished();
+}
+
+void Station::applyChannelCount()
+{
+    Ui::TFormInitTX16 &g = FormInitTX16->ui;
+    const int count = g.SpinEditCanalNombre->value();
+    Form1->ui.UpDownTX->setMaximum(count + 1);
+    g.SpinEditCanalReset->setMaximum(count); // lowers the value with it when above
+    Form1->ui.Label16->setText(QString::number(count));
+}
+
+void Station::TimerRXTimer()
+{
+    Form1->TimerRX.stop();
+    state.RigAnswering = true;
+    Form1->ui.Buttoninit->click();
+    if (FormIP->ui.CheckBoxConnect->isChecked())
+        FormIP->ui.ButtonConnect->click();
+}
+
+void Station::MenuQuitterClick()
+{
+    // A second request (close box, signal) while the first one waits for the radio is dropped.
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    if (!isGenericModel() && hooks.releaseRig)
+        hooks.releaseRig();
+    if (hooks.closeRigPort)
+        hooks.closeRigPort();
+    if (state.ServerConnected)
+        FormIP->ui.ButtonDisconnect->click();
+    log.append(QStringLiteral("Quit"));
+    if (state.LogFileTMD700Exists)
+        QFile::remove(QDir(m_directory).filePath(state.LogFileNameTMD700));
+    if (state.LptBase != 0 && hooks.releaseParallelPort)
+        hooks.releaseParallelPort();
+    MenuSaveClick();
+    if (terminate)
+        terminate();
+}
+
+void Station::MenuSaveClick()
+{
+    QDir::setCurrent(m_directory);
+    if (ConfigFile::save(configBinding(), m_directory) == ConfigFile::SaveResult::Failed)
+        m_notifier.error(state.StatusMessages[8]);
+}
+
+void Station::MenuPortClick()
+{
+    QListWidget *list = Form1->ui.ListBoxPort;
+    if (list->isVisible()) {
+        list->hide();
+        return;
+    }
+    list->show();
+    list->raise();
+    const QList<QListWidgetItem *> current =
+        list->findItems(ComPortTX.portName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    list->setCurrentItem(current.isEmpty() ? nullptr : current.first());
+}
+
+void Station::ListBoxPortClick()
+{
+    QListWidget *list = Form1->ui.ListBoxPort;
+    if (list->count() == 0 || !list->currentItem())
+        return;
+    if (hooks.closeRigPort)
+        hooks.closeRigPort();
+    ComPortTX.portName = list->currentItem()->text();
+    if (hooks.openRigPort)
+        hooks.openRigPort();
+    list->hide();
+}
+
+void Station::FormClick()
+{
+    if (Form1->ui.ListBoxPort->isVisible())
+        Form1->ui.ListBoxPort->hide();
+}
+
+void Station::FormKeyPress(QChar key)
+{
+    if (key == QLatin1Char(' ') && state.RigAnswering)
+        Form1->ui.SpeedButtonTX->click();
+}

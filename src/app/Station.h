@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/ConfigFile.h"
+#include "app/EventLog.h"
+#include "app/StationState.h"
+#include "platform/LinkSettings.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class Notifier;
+class TForm1;
+class TFormDTMF;
+class TFormIP;
+class TFormSimuFreq;
+class TFormInfo;
+class TFormWarning;
+class TFormMEM;
+class TFormInitTX16;
+
+// Steps of start-up and shut-down that belong to the radio and server subsystems. Each subsystem
+// fills its own when it is created; an empty hook is skipped.
+struct StationHooks
+{
+    std::function<void()> openRigPort;        // the serial port-opening routine
+    std::function<void()> releaseRig;         // back to receive and stop scanning before closing
+    std::function<void()> closeRigPort;
+    std::function<void()> releaseParallelPort;
+    std::function<void()> refillDtmfActions;  // the action list of the current language
+};
+
+// The application: owns the station state, the eight windows and the event log, and runs
+// start-up and shut-down.
+class Station : public QObject
+{
+    Q_OBJECT
+public:
+    Station(const QString &directory, Notifier &notifier);
+    ~Station() override;
+
+    StationState state;
+    SerialPortSettings ComPortTX;
+    TcpClientSettings IdTCPClient;
+    EventLog log;
+    StationHooks hooks;
+
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TFormDTMF> FormDTMF;
+    std::unique_ptr<TFormIP> FormIP;
+    std::unique_ptr<TFormSimuFreq> FormSimuFreq;
+    std::unique_ptr<TFormInfo> FormInfo;
+    std::unique_ptr<TFormWarning> FormWarning;
+    std::unique_ptr<TFormMEM> FormMEM;
+    std::unique_ptr<TFormInitTX16> FormInitTX16;
+
+    const QString &directory() const { return m_directory; }
+    Notifier &notifier() { return m_notifier; }
+    ConfigBinding configBinding();
+
+    // Where virtual serial ports are looked for; tests point it at a folder of their own.
+    QString deviceDirectory = QStringLiteral("/dev");
+    // Ends the process once shut-down is done.
+    std::function<void()> terminate;
+
+    void FormActivate();
+    void TimerRXTimer();
+    void MenuQuitterClick();
+    void MenuSaveClick();
+    void MenuPortClick();
+    void ListBoxPortClick();
+    void FormClick();
+    void FormKeyPress(QChar key);
+    bool isGenericModel() const;
+
+signals:
+    void startupFinished();
+
+private:
+    void wireMainWindow();
+    void applyChannelCount();
+
+    QString m_directory;
+    Notifier &m_notifier;
+    bool m_quitting = false;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Settings held by the serial port component; the serial link reads them at each exchange.
+struct SerialPortSettings
+{
+    QString portName;
+    int readIntervalTimeout = 25;    // ms between two characters
+    int readTotalMultiplier = 25;    // ms per expected character
+    int readTotalConstant = 1;       // ms added to the total
+};
+
+// Settings held by the TCP client component; they apply at the next connection.
+struct TcpClientSettings
+{
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 10901;
+};

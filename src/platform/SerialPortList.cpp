@@ -1,0 +1,27 @@
+#include "platform/SerialPortList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+QStringList listSerialPorts(const QString &deviceDirectory)
+{
+    const bool systemDevices = QDir::cleanPath(deviceDirectory) == QLatin1String("/dev");
+    QStringList names;
+    if (systemDevices) {
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+            names << info.portName();
+    }
+    const QDir dir(deviceDirectory);
+    for (const QFileInfo &entry : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (!entry.isSymLink())
+            continue;
+        const QString target = entry.symLinkTarget();
+        if (!target.startsWith(QLatin1String("/dev/pts/")) || !QFileInfo::exists(target))
+            continue;
+        names << (systemDevices ? entry.fileName() : entry.absoluteFilePath());
+    }
+    names.removeDuplicates();
+    names.sort();
+    return names;
+}

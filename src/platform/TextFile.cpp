@@ -1,0 +1,104 @@
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace TextFile {
+
+QStringList decodeLines(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder cp1252("windows-1252");
+        text = cp1252.isValid() ? cp1252.decode(bytes) : QString::fromLatin1(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    QStringEncoder cp1252("windows-1252");
+    if (!cp1252.isValid())
+        return text.toLatin1();
+    QByteArray bytes = cp1252.encode(text);
+    return bytes;
+}
+
+bool readLines(const QString &path, QStringList *lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *lines = decodeLines(file.readAll());
+    return true;
+}
+
+static bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+bool writeLinesAtomically(const QString &path, const QString &temporaryPath,
+                          const QStringList &lines, int permissions)
+{
+    const QByteArray tmp = QFile::encodeName(temporaryPath);
+    const int fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, encodeLines(lines)) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written)
+        return false;
+    if (::chmod(tmp.constData(), mode_t(permissions)) != 0)
+        return false;
+    if (::rename(tmp.constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    // Make the rename itself durable.
+    QByteArray dir = QFile::encodeName(path);
+    const qsizetype slash = dir.lastIndexOf('/');
+    dir = slash >= 0 ? dir.left(qMax<qsizetype>(slash, 1)) : QByteArray(".");
+    const int dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+bool writeLines(const QString &path, const QStringList &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = encodeLines(lines);
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace TextFile

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+// A dialog whose showing and closing a subsystem can handle. FormClose returns false to keep the
+// window open.
+class EventDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    using QDialog::QDialog;
+
+    std::function<void()> FormShow;
+    std::function<bool()> FormClose;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+};

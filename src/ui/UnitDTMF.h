@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitDTMF.h"
+
+class TFormDTMF : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormDTMF(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormDTMF ui;
+};

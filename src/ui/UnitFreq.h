@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitFreq.h"
+
+class TFormSimuFreq : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormSimuFreq(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormSimuFreq ui;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitInfo.h"
+
+class TFormInfo : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormInfo(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormInfo ui;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitInitTX16.h"
+
+class TFormInitTX16 : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormInitTX16(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormInitTX16 ui;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitMEM.h"
+
+class TFormMEM : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormMEM(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormMEM ui;
+};

@@ -1,0 +1,84 @@
+#include "ui/UnitTMD700.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    ui.setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    move(8, 2);
+    setFocusPolicy(Qt::StrongFocus);
+    // The hidden test items have no menu: they live on the window so their shortcuts work.
+    addAction(ui.MenuSimuDTMF);
+    addAction(ui.menusimuFreq);
+    addAction(ui.MenuTIMEROUTS);
+    // Radio items: one model, one band choice, one language at a time.
+    for (const QList<QAction *> &items :
+         {QList<QAction *>{ui.MenuTX16UD, ui.menuTMD700, ui.MenuTMD710, ui.MenuTMV71},
+          QList<QAction *>{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB},
+          QList<QAction *>{ui.menuEnglish, ui.MenuFrancais}}) {
+        auto *group = new QActionGroup(this);
+        for (QAction *item : items)
+            group->addAction(item);
+    }
+
+    struct NamedTimer
+    {
+        QTimer *timer;
+        const char *name;
+        int interval;
+    };
+    for (const NamedTimer &t : {NamedTimer{&TimerRX, "TimerRX", 500}, {&TimerIP, "TimerIP", 500},
+                                {&TimerDTMF, "TimerDTMF", 5000}, {&TimerTX16, "TimerTX16", 500},
+                                {&TimerPin14, "TimerPin14", 200}, {&TimerPin1, "TimerPin1", 200},
+                                {&TimerPin16, "TimerPin16", 1500}}) {
+        t.timer->setParent(this);
+        t.timer->setObjectName(QString::fromLatin1(t.name));
+        t.timer->setInterval(t.interval);
+    }
+    TimerRX.setSingleShot(true);
+    for (QTimer *pulse : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16})
+        pulse->setTimerType(Qt::PreciseTimer);
+}
+
+void TForm1::releaseFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Run after the window is on screen; works without a window manager, where no activation
+    // event would ever come.
+    QTimer::singleShot(0, this, [this] {
+        if (FormActivate)
+            FormActivate();
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // Closing runs the same sequence as "Quitter", which ends the process itself.
+    event->ignore();
+    if (FormClose)
+        FormClose();
+}
+
+void TForm1::mousePressEvent(QMouseEvent *event)
+{
+    if (FormClick)
+        FormClick();
+    QMainWindow::mousePressEvent(event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->text().isEmpty() && FormKeyPress)
+        FormKeyPress(event->text().at(0));
+    QMainWindow::keyPressEvent(event);
+}

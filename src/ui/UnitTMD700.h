@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui_UnitTMD700.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+
+// The main window. It owns the program's timers; the station wires their handlers.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+
+    Ui::TForm1 ui;
+
+    QTimer TimerRX;
+    QTimer TimerIP;
+    QTimer TimerDTMF;
+    QTimer TimerTX16;
+    QTimer TimerPin14;
+    QTimer TimerPin1;
+    QTimer TimerPin16;
+
+    std::function<void()> FormActivate; // every showing; start-up guards itself
+    std::function<void()> FormClose;    // close box
+    std::function<void()> FormClick;    // click on the free surface
+    std::function<void(QChar)> FormKeyPress;
+
+    // Hands the keyboard focus back to the window itself so the space bar reaches FormKeyPress.
+    void releaseFocus();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};

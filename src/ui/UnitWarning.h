@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/FormEvents.h"
+#include "ui_UnitWarning.h"
+
+class TFormWarning : public EventDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormWarning(QWidget *parent = nullptr) : EventDialog(parent) { ui.setupUi(this); }
+
+    Ui::TFormWarning ui;
+};
