@@ -1,5 +1,11 @@
 #include "app/LanguageTexts.h"
 #include "app/StationState.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitMEM.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -11,6 +17,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -60,6 +67,7 @@ private slots:
     void applyReportsMissingAndMistypedControls();
     void applyStaysInsideItsWindow();
     void applyToWindowTitleAndBackAgain();
+    void formsCarryEveryCaptionedControl();
 };
 
 void TestLanguageTexts::tablesCoverTheSameControls()
@@ -359,6 +367,28 @@ void TestLanguageTexts::applyToWindowTitleAndBackAgain()
     QCOMPARE(warning.windowTitle(), QString("IVRELANETMD700 - ALARME !"));
     QCOMPARE(text->text(), QString("Attention, cette version ne fonctionne qu'avec la version "
                                    "1.8.3 et suivantes de QUORVEL"));
+}
+
+// The program's own windows must hold every control the switch relabels, with the right kind
+// of property; a renamed control would otherwise keep its design-time text without a sound.
+void TestLanguageTexts::formsCarryEveryCaptionedControl()
+{
+    std::vector<std::unique_ptr<QWidget>> windows;
+    windows.push_back(std::make_unique<TForm1>());
+    windows.push_back(std::make_unique<TFormWarning>());
+    windows.push_back(std::make_unique<TFormInitTX16>());
+    windows.push_back(std::make_unique<TFormIP>());
+    windows.push_back(std::make_unique<TFormDTMF>());
+    windows.push_back(std::make_unique<TFormMEM>());
+    QStringList unset;
+    for (Language language : {Language::French, Language::English}) {
+        for (const auto &window : windows) {
+            for (const QString &name : applyCaptions(window.get(), language))
+                unset << window->objectName() + QLatin1Char('/') + name;
+        }
+    }
+    unset.removeDuplicates();
+    QVERIFY2(unset.isEmpty(), qPrintable("not set: " + unset.join(", ")));
 }
 
 QTEST_MAIN(TestLanguageTexts)
