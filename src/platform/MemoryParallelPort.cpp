@@ -5,7 +5,7 @@ constexpr quint8 FloatingBus = 0xFF;
 
 QString hex4(quint16 value)
 {
-    return QStringLiteral("%1h").arg(value, 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper() + QLatin1Char('h');
 }
 } // namespace
 

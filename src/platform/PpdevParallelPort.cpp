@@ -16,12 +16,12 @@ constexpr quint8 FloatingBus = 0xFF;
 
 QString hex4(quint16 value)
 {
-    return QStringLiteral("%1h").arg(value, 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper() + QLatin1Char('h');
 }
 
 QString hex2(quint8 value)
 {
-    return QStringLiteral("%1h").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper() + QLatin1Char('h');
 }
 
 QString systemError(int code)
