@@ -9,7 +9,9 @@
 // kernel's parport records) is at most two below it, and its registers are reached through
 // the ppdev ioctls, which give and take the register values of the pin table. A device is
 // opened and claimed at its first use (or by EnablePorts) and held until DisablePorts, so the
-// lines keep their levels between operations.
+// lines keep their levels between operations. The kernel loads its default control value (0Ch)
+// into the port when a device is first claimed: the lines' rest levels must be written right
+// after the first access, as the activation of the generic model does.
 class PpdevParallelPort : public ParallelPort
 {
 public:
