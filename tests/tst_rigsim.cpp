@@ -51,6 +51,8 @@ public:
         m_port.setDataBits(QSerialPort::Data8);
         m_port.setParity(QSerialPort::NoParity);
         m_port.setStopBits(QSerialPort::OneStop);
+        // The program waits for CTS before sending; a pty must still take the bytes.
+        m_port.setFlowControl(QSerialPort::HardwareControl);
         return m_port.open(QIODevice::ReadWrite);
     }
     void closePort() { m_port.close(); }
