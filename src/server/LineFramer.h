@@ -31,7 +31,8 @@ class LineFramer
 {
 public:
     // Longest message handed on, line end not counted. Real messages are a few bytes; a stream
-    // without line ends is cut into pieces of this size so nothing grows without bound.
+    // without line ends is cut into pieces of this size. The framer keeps nothing between calls,
+    // so memory stays bounded as long as the caller bounds each read from the socket.
     static constexpr qsizetype MaxMessageBytes = 4096;
 
     // Splits a chunk at each CR LF. Each piece keeps its CR LF; the text after the last CR LF
