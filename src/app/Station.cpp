@@ -22,7 +22,8 @@ Station::Station(const QString &directory, Notifier &notifier)
     : log(QDir(directory).filePath(state.LogFileName)), m_directory(directory), m_notifier(notifier)
 {
     ProgramFiles::initialise(state, directory);
-    terminate = [] { QCoreApplication::quit(); };
+    // exit(), not quit(): quit() would ask the main window to close, which runs this again.
+    terminate = [] { QCoreApplication::exit(0); };
 
     Form1 = std::make_unique<TForm1>();
     FormDTMF = std::make_unique<TFormDTMF>();

@@ -1,0 +1,286 @@
+#include "app/ConfigFile.h"
+#include "app/Station.h"
+#include "support/RecordingNotifier.h"
+#include "support/TestFiles.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Header = QStringLiteral("[IvrelaneTMD7x0]");
+
+// Every key with a value other than its default, in the order the save writes them.
+const QStringList EveryKey = {
+    Header,
+    "LANGUAGE=F",
+    "MODEL=TMV71",
+    "NUMBERMEM=150",
+    "TX=B",
+    "PWRA=0",
+    "PWRB=2",
+    "COM=%PORT%",
+    "DTMF_CODE=1230 : action 07= Mémoire Nnn sur TXA (Kenwood)",
+    "DTMF_CODE=45 : action 26= TX en émission (Tous)",
+    "IPSERVER=192.168.1.20",
+    "PORT=10950",
+    "CONNECT=1",
+    "CHANNEL=BOTH",
+    "WARNING=Y",
+    "FORMTOP=40",
+    "FORMLEFT=60",
+    "COMRI=30",
+    "COMRTC=2",
+    "COMRTM=20",
+    "OPTITX16=Y",
+    "CHANNELNUMTX16=24",
+    "BASECHANNELTX16=12",
+    "TEMPOTX16=700",
+    "DELAYPIN14=250",
+    "DELAYPIN1=300",
+    "DELAYPIN16=2000",
+    "LPT278=632",
+    "PIN14=1",
+    "PIN1=1",
+    "PIN16=1",
+    "PIN17=1",
+    "PIN11=1",
+    "VERSTART=1",
+    "MEM001=145.225000 [Relais]",
+    "MEM005=145.600000 [Essai]",
+};
+
+} // namespace
+
+class TestConfigFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    RecordingNotifier m_notifier;
+    int m_ptyMaster = -1;
+    QString m_portPath;
+
+    QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+
+    std::unique_ptr<Station> start(const QStringList &ini = {},
+                                   const QString &name = QStringLiteral("Ivrelane.ini"))
+    {
+        if (!ini.isEmpty())
+            TestFiles::writeLines(path(name), ini);
+        auto station = std::make_unique<Station>(m_dir.path(), m_notifier);
+        station->deviceDirectory = path(QStringLiteral("dev"));
+        station->terminate = nullptr;
+        station->FormActivate();
+        return station;
+    }
+
+    QStringList saved(Station &station)
+    {
+        station.MenuSaveClick();
+        return TestFiles::readLines(path(QStringLiteral("Ivrelane.ini")));
+    }
+
+    QStringList withPort(QStringList lines) const
+    {
+        return lines.replaceInStrings(QStringLiteral("%PORT%"), m_portPath);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A virtual serial port: a symbolic link to a pseudo-terminal, as socat makes them.
+        m_ptyMaster = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(m_ptyMaster >= 0);
+        QVERIFY(grantpt(m_ptyMaster) == 0 && unlockpt(m_ptyMaster) == 0);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("dev")));
+        m_portPath = path(QStringLiteral("dev/ttyV0"));
+        QVERIFY(QFile::link(QString::fromLocal8Bit(ptsname(m_ptyMaster)), m_portPath));
+    }
+    void cleanupTestCase() { ::close(m_ptyMaster); }
+
+    void cleanup()
+    {
+        for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files)) {
+            QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner);
+            QFile::remove(path(name));
+        }
+        m_notifier.messages.clear();
+    }
+
+    void headerOnlyIsNoFile()
+    {
+        const QStringList none = saved(*start());
+        cleanup();
+        QCOMPARE(saved(*start({Header})), none);
+    }
+
+    void everyKeyReadAndSavedBack()
+    {
+        auto station = start(withPort(EveryKey));
+        const Ui::TFormInitTX16 &g = station->FormInitTX16->ui;
+        QCOMPARE(station->state.ModelName, QStringLiteral("TMV71"));
+        QCOMPARE(station->state.NumberOfMemories, 150);
+        QCOMPARE(station->state.PowerA, 0);
+        QCOMPARE(station->state.PowerB, 2);
+        QCOMPARE(station->ComPortTX.portName, m_portPath);
+        QCOMPARE(station->IdTCPClient.host, QStringLiteral("192.168.1.20"));
+        QCOMPARE(station->IdTCPClient.port, 10950);
+        QCOMPARE(station->Form1->pos(), QPoint(60, 40));
+        QCOMPARE(station->ComPortTX.readIntervalTimeout, 30);
+        QCOMPARE(g.SpinEditCanalNombre->value(), 24);
+        QCOMPARE(station->Form1->ui.UpDownTX->maximum(), 25);
+        QCOMPARE(station->Form1->ui.Label16->text(), QStringLiteral("24"));
+        QCOMPARE(station->state.Tx16Tempo, 700);
+        QCOMPARE(station->state.LptBase, 632);
+        QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
+        QVERIFY(station->state.CheckVersionAtStart);
+        QVERIFY(station->FormWarning->isHidden());
+        QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
+        QCOMPARE(station->Form1->ui.ComboBoxTXMEM->itemText(4),
+                 QStringLiteral("005=145.600000 [Essai]"));
+        // The power sliders are what the save writes; the radio sets them at INIT, so move
+        // them as INIT would before saving.
+        station->Form1->ui.TrackBarPWRA->setValue(0);
+        station->Form1->ui.TrackBarPWRB->setValue(2);
+        station->Form1->ui.MenuTMV71->setChecked(true);
+        QCOMPARE(saved(*station), withPort(EveryKey));
+    }
+
+    void keysAreExactAndCaseSensitive()
+    {
+        auto station = start({Header, "FORMTOP = 77", "formleft=90", "LANGUAGE=f", "TX=a",
+                              "PWRA=high", "COM=COM9", "CONNECT=yes", "WARNING=y"});
+        QCOMPARE(station->Form1->pos(), QPoint(8, 2));
+        QVERIFY(station->Form1->ui.MenuFrancais->isChecked());
+        QVERIFY(station->Form1->ui.MenuChoixTXAB->isChecked());
+        QCOMPARE(station->state.PowerA, -1);
+        QVERIFY(station->ComPortTX.portName.isEmpty());
+        QVERIFY(!station->FormIP->ui.CheckBoxConnect->isChecked());
+        QVERIFY(!station->FormWarning->ui.CheckBoxWarning->isChecked());
+        const QStringList lines = saved(*station);
+        // "Bande active", no port, warning unchecked: no TX, COM or WARNING line.
+        for (const char *absent : {"TX=", "COM=", "WARNING=", "CONNECT="}) {
+            QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^") + absent)).isEmpty(),
+                     absent);
+        }
+    }
+
+    void lastValueWinsButCodesAccumulate()
+    {
+        auto station = start({Header, "PORT=1", "PORT=2", "DTMF_CODE=1 : action 00= nil",
+                              "DTMF_CODE=1 : action 00= nil", "PORT=x"});
+        QCOMPARE(station->IdTCPClient.port, 2);
+        QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
+    }
+
+    void parallelPortKeys_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("base");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("378") << "LPT378=888" << 888 << true << "0378h";
+        QTest::newRow("letters") << "LPT378=abc" << 0 << false << "0000h";
+        QTest::newRow("empty") << "LPT378=" << 0 << false << "0000h";
+    }
+    void parallelPortKeys()
+    {
+        QFETCH(QString, line);
+        auto station = start({Header, line});
+        QTEST(station->state.LptBase, "base");
+        QTEST(station->FormInitTX16->ui.RadioButtonH378->isChecked(), "selected");
+        QTEST(station->FormInitTX16->ui.RadioButtonH378->text(), "caption");
+        QFETCH(bool, selected);
+        QCOMPARE(saved(*station).contains(line), selected);
+    }
+
+    void userPortAddressGoesToItsEdit()
+    {
+        auto station = start({Header, "LPT=956"});
+        QCOMPARE(station->FormInitTX16->ui.EditH000->text(), QStringLiteral("03BC"));
+        QVERIFY(station->FormInitTX16->ui.RadioButtonH000->isChecked());
+        QVERIFY(saved(*station).contains(QStringLiteral("LPT=956")));
+    }
+
+    void channelKeys()
+    {
+        auto station = start({Header, "MEM005=145.600000 [Essai]", "MEM041=1", "MEMabc=2"});
+        QComboBox *list = station->Form1->ui.ComboBoxTXMEM;
+        QCOMPARE(list->count(), 40);
+        QCOMPARE(list->itemText(4), QStringLiteral("005=145.600000 [Essai]"));
+        const QStringList lines = saved(*station);
+        QCOMPARE(lines.filter(QStringLiteral("MEM0")),
+                 QStringList{QStringLiteral("MEM005=145.600000 [Essai]")});
+    }
+
+    void valuesClampToTheirControls()
+    {
+        auto station = start({Header, "CHANNELNUMTX16=99", "TEMPOTX16=50"});
+        QCOMPARE(station->FormInitTX16->ui.SpinEditCanalNombre->value(), 40);
+        QCOMPARE(station->state.Tx16Tempo, 200);
+        QCOMPARE(station->FormInitTX16->ui.SpinEditCanalReset->maximum(), 40);
+    }
+
+    void saveTwiceLeavesOneReadOnlyFile()
+    {
+        auto station = start();
+        station->MenuSaveClick();
+        station->IdTCPClient.port = 4242;
+        const QStringList second = saved(*station);
+        QVERIFY(second.contains(QStringLiteral("PORT=4242")));
+        QCOMPARE(QDir(m_dir.path()).entryList({"*.ini", "*.~in"}, QDir::Files),
+                 QStringList{"Ivrelane.ini"});
+        QVERIFY(!(QFile::permissions(path("Ivrelane.ini")) & QFile::WriteOwner));
+        QVERIFY(m_notifier.messages.isEmpty());
+    }
+
+    void legacyFileIsReadThenRemoved()
+    {
+        auto station = start({Header, "PORT=777"}, QStringLiteral("IvrelaneTMD700.ini"));
+        QCOMPARE(station->IdTCPClient.port, 777);
+        QVERIFY(saved(*station).contains(QStringLiteral("PORT=777")));
+        QVERIFY(!QFile::exists(path("IvrelaneTMD700.ini")));
+    }
+
+    // A save that cannot write its temporary file reports the error and leaves the existing
+    // configuration exactly as it was.
+    void failedSaveKeepsTheOldFile()
+    {
+        auto station = start({Header, "PORT=1234"});
+        station->MenuSaveClick();
+        const QByteArray before = TestFiles::readBytes(path("Ivrelane.ini"));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("Ivrelane.~in/blocker")));
+        station->IdTCPClient.port = 999;
+        station->MenuSaveClick();
+        QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Ivrelane.~in/blocker")));
+        QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Ivrelane.~in")));
+        QCOMPARE(m_notifier.messages,
+                 QStringList{QStringLiteral("error:Erreur création fichier .ini")});
+        QCOMPARE(TestFiles::readBytes(path("Ivrelane.ini")), before);
+    }
+
+    void leftoverTemporaryFileIsReplaced()
+    {
+        TestFiles::writeBytes(path("Ivrelane.~in"), "garbage");
+        QFile::setPermissions(path("Ivrelane.~in"), QFile::ReadOwner);
+        auto station = start();
+        station->MenuSaveClick();
+        QVERIFY(!QFile::exists(path("Ivrelane.~in")));
+        QCOMPARE(TestFiles::readLines(path("Ivrelane.ini")).first(), Header);
+    }
+};
+
+QTEST_MAIN(TestConfigFile)
+#include "tst_config_file.moc"

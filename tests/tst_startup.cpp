@@ -1,0 +1,149 @@
+#include "app/Station.h"
+#include "support/RecordingNotifier.h"
+#include "support/TestFiles.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    static std::unique_ptr<Station> station(QTemporaryDir &dir, RecordingNotifier &notifier)
+    {
+        auto s = std::make_unique<Station>(dir.path(), notifier);
+        s->deviceDirectory = dir.path();
+        s->terminate = nullptr;
+        return s;
+    }
+
+private slots:
+    // The program copied alone into an empty folder starts, logs, and on SIGTERM shuts down
+    // like "Quitter": "Quit" logged and a read-only configuration of defaults written.
+    void copiedProgramStartsAndStopsOnSigterm()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("ivrelane");
+        QVERIFY(QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program));
+        QProcess process;
+        process.setWorkingDirectory(QDir::rootPath());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        const QString log = dir.filePath("Ivrelane.log");
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readLines(log).size() == 2, 20000);
+        QCOMPARE(TestFiles::readLines(log).first(), QStringLiteral("Log"));
+        QVERIFY(TestFiles::readLines(log).last().endsWith(QStringLiteral(" Start")));
+
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY(TestFiles::readLines(log).last().endsWith(QStringLiteral(" Quit")));
+
+        const QString ini = dir.filePath("Ivrelane.ini");
+        QVERIFY(!(QFile::permissions(ini) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+        QStringList keys;
+        for (const QString &line : TestFiles::readLines(ini))
+            keys << line.section(QLatin1Char('='), 0, 0);
+        const QStringList expected = {
+            "[IvrelaneTMD7x0]", "LANGUAGE", "MODEL", "NUMBERMEM", "PWRA", "PWRB", "IPSERVER",
+            "PORT", "CHANNEL", "FORMTOP", "FORMLEFT", "COMRI", "COMRTC", "COMRTM", "OPTITX16",
+            "CHANNELNUMTX16", "BASECHANNELTX16", "TEMPOTX16", "DELAYPIN14", "DELAYPIN1",
+            "DELAYPIN16", "VERSTART"};
+        QCOMPARE(keys, expected);
+        const QStringList lines = TestFiles::readLines(ini);
+        for (const char *line : {"MODEL=TX16UD", "NUMBERMEM=199", "PORT=10901", "FORMTOP=2",
+                                 "FORMLEFT=8", "COMRI=25", "COMRTC=1", "COMRTM=25",
+                                 "CHANNELNUMTX16=16", "BASECHANNELTX16=8", "VERSTART=0"})
+            QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
+    }
+
+    void firstStartWithNoFiles()
+    {
+        QTemporaryDir dir;
+        RecordingNotifier notifier;
+        auto s = station(dir, notifier);
+        s->Form1->show();
+        QTRY_VERIFY(s->state.StartupDone);
+        QCOMPARE(s->log.lines().size(), 2);
+        QVERIFY(s->Form1->ui.MenuTX16UD->isChecked());
+        QVERIFY(s->FormWarning->isVisible());
+        QCOMPARE(s->Form1->ui.ComboBoxTXMEM->count(), 40);
+        QCOMPARE(s->Form1->ui.ComboBoxTXMEM->itemText(39), QStringLiteral("040= []"));
+        QCOMPARE(s->Form1->ui.StaticTextIPConnect->text(), QStringLiteral("Serveur non connecté"));
+    }
+
+    void startupRunsOnce()
+    {
+        QTemporaryDir dir;
+        RecordingNotifier notifier;
+        auto s = station(dir, notifier);
+        QSignalSpy finished(s.get(), &Station::startupFinished);
+        s->Form1->show();
+        QTRY_COMPARE(finished.count(), 1);
+        s->Form1->hide();
+        s->Form1->show();
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(s->log.lines().size(), 2);
+    }
+
+    void spaceBarNeedsAnAnsweringRig()
+    {
+        QTemporaryDir dir;
+        RecordingNotifier notifier;
+        auto s = station(dir, notifier);
+        s->FormActivate();
+        int clicks = 0;
+        connect(s->Form1->ui.SpeedButtonTX, &QToolButton::clicked, this, [&] { ++clicks; });
+        s->state.RigAnswering = false;
+        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QCOMPARE(clicks, 0);
+        s->state.RigAnswering = true;
+        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QCOMPARE(clicks, 1);
+    }
+
+    // The close box and "Quitter" run one sequence, and only once.
+    void closeBoxIsQuitter()
+    {
+        QTemporaryDir dir;
+        RecordingNotifier notifier;
+        auto s = station(dir, notifier);
+        int terminations = 0;
+        s->terminate = [&] { ++terminations; };
+        s->FormActivate();
+        s->Form1->close();
+        s->Form1->ui.MenuQuitter->trigger();
+        QCOMPARE(terminations, 1);
+        QCOMPARE(s->log.lines().filter(QStringLiteral(" Quit")).size(), 1);
+        QVERIFY(QFile::exists(dir.filePath("Ivrelane.ini")));
+    }
+
+    void portMenuShowsAndHidesTheList()
+    {
+        QTemporaryDir dir;
+        RecordingNotifier notifier;
+        auto s = station(dir, notifier);
+        s->Form1->show();
+        QTRY_VERIFY(s->state.StartupDone);
+        QListWidget *list = s->Form1->ui.ListBoxPort;
+        s->Form1->ui.MenuPort->trigger();
+        QVERIFY(list->isVisible());
+        s->FormClick();
+        QVERIFY(!list->isVisible());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
