@@ -1,6 +1,11 @@
 #include "app/Station.h"
 
+#include "app/InterfaceSubsystem.h"
 #include "app/Notifier.h"
+#include "dtmf/DtmfSubsystem.h"
+#include "generic_tx/GenericTxSubsystem.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "server/ServerSubsystem.h"
 #include "app/ProgramFiles.h"
 #include "app/StatusLines.h"
 #include "platform/SerialPortList.h"
@@ -34,6 +39,12 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormMEM = std::make_unique<TFormMEM>();
     FormInitTX16 = std::make_unique<TFormInitTX16>();
     wireMainWindow();
+
+    interface = std::make_unique<InterfaceSubsystem>(*this);
+    kenwood = std::make_unique<KenwoodSubsystem>(*this);
+    genericTx = std::make_unique<GenericTxSubsystem>(*this);
+    dtmf = std::make_unique<DtmfSubsystem>(*this);
+    server = std::make_unique<ServerSubsystem>(*this);
 }
 
 Station::~Station() = default;

@@ -28,7 +28,21 @@ struct StationHooks
     std::function<void()> closeRigPort;
     std::function<void()> releaseParallelPort;
     std::function<void()> refillDtmfActions;  // the action list of the current language
+
+    // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
+    // "000.000000" when none) and sends it to the server.
+    std::function<void()> ReportFrequency;
+    // Sends one text to the relay server when connected; nothing otherwise.
+    std::function<void(const QString &)> sendToServer;
+    // Hands DTMF characters reported by the server to the interpreter.
+    std::function<void(const QString &)> ReceiveDtmf;
 };
+
+class KenwoodSubsystem;
+class GenericTxSubsystem;
+class DtmfSubsystem;
+class ServerSubsystem;
+class InterfaceSubsystem;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -53,6 +67,13 @@ public:
     std::unique_ptr<TFormWarning> FormWarning;
     std::unique_ptr<TFormMEM> FormMEM;
     std::unique_ptr<TFormInitTX16> FormInitTX16;
+
+    // Each subsystem wires its handlers to the windows when it is created.
+    std::unique_ptr<InterfaceSubsystem> interface;
+    std::unique_ptr<KenwoodSubsystem> kenwood;
+    std::unique_ptr<GenericTxSubsystem> genericTx;
+    std::unique_ptr<DtmfSubsystem> dtmf;
+    std::unique_ptr<ServerSubsystem> server;
 
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }

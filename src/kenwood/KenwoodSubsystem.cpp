@@ -1,0 +1,5 @@
+#include "kenwood/KenwoodSubsystem.h"
+
+#include "app/Station.h"
+
+KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station) {}
