@@ -97,6 +97,11 @@ bool Station::isGenericModel() const
     return Form1->ui.MenuTX16UD->isChecked();
 }
 
+Language Station::currentLanguage() const
+{
+    return Form1->ui.menuEnglish->isChecked() ? Language::English : Language::French;
+}
+
 void Station::FormActivate()
 {
     if (state.StartupDone)

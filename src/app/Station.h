@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/EventLog.h"
+#include "app/LanguageTexts.h"
 #include "app/StationState.h"
 #include "platform/LinkSettings.h"
 
@@ -93,6 +94,8 @@ public:
     void FormClick();
     void FormKeyPress(QChar key);
     bool isGenericModel() const;
+    // The language checked in the "Langue" menu; no other copy of it exists.
+    Language currentLanguage() const;
 
 signals:
     void startupFinished();
