@@ -1,0 +1,69 @@
+#include "support/RigSimProcess.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Bounds a hung simulator; never a measurement.
+constexpr int WaitMs = 10'000;
+
+QString logPath(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).filePath(QStringLiteral("rigsim.log"));
+}
+
+} // namespace
+
+RigSimProcess::~RigSimProcess()
+{
+    stop();
+}
+
+QString RigSimProcess::start(const QStringList &arguments)
+{
+    m_process.setProgram(QStringLiteral(IVRELANE_BUILD_DIR "/rigsim"));
+    m_process.setArguments(arguments + QStringList{QStringLiteral("--log"), logPath(m_logDir)});
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start();
+    if (!m_process.waitForStarted(WaitMs))
+        return QString();
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(WaitMs)) {
+    }
+    const QByteArray line = m_process.readLine().trimmed();
+    if (line.startsWith("PTY "))
+        m_ptyPath = QString::fromLocal8Bit(line.mid(4));
+    return m_ptyPath;
+}
+
+void RigSimProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(WaitMs)) {
+        m_process.kill();
+        m_process.waitForFinished(WaitMs);
+    }
+}
+
+QString RigSimProcess::logText() const
+{
+    QFile file(logPath(m_logDir));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLatin1(file.readAll());
+}
+
+QStringList RigSimProcess::receivedCommands() const
+{
+    // Log lines read "yyyy-MM-dd hh:mm:ss.zzz < COMMAND".
+    QStringList commands;
+    const QStringList lines = logText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const qsizetype mark = line.indexOf(QLatin1String(" < "));
+        if (mark == 23)
+            commands << line.mid(mark + 3);
+    }
+    return commands;
+}

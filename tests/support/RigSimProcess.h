@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// One tools/rigsim process for a test: started with the given options, its pty known once it
+// runs, its log kept in a temporary file so a test can see which commands the radio received.
+// The process is ended (SIGTERM, then kill) when the object goes.
+class RigSimProcess
+{
+public:
+    RigSimProcess() = default;
+    ~RigSimProcess();
+    RigSimProcess(const RigSimProcess &) = delete;
+    RigSimProcess &operator=(const RigSimProcess &) = delete;
+
+    // Starts rigsim with `arguments` (--model, --link, --delay...) plus a --log of its own.
+    // Returns the pty path ("/dev/pts/N"), or an empty text when it did not start.
+    QString start(const QStringList &arguments = {});
+    void stop();
+
+    QString ptyPath() const { return m_ptyPath; }
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+
+    // The commands the radio received so far, in order, without their carriage return.
+    QStringList receivedCommands() const;
+    // The whole log text, for failure messages.
+    QString logText() const;
+
+private:
+    QProcess m_process;
+    QTemporaryDir m_logDir;
+    QString m_ptyPath;
+};
