@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/VersionCheckSite.h"
+
 #include <QString>
 #include <array>
 
@@ -66,7 +68,7 @@ struct StationState
     bool Tx16Resync = false;
 
     QString NewVersionMessage =
-        QStringLiteral("Une version plus récente est disponible sur http://www.ivrelane.org");
+        QStringLiteral("Une version plus récente est disponible sur ") + makerSiteAddress();
     bool CheckVersionAtStart = false;
 
     static std::array<QString, 16> initialStatusMessages();
