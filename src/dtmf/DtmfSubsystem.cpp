@@ -1,5 +1,90 @@
 #include "dtmf/DtmfSubsystem.h"
 
 #include "app/Station.h"
+#include "dtmf/DtmfEditor.h"
+#include "dtmf/DtmfInterpreter.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
 
-DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station) {}
+DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
+{
+    TFormDTMF &form = *station.FormDTMF;
+    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TFormInitTX16 &g = station.FormInitTX16->ui;
+
+    m_editor = std::make_unique<DtmfEditor>(
+        station.notifier(), [&station] { return station.currentLanguage(); },
+        DtmfEditorControls{&form, form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
+                           form.ui.ComboBoxActionsDTMF});
+
+    DtmfControls c;
+    c.StaticTextDTMF = m.StaticTextDTMF;
+    c.TimerDTMF = &station.Form1->TimerDTMF;
+    c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
+    c.MenuTX16UD = m.MenuTX16UD;
+    c.menuTMD700 = m.menuTMD700;
+    c.MenuChoixTXA = m.MenuChoixTXA;
+    c.MenuChoixTXB = m.MenuChoixTXB;
+    c.MenuChoixTXAB = m.MenuChoixTXAB;
+    c.MenuSave = m.MenuSave;
+    c.ComboBoxMEM = m.ComboBoxMEM;
+    c.SpeedButtonTXA = m.SpeedButtonTXA;
+    c.SpeedButtonTXB = m.SpeedButtonTXB;
+    c.SpeedButtonVFOA = m.SpeedButtonVFOA;
+    c.SpeedButtonVFOB = m.SpeedButtonVFOB;
+    c.SpeedButtonMEMA = m.SpeedButtonMEMA;
+    c.SpeedButtonMEMB = m.SpeedButtonMEMB;
+    c.SpeedButtonScanA = m.SpeedButtonScanA;
+    c.SpeedButtonScanB = m.SpeedButtonScanB;
+    c.SpeedButtonTX = m.SpeedButtonTX;
+    c.SpeedButtonInit = m.SpeedButtonInit;
+    c.TrackBarPWRA = m.TrackBarPWRA;
+    c.TrackBarPWRB = m.TrackBarPWRB;
+    c.ComboBoxTXMEM = m.ComboBoxTXMEM;
+    c.SpeedButtonTX16TX = m.SpeedButtonTX16TX;
+    c.SpeedButtonTX16SC = m.SpeedButtonTX16SC;
+    c.ButtonReset = m.ButtonReset;
+    c.UpDownTX = m.UpDownTX;
+    c.CheckBoxOptiTX16 = g.CheckBoxOptiTX16;
+    c.ButtonSynchroUP = g.ButtonSynchroUP;
+    c.ButtonSynchroDown = g.ButtonSynchroDown;
+    m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, c);
+
+    connect(m.MenuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuDTMFClick);
+    connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuSimuDTMFClick);
+    connect(form.ui.BitBtnOKCodeDTMF, &QPushButton::clicked, this,
+            [this] { m_editor->BitBtnOKCodeDTMFClick(); });
+    connect(form.ui.Buttonlangue, &QPushButton::clicked, this,
+            [this] { m_editor->ButtonlangueClick(); });
+    connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this,
+            &DtmfSubsystem::ButtonSimuDTMFClick);
+    form.FormShow = [&form] { form.ui.Buttonlangue->click(); };
+
+    station.hooks.refillDtmfActions = [this] { m_editor->refillActions(); };
+    station.hooks.ReceiveDtmf = [this](const QString &chars) { m_interpreter->ReceiveDtmf(chars); };
+}
+
+DtmfSubsystem::~DtmfSubsystem() = default;
+
+void DtmfSubsystem::MenuDTMFClick()
+{
+    TFormDTMF &form = *m_station.FormDTMF;
+    form.show();
+    form.raise();
+    form.activateWindow();
+}
+
+void DtmfSubsystem::MenuSimuDTMFClick()
+{
+    m_station.FormDTMF->ui.ButtonSimuDTMF->setVisible(true);
+}
+
+void DtmfSubsystem::ButtonSimuDTMFClick()
+{
+    QLineEdit *edit = m_station.FormDTMF->ui.EditCodeDTMF;
+    // Taken as it is, like a server report: the interpreter copes with any text.
+    m_station.state.DtmfLastChars = edit->text();
+    edit->setFocus();
+    m_interpreter->ReceiveDtmf(m_station.state.DtmfLastChars);
+}

@@ -1,0 +1,94 @@
+#include "dtmf/DtmfEditor.h"
+
+#include "app/Notifier.h"
+#include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfCodeTable.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+DtmfEditor::DtmfEditor(Notifier &notifier, std::function<Language()> currentLanguage,
+                       const DtmfEditorControls &controls)
+    : m_notifier(notifier), m_currentLanguage(std::move(currentLanguage)), m_c(controls)
+{
+}
+
+QStringList DtmfEditor::tableLines() const
+{
+    QStringList lines;
+    lines.reserve(m_c.ListBoxCodesDTMF->count());
+    for (int i = 0; i < m_c.ListBoxCodesDTMF->count(); ++i)
+        lines << m_c.ListBoxCodesDTMF->item(i)->text();
+    return lines;
+}
+
+void DtmfEditor::showTable(const QStringList &lines, int current)
+{
+    QListWidget *list = m_c.ListBoxCodesDTMF;
+    list->clear();
+    list->addItems(lines);
+    if (current > 0 && current < list->count()) {
+        list->setCurrentRow(current);
+        list->scrollToItem(list->item(current));
+    }
+}
+
+void DtmfEditor::BitBtnOKCodeDTMFClick()
+{
+    QStringList catalogue;
+    for (int i = 0; i < m_c.ComboBoxActionsDTMF->count(); ++i)
+        catalogue << m_c.ComboBoxActionsDTMF->itemText(i);
+
+    const QStringList lines = tableLines();
+    const DtmfCodeTable::EditResult result = DtmfCodeTable::addCode(
+        lines, m_c.EditCodeDTMF->text(), m_c.ComboBoxActionsDTMF->currentText(), catalogue);
+
+    using DtmfCodeTable::Outcome;
+    switch (result.outcome) {
+    case Outcome::Nothing:
+        break;
+    case Outcome::MustEndIn01:
+        m_notifier.warning(messageText(m_messageLanguage, MessageId::DtmfCodeMustEndIn01));
+        break;
+    case Outcome::MustEndIn45:
+        m_notifier.warning(messageText(m_messageLanguage, MessageId::DtmfCodeMustEndIn45));
+        break;
+    case Outcome::BadCharacter:
+        m_notifier.beep();
+        m_c.EditCodeDTMF->setFocus();
+        break;
+    case Outcome::Deleted:
+        showTable(result.lines, -1);
+        break;
+    case Outcome::ConfirmReplace:
+        if (m_notifier.question(messageText(m_messageLanguage, MessageId::DtmfCodeExists)))
+            showTable(result.lines, int(result.lines.indexOf(result.entry)));
+        break;
+    case Outcome::ExistingStartsWithNew:
+        m_notifier.warning(messageText(m_messageLanguage, MessageId::DtmfExistingCodeStartsAlike));
+        break;
+    case Outcome::NewStartsWithExisting:
+        m_notifier.warning(messageText(m_messageLanguage, MessageId::DtmfNewCodeStartsAlike));
+        break;
+    case Outcome::Added:
+        showTable(result.lines, result.entryIndex);
+        break;
+    }
+}
+
+void DtmfEditor::ButtonlangueClick()
+{
+    m_messageLanguage = m_currentLanguage();
+    applyCaptions(m_c.window, m_messageLanguage);
+}
+
+void DtmfEditor::refillActions()
+{
+    QComboBox *box = m_c.ComboBoxActionsDTMF;
+    box->clear();
+    box->addItems(m_currentLanguage() == Language::English ? DtmfCatalogue::DtmfActionsEn
+                                                           : DtmfCatalogue::DtmfActionsFr);
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+}
