@@ -1,5 +1,161 @@
 #include "server/ServerSubsystem.h"
 
 #include "app/Station.h"
+#include "app/StatusLines.h"
+#include "server/LineFramer.h"
+#include "ui/UnitFreq.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitTMD700.h"
 
-ServerSubsystem::ServerSubsystem(Station &station) : m_station(station) {}
+#include <QScreen>
+
+namespace {
+
+ServerControls serverControls(Station &station)
+{
+    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TFormIP &ip = station.FormIP->ui;
+    return ServerControls{m.MenuTX16UD,       m.SpeedButtonTX,      m.SpeedButtonTX16TX,
+                          m.UpDownTX,         ip.RadioButtonLeft,   ip.RadioButtonRight,
+                          ip.RadioButtonBoth, m.StaticTextIPConnect};
+}
+
+ServerDialogControls dialogControls(Station &station)
+{
+    Ui::TFormIP &ip = station.FormIP->ui;
+    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,  ip.EditIP2,     ip.EditIP3,
+                                ip.EditIP4,           ip.EditPort, ip.LabelErreur, ip.Buttonlangue};
+}
+
+} // namespace
+
+ServerSubsystem::ServerSubsystem(Station &station)
+    : m_station(station), m_dispatcher(station.state, station.hooks, serverControls(station)),
+      m_settingsDialog(
+          station.IdTCPClient, station.notifier(), [&station] { return station.currentLanguage(); },
+          dialogControls(station))
+{
+    wire();
+}
+
+void ServerSubsystem::wire()
+{
+    TForm1 &f = *m_station.Form1;
+    TFormIP &ip = *m_station.FormIP;
+    TFormSimuFreq &simu = *m_station.FormSimuFreq;
+
+    f.TimerIP.setInterval(PollPeriodMs);
+    connect(&f.TimerIP, &QTimer::timeout, this, &ServerSubsystem::TimerIPTimer);
+    connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
+    connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
+    connect(&m_link, &ServerLink::dataArrived, this, &ServerSubsystem::HandleServerData);
+
+    connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerSubsystem::ButtonConnectClick);
+    connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
+            &ServerSubsystem::ButtonDisconnectClick);
+    connect(ip.ui.Buttonlangue, &QPushButton::clicked, this,
+            [this] { m_settingsDialog.ButtonlangueClick(); });
+    ip.FormShow = [this] { m_settingsDialog.FormShow(); };
+    ip.FormClose = [this] { return m_settingsDialog.FormClose(); };
+    connect(f.ui.MenuTCPclient, &QAction::triggered, this, &ServerSubsystem::MenuTCPclientClick);
+
+    connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerSubsystem::menusimuFreqClick);
+    connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
+
+    m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
+}
+
+void ServerSubsystem::ButtonConnectClick()
+{
+    if (m_station.state.ServerConnected)
+        return;
+    m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port);
+}
+
+void ServerSubsystem::ButtonDisconnectClick()
+{
+    m_link.close();
+    m_station.state.ServerConnected = false;
+    m_station.Form1->TimerIP.stop();
+}
+
+void ServerSubsystem::IdTCPClientConnected()
+{
+    StationState &state = m_station.state;
+    state.ServerConnected = true;
+    m_station.Form1->TimerIP.start();
+    state.ServerStatus = 1;
+    StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, state);
+    HandleServerData();
+}
+
+void ServerSubsystem::IdTCPClientDisconnected()
+{
+    StationState &state = m_station.state;
+    state.ServerConnected = false;
+    m_station.Form1->TimerIP.stop();
+    state.ServerStatus = 0;
+    StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, state);
+    m_station.Form1->ui.StaticTextDTMF->clear();
+}
+
+void ServerSubsystem::TimerIPTimer()
+{
+    HandleServerData();
+}
+
+void ServerSubsystem::HandleServerData()
+{
+    if (m_handling)
+        return;
+    const QByteArray chunk = m_link.takeAvailable();
+    if (chunk.isEmpty())
+        return;
+    m_handling = true;
+    appendTraffic(chunk);
+    for (const QByteArray &message : LineFramer::split(chunk))
+        m_dispatcher.handle(message);
+    m_handling = false;
+    // What came while these messages were carried out raised no new notice; take it next,
+    // from the event loop so the window stays live under a flood.
+    if (m_link.bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &ServerSubsystem::HandleServerData, Qt::QueuedConnection);
+}
+
+void ServerSubsystem::appendTraffic(const QByteArray &chunk)
+{
+    QLineEdit *line = m_station.Form1->ui.EditTXdata;
+    QString text = line->text() + QString::fromLatin1(chunk);
+    if (text.size() > TrafficCap)
+        text = text.right(TrafficCap);
+    line->setText(text);
+    line->setCursorPosition(int(text.size()));
+}
+
+void ServerSubsystem::sendToServer(const QString &text)
+{
+    m_link.send(text.toLatin1());
+}
+
+void ServerSubsystem::MenuTCPclientClick()
+{
+    TFormIP &ip = *m_station.FormIP;
+    const QRect main = m_station.Form1->frameGeometry();
+    ip.move(main.center() - QPoint(ip.width() / 2, ip.height() / 2));
+    ip.show();
+    ip.raise();
+    ip.activateWindow();
+}
+
+void ServerSubsystem::menusimuFreqClick()
+{
+    TFormSimuFreq &simu = *m_station.FormSimuFreq;
+    simu.show();
+    simu.raise();
+    simu.activateWindow();
+}
+
+void ServerSubsystem::ButtonFreqClick()
+{
+    m_station.state.CurrentFrequency = m_station.FormSimuFreq->ui.EditFreq->text();
+}

@@ -1,0 +1,120 @@
+#include "server/ServerDispatcher.h"
+
+#include "app/Station.h"
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "ui/UpDownArrows.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QTime>
+
+namespace {
+
+// The long time format without its time-zone field: hours, minutes and seconds.
+QString timeOfDay()
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(QTime::currentTime(), format.trimmed());
+}
+
+} // namespace
+
+ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks,
+                                   const ServerControls &controls)
+    : m_state(state), m_hooks(hooks), m_controls(controls)
+{
+}
+
+AudioChannel ServerDispatcher::audioChannel() const
+{
+    if (m_controls.RadioButtonLeft->isChecked())
+        return AudioChannel::Left;
+    if (m_controls.RadioButtonBoth->isChecked())
+        return AudioChannel::Both;
+    return AudioChannel::Right;
+}
+
+void ServerDispatcher::handle(const QByteArray &message)
+{
+    const ServerCommand command = LineFramer::classify(message);
+    switch (command) {
+    case ServerCommand::ReportFrequency:
+        reportFrequency();
+        break;
+    case ServerCommand::TransmitLeft:
+    case ServerCommand::TransmitRight:
+        if (LineFramer::channelAccepts(command, audioChannel()))
+            transmit();
+        break;
+    case ServerCommand::ReceiveLeft:
+    case ServerCommand::ReceiveRight:
+        if (LineFramer::channelAccepts(command, audioChannel()))
+            receive();
+        break;
+    case ServerCommand::GenericUp:
+        if (genericSelected())
+            m_controls.UpDownTX->click(UpDownArrows::Direction::Up);
+        break;
+    case ServerCommand::GenericDown:
+        if (genericSelected())
+            m_controls.UpDownTX->click(UpDownArrows::Direction::Down);
+        break;
+    case ServerCommand::Dtmf:
+        if (const auto characters = LineFramer::dtmfCharacters(message))
+            handOnDtmf(*characters);
+        break;
+    case ServerCommand::SMeter:
+    case ServerCommand::Idle:
+    case ServerCommand::Nothing:
+        break;
+    }
+}
+
+void ServerDispatcher::reportFrequency()
+{
+    if (m_hooks.ReportFrequency)
+        m_hooks.ReportFrequency();
+    StatusLines::setColouredText(m_controls.StaticTextIPConnect,
+                                 QStringLiteral("F=") + m_state.CurrentFrequency +
+                                     QLatin1Char('/') + timeOfDay(),
+                                 StatusLines::Colour::Unchanged);
+}
+
+// The transmit buttons are pressed only when their state must change, so the panel always
+// shows what the radio does and a repeated request cannot turn into its opposite.
+void ServerDispatcher::transmit()
+{
+    if (genericSelected()) {
+        if (!m_controls.SpeedButtonTX16TX->isChecked())
+            m_controls.SpeedButtonTX16TX->click();
+    } else if (m_state.RigAnswering && !m_controls.SpeedButtonTX->isChecked()) {
+        m_controls.SpeedButtonTX->click();
+    }
+}
+
+void ServerDispatcher::receive()
+{
+    if (genericSelected()) {
+        if (m_controls.SpeedButtonTX16TX->isChecked())
+            m_controls.SpeedButtonTX16TX->click();
+    } else if (m_state.RigAnswering && m_controls.SpeedButtonTX->isChecked()) {
+        m_controls.SpeedButtonTX->click();
+    }
+}
+
+void ServerDispatcher::handOnDtmf(const QString &characters)
+{
+    m_state.DtmfLastChars = characters;
+    if (m_hooks.ReceiveDtmf)
+        m_hooks.ReceiveDtmf(m_state.DtmfLastChars);
+}
+
+bool ServerDispatcher::genericSelected() const
+{
+    return m_controls.MenuTX16UD->isChecked();
+}

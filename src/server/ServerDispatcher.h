@@ -1,0 +1,49 @@
+#pragma once
+
+#include "server/LineFramer.h"
+
+#include <QByteArray>
+
+class QAbstractButton;
+class QAction;
+class QLineEdit;
+class QRadioButton;
+class UpDownArrows;
+struct StationHooks;
+struct StationState;
+
+// The controls a server message acts on or reads its settings from.
+struct ServerControls
+{
+    QAction *MenuTX16UD = nullptr; // checked: the generic transmitter is in use
+    QAbstractButton *SpeedButtonTX = nullptr;
+    QAbstractButton *SpeedButtonTX16TX = nullptr;
+    UpDownArrows *UpDownTX = nullptr;
+    QRadioButton *RadioButtonLeft = nullptr;
+    QRadioButton *RadioButtonRight = nullptr;
+    QRadioButton *RadioButtonBoth = nullptr;
+    QLineEdit *StaticTextIPConnect = nullptr;
+};
+
+// Carries out one message from the relay server on the radio in use.
+class ServerDispatcher
+{
+public:
+    ServerDispatcher(StationState &state, StationHooks &hooks, const ServerControls &controls);
+
+    void handle(const QByteArray &message);
+
+    // The audio channel the checked radio button stands for.
+    AudioChannel audioChannel() const;
+
+private:
+    void reportFrequency();
+    void transmit();
+    void receive();
+    void handOnDtmf(const QString &characters);
+    bool genericSelected() const;
+
+    StationState &m_state;
+    StationHooks &m_hooks;
+    ServerControls m_controls;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/LanguageTexts.h"
+
+#include <functional>
+
+class Notifier;
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QWidget;
+struct TcpClientSettings;
+
+struct ServerDialogControls
+{
+    QWidget *form = nullptr; // the window whose captions the language switch sets
+    QLineEdit *EditIP1 = nullptr;
+    QLineEdit *EditIP2 = nullptr;
+    QLineEdit *EditIP3 = nullptr;
+    QLineEdit *EditIP4 = nullptr;
+    QLineEdit *EditPort = nullptr;
+    QLabel *LabelErreur = nullptr;
+    QAbstractButton *Buttonlangue = nullptr; // hidden; the language switch presses it too
+};
+
+// The server settings window: its edits show the TCP client's host and port and write them back
+// only when the window closes with every field numeric.
+class ServerSettingsDialog
+{
+public:
+    ServerSettingsDialog(TcpClientSettings &settings, Notifier &notifier,
+                         std::function<Language()> language, const ServerDialogControls &controls);
+
+    void FormShow();
+    // False keeps the window open: a field that is not an integer.
+    bool FormClose();
+    void ButtonlangueClick();
+
+private:
+    TcpClientSettings &m_settings;
+    Notifier &m_notifier;
+    std::function<Language()> m_language;
+    ServerDialogControls m_controls;
+};
