@@ -1,5 +1,336 @@
 #include "kenwood/KenwoodSubsystem.h"
 
+#include "app/Notifier.h"
 #include "app/Station.h"
+#include "app/StatusLines.h"
+#include "kenwood/MemoryExport.h"
+#include "kenwood/PanelPictures.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitFreq.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitMEM.h"
+#include "ui/UnitTMD700.h"
 
-KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station) {}
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+
+using namespace Kenwood;
+
+KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
+{
+    Ui::TForm1 &ui = station.Form1->ui;
+    const KenwoodPanel panel = KenwoodPanel::fromForm(ui);
+    m_link = std::make_unique<RigLink>(station.state, station.ComPortTX,
+                                       RigLinkWidgets{ui.labelTMD, ui.EditTXdata});
+    auto model = [this] { return currentModel(); };
+    auto focus = [this] { releaseFocus(); };
+    m_operations = std::make_unique<KenwoodOperations>(station.state, *m_link, panel, model, focus);
+    m_initialisation = std::make_unique<KenwoodInitialisation>(
+        station.state, *m_link, *m_operations, panel,
+        BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
+        model, [this] { return m_station.ComPortTX.portName; }, focus);
+
+    chooseSaveFile = [this](const QString &defaultName) {
+        return QFileDialog::getSaveFileName(m_station.Form1.get(), QString(),
+                                            QDir(m_station.directory()).filePath(defaultName));
+    };
+
+    station.hooks.openRigPort = [this] { OpenRigPort(); };
+    station.hooks.releaseRig = [this] { releaseRig(); };
+    station.hooks.closeRigPort = [this] { closeRigPort(); };
+    station.hooks.ReportFrequency = [this] { ReportFrequency(); };
+
+    wirePanel();
+    wireMenus();
+}
+
+KenwoodSubsystem::~KenwoodSubsystem() = default;
+
+std::optional<Model> KenwoodSubsystem::currentModel() const
+{
+    const Ui::TForm1 &ui = m_station.Form1->ui;
+    if (ui.menuTMD700->isChecked())
+        return Model::TMD700;
+    if (ui.MenuTMD710->isChecked())
+        return Model::TMD710;
+    if (ui.MenuTMV71->isChecked())
+        return Model::TMV71;
+    return std::nullopt;
+}
+
+void KenwoodSubsystem::releaseFocus()
+{
+    m_station.Form1->releaseFocus();
+}
+
+void KenwoodSubsystem::wirePanel()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    ui.ImageLEDvert->setPixmap(PanelPictures::ledGreen());
+    ui.ImageLEDrouge->setPixmap(PanelPictures::ledRed());
+    ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
+    for (QWidget *tmpl : {ui.ImageLEDvert, ui.ImageLEDrouge, ui.ImageLEDOFF})
+        tmpl->hide();
+    ui.SpeedButtonTXon->setIcon(PanelPictures::transmitOn());
+    ui.SpeedButtonTXoff->setIcon(PanelPictures::transmitOff());
+    ui.SpeedButtonTX->setIcon(ui.SpeedButtonTXoff->icon());
+    ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_operations->resetIndicators();
+
+    KenwoodOperations *ops = m_operations.get();
+    auto onClick = [this](QToolButton *button, std::function<void()> handler) {
+        connect(button, &QToolButton::clicked, this, [this, handler] {
+            handler();
+            releaseFocus();
+        });
+    };
+    onClick(ui.SpeedButtonTXA, [ops] { ops->selectBand(0); });
+    onClick(ui.SpeedButtonTXB, [ops] { ops->selectBand(1); });
+    onClick(ui.SpeedButtonVFOA, [ops] { ops->vfoMode(0); });
+    onClick(ui.SpeedButtonVFOB, [ops] { ops->vfoMode(1); });
+    onClick(ui.SpeedButtonMEMA, [ops] { ops->memoryMode(0); });
+    onClick(ui.SpeedButtonMEMB, [ops] { ops->memoryMode(1); });
+    onClick(ui.SpeedButtonScanA, [ops] { ops->scanToggled(0); });
+    onClick(ui.SpeedButtonScanB, [ops] { ops->scanToggled(1); });
+    onClick(ui.SpeedButtonTX, [ops] { ops->transmitToggled(); });
+    onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
+    connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
+    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops->powerChanged(0); });
+    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops->powerChanged(1); });
+    // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
+    connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
+    connect(ui.EditRI, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRIChange);
+    connect(ui.EditRM, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRMChange);
+    connect(ui.EditRC, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRCChange);
+}
+
+void KenwoodSubsystem::wireMenus()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodSubsystem::menuTMD700Click);
+    connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodSubsystem::MenuTMD710Click);
+    connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodSubsystem::MenuTMV71Click);
+    for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB})
+        connect(choice, &QAction::triggered, this, &KenwoodSubsystem::MenuChoixTXClick);
+    connect(ui.MenuMEM, &QAction::triggered, this, &KenwoodSubsystem::MenuMEMClick);
+    connect(ui.MenuSaveDTMF, &QAction::triggered, this, &KenwoodSubsystem::MenuSaveDTMFClick);
+    connect(ui.MenuTIMEROUTS, &QAction::triggered, this, &KenwoodSubsystem::MenuTIMEROUTSClick);
+    TFormMEM &mem = *m_station.FormMEM;
+    mem.FormShow = [this] { FormMEMShow(); };
+    connect(mem.ui.SpinEditMEM, &QSpinBox::valueChanged, this,
+            &KenwoodSubsystem::SpinEditMEMChange);
+}
+
+void KenwoodSubsystem::selectModel(Model model)
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    StationState &state = m_station.state;
+    QAction *item = model == Model::TMD700   ? ui.menuTMD700
+                    : model == Model::TMD710 ? ui.MenuTMD710
+                                             : ui.MenuTMV71;
+    item->setChecked(true);
+    ui.MenuPort->setEnabled(true);
+    ui.LabelConnect->clear();
+    ui.SpeedButtonScanA->setVisible(model == Model::TMD700);
+    ui.SpeedButtonScanB->setVisible(model == Model::TMD700);
+    state.ModelLabel = model == Model::TMD700   ? QStringLiteral("TMD700 ")
+                       : model == Model::TMD710 ? QStringLiteral("TMD710 ")
+                                                : QStringLiteral("TMV71 ");
+    ui.GroupBoxTX->setTitle(idText(model));
+    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
+                                    QStringLiteral("V") + state.VersionText);
+    ui.GroupBoxTX16UD->hide();
+    ui.GroupBoxTX->show();
+    ui.MenuMEM->setEnabled(true);
+    OpenRigPort();
+}
+
+void KenwoodSubsystem::OpenRigPort()
+{
+    if (m_station.isGenericModel())
+        return;
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    StationState &state = m_station.state;
+    const QString &name = m_station.ComPortTX.portName;
+    if (name.isEmpty()) {
+        m_station.notifier().beep();
+        state.PortStatus = 0;
+        StatusLines::showPort(ui.LabelConnect, state, name);
+        m_station.notifier().information(state.StatusMessages[1]);
+        return;
+    }
+    if (m_link->open(name)) {
+        state.PortStatus = 1;
+        StatusLines::showPort(ui.LabelConnect, state, name);
+        ui.GroupBoxTX->setEnabled(false);
+        m_station.Form1->TimerRX.start();
+        state.RigStatus = 2;
+        StatusLines::showRig(ui.labelTMD, state);
+    } else {
+        m_station.notifier().beep();
+        state.PortStatus = 0;
+        StatusLines::showPort(ui.LabelConnect, state, name);
+        ui.ListBoxPort->clearSelection();
+        ui.ListBoxPort->setCurrentItem(nullptr);
+    }
+}
+
+void KenwoodSubsystem::releaseRig()
+{
+    if (!m_link->isOpen() || !m_station.state.RigAnswering)
+        return;
+    if (m_station.Form1->ui.SpeedButtonTX->isChecked())
+        m_operations->toggleTransmit();
+    m_link->SendRigCommand(QStringLiteral("SC 0"));
+}
+
+void KenwoodSubsystem::closeRigPort()
+{
+    m_link->close();
+}
+
+void KenwoodSubsystem::ReportFrequency()
+{
+    StationState &state = m_station.state;
+    if (!m_station.FormSimuFreq->isVisible()) {
+        if (m_station.isGenericModel()) {
+            const Ui::TForm1 &ui = m_station.Form1->ui;
+            const QString entry = ui.ComboBoxTXMEM->currentText();
+            if (ui.SpeedButtonTX16SC->isChecked())
+                state.CurrentFrequency = QStringLiteral("999.999999");
+            else if (entry.size() >= 4 && entry.at(3) == QLatin1Char('='))
+                state.CurrentFrequency = entry.mid(4, 10);
+            else
+                state.CurrentFrequency = QStringLiteral("000.000000");
+        } else {
+            m_operations->updateFrequencyForReport();
+        }
+    }
+    if (m_station.hooks.sendToServer)
+        m_station.hooks.sendToServer(state.CurrentFrequency + QStringLiteral("\r\n"));
+}
+
+void KenwoodSubsystem::SpeedButtonInitClick()
+{
+    if (m_station.isGenericModel()) {
+        m_station.FormInitTX16->show();
+        return;
+    }
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    StationState &state = m_station.state;
+    if (!state.RigAnswering) {
+        m_link->close();
+        if (!m_link->open(m_station.ComPortTX.portName)) {
+            m_station.notifier().beep();
+            state.PortStatus = 0;
+            StatusLines::showPort(ui.LabelConnect, state, m_station.ComPortTX.portName);
+            return;
+        }
+    }
+    ui.GroupBoxTX->setEnabled(false);
+    state.RigStatus = 2;
+    StatusLines::showRig(ui.labelTMD, state);
+    m_operations->resetIndicators();
+    state.ActiveBand = 0;
+    m_station.Form1->TimerRX.start();
+}
+
+void KenwoodSubsystem::ButtoninitClick()
+{
+    m_initialisation->ButtoninitClick();
+}
+
+void KenwoodSubsystem::MenuChoixTXClick()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    const bool bandA = !ui.MenuChoixTXB->isChecked();
+    const bool bandB = !ui.MenuChoixTXA->isChecked();
+    for (QToolButton *button : {ui.SpeedButtonTXA, ui.SpeedButtonVFOA, ui.SpeedButtonMEMA})
+        button->setEnabled(bandA);
+    for (QToolButton *button : {ui.SpeedButtonTXB, ui.SpeedButtonVFOB, ui.SpeedButtonMEMB})
+        button->setEnabled(bandB);
+}
+
+void KenwoodSubsystem::MenuMEMClick()
+{
+    m_station.FormMEM->show();
+}
+
+void KenwoodSubsystem::FormMEMShow()
+{
+    TFormMEM &mem = *m_station.FormMEM;
+    mem.move(m_station.Form1->pos() + QPoint(100, 40));
+    applyCaptions(&mem, m_station.currentLanguage());
+    // Showing the dialog must not change the count: a configured count outside the box's range
+    // stays as it is until the operator changes the box.
+    const QSignalBlocker blocker(mem.ui.SpinEditMEM);
+    mem.ui.SpinEditMEM->setValue(m_station.state.NumberOfMemories);
+}
+
+void KenwoodSubsystem::SpinEditMEMChange(int value)
+{
+    m_station.state.NumberOfMemories = value;
+}
+
+void KenwoodSubsystem::MenuSaveDTMFClick()
+{
+    const QString path = chooseSaveFile(QString::fromLatin1(MemoryExport::DefaultFileName));
+    if (path.isEmpty())
+        return;
+    QStringList dtmf;
+    const QListWidget *codes = m_station.FormDTMF->ui.ListBoxCodesDTMF;
+    for (int i = 0; i < codes->count(); ++i)
+        dtmf << codes->item(i)->text();
+    QStringList memories;
+    const QComboBox *list = m_station.Form1->ui.ComboBoxMEM;
+    for (int i = 0; i < list->count(); ++i)
+        memories << list->itemText(i);
+    const StationState &state = m_station.state;
+    const QStringList lines =
+        MemoryExport::lines(QDateTime::currentDateTime(), state.StatusMessages[11], dtmf,
+                            state.StatusMessages[12], memories);
+    QString error;
+    if (!MemoryExport::write(path, MemoryExport::fileBytes(lines), &error))
+        m_station.notifier().error(path + QStringLiteral(": ") + error);
+}
+
+void KenwoodSubsystem::MenuTIMEROUTSClick()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    const SerialPortSettings &port = m_station.ComPortTX;
+    for (QWidget *w : {static_cast<QWidget *>(ui.EditRI), static_cast<QWidget *>(ui.EditRM),
+                       static_cast<QWidget *>(ui.EditRC), static_cast<QWidget *>(ui.LabelRI),
+                       static_cast<QWidget *>(ui.LabelRM), static_cast<QWidget *>(ui.LabelRC)})
+        w->show();
+    ui.EditRI->setText(QString::number(port.readIntervalTimeout));
+    ui.EditRM->setText(QString::number(port.readTotalMultiplier));
+    ui.EditRC->setText(QString::number(port.readTotalConstant));
+}
+
+namespace {
+
+void setFromText(int &setting, const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (ok && value >= 0)
+        setting = value;
+}
+
+} // namespace
+
+void KenwoodSubsystem::EditRIChange(const QString &text)
+{
+    setFromText(m_station.ComPortTX.readIntervalTimeout, text);
+}
+
+void KenwoodSubsystem::EditRMChange(const QString &text)
+{
+    setFromText(m_station.ComPortTX.readTotalMultiplier, text);
+}
+
+void KenwoodSubsystem::EditRCChange(const QString &text)
+{
+    setFromText(m_station.ComPortTX.readTotalConstant, text);
+}

@@ -1,16 +1,65 @@
 #pragma once
 
+#include "kenwood/KenwoodInitialisation.h"
+#include "kenwood/KenwoodModel.h"
+#include "kenwood/KenwoodOperations.h"
+#include "kenwood/RigLink.h"
+
 #include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
 
 class Station;
 
-// Kenwood transceiver control: wires its handlers to the station's windows.
+// Kenwood transceiver control: the serial link, the panel operations, the initialisation, the
+// model menus, the memory dialog and export. Wires its handlers to the station's windows and
+// fills the station's serial-port and frequency-report hooks.
 class KenwoodSubsystem : public QObject
 {
     Q_OBJECT
 public:
     explicit KenwoodSubsystem(Station &station);
+    ~KenwoodSubsystem() override;
+
+    RigLink &link() { return *m_link; }
+    KenwoodOperations &operations() { return *m_operations; }
+
+    // The Kenwood model checked in the "Modèle" menu; nothing for the generic transmitter.
+    std::optional<Kenwood::Model> currentModel() const;
+
+    void OpenRigPort();
+    void releaseRig();
+    void closeRigPort();
+    void ReportFrequency();
+
+    void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
+    void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
+    void MenuTMV71Click() { selectModel(Kenwood::Model::TMV71); }
+    void SpeedButtonInitClick();
+    void ButtoninitClick();
+    void MenuChoixTXClick();
+    void MenuMEMClick();
+    void FormMEMShow();
+    void SpinEditMEMChange(int value);
+    void MenuSaveDTMFClick();
+    void MenuTIMEROUTSClick();
+    void EditRIChange(const QString &text);
+    void EditRMChange(const QString &text);
+    void EditRCChange(const QString &text);
+
+    // Asks where to save the DTMF codes and memories; an empty answer cancels. Tests replace
+    // the file dialog with their own choice.
+    std::function<QString(const QString &defaultName)> chooseSaveFile;
 
 private:
+    void wirePanel();
+    void wireMenus();
+    void selectModel(Kenwood::Model model);
+    void releaseFocus();
+
     Station &m_station;
+    std::unique_ptr<RigLink> m_link;
+    std::unique_ptr<KenwoodOperations> m_operations;
+    std::unique_ptr<KenwoodInitialisation> m_initialisation;
 };

@@ -1,0 +1,176 @@
+#include "kenwood/KenwoodInitialisation.h"
+
+#include "app/Notifier.h"
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "kenwood/KenwoodCommands.h"
+#include "kenwood/KenwoodOperations.h"
+#include "kenwood/KenwoodReplies.h"
+#include "kenwood/MemoryListReader.h"
+#include "kenwood/RigLink.h"
+#include "kenwood/TrafficDisplay.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Kenwood;
+
+KenwoodInitialisation::KenwoodInitialisation(StationState &state, RigLink &link,
+                                             KenwoodOperations &operations, KenwoodPanel panel,
+                                             BandChoiceMenu bands, Notifier &notifier,
+                                             std::function<std::optional<Model>()> model,
+                                             std::function<QString()> portName,
+                                             std::function<void()> releaseFocus)
+    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_bands(bands),
+      m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName)),
+      m_releaseFocus(std::move(releaseFocus))
+{
+}
+
+void KenwoodInitialisation::ButtoninitClick()
+{
+    // A request made while a sequence waits for the radio (a model change, INIT pressed again)
+    // runs once the current one is over; two interleaved sequences would mix their replies.
+    if (m_running) {
+        m_runAgain = true;
+        return;
+    }
+    m_running = true;
+    run();
+    m_running = false;
+    if (m_runAgain) {
+        m_runAgain = false;
+        QTimer::singleShot(0, m_panel.GroupBoxTX, [this] { ButtoninitClick(); });
+    }
+}
+
+bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
+{
+    if (!isTimeout(reply))
+        return false;
+    // The link has already turned the status line red and cleared RigAnswering.
+    m_state.RigStatus = 0;
+    m_state.RigAnswering = false;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_releaseFocus();
+    return true;
+}
+
+void KenwoodInitialisation::run()
+{
+    if (m_portName().isEmpty()) {
+        m_notifier.information(m_state.StatusMessages[1]);
+        return;
+    }
+    m_link.clearBuffers();
+    if (m_state.RigAnswering && m_panel.SpeedButtonTX->isChecked())
+        m_operations.toggleTransmit();
+
+    const std::optional<Model> model = m_model();
+    if (!model) {
+        m_releaseFocus();
+        return;
+    }
+    if (stopOnTimeout(m_link.SendRigCommand(QStringLiteral("AI 0"))))
+        return;
+    if (!idReplyMatches(m_link.SendRigCommand(QStringLiteral("ID")), *model)) {
+        const int message = *model == Model::TMD700 ? 13 : *model == Model::TMD710 ? 14 : 15;
+        m_notifier.warning(m_state.StatusMessages[message]);
+        m_state.RigAnswering = false;
+        m_releaseFocus();
+        return;
+    }
+    m_state.RigAnswering = true;
+    m_link.SendRigCommand(QStringLiteral("REP 0"));
+    if (*model == Model::TMD700) {
+        m_link.SendRigCommand(QStringLiteral("VSC 0"));
+        m_link.SendRigCommand(QStringLiteral("RC 0"));
+    }
+
+    TrafficDisplay::clear(m_panel.EditTXdata);
+    m_panel.ComboBoxMEM->clear();
+    const MemoryListRead memories = readMemoryList(m_link, *model, m_state.NumberOfMemories);
+    if (memories.timedOut) {
+        m_panel.ComboBoxMEM->clear();
+        stopOnTimeout(TimeoutReply.toString());
+        return;
+    }
+    m_panel.ComboBoxMEM->clear();
+    m_panel.ComboBoxMEM->addItems(memories.entries);
+    // No entry is chosen yet: memory mode then shows the channel the radio is on.
+    m_panel.ComboBoxMEM->setCurrentIndex(-1);
+
+    m_link.SendRigCommand(QStringLiteral("REP 0"));
+    selectBands();
+    m_state.InitInProgress = true;
+    readModes(*model);
+    m_link.SendRigCommand(QStringLiteral("REP 0"));
+    m_state.InitInProgress = false;
+
+    m_state.RigStatus = 3;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    takeCurrentFrequency();
+    setPower(0, m_state.PowerA);
+    setPower(1, m_state.PowerB);
+    m_panel.GroupBoxTX->setEnabled(true);
+    m_releaseFocus();
+}
+
+void KenwoodInitialisation::selectBands()
+{
+    if (m_bands.MenuChoixTXA->isChecked()) {
+        m_operations.selectBand(0);
+    } else if (m_bands.MenuChoixTXB->isChecked()) {
+        m_operations.selectBand(1);
+    } else {
+        const BandChoice choice = bandChoiceFromReply(m_link.SendRigCommand(QStringLiteral("BC")));
+        if (choice.bandA)
+            m_operations.selectBand(0);
+        if (choice.bandB)
+            m_operations.selectBand(1);
+    }
+}
+
+void KenwoodInitialisation::readModes(Model model)
+{
+    const bool bandA = !m_bands.MenuChoixTXB->isChecked();
+    const bool bandB = !m_bands.MenuChoixTXA->isChecked();
+    for (int band : {0, 1}) {
+        if ((band == 0 && !bandA) || (band == 1 && !bandB))
+            continue;
+        const QString reply = m_link.SendRigCommand(modeQueryCommand(band, model));
+        if (replyShowsVfoMode(reply, band, model))
+            m_operations.vfoMode(band);
+        else if (replyShowsMemoryMode(reply, band, model))
+            m_operations.memoryMode(band);
+    }
+}
+
+void KenwoodInitialisation::takeCurrentFrequency()
+{
+    const int band = m_state.ActiveBand;
+    if (band == 1 ? m_state.VfoModeB : m_state.VfoModeA)
+        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_panel.vfoDisplay(band)->text());
+    if (band == 1 ? m_state.MemModeB : m_state.MemModeA)
+        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+}
+
+// A power from the configuration moves the slider (which sends it when the position changes);
+// without one the slider shows what the radio says.
+void KenwoodInitialisation::setPower(int band, int configured)
+{
+    QSlider *slider = m_panel.powerSlider(band);
+    if (configured >= 0) {
+        slider->setValue(qMin(configured, 2));
+        return;
+    }
+    const std::optional<int> level =
+        powerLevelFromReply(m_link.SendRigCommand(powerQueryCommand(band)));
+    if (level)
+        slider->setValue(*level);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "kenwood/KenwoodModel.h"
+#include "kenwood/KenwoodPanel.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class KenwoodOperations;
+class Notifier;
+class QAction;
+class RigLink;
+struct StationState;
+
+// The band choice of the "Bande" menu.
+struct BandChoiceMenu
+{
+    QAction *MenuChoixTXA;
+    QAction *MenuChoixTXB;
+    QAction *MenuChoixTXAB;
+};
+
+// The initialisation sequence run by the hidden INIT button: model check, set-up commands,
+// memory list, band selection, mode read-back, current frequency and powers.
+class KenwoodInitialisation
+{
+public:
+    KenwoodInitialisation(StationState &state, RigLink &link, KenwoodOperations &operations,
+                          KenwoodPanel panel, BandChoiceMenu bands, Notifier &notifier,
+                          std::function<std::optional<Kenwood::Model>()> model,
+                          std::function<QString()> portName, std::function<void()> releaseFocus);
+
+    void ButtoninitClick();
+    bool isRunning() const { return m_running; }
+
+private:
+    void run();
+    bool stopOnTimeout(const QString &reply);
+    void selectBands();
+    void readModes(Kenwood::Model model);
+    void takeCurrentFrequency();
+    void setPower(int band, int configured);
+
+    StationState &m_state;
+    RigLink &m_link;
+    KenwoodOperations &m_operations;
+    KenwoodPanel m_panel;
+    BandChoiceMenu m_bands;
+    Notifier &m_notifier;
+    std::function<std::optional<Kenwood::Model>()> m_model;
+    std::function<QString()> m_portName;
+    std::function<void()> m_releaseFocus;
+    bool m_running = false;
+    bool m_runAgain = false;
+};

@@ -1,0 +1,253 @@
+#include "kenwood/KenwoodOperations.h"
+
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "kenwood/KenwoodCommands.h"
+#include "kenwood/KenwoodReplies.h"
+#include "kenwood/RigLink.h"
+#include "kenwood/TrafficDisplay.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+
+using namespace Kenwood;
+
+KenwoodOperations::KenwoodOperations(StationState &state, RigLink &link, KenwoodPanel panel,
+                                     std::function<std::optional<Model>()> model,
+                                     std::function<void()> releaseFocus)
+    : m_state(state), m_link(link), m_panel(panel), m_model(std::move(model)),
+      m_releaseFocus(std::move(releaseFocus))
+{
+}
+
+QString KenwoodOperations::send(const QString &command)
+{
+    return m_link.SendRigCommand(command);
+}
+
+// The first reply of a band, VFO or memory operation decides whether it goes on.
+bool KenwoodOperations::answered(const QString &reply)
+{
+    if (isTimeout(reply))
+        return false;
+    m_state.RigStatus = 1;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    return true;
+}
+
+void KenwoodOperations::showLed(QLabel *led, QLabel *picture)
+{
+    led->setPixmap(picture->pixmap());
+}
+
+void KenwoodOperations::releaseScan(int band, bool enabled)
+{
+    QToolButton *button = m_panel.scanButton(band);
+    button->setChecked(false);
+    button->setEnabled(enabled);
+}
+
+int KenwoodOperations::findEntry(const QString &channel) const
+{
+    if (channel.isEmpty())
+        return -1;
+    for (int i = 0; i < m_panel.ComboBoxMEM->count(); ++i)
+        if (channelOfMemoryEntry(m_panel.ComboBoxMEM->itemText(i)) == channel)
+            return i;
+    return -1;
+}
+
+void KenwoodOperations::showMemoryEntry(int band, int index)
+{
+    m_panel.ComboBoxMEM->setCurrentIndex(index);
+    m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
+    if (m_state.ActiveBand == band)
+        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+}
+
+void KenwoodOperations::selectBand(int band)
+{
+    const std::optional<Model> model = m_model();
+    if (!model)
+        return;
+    TrafficDisplay::clear(m_panel.EditTXdata);
+    const QString select = bandSelectCommand(band);
+    const QString reply = send(select);
+    if (!answered(reply))
+        return;
+    if (reply.contains(select)) {
+        showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        m_state.ActiveBand = band;
+    }
+
+    QString &vfoRange = band == 1 ? m_state.VfoBandB : m_state.VfoBandA;
+    if (*model == Model::TMD700) {
+        if (const std::optional<QChar> range = vfoRangeFromReply(send(QStringLiteral("RBN"))))
+            vfoRange = QString(*range);
+    }
+    const QString read = vfoReadCommand(band, vfoRange, *model);
+    QString kept = send(read);
+    kept += send(QStringLiteral("REP 0"));
+    const std::optional<QString> display = vfoDisplayText(kept, read, *model);
+    if (!display)
+        return;
+    m_panel.vfoDisplay(band)->setText(*display);
+
+    const bool vfo = band == 1 ? m_state.VfoModeB : m_state.VfoModeA;
+    const bool memory = band == 1 ? m_state.MemModeB : m_state.MemModeA;
+    if (vfo) {
+        m_state.CurrentFrequency = frequencyOfVfoDisplay(*display);
+        releaseScan(0, false);
+        releaseScan(1, false);
+    }
+    if (memory) {
+        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+        releaseScan(band, true);
+        releaseScan(1 - band, false);
+    }
+}
+
+void KenwoodOperations::vfoMode(int band)
+{
+    const std::optional<Model> model = m_model();
+    if (!model)
+        return;
+    TrafficDisplay::clear(m_panel.EditTXdata);
+    const QString command = vfoModeCommand(band, *model);
+    const QString reply = send(command);
+    if (!answered(reply) || !reply.contains(command))
+        return;
+    showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
+    showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
+    (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = true;
+    (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
+    releaseScan(band, false);
+    if (m_state.ActiveBand == band)
+        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_panel.vfoDisplay(band)->text());
+}
+
+void KenwoodOperations::memoryMode(int band)
+{
+    const std::optional<Model> model = m_model();
+    if (!model)
+        return;
+    TrafficDisplay::clear(m_panel.EditTXdata);
+    if (!m_state.InitInProgress)
+        m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
+                                       ? QString()
+                                       : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
+    const QString command = memoryModeCommand(band, *model);
+    const QString reply = send(command);
+    if (!answered(reply))
+        return;
+    if (reply.contains(command)) {
+        showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
+        showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
+        (band == 1 ? m_state.MemModeB : m_state.MemModeA) = true;
+        (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = false;
+        if (m_state.ActiveBand == band)
+            releaseScan(band, true);
+    }
+
+    if (!m_state.MemoryNumberText.isEmpty()) {
+        const QString number = m_state.MemoryNumberText;
+        const QString select = selectMemoryCommand(band, number, *model);
+        if (!send(select).contains(select))
+            return;
+        // The entry of the channel just selected, which is the current one unless the list was
+        // read again since the number was chosen.
+        const int index = findEntry(number);
+        if (index >= 0) {
+            showMemoryEntry(band, index);
+        } else {
+            m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->currentText());
+            if (m_state.ActiveBand == band)
+                m_state.CurrentFrequency =
+                    frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+        }
+        return;
+    }
+
+    const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
+    if (channel.noChannel)
+        return;
+    const int index = findEntry(channel.channel);
+    if (index >= 0)
+        showMemoryEntry(band, index);
+}
+
+void KenwoodOperations::powerChanged(int band)
+{
+    send(powerSetCommand(band, m_panel.powerSlider(band)->value()));
+    m_releaseFocus();
+}
+
+void KenwoodOperations::scanToggled(int band)
+{
+    QToolButton *button = m_panel.scanButton(band);
+    if (m_model() != Model::TMD700) {
+        // Only the TM-D700 scans on command; the click must leave no trace.
+        const QSignalBlocker blocker(button);
+        button->setChecked(!button->isChecked());
+        return;
+    }
+    send(button->isChecked() ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
+    m_releaseFocus();
+}
+
+void KenwoodOperations::transmitToggled()
+{
+    QToolButton *button = m_panel.SpeedButtonTX;
+    const bool transmitting = button->isChecked();
+    button->setIcon((transmitting ? m_panel.SpeedButtonTXon : m_panel.SpeedButtonTXoff)->icon());
+    button->setStyleSheet(transmitting ? QStringLiteral("color: red;")
+                                       : QStringLiteral("color: black;"));
+    send(transmitting ? QStringLiteral("TX") : QStringLiteral("RX"));
+    m_releaseFocus();
+}
+
+void KenwoodOperations::toggleTransmit()
+{
+    {
+        const QSignalBlocker blocker(m_panel.SpeedButtonTX);
+        m_panel.SpeedButtonTX->setChecked(!m_panel.SpeedButtonTX->isChecked());
+    }
+    transmitToggled();
+}
+
+void KenwoodOperations::updateFrequencyForReport()
+{
+    const std::optional<Model> model = m_model();
+    if (!model)
+        return;
+    if (!replySaysNotScanning(send(QStringLiteral("SC")))) {
+        m_state.CurrentFrequency = QStringLiteral("999.999999");
+        return;
+    }
+    const int band = m_state.ActiveBand;
+    if (!(band == 1 ? m_state.MemModeB : m_state.MemModeA))
+        return;
+    const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
+    if (channel.noChannel) {
+        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        return;
+    }
+    const int index = findEntry(channel.channel);
+    if (index >= 0)
+        showMemoryEntry(band, index);
+}
+
+void KenwoodOperations::resetIndicators()
+{
+    for (QLabel *led : {m_panel.ImageTXA, m_panel.ImageTXB, m_panel.ImageVFOA, m_panel.ImageVFOB,
+                        m_panel.ImageMEMA, m_panel.ImageMEMB})
+        showLed(led, m_panel.ImageLEDOFF);
+    for (QLineEdit *display :
+         {m_panel.EditVFOA, m_panel.EditVFOB, m_panel.EditMEMA, m_panel.EditMEMB})
+        display->clear();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "kenwood/KenwoodModel.h"
+#include "kenwood/KenwoodPanel.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class RigLink;
+struct StationState;
+
+// The band, VFO, memory, power, scan and transmit operations of the Kenwood panel, and the
+// Kenwood part of the frequency report. Each keeps the panel and the station state in step with
+// the transceiver; bands are 0 for A and 1 for B.
+class KenwoodOperations
+{
+public:
+    KenwoodOperations(StationState &state, RigLink &link, KenwoodPanel panel,
+                      std::function<std::optional<Kenwood::Model>()> model,
+                      std::function<void()> releaseFocus);
+
+    void selectBand(int band);   // SpeedButtonTXAClick / SpeedButtonTXBClick
+    void vfoMode(int band);      // SpeedButtonVFOAClick / SpeedButtonVFOBClick
+    void memoryMode(int band);   // SpeedButtonMEMAClick / SpeedButtonMEMBClick
+    void powerChanged(int band); // TrackBarPWRAChange / TrackBarPWRBChange
+    void scanToggled(int band);  // after the scan button's click flipped it
+    void transmitToggled();      // after the TRANSMIT button's click flipped it
+
+    // Flips the TRANSMIT toggle as a click would, even while the panel is disabled.
+    void toggleTransmit();
+
+    // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
+    void updateFrequencyForReport();
+
+    // The six indicators off, the four displays empty.
+    void resetIndicators();
+
+    // Shows `entry` of the memory list on the band: current in the combo box and in the band's
+    // memory display; CurrentFrequency follows when the band is active.
+    void showMemoryEntry(int band, int index);
+
+private:
+    QString send(const QString &command);
+    bool answered(const QString &reply);
+    void showLed(QLabel *led, QLabel *picture);
+    void releaseScan(int band, bool enabled);
+    int findEntry(const QString &channel) const;
+
+    StationState &m_state;
+    RigLink &m_link;
+    KenwoodPanel m_panel;
+    std::function<std::optional<Kenwood::Model>()> m_model;
+    std::function<void()> m_releaseFocus;
+};

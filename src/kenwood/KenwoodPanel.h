@@ -1,0 +1,62 @@
+#pragma once
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+namespace Ui {
+class TForm1;
+}
+
+// The controls of the Kenwood panel and the status line the operations update. The controls hold
+// the settings: a toggle's checked state is the transmitting or scanning state, the sliders hold
+// the powers, the combo box the memory list.
+struct KenwoodPanel
+{
+    QGroupBox *GroupBoxTX;
+    QComboBox *ComboBoxMEM;
+    QToolButton *SpeedButtonTXA;
+    QToolButton *SpeedButtonTXB;
+    QToolButton *SpeedButtonVFOA;
+    QToolButton *SpeedButtonVFOB;
+    QToolButton *SpeedButtonMEMA;
+    QToolButton *SpeedButtonMEMB;
+    QToolButton *SpeedButtonScanA;
+    QToolButton *SpeedButtonScanB;
+    QToolButton *SpeedButtonTX;
+    QToolButton *SpeedButtonTXon;
+    QToolButton *SpeedButtonTXoff;
+    QLabel *ImageTXA;
+    QLabel *ImageTXB;
+    QLabel *ImageVFOA;
+    QLabel *ImageVFOB;
+    QLabel *ImageMEMA;
+    QLabel *ImageMEMB;
+    QLabel *ImageLEDvert;
+    QLabel *ImageLEDrouge;
+    QLabel *ImageLEDOFF;
+    QLineEdit *EditVFOA;
+    QLineEdit *EditVFOB;
+    QLineEdit *EditMEMA;
+    QLineEdit *EditMEMB;
+    QLineEdit *EditTXdata;
+    QLineEdit *labelTMD;
+    QSlider *TrackBarPWRA;
+    QSlider *TrackBarPWRB;
+
+    static KenwoodPanel fromForm(Ui::TForm1 &ui);
+
+    // Per band (0 = A, 1 = B).
+    QToolButton *scanButton(int band) const
+    {
+        return band == 1 ? SpeedButtonScanB : SpeedButtonScanA;
+    }
+    QLabel *transmitLed(int band) const { return band == 1 ? ImageTXB : ImageTXA; }
+    QLabel *vfoLed(int band) const { return band == 1 ? ImageVFOB : ImageVFOA; }
+    QLabel *memoryLed(int band) const { return band == 1 ? ImageMEMB : ImageMEMA; }
+    QLineEdit *vfoDisplay(int band) const { return band == 1 ? EditVFOB : EditVFOA; }
+    QLineEdit *memoryDisplay(int band) const { return band == 1 ? EditMEMB : EditMEMA; }
+    QSlider *powerSlider(int band) const { return band == 1 ? TrackBarPWRB : TrackBarPWRA; }
+};

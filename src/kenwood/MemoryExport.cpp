@@ -1,0 +1,45 @@
+#include "kenwood/MemoryExport.h"
+
+#include <QLocale>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace MemoryExport {
+
+QStringList lines(const QDateTime &now, const QString &dtmfHeading, const QStringList &dtmfList,
+                  const QString &memoryHeading, const QStringList &memoryList)
+{
+    const QLocale locale = QLocale::system();
+    QStringList result{QStringLiteral("Ivrelane TMD/V7xx ") +
+                       locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                       locale.toString(now.time(), QLocale::LongFormat)};
+    result << dtmfHeading;
+    result << dtmfList.mid(1);
+    result << memoryHeading;
+    result << memoryList;
+    return result;
+}
+
+QByteArray fileBytes(const QStringList &lines)
+{
+    QStringEncoder encoder("windows-1252");
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += encoder.encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // Written aside and renamed over the old file, so a failure leaves the old one whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace MemoryExport

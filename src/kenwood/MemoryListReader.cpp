@@ -1,0 +1,21 @@
+#include "kenwood/MemoryListReader.h"
+
+#include "kenwood/KenwoodCommands.h"
+#include "kenwood/KenwoodReplies.h"
+#include "kenwood/RigLink.h"
+
+MemoryListRead readMemoryList(RigLink &link, Kenwood::Model model, int count)
+{
+    MemoryListRead result;
+    QString replies;
+    for (int channel = 1; channel <= count; ++channel) {
+        const QString reply = link.SendRigCommand(Kenwood::memoryReadCommand(channel, model));
+        if (Kenwood::isTimeout(reply)) {
+            result.timedOut = true;
+            return result;
+        }
+        replies += reply;
+    }
+    result.entries = Kenwood::memoryListFromReplies(replies, model);
+    return result;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "kenwood/KenwoodModel.h"
+
+#include <QStringList>
+
+class RigLink;
+
+// Reads channels 1..count one exchange each and turns the records among the replies into
+// memory-list entries ("001=145.225000 shift=-0.600"). The entries come from the replies as
+// they were received, not from the traffic display, which keeps only its newest text.
+struct MemoryListRead
+{
+    bool timedOut = false; // a channel got no reply: the list is to stay empty
+    QStringList entries;
+};
+
+MemoryListRead readMemoryList(RigLink &link, Kenwood::Model model, int count);

@@ -1,0 +1,199 @@
+#include "kenwood/RigLink.h"
+
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "kenwood/KenwoodReplies.h"
+#include "kenwood/TrafficDisplay.h"
+#include "platform/LinkSettings.h"
+
+#include <QEventLoop>
+
+RigLink::RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
+                 QObject *parent)
+    : QObject(parent), m_state(state), m_settings(settings), m_widgets(widgets)
+{
+    for (QTimer *timer : {&m_deadline, &m_intervalTimer, &m_totalTimer}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_deadline, &QTimer::timeout, this, [this] { finish(QString(), true); });
+    connect(&m_intervalTimer, &QTimer::timeout, this, &RigLink::endOfRead);
+    connect(&m_totalTimer, &QTimer::timeout, this, &RigLink::endOfRead);
+    connect(&m_port, &QSerialPort::readyRead, this, &RigLink::onReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &RigLink::onError);
+}
+
+bool RigLink::open(const QString &portName)
+{
+    if (m_port.isOpen())
+        return true;
+    m_port.setPortName(portName);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::HardwareControl);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+    // A pseudo-terminal has no modem lines and refuses this; the link works without it.
+    m_port.setDataTerminalReady(true);
+    m_port.clearError();
+    m_input.clear();
+    return true;
+}
+
+void RigLink::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_input.clear();
+    // The reply to an exchange in flight can no longer come.
+    if (m_busy)
+        finish(QString(), true);
+}
+
+bool RigLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void RigLink::clearBuffers()
+{
+    if (m_port.isOpen()) {
+        m_port.clear();
+        m_input += m_port.readAll();
+    }
+    if (!m_busy)
+        m_input.clear();
+}
+
+QString RigLink::SendRigCommand(const QString &command)
+{
+    waitUntil([this] { return !m_busy; });
+    const quint64 id = ++m_lastId;
+    m_current = id;
+    m_busy = true;
+    if (m_dropLateInput) {
+        // Whatever came after an exchange gave up belongs to nobody.
+        m_input.clear();
+        m_dropLateInput = false;
+    }
+    const QByteArray bytes = command.toLatin1() + '\r';
+    if (!m_port.isOpen() || m_port.write(bytes) != bytes.size()) {
+        finish(QString(), true);
+    } else {
+        m_deadline.start(ReplyDeadlineMs);
+        startRead();
+        takeCompleteReply();
+    }
+    waitUntil([this, id] { return m_results.contains(id); });
+    const QString reply = m_results.take(id);
+    m_state.RigReply = reply;
+    return reply;
+}
+
+void RigLink::waitUntil(const std::function<bool()> &done)
+{
+    while (!done()) {
+        QEventLoop loop;
+        connect(this, &RigLink::exchangeFinished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void RigLink::startRead()
+{
+    m_intervalTimer.stop();
+    const int total =
+        m_settings.readTotalMultiplier * MaxReplyLength + m_settings.readTotalConstant;
+    if (m_settings.readTotalMultiplier > 0 || m_settings.readTotalConstant > 0)
+        m_totalTimer.start(qMax(1, total));
+    else
+        m_totalTimer.stop();
+}
+
+void RigLink::onReadyRead()
+{
+    const QByteArray bytes = m_port.readAll();
+    if (!m_busy && m_dropLateInput)
+        return;
+    m_input += bytes;
+    if (m_busy)
+        takeCompleteReply();
+}
+
+// A reply is complete at its carriage return, or once it fills the read: the rest waits for the
+// next exchange. A read of fewer than two characters is noise and is read over.
+void RigLink::takeCompleteReply()
+{
+    while (m_busy) {
+        const qsizetype cr = m_input.indexOf('\r');
+        qsizetype length = -1;
+        if (cr >= 0)
+            length = qMin<qsizetype>(cr + 1, MaxReplyLength);
+        else if (m_input.size() >= MaxReplyLength)
+            length = MaxReplyLength;
+        if (length < 0)
+            break;
+        const QByteArray reply = m_input.left(length);
+        m_input.remove(0, length);
+        if (reply.size() < 2) {
+            startRead();
+            continue;
+        }
+        finish(QString::fromLatin1(reply), false);
+        return;
+    }
+    if (m_busy && !m_input.isEmpty() && m_settings.readIntervalTimeout > 0)
+        m_intervalTimer.start(m_settings.readIntervalTimeout);
+}
+
+// The read's own time-outs ended it without a carriage return: what came is the reply.
+void RigLink::endOfRead()
+{
+    if (!m_busy)
+        return;
+    const QByteArray reply = m_input.left(MaxReplyLength);
+    m_input.remove(0, reply.size());
+    if (reply.size() < 2) {
+        startRead();
+        return;
+    }
+    finish(QString::fromLatin1(reply), false);
+}
+
+void RigLink::finish(const QString &reply, bool timedOut)
+{
+    if (!m_busy)
+        return;
+    m_deadline.stop();
+    m_intervalTimer.stop();
+    m_totalTimer.stop();
+    m_busy = false;
+    if (timedOut) {
+        m_input.clear();
+        m_dropLateInput = true;
+        m_results.insert(m_current, Kenwood::TimeoutReply.toString());
+        reportTimeout();
+    } else {
+        m_results.insert(m_current, reply);
+        if (m_widgets.EditTXdata)
+            TrafficDisplay::append(m_widgets.EditTXdata, reply);
+    }
+    emit exchangeFinished();
+}
+
+void RigLink::reportTimeout()
+{
+    m_state.RigStatus = 0;
+    m_state.RigAnswering = false;
+    if (m_widgets.labelTMD)
+        StatusLines::showRig(m_widgets.labelTMD, m_state);
+}
+
+void RigLink::onError(QSerialPort::SerialPortError error)
+{
+    // The device went away (a USB adapter pulled, the pty's other end closed): stop using it.
+    if (error == QSerialPort::ResourceError)
+        QMetaObject::invokeMethod(this, &RigLink::close, Qt::QueuedConnection);
+}

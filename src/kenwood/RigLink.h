@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class QLineEdit;
+struct SerialPortSettings;
+struct StationState;
+
+// The controls the serial link reports to.
+struct RigLinkWidgets
+{
+    QLineEdit *labelTMD = nullptr;   // transceiver status line
+    QLineEdit *EditTXdata = nullptr; // traffic display
+};
+
+// The serial link to the Kenwood transceiver: one command, one reply ended by a carriage return.
+//
+// SendRigCommand reads as a blocking call but waits in a local event loop, so the window stays
+// live. Exchanges never overlap: one started while another waits for its reply is held until that
+// reply is in, and each caller gets the reply to its own command. The exchange in flight belongs
+// to this object, so whichever local loop is running when the reply arrives completes it.
+class RigLink : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int ReplyDeadlineMs = 3000;
+    static constexpr int MaxReplyLength = 100;
+
+    RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
+            QObject *parent = nullptr);
+
+    // Opens `portName` at 9600 8N1 with CTS flow control and DTR on. An open port stays as it is.
+    bool open(const QString &portName);
+    void close();
+    bool isOpen() const;
+    // Drops what waits in the input and output buffers.
+    void clearBuffers();
+
+    // The reply without being trimmed (its carriage return included), or "timerout" when no
+    // complete reply came within ReplyDeadlineMs of sending, or the port is not open.
+    QString SendRigCommand(const QString &command);
+
+signals:
+    void exchangeFinished();
+
+private:
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    void takeCompleteReply();
+    void endOfRead();
+    void startRead();
+    void finish(const QString &reply, bool timedOut);
+    void reportTimeout();
+    void waitUntil(const std::function<bool()> &done);
+
+    StationState &m_state;
+    const SerialPortSettings &m_settings;
+    RigLinkWidgets m_widgets;
+    QSerialPort m_port;
+
+    QByteArray m_input; // received and not yet taken by an exchange
+    bool m_busy = false;
+    bool m_dropLateInput = false;
+    quint64 m_current = 0;
+    quint64 m_lastId = 0;
+    QHash<quint64, QString> m_results;
+
+    QTimer m_deadline;      // the whole exchange
+    QTimer m_intervalTimer; // silence after a character: the read returns
+    QTimer m_totalTimer;    // the read's own total time-out
+};
