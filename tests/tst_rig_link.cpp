@@ -1,0 +1,182 @@
+#include "app/StationState.h"
+#include "kenwood/RigLink.h"
+#include "kenwood/TrafficDisplay.h"
+#include "platform/LinkSettings.h"
+#include "support/PtyPeer.h"
+#include "support/RigSimProcess.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+// The serial exchange against rigsim and a scripted pty: replies end at their carriage return,
+// noise is read over, over-long lines are cut, silence times out, exchanges never overlap.
+class TestRigLink : public QObject
+{
+    Q_OBJECT
+
+    struct Link
+    {
+        StationState state;
+        SerialPortSettings settings;
+        QLineEdit status;
+        QLineEdit traffic;
+        RigLink link{state, settings, RigLinkWidgets{&status, &traffic}};
+    };
+
+private slots:
+    void roundTripShowsReplyInTraffic();
+    void oneCharacterReadIsDroppedThenReplyTaken();
+    void overLongReplyIsSplitAcrossExchanges();
+    void replyWithoutCarriageReturnEndsAtReadInterval();
+    void replyBeforeDeadlineAcceptedAfterItTimesOut_data();
+    void replyBeforeDeadlineAcceptedAfterItTimesOut();
+    void silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand();
+    void reentrantExchangesEachGetTheirOwnReply();
+    void portNotOpenTimesOutAtOnce();
+    void trafficKeepsNewestText();
+};
+
+void TestRigLink::roundTripShowsReplyInTraffic()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({QStringLiteral("--model"), QStringLiteral("TMV71")});
+    QVERIFY(!pty.isEmpty());
+    Link l;
+    QVERIFY(l.link.open(pty));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-V71\r"));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("PC 0,2")), QStringLiteral("PC 0,2\r"));
+    QCOMPARE(l.state.RigReply, QStringLiteral("PC 0,2\r"));
+    QCOMPARE(l.traffic.text(), QStringLiteral("ID TM-V71\rPC 0,2\r"));
+    QCOMPARE(l.traffic.cursorPosition(), l.traffic.text().size());
+    QCOMPARE(rig.receivedCommands(), (QStringList{QStringLiteral("ID"), QStringLiteral("PC 0,2")}));
+}
+
+void TestRigLink::oneCharacterReadIsDroppedThenReplyTaken()
+{
+    PtyPeer peer;
+    QVERIFY(peer.isOpen());
+    // A lone carriage return is a one-character read; the reply proper follows.
+    peer.script("ID", "\rID TM-D710\r");
+    Link l;
+    QVERIFY(l.link.open(peer.path()));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-D710\r"));
+    QCOMPARE(l.state.RigStatus, 0); // untouched: only a time-out writes it here
+    QVERIFY(l.state.RigAnswering);
+}
+
+void TestRigLink::overLongReplyIsSplitAcrossExchanges()
+{
+    PtyPeer peer;
+    const QByteArray line = QByteArray(149, 'x') + '\r';
+    peer.script("LONG", line);
+    peer.script("AI 0", "AI 0\r");
+    Link l;
+    QVERIFY(l.link.open(peer.path()));
+    const QString first = l.link.SendRigCommand(QStringLiteral("LONG"));
+    QCOMPARE(first.size(), RigLink::MaxReplyLength);
+    QCOMPARE(first, QString(100, QLatin1Char('x')));
+    // The rest waited in the input and is what the next exchange reads.
+    const QString second = l.link.SendRigCommand(QStringLiteral("AI 0"));
+    QCOMPARE(second, QString(49, QLatin1Char('x')) + QLatin1Char('\r'));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+}
+
+void TestRigLink::replyWithoutCarriageReturnEndsAtReadInterval()
+{
+    PtyPeer peer;
+    peer.script("ID", "ID TM-D700");
+    Link l;
+    QVERIFY(l.link.open(peer.path()));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-D700"));
+    QVERIFY(l.state.RigAnswering);
+}
+
+void TestRigLink::replyBeforeDeadlineAcceptedAfterItTimesOut_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("2.9 s") << 2900 << QStringLiteral("ID TM-D710\r");
+    QTest::newRow("3.1 s") << 3100 << QStringLiteral("timerout");
+}
+
+void TestRigLink::replyBeforeDeadlineAcceptedAfterItTimesOut()
+{
+    QFETCH(int, delayMs);
+    QFETCH(QString, expected);
+    RigSimProcess rig;
+    const QString pty = rig.start({QStringLiteral("--delay"), QString::number(delayMs)});
+    QVERIFY(!pty.isEmpty());
+    Link l;
+    l.state.ModelLabel = QStringLiteral("TMD710 ");
+    QVERIFY(l.link.open(pty));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), expected);
+    const bool timedOut = expected == QLatin1String("timerout");
+    QCOMPARE(l.state.RigAnswering, !timedOut);
+    if (timedOut) {
+        QCOMPARE(l.status.text(), QStringLiteral("TMD710 ne répond pas"));
+        QVERIFY(l.status.styleSheet().contains(QLatin1String("rgb(255, 0, 0)")));
+        QVERIFY(l.traffic.text().isEmpty());
+    }
+}
+
+void TestRigLink::silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand()
+{
+    PtyPeer peer;
+    peer.script("ID", QByteArray()); // never answered
+    peer.script("AI 0", "AI 0\r");
+    Link l;
+    l.state.RigStatus = 3;
+    QVERIFY(l.link.open(peer.path()));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    QCOMPARE(l.state.RigStatus, 0);
+    QVERIFY(!l.state.RigAnswering);
+    QCOMPARE(l.state.RigReply, QStringLiteral("timerout"));
+    // The radio wakes up late: that reply belongs to the exchange that gave up.
+    peer.sendRaw("ID TM-D710\r");
+    QTest::qWait(50);
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+}
+
+void TestRigLink::reentrantExchangesEachGetTheirOwnReply()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({QStringLiteral("--delay"), QStringLiteral("300")});
+    QVERIFY(!pty.isEmpty());
+    Link l;
+    QVERIFY(l.link.open(pty));
+    QString inner;
+    // Fires while the first exchange waits, as a timer tick or a click would.
+    QTimer::singleShot(20, &l.link, [&] { inner = l.link.SendRigCommand(QStringLiteral("PC 1")); });
+    const QString outer = l.link.SendRigCommand(QStringLiteral("ID"));
+    QCOMPARE(outer, QStringLiteral("ID TM-D710\r"));
+    QCOMPARE(inner, QStringLiteral("PC 1,2\r"));
+    // The second command went out only once the first reply was in.
+    const QString log = rig.logText();
+    const qsizetype firstReply = log.indexOf(QLatin1String("> ID TM-D710"));
+    const qsizetype secondCommand = log.indexOf(QLatin1String("< PC 1"));
+    QVERIFY2(firstReply >= 0 && secondCommand > firstReply, qPrintable(log));
+}
+
+void TestRigLink::portNotOpenTimesOutAtOnce()
+{
+    Link l;
+    l.state.ModelLabel = QStringLiteral("TMD700 ");
+    QVERIFY(!l.link.open(QStringLiteral("/nonexistent/ttyNone")));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    QVERIFY(!l.state.RigAnswering);
+    QCOMPARE(l.status.text(), QStringLiteral("TMD700 ne répond pas"));
+}
+
+void TestRigLink::trafficKeepsNewestText()
+{
+    QLineEdit display;
+    TrafficDisplay::append(&display, QString(TrafficDisplay::Capacity - 3, QLatin1Char('a')));
+    TrafficDisplay::append(&display, QStringLiteral("ID TM-D710\r"));
+    QCOMPARE(display.text().size(), TrafficDisplay::Capacity);
+    QVERIFY(display.text().endsWith(QLatin1String("aaaID TM-D710\r")));
+    QCOMPARE(display.cursorPosition(), TrafficDisplay::Capacity);
+}
+
+QTEST_MAIN(TestRigLink)
+#include "tst_rig_link.moc"
