@@ -1,0 +1,262 @@
+#include "app/Station.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "support/RigSimProcess.h"
+#include "support/StationFixture.h"
+#include "support/TestFiles.h"
+#include "ui/UnitFreq.h"
+#include "ui/UnitTMD700.h"
+
+#include <QTest>
+
+// A whole station started against rigsim on a /dev-style link: start-up selects the model, opens
+// the port and initialises the radio half a second later; shut-down hands the radio back.
+class TestKenwoodStation : public QObject
+{
+    Q_OBJECT
+
+    static constexpr int InitTimeoutMs = 30'000;
+
+    struct Setup
+    {
+        RigSimProcess rig;
+        StationFixture fixture;
+        QStringList sentToServer;
+
+        Station &start(const QString &model, const QStringList &rigArguments,
+                       const QStringList &configuration = {})
+        {
+            const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
+            if (rig.start(rigArguments + QStringList{QStringLiteral("--link"), link}).isEmpty())
+                qFatal("rigsim did not start");
+            fixture.writeConfiguration(
+                QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
+                configuration);
+            Station &station = fixture.start();
+            station.hooks.sendToServer = [this](const QString &text) { sentToServer << text; };
+            return station;
+        }
+
+        int count(const QString &command) const { return rig.receivedCommands().count(command); }
+    };
+
+    static bool shows(QLabel *led, QLabel *picture)
+    {
+        return !led->pixmap().isNull() && led->pixmap().toImage() == picture->pixmap().toImage();
+    }
+
+    static bool initialised(Station &station, int initCount, const RigSimProcess &rig)
+    {
+        return station.Form1->ui.GroupBoxTX->isEnabled() &&
+               rig.receivedCommands().count(QStringLiteral("AI 0")) >= initCount &&
+               station.state.RigStatus == 3;
+    }
+
+private slots:
+    void startupInitialisesAndShutdownReleases_data();
+    void startupInitialisesAndShutdownReleases();
+    void wrongModelStopsBeforeTheMemories();
+    void noMemoriesToRead();
+    void configuredPowerSentOnlyOnChange();
+    void initWhileTransmittingUnkeysFirst();
+    void frequencyReports();
+    void scanningReportAndStop();
+};
+
+void TestKenwoodStation::startupInitialisesAndShutdownReleases_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<bool>("scanButtons");
+    QTest::newRow("TM-D700") << "TMD700"
+                             << "IvrelaneTMD700 V2.1.4"
+                             << "TM-D700" << true;
+    QTest::newRow("TM-D710") << "TMD710"
+                             << "IvrelaneTMD710 V2.1.4"
+                             << "TM-D710" << false;
+    QTest::newRow("TM-V71") << "TMV71"
+                            << "IvrelaneTMV71 V2.1.4"
+                            << "TM-V71" << false;
+}
+
+void TestKenwoodStation::startupInitialisesAndShutdownReleases()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, title);
+    QFETCH(QString, panel);
+    QFETCH(bool, scanButtons);
+    Setup s;
+    Station &station = s.start(model, {QStringLiteral("--model"), model,
+                                       QStringLiteral("--memories"), QStringLiteral("12")});
+    Ui::TForm1 &ui = station.Form1->ui;
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+
+    QCOMPARE(station.Form1->windowTitle(), title);
+    QCOMPARE(ui.GroupBoxTX->title(), panel);
+    QCOMPARE(!ui.SpeedButtonScanA->isHidden(), scanButtons);
+    QVERIFY(ui.GroupBoxTX16UD->isHidden());
+    QVERIFY(ui.MenuMEM->isEnabled());
+    QCOMPARE(ui.labelTMD->text(), QStringLiteral("Initialisation terminée"));
+    QVERIFY(ui.labelTMD->styleSheet().contains(QLatin1String("rgb(0, 128, 0)")));
+    QVERIFY(ui.LabelConnect->text().endsWith(station.state.StatusMessages[2]));
+
+    const QStringList commands = s.rig.receivedCommands();
+    QCOMPARE(commands.mid(0, 2), (QStringList{QStringLiteral("AI 0"), QStringLiteral("ID")}));
+    QCOMPARE(ui.ComboBoxMEM->count(), 12);
+    QCOMPARE(ui.ComboBoxMEM->itemText(0), QStringLiteral("001=145.225000 shift=-0.600"));
+    QCOMPARE(ui.ComboBoxMEM->itemText(4), QStringLiteral("005=145.430000 shift=+0.600"));
+
+    // The radio starts on band A in VFO mode, band B in memory mode on channel 003.
+    QCOMPARE(station.state.ActiveBand, 0);
+    QVERIFY(shows(ui.ImageTXA, ui.ImageLEDrouge));
+    QVERIFY(shows(ui.ImageTXB, ui.ImageLEDOFF));
+    QVERIFY(shows(ui.ImageVFOA, ui.ImageLEDvert));
+    QVERIFY(shows(ui.ImageMEMA, ui.ImageLEDOFF));
+    QVERIFY(shows(ui.ImageMEMB, ui.ImageLEDvert));
+    QVERIFY(shows(ui.ImageVFOB, ui.ImageLEDOFF));
+    QCOMPARE(ui.EditVFOA->text(), QStringLiteral("F=145.225000 shift=0"));
+    QCOMPARE(ui.EditMEMB->text(), QStringLiteral("003=430.025000 shift=-9.400"));
+    QVERIFY(station.state.VfoModeA && !station.state.MemModeA);
+    QVERIFY(station.state.MemModeB && !station.state.VfoModeB);
+    QCOMPARE(station.state.CurrentFrequency, QStringLiteral("145.225000"));
+    QCOMPARE(ui.TrackBarPWRA->value(), 0);
+    QCOMPARE(ui.TrackBarPWRB->value(), 2);
+
+    ui.SpeedButtonTX->click();
+    QVERIFY(ui.SpeedButtonTX->isChecked());
+    station.MenuQuitterClick();
+    QCOMPARE(s.fixture.terminations, 1);
+    const QStringList tail = s.rig.receivedCommands().mid(s.rig.receivedCommands().size() - 3);
+    QCOMPARE(tail,
+             (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
+    QVERIFY(!station.kenwood->link().isOpen());
+    const QStringList saved = TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini")));
+    QVERIFY(saved.contains(QStringLiteral("PWRA=0")));
+    QVERIFY(saved.contains(QStringLiteral("PWRB=2")));
+    QVERIFY(saved.contains(QStringLiteral("MODEL=") + model));
+}
+
+void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
+{
+    Setup s;
+    Station &station =
+        s.start(QStringLiteral("TMV71"), {QStringLiteral("--model"), QStringLiteral("TMD710")});
+    QTRY_VERIFY_WITH_TIMEOUT(!s.fixture.notifier.messages.isEmpty(), InitTimeoutMs);
+    QCOMPARE(s.fixture.notifier.messages,
+             QStringList{QStringLiteral("warning:") + station.state.StatusMessages[15]});
+    QVERIFY(!station.state.RigAnswering);
+    QCOMPARE(station.state.RigStatus, 2);
+    QVERIFY(!station.Form1->ui.GroupBoxTX->isEnabled());
+    QCOMPARE(s.rig.receivedCommands(), (QStringList{QStringLiteral("AI 0"), QStringLiteral("ID")}));
+}
+
+void TestKenwoodStation::noMemoriesToRead()
+{
+    Setup s;
+    Station &station = s.start(QStringLiteral("TMD710"), {}, {QStringLiteral("NUMBERMEM=0")});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    for (const QString &command : s.rig.receivedCommands())
+        QVERIFY2(!command.startsWith(QLatin1String("ME ")), qPrintable(command));
+    QCOMPARE(station.Form1->ui.ComboBoxMEM->count(), 0);
+    // Band B is on a channel the empty list does not hold: its display stays empty.
+    QVERIFY(station.state.MemModeB);
+    QVERIFY(station.Form1->ui.EditMEMB->text().isEmpty());
+}
+
+void TestKenwoodStation::configuredPowerSentOnlyOnChange()
+{
+    Setup s;
+    Station &station = s.start(QStringLiteral("TMD710"), {}, {QStringLiteral("PWRA=2")});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    QCOMPARE(s.count(QStringLiteral("PC 0,2")), 1);
+    QCOMPARE(s.count(QStringLiteral("PC 0")), 0);
+    QCOMPARE(s.count(QStringLiteral("PC 1")), 1); // no PWRB: band B's power is read
+
+    station.Form1->ui.SpeedButtonInit->click();
+    QCOMPARE(station.state.RigStatus, 2);
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 2, s.rig), InitTimeoutMs);
+    QCOMPARE(s.count(QStringLiteral("PC 0,2")), 1);
+    QCOMPARE(station.Form1->ui.TrackBarPWRA->value(), 2);
+}
+
+void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
+{
+    Setup s;
+    Station &station = s.start(QStringLiteral("TMD710"), {});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    // The space bar keys the radio, as the TRANSMIT button does.
+    station.FormKeyPress(QLatin1Char(' '));
+    QVERIFY(station.Form1->ui.SpeedButtonTX->isChecked());
+    station.Form1->ui.SpeedButtonInit->click();
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 2, s.rig), InitTimeoutMs);
+    const QStringList commands = s.rig.receivedCommands();
+    const qsizetype tx = commands.lastIndexOf(QStringLiteral("TX"));
+    QVERIFY(tx >= 0);
+    QCOMPARE(commands.mid(tx, 3),
+             (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("AI 0")}));
+    QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+}
+
+void TestKenwoodStation::frequencyReports()
+{
+    Setup s;
+    Station &station =
+        s.start(QStringLiteral("TMD710"), {QStringLiteral("--memories"), QStringLiteral("12")});
+    Ui::TForm1 &ui = station.Form1->ui;
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+
+    // Band A active in VFO mode: one scan query, then the VFO frequency.
+    int before = int(s.rig.receivedCommands().size());
+    station.hooks.ReportFrequency();
+    QCOMPARE(s.sentToServer, QStringList{QStringLiteral("145.225000\r\n")});
+    QCOMPARE(s.rig.receivedCommands().mid(before), QStringList{QStringLiteral("SC")});
+
+    // Channel 012 on band B, band B active; the report finds the channel on the radio.
+    ui.ComboBoxMEM->setCurrentIndex(11);
+    ui.SpeedButtonMEMB->click();
+    ui.SpeedButtonTXB->click();
+    QCOMPARE(station.state.ActiveBand, 1);
+    ui.EditMEMB->clear();
+    ui.ComboBoxMEM->setCurrentIndex(-1);
+    before = int(s.rig.receivedCommands().size());
+    station.hooks.ReportFrequency();
+    const QString entry012 = ui.ComboBoxMEM->itemText(11);
+    QVERIFY(entry012.startsWith(QLatin1String("012=")));
+    QCOMPARE(ui.EditMEMB->text(), entry012);
+    QCOMPARE(s.sentToServer.last(), entry012.mid(4, 10) + QStringLiteral("\r\n"));
+    QCOMPARE(s.rig.receivedCommands().mid(before),
+             (QStringList{QStringLiteral("SC"), QStringLiteral("MR 1")}));
+
+    // While the simulation window is shown its frequency goes out and the radio is not asked.
+    station.state.CurrentFrequency = QStringLiteral("433.500000");
+    station.FormSimuFreq->show();
+    before = int(s.rig.receivedCommands().size());
+    station.hooks.ReportFrequency();
+    station.FormSimuFreq->hide();
+    QCOMPARE(s.sentToServer.last(), QStringLiteral("433.500000\r\n"));
+    QCOMPARE(s.rig.receivedCommands().size(), before);
+}
+
+void TestKenwoodStation::scanningReportAndStop()
+{
+    Setup s;
+    Station &station =
+        s.start(QStringLiteral("TMD700"), {QStringLiteral("--model"), QStringLiteral("TMD700")});
+    Ui::TForm1 &ui = station.Form1->ui;
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    QVERIFY(!ui.SpeedButtonScanA->isEnabled()); // band A in VFO mode
+    ui.SpeedButtonMEMA->click();
+    QVERIFY(station.state.MemModeA);
+    QVERIFY(ui.SpeedButtonScanA->isEnabled());
+    ui.SpeedButtonScanA->click();
+    QVERIFY(ui.SpeedButtonScanA->isChecked());
+    QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 1"));
+    station.hooks.ReportFrequency();
+    QCOMPARE(s.sentToServer.last(), QStringLiteral("999.999999\r\n"));
+    ui.SpeedButtonScanA->click();
+    QVERIFY(!ui.SpeedButtonScanA->isChecked());
+    QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 0"));
+}
+
+QTEST_MAIN(TestKenwoodStation)
+#include "tst_kenwood_station.moc"
