@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+// The relay server's side of the link, inside a test: listens on 127.0.0.1 on a free port,
+// takes the station's connections and keeps what the station sends.
+class ServerPeer : public QObject
+{
+    Q_OBJECT
+public:
+    ServerPeer();
+
+    quint16 port() const { return m_server.serverPort(); }
+    // Connections accepted so far, the current one included.
+    int connections() const { return m_connections; }
+    bool hasClient() const;
+    // Waits (with events running) until a station is connected.
+    bool waitForClient(int timeoutMs = 5000);
+    // Waits until the station's connection has gone.
+    bool waitForClientGone(int timeoutMs = 5000);
+
+    void send(const QByteArray &bytes);
+    void closeClient();
+    // Everything the station has sent on any connection, in order.
+    QByteArray received() const { return m_received; }
+    // Waits until `received()` holds `count` CR LF-ended lines, and returns them without CR LF.
+    QList<QByteArray> waitForLines(int count, int timeoutMs = 5000);
+
+private:
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_client;
+    QByteArray m_received;
+    int m_connections = 0;
+};

@@ -1,0 +1,385 @@
+#include "platform/MemoryParallelPort.h"
+#include "platform/ParallelPortFactory.h"
+#include "server/ServerLink.h"
+#include "server/ServerSubsystem.h"
+#include "support/ServerPeer.h"
+#include "support/StationFixture.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitTMD700.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString Connected = QStringLiteral("Serveur connecté");
+const QString NotConnected = QStringLiteral("Serveur non connecté");
+
+// A station on the generic transmitter (in-memory parallel port) whose configuration points at
+// a loopback server of the test's own. The radio-side hooks are replaced by recorders so that
+// these tests see what the link hands on, whatever the radio subsystems do with it.
+class LinkedStation
+{
+public:
+    explicit LinkedStation(const QStringList &extra = {},
+                           const QString &model = QStringLiteral("TX16UD"))
+        : port(std::make_shared<MemoryParallelPort>(0x378))
+    {
+        ParallelPortFactory::installTestPort(port);
+        fixture.writeConfiguration(
+            QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("WARNING=Y"),
+                        QStringLiteral("LPT378=888"), QStringLiteral("IPSERVER=127.0.0.1"),
+                        QStringLiteral("PORT=%1").arg(server.port())} +
+            extra);
+        Station &s = fixture.start();
+        s.hooks.ReceiveDtmf = [this](const QString &chars) {
+            dtmf << chars + QLatin1Char('|') + station().state.DtmfLastChars;
+        };
+        s.hooks.ReportFrequency = [this] {
+            ++reports;
+            station().hooks.sendToServer(station().state.CurrentFrequency + QStringLiteral("\r\n"));
+        };
+    }
+    ~LinkedStation() { ParallelPortFactory::installTestPort(nullptr); }
+
+    Station &station() { return fixture.station(); }
+    Ui::TForm1 &main() { return station().Form1->ui; }
+    Ui::TFormIP &dialog() { return station().FormIP->ui; }
+    const ServerLink &link() { return station().server->link(); }
+
+    // Sends one chunk and waits until the station has taken it (it shows in the traffic line
+    // before its messages are carried out, in the same handler).
+    bool deliver(const QByteArray &chunk)
+    {
+        main().EditTXdata->clear();
+        server.send(chunk);
+        const QString text = QString::fromLatin1(chunk);
+        return QTest::qWaitFor([&] { return main().EditTXdata->text().endsWith(text); }, 5000);
+    }
+
+    std::shared_ptr<MemoryParallelPort> port;
+    ServerPeer server;
+    StationFixture fixture;
+    QStringList dtmf; // "handed|DtmfLastChars" per hand-over
+    int reports = 0;
+};
+
+bool isRed(QLineEdit *line)
+{
+    return line->styleSheet().contains(QStringLiteral("color: rgb(255, 0, 0)"));
+}
+
+bool isGreen(QLineEdit *line)
+{
+    return line->styleSheet().contains(QStringLiteral("color: rgb(0, 128, 0)"));
+}
+
+} // namespace
+
+class TestServerLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectsAtStartOnlyWhenAsked();
+    void connectWhileConnectedDoesNothing();
+    void failedConnectionsAreSilent_data();
+    void failedConnectionsAreSilent();
+    void serverClosingTurnsStatusRedWithoutReconnecting();
+    void disconnectButtonAndQuitting();
+    void transmitAndReceive_data();
+    void transmitAndReceive();
+    void dtmfHandOver_data();
+    void dtmfHandOver();
+    void frequencyRequest();
+    void genericStepsOnlyOnGenericModel();
+    void longStreamWithoutLineEndsStaysBounded();
+};
+
+void TestServerLink::connectsAtStartOnlyWhenAsked()
+{
+    LinkedStation manual;
+    QVERIFY(!manual.link().isConnecting());
+    QVERIFY(!manual.station().state.ServerConnected);
+    QCOMPARE(manual.main().StaticTextIPConnect->text(), NotConnected);
+
+    LinkedStation automatic({QStringLiteral("CONNECT=1")});
+    QVERIFY(automatic.server.waitForClient());
+    QTRY_VERIFY(automatic.station().state.ServerConnected);
+    const StationState &state = automatic.station().state;
+    QCOMPARE(state.ServerStatus, 1);
+    QCOMPARE(automatic.main().StaticTextIPConnect->text(), Connected);
+    QVERIFY(isGreen(automatic.main().StaticTextIPConnect));
+    QVERIFY(automatic.station().Form1->TimerIP.isActive());
+    QCOMPARE(automatic.station().Form1->TimerIP.interval(), 500);
+    QCOMPARE(manual.server.connections(), 0);
+}
+
+void TestServerLink::connectWhileConnectedDoesNothing()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    s.dialog().ButtonConnect->click();
+    QVERIFY(!s.link().isConnecting());
+    // A round trip proves the first connection still carries the traffic.
+    QVERIFY(s.deliver("FREQUENCY\r\n"));
+    QCOMPARE(s.server.waitForLines(1), QList<QByteArray>{"145.225000"});
+    QCOMPARE(s.server.connections(), 1);
+}
+
+void TestServerLink::failedConnectionsAreSilent_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("portShift"); // added to a port nobody listens on, or to the peer's
+
+    QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0;
+    QTest::newRow("address part above 255") << QStringLiteral("300.0.0.1") << 0;
+    QTest::newRow("empty host") << QString() << 0;
+    // 16 bits of the peer's port plus 65536: must not wrap round onto the peer.
+    QTest::newRow("port above 65535") << QStringLiteral("127.0.0.1") << 65536;
+    QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << -1;
+}
+
+void TestServerLink::failedConnectionsAreSilent()
+{
+    QFETCH(QString, host);
+    QFETCH(int, portShift);
+    LinkedStation s;
+    int port = 0;
+    if (portShift == 65536) {
+        port = s.server.port() + 65536;
+    } else if (portShift == -1) {
+        port = 0;
+    } else {
+        QTcpServer closed; // a port that was free a moment ago and is closed again
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        port = closed.serverPort();
+    }
+    s.station().IdTCPClient.host = host;
+    s.station().IdTCPClient.port = port;
+    s.dialog().ButtonConnect->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!s.link().isConnecting(), 5000);
+    QVERIFY(!s.link().isConnected());
+    QVERIFY(!s.station().state.ServerConnected);
+    QCOMPARE(s.station().state.ServerStatus, 0);
+    QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
+    QVERIFY(isRed(s.main().StaticTextIPConnect));
+    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QCOMPARE(s.fixture.notifier.messages, QStringList());
+    QCOMPARE(s.fixture.notifier.beeps, 0);
+    QCOMPARE(s.server.connections(), 0);
+}
+
+void TestServerLink::serverClosingTurnsStatusRedWithoutReconnecting()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    s.main().StaticTextDTMF->setText(QStringLiteral("123"));
+
+    s.server.closeClient();
+    QTRY_VERIFY(!s.station().state.ServerConnected);
+    QCOMPARE(s.station().state.ServerStatus, 0);
+    QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
+    QVERIFY(isRed(s.main().StaticTextIPConnect));
+    QCOMPARE(s.main().StaticTextDTMF->text(), QString());
+    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QVERIFY(!s.link().isConnecting());
+
+    // The next Connect is the operator's.
+    s.dialog().ButtonConnect->click();
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QCOMPARE(s.server.connections(), 2);
+}
+
+void TestServerLink::disconnectButtonAndQuitting()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    s.dialog().ButtonDisconnect->click();
+    QVERIFY(!s.station().state.ServerConnected);
+    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
+    QVERIFY(s.server.waitForClientGone());
+
+    s.dialog().ButtonConnect->click();
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    s.station().MenuQuitterClick();
+    QVERIFY(!s.station().state.ServerConnected);
+    QVERIFY(s.server.waitForClientGone());
+    QCOMPARE(s.fixture.terminations, 1);
+}
+
+void TestServerLink::transmitAndReceive_data()
+{
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<bool>("transmittingBefore");
+    QTest::addColumn<bool>("transmittingAfter");
+    QTest::addColumn<int>("presses");
+
+    QTest::newRow("R on RIGHT keys")
+        << QByteArray("TRANSMIT_R\r\n") << "RIGHT" << false << true << 1;
+    QTest::newRow("L on RIGHT ignored")
+        << QByteArray("TRANSMIT_L\r\n") << "RIGHT" << false << false << 0;
+    QTest::newRow("L on LEFT keys") << QByteArray("TRANSMIT_L\r\n") << "LEFT" << false << true << 1;
+    QTest::newRow("R on BOTH keys") << QByteArray("TRANSMIT_R\r\n") << "BOTH" << false << true << 1;
+    QTest::newRow("L on BOTH keys") << QByteArray("TRANSMIT_L\r\n") << "BOTH" << false << true << 1;
+    QTest::newRow("R on LEFT ignored")
+        << QByteArray("TRANSMIT_R\r\n") << "LEFT" << false << false << 0;
+    QTest::newRow("receive R unkeys")
+        << QByteArray("RECEIVE_R\r\n") << "RIGHT" << true << false << 1;
+    QTest::newRow("receive L on RIGHT ignored")
+        << QByteArray("RECEIVE_L\r\n") << "RIGHT" << true << true << 0;
+    QTest::newRow("transmit while transmitting")
+        << QByteArray("TRANSMIT_R\r\n") << "RIGHT" << true << true << 0;
+    QTest::newRow("receive while receiving")
+        << QByteArray("RECEIVE_R\r\n") << "RIGHT" << false << false << 0;
+    QTest::newRow("no line end still acts")
+        << QByteArray("TRANSMIT_R") << "RIGHT" << false << true << 1;
+    QTest::newRow("receive then transmit in one read keys")
+        << QByteArray("RECEIVE_L\r\nTRANSMIT_L\r\n") << "LEFT" << false << true << 1;
+    QTest::newRow("transmit then receive in one read ends unkeyed")
+        << QByteArray("TRANSMIT_L\r\nRECEIVE_L\r\n") << "LEFT" << false << false << 2;
+    QTest::newRow("frequency wins within a line")
+        << QByteArray("TRANSMIT_R FREQUENCY\r\n") << "RIGHT" << false << false << 0;
+    QTest::newRow("lower case ignored")
+        << QByteArray("transmit_r\r\n") << "RIGHT" << false << false << 0;
+}
+
+void TestServerLink::transmitAndReceive()
+{
+    QFETCH(QByteArray, chunk);
+    QFETCH(QString, channel);
+    QFETCH(bool, transmittingBefore);
+    QFETCH(bool, transmittingAfter);
+    QFETCH(int, presses);
+
+    LinkedStation s({QStringLiteral("CONNECT=1"), QStringLiteral("CHANNEL=") + channel});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QAbstractButton *transmit = s.main().SpeedButtonTX16TX;
+    if (transmittingBefore)
+        transmit->click();
+    QCOMPARE(transmit->isChecked(), transmittingBefore);
+
+    QSignalSpy pressed(transmit, &QAbstractButton::clicked);
+    QVERIFY(s.deliver(chunk));
+    QCOMPARE(transmit->isChecked(), transmittingAfter);
+    QCOMPARE(pressed.count(), presses);
+}
+
+void TestServerLink::dtmfHandOver_data()
+{
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::addColumn<QStringList>("handed");
+
+    QTest::newRow("digits") << QByteArray("1234\r\n") << QStringList{"1234|1234"};
+    QTest::newRow("hash") << QByteArray("12#\r\n") << QStringList{"12#|12#"};
+    QTest::newRow("letters and star") << QByteArray("*AbD\r\n") << QStringList{"*AbD|*AbD"};
+    QTest::newRow("lone LF after one digit") << QByteArray("1\n") << QStringList{};
+    QTest::newRow("lone LF after two digits") << QByteArray("12\n") << QStringList{"1|1"};
+    QTest::newRow("two lines in one read") << QByteArray("1\r\n2\r\n") << QStringList{"1|1", "2|2"};
+    QTest::newRow("exactly two characters") << QByteArray("12") << QStringList{};
+    QTest::newRow("bare line end") << QByteArray("\r\n") << QStringList{};
+    QTest::newRow("not a DTMF character") << QByteArray("12E\r\n") << QStringList{};
+    QTest::newRow("lower-case keyword") << QByteArray("frequency\r\n") << QStringList{};
+    QTest::newRow("keyword line then DTMF line")
+        << QByteArray("SMETER\r\n55\r\n") << QStringList{"55|55"};
+    QTest::newRow("keyword in the same line") << QByteArray("ZZZZZ55\r\n") << QStringList{};
+}
+
+void TestServerLink::dtmfHandOver()
+{
+    QFETCH(QByteArray, chunk);
+    QFETCH(QStringList, handed);
+
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QVERIFY(s.deliver(chunk));
+    QCOMPARE(s.dtmf, handed);
+    QCOMPARE(s.reports, 0);
+    QCOMPARE(s.server.received(), QByteArray());
+}
+
+void TestServerLink::frequencyRequest()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    QVERIFY(s.deliver("frequency\r\n"));
+    QCOMPARE(s.reports, 0);
+
+    s.station().state.CurrentFrequency = QStringLiteral("145.500000");
+    QVERIFY(s.deliver("FREQUENCY\r\n"));
+    QCOMPARE(s.reports, 1);
+    QCOMPARE(s.server.waitForLines(1), QList<QByteArray>{"145.500000"});
+    QLineEdit *status = s.main().StaticTextIPConnect;
+    QVERIFY2(status->text().startsWith(QStringLiteral("F=145.500000/")),
+             qPrintable(status->text()));
+    // The time of day follows, with hours, minutes and seconds.
+    QVERIFY2(status->text().count(QLatin1Char(':')) >= 2, qPrintable(status->text()));
+    QVERIFY(isGreen(status)); // the colour stays that of the connection
+
+    // Two requests in one read get two answers.
+    QVERIFY(s.deliver("FREQUENCY\r\nFREQUENCY\r\n"));
+    QCOMPARE(s.server.waitForLines(3).size(), 3);
+
+    // The answer goes nowhere once disconnected, and nothing fails.
+    s.dialog().ButtonDisconnect->click();
+    s.station().hooks.sendToServer(QStringLiteral("145.500000\r\n"));
+    QCOMPARE(s.server.received().count("\r\n"), 3);
+}
+
+void TestServerLink::genericStepsOnlyOnGenericModel()
+{
+    for (const QString &model : {QStringLiteral("TX16UD"), QStringLiteral("TMD710")}) {
+        LinkedStation s({QStringLiteral("CONNECT=1")}, model);
+        if (model != QLatin1String("TX16UD"))
+            s.dialog().ButtonConnect->click(); // a Kenwood connects after its port opened
+        QVERIFY(s.server.waitForClient());
+        QTRY_VERIFY(s.station().state.ServerConnected);
+        QSignalSpy steps(s.main().UpDownTX, &UpDownArrows::clicked);
+        QVERIFY(s.deliver("GENERIC_U\r\n"));
+        QVERIFY(s.deliver("GENERIC_D\r\n"));
+        if (model == QLatin1String("TX16UD")) {
+            QCOMPARE(steps.count(), 2);
+            QCOMPARE(steps.at(0).at(0).value<UpDownArrows::Direction>(),
+                     UpDownArrows::Direction::Up);
+            QCOMPARE(steps.at(1).at(0).value<UpDownArrows::Direction>(),
+                     UpDownArrows::Direction::Down);
+        } else {
+            QCOMPARE(steps.count(), 0);
+        }
+    }
+}
+
+void TestServerLink::longStreamWithoutLineEndsStaysBounded()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    QByteArray flood(10 * 1024 * 1024, 'x');
+    flood.append("END");
+    s.server.send(flood);
+    QTRY_VERIFY_WITH_TIMEOUT(s.main().EditTXdata->text().endsWith(QStringLiteral("xEND")), 60000);
+    QVERIFY(s.main().EditTXdata->text().size() <= ServerSubsystem::TrafficCap);
+    QCOMPARE(s.dtmf, QStringList());
+
+    // The link is still in working order afterwards.
+    QVERIFY(s.deliver("1234\r\n"));
+    QCOMPARE(s.dtmf, QStringList{"1234|1234"});
+    QVERIFY(s.station().state.ServerConnected);
+}
+
+QTEST_MAIN(TestServerLink)
+#include "tst_server_link.moc"
