@@ -1,0 +1,613 @@
+#include "app/EventLog.h"
+#include "app/StationState.h"
+#include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfInterpreter.h"
+#include "ui/UpDownArrows.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QStringList Memories = {
+    QStringLiteral("001=145.225000 shift=-0.600"), QStringLiteral("015=145.600000 shift=0"),
+    QStringLiteral("016=435.225000 shift=-7.600"), QStringLiteral("123=438.500000 shift=+1.600")};
+
+// The controls the interpreter works on, as real widgets, with every press recorded in order.
+// MEM presses note the memory number they were handed.
+struct Panel
+{
+    QTemporaryDir dir;
+    StationState state;
+    EventLog log{dir.filePath(QStringLiteral("test.log"))};
+    QWidget window;
+    QStringList pressed;
+    QHash<QString, QAbstractButton *> buttons;
+    DtmfControls c;
+    QActionGroup models{&window};
+    QActionGroup bands{&window};
+    QAction *MenuTMD710 = nullptr;
+    std::unique_ptr<DtmfInterpreter> interpreter;
+
+    Panel()
+    {
+        c.StaticTextDTMF = new QLineEdit(&window);
+        c.TimerDTMF = new QTimer(&window);
+        c.TimerDTMF->setInterval(5000);
+        c.ListBoxCodesDTMF = new QListWidget(&window);
+        c.ListBoxCodesDTMF->addItem(DtmfCatalogue::DtmfListHeader);
+
+        c.MenuTX16UD = modelItem();
+        c.menuTMD700 = modelItem();
+        MenuTMD710 = modelItem();
+        MenuTMD710->setChecked(true);
+        c.MenuChoixTXA = bandItem();
+        c.MenuChoixTXB = bandItem();
+        c.MenuChoixTXAB = bandItem();
+        c.MenuChoixTXAB->setChecked(true);
+        c.MenuSave = new QAction(&window);
+        QObject::connect(c.MenuSave, &QAction::triggered, [this] { pressed << "MenuSave"; });
+
+        c.ComboBoxMEM = new QComboBox(&window);
+        c.ComboBoxMEM->addItems(Memories);
+        c.ComboBoxTXMEM = new QComboBox(&window);
+        for (int channel = 1; channel <= 40; ++channel)
+            c.ComboBoxTXMEM->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
+        c.ComboBoxTXMEM->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
+        QObject::connect(c.ComboBoxTXMEM, &QComboBox::activated, [this](int index) {
+            pressed << QStringLiteral("ComboBoxTXMEM %1").arg(index);
+        });
+
+        c.SpeedButtonTXA = toggle("SpeedButtonTXA");
+        c.SpeedButtonTXB = toggle("SpeedButtonTXB");
+        c.SpeedButtonVFOA = toggle("SpeedButtonVFOA");
+        c.SpeedButtonVFOB = toggle("SpeedButtonVFOB");
+        c.SpeedButtonMEMA = toggle("SpeedButtonMEMA", true);
+        c.SpeedButtonMEMB = toggle("SpeedButtonMEMB", true);
+        c.SpeedButtonScanA = toggle("SpeedButtonScanA");
+        c.SpeedButtonScanB = toggle("SpeedButtonScanB");
+        c.SpeedButtonTX = toggle("SpeedButtonTX");
+        c.SpeedButtonInit = toggle("SpeedButtonInit");
+        c.TrackBarPWRA = slider("TrackBarPWRA");
+        c.TrackBarPWRB = slider("TrackBarPWRB");
+        c.SpeedButtonTX16TX = toggle("SpeedButtonTX16TX");
+        c.SpeedButtonTX16SC = toggle("SpeedButtonTX16SC");
+        c.ButtonReset = toggle("ButtonReset");
+        c.UpDownTX = new UpDownArrows(&window);
+        c.UpDownTX->setMaximum(17);
+        c.UpDownTX->setPosition(8);
+        QObject::connect(c.UpDownTX, &UpDownArrows::clicked, [this](UpDownArrows::Direction d) {
+            pressed << QStringLiteral("UpDownTX %1 %2")
+                           .arg(d == UpDownArrows::Direction::Up ? "Up" : "Down")
+                           .arg(c.UpDownTX->position());
+        });
+        auto *box = new QCheckBox(&window);
+        QObject::connect(box, &QCheckBox::clicked, [this](bool on) {
+            pressed << QStringLiteral("CheckBoxOptiTX16 %1").arg(on ? "on" : "off");
+        });
+        c.CheckBoxOptiTX16 = box;
+        buttons.insert(QStringLiteral("CheckBoxOptiTX16"), box);
+        c.ButtonSynchroUP = toggle("ButtonSynchroUP");
+        c.ButtonSynchroDown = toggle("ButtonSynchroDown");
+        interpreter = std::make_unique<DtmfInterpreter>(state, log, c);
+    }
+
+    QAction *modelItem()
+    {
+        auto *item = new QAction(&window);
+        item->setCheckable(true);
+        models.addAction(item);
+        return item;
+    }
+    QAction *bandItem()
+    {
+        auto *item = new QAction(&window);
+        item->setCheckable(true);
+        bands.addAction(item);
+        return item;
+    }
+    QAbstractButton *toggle(const char *name, bool noteMemory = false)
+    {
+        auto *button = new QToolButton(&window);
+        button->setCheckable(true);
+        buttons.insert(QString::fromLatin1(name), button);
+        QObject::connect(button, &QToolButton::clicked, [this, name, noteMemory] {
+            pressed << (noteMemory ? QString::fromLatin1(name) + " " + state.MemoryNumberText
+                                   : QString::fromLatin1(name));
+        });
+        return button;
+    }
+    QSlider *slider(const char *name)
+    {
+        auto *s = new QSlider(&window);
+        s->setRange(0, 2);
+        s->setValue(0);
+        QObject::connect(s, &QSlider::valueChanged, [this, name](int value) {
+            pressed << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(value);
+        });
+        return s;
+    }
+
+    void addCode(const QString &code, int action)
+    {
+        const auto &numbers = DtmfCatalogue::ActionNumbers;
+        const int index = int(std::find(numbers.begin(), numbers.end(), action) - numbers.begin());
+        c.ListBoxCodesDTMF->addItem(
+            DtmfCatalogue::entryText(code, DtmfCatalogue::DtmfActionsFr.at(index)));
+    }
+
+    void useModel(const QString &model)
+    {
+        (model == "generic"  ? c.MenuTX16UD
+         : model == "TMD700" ? c.menuTMD700
+                             : MenuTMD710)
+            ->setChecked(true);
+    }
+    void useBand(const QString &band)
+    {
+        (band == "A"   ? c.MenuChoixTXA
+         : band == "B" ? c.MenuChoixTXB
+                       : c.MenuChoixTXAB)
+            ->setChecked(true);
+    }
+
+    // The log's entries without their date and time (whose form follows the locale).
+    QStringList logged() const
+    {
+        static const QRegularExpression text(QStringLiteral(" ((Code|MEM|FREQ) .*)$"));
+        QStringList texts;
+        for (const QString &line : log.lines().mid(1)) {
+            const QRegularExpressionMatch m = text.match(line);
+            texts << (m.hasMatch() ? m.captured(1) : line);
+        }
+        return texts;
+    }
+
+    bool idle() const
+    {
+        return state.DtmfReceived.isEmpty() && state.DtmfState == 0 &&
+               state.DtmfParameter.isEmpty();
+    }
+};
+
+} // namespace
+
+class TestDtmfDispatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void actions_data();
+    void actions();
+    void memoryRecall_data();
+    void memoryRecall();
+    void genericChannel_data();
+    void genericChannel();
+    void entryWindow();
+    void reportDuringActionWaits();
+    void expiryDuringActionWaits();
+    void queueIsBounded();
+    void unusableEntry();
+};
+
+// One code per row: the radio, the band choice, the state of the toggles beforehand, and what
+// the action pressed, whether it was logged and whether the entry was closed.
+void TestDtmfDispatch::actions_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("down"); // toggles down (and enabled scans) before the code
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("closes");
+
+    const QStringList none;
+    QTest::newRow("01 A") << "TMD710"
+                          << "AB" << 1 << none << QStringList{"SpeedButtonTXA"} << true;
+    QTest::newRow("01 band B only") << "TMD710"
+                                    << "B" << 1 << none << none << false;
+    QTest::newRow("02 band B only") << "TMD710"
+                                    << "B" << 2 << none << QStringList{"SpeedButtonTXB"} << true;
+    QTest::newRow("02 band A only") << "TMD710"
+                                    << "A" << 2 << none << none << false;
+    QTest::newRow("03") << "TMD710"
+                        << "A" << 3 << none << QStringList{"SpeedButtonVFOA"} << true;
+    QTest::newRow("04") << "TMD710"
+                        << "AB" << 4 << none << QStringList{"SpeedButtonVFOB"} << true;
+    QTest::newRow("05 last memory") << "TMD710"
+                                    << "AB" << 5 << none << QStringList{"SpeedButtonMEMA "} << true;
+    QTest::newRow("06 last memory") << "TMD700"
+                                    << "B" << 6 << none << QStringList{"SpeedButtonMEMB "} << true;
+    QTest::newRow("09 band A active") << "TMD710"
+                                      << "A" << 9 << none << QStringList{"SpeedButtonVFOA"} << true;
+    QTest::newRow("20") << "TMD710"
+                        << "B" << 20 << none << QStringList{"TrackBarPWRA=2"} << true;
+    QTest::newRow("21") << "TMD710"
+                        << "AB" << 21 << none << QStringList{"TrackBarPWRA=1"} << true;
+    QTest::newRow("22 already high") << "TMD710"
+                                     << "AB" << 22 << none << none << true;
+    QTest::newRow("23") << "TMV71"
+                        << "A" << 23 << none << QStringList{"TrackBarPWRB=2"} << true;
+    QTest::newRow("24") << "TMD710"
+                        << "AB" << 24 << none << QStringList{"TrackBarPWRB=1"} << true;
+    QTest::newRow("26 receiving") << "TMD710"
+                                  << "AB" << 26 << none << QStringList{"SpeedButtonTX"} << false;
+    QTest::newRow("26 transmitting") << "TMD710"
+                                     << "AB" << 26 << QStringList{"SpeedButtonTX"} << none << false;
+    QTest::newRow("27 transmitting")
+        << "TMD710"
+        << "AB" << 27 << QStringList{"SpeedButtonTX"} << QStringList{"SpeedButtonTX"} << false;
+    QTest::newRow("27 receiving") << "TMD710"
+                                  << "AB" << 27 << none << none << false;
+    QTest::newRow("30 D700 restarts A, starts B")
+        << "TMD700"
+        << "AB" << 30 << QStringList{"SpeedButtonScanA", "enabled A", "enabled B"}
+        << QStringList{"SpeedButtonScanA", "SpeedButtonScanA", "SpeedButtonScanB"} << true;
+    QTest::newRow("30 D700 scan disabled") << "TMD700"
+                                           << "AB" << 30 << none << none << true;
+    QTest::newRow("30 D710") << "TMD710"
+                             << "AB" << 30 << QStringList{"enabled A"} << none << false;
+    QTest::newRow("31 D700") << "TMD700"
+                             << "AB" << 31
+                             << QStringList{"SpeedButtonScanB", "enabled A", "enabled B"}
+                             << QStringList{"SpeedButtonScanB"} << true;
+    QTest::newRow("31 D710") << "TMV71"
+                             << "AB" << 31 << QStringList{"enabled A"} << none << false;
+    QTest::newRow("99 Kenwood") << "TMD710"
+                                << "A" << 99 << none << QStringList{"MenuSave", "SpeedButtonInit"}
+                                << true;
+    for (int action : {32, 33, 34, 35, 36, 40, 41})
+        QTest::addRow("%d on Kenwood", action) << "TMD700"
+                                               << "AB" << action << none << none << false;
+    QTest::newRow("00") << "TMD710"
+                        << "AB" << 0 << none << none << false;
+
+    QTest::newRow("generic 26") << "generic"
+                                << "AB" << 26 << none << QStringList{"SpeedButtonTX16TX"} << false;
+    QTest::newRow("generic 26 transmitting")
+        << "generic"
+        << "AB" << 26 << QStringList{"SpeedButtonTX16TX"} << none << false;
+    QTest::newRow("generic 27") << "generic"
+                                << "AB" << 27 << QStringList{"SpeedButtonTX16TX"}
+                                << QStringList{"SpeedButtonTX16TX"} << false;
+    QTest::newRow("generic 30") << "generic"
+                                << "AB" << 30 << none << QStringList{"SpeedButtonTX16SC"} << true;
+    QTest::newRow("generic 30 scanning")
+        << "generic"
+        << "AB" << 30 << QStringList{"SpeedButtonTX16SC"} << none << true;
+    QTest::newRow("generic 31") << "generic"
+                                << "AB" << 31 << QStringList{"SpeedButtonTX16SC"}
+                                << QStringList{"SpeedButtonTX16SC"} << true;
+    QTest::newRow("generic 31 idle") << "generic"
+                                     << "AB" << 31 << none << none << true;
+    QTest::newRow("generic 32") << "generic"
+                                << "AB" << 32 << none << QStringList{"UpDownTX Up 9"} << false;
+    QTest::newRow("generic 33") << "generic"
+                                << "AB" << 33 << none << QStringList{"UpDownTX Down 7"} << false;
+    QTest::newRow("generic 34") << "generic"
+                                << "AB" << 34 << none << QStringList{"ButtonReset"} << false;
+    QTest::newRow("generic 35") << "generic"
+                                << "AB" << 35 << none << QStringList{"CheckBoxOptiTX16 on"}
+                                << false;
+    QTest::newRow("generic 35 already")
+        << "generic"
+        << "AB" << 35 << QStringList{"CheckBoxOptiTX16"} << none << false;
+    QTest::newRow("generic 36") << "generic"
+                                << "AB" << 36 << QStringList{"CheckBoxOptiTX16"}
+                                << QStringList{"CheckBoxOptiTX16 off"} << false;
+    QTest::newRow("generic 40") << "generic"
+                                << "AB" << 40 << none << QStringList{"ButtonSynchroUP"} << false;
+    QTest::newRow("generic 41") << "generic"
+                                << "AB" << 41 << none << QStringList{"ButtonSynchroDown"} << false;
+    QTest::newRow("generic 99") << "generic"
+                                << "AB" << 99 << none << QStringList{"MenuSave"} << true;
+    for (int action : {1, 2, 3, 4, 5, 6, 9, 20, 21, 22, 23, 24, 25})
+        QTest::addRow("%d on generic", action) << "generic"
+                                               << "AB" << action << none << none << false;
+}
+
+void TestDtmfDispatch::actions()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, band);
+    QFETCH(int, action);
+    QFETCH(QStringList, down);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, closes);
+
+    Panel p;
+    p.useModel(model);
+    p.useBand(band);
+    p.c.SpeedButtonScanA->setEnabled(down.contains("enabled A"));
+    p.c.SpeedButtonScanB->setEnabled(down.contains("enabled B"));
+    for (const QString &name : down) {
+        if (p.buttons.contains(name))
+            p.buttons[name]->setChecked(true);
+    }
+    p.state.MemoryNumberText = QStringLiteral("123");
+    p.addCode(QStringLiteral("4#"), action);
+
+    p.interpreter->ReceiveDtmf(QStringLiteral("4#"));
+
+    QCOMPARE(p.pressed, expected);
+    // Every recognised code is logged, whatever the radio does with it.
+    QCOMPARE(p.logged().size(), 1);
+    QVERIFY(p.logged().first().startsWith(QStringLiteral("Code 4# : action ")));
+    QCOMPARE(p.state.DtmfReceived, QString());
+    QCOMPARE(p.c.TimerDTMF->isActive(), !closes);
+    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("4#"));
+}
+
+void TestDtmfDispatch::memoryRecall_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<int>("activeBand");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("reports");
+    QTest::addColumn<int>("selected"); // in ComboBoxMEM, -1 untouched
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("lastLog");
+    QTest::addColumn<bool>("open"); // entry window still running afterwards
+
+    QTest::newRow("07 one by one")
+        << "TMD710"
+        << "AB" << 0 << "1230" << 7 << QStringList{"1", "2", "3", "0", "1", "5"} << 1
+        << QStringList{"SpeedButtonMEMA 015"} << "MEM A=015" << false;
+    QTest::newRow("07 at once") << "TMD710"
+                                << "AB" << 0 << "1230" << 7 << QStringList{"123015"} << 1
+                                << QStringList{"SpeedButtonMEMA 015"} << "MEM A=015" << false;
+    QTest::newRow("07 band B only")
+        << "TMD710"
+        << "B" << 0 << "1230" << 7 << QStringList{"1230", "15"} << 1 << QStringList{}
+        << "Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)" << false;
+    QTest::newRow("08") << "TMD700"
+                        << "B" << 0 << "*1" << 8 << QStringList{"*1", "2", "3"} << 3
+                        << QStringList{"SpeedButtonMEMB 123"} << "MEM B=123" << false;
+    QTest::newRow("10 active A") << "TMD710"
+                                 << "A" << 0 << "50" << 10 << QStringList{"5016"} << 2
+                                 << QStringList{"SpeedButtonMEMA 016"} << "MEM A=016" << false;
+    QTest::newRow("10 active B, band A only")
+        << "TMD710"
+        << "A" << 1 << "50" << 10 << QStringList{"50", "16"} << 2
+        << QStringList{"SpeedButtonMEMB 016"} << "MEM B=016" << false;
+    QTest::newRow("11 first listed wins")
+        << "TMD710"
+        << "AB" << 0 << "125" << 11 << QStringList{"125", "225"} << 0
+        << QStringList{"SpeedButtonMEMA 001"} << "FREQ A=5225" << false;
+    QTest::newRow("11 band B active")
+        << "TMD710"
+        << "AB" << 1 << "125" << 11 << QStringList{"125", "6", "00"} << 1
+        << QStringList{"SpeedButtonMEMB 015"} << "FREQ B=5600" << false;
+    QTest::newRow("too many figures")
+        << "TMD710"
+        << "AB" << 0 << "1230" << 7 << QStringList{"1230", "1", "23"} << -1 << QStringList{}
+        << "Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)" << true;
+    QTest::newRow("unknown memory")
+        << "TMD710"
+        << "AB" << 0 << "1230" << 7 << QStringList{"123099"} << -1 << QStringList{}
+        << "Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)" << true;
+    QTest::newRow("unknown frequency")
+        << "TMD710"
+        << "AB" << 0 << "125" << 11 << QStringList{"125999"} << -1 << QStringList{}
+        << "Code 125 : action 11= Fréquence Ffff sur TX actif (Tous)" << true;
+    QTest::newRow("07 on generic closes")
+        << "generic"
+        << "AB" << 0 << "1230" << 7 << QStringList{"1230", "15"} << -1 << QStringList{}
+        << "Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)" << true;
+}
+
+void TestDtmfDispatch::memoryRecall()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, band);
+    QFETCH(int, activeBand);
+    QFETCH(QString, code);
+    QFETCH(int, action);
+    QFETCH(QStringList, reports);
+    QFETCH(int, selected);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, lastLog);
+    QFETCH(bool, open);
+
+    Panel p;
+    p.useModel(model);
+    p.useBand(band);
+    p.state.ActiveBand = activeBand;
+    p.addCode(code, action);
+    p.c.ComboBoxMEM->setCurrentIndex(-1);
+    for (const QString &report : reports)
+        p.interpreter->ReceiveDtmf(report);
+
+    QCOMPARE(p.pressed, expected);
+    QCOMPARE(p.logged().last(), lastLog);
+    QCOMPARE(p.logged().count(QStringLiteral("Code ") + p.c.ListBoxCodesDTMF->item(1)->text()), 1);
+    QCOMPARE(p.c.ComboBoxMEM->currentIndex(), selected);
+    if (selected >= 0)
+        QCOMPARE(p.c.ComboBoxMEM->currentText(), Memories.at(selected));
+    QCOMPARE(p.state.DtmfState, 0);
+    QVERIFY(p.state.DtmfParameter.isEmpty());
+    // A selection closes the entry (display kept); an abandon leaves the window running.
+    QCOMPARE(p.c.TimerDTMF->isActive(), open);
+    QCOMPARE(p.c.StaticTextDTMF->text().isEmpty(), false);
+}
+
+void TestDtmfDispatch::genericChannel_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("figures");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("10 channel 012") << 10 << "#0"
+                                    << "12" << 11;
+    QTest::newRow("11 frequency 5.225") << 11 << "#5"
+                                        << "225" << 4;
+}
+
+void TestDtmfDispatch::genericChannel()
+{
+    QFETCH(int, action);
+    QFETCH(QString, code);
+    QFETCH(QString, figures);
+    QFETCH(int, index);
+
+    Panel p;
+    p.useModel(QStringLiteral("generic"));
+    p.addCode(code, action);
+    p.interpreter->ReceiveDtmf(code);
+    p.interpreter->ReceiveDtmf(figures);
+
+    QCOMPARE(p.pressed, QStringList{QStringLiteral("ComboBoxTXMEM %1").arg(index)});
+    QCOMPARE(p.c.ComboBoxTXMEM->currentIndex(), index);
+    QCOMPARE(p.logged().last(),
+             QStringLiteral("MEM TX16UD =%1").arg(index + 1, 3, 10, QChar(u'0')));
+    QVERIFY(p.idle());
+    QVERIFY(!p.c.TimerDTMF->isActive());
+}
+
+// A stray character blocks the codes until the entry window ends; the end of the window
+// empties the display, a closing action keeps it.
+void TestDtmfDispatch::entryWindow()
+{
+    Panel p;
+    p.addCode(QStringLiteral("1230"), 7);
+    p.addCode(QStringLiteral("AB"), 1);
+    p.addCode(QStringLiteral("45"), 26);
+
+    p.interpreter->ReceiveDtmf(QStringLiteral("9"));
+    p.interpreter->ReceiveDtmf(QStringLiteral("1230"));
+    QCOMPARE(p.state.DtmfReceived, QStringLiteral("91230"));
+    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("91230"));
+    QCOMPARE(p.logged(), QStringList{});
+    QVERIFY(p.c.TimerDTMF->isActive());
+    p.c.TimerDTMF->setInterval(50);
+    p.c.TimerDTMF->start();
+    QTRY_VERIFY(!p.c.TimerDTMF->isActive());
+    QVERIFY(p.idle());
+    QCOMPARE(p.c.StaticTextDTMF->text(), QString());
+
+    // Codes are stored upper case and compared exactly.
+    p.interpreter->ReceiveDtmf(QStringLiteral("ab"));
+    QCOMPARE(p.logged(), QStringList{});
+    p.interpreter->TimerDTMFTimer();
+    p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
+    QCOMPARE(p.pressed, QStringList{"SpeedButtonTXA"});
+    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("AB"));
+    QVERIFY(!p.c.TimerDTMF->isActive());
+
+    // 26 does not close: the display empties when the window ends.
+    p.interpreter->ReceiveDtmf(QStringLiteral("45"));
+    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("45"));
+    QVERIFY(p.c.TimerDTMF->isActive());
+    QCOMPARE(p.c.TimerDTMF->interval(), 50);
+    QTRY_COMPARE(p.c.StaticTextDTMF->text(), QString());
+}
+
+// A report that arrives while a memory recall waits for the transceiver is handled after the
+// recall returns, in order; the state the recall runs on is not touched under it.
+void TestDtmfDispatch::reportDuringActionWaits()
+{
+    Panel p;
+    p.addCode(QStringLiteral("1230"), 7);
+    p.addCode(QStringLiteral("AB"), 1);
+    p.addCode(QStringLiteral("45"), 26);
+    QStringList seenDuringRecall;
+    bool inside = false;
+    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+        if (inside)
+            return;
+        inside = true;
+        // What the server link does when its poll runs inside the recall's wait.
+        p.interpreter->ReceiveDtmf(QStringLiteral("A"));
+        p.interpreter->ReceiveDtmf(QStringLiteral("B"));
+        p.interpreter->ReceiveDtmf(QStringLiteral("45"));
+        QTest::qWait(20);
+        seenDuringRecall << p.state.DtmfReceived << QString::number(p.state.DtmfState)
+                         << p.state.DtmfParameter << p.c.StaticTextDTMF->text()
+                         << QString::number(p.interpreter->pendingCount());
+        inside = false;
+    });
+
+    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
+
+    QCOMPARE(seenDuringRecall, (QStringList{"123015", "7", "1230", "123015", QStringLiteral("3")}));
+    QCOMPARE(p.pressed, (QStringList{"SpeedButtonMEMA 015", "SpeedButtonTXA", "SpeedButtonTX"}));
+    QCOMPARE(p.logged(),
+             (QStringList{"Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)", "MEM A=015",
+                          "Code AB : action 01= Commuter sur TXA (Kenwood)",
+                          "Code 45 : action 26= TX en émission (Tous)"}));
+    QCOMPARE(p.interpreter->pendingCount(), 0);
+    QVERIFY(!p.interpreter->isBusy());
+}
+
+// The end of the entry window during a long action comes after the reports that preceded it.
+void TestDtmfDispatch::expiryDuringActionWaits()
+{
+    Panel p;
+    p.addCode(QStringLiteral("1230"), 7);
+    p.addCode(QStringLiteral("AB"), 1);
+    bool inside = false;
+    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+        if (inside)
+            return;
+        inside = true;
+        p.interpreter->ReceiveDtmf(QStringLiteral("9"));
+        p.interpreter->TimerDTMFTimer();
+        p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
+        QCOMPARE(p.state.DtmfState, 7); // untouched while the recall runs
+        inside = false;
+    });
+    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
+
+    // 9 alone would block AB; the expiry between them clears it.
+    QCOMPARE(p.pressed, (QStringList{"SpeedButtonMEMA 015", "SpeedButtonTXA"}));
+}
+
+void TestDtmfDispatch::queueIsBounded()
+{
+    Panel p;
+    p.addCode(QStringLiteral("1230"), 7);
+    int queuedAtEnd = -1;
+    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+        for (int i = 0; i < DtmfInterpreter::PendingCap + 10; ++i)
+            p.interpreter->ReceiveDtmf(QStringLiteral("1"));
+        queuedAtEnd = p.interpreter->pendingCount();
+    });
+    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
+    QCOMPARE(queuedAtEnd, DtmfInterpreter::PendingCap);
+    QCOMPARE(p.interpreter->droppedCount(), 10);
+    QCOMPARE(p.state.DtmfReceived, QString(DtmfInterpreter::PendingCap, QChar(u'1')));
+}
+
+// Entries read from the file are not checked: a match on a broken one is consumed silently.
+void TestDtmfDispatch::unusableEntry()
+{
+    Panel p;
+    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("77 : action xx= broken"));
+    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("78 no action"));
+    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("nospace"));
+    p.interpreter->ReceiveDtmf(QStringLiteral("77"));
+    QCOMPARE(p.state.DtmfReceived, QString());
+    p.interpreter->ReceiveDtmf(QStringLiteral("78"));
+    QCOMPARE(p.state.DtmfReceived, QString());
+    p.interpreter->ReceiveDtmf(QStringLiteral("nospace"));
+    QCOMPARE(p.state.DtmfReceived, QStringLiteral("nospace"));
+    QCOMPARE(p.logged(), QStringList{});
+    QCOMPARE(p.pressed, QStringList{});
+}
+
+QTEST_MAIN(TestDtmfDispatch)
+#include "tst_dtmf_dispatch.moc"
