@@ -93,6 +93,7 @@ private slots:
     void dtmfHandOver();
     void frequencyRequest();
     void genericStepsOnlyOnGenericModel();
+    void messageArrivingDuringRadioWaitIsHandledAfter();
     void longStreamWithoutLineEndsStaysBounded();
 };
 
@@ -360,6 +361,31 @@ void TestServerLink::genericStepsOnlyOnGenericModel()
             QCOMPARE(steps.count(), 0);
         }
     }
+}
+
+void TestServerLink::messageArrivingDuringRadioWaitIsHandledAfter()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    // The frequency request waits for the radio with the event loop running, as a serial
+    // exchange does; a DTMF line arrives meanwhile and the poll timer fires.
+    QStringList order;
+    s.station().hooks.ReportFrequency = [&] {
+        order << QStringLiteral("radio wait begins");
+        s.server.send("1234\r\n");
+        const bool arrived = QTest::qWaitFor([&] { return s.link().bytesAvailable() > 0; }, 5000);
+        QTest::qWait(600); // longer than the poll period
+        order << QStringLiteral("radio wait ends, data waiting: %1").arg(arrived);
+        s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
+    };
+    s.station().hooks.ReceiveDtmf = [&](const QString &chars) { order << chars; };
+
+    s.server.send("FREQUENCY\r\n");
+    QTRY_COMPARE(order.size(), 3);
+    QCOMPARE(order, (QStringList{"radio wait begins", "radio wait ends, data waiting: 1", "1234"}));
+    QCOMPARE(s.server.waitForLines(1), QList<QByteArray>{"145.225000"});
 }
 
 void TestServerLink::longStreamWithoutLineEndsStaysBounded()
