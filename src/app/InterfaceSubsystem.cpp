@@ -1,5 +1,203 @@
 #include "app/InterfaceSubsystem.h"
 
+#include "app/Notifier.h"
 #include "app/Station.h"
+#include "app/StatusLines.h"
+#include "app/VersionCheck.h"
+#include "app/VersionCheckFile.h"
+#include "app/VersionCheckSite.h"
+#include "ui/UnitDTMF.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitInfo.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
 
-InterfaceSubsystem::InterfaceSubsystem(Station &station) : m_station(station) {}
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const QString ProductKey = QStringLiteral("ivrelane");
+
+// Shows a window over the middle of another one, kept whole on the screen: the main window may
+// sit in a corner, and a dialog wider than it would otherwise hang off the edge.
+void centreOn(QWidget *window, const QWidget *over)
+{
+    QRect place(QPoint(), window->frameGeometry().size());
+    place.moveCenter(over->frameGeometry().center());
+    if (const QScreen *screen = over->screen()) {
+        const QRect free = screen->availableGeometry();
+        place.moveRight(qMin(place.right(), free.right()));
+        place.moveBottom(qMin(place.bottom(), free.bottom()));
+        place.moveLeft(qMax(place.left(), free.left()));
+        place.moveTop(qMax(place.top(), free.top()));
+    }
+    window->move(place.topLeft());
+}
+
+// The picture of the information window: a mast sending waves.
+QPixmap programPicture()
+{
+    QPixmap picture(64, 64);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 3));
+    p.drawLine(32, 24, 22, 60);
+    p.drawLine(32, 24, 42, 60);
+    p.drawLine(26, 46, 38, 46);
+    p.setPen(QPen(QColor(0, 128, 0), 3));
+    for (int r = 8; r <= 24; r += 8) {
+        p.drawArc(QRect(32 - r, 22 - r, 2 * r, 2 * r), 30 * 16, 120 * 16);
+    }
+    return picture;
+}
+
+} // namespace
+
+InterfaceSubsystem::InterfaceSubsystem(Station &station)
+    : m_station(station), m_versionCheck(std::make_unique<VersionCheck>(station.directory()))
+{
+    openDocument = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+
+    Ui::TForm1 &m = station.Form1->ui;
+    // triggered, not toggled: the configuration reader triggers the item, and choosing the
+    // language already in force runs the switch again.
+    connect(m.MenuFrancais, &QAction::triggered, this, &InterfaceSubsystem::MenuFrancaisClick);
+    connect(m.menuEnglish, &QAction::triggered, this, &InterfaceSubsystem::menuEnglishClick);
+    connect(m.menuaide, &QAction::triggered, this, &InterfaceSubsystem::menuaideClick);
+    connect(m.menuinfo, &QAction::triggered, this, &InterfaceSubsystem::menuinfoClick);
+    connect(m.MenuInfoVersion, &QAction::triggered, this,
+            &InterfaceSubsystem::MenuInfoVersionClick);
+
+    TFormDTMF &dtmf = *station.FormDTMF;
+    connect(dtmf.ui.Buttonlangue, &QPushButton::clicked, this,
+            [this] { applyCaptions(m_station.FormDTMF.get(), m_station.currentLanguage()); });
+
+    TFormInfo &info = *station.FormInfo;
+    info.ui.LabelUrl3->setUrl(makerSiteAddress());
+    info.ui.Image1->setPixmap(programPicture());
+    connect(info.ui.BitBtnOK, &QPushButton::clicked, &info, &QWidget::hide);
+    info.installEventFilter(this);
+    station.FormWarning->installEventFilter(this);
+
+    // The check waits for the first idle moment after start-up, so the window is on screen.
+    connect(&station, &Station::startupFinished, this,
+            [this] { QTimer::singleShot(0, this, &InterfaceSubsystem::ApplicationEvents1Idle); });
+    connect(m_versionCheck.get(), &VersionCheck::finished, this,
+            &InterfaceSubsystem::versionLookedUp);
+}
+
+InterfaceSubsystem::~InterfaceSubsystem() = default;
+
+void InterfaceSubsystem::MenuFrancaisClick()
+{
+    switchLanguage(Language::French);
+}
+
+void InterfaceSubsystem::menuEnglishClick()
+{
+    switchLanguage(Language::English);
+}
+
+void InterfaceSubsystem::switchLanguage(Language language)
+{
+    Station &s = m_station;
+    Ui::TForm1 &m = s.Form1->ui;
+    applyCaptions(s.Form1.get(), language);
+    s.state.StatusMessages = statusMessages(language);
+    // Under the "COM" item, wherever the new captions before it have put it.
+    m.ListBoxPort->move(m.MainMenu->actionGeometry(m.MenuPort).left(), m.ListBoxPort->y());
+    s.FormIP->ui.Buttonlangue->click();
+    s.FormDTMF->ui.Buttonlangue->click();
+    if (s.hooks.refillDtmfActions)
+        s.hooks.refillDtmfActions();
+    redrawStatusTexts();
+    applyCaptions(s.FormWarning.get(), language);
+    applyCaptions(s.FormInitTX16.get(), language);
+}
+
+void InterfaceSubsystem::redrawStatusTexts()
+{
+    Station &s = m_station;
+    Ui::TForm1 &m = s.Form1->ui;
+    // The shared rule draws text and colour; only the text changes with the language.
+    const auto redraw = [](QLineEdit *line, const std::function<void()> &draw) {
+        const QString colours = line->styleSheet();
+        draw();
+        line->setStyleSheet(colours);
+    };
+    redraw(m.LabelConnect,
+           [&] { StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName); });
+    // The generic transmitter never answers anything: its line stays as the model left it.
+    if (!s.isGenericModel())
+        redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
+    redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
+}
+
+QString InterfaceSubsystem::helpPagePath(Language language) const
+{
+    const QString name = language == Language::English ? QStringLiteral("Ivrelane_en.htm")
+                                                       : QStringLiteral("Ivrelane_fr.htm");
+    for (const QString &folder : {m_station.directory(), QCoreApplication::applicationDirPath()}) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
+void InterfaceSubsystem::menuaideClick()
+{
+    // A missing page says nothing, as the desktop's own error box would only confuse.
+    const QString path = helpPagePath(m_station.currentLanguage());
+    if (!path.isEmpty() && openDocument)
+        openDocument(QUrl::fromLocalFile(path));
+}
+
+void InterfaceSubsystem::menuinfoClick()
+{
+    m_station.FormInfo->show();
+    m_station.FormInfo->raise();
+}
+
+void InterfaceSubsystem::MenuInfoVersionClick()
+{
+    m_station.state.CheckVersionAtStart = m_station.Form1->ui.MenuInfoVersion->isChecked();
+}
+
+void InterfaceSubsystem::ApplicationEvents1Idle()
+{
+    if (m_idleDone)
+        return;
+    m_idleDone = true;
+    if (m_station.state.CheckVersionAtStart)
+        m_versionCheck->lookUp(ProductKey);
+}
+
+void InterfaceSubsystem::versionLookedUp(const QString &version)
+{
+    StationState &state = m_station.state;
+    if (m_newVersionShown || VersionCheckFile::versionValue(version) <=
+                                 VersionCheckFile::versionValue(state.VersionText))
+        return;
+    m_newVersionShown = true;
+    m_station.notifier().beep();
+    m_station.notifier().information(state.NewVersionMessage);
+}
+
+bool InterfaceSubsystem::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        auto *window = static_cast<QWidget *>(watched);
+        centreOn(window, m_station.Form1.get());
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,16 +1,50 @@
 #pragma once
 
+#include "app/LanguageTexts.h"
+
 #include <QObject>
+#include <QUrl>
+#include <functional>
+#include <memory>
 
 class Station;
+class VersionCheck;
 
-// Language switching, the ancillary windows, help and the version check: wires its handlers to the station's windows.
+// Language switching, the information and warning windows, help and the new-version check:
+// wires its handlers to the station's windows.
 class InterfaceSubsystem : public QObject
 {
     Q_OBJECT
 public:
     explicit InterfaceSubsystem(Station &station);
+    ~InterfaceSubsystem() override;
+
+    void MenuFrancaisClick();
+    void menuEnglishClick();
+    void menuaideClick();
+    void menuinfoClick();
+    void MenuInfoVersionClick();
+    void ApplicationEvents1Idle();
+
+    VersionCheck &versionCheck() { return *m_versionCheck; }
+
+    // Opens a help page with the desktop's handler; replaceable so tests need no browser.
+    std::function<void(const QUrl &)> openDocument;
+
+    // Where a help page is looked for: the program's files folder first, then the folder of the
+    // executable (they differ for a system-wide install).
+    QString helpPagePath(Language language) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void switchLanguage(Language language);
+    void redrawStatusTexts();
+    void versionLookedUp(const QString &version);
+
     Station &m_station;
+    std::unique_ptr<VersionCheck> m_versionCheck;
+    bool m_idleDone = false;
+    bool m_newVersionShown = false;
 };

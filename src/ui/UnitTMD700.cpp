@@ -3,13 +3,43 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+namespace {
+
+// The window keeps a fixed layout, so its font is given in pixels: the same on every screen
+// resolution, and small enough for the whole menu bar to fit the window's width in both
+// languages.
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    font.setPixelSize(11);
+    return font;
+}
+
+} // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
     ui.setupUi(this);
+    setFont(windowFont());
+    // Menus are windows of their own and do not take the main window's font by themselves.
+    for (QMenu *menu : ui.MainMenu->findChildren<QMenu *>())
+        menu->setFont(windowFont());
+    ui.MainMenu->setStyleSheet(
+        QStringLiteral("QMenuBar { spacing: 3px; } QMenuBar::item { padding: 2px 3px; }"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    // Status and band displays are narrower than their longest texts: show where they begin
+    // (port name, frequency, memory number) rather than where they end.
+    for (QLineEdit *display :
+         {ui.LabelConnect, ui.labelTMD, ui.StaticTextIPConnect, ui.StaticTextDTMF, ui.EditVFOA,
+          ui.EditVFOB, ui.EditMEMA, ui.EditMEMB}) {
+        connect(display, &QLineEdit::textChanged, display,
+                [display] { display->setCursorPosition(0); });
+    }
     move(8, 2);
     setFocusPolicy(Qt::StrongFocus);
     // The hidden test items have no menu: they live on the window so their shortcuts work.
@@ -32,9 +62,12 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         const char *name;
         int interval;
     };
-    for (const NamedTimer &t : {NamedTimer{&TimerRX, "TimerRX", 500}, {&TimerIP, "TimerIP", 500},
-                                {&TimerDTMF, "TimerDTMF", 5000}, {&TimerTX16, "TimerTX16", 500},
-                                {&TimerPin14, "TimerPin14", 200}, {&TimerPin1, "TimerPin1", 200},
+    for (const NamedTimer &t : {NamedTimer{&TimerRX, "TimerRX", 500},
+                                {&TimerIP, "TimerIP", 500},
+                                {&TimerDTMF, "TimerDTMF", 5000},
+                                {&TimerTX16, "TimerTX16", 500},
+                                {&TimerPin14, "TimerPin14", 200},
+                                {&TimerPin1, "TimerPin1", 200},
                                 {&TimerPin16, "TimerPin16", 1500}}) {
         t.timer->setParent(this);
         t.timer->setObjectName(QString::fromLatin1(t.name));
