@@ -56,7 +56,7 @@ void VersionCheck::lookUp(const QString &key)
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setRawHeader("Cache-Control", "no-cache");
     request.setRawHeader("Pragma", "no-cache");
-    request.setTransferTimeout(TransferTimeoutMs);
+    request.setTransferTimeout(transferTimeoutMs);
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &VersionCheck::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &VersionCheck::onFinished);

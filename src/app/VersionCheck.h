@@ -16,13 +16,15 @@ class VersionCheck : public QObject
     Q_OBJECT
 public:
     static constexpr qint64 MaximumFileSize = 64 * 1024; // the real file is a few lines
-    static constexpr int TransferTimeoutMs = 20000;
+    static constexpr int DefaultTransferTimeoutMs = 20000;
 
     explicit VersionCheck(const QString &directory, QObject *parent = nullptr);
     ~VersionCheck() override;
 
     // Site asked for the versions file; tests point it at a local server.
     QUrl site;
+    // A site that stops sending ends the look-up after this long without data.
+    int transferTimeoutMs = DefaultTransferTimeoutMs;
 
     // Starts the look-up of `key`; `finished` follows with the version text, empty when it could
     // not be found. A look-up already running is left to finish and this call is ignored.
