@@ -77,10 +77,6 @@ InterfaceSubsystem::InterfaceSubsystem(Station &station)
     connect(m.MenuInfoVersion, &QAction::triggered, this,
             &InterfaceSubsystem::MenuInfoVersionClick);
 
-    TFormDTMF &dtmf = *station.FormDTMF;
-    connect(dtmf.ui.Buttonlangue, &QPushButton::clicked, this,
-            [this] { applyCaptions(m_station.FormDTMF.get(), m_station.currentLanguage()); });
-
     TFormInfo &info = *station.FormInfo;
     info.ui.LabelUrl3->setUrl(makerSiteAddress());
     info.ui.Image1->setPixmap(programPicture());
