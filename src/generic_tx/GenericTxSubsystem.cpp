@@ -1,5 +1,138 @@
 #include "generic_tx/GenericTxSubsystem.h"
 
+#include "app/Notifier.h"
 #include "app/Station.h"
+#include "app/StatusLines.h"
+#include "generic_tx/PortDiscovery.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/Tx16Setup.h"
+#include "generic_tx/Tx16Stepper.h"
+#include "platform/ParallelPortFactory.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
 
-GenericTxSubsystem::GenericTxSubsystem(Station &station) : m_station(station) {}
+GenericTxSubsystem::GenericTxSubsystem(Station &station)
+    : m_station(station), m_port(ParallelPortFactory::create())
+{
+    TForm1 &f = *station.Form1;
+    Ui::TForm1 &m = f.ui;
+    TFormInitTX16 &dialog = *station.FormInitTX16;
+    Ui::TFormInitTX16 &g = dialog.ui;
+
+    m_driver = std::make_unique<Tx16PinDriver>(
+        station.state, *m_port, station.notifier(),
+        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16, &f.TimerTX16, m.ButtonTestPin14,
+                       m.ButtonTestPin1, m.ButtonTestPin16, m.ButtonTestPin17, g.SpinEditPin14,
+                       g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg, g.RadioButtonPin1Neg,
+                       g.RadioButtonPin16Neg, g.RadioButtonPin17L, g.RadioButtonPin11L});
+    m_stepper = std::make_unique<Tx16Stepper>(
+        station.state, *m_driver,
+        Tx16StepWidgets{m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.ButtonReset, m.ButtonTestPin16,
+                        g.ButtonSynchroUP, g.ButtonSynchroDown, m.LCD99TX, m.UpDownTX,
+                        m.ComboBoxTXMEM, m.Imagecercle, m.Imageascenceur, &f.TimerTX16,
+                        g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
+    m_setup = std::make_unique<Tx16Setup>(
+        station.state, *m_driver, station.notifier(),
+        [&station] { return station.currentLanguage(); },
+        Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
+                         g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
+                         g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
+                         g.StringGridTX16MEM, m.ComboBoxTXMEM, m.UpDownTX, m.Label16,
+                         m.LabelConnect, &f.TimerTX16});
+
+    Tx16PinDriver *driver = m_driver.get();
+    connect(m.ButtonTestPin14, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin14Click);
+    connect(m.ButtonTestPin1, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin1Click);
+    connect(m.ButtonTestPin16, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin16Click);
+    connect(m.ButtonTestPin17, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin17Click);
+    connect(&f.TimerPin14, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin14Timer);
+    connect(&f.TimerPin1, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin1Timer);
+    connect(&f.TimerPin16, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin16Timer);
+
+    connect(m.MenuTX16UD, &QAction::triggered, this, &GenericTxSubsystem::MenuTX16UDClick);
+    // Another model takes over: nothing would be left to unkey or stop the generic transmitter.
+    connect(m.MenuTX16UD, &QAction::toggled, this, [this](bool checked) {
+        if (!checked)
+            m_stepper->releaseTransmitter();
+    });
+    connect(m.SpeedButtonInit, &QAbstractButton::clicked, this,
+            &GenericTxSubsystem::SpeedButtonInitClick);
+
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinMaxButtonsHint);
+    dialog.FormShow = [this] { m_setup->FormShow(); };
+    connect(g.BitBtnOK, &QPushButton::clicked, m_setup.get(), &Tx16Setup::BitBtnOKClick);
+
+    station.hooks.releaseParallelPort = [this] {
+        m_stepper->releaseTransmitter();
+        m_driver->releasePort();
+    };
+}
+
+GenericTxSubsystem::~GenericTxSubsystem() = default;
+
+void GenericTxSubsystem::MenuTX16UDClick()
+{
+    StationState &state = m_station.state;
+    Ui::TForm1 &m = m_station.Form1->ui;
+    Ui::TFormInitTX16 &g = m_station.FormInitTX16->ui;
+
+    m.MenuTX16UD->setChecked(true);
+    m.MenuPort->setEnabled(false);
+    m.MenuMEM->setEnabled(false);
+
+    state.ModelLabel = QStringLiteral("TX Generic Up/Down ");
+    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane ") + state.ModelLabel +
+                                    QLatin1Char('V') + state.VersionText);
+
+    m.GroupBoxTX16UD->setGeometry(m.GroupBoxTX->geometry());
+    m.GroupBoxTX->hide();
+    m.GroupBoxTX16UD->show();
+    m.labelTMD->clear();
+
+    // The spin edit keeps the base channel within the channel count; the kept value counts.
+    g.SpinEditCanalReset->setValue(state.Tx16BaseChannel);
+    state.Tx16BaseChannel = g.SpinEditCanalReset->value();
+    m_station.Form1->TimerTX16.setInterval(state.Tx16Tempo);
+    g.SpinEditTempoTX16->setValue(state.Tx16Tempo);
+
+    // The lines are brought to rest before RESET, so the RESET pulse runs its full length
+    // instead of being cut short by the rest-level write.
+    activatePort();
+    m.ButtonReset->click();
+}
+
+void GenericTxSubsystem::activatePort()
+{
+    const quint16 base = quint16(m_station.state.LptBase);
+    QLineEdit *status = m_station.Form1->ui.LabelConnect;
+    if (base == 0) {
+        StatusLines::setColouredText(status, QStringLiteral("No LPT => INIT"),
+                                     StatusLines::Colour::Red);
+        return;
+    }
+    m_port->EnablePorts(base, base);
+    if (!m_driver->writeIdle(TxLine::Up)) {
+        m_station.notifier().beep();
+        StatusLines::setColouredText(status, QStringLiteral("LPT error"), StatusLines::Colour::Red);
+        return;
+    }
+    StatusLines::setColouredText(status, PortDiscovery::portOkText(base),
+                                 StatusLines::Colour::Green);
+    for (TxLine line : {TxLine::Down, TxLine::Reset, TxLine::Ptt}) {
+        if (!m_driver->writeIdle(line)) {
+            m_station.notifier().beep();
+            return;
+        }
+    }
+}
+
+void GenericTxSubsystem::SpeedButtonInitClick()
+{
+    if (!m_station.isGenericModel())
+        return;
+    TFormInitTX16 &dialog = *m_station.FormInitTX16;
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}

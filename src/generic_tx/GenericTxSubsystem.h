@@ -1,16 +1,39 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 
+class ParallelPort;
 class Station;
+class Tx16PinDriver;
+class Tx16Setup;
+class Tx16Stepper;
 
-// Generic Up/Down transmitter: wires its handlers to the station's windows.
+// Generic Up/Down transmitter: chooses the parallel-port backend, creates the pin driver, the
+// stepping logic and the setup dialog's logic, and wires them to the station's windows.
 class GenericTxSubsystem : public QObject
 {
     Q_OBJECT
 public:
     explicit GenericTxSubsystem(Station &station);
+    ~GenericTxSubsystem() override;
+
+    // Selection of the generic model: menu, caption, panel, RESET, then the port's rest levels.
+    void MenuTX16UDClick();
+    // INIT with the generic model opens the setup dialog.
+    void SpeedButtonInitClick();
+
+    Tx16PinDriver &driver() { return *m_driver; }
+    Tx16Stepper &stepper() { return *m_stepper; }
+    Tx16Setup &setup() { return *m_setup; }
+    ParallelPort &port() { return *m_port; }
 
 private:
+    void activatePort();
+
     Station &m_station;
+    std::shared_ptr<ParallelPort> m_port;
+    std::unique_ptr<Tx16PinDriver> m_driver;
+    std::unique_ptr<Tx16Stepper> m_stepper;
+    std::unique_ptr<Tx16Setup> m_setup;
 };

@@ -1,0 +1,82 @@
+#include "generic_tx/Tx16Glyphs.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int Size = 16;
+
+QPixmap canvas()
+{
+    QPixmap pixmap(Size, Size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QIcon lamp(const QColor &light)
+{
+    QPixmap pixmap = canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient glow(QPointF(6, 6), 9);
+    glow.setColorAt(0, light.lighter(170));
+    glow.setColorAt(1, light);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(glow);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    return QIcon(pixmap);
+}
+
+void arrowHead(QPainter &p, QPointF tip, QPointF back1, QPointF back2)
+{
+    QPainterPath head;
+    head.moveTo(tip);
+    head.lineTo(back1);
+    head.lineTo(back2);
+    head.closeSubpath();
+    p.fillPath(head, p.pen().color());
+}
+} // namespace
+
+namespace Tx16Glyphs {
+
+QIcon transmitOn()
+{
+    return lamp(QColor(220, 0, 0));
+}
+
+QIcon scanOn()
+{
+    return lamp(QColor(0, 170, 0));
+}
+
+QIcon off()
+{
+    return lamp(QColor(110, 110, 110));
+}
+
+QPixmap circle()
+{
+    QPixmap pixmap = canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 160), 2));
+    // Three quarters of a ring, its open end carrying the arrow head.
+    p.drawArc(QRectF(2.5, 2.5, 11, 11), 90 * 16, 270 * 16);
+    arrowHead(p, QPointF(12, 8), QPointF(9, 4), QPointF(15.5, 4));
+    return pixmap;
+}
+
+QPixmap elevator()
+{
+    QPixmap pixmap = canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 160), 2));
+    p.drawLine(QPointF(8, 4), QPointF(8, 12));
+    arrowHead(p, QPointF(8, 0.5), QPointF(3.5, 5.5), QPointF(12.5, 5.5));
+    arrowHead(p, QPointF(8, 15.5), QPointF(3.5, 10.5), QPointF(12.5, 10.5));
+    return pixmap;
+}
+
+} // namespace Tx16Glyphs

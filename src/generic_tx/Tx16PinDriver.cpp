@@ -1,0 +1,200 @@
+#include "generic_tx/Tx16PinDriver.h"
+
+#include "app/Notifier.h"
+#include "app/StationState.h"
+#include "platform/ParallelPort.h"
+
+#include <QAbstractButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+
+Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
+                             const Tx16PinWidgets &widgets, QObject *parent)
+    : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_w(widgets)
+{
+    m_w.ButtonTestPin17->setCheckable(true);
+    for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
+        timer->setTimerType(Qt::PreciseTimer);
+}
+
+QString Tx16PinDriver::ExecuteTX16Command(const QString &word)
+{
+    if (word == QLatin1String("UP"))
+        m_w.ButtonTestPin14->click();
+    else if (word == QLatin1String("DN"))
+        m_w.ButtonTestPin1->click();
+    else if (word == QLatin1String("TX"))
+        setPtt(true);
+    else if (word == QLatin1String("RX"))
+        setPtt(false);
+    else if (word == QLatin1String("SC"))
+        m_w.TimerTX16->start();
+    else if (word == QLatin1String("SN"))
+        m_w.TimerTX16->stop();
+    return QString();
+}
+
+void Tx16PinDriver::ButtonTestPin14Click()
+{
+    startPulse(TxLine::Up);
+}
+
+void Tx16PinDriver::ButtonTestPin1Click()
+{
+    startPulse(TxLine::Down);
+}
+
+void Tx16PinDriver::ButtonTestPin16Click()
+{
+    startPulse(TxLine::Reset);
+}
+
+void Tx16PinDriver::TimerPin14Timer()
+{
+    endPulse(TxLine::Up);
+}
+
+void Tx16PinDriver::TimerPin1Timer()
+{
+    endPulse(TxLine::Down);
+}
+
+void Tx16PinDriver::TimerPin16Timer()
+{
+    endPulse(TxLine::Reset);
+}
+
+void Tx16PinDriver::ButtonTestPin17Click(bool checked)
+{
+    if (base() == 0) {
+        // Without a port the toggle keeps its state: it must tell whether the line is keyed.
+        m_w.ButtonTestPin17->setChecked(!checked);
+        return;
+    }
+    setPtt(checked);
+}
+
+void Tx16PinDriver::setPtt(bool on)
+{
+    if (base() == 0)
+        return;
+    m_w.ButtonTestPin17->setChecked(on);
+    m_state.LptControlValue =
+        PinLogic::writeLevel(m_port, base(), TxLine::Ptt, polarity(TxLine::Ptt), on);
+    if (!PinLogic::succeeded(m_port.GetLastState()))
+        m_notifier.beep();
+}
+
+bool Tx16PinDriver::pttOn() const
+{
+    return m_w.ButtonTestPin17->isChecked();
+}
+
+bool Tx16PinDriver::squelchIsOpen()
+{
+    if (base() == 0)
+        return false;
+    const quint8 status = m_port.Inport(base() + PinLogic::StatusOffset);
+    return PinLogic::squelchOpen(status, m_w.RadioButtonPin11L->isChecked()
+                                             ? LinePolarity::Negative
+                                             : LinePolarity::Positive);
+}
+
+LinePolarity Tx16PinDriver::polarity(TxLine line) const
+{
+    const QRadioButton *negative = nullptr;
+    switch (line) {
+    case TxLine::Up:
+        negative = m_w.RadioButtonPin14Neg;
+        break;
+    case TxLine::Down:
+        negative = m_w.RadioButtonPin1Neg;
+        break;
+    case TxLine::Reset:
+        negative = m_w.RadioButtonPin16Neg;
+        break;
+    case TxLine::Ptt:
+        negative = m_w.RadioButtonPin17L;
+        break;
+    }
+    return negative && negative->isChecked() ? LinePolarity::Negative : LinePolarity::Positive;
+}
+
+bool Tx16PinDriver::writeIdle(TxLine line)
+{
+    if (line == TxLine::Ptt)
+        m_w.ButtonTestPin17->setChecked(false); // the line is about to rest: not keyed
+    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
+    return PinLogic::succeeded(m_port.GetLastState());
+}
+
+bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
+{
+    bool allWritten = true;
+    for (TxLine line : PinLogic::IdleOrder) {
+        PinLogic::writeLevel(m_port, address, line, polarity(line), false);
+        allWritten = PinLogic::succeeded(m_port.GetLastState()) && allWritten;
+    }
+    return allWritten;
+}
+
+void Tx16PinDriver::releasePort()
+{
+    const quint16 address = base();
+    if (address == 0)
+        return;
+    // A pulse cut short by the exit, or a keyed transmitter, would otherwise stay as it is
+    // once nothing is left to end it.
+    for (TxLine line : {TxLine::Up, TxLine::Down, TxLine::Reset}) {
+        if (pulseLine(line).timer->isActive())
+            endPulse(line);
+    }
+    if (pttOn())
+        setPtt(false);
+    m_port.DisablePorts(address, address);
+}
+
+Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
+{
+    switch (line) {
+    case TxLine::Down:
+        return {line, m_w.TimerPin1, m_w.SpinEditPin1};
+    case TxLine::Reset:
+        return {line, m_w.TimerPin16, m_w.SpinEditPin16};
+    default:
+        return {TxLine::Up, m_w.TimerPin14, m_w.SpinEditPin14};
+    }
+}
+
+void Tx16PinDriver::startPulse(TxLine line)
+{
+    if (base() == 0)
+        return;
+    const PulseLine pulse = pulseLine(line);
+    if (pulse.timer->isActive()) {
+        // Dropped, not queued: the count of channels must match the pulses actually sent.
+        m_notifier.beep();
+        return;
+    }
+    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), true);
+    if (!PinLogic::succeeded(m_port.GetLastState())) {
+        m_notifier.beep();
+        return;
+    }
+    pulse.timer->setInterval(pulse.length->value());
+    pulse.timer->start();
+}
+
+void Tx16PinDriver::endPulse(TxLine line)
+{
+    pulseLine(line).timer->stop();
+    if (base() == 0)
+        return;
+    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
+}
+
+quint16 Tx16PinDriver::base() const
+{
+    return quint16(m_state.LptBase);
+}

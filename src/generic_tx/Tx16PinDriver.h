@@ -1,0 +1,90 @@
+#pragma once
+
+#include "generic_tx/PinLogic.h"
+
+#include <QObject>
+#include <QString>
+
+class Notifier;
+class ParallelPort;
+class QAbstractButton;
+class QRadioButton;
+class QSpinBox;
+class QTimer;
+struct StationState;
+
+// The controls the pin driver reads and drives: its three pulse timers, the hidden pin test
+// buttons of the main window (ButtonTestPin17 is the PTT toggle) and the line settings of the
+// setup dialog, read at the moment of use.
+struct Tx16PinWidgets
+{
+    QTimer *TimerPin14, *TimerPin1, *TimerPin16;
+    QTimer *TimerTX16;
+    QAbstractButton *ButtonTestPin14, *ButtonTestPin1, *ButtonTestPin16, *ButtonTestPin17;
+    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
+    QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
+    QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
+};
+
+// The only code that touches the parallel port's registers: pulses on UP, DOWN and RESET, the
+// PTT line, the squelch input and the rest levels. Every write is a read-modify-write of the
+// control register at LptBase + 2; with LptBase 0 (no port) the lines do nothing.
+class Tx16PinDriver : public QObject
+{
+    Q_OBJECT
+public:
+    Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
+                  const Tx16PinWidgets &widgets, QObject *parent = nullptr);
+
+    // "UP", "DN": pulse; "TX": key the PTT line; "RX": unkey it; "SC"/"SN": start/stop the
+    // stepping timer. Anything else is ignored. The reply is always empty.
+    QString ExecuteTX16Command(const QString &word);
+
+    void ButtonTestPin14Click();
+    void ButtonTestPin1Click();
+    void ButtonTestPin16Click();
+    void TimerPin14Timer();
+    void TimerPin1Timer();
+    void TimerPin16Timer();
+    // The PTT toggle has just been flipped to checked by a click.
+    void ButtonTestPin17Click(bool checked);
+
+    // Keys (on) or unkeys the PTT line whatever the toggle showed before.
+    void setPtt(bool on);
+    bool pttOn() const;
+
+    // Squelch from pin 11; closed when there is no port, so a scan never stops on a port that is
+    // not there (a failed read gives 0xFF, which the "0v" setting would take for open).
+    bool squelchIsOpen();
+
+    LinePolarity polarity(TxLine line) const;
+
+    // Read-modify-write of one line's rest level at LptBase, storing LptControlValue; returns
+    // whether the driver reported success.
+    bool writeIdle(TxLine line);
+    // Rest levels of UP, DOWN, RESET and PTT at another address (the setup dialog's choice);
+    // true when every write succeeded. LptControlValue is left alone.
+    bool writeIdleLevelsAt(quint16 base);
+
+    // Program exit: end running pulses, unkey, and give the port back to the system.
+    void releasePort();
+
+    ParallelPort &port() { return m_port; }
+
+private:
+    struct PulseLine
+    {
+        TxLine line;
+        QTimer *timer;
+        QSpinBox *length;
+    };
+    PulseLine pulseLine(TxLine line) const;
+    void startPulse(TxLine line);
+    void endPulse(TxLine line);
+    quint16 base() const;
+
+    StationState &m_state;
+    ParallelPort &m_port;
+    Notifier &m_notifier;
+    Tx16PinWidgets m_w;
+};

@@ -1,0 +1,212 @@
+#include "generic_tx/Tx16Setup.h"
+
+#include "app/Notifier.h"
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "generic_tx/ChannelList.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "ui/UpDownArrows.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+constexpr int MinPeriodMs = 200;
+constexpr int MaxPeriodMs = 1000;
+
+// A radio button of an exclusive group cannot be cleared directly.
+void uncheck(QRadioButton *button)
+{
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+} // namespace
+
+Tx16Setup::Tx16Setup(StationState &state, Tx16PinDriver &driver, Notifier &notifier,
+                     std::function<Language()> language, const Tx16SetupWidgets &widgets,
+                     QObject *parent)
+    : QObject(parent), m_state(state), m_driver(driver), m_notifier(notifier),
+      m_language(std::move(language)), m_w(widgets)
+{
+    setupGrid();
+    connect(m_w.RadioButtonH378, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH378Click);
+    connect(m_w.RadioButtonH278, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH278Click);
+    connect(m_w.RadioButtonH3BC, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH3BCClick);
+    connect(m_w.RadioButtonH000, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH000Click);
+    connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
+            &Tx16Setup::SpinEditCanalNombreChange);
+    connect(m_w.SpinEditCanalReset, &QSpinBox::valueChanged, this,
+            &Tx16Setup::SpinEditCanalResetChange);
+    for (QSpinBox *timing :
+         {m_w.SpinEditTempoTX16, m_w.SpinEditPin14, m_w.SpinEditPin1, m_w.SpinEditPin16})
+        connect(timing, &QSpinBox::valueChanged, this, &Tx16Setup::SpinEditTempoTX16Change);
+}
+
+void Tx16Setup::setupGrid()
+{
+    QTableWidget *grid = m_w.StringGridTX16MEM;
+    grid->setColumnCount(3);
+    grid->setRowCount(ChannelList::EntryCount);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(18);
+    grid->setColumnWidth(0, 34);
+    grid->setColumnWidth(1, 109);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void Tx16Setup::DiscoverParallelPorts()
+{
+    PortDiscovery::discover(procRoot, m_lptAddressText);
+}
+
+void Tx16Setup::portRefresh()
+{
+    DiscoverParallelPorts();
+    m_lptAddress = PortDiscovery::addresses(m_lptAddressText);
+    m_w.RadioButtonH378->setText(PortDiscovery::choiceCaption(m_lptAddress[0]));
+    m_w.RadioButtonH278->setText(PortDiscovery::choiceCaption(m_lptAddress[1]));
+    m_w.RadioButtonH3BC->setText(PortDiscovery::choiceCaption(m_lptAddress[2]));
+}
+
+void Tx16Setup::FormShow()
+{
+    portRefresh();
+    // The port is chosen again on every opening, unless it is a typed-in address.
+    for (QRadioButton *choice : {m_w.RadioButtonH278, m_w.RadioButtonH378, m_w.RadioButtonH3BC})
+        uncheck(choice);
+
+    m_w.StringGridTX16MEM->setHorizontalHeaderLabels({QStringLiteral("MEM"),
+                                                      QStringLiteral(" F = xxx.yyyyyy (MHz)"),
+                                                      QStringLiteral(" Comments")});
+    for (int row = 1; row <= ChannelList::EntryCount; ++row) {
+        setCell(row, 0, QString::number(row));
+        QTableWidgetItem *number = m_w.StringGridTX16MEM->item(row - 1, 0);
+        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
+        for (int i = 0; i < m_w.ComboBoxTXMEM->count(); ++i) {
+            const ChannelGridCells cells =
+                ChannelList::gridCellsFromEntry(row, m_w.ComboBoxTXMEM->itemText(i));
+            if (cells.frequency)
+                setCell(row, 1, *cells.frequency);
+            if (cells.comment)
+                setCell(row, 2, *cells.comment);
+        }
+    }
+    m_w.StringGridTX16MEM->setFocus();
+}
+
+void Tx16Setup::BitBtnOKClick()
+{
+    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
+                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
+    if (m_lptSelected == 0 || !chosen) {
+        m_notifier.warning(messageText(m_language(), MessageId::LptNotChosen));
+        return;
+    }
+    QComboBox *list = m_w.ComboBoxTXMEM;
+    for (int row = 1; row <= ChannelList::EntryCount; ++row) {
+        const std::optional<QString> entry =
+            ChannelList::entryFromGrid(row, cellText(row, 1), cellText(row, 2));
+        if (!entry) {
+            // Rows above this one stay applied; the operator corrects this one and confirms again.
+            m_notifier.warning(messageText(m_language(), MessageId::ChannelRowFormatError));
+            m_w.StringGridTX16MEM->setFocus();
+            m_w.StringGridTX16MEM->setCurrentCell(row - 1, 1);
+            return;
+        }
+        while (list->count() < row)
+            list->addItem(ChannelList::emptyEntry(list->count() + 1));
+        list->setItemText(row - 1, *entry);
+    }
+    if (m_state.Tx16Channel >= 1 && m_state.Tx16Channel <= list->count())
+        list->setCurrentIndex(m_state.Tx16Channel - 1);
+
+    portRefresh();
+    // The rest levels are checked: a port that refuses the writes must not be shown as working.
+    if (m_driver.writeIdleLevelsAt(m_lptSelected)) {
+        StatusLines::setColouredText(m_w.LabelConnect, PortDiscovery::portOkText(m_lptSelected),
+                                     StatusLines::Colour::Green);
+    } else {
+        m_notifier.beep();
+        StatusLines::setColouredText(m_w.LabelConnect, QStringLiteral("LPT error"),
+                                     StatusLines::Colour::Red);
+    }
+    m_w.FormInitTX16->hide();
+    m_state.LptBase = m_lptSelected;
+}
+
+void Tx16Setup::RadioButtonH378Click()
+{
+    portRefresh();
+    choosePort(m_lptAddress[0]);
+}
+
+void Tx16Setup::RadioButtonH278Click()
+{
+    portRefresh();
+    choosePort(m_lptAddress[1]);
+}
+
+void Tx16Setup::RadioButtonH3BCClick()
+{
+    portRefresh();
+    choosePort(m_lptAddress[2]);
+}
+
+void Tx16Setup::RadioButtonH000Click()
+{
+    portRefresh();
+    choosePort(PortDiscovery::parseHexAddress(m_w.EditH000->text()));
+}
+
+void Tx16Setup::choosePort(quint16 address)
+{
+    m_lptSelected = address;
+    if (address == 0)
+        m_notifier.error(messageText(m_language(), MessageId::LptNumberError));
+    // Effective at once for the pin operations, also when it is 0 (no port).
+    m_state.LptBase = address;
+}
+
+void Tx16Setup::SpinEditCanalNombreChange()
+{
+    const int count = m_w.SpinEditCanalNombre->value();
+    m_w.UpDownTX->setMaximum(count + 1);
+    // Lowers the base channel with it when above; its own change handler follows.
+    m_w.SpinEditCanalReset->setMaximum(count);
+    m_w.Label16->setText(QString::number(count));
+}
+
+void Tx16Setup::SpinEditCanalResetChange()
+{
+    m_state.Tx16BaseChannel = m_w.SpinEditCanalReset->value();
+}
+
+void Tx16Setup::SpinEditTempoTX16Change()
+{
+    const int period = qBound(MinPeriodMs, m_w.SpinEditTempoTX16->value(), MaxPeriodMs);
+    m_state.Tx16Tempo = period;
+    m_w.TimerTX16->setInterval(period);
+}
+
+QString Tx16Setup::cellText(int row, int column) const
+{
+    const QTableWidgetItem *item = m_w.StringGridTX16MEM->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+
+void Tx16Setup::setCell(int row, int column, const QString &text)
+{
+    QTableWidget *grid = m_w.StringGridTX16MEM;
+    if (QTableWidgetItem *item = grid->item(row - 1, column))
+        item->setText(text);
+    else
+        grid->setItem(row - 1, column, new QTableWidgetItem(text));
+}

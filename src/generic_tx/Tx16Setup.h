@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/LanguageTexts.h"
+#include "generic_tx/PortDiscovery.h"
+
+#include <QObject>
+#include <functional>
+
+class Notifier;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+class QWidget;
+class Tx16PinDriver;
+class UpDownArrows;
+struct StationState;
+
+// Controls of the setup dialog, and of the main window, that the setup logic works on.
+struct Tx16SetupWidgets
+{
+    QWidget *FormInitTX16;
+    QSpinBox *SpinEditCanalNombre, *SpinEditCanalReset, *SpinEditTempoTX16;
+    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
+    QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
+    QLineEdit *EditH000;
+    QTableWidget *StringGridTX16MEM;
+    QComboBox *ComboBoxTXMEM;
+    UpDownArrows *UpDownTX;
+    QLabel *Label16;
+    QLineEdit *LabelConnect;
+    QTimer *TimerTX16;
+};
+
+// The generic transmitter's setup dialog: the port choice with discovery of the machine's
+// parallel ports, the channel grid that edits the channel list, and the settings whose change
+// takes effect at once (channel count, base channel, timing).
+class Tx16Setup : public QObject
+{
+    Q_OBJECT
+public:
+    Tx16Setup(StationState &state, Tx16PinDriver &driver, Notifier &notifier,
+              std::function<Language()> language, const Tx16SetupWidgets &widgets,
+              QObject *parent = nullptr);
+
+    void FormShow();
+    void BitBtnOKClick();
+    void RadioButtonH378Click();
+    void RadioButtonH278Click();
+    void RadioButtonH3BCClick();
+    void RadioButtonH000Click();
+    void SpinEditCanalNombreChange();
+    void SpinEditCanalResetChange();
+    void SpinEditTempoTX16Change();
+
+    // Fills LptAddressText for LPT1..LPT3 from the kernel's parallel-port records.
+    void DiscoverParallelPorts();
+
+    // Where the kernel's records are read; a test points it at a tree of its own.
+    QString procRoot = QStringLiteral("/proc");
+
+    const PortDiscovery::AddressTexts &LptAddressText() const { return m_lptAddressText; }
+    quint16 LptSelected() const { return m_lptSelected; }
+
+private:
+    void portRefresh();
+    void choosePort(quint16 address);
+    void setupGrid();
+    QString cellText(int row, int column) const;
+    void setCell(int row, int column, const QString &text);
+
+    StationState &m_state;
+    Tx16PinDriver &m_driver;
+    Notifier &m_notifier;
+    std::function<Language()> m_language;
+    Tx16SetupWidgets m_w;
+
+    PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
+    PortDiscovery::Addresses m_lptAddress{0, 0, 0};
+    quint16 m_lptSelected = 0;
+};

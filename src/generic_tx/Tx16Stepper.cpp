@@ -1,0 +1,296 @@
+#include "generic_tx/Tx16Stepper.h"
+
+#include "app/StationState.h"
+#include "generic_tx/ChannelList.h"
+#include "generic_tx/ChannelStepping.h"
+#include "generic_tx/Tx16Glyphs.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "ui/SevenSegmentDisplay.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+// The first tick of a walk or a scan comes this soon; it never tests the squelch.
+constexpr int FirstTickMs = 100;
+// Ticks at least this long have let the transmitter settle, so the squelch means something.
+constexpr int SquelchSettledMs = 200;
+
+StepDirection stepDirection(UpDownArrows::Direction direction)
+{
+    return direction == UpDownArrows::Direction::Up ? StepDirection::Up : StepDirection::Down;
+}
+
+UpDownArrows::Direction arrowDirection(StepDirection direction)
+{
+    return direction == StepDirection::Up ? UpDownArrows::Direction::Up
+                                          : UpDownArrows::Direction::Down;
+}
+
+void setCaptionColour(QAbstractButton *button, const QColor &colour)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, colour);
+    button->setPalette(palette);
+}
+} // namespace
+
+Tx16Stepper::Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16StepWidgets &widgets,
+                         QObject *parent)
+    : QObject(parent), m_state(state), m_driver(driver), m_w(widgets)
+{
+    m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
+    for (QAbstractButton *toggle : {m_w.SpeedButtonTX16SC, m_w.SpeedButtonTX16TX}) {
+        toggle->setCheckable(true);
+        if (auto *tool = qobject_cast<QToolButton *>(toggle))
+            tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    showScanLook(false);
+    showTransmitLook(false);
+    m_w.Imagecercle->setPixmap(Tx16Glyphs::circle());
+    m_w.Imageascenceur->setPixmap(Tx16Glyphs::elevator());
+    CheckBoxOptiTX16Click();
+    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+    m_w.LCD99TX->setChannel(m_state.Tx16Channel);
+
+    connect(m_w.UpDownTX, &UpDownArrows::clicked, this, &Tx16Stepper::UpDownTXClick);
+    connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
+    connect(m_w.ComboBoxTXMEM, &QComboBox::activated, this, &Tx16Stepper::ComboBoxTXMEMClick);
+    connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
+    connect(m_w.SpeedButtonTX16TX, &QAbstractButton::clicked, this,
+            &Tx16Stepper::SpeedButtonTX16TXClick);
+    connect(m_w.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
+            &Tx16Stepper::SpeedButtonTX16SCClick);
+    connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
+            &Tx16Stepper::ButtonSynchroUPClick);
+    connect(m_w.ButtonSynchroDown, &QAbstractButton::clicked, this,
+            &Tx16Stepper::ButtonSynchroDownClick);
+    // Toggled, not clicked: the configuration and DTMF set the option through the check box
+    // and the icons must follow.
+    connect(m_w.CheckBoxOptiTX16, &QCheckBox::toggled, this, &Tx16Stepper::CheckBoxOptiTX16Click);
+}
+
+void Tx16Stepper::UpDownTXClick(UpDownArrows::Direction direction)
+{
+    if (m_w.TimerTX16->isActive()) {
+        // A step, a walk or a scan is under way: the request is dropped.
+        m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+        return;
+    }
+    const StepDirection dir = stepDirection(direction);
+    const StepResult result =
+        ChannelStepping::step(m_w.UpDownTX->position(), dir, channelCount(), circular());
+    m_w.UpDownTX->setPosition(result.position);
+    m_state.Tx16Channel = result.channel;
+    showChannel();
+    if (result.atLimit) {
+        m_w.TimerTX16->stop();
+        return;
+    }
+    if (!m_state.Tx16Resync) {
+        m_w.TimerTX16->start();
+        send(dir == StepDirection::Up ? "UP" : "DN");
+    }
+    followList();
+}
+
+void Tx16Stepper::TimerTX16Timer()
+{
+    const int elapsed = m_w.TimerTX16->interval();
+    m_w.TimerTX16->stop();
+    const int count = channelCount();
+
+    if (elapsed >= SquelchSettledMs && scanning() && m_driver.squelchIsOpen()) {
+        m_w.SpeedButtonTX16SC->click();
+        return;
+    }
+    m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_w.SpinEditPin14->value());
+    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+
+    if (scanning()) {
+        const StepDirection dir =
+            ChannelStepping::scan(m_state.Tx16Channel, count, circular(), m_state.Tx16ScanUp);
+        m_w.UpDownTX->click(arrowDirection(dir));
+        return;
+    }
+
+    const int target = m_state.Tx16TargetChannel;
+    const WalkDecision next = ChannelStepping::walk(m_state.Tx16Channel, target, count, circular());
+    if (next.clearTarget)
+        m_state.Tx16TargetChannel = 0;
+    if (next.direction == StepDirection::None)
+        return;
+    m_w.UpDownTX->click(arrowDirection(next.direction));
+    if (!circular() && next.direction == StepDirection::Down && m_state.Tx16Channel == target)
+        m_state.Tx16TargetChannel = 0;
+}
+
+void Tx16Stepper::ComboBoxTXMEMClick()
+{
+    if (scanning())
+        scanOff();
+    if (transmitting())
+        transmitOff();
+    QComboBox *list = m_w.ComboBoxTXMEM;
+    if (list->count() == 0 || list->currentIndex() < 0 || list->currentText().isEmpty())
+        return;
+    const int channel = ChannelList::channelOf(list->currentText()).value_or(0);
+    if (channel >= 1 && channel <= channelCount()) {
+        if (channel == m_state.Tx16Channel) {
+            list->setCurrentIndex(qMin(channel, list->count()) - 1);
+            return;
+        }
+        m_state.Tx16TargetChannel = channel;
+        m_w.TimerTX16->setInterval(FirstTickMs);
+        send("SC");
+        return;
+    }
+    // No channel there (or above the count): fall back to the channel on the display.
+    const int shown = m_w.LCD99TX->channel() - 1;
+    if (shown >= 0 && shown < list->count())
+        list->setCurrentIndex(shown);
+}
+
+void Tx16Stepper::ButtonResetClick()
+{
+    if (scanning())
+        scanOff();
+    if (transmitting())
+        transmitOff();
+    m_w.ButtonTestPin16->click();
+    m_state.Tx16Channel = m_state.Tx16BaseChannel;
+    m_w.UpDownTX->setPosition(m_state.Tx16BaseChannel);
+    showChannel();
+    followList();
+}
+
+void Tx16Stepper::SpeedButtonTX16TXClick(bool checked)
+{
+    if (scanning())
+        scanOff();
+    showTransmitLook(checked);
+    send(checked ? "TX" : "RX");
+}
+
+void Tx16Stepper::SpeedButtonTX16SCClick(bool checked)
+{
+    if (checked && transmitting())
+        transmitOff();
+    showScanLook(checked);
+    if (!checked) {
+        send("SN");
+        return;
+    }
+    m_state.Tx16TargetChannel = 0;
+    m_w.TimerTX16->setInterval(FirstTickMs);
+    send("SC");
+}
+
+void Tx16Stepper::ButtonSynchroUPClick()
+{
+    resynchronise(UpDownArrows::Direction::Up);
+}
+
+void Tx16Stepper::ButtonSynchroDownClick()
+{
+    resynchronise(UpDownArrows::Direction::Down);
+}
+
+void Tx16Stepper::CheckBoxOptiTX16Click()
+{
+    const bool rolling = circular();
+    m_w.Imagecercle->setVisible(rolling);
+    m_w.Imageascenceur->setVisible(!rolling);
+}
+
+void Tx16Stepper::releaseTransmitter()
+{
+    if (scanning())
+        scanOff();
+    if (transmitting())
+        transmitOff();
+    m_w.TimerTX16->stop();
+    m_state.Tx16TargetChannel = 0;
+}
+
+int Tx16Stepper::channelCount() const
+{
+    return m_w.SpinEditCanalNombre->value();
+}
+
+bool Tx16Stepper::circular() const
+{
+    return m_w.CheckBoxOptiTX16->isChecked();
+}
+
+bool Tx16Stepper::scanning() const
+{
+    return m_w.SpeedButtonTX16SC->isChecked();
+}
+
+bool Tx16Stepper::transmitting() const
+{
+    return m_w.SpeedButtonTX16TX->isChecked();
+}
+
+void Tx16Stepper::send(const char *word)
+{
+    m_state.RigReply = m_driver.ExecuteTX16Command(QString::fromLatin1(word));
+}
+
+void Tx16Stepper::showChannel()
+{
+    m_w.LCD99TX->setChannel(m_state.Tx16Channel);
+}
+
+void Tx16Stepper::followList()
+{
+    QComboBox *list = m_w.ComboBoxTXMEM;
+    for (int i = 0; i < list->count(); ++i) {
+        if (ChannelList::channelOf(list->itemText(i)) == m_state.Tx16Channel) {
+            list->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void Tx16Stepper::scanOff()
+{
+    m_w.SpeedButtonTX16SC->setChecked(false);
+    showScanLook(false);
+    send("SN");
+}
+
+void Tx16Stepper::transmitOff()
+{
+    m_w.SpeedButtonTX16TX->setChecked(false);
+    showTransmitLook(false);
+    send("RX");
+}
+
+void Tx16Stepper::showScanLook(bool on)
+{
+    m_w.SpeedButtonTX16SC->setIcon(on ? Tx16Glyphs::scanOn() : Tx16Glyphs::off());
+    setCaptionColour(m_w.SpeedButtonTX16SC, on ? QColor(0, 128, 0) : QColor(Qt::black));
+}
+
+void Tx16Stepper::showTransmitLook(bool on)
+{
+    m_w.SpeedButtonTX16TX->setIcon(on ? Tx16Glyphs::transmitOn() : Tx16Glyphs::off());
+    setCaptionColour(m_w.SpeedButtonTX16TX, on ? QColor(Qt::red) : QColor(Qt::black));
+}
+
+void Tx16Stepper::resynchronise(UpDownArrows::Direction direction)
+{
+    if (!ChannelStepping::resyncAllowed(m_w.UpDownTX->position(), stepDirection(direction),
+                                        channelCount()))
+        return;
+    m_state.Tx16Resync = true;
+    m_w.UpDownTX->click(direction);
+    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+    m_state.Tx16Resync = false;
+}

@@ -1,0 +1,319 @@
+// The generic transmitter's pin driver and model activation, on a whole station with the
+// in-memory parallel port: which control values reach the register, in which order, and what
+// the operator sees.
+#include "generic_tx/GenericTxSubsystem.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "support/GenericTxFixture.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
+
+#include <QTest>
+
+namespace {
+constexpr quint8 Up = 0x02, Down = 0x01, Reset = 0x04, Ptt = 0x08;
+
+QString execute(GenericTxFixture &rig, const char *word)
+{
+    return rig.station().genericTx->driver().ExecuteTX16Command(QString::fromLatin1(word));
+}
+
+QColor textColour(QLineEdit *line)
+{
+    line->ensurePolished();
+    return line->palette().color(QPalette::Text);
+}
+} // namespace
+
+class TestGenericDriver : public QObject
+{
+    Q_OBJECT
+private slots:
+    void activationWritesRestLevelsThenResets_data();
+    void activationWritesRestLevelsThenResets();
+    void activationWithoutPort();
+    void activationOnRefusingPort();
+    void noPortLeavesTheLinesAlone();
+    void pulseLevels_data();
+    void pulseLevels();
+    void pulseDuringPulseIsRefused();
+    void refusedWriteStartsNoPulse();
+    void transmitAndReceiveAreIdempotent_data();
+    void transmitAndReceiveAreIdempotent();
+    void pttTestButtonFlips();
+    void squelch_data();
+    void squelch();
+    void stepTimerWords();
+    void exitUnkeysAndReleasesThePort();
+    void otherModelUnkeys();
+};
+
+void TestGenericDriver::activationWritesRestLevelsThenResets_data()
+{
+    QTest::addColumn<QStringList>("config");
+    QTest::addColumn<quint8>("initial");
+    QTest::addColumn<QList<quint8>>("expected");
+
+    // Rest: UP, DOWN set (pos.), RESET clear (pos.), PTT set (+5v); then RESET goes active.
+    QTest::newRow("default polarities")
+        << QStringList{} << quint8(0x00) << QList<quint8>{0x02, 0x03, 0x03, 0x0B, 0x0F, 0x0B};
+    QTest::newRow("every line inverted")
+        << QStringList{"PIN14=1", "PIN1=1", "PIN16=1", "PIN17=1"} << quint8(0x0F)
+        << QList<quint8>{0x0D, 0x0C, 0x0C, 0x04, 0x00, 0x04};
+    QTest::newRow("upper bits written back as read")
+        << QStringList{} << quint8(0xE0) << QList<quint8>{0xE2, 0xE3, 0xE3, 0xEB, 0xEF, 0xEB};
+}
+
+void TestGenericDriver::activationWritesRestLevelsThenResets()
+{
+    QFETCH(QStringList, config);
+    QFETCH(quint8, initial);
+    QFETCH(QList<quint8>, expected);
+    GenericTxFixture rig(config, initial);
+
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(rig.controlWrites(), expected);
+    QCOMPARE(rig.state().LptControlValue, int(expected.last()));
+    QCOMPARE(rig.port->enableCount(), 1);
+    QCOMPARE(rig.fixture.notifier.beeps, 0);
+
+    Ui::TForm1 &m = rig.main();
+    QCOMPARE(rig.station().Form1->windowTitle(),
+             QStringLiteral("Ivrelane TX Generic Up/Down V2.1.4"));
+    QCOMPARE(m.LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
+    QCOMPARE(textColour(m.LabelConnect), QColor(0, 128, 0));
+    QVERIFY(m.GroupBoxTX->isHidden());
+    QVERIFY(!m.GroupBoxTX16UD->isHidden());
+    QCOMPARE(m.GroupBoxTX16UD->geometry(), m.GroupBoxTX->geometry());
+    QVERIFY(!m.MenuPort->isEnabled());
+    QVERIFY(!m.MenuMEM->isEnabled());
+    QCOMPARE(m.LCD99TX->channel(), 1);
+}
+
+void TestGenericDriver::activationWithoutPort()
+{
+    GenericTxFixture rig({"LPT=0"});
+    rig.main().MenuTX16UD->trigger();
+    QCOMPARE(rig.state().LptBase, 0);
+    QCOMPARE(rig.main().LabelConnect->text(), QStringLiteral("No LPT => INIT"));
+    QCOMPARE(textColour(rig.main().LabelConnect), QColor(255, 0, 0));
+    QVERIFY(rig.port->writes().isEmpty());
+    QCOMPARE(rig.port->enableCount(), 0);
+    QCOMPARE(rig.fixture.notifier.beeps, 0);
+}
+
+void TestGenericDriver::activationOnRefusingPort()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    rig.port->clearWrites();
+    rig.port->setWritesFail(true);
+    rig.main().MenuTX16UD->trigger();
+
+    QCOMPARE(rig.main().LabelConnect->text(), QStringLiteral("LPT error"));
+    QCOMPARE(textColour(rig.main().LabelConnect), QColor(255, 0, 0));
+    // The UP rest write failed: DOWN, RESET and PTT are not tried; RESET's pulse then fails too.
+    QCOMPARE(rig.port->writes().size(), 2);
+    QCOMPARE(rig.fixture.notifier.beeps, 2);
+    QVERIFY(!rig.station().Form1->TimerPin16.isActive());
+}
+
+void TestGenericDriver::noPortLeavesTheLinesAlone()
+{
+    GenericTxFixture rig({"LPT=0"});
+    rig.port->clearWrites();
+    for (const char *word : {"UP", "DN", "TX", "RX", "TX"})
+        QCOMPARE(execute(rig, word), QString());
+    rig.main().ButtonTestPin16->click();
+    rig.main().ButtonTestPin17->click();
+    QVERIFY(rig.port->writes().isEmpty());
+    QCOMPARE(rig.fixture.notifier.beeps, 0);
+    QVERIFY(!rig.main().ButtonTestPin17->isChecked());
+}
+
+void TestGenericDriver::pulseLevels_data()
+{
+    QTest::addColumn<QStringList>("config");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<quint8>("mask");
+    QTest::addColumn<bool>("activeSet");
+
+    QTest::newRow("UP pos. clears bit 1") << QStringList{} << "ButtonTestPin14" << Up << false;
+    QTest::newRow("UP neg. sets bit 1")
+        << QStringList{"PIN14=1"} << "ButtonTestPin14" << Up << true;
+    QTest::newRow("DOWN pos. clears bit 0") << QStringList{} << "ButtonTestPin1" << Down << false;
+    QTest::newRow("DOWN neg. sets bit 0")
+        << QStringList{"PIN1=1"} << "ButtonTestPin1" << Down << true;
+    QTest::newRow("RESET pos. sets bit 2") << QStringList{} << "ButtonTestPin16" << Reset << true;
+    QTest::newRow("RESET neg. clears bit 2")
+        << QStringList{"PIN16=1"} << "ButtonTestPin16" << Reset << false;
+}
+
+void TestGenericDriver::pulseLevels()
+{
+    QFETCH(QStringList, config);
+    QFETCH(QString, button);
+    QFETCH(quint8, mask);
+    QFETCH(bool, activeSet);
+    GenericTxFixture rig(config, 0xA0);
+    QVERIFY(rig.waitUntilQuiet());
+    const quint8 rest = rig.port->control();
+    rig.port->clearWrites();
+
+    rig.station().Form1->findChild<QPushButton *>(button)->click();
+    QVERIFY(rig.waitUntilQuiet());
+
+    const QList<quint8> writes = rig.controlWrites();
+    QCOMPARE(writes.size(), 2);
+    QCOMPARE(bool(writes[0] & mask), activeSet);
+    QCOMPARE(quint8(writes[0] & ~mask), quint8(rest & ~mask)); // nothing else moved
+    QCOMPARE(writes[1], rest);
+}
+
+void TestGenericDriver::pulseDuringPulseIsRefused()
+{
+    GenericTxFixture rig({"DELAYPIN14=1000"});
+    QVERIFY(rig.waitUntilQuiet());
+    rig.port->clearWrites();
+
+    execute(rig, "UP");
+    execute(rig, "UP");
+    QCOMPARE(rig.controlWrites().size(), 1);
+    QCOMPARE(rig.fixture.notifier.beeps, 1);
+    // Another line is free meanwhile, and keeps the UP bit where the pulse put it.
+    execute(rig, "DN");
+    QCOMPARE(rig.controlWrites().size(), 2);
+    QCOMPARE(rig.controlWrites().last() & (Up | Down), 0);
+
+    QVERIFY(rig.waitUntilQuiet());
+    execute(rig, "UP");
+    QCOMPARE(rig.pulses(Up, true), 2);
+    QCOMPARE(rig.fixture.notifier.beeps, 1);
+}
+
+void TestGenericDriver::refusedWriteStartsNoPulse()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    rig.port->setWritesFail(true);
+    execute(rig, "DN");
+    QCOMPARE(rig.fixture.notifier.beeps, 1);
+    QVERIFY(!rig.station().Form1->TimerPin1.isActive());
+    // Refused PTT write: beep, the toggle still shows what was asked.
+    execute(rig, "TX");
+    QCOMPARE(rig.fixture.notifier.beeps, 2);
+    QVERIFY(rig.main().ButtonTestPin17->isChecked());
+}
+
+void TestGenericDriver::transmitAndReceiveAreIdempotent_data()
+{
+    QTest::addColumn<QStringList>("config");
+    QTest::addColumn<bool>("keyedSet");
+    QTest::newRow("PTT +5v keys by clearing bit 3") << QStringList{} << false;
+    QTest::newRow("PTT 0v keys by setting bit 3") << QStringList{"PIN17=1"} << true;
+}
+
+void TestGenericDriver::transmitAndReceiveAreIdempotent()
+{
+    QFETCH(QStringList, config);
+    QFETCH(bool, keyedSet);
+    GenericTxFixture rig(config);
+    QVERIFY(rig.waitUntilQuiet());
+    auto keyed = [&] { return bool(rig.port->control() & Ptt) == keyedSet; };
+
+    execute(rig, "RX");
+    QVERIFY(!keyed()); // an unkey request never keys
+    execute(rig, "TX");
+    QVERIFY(keyed());
+    execute(rig, "TX");
+    QVERIFY(keyed());
+    QVERIFY(rig.main().ButtonTestPin17->isChecked());
+    execute(rig, "RX");
+    QVERIFY(!keyed());
+    execute(rig, "RX");
+    QVERIFY(!keyed());
+    QVERIFY(!rig.main().ButtonTestPin17->isChecked());
+    QCOMPARE(rig.state().RigReply, QString());
+    QCOMPARE(rig.fixture.notifier.beeps, 0);
+}
+
+void TestGenericDriver::pttTestButtonFlips()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    QPushButton *pin17 = rig.main().ButtonTestPin17;
+    pin17->click();
+    QVERIFY(pin17->isChecked());
+    QCOMPARE(rig.port->control() & Ptt, 0);
+    pin17->click();
+    QVERIFY(!pin17->isChecked());
+    QCOMPARE(rig.port->control() & Ptt, Ptt);
+}
+
+void TestGenericDriver::squelch_data()
+{
+    QTest::addColumn<QStringList>("config");
+    QTest::addColumn<bool>("bit7");
+    QTest::addColumn<bool>("open");
+    QTest::newRow("0x80 with 0v is open") << QStringList{"PIN11=1"} << true << true;
+    QTest::newRow("0x80 with +5v is closed") << QStringList{} << true << false;
+    QTest::newRow("0x00 with +5v is open") << QStringList{} << false << true;
+    QTest::newRow("0x00 with 0v is closed") << QStringList{"PIN11=1"} << false << false;
+    // A missing port reads as a floating bus (0xFF), which "0v" would take for open.
+    QTest::newRow("no port with 0v is closed") << QStringList{"LPT=0", "PIN11=1"} << true << false;
+}
+
+void TestGenericDriver::squelch()
+{
+    QFETCH(QStringList, config);
+    QFETCH(bool, bit7);
+    QFETCH(bool, open);
+    GenericTxFixture rig(config);
+    rig.port->setSquelchBit(bit7);
+    QCOMPARE(rig.station().genericTx->driver().squelchIsOpen(), open);
+}
+
+void TestGenericDriver::stepTimerWords()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    QTimer &timer = rig.station().Form1->TimerTX16;
+    execute(rig, "SC");
+    QVERIFY(timer.isActive());
+    execute(rig, "SN");
+    QVERIFY(!timer.isActive());
+    rig.port->clearWrites();
+    for (const char *word : {"up", "Tx", "UP ", "", "XX"})
+        execute(rig, word);
+    QVERIFY(rig.port->writes().isEmpty());
+    QVERIFY(!timer.isActive());
+}
+
+void TestGenericDriver::exitUnkeysAndReleasesThePort()
+{
+    GenericTxFixture rig({"DELAYPIN16=5000"});
+    rig.main().SpeedButtonTX16TX->click();
+    QCOMPARE(rig.port->control() & Ptt, 0);
+    QVERIFY(rig.station().Form1->TimerPin16.isActive());
+
+    rig.main().MenuQuitter->trigger();
+    QCOMPARE(rig.fixture.terminations, 1);
+    QCOMPARE(rig.port->control() & (Ptt | Reset), Ptt); // unkeyed, RESET back at rest
+    QVERIFY(!rig.station().Form1->TimerPin16.isActive());
+    QCOMPARE(rig.port->disableCount(), 1);
+}
+
+void TestGenericDriver::otherModelUnkeys()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    rig.main().SpeedButtonTX16SC->click();
+    rig.main().SpeedButtonTX16TX->click();
+    QCOMPARE(rig.port->control() & Ptt, 0);
+    rig.main().menuTMD700->trigger();
+    QCOMPARE(rig.port->control() & Ptt, Ptt);
+    QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
+    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+}
+
+QTEST_MAIN(TestGenericDriver)
+#include "tst_generic_driver.moc"

@@ -1,0 +1,270 @@
+// The generic transmitter's setup dialog on a whole station: the channel grid and its
+// validation, the port choice with discovery from a kernel record tree in a temporary folder,
+// and the settings that take effect as they change.
+#include "app/StationState.h"
+#include "generic_tx/GenericTxSubsystem.h"
+#include "generic_tx/Tx16Setup.h"
+#include "support/GenericTxFixture.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// A /proc stand-in listing one port, parport0 at base (LPT1).
+void writeParport(const QString &root, int number, quint16 base)
+{
+    const QString dir = root + QStringLiteral("/sys/dev/parport/parport%1").arg(number);
+    QVERIFY(QDir().mkpath(dir));
+    QFile record(dir + QStringLiteral("/base-addr"));
+    QVERIFY(record.open(QIODevice::WriteOnly));
+    record.write(QByteArray::number(base) + "\t" + QByteArray::number(base + 0x400) + "\n");
+}
+
+struct SetupRig
+{
+    explicit SetupRig(const QStringList &config = {}) : rig(config)
+    {
+        writeParport(proc.path(), 0, 0x378);
+        rig.station().genericTx->setup().procRoot = proc.path();
+    }
+    TFormInitTX16 &dialog() { return *rig.station().FormInitTX16; }
+    Ui::TFormInitTX16 &setup() { return rig.setup(); }
+    QTableWidget *grid() { return rig.setup().StringGridTX16MEM; }
+    void setCell(int row, int column, const QString &text)
+    {
+        grid()->setItem(row - 1, column, new QTableWidgetItem(text));
+    }
+    QString entry(int channel) { return rig.main().ComboBoxTXMEM->itemText(channel - 1); }
+    QStringList &messages() { return rig.fixture.notifier.messages; }
+
+    QTemporaryDir proc;
+    GenericTxFixture rig;
+};
+} // namespace
+
+class TestGenericSetup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void gridRows_data();
+    void gridRows();
+    void badRowLeavesEarlierRowsApplied();
+    void openingFillsTheGridAndClearsTheChoice();
+    void okWithoutPort();
+    void portChoices();
+    void okWritesRestLevelsAtTheChosenPort();
+    void okOnRefusingPortSaysSo();
+    void channelCountLowersTheBaseChannel();
+    void timingChanges();
+};
+
+void TestGenericSetup::gridRows_data()
+{
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("entry"); // empty: the row is refused
+
+    QTest::newRow("frequency and comment") << "145.225000"
+                                           << "Relais"
+                                           << "001=145.225000 [Relais]";
+    QTest::newRow("no frequency") << ""
+                                  << "Relais"
+                                  << "001= [Relais]";
+    QTest::newRow("single blank frequency") << " "
+                                            << "Relais"
+                                            << "001= [Relais]";
+    QTest::newRow("comma kept") << "145,225000"
+                                << ""
+                                << "001=145,225000 []";
+    QTest::newRow("eight characters") << "145.2250"
+                                      << "x"
+                                      << "";
+    QTest::newRow("ten digits, no separator") << "1452250000"
+                                              << "x"
+                                              << "";
+    QTest::newRow("letter as last digit") << "145.22500a"
+                                          << "x"
+                                          << "";
+    QTest::newRow("closing bracket in comment") << "145.225000"
+                                                << "a]b"
+                                                << "";
+    QTest::newRow("opening bracket in comment") << ""
+                                                << "[a"
+                                                << "";
+}
+
+void TestGenericSetup::gridRows()
+{
+    QFETCH(QString, frequency);
+    QFETCH(QString, comment);
+    QFETCH(QString, entry);
+    SetupRig s;
+    s.dialog().show();
+    s.setup().RadioButtonH378->click();
+    s.setCell(1, 1, frequency);
+    s.setCell(1, 2, comment);
+    s.setup().BitBtnOK->click();
+
+    if (entry.isEmpty()) {
+        QCOMPARE(s.messages().last(), QStringLiteral("warning:Err. Format"));
+        QVERIFY(s.dialog().isVisible());
+        QCOMPARE(s.entry(1), QStringLiteral("001= []"));
+    } else {
+        QCOMPARE(s.entry(1), entry);
+        QVERIFY(!s.dialog().isVisible());
+        QVERIFY(s.messages().isEmpty());
+    }
+}
+
+void TestGenericSetup::badRowLeavesEarlierRowsApplied()
+{
+    SetupRig s;
+    s.dialog().show();
+    s.setup().RadioButtonH378->click();
+    for (int row = 1; row <= 6; ++row)
+        s.setCell(row, 2, QStringLiteral("row %1").arg(row));
+    s.setCell(5, 1, QStringLiteral("145.22"));
+    s.setup().BitBtnOK->click();
+
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("warning:Err. Format")});
+    QCOMPARE(s.entry(4), QStringLiteral("004= [row 4]"));
+    QCOMPARE(s.entry(5), QStringLiteral("005= []"));
+    QCOMPARE(s.entry(6), QStringLiteral("006= []"));
+    QVERIFY(s.dialog().isVisible());
+
+    s.setCell(5, 1, QStringLiteral("145,225000"));
+    s.setup().BitBtnOK->click();
+    QCOMPARE(s.entry(5), QStringLiteral("005=145,225000 [row 5]"));
+    QCOMPARE(s.entry(6), QStringLiteral("006= [row 6]"));
+    QCOMPARE(s.rig.main().ComboBoxTXMEM->count(), 40);
+    QVERIFY(!s.dialog().isVisible());
+}
+
+void TestGenericSetup::openingFillsTheGridAndClearsTheChoice()
+{
+    SetupRig s({"MEM003=146.500000 [Simplex]", "MEM007= [Note]"});
+    // The configuration's port choice is marked without running its handler.
+    QVERIFY(s.rig.setup().RadioButtonH378->isChecked());
+    s.dialog().show();
+
+    QVERIFY(!s.rig.setup().RadioButtonH378->isChecked());
+    QCOMPARE(s.rig.setup().RadioButtonH378->text(), QStringLiteral("0378h"));
+    QCOMPARE(s.rig.setup().RadioButtonH278->text(), QStringLiteral("0000h"));
+    QCOMPARE(s.grid()->item(2, 0)->text(), QStringLiteral("3"));
+    QCOMPARE(s.grid()->item(2, 1)->text(), QStringLiteral("146.500000"));
+    QCOMPARE(s.grid()->item(2, 2)->text(), QStringLiteral("Simplex"));
+    QCOMPARE(s.grid()->item(6, 1)->text(), QString());
+    QCOMPARE(s.grid()->item(6, 2)->text(), QStringLiteral("Note"));
+    QCOMPARE(s.grid()->horizontalHeaderItem(1)->text(), QStringLiteral(" F = xxx.yyyyyy (MHz)"));
+}
+
+void TestGenericSetup::okWithoutPort()
+{
+    SetupRig s;
+    s.dialog().show();
+    s.setCell(1, 2, QStringLiteral("kept out"));
+    s.setup().BitBtnOK->click();
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("warning:LPT ?")});
+    QCOMPARE(s.entry(1), QStringLiteral("001= []"));
+    QVERIFY(s.dialog().isVisible());
+}
+
+void TestGenericSetup::portChoices()
+{
+    SetupRig s;
+    s.dialog().show();
+    Ui::TFormInitTX16 &g = s.rig.setup();
+
+    g.RadioButtonH278->click(); // no LPT2 on this machine
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("error:LPT num error")});
+    QCOMPARE(s.rig.state().LptBase, 0);
+
+    g.EditH000->setText(QStringLiteral("2bc"));
+    g.RadioButtonH000->click();
+    QCOMPARE(s.rig.state().LptBase, 0x2BC);
+    QCOMPARE(s.rig.station().genericTx->setup().LptSelected(), 0x2BC);
+
+    g.EditH000->setText(QStringLiteral("zz"));
+    g.RadioButtonH378->click();
+    QCOMPARE(s.rig.state().LptBase, 0x378);
+    QCOMPARE(s.messages().size(), 1);
+    g.RadioButtonH000->click();
+    QCOMPARE(s.rig.state().LptBase, 0);
+    QCOMPARE(s.messages().size(), 2);
+}
+
+void TestGenericSetup::okWritesRestLevelsAtTheChosenPort()
+{
+    SetupRig s({"PIN14=1"});
+    QVERIFY(s.rig.waitUntilQuiet());
+    s.rig.port->setControl(0x40);
+    s.rig.port->clearWrites();
+    s.rig.main().LabelConnect->clear();
+    s.dialog().show();
+    s.setup().RadioButtonH378->click();
+    s.setup().BitBtnOK->click();
+
+    // UP rests clear (neg.), DOWN set, RESET clear, PTT set; the upper bits untouched.
+    QCOMPARE(s.rig.controlWrites(), (QList<quint8>{0x40, 0x41, 0x41, 0x49}));
+    QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
+    QCOMPARE(s.rig.state().LptBase, 0x378);
+    QVERIFY(!s.dialog().isVisible());
+}
+
+void TestGenericSetup::okOnRefusingPortSaysSo()
+{
+    SetupRig s;
+    QVERIFY(s.rig.waitUntilQuiet());
+    s.dialog().show();
+    s.setup().RadioButtonH378->click();
+    s.rig.port->setWritesFail(true);
+    s.setup().BitBtnOK->click();
+    QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("LPT error"));
+    QCOMPARE(s.rig.fixture.notifier.beeps, 1);
+}
+
+void TestGenericSetup::channelCountLowersTheBaseChannel()
+{
+    SetupRig s({"BASECHANNELTX16=12"});
+    Ui::TFormInitTX16 &g = s.rig.setup();
+    QCOMPARE(g.SpinEditCanalReset->value(), 12);
+    QCOMPARE(s.rig.state().Tx16Channel, 12);
+
+    g.SpinEditCanalNombre->setValue(10);
+    QCOMPARE(g.SpinEditCanalReset->value(), 10);
+    QCOMPARE(s.rig.state().Tx16BaseChannel, 10);
+    QCOMPARE(s.rig.main().Label16->text(), QStringLiteral("10"));
+    QCOMPARE(s.rig.main().UpDownTX->maximum(), 11);
+    // The count stays where it was until the next step in elevator mode takes it to N.
+    QCOMPARE(s.rig.state().Tx16Channel, 12);
+    QVERIFY(s.rig.waitUntilQuiet());
+    s.rig.port->clearWrites();
+    s.rig.main().UpDownTX->click(UpDownArrows::Direction::Up);
+    QCOMPARE(s.rig.state().Tx16Channel, 10);
+    QVERIFY(s.rig.port->writes().isEmpty());
+}
+
+void TestGenericSetup::timingChanges()
+{
+    SetupRig s({"TEMPOTX16=300", "DELAYPIN14=100"});
+    Ui::TFormInitTX16 &g = s.rig.setup();
+    QTimer &timer = s.rig.station().Form1->TimerTX16;
+    QCOMPARE(s.rig.state().Tx16Tempo, 300);
+    QCOMPARE(timer.interval(), 300);
+
+    s.rig.main().UpDownTX->click(UpDownArrows::Direction::Up);
+    QVERIFY(QTest::qWaitFor([&] { return timer.interval() == 400; }, 3000));
+    // A pulse length change brings the stepping interval back to the bare period.
+    g.SpinEditPin1->setValue(150);
+    QCOMPARE(timer.interval(), 300);
+    g.SpinEditTempoTX16->setValue(700);
+    QCOMPARE(s.rig.state().Tx16Tempo, 700);
+    QCOMPARE(timer.interval(), 700);
+}
+
+QTEST_MAIN(TestGenericSetup)
+#include "tst_generic_setup.moc"
