@@ -1,3 +1,4 @@
+#include "kenwood/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "server/ServerLink.h"
@@ -398,7 +399,7 @@ void TestServerLink::longStreamWithoutLineEndsStaysBounded()
     flood.append("END");
     s.server.send(flood);
     QTRY_VERIFY_WITH_TIMEOUT(s.main().EditTXdata->text().endsWith(QStringLiteral("xEND")), 60000);
-    QVERIFY(s.main().EditTXdata->text().size() <= ServerSubsystem::TrafficCap);
+    QVERIFY(s.main().EditTXdata->text().size() <= TrafficDisplay::Capacity);
     QCOMPARE(s.dtmf, QStringList());
 
     // The link is still in working order afterwards.

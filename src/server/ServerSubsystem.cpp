@@ -2,6 +2,7 @@
 
 #include "app/Station.h"
 #include "app/StatusLines.h"
+#include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -112,7 +113,7 @@ void ServerSubsystem::HandleServerData()
     if (chunk.isEmpty())
         return;
     m_handling = true;
-    appendTraffic(chunk);
+    TrafficDisplay::append(m_station.Form1->ui.EditTXdata, QString::fromLatin1(chunk));
     for (const QByteArray &message : LineFramer::split(chunk))
         m_dispatcher.handle(message);
     m_handling = false;
@@ -120,16 +121,6 @@ void ServerSubsystem::HandleServerData()
     // from the event loop so the window stays live under a flood.
     if (m_link.bytesAvailable() > 0)
         QMetaObject::invokeMethod(this, &ServerSubsystem::HandleServerData, Qt::QueuedConnection);
-}
-
-void ServerSubsystem::appendTraffic(const QByteArray &chunk)
-{
-    QLineEdit *line = m_station.Form1->ui.EditTXdata;
-    QString text = line->text() + QString::fromLatin1(chunk);
-    if (text.size() > TrafficCap)
-        text = text.right(TrafficCap);
-    line->setText(text);
-    line->setCursorPosition(int(text.size()));
 }
 
 void ServerSubsystem::sendToServer(const QString &text)

@@ -14,8 +14,6 @@ class ServerSubsystem : public QObject
 {
     Q_OBJECT
 public:
-    // The traffic line keeps this many of the last characters received.
-    static constexpr qsizetype TrafficCap = 4096;
     static constexpr int PollPeriodMs = 500;
 
     explicit ServerSubsystem(Station &station);
@@ -34,7 +32,6 @@ public:
 
 private:
     void wire();
-    void appendTraffic(const QByteArray &chunk);
     void sendToServer(const QString &text);
 
     Station &m_station;

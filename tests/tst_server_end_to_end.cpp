@@ -1,0 +1,196 @@
+#include "app/Station.h"
+#include "server/ServerSubsystem.h"
+#include "support/RelaySimProcess.h"
+#include "support/RigSimProcess.h"
+#include "support/StationFixture.h"
+#include "ui/UnitTMD700.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr int InitTimeoutMs = 30'000;
+
+const QString Code1230 = QStringLiteral("1230 : action 07= Mémoire Nnn sur TXA (Kenwood)");
+
+// The texts of the log lines from `from` on, without their time stamps.
+QStringList loggedSince(const Station &station, qsizetype from)
+{
+    QStringList texts;
+    const QStringList &lines = station.log.lines();
+    for (qsizetype i = from; i < lines.size(); ++i) {
+        for (const char *word : {" Code ", " MEM "}) {
+            const qsizetype at = lines.at(i).indexOf(QLatin1String(word));
+            if (at >= 0) {
+                texts << lines.at(i).mid(at + 1);
+                break;
+            }
+        }
+    }
+    return texts;
+}
+
+// relaysim -> the station -> rigsim on a /dev-style link, everything real: the station connects
+// to relaysim by itself once its radio is initialised.
+struct Road
+{
+    RelaySimProcess server;
+    RigSimProcess rig;
+    StationFixture fixture;
+
+    Station &start(const QString &model, const QStringList &rigArguments = {},
+                   const QStringList &configuration = {})
+    {
+        if (server.start() == 0)
+            qFatal("relaysim did not start");
+        const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
+        if (rig.start(QStringList{"--model", model, "--memories", "20", "--link", link} +
+                      rigArguments)
+                .isEmpty())
+            qFatal("rigsim did not start");
+        fixture.writeConfiguration(
+            QStringList{"MODEL=" + model, "COM=" + link, "CONNECT=1", "IPSERVER=127.0.0.1",
+                        QStringLiteral("PORT=%1").arg(server.port()), "DTMF_CODE=" + Code1230} +
+            configuration);
+        return fixture.start();
+    }
+
+    Station &station() { return fixture.station(); }
+    Ui::TForm1 &main() { return station().Form1->ui; }
+
+    // Sends a line and waits until the station has taken it: it shows in the traffic line, which
+    // the radio's replies to it may follow.
+    bool deliver(const QByteArray &line)
+    {
+        main().EditTXdata->clear();
+        server.sendLine(line);
+        const QString shown = QString::fromLatin1(line) + QStringLiteral("\r\n");
+        return QTest::qWaitFor([&] { return main().EditTXdata->text().contains(shown); }, 10'000);
+    }
+
+    // Waits until the radio has received `command` at least `count` times.
+    bool radioReceived(const QString &command, int count = 1)
+    {
+        return QTest::qWaitFor([&] { return rig.receivedCommands().count(command) >= count; },
+                               10'000);
+    }
+};
+
+} // namespace
+
+class TestServerEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dtmfCodeSelectsMemoryThenFrequencyIsAnswered();
+    void transmitAndReceiveReachTheRadio();
+    void radioNotAnsweringIsNotKeyed();
+    void frequencyWhileScanning();
+    void failedPortMakesNoAutomaticConnection();
+};
+
+void TestServerEndToEnd::dtmfCodeSelectsMemoryThenFrequencyIsAnswered()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"));
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    QCOMPARE(station.state.RigStatus, 3); // connected only after the initialisation
+    const qsizetype logStart = station.log.lines().size();
+
+    road.server.sendLine("1230");
+    road.server.sendLine("15");
+    QVERIFY2(road.radioReceived(QStringLiteral("MR 0,015")), qPrintable(road.rig.logText()));
+    QTRY_COMPARE(loggedSince(station, logStart),
+                 (QStringList{QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=015")}));
+    QVERIFY(road.server.received().isEmpty()); // nothing is acknowledged
+
+    road.server.sendLine("FREQUENCY");
+    // Channel 015 of the simulated radio: the fifth pattern entry one round up.
+    QCOMPARE(road.server.waitForReceived(1), QStringLiteral("145.442500"));
+    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("015=145.442500")));
+    QTRY_VERIFY(
+        road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.442500/")));
+
+    // Memory 012, chosen in one DTMF report this time, is answered the same way.
+    road.server.sendLine("123012");
+    QVERIFY(road.radioReceived(QStringLiteral("MR 0,012")));
+    road.server.sendLine("FREQUENCY");
+    QCOMPARE(road.server.waitForReceived(2), QStringLiteral("145.512500"));
+    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("012=145.512500")));
+}
+
+void TestServerEndToEnd::transmitAndReceiveReachTheRadio()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"), {}, {QStringLiteral("CHANNEL=RIGHT")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    QAbstractButton *transmit = road.main().SpeedButtonTX;
+
+    QVERIFY(road.deliver("TRANSMIT_L")); // the other channel's message: ignored
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(road.radioReceived(QStringLiteral("TX")));
+    QVERIFY(transmit->isChecked());
+    QVERIFY(road.deliver("RECEIVE_R"));
+    QVERIFY(road.radioReceived(QStringLiteral("RX")));
+    QVERIFY(!transmit->isChecked());
+    QCOMPARE(road.rig.receivedCommands().count(QStringLiteral("TX")), 1);
+
+    // Transmit then receive in one read ends unkeyed, on the radio as on the panel.
+    road.server.sendLine(QByteArrayLiteral("raw TRANSMIT_R\\r\\nRECEIVE_R\\r\\n"));
+    QVERIFY(road.radioReceived(QStringLiteral("RX"), 2));
+    QVERIFY(!transmit->isChecked());
+    const QStringList commands = road.rig.receivedCommands();
+    QCOMPARE(commands.mid(commands.size() - 2), (QStringList{"TX", "RX"}));
+
+    QVERIFY(road.deliver("GENERIC_U")); // not for a Kenwood
+    QCOMPARE(road.rig.receivedCommands(), commands);
+}
+
+void TestServerEndToEnd::radioNotAnsweringIsNotKeyed()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"), {"--id", "TM-D700"});
+    // The model check fails, the radio counts as not answering, and the link still comes up.
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    QVERIFY(!station.state.RigAnswering);
+    const QStringList before = road.rig.receivedCommands();
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(road.deliver("RECEIVE_R"));
+    QCOMPARE(road.rig.receivedCommands(), before);
+}
+
+void TestServerEndToEnd::frequencyWhileScanning()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD700"));
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    road.main().SpeedButtonMEMA->click();
+    road.main().SpeedButtonScanA->click();
+    QVERIFY(road.radioReceived(QStringLiteral("SC 1")));
+    road.server.sendLine("FREQUENCY");
+    QCOMPARE(road.server.waitForReceived(1), QStringLiteral("999.999999"));
+}
+
+void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()
+{
+    RelaySimProcess server;
+    QVERIFY(server.start() != 0);
+    StationFixture fixture;
+    fixture.writeConfiguration({"MODEL=TMD710", "COM=" + fixture.path("dev/absent"), "CONNECT=1",
+                                "IPSERVER=127.0.0.1",
+                                QStringLiteral("PORT=%1").arg(server.port())});
+    Station &station = fixture.start();
+    QCOMPARE(station.state.PortStatus, 0);
+    // The connection at start hangs on the port-opened timer, which never started.
+    QVERIFY(!station.Form1->TimerRX.isActive());
+    QVERIFY(!station.server->link().isConnecting());
+    QVERIFY(!station.state.ServerConnected);
+}
+
+QTEST_MAIN(TestServerEndToEnd)
+#include "tst_server_end_to_end.moc"
