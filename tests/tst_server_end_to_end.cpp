@@ -1,5 +1,6 @@
 #include "app/Station.h"
 #include "server/ServerSubsystem.h"
+#include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
@@ -88,6 +89,7 @@ private slots:
     void radioNotAnsweringIsNotKeyed();
     void frequencyWhileScanning();
     void failedPortMakesNoAutomaticConnection();
+    void genericTransmitterObeysTheServer();
 };
 
 void TestServerEndToEnd::dtmfCodeSelectsMemoryThenFrequencyIsAnswered()
@@ -190,6 +192,51 @@ void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()
     QVERIFY(!station.Form1->TimerRX.isActive());
     QVERIFY(!station.server->link().isConnecting());
     QVERIFY(!station.state.ServerConnected);
+}
+
+void TestServerEndToEnd::genericTransmitterObeysTheServer()
+{
+    constexpr quint8 Ptt = 0x08; // control register bit of connector pin 17
+    RelaySimProcess server;
+    QVERIFY(server.start() != 0);
+    GenericTxFixture generic({"CONNECT=1", "IPSERVER=127.0.0.1",
+                              QStringLiteral("PORT=%1").arg(server.port()), "CHANNEL=RIGHT",
+                              "MEM003=145.500000 [Relais]"});
+    Ui::TForm1 &ui = generic.main();
+    QVERIFY(server.waitForStation());
+    QTRY_VERIFY(generic.state().ServerConnected);
+    QVERIFY(generic.waitUntilQuiet());
+    const quint8 unkeyed = generic.port->control() & Ptt;
+
+    auto deliver = [&](const QByteArray &line) {
+        ui.EditTXdata->clear();
+        server.sendLine(line);
+        const QString shown = QString::fromLatin1(line) + QStringLiteral("\r\n");
+        return QTest::qWaitFor([&] { return ui.EditTXdata->text().contains(shown); }, 10'000) &&
+               generic.waitUntilQuiet();
+    };
+
+    QVERIFY(deliver("GENERIC_U"));
+    QVERIFY(deliver("GENERIC_U"));
+    QCOMPARE(ui.ComboBoxTXMEM->currentText(), QStringLiteral("003=145.500000 [Relais]"));
+    server.sendLine("FREQUENCY");
+    QCOMPARE(server.waitForReceived(1), QStringLiteral("145.500000"));
+
+    QVERIFY(deliver("TRANSMIT_R"));
+    QVERIFY(ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY((generic.port->control() & Ptt) != unkeyed);
+    QVERIFY(deliver("TRANSMIT_R")); // already keyed: stays keyed
+    QVERIFY((generic.port->control() & Ptt) != unkeyed);
+    QVERIFY(deliver("RECEIVE_R"));
+    QVERIFY(!ui.SpeedButtonTX16TX->isChecked());
+    QCOMPARE(generic.port->control() & Ptt, unkeyed);
+
+    ui.SpeedButtonTX16SC->click();
+    QVERIFY(ui.SpeedButtonTX16SC->isChecked());
+    server.sendLine("FREQUENCY");
+    QCOMPARE(server.waitForReceived(2), QStringLiteral("999.999999"));
+    ui.SpeedButtonTX16SC->click();
+    QVERIFY(generic.waitUntilQuiet());
 }
 
 QTEST_MAIN(TestServerEndToEnd)
