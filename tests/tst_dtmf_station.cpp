@@ -65,7 +65,8 @@ struct KenwoodSetup
                       rigArguments)
                 .isEmpty())
             qFatal("rigsim did not start");
-        fixture.writeConfiguration(QStringList{"MODEL=" + model, "COM=" + link} + configuration +
+        fixture.writeConfiguration(QStringList{"MODEL=" + model, "COM=" + link, "NUMBERMEM=20"} +
+                                   configuration +
                                    dtmfLines({Code1230, Code125, Code45, Code30, Code99, Code0}));
         return fixture.start();
     }
