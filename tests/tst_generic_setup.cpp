@@ -55,6 +55,7 @@ private slots:
     void badRowLeavesEarlierRowsApplied();
     void openingFillsTheGridAndClearsTheChoice();
     void okWithoutPort();
+    void leavingWithoutChoiceKeepsThePortInTheFile();
     void portChoices();
     void okWritesRestLevelsAtTheChosenPort();
     void okOnRefusingPortSaysSo();
@@ -171,6 +172,24 @@ void TestGenericSetup::okWithoutPort()
     QCOMPARE(s.messages(), QStringList{QStringLiteral("warning:LPT ?")});
     QCOMPARE(s.entry(1), QStringLiteral("001= []"));
     QVERIFY(s.dialog().isVisible());
+}
+
+void TestGenericSetup::leavingWithoutChoiceKeepsThePortInTheFile()
+{
+    SetupRig s;
+    Ui::TFormInitTX16 &g = s.setup();
+    s.dialog().show();
+    QVERIFY(!g.RadioButtonH378->isChecked());
+    s.dialog().reject(); // Escape
+    QVERIFY(g.RadioButtonH378->isChecked());
+    QCOMPARE(s.rig.state().LptBase, 0x378);
+
+    // Still open when the program ends: the save must not drop the port in use.
+    s.dialog().show();
+    s.rig.main().MenuQuitter->trigger();
+    QFile ini(s.rig.fixture.path(QStringLiteral("Ivrelane.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("\r\nLPT378=888\r\n"));
 }
 
 void TestGenericSetup::portChoices()

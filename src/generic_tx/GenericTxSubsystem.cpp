@@ -62,8 +62,12 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                           Qt::WindowMinMaxButtonsHint);
     dialog.FormShow = [this] { m_setup->FormShow(); };
     connect(g.BitBtnOK, &QPushButton::clicked, m_setup.get(), &Tx16Setup::BitBtnOKClick);
+    // Escape or the window's close box: leave without applying the grid.
+    connect(&dialog, &QDialog::rejected, m_setup.get(), &Tx16Setup::restoreUnconfirmedChoice);
 
+    // Runs just before the configuration is saved at exit.
     station.hooks.releaseParallelPort = [this] {
+        m_setup->restoreUnconfirmedChoice();
         m_stepper->releaseTransmitter();
         m_driver->releasePort();
     };

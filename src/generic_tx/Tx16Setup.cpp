@@ -57,7 +57,7 @@ void Tx16Setup::setupGrid()
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(18);
     grid->setColumnWidth(0, 34);
-    grid->setColumnWidth(1, 109);
+    grid->setColumnWidth(1, 150);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
@@ -80,8 +80,12 @@ void Tx16Setup::FormShow()
 {
     portRefresh();
     // The port is chosen again on every opening, unless it is a typed-in address.
-    for (QRadioButton *choice : {m_w.RadioButtonH278, m_w.RadioButtonH378, m_w.RadioButtonH3BC})
+    m_choiceBeforeOpening = nullptr;
+    for (QRadioButton *choice : {m_w.RadioButtonH278, m_w.RadioButtonH378, m_w.RadioButtonH3BC}) {
+        if (choice->isChecked())
+            m_choiceBeforeOpening = choice;
         uncheck(choice);
+    }
 
     m_w.StringGridTX16MEM->setHorizontalHeaderLabels({QStringLiteral("MEM"),
                                                       QStringLiteral(" F = xxx.yyyyyy (MHz)"),
@@ -138,8 +142,18 @@ void Tx16Setup::BitBtnOKClick()
         StatusLines::setColouredText(m_w.LabelConnect, QStringLiteral("LPT error"),
                                      StatusLines::Colour::Red);
     }
+    m_choiceBeforeOpening = nullptr;
     m_w.FormInitTX16->hide();
     m_state.LptBase = m_lptSelected;
+}
+
+void Tx16Setup::restoreUnconfirmedChoice()
+{
+    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
+                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
+    if (!chosen && m_choiceBeforeOpening && m_state.LptBase != 0)
+        m_choiceBeforeOpening->setChecked(true);
+    m_choiceBeforeOpening = nullptr;
 }
 
 void Tx16Setup::RadioButtonH378Click()

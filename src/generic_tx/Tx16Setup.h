@@ -59,6 +59,11 @@ public:
     // Fills LptAddressText for LPT1..LPT3 from the kernel's parallel-port records.
     void DiscoverParallelPorts();
 
+    // Opening the dialog clears the port choice, which the configuration file saves: when the
+    // dialog is left without a new choice (closed, or still open at exit), the port that is
+    // still in use is marked again so that it is not lost from the file.
+    void restoreUnconfirmedChoice();
+
     // Where the kernel's records are read; a test points it at a tree of its own.
     QString procRoot = QStringLiteral("/proc");
 
@@ -81,4 +86,5 @@ private:
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
     PortDiscovery::Addresses m_lptAddress{0, 0, 0};
     quint16 m_lptSelected = 0;
+    QRadioButton *m_choiceBeforeOpening = nullptr;
 };
