@@ -7,6 +7,12 @@
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
+#include "platform/ParallelPortFactory.h"
+#include "platform/PpdevParallelPort.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -45,6 +51,8 @@ private slots:
     void stepTimerWords();
     void exitUnkeysAndReleasesThePort();
     void otherModelUnkeys();
+    void ppdevBackendWithoutUsablePort_data();
+    void ppdevBackendWithoutUsablePort();
 };
 
 void TestGenericDriver::activationWritesRestLevelsThenResets_data()
@@ -313,6 +321,49 @@ void TestGenericDriver::otherModelUnkeys()
     QCOMPARE(rig.port->control() & Ptt, Ptt);
     QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
     QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+}
+
+void TestGenericDriver::ppdevBackendWithoutUsablePort_data()
+{
+    QTest::addColumn<QString>("device"); // what /dev/parport0 is; empty: missing
+    QTest::newRow("device missing") << QString();
+    QTest::newRow("device that is no parallel port") << QStringLiteral("/dev/null");
+}
+
+// The system's backend on a machine whose kernel lists a port at 378h that cannot be used: the
+// operator sees "LPT error" and beeps, nothing hangs or crashes, and exit still works.
+void TestGenericDriver::ppdevBackendWithoutUsablePort()
+{
+    QFETCH(QString, device);
+    QTemporaryDir tree;
+    const QString record = tree.filePath(QStringLiteral("proc/sys/dev/parport/parport0"));
+    QVERIFY(QDir().mkpath(record));
+    QFile base(record + QStringLiteral("/base-addr"));
+    QVERIFY(base.open(QIODevice::WriteOnly));
+    base.write("888\t1912\n");
+    base.close();
+    QVERIFY(QDir().mkpath(tree.filePath(QStringLiteral("dev"))));
+    if (!device.isEmpty())
+        QVERIFY(QFile::link(device, tree.filePath(QStringLiteral("dev/parport0"))));
+
+    ParallelPortFactory::installTestPort(std::make_shared<PpdevParallelPort>(
+        tree.filePath(QStringLiteral("proc")), tree.filePath(QStringLiteral("dev"))));
+    StationFixture fixture;
+    fixture.writeConfiguration({"MODEL=TX16UD", "WARNING=Y", "LPT378=888"});
+    Station &station = fixture.start();
+    ParallelPortFactory::installTestPort(nullptr);
+
+    Ui::TForm1 &m = station.Form1->ui;
+    QCOMPARE(m.LabelConnect->text(), QStringLiteral("LPT error"));
+    QVERIFY(fixture.notifier.beeps >= 1);
+    const QString why = station.genericTx->port().GetLastState();
+    QVERIFY2(!why.contains(QLatin1String("succes")), qPrintable(why));
+    const int beeps = fixture.notifier.beeps;
+    station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
+    QCOMPARE(fixture.notifier.beeps, beeps + 1);
+    QVERIFY(!station.Form1->TimerPin14.isActive());
+    m.MenuQuitter->trigger();
+    QCOMPARE(fixture.terminations, 1);
 }
 
 QTEST_MAIN(TestGenericDriver)
