@@ -1,0 +1,197 @@
+#include "app/InterfaceSubsystem.h"
+#include "app/VersionCheckSite.h"
+#include "support/StationFixture.h"
+#include "support/TestFiles.h"
+#include "ui/LabelUrl.h"
+#include "ui/UnitInfo.h"
+#include "ui/UnitTMD700.h"
+#include "ui/UnitWarning.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Shows the main window and makes it the active one, so that keys and shortcuts reach it.
+bool showActive(Station &station)
+{
+    TForm1 *window = station.Form1.get();
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+void showKenwoodPanel(Ui::TForm1 &m)
+{
+    m.GroupBoxTX16UD->hide();
+    m.GroupBoxTX->show();
+    m.GroupBoxTX->setEnabled(true);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every item of the menu bar is on the bar itself, none in an overflow button.
+    void menuBarFitsTheWindowInBothLanguages()
+    {
+        StationFixture fixture;
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.Form1->ui;
+        QVERIFY(showActive(station));
+        for (QAction *language : {m.MenuFrancais, m.menuEnglish}) {
+            language->trigger();
+            QCoreApplication::processEvents();
+            const QList<QAction *> items = m.MainMenu->actions();
+            QCOMPARE(items.size(), 9);
+            for (QAction *item : items) {
+                const QRect place = m.MainMenu->actionGeometry(item);
+                QVERIFY2(!place.isEmpty() && place.right() < m.MainMenu->width(),
+                         qPrintable(item->text()));
+            }
+            const auto *overflow = m.MainMenu->findChild<QToolButton *>();
+            QVERIFY(overflow == nullptr || overflow->isHidden());
+        }
+        QCOMPARE(station.Form1->width(), 393);
+    }
+
+    // Clicking a display, a power slider or the memory list leaves the keyboard with the
+    // window, so the space bar still reaches its handler.
+    void spaceBarReachesTheWindowAfterAClick_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char *name : {"EditTXdata", "EditVFOA", "EditVFOB", "EditMEMA", "EditMEMB",
+                                 "TrackBarPWRA", "TrackBarPWRB", "ComboBoxMEM"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void spaceBarReachesTheWindowAfterAClick()
+    {
+        QFETCH(QString, control);
+        StationFixture fixture;
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.Form1->ui;
+        showKenwoodPanel(m);
+        QString keys;
+        station.Form1->FormKeyPress = [&keys](QChar key) { keys += key; };
+        QVERIFY(showActive(station));
+
+        auto *target = station.Form1->findChild<QWidget *>(control);
+        QVERIFY(target && target->isVisible());
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+        if (auto *list = qobject_cast<QComboBox *>(target))
+            list->hidePopup();
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : station.Form1.get(), Qt::Key_Space);
+        QCOMPARE(keys, QStringLiteral(" "));
+    }
+
+    // The three test items sit in no menu and answer only to their key combinations; F1 and F2
+    // open help and the information window.
+    void shortcutsOfTheWindow()
+    {
+        StationFixture fixture;
+        TestFiles::writeLines(fixture.path("Ivrelane_fr.htm"), {"<html></html>"});
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.Form1->ui;
+        QList<QUrl> opened;
+        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+        QVERIFY(showActive(station));
+
+        const struct
+        {
+            QAction *item;
+            Qt::Key key;
+        } hidden[] = {
+            {m.MenuSimuDTMF, Qt::Key_S}, {m.menusimuFreq, Qt::Key_F}, {m.MenuTIMEROUTS, Qt::Key_T}};
+        for (const auto &h : hidden) {
+            for (QObject *owner : h.item->associatedObjects())
+                QVERIFY2(!qobject_cast<QMenu *>(owner) && !qobject_cast<QMenuBar *>(owner),
+                         qPrintable(h.item->objectName()));
+            QSignalSpy triggered(h.item, &QAction::triggered);
+            QTest::keyClick(station.Form1.get(), h.key, Qt::ControlModifier | Qt::AltModifier);
+            QCOMPARE(triggered.count(), 1);
+        }
+
+        QTest::keyClick(station.Form1.get(), Qt::Key_F1);
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(fixture.path("Ivrelane_fr.htm"))});
+        QTest::keyClick(station.Form1.get(), Qt::Key_F2);
+        QVERIFY(station.FormInfo->isVisible());
+        station.FormInfo->hide();
+    }
+
+    // Help opens the page of the checked language; a missing page opens nothing and says
+    // nothing.
+    void helpPageOfTheCheckedLanguage()
+    {
+        StationFixture fixture;
+        TestFiles::writeLines(fixture.path("Ivrelane_fr.htm"), {"<html></html>"});
+        TestFiles::writeLines(fixture.path("Ivrelane_en.htm"), {"<html></html>"});
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.Form1->ui;
+        QList<QUrl> opened;
+        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+
+        m.menuEnglish->trigger();
+        m.menuaide->trigger();
+        m.MenuFrancais->trigger();
+        m.menuaide->trigger();
+        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(fixture.path("Ivrelane_en.htm")),
+                                      QUrl::fromLocalFile(fixture.path("Ivrelane_fr.htm"))}));
+
+        QVERIFY(QFile::remove(fixture.path("Ivrelane_fr.htm")));
+        m.menuaide->trigger();
+        QCOMPARE(opened.size(), 2);
+        QVERIFY(fixture.notifier.messages.isEmpty());
+    }
+
+    void informationWindowAndItsLink()
+    {
+        TLabelUrl fresh;
+        QCOMPARE(fresh.text(), QStringLiteral("Http://"));
+        QCOMPARE(fresh.Url(), QString());
+        QVERIFY(fresh.font().underline());
+        QCOMPARE(fresh.cursor().shape(), Qt::PointingHandCursor);
+
+        StationFixture fixture;
+        Station &station = fixture.start();
+        TFormInfo &info = *station.FormInfo;
+        station.Form1->ui.menuinfo->trigger();
+        QVERIFY(info.isVisible());
+        TLabelUrl *link = info.ui.LabelUrl3;
+        QCOMPARE(link->Url(), makerSiteAddress());
+        QCOMPARE(link->text(), makerSiteAddress());
+
+        QStringList calls;
+        link->OnClick = [&calls] { calls << QStringLiteral("owner"); };
+        link->openUrl = [&calls](const QString &url) { calls << url; };
+        QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+        QCOMPARE(calls, (QStringList{QStringLiteral("owner"), makerSiteAddress()}));
+        QVERIFY(info.isVisible());
+
+        info.ui.BitBtnOK->click();
+        QVERIFY(info.isHidden());
+    }
+
+    // With the main window in a corner, the start-up warning stays whole on the screen.
+    void warningShownWholeOnTheScreen()
+    {
+        StationFixture fixture;
+        fixture.writeConfiguration({"FORMTOP=0", "FORMLEFT=0"});
+        Station &station = fixture.start();
+        TFormWarning &warning = *station.FormWarning;
+        QVERIFY(warning.isVisible());
+        const QRect screen = station.Form1->screen()->availableGeometry();
+        QVERIFY(screen.contains(warning.frameGeometry()));
+        QCOMPARE(station.Form1->pos(), QPoint(0, 0));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
