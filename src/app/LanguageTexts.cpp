@@ -252,11 +252,6 @@ QString messageText(Language language, MessageId id)
     return QString();
 }
 
-int portListLeft(Language language)
-{
-    return language == Language::English ? 105 : 131;
-}
-
 QStringList applyCaptions(QWidget *window, Language language)
 {
     QStringList unset;

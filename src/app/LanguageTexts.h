@@ -42,10 +42,6 @@ std::array<QString, 16> statusMessages(Language language);
 
 QString messageText(Language language, MessageId id);
 
-// Left edge of the port list so that it opens under the "COM" menu item, whose place depends on
-// the width of the menu captions before it.
-int portListLeft(Language language);
-
 // Sets the captions of every row belonging to `window` (matched by its object name or class
 // name) on the control of that name found inside the window, the menus' popups included but
 // not other windows. Controls that do not exist are skipped. Returns what could not be set:
