@@ -37,8 +37,10 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     for (QLineEdit *display :
          {ui.LabelConnect, ui.labelTMD, ui.StaticTextIPConnect, ui.StaticTextDTMF, ui.EditVFOA,
           ui.EditVFOB, ui.EditMEMA, ui.EditMEMB}) {
-        connect(display, &QLineEdit::textChanged, display,
-                [display] { display->setCursorPosition(0); });
+        // Queued: setText puts the cursor at the end after telling of the change.
+        connect(
+            display, &QLineEdit::textChanged, display, [display] { display->setCursorPosition(0); },
+            Qt::QueuedConnection);
     }
     move(8, 2);
     setFocusPolicy(Qt::StrongFocus);
