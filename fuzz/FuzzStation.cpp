@@ -45,11 +45,14 @@ FuzzStation::FuzzStation(const QStringList &configuration)
     if (!TextFile::writeLines(path(QStringLiteral("Ivrelane.ini")),
                               QStringList{QString::fromLatin1(ConfigFile::Header)} + configuration))
         std::abort();
+    // The station works from its own folder; libFuzzer's paths stay relative to where it ran.
+    const QString workingDirectory = QDir::currentPath();
     ParallelPortFactory::installTestPort(m_port);
     m_station = std::make_unique<Station>(m_dir.path(), m_notifier);
     m_station->deviceDirectory = path(QStringLiteral("dev"));
     m_station->terminate = [] {};
     m_station->FormActivate();
+    QDir::setCurrent(workingDirectory);
 }
 
 QString FuzzStation::path(const QString &name) const

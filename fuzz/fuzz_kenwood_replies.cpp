@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     replyShowsVfoMode(reply, band, model);
     replyShowsMemoryMode(reply, band, model);
     bandChoiceFromReply(reply);
-    if (const std::optional<int> level = powerLevelFromReply(reply); level && (*level < 0 || *level > 2))
+    if (const std::optional<int> level = powerLevelFromReply(reply);
+        level && (*level < 0 || *level > 2))
         __builtin_trap();
     vfoRangeFromReply(reply);
     const ChannelReply channel = channelFromReply(reply);
@@ -40,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         __builtin_trap();
     memoryListEntry(reply, model);
 
-    for (const QString &start : {QStringLiteral("FO %1").arg(band), QStringLiteral("VR %1").arg(band)}) {
+    for (const QString &start :
+         {QStringLiteral("FO %1").arg(band), QStringLiteral("VR %1").arg(band)}) {
         if (const std::optional<QString> display = vfoDisplayText(reply, start, model))
             frequencyOfVfoDisplay(*display);
     }
