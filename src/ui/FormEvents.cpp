@@ -1,7 +1,5 @@
 #include "ui/FormEvents.h"
 
-#include <QCloseEvent>
-
 void EventDialog::showEvent(QShowEvent *event)
 {
     if (FormShow)
@@ -9,11 +7,10 @@ void EventDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void EventDialog::closeEvent(QCloseEvent *event)
+// The close box reaches here through QDialog::closeEvent, Escape directly.
+void EventDialog::reject()
 {
-    if (FormClose && !FormClose()) {
-        event->ignore();
+    if (FormClose && !FormClose())
         return;
-    }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }

@@ -4,7 +4,7 @@
 #include <functional>
 
 // A dialog whose showing and closing a subsystem can handle. FormClose returns false to keep the
-// window open.
+// window open; it runs for the close box and for Escape alike.
 class EventDialog : public QDialog
 {
     Q_OBJECT
@@ -14,7 +14,8 @@ public:
     std::function<void()> FormShow;
     std::function<bool()> FormClose;
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 };
