@@ -118,6 +118,10 @@ void RigLink::onReadyRead()
     if (!m_busy && m_dropLateInput)
         return;
     m_input += bytes;
+    // A radio that talks unasked, or a noisy line, must not make the process grow: what does
+    // not fit is lost, as in a driver's overrun.
+    if (m_input.size() > InputCapacity)
+        m_input.truncate(InputCapacity);
     if (m_busy)
         takeCompleteReply();
 }

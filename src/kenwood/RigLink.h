@@ -31,6 +31,8 @@ class RigLink : public QObject
 public:
     static constexpr int ReplyDeadlineMs = 3000;
     static constexpr int MaxReplyLength = 100;
+    // Received bytes held for the coming exchanges, as a serial driver's input buffer would.
+    static constexpr int InputCapacity = 4096;
 
     RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
             QObject *parent = nullptr);

@@ -23,6 +23,8 @@ public:
 
     QString ptyPath() const { return m_ptyPath; }
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    // For tests that stop, continue or kill the radio with a signal of their own.
+    qint64 processId() const { return m_process.processId(); }
 
     // The commands the radio received so far, in order, without their carriage return.
     QStringList receivedCommands() const;

@@ -1,0 +1,288 @@
+#include "app/Station.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "kenwood/TrafficDisplay.h"
+#include "support/ProcessMemory.h"
+#include "support/PtyPeer.h"
+#include "support/RigSimProcess.h"
+#include "support/StationFixture.h"
+#include "ui/UnitTMD700.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A line that babbles: random bytes (now and then a carriage return) pushed into a pty as fast
+// as the reader takes them, whatever is asked. Writes that would block are skipped, so the test
+// never waits on a reader that has gone.
+class NoisyLine
+{
+public:
+    NoisyLine(qint64 totalBytes, quint32 seed) : m_total(totalBytes), m_random(seed)
+    {
+        char name[256] = {};
+        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+            return;
+        termios raw = {};
+        ::tcgetattr(m_slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(m_slave, TCSANOW, &raw);
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_path = QString::fromLocal8Bit(name);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { pump(); });
+        m_timer.start(1);
+    }
+    ~NoisyLine()
+    {
+        m_timer.stop();
+        if (m_master >= 0)
+            ::close(m_master);
+        if (m_slave >= 0)
+            ::close(m_slave);
+    }
+
+    QString path() const { return m_path; }
+    qint64 sent() const { return m_sent; }
+    bool done() const { return m_sent >= m_total; }
+
+private:
+    void pump()
+    {
+        char discard[4096];
+        while (::read(m_master, discard, sizeof discard) > 0) {
+        }
+        if (done())
+            return;
+        QByteArray chunk(int(qMin<qint64>(16 * 1024, m_total - m_sent)), Qt::Uninitialized);
+        for (char &c : chunk) {
+            const quint32 r = m_random.generate();
+            c = (r % 40 == 0) ? '\r' : char(r >> 8);
+        }
+        const ssize_t n = ::write(m_master, chunk.constData(), size_t(chunk.size()));
+        if (n > 0)
+            m_sent += n;
+    }
+
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_path;
+    QTimer m_timer;
+    qint64 m_total;
+    qint64 m_sent = 0;
+    QRandomGenerator m_random;
+};
+
+bool isRed(const QLineEdit *line)
+{
+    return line->styleSheet().contains(QLatin1String("rgb(255, 0, 0)"));
+}
+
+} // namespace
+
+// The radio misbehaves under a running station: it vanishes in the middle of the memory read,
+// answers too late, answers "?" to everything or babbles. The station must end the
+// initialisation with a red status, stay usable, and recover with the next INIT once a working
+// radio is back on the same port.
+class TestFaultKenwood : public QObject
+{
+    Q_OBJECT
+
+    static constexpr int BoundMs = 30'000; // bounds a hang; never a measurement
+
+    enum Fault { Late, Questions, Garbage };
+
+    struct Setup
+    {
+        StationFixture fixture;
+        QString link = fixture.path(QStringLiteral("dev/ttyV0"));
+
+        Station &start(const QStringList &configuration = {})
+        {
+            fixture.writeConfiguration(
+                QStringList{QStringLiteral("MODEL=TMD710"), QStringLiteral("COM=") + link} +
+                configuration);
+            return fixture.start();
+        }
+        // Points the port's link at a pty of the test's own.
+        void linkTo(const QString &pty)
+        {
+            QFile::remove(link);
+            QVERIFY(QFile::link(pty, link));
+        }
+    };
+
+    static bool saysNoAnswer(Station &s)
+    {
+        const Ui::TForm1 &ui = s.Form1->ui;
+        return s.state.RigStatus == 0 && !s.state.RigAnswering &&
+               ui.labelTMD->text() == s.state.ModelLabel + s.state.StatusMessages[5] &&
+               isRed(ui.labelTMD);
+    }
+
+    static bool initialised(Station &s, int memories)
+    {
+        const Ui::TForm1 &ui = s.Form1->ui;
+        return s.state.RigStatus == 3 && s.state.RigAnswering && ui.GroupBoxTX->isEnabled() &&
+               ui.ComboBoxMEM->count() == memories &&
+               ui.labelTMD->text() == s.state.StatusMessages[7] && !isRed(ui.labelTMD);
+    }
+
+    // A working radio comes back on the same link; the operator presses INIT.
+    static void recoverWithInit(Setup &s, Station &station)
+    {
+        RigSimProcess radio;
+        QVERIFY(!radio
+                     .start({QStringLiteral("--memories"), QStringLiteral("12"),
+                             QStringLiteral("--link"), s.link})
+                     .isEmpty());
+        station.Form1->ui.SpeedButtonInit->click();
+        QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+        QCOMPARE(radio.receivedCommands().value(0), QStringLiteral("AI 0"));
+        QVERIFY(station.kenwood->link().isOpen());
+    }
+
+private slots:
+    void radioVanishesDuringMemoryRead_data();
+    void radioVanishesDuringMemoryRead();
+    void unusableRadioEndsInitialisation_data();
+    void unusableRadioEndsInitialisation();
+};
+
+void TestFaultKenwood::radioVanishesDuringMemoryRead_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("ended, link removed") << SIGTERM;
+    QTest::newRow("killed, link left dangling") << SIGKILL;
+}
+
+void TestFaultKenwood::radioVanishesDuringMemoryRead()
+{
+    QFETCH(int, signal);
+    Setup s;
+    RigSimProcess radio;
+    QVERIFY(
+        !radio
+             .start({QStringLiteral("--memories"), QStringLiteral("199"), QStringLiteral("--delay"),
+                     QStringLiteral("20"), QStringLiteral("--link"), s.link})
+             .isEmpty());
+    auto memoryReads = [&radio] {
+        return radio.receivedCommands().filter(QRegularExpression(QStringLiteral("^ME "))).size();
+    };
+    // The memory read runs inside the initialisation's own waits: the radio is pulled from a
+    // timer that fires there.
+    int readsAtKill = -1;
+    QTimer puller;
+    QObject::connect(&puller, &QTimer::timeout, [&] {
+        if (readsAtKill < 0 && memoryReads() >= 10) {
+            readsAtKill = int(memoryReads());
+            ::kill(pid_t(radio.processId()), signal);
+        }
+    });
+    puller.start(5);
+    Station &station = s.start({QStringLiteral("NUMBERMEM=199")});
+    QTRY_VERIFY_WITH_TIMEOUT(readsAtKill >= 0, BoundMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(saysNoAnswer(station),
+                              qPrintable(QStringLiteral("status %1 \"%2\", answering %3, open %4")
+                                             .arg(station.state.RigStatus)
+                                             .arg(station.Form1->ui.labelTMD->text())
+                                             .arg(station.state.RigAnswering)
+                                             .arg(station.kenwood->link().isOpen())),
+                              BoundMs);
+    qInfo("radio pulled after %d of 199 memory reads", readsAtKill);
+    QVERIFY2(readsAtKill < 199, "the radio went away after the memory read had ended");
+    const Ui::TForm1 &ui = station.Form1->ui;
+    QCOMPARE(ui.ComboBoxMEM->count(), 0);
+    QVERIFY(!ui.GroupBoxTX->isEnabled());
+    QVERIFY(s.fixture.notifier.messages.isEmpty());
+    radio.stop();
+
+    recoverWithInit(s, station);
+}
+
+void TestFaultKenwood::unusableRadioEndsInitialisation_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("answers after 3.1 s") << int(Late);
+    QTest::newRow("answers ? to everything") << int(Questions);
+    QTest::newRow("babbles 32 MB of random bytes") << int(Garbage);
+}
+
+void TestFaultKenwood::unusableRadioEndsInitialisation()
+{
+    QFETCH(int, fault);
+    Setup s;
+    RigSimProcess lateRadio;
+    PtyPeer questions;
+    constexpr qint64 NoiseBytes = 32 * 1024 * 1024;
+    std::unique_ptr<NoisyLine> noise;
+    if (fault == Late) {
+        QVERIFY(!lateRadio
+                     .start({QStringLiteral("--delay"), QStringLiteral("3100"),
+                             QStringLiteral("--link"), s.link})
+                     .isEmpty());
+    } else if (fault == Questions) {
+        s.linkTo(questions.path());
+    } else {
+        noise = std::make_unique<NoisyLine>(NoiseBytes, 20240601);
+        s.linkTo(noise->path());
+    }
+    const qint64 residentBefore = ProcessMemory::residentKiB();
+    Station &station = s.start();
+    const Ui::TForm1 &ui = station.Form1->ui;
+    const QString wrongModel = QStringLiteral("warning:") + station.state.StatusMessages[14];
+
+    switch (Fault(fault)) {
+    case Late:
+        QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
+        QCOMPARE(lateRadio.receivedCommands(), QStringList{QStringLiteral("AI 0")});
+        // The answer still comes, after the exchange gave up: it changes nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(lateRadio.logText().contains(QLatin1String(" > AI 0")), BoundMs);
+        QTest::qWait(100);
+        QVERIFY(saysNoAnswer(station));
+        QVERIFY(s.fixture.notifier.messages.isEmpty());
+        lateRadio.stop();
+        break;
+    case Questions:
+        QTRY_VERIFY_WITH_TIMEOUT(!s.fixture.notifier.messages.isEmpty(), BoundMs);
+        QCOMPARE(s.fixture.notifier.messages, QStringList{wrongModel});
+        QCOMPARE(questions.commands, (QStringList{QStringLiteral("AI 0"), QStringLiteral("ID")}));
+        QVERIFY(!station.state.RigAnswering);
+        QCOMPARE(station.state.RigStatus, 2);
+        QVERIFY(isRed(ui.labelTMD));
+        break;
+    case Garbage:
+        // Random bytes never carry the model's name: the model check fails, or a silence
+        // between bursts ends it as an unanswered exchange.
+        QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering && isRed(ui.labelTMD) &&
+                                     station.Form1->TimerRX.isActive() == false,
+                                 BoundMs);
+        QTRY_VERIFY_WITH_TIMEOUT(noise->done(), 120'000);
+        QTest::qWait(200); // let the last bytes be read
+        {
+            const qint64 growth = ProcessMemory::residentKiB() - residentBefore;
+            qInfo("babbling radio: %lld bytes sent, resident growth %lld KiB, traffic %lld "
+                  "characters",
+                  noise->sent(), growth, qint64(ui.EditTXdata->text().size()));
+            QVERIFY(ui.EditTXdata->text().size() <= TrafficDisplay::Capacity);
+            QVERIFY2(growth < 16 * 1024, qPrintable(QString::number(growth)));
+        }
+        noise.reset();
+        break;
+    }
+    QVERIFY(!ui.GroupBoxTX->isEnabled());
+    QCOMPARE(ui.ComboBoxMEM->count(), 0);
+
+    recoverWithInit(s, station);
+}
+
+QTEST_MAIN(TestFaultKenwood)
+#include "tst_fault_kenwood.moc"
