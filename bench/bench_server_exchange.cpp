@@ -10,6 +10,8 @@
 #include "platform/TextFile.h"
 #include "ui/UnitTMD700.h"
 
+#include "support/ProcessMemory.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -66,18 +68,6 @@ void printFigures(const char *label, QList<double> ms)
     auto at = [&](double q) { return ms.at(qMin(ms.size() - 1, qsizetype(q * ms.size()))); };
     std::printf("%-38s n=%3lld  p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms\n", label,
                 static_cast<long long>(ms.size()), at(0.50), at(0.99), ms.last());
-}
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 // Wall-clock receipt times of each "TX" in the rigsim log, in ms since the epoch.
@@ -192,7 +182,7 @@ int main(int argc, char *argv[])
     printFigures("TRANSMIT_R -> TX reply at station", toReply);
     printFigures("FREQUENCY -> answer at server", toAnswer);
 
-    const long before = residentKb();
+    const long before = ProcessMemory::residentKiB();
     const QByteArray block(1024 * 1024, 'x');
     for (int i = 0; i < 50; ++i) {
         peer->write(block);
@@ -203,7 +193,7 @@ int main(int argc, char *argv[])
     waitFor([&] { return fromStation.endsWith("\r\n"); });
     std::printf(
         "50 MB without line end: resident %ld kB before, %ld kB after; answered after: %s\n",
-        before, residentKb(), fromStation.endsWith("\r\n") ? "yes" : "no");
+        before, long(ProcessMemory::residentKiB()), fromStation.endsWith("\r\n") ? "yes" : "no");
 
     station.MenuQuitterClick();
     rig.terminate();

@@ -11,6 +11,8 @@
 #include "app/Station.h"
 #include "ui/UnitTMD700.h"
 
+#include "support/ProcessMemory.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -32,18 +34,6 @@ public:
     bool question(const QString &) override { return false; }
     void beep() override {}
 };
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // Milliseconds since the kernel started this process.
 double processAgeMs()
@@ -105,7 +95,7 @@ int main(int argc, char *argv[])
         if (connectedMs < 0 && station.state.ServerConnected)
             connectedMs = double(sinceMain.nsecsElapsed()) / 1e6;
     }
-    const long rssAfterStartup = residentKiB();
+    const long rssAfterStartup = ProcessMemory::residentKiB();
     std::printf("start-up done: %.1f ms after main(), %.0f ms after process start (target <= 300)\n",
                 startupMs, startupAgeMs);
     std::printf("  of which the station itself (windows created to start-up done): %.1f ms; the rest "
@@ -120,7 +110,7 @@ int main(int argc, char *argv[])
     app.exec();
     std::printf("resident memory after %d s idle, server %s: %.1f MB (target <= 60)\n",
                 idleSeconds, station.state.ServerConnected ? "connected" : "NOT connected",
-                residentKiB() / 1024.0);
+                ProcessMemory::residentKiB() / 1024.0);
     relay.terminate();
     relay.waitForFinished(3000);
     return 0;

@@ -178,11 +178,13 @@ void KenwoodSubsystem::OpenRigPort()
 
 void KenwoodSubsystem::releaseRig()
 {
-    if (!m_link->isOpen() || !m_station.state.RigAnswering)
+    if (!m_link->isOpen())
         return;
+    // Back to receive even when the radio missed an exchange: it must not stay keyed after exit.
     if (m_station.Form1->ui.SpeedButtonTX->isChecked())
         m_operations->toggleTransmit();
-    m_link->SendRigCommand(QStringLiteral("SC 0"));
+    if (m_station.state.RigAnswering)
+        m_link->SendRigCommand(QStringLiteral("SC 0"));
 }
 
 void KenwoodSubsystem::closeRigPort()
@@ -213,10 +215,9 @@ void KenwoodSubsystem::ReportFrequency()
 
 void KenwoodSubsystem::SpeedButtonInitClick()
 {
-    if (m_station.isGenericModel()) {
-        m_station.FormInitTX16->show();
+    // With the generic model the same button opens its set-up window (GenericTxSubsystem).
+    if (m_station.isGenericModel())
         return;
-    }
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
     if (!state.RigAnswering) {
