@@ -249,6 +249,7 @@ void Station::FormClick()
 
 void Station::FormKeyPress(QChar key)
 {
-    if (key == QLatin1Char(' ') && state.RigAnswering)
+    // A radio that missed an exchange is not keyed by the space bar, but it can still be unkeyed.
+    if (key == QLatin1Char(' ') && (state.RigAnswering || Form1->ui.SpeedButtonTX->isChecked()))
         Form1->ui.SpeedButtonTX->click();
 }

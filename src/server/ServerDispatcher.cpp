@@ -102,7 +102,9 @@ void ServerDispatcher::receive()
     if (genericSelected()) {
         if (m_controls.SpeedButtonTX16TX->isChecked())
             m_controls.SpeedButtonTX16TX->click();
-    } else if (m_state.RigAnswering && m_controls.SpeedButtonTX->isChecked()) {
+    } else if (m_controls.SpeedButtonTX->isChecked()) {
+        // Unkeying is tried even after the radio missed an exchange: a transmitter left keyed
+        // costs more than a wait for a radio that may not answer.
         m_controls.SpeedButtonTX->click();
     }
 }

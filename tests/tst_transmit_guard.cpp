@@ -1,0 +1,276 @@
+#include "app/Station.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "support/GenericTxFixture.h"
+#include "support/RigSimProcess.h"
+#include "support/ServerPeer.h"
+#include "support/StationFixture.h"
+#include "ui/UnitTMD700.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <csignal>
+
+// Random sequences of everything that keys or unkeys a radio: the server's transmit and receive
+// messages (alone or two in one read), the TRANSMIT toggles, the space bar, scans, RESET, list
+// and memory selections, INIT, a radio that stops answering for a moment, and quitting. After
+// each step, whenever the last request was "receive", the radio must not be keyed; after
+// quitting it is never keyed. Each sequence prints its seed; IVRELANE_GUARD_SEED replays one.
+class TestTransmitGuard : public QObject
+{
+    Q_OBJECT
+
+    static constexpr int BoundMs = 30'000; // bounds a hang; never a measurement
+
+    static QList<quint32> seeds(int count, quint32 base)
+    {
+        const QByteArray chosen = qgetenv("IVRELANE_GUARD_SEED");
+        if (!chosen.isEmpty())
+            return {chosen.toUInt()};
+        QList<quint32> list;
+        for (int i = 0; i < count; ++i)
+            list << base + quint32(i) * 7919u;
+        return list;
+    }
+
+    // A FREQUENCY request answered means every earlier message of the server has been handled.
+    struct ServerSync
+    {
+        ServerPeer &peer;
+        int answers = 0;
+        bool send(const QByteArray &bytes)
+        {
+            peer.send(bytes + "FREQUENCY\r\n");
+            ++answers;
+            return peer.waitForLines(answers, BoundMs).size() == answers;
+        }
+    };
+
+    static QByteArray transmitMessage(QRandomGenerator &r)
+    {
+        return r.bounded(2) ? QByteArrayLiteral("TRANSMIT_L\r\n")
+                            : QByteArrayLiteral("TRANSMIT_R\r\n");
+    }
+    static QByteArray receiveMessage(QRandomGenerator &r)
+    {
+        return r.bounded(2) ? QByteArrayLiteral("RECEIVE_L\r\n")
+                            : QByteArrayLiteral("RECEIVE_R\r\n");
+    }
+
+private slots:
+    void genericTransmitterNeverLeftKeyed_data();
+    void genericTransmitterNeverLeftKeyed();
+    void kenwoodNeverLeftKeyed_data();
+    void kenwoodNeverLeftKeyed();
+};
+
+void TestTransmitGuard::genericTransmitterNeverLeftKeyed_data()
+{
+    QTest::addColumn<bool>("keyedAtZeroVolt");
+    QTest::newRow("PTT active at +5 V") << false;
+    QTest::newRow("PTT active at 0 V") << true;
+}
+
+void TestTransmitGuard::genericTransmitterNeverLeftKeyed()
+{
+    QFETCH(bool, keyedAtZeroVolt);
+    int steps = 0;
+    for (const quint32 seed : seeds(12, keyedAtZeroVolt ? 1000u : 2000u)) {
+        qInfo("generic sequence, seed %u", seed);
+        QRandomGenerator r(seed);
+        ServerPeer peer;
+        QStringList configuration{QStringLiteral("CONNECT=1"), QStringLiteral("CHANNEL=BOTH"),
+                                  QStringLiteral("IPSERVER=127.0.0.1"),
+                                  QStringLiteral("PORT=%1").arg(peer.port())};
+        if (keyedAtZeroVolt)
+            configuration << QStringLiteral("PIN17=1");
+        GenericTxFixture g(configuration);
+        QVERIFY(peer.waitForClient(BoundMs));
+        ServerSync server{peer};
+        Ui::TForm1 &ui = g.main();
+        // The PTT line is bit 3 of the control register; the port inverts it.
+        auto keyed = [&g, keyedAtZeroVolt] {
+            return bool(g.port->control() & 0x08) == keyedAtZeroVolt;
+        };
+        bool receiveAsked = true;
+        QString trail;
+        for (int step = 0; step < 50; ++step, ++steps) {
+            const int op = r.bounded(9);
+            trail += QString::number(op);
+            switch (op) {
+            case 0:
+                QVERIFY(server.send(transmitMessage(r)));
+                receiveAsked = false;
+                break;
+            case 1:
+                QVERIFY(server.send(receiveMessage(r)));
+                receiveAsked = true;
+                break;
+            case 2: { // two messages in one read: the later one wins
+                const bool receiveLast = r.bounded(2);
+                QVERIFY(server.send(receiveLast ? transmitMessage(r) + receiveMessage(r)
+                                                : receiveMessage(r) + transmitMessage(r)));
+                receiveAsked = receiveLast;
+                break;
+            }
+            case 3:
+                receiveAsked = ui.SpeedButtonTX16TX->isChecked();
+                ui.SpeedButtonTX16TX->click();
+                break;
+            case 4:
+                if (!ui.SpeedButtonTX16SC->isChecked())
+                    receiveAsked = true; // starting a scan ends transmission
+                ui.SpeedButtonTX16SC->click();
+                break;
+            case 5:
+                ui.ButtonReset->click();
+                receiveAsked = true;
+                break;
+            case 6: {
+                const int index = r.bounded(ui.ComboBoxTXMEM->count());
+                ui.ComboBoxTXMEM->setCurrentIndex(index);
+                emit ui.ComboBoxTXMEM->activated(index);
+                receiveAsked = true;
+                break;
+            }
+            case 7:
+                QVERIFY(server.send(r.bounded(2) ? QByteArrayLiteral("GENERIC_U\r\n")
+                                                 : QByteArrayLiteral("GENERIC_D\r\n")));
+                break;
+            default:
+                QVERIFY(server.send(QByteArrayLiteral("SMETER\r\n")));
+                break;
+            }
+            const QByteArray where =
+                QStringLiteral("seed %1, steps %2").arg(seed).arg(trail).toLatin1();
+            QVERIFY2(!(receiveAsked && keyed()), where.constData());
+            QVERIFY2(keyed() == ui.SpeedButtonTX16TX->isChecked(), where.constData());
+            QVERIFY2(keyed() == !receiveAsked, where.constData());
+        }
+        g.station().MenuQuitterClick();
+        QCOMPARE(g.fixture.terminations, 1);
+        QVERIFY2(!keyed(), qPrintable(QStringLiteral("seed %1 after quitting").arg(seed)));
+    }
+    qInfo("generic: %d steps checked", steps);
+}
+
+void TestTransmitGuard::kenwoodNeverLeftKeyed_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("TM-D710") << QStringLiteral("TMD710");
+    QTest::newRow("TM-D700") << QStringLiteral("TMD700");
+}
+
+void TestTransmitGuard::kenwoodNeverLeftKeyed()
+{
+    QFETCH(QString, model);
+    int steps = 0;
+    int hiccups = 0;
+    for (const quint32 seed : seeds(4, model == QLatin1String("TMD700") ? 3000u : 4000u)) {
+        qInfo("%s sequence, seed %u", qPrintable(model), seed);
+        QRandomGenerator r(seed);
+        ServerPeer peer;
+        StationFixture fixture;
+        RigSimProcess radio;
+        const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
+        QVERIFY(!radio
+                     .start({QStringLiteral("--model"), model, QStringLiteral("--memories"),
+                             QStringLiteral("5"), QStringLiteral("--link"), link})
+                     .isEmpty());
+        fixture.writeConfiguration({QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link,
+                                    QStringLiteral("NUMBERMEM=5"), QStringLiteral("WARNING=Y"),
+                                    QStringLiteral("CONNECT=1"), QStringLiteral("CHANNEL=BOTH"),
+                                    QStringLiteral("IPSERVER=127.0.0.1"),
+                                    QStringLiteral("PORT=%1").arg(peer.port())});
+        Station &station = fixture.start();
+        Ui::TForm1 &ui = station.Form1->ui;
+        auto initialised = [&station] {
+            return station.state.RigStatus == 3 && station.Form1->ui.GroupBoxTX->isEnabled() &&
+                   !station.Form1->TimerRX.isActive();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
+        QVERIFY(peer.waitForClient(BoundMs));
+        ServerSync server{peer};
+        // What the radio itself was last told.
+        auto keyed = [&radio] {
+            const QStringList commands = radio.receivedCommands();
+            for (qsizetype i = commands.size() - 1; i >= 0; --i) {
+                if (commands[i] == QLatin1String("TX"))
+                    return true;
+                if (commands[i] == QLatin1String("RX"))
+                    return false;
+            }
+            return false;
+        };
+        bool receiveAsked = true;
+        QString trail;
+        for (int step = 0; step < 30; ++step, ++steps) {
+            const int op = r.bounded(10);
+            trail += QString::number(op);
+            switch (op) {
+            case 0:
+                QVERIFY(server.send(transmitMessage(r)));
+                receiveAsked = false;
+                break;
+            case 1:
+                QVERIFY(server.send(receiveMessage(r)));
+                receiveAsked = true;
+                break;
+            case 2:
+                receiveAsked = ui.SpeedButtonTX->isChecked();
+                ui.SpeedButtonTX->click();
+                break;
+            case 3:
+                if (station.state.RigAnswering || ui.SpeedButtonTX->isChecked())
+                    receiveAsked = ui.SpeedButtonTX->isChecked();
+                station.FormKeyPress(QLatin1Char(' '));
+                break;
+            case 4:
+                (r.bounded(2) ? ui.SpeedButtonScanA : ui.SpeedButtonScanB)->click();
+                break;
+            case 5:
+                ui.SpeedButtonInit->click();
+                QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
+                receiveAsked = true; // the initialisation hands the radio back to receive
+                break;
+            case 6:
+                if (ui.ComboBoxMEM->count() > 0)
+                    ui.ComboBoxMEM->setCurrentIndex(r.bounded(ui.ComboBoxMEM->count()));
+                (r.bounded(2) ? ui.SpeedButtonMEMA : ui.SpeedButtonMEMB)->click();
+                break;
+            case 7:
+                (r.bounded(2) ? ui.SpeedButtonTXA : ui.SpeedButtonTXB)->click();
+                break;
+            case 8:
+                // The radio stops answering for longer than an exchange waits: the next
+                // command times out and the station takes the radio for silent.
+                if (hiccups < 8 && r.bounded(3) == 0) {
+                    ++hiccups;
+                    ::kill(pid_t(radio.processId()), SIGSTOP);
+                    station.kenwood->link().SendRigCommand(QStringLiteral("ID"));
+                    ::kill(pid_t(radio.processId()), SIGCONT);
+                    QVERIFY(!station.state.RigAnswering);
+                }
+                break;
+            default:
+                QVERIFY(server.send(QByteArrayLiteral("ZZZZZ\r\n")));
+                break;
+            }
+            if (receiveAsked) {
+                // The radio may still be working through commands held up by a pause.
+                QTRY_VERIFY2_WITH_TIMEOUT(
+                    !keyed(), qPrintable(QStringLiteral("seed %1, steps %2").arg(seed).arg(trail)),
+                    BoundMs);
+            }
+        }
+        station.MenuQuitterClick();
+        QCOMPARE(fixture.terminations, 1);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            !keyed(), qPrintable(QStringLiteral("seed %1 after quitting: %2").arg(seed).arg(trail)),
+            BoundMs);
+    }
+    qInfo("%s: %d steps checked, %d pauses of the radio", qPrintable(model), steps, hiccups);
+}
+
+QTEST_MAIN(TestTransmitGuard)
+#include "tst_transmit_guard.moc"
