@@ -22,5 +22,8 @@ void EventLog::append(const QString &text)
                    locale.toString(now.time(), QLocale::LongFormat) + QLatin1Char(' ') + text;
     if (m_lines.size() > MaxLines)
         m_lines.remove(1, m_lines.size() - MaxLines);
-    m_lastWriteFailed = !TextFile::writeLines(m_filePath, m_lines);
+    // Replaced whole, never rewritten in place: on a full disk the last complete log stays.
+    // Not synced: a log line is not worth a disk flush.
+    m_lastWriteFailed = !TextFile::writeLinesAtomically(m_filePath, m_filePath + QLatin1Char('~'),
+                                                        m_lines, 0644, false);
 }

@@ -16,7 +16,8 @@ public:
     void load(const QString &sourcePath);
 
     // Appends "date time text", trims to MaxLines keeping the header, writes the file.
-    // A file that cannot be written costs the file only: the list in memory goes on.
+    // A file that cannot be written keeps its last complete contents; the list in memory goes
+    // on and is written whole by the next entry that can be.
     void append(const QString &text);
 
     const QStringList &lines() const { return m_lines; }

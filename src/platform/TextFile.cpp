@@ -67,19 +67,24 @@ static bool writeAll(int fd, const QByteArray &bytes)
 }
 
 bool writeLinesAtomically(const QString &path, const QString &temporaryPath,
-                          const QStringList &lines, int permissions)
+                          const QStringList &lines, int permissions, bool durable)
 {
     const QByteArray tmp = QFile::encodeName(temporaryPath);
     const int fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    const bool written = writeAll(fd, encodeLines(lines)) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written)
+    const bool written = writeAll(fd, encodeLines(lines)) && (!durable || ::fsync(fd) == 0);
+    if (::close(fd) != 0 || !written) {
+        ::unlink(tmp.constData());
         return false;
-    if (::chmod(tmp.constData(), mode_t(permissions)) != 0)
+    }
+    if (::chmod(tmp.constData(), mode_t(permissions)) != 0 ||
+        ::rename(tmp.constData(), QFile::encodeName(path).constData()) != 0) {
+        ::unlink(tmp.constData());
         return false;
-    if (::rename(tmp.constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
+    }
+    if (!durable)
+        return true;
     // Make the rename itself durable.
     QByteArray dir = QFile::encodeName(path);
     const qsizetype slash = dir.lastIndexOf('/');

@@ -15,11 +15,13 @@ bool readLines(const QString &path, QStringList *lines);
 
 // Replaces `path` by a complete new file: writes `temporaryPath`, flushes it to disk and renames
 // it over `path` in one step, so `path` is always either the old or the new file.
-// `permissions` are given to the new file before it takes the final name.
+// `permissions` are given to the new file before it takes the final name. Without `durable` the
+// file is not flushed to disk first: a killed process still leaves the old or the new file, only
+// a power cut may not.
 bool writeLinesAtomically(const QString &path, const QString &temporaryPath,
-                          const QStringList &lines, int permissions);
+                          const QStringList &lines, int permissions, bool durable = true);
 
-// Writes the lines in place (no rename); used where a torn write only costs a log line.
+// Writes the lines in place (no rename): a failure part-way leaves a cut file.
 bool writeLines(const QString &path, const QStringList &lines);
 
 } // namespace TextFile
