@@ -1,6 +1,8 @@
 #include "app/Station.h"
 #include "kenwood/KenwoodSubsystem.h"
 #include "support/RigSimProcess.h"
+
+#include <QRegularExpression>
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/UnitFreq.h"
@@ -58,6 +60,7 @@ private slots:
     void noMemoriesToRead();
     void configuredPowerSentOnlyOnChange();
     void initWhileTransmittingUnkeysFirst();
+    void switchingToGenericUnkeysTheRadio();
     void frequencyReports();
     void scanningReportAndStop();
 };
@@ -194,6 +197,20 @@ void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
     QVERIFY(tx >= 0);
     QCOMPARE(commands.mid(tx, 3),
              (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("AI 0")}));
+    QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+}
+
+// The Kenwood stays wired to the PC after the generic model is chosen: it must not stay keyed.
+void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
+{
+    Setup s;
+    Station &station = s.start(QStringLiteral("TMD710"), {});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    station.FormKeyPress(QLatin1Char(' '));
+    QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("TX"));
+    station.Form1->ui.MenuTX16UD->trigger();
+    QTRY_COMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
+                 QStringLiteral("RX"));
     QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
 }
 

@@ -38,6 +38,8 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
 
     station.hooks.openRigPort = [this] { OpenRigPort(); };
     station.hooks.releaseRig = [this] { releaseRig(); };
+    // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
+    connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] { releaseRig(); });
     station.hooks.closeRigPort = [this] { closeRigPort(); };
     station.hooks.ReportFrequency = [this] { ReportFrequency(); };
 
