@@ -1,28 +1,16 @@
 #include "app/StationState.h"
 
+#include "app/LanguageTexts.h"
+
+// Until a language is chosen the texts are the French ones, except the first four and the
+// eighth, which read differently before the first switch.
 std::array<QString, 16> StationState::initialStatusMessages()
 {
-    return {
-        QString(),
-        QStringLiteral("Pas de port sélectionné !"),
-        QStringLiteral(" connecté à 9600 bds"),
-        QStringLiteral("Initialsation en cours"),
-        QStringLiteral(" erreur connexion"),
-        QStringLiteral("ne répond pas"),
-        QStringLiteral("réponse OK"),
-        QStringLiteral("Initialisation terminée"),
-        QStringLiteral("Erreur création fichier .ini"),
-        QStringLiteral("Serveur connecté"),
-        QStringLiteral("Serveur non connecté"),
-        QStringLiteral("Liste des codes DTMF"),
-        QStringLiteral("Liste des mémoires"),
-        QStringLiteral("L'appareil n'est pas un TM-D700. Vérifiez le modèle choisi et le câble de "
-                       "liaison série."),
-        QStringLiteral("L'appareil n'est pas un TM-D710. Vérifiez le modèle choisi et le câble de "
-                       "liaison série. Assurez-vous de l'utilisation du connecteur arrière du "
-                       "TM-D710 et non du connecteur du panneau avant."),
-        QStringLiteral("L'appareil n'est pas un TM-V71. Vérifiez le modèle choisi et le câble de "
-                       "liaison série. Assurez-vous de l'utilisation du connecteur arrière du "
-                       "TM-D710 et non du connecteur du panneau avant."),
-    };
+    std::array<QString, 16> messages = statusMessages(Language::French);
+    messages[1] = QStringLiteral("Pas de port sélectionné !");
+    messages[2] = QStringLiteral(" connecté à 9600 bds");
+    messages[3] = QStringLiteral("Initialsation en cours");
+    messages[4] = QStringLiteral(" erreur connexion");
+    messages[8] = QStringLiteral("Erreur création fichier .ini");
+    return messages;
 }

@@ -1,5 +1,7 @@
 #include "generic_tx/Tx16Glyphs.h"
 
+#include "ui/LampPicture.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,16 +17,7 @@ QPixmap canvas()
 
 QIcon lamp(const QColor &light)
 {
-    QPixmap pixmap = canvas();
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient glow(QPointF(6, 6), 9);
-    glow.setColorAt(0, light.lighter(170));
-    glow.setColorAt(1, light);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(glow);
-    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    return QIcon(pixmap);
+    return QIcon(lampPicture(light, Size));
 }
 
 void arrowHead(QPainter &p, QPointF tip, QPointF back1, QPointF back2)
