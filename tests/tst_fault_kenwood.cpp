@@ -3,6 +3,7 @@
 #include "kenwood/TrafficDisplay.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
+#include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
 #include "ui/UnitTMD700.h"
@@ -14,9 +15,6 @@
 #include <QTimer>
 
 #include <csignal>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -29,15 +27,9 @@ class NoisyLine
 public:
     NoisyLine(qint64 totalBytes, quint32 seed) : m_total(totalBytes), m_random(seed)
     {
-        char name[256] = {};
-        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        m_path = openRawPty(&m_master, &m_slave);
+        if (m_path.isEmpty())
             return;
-        termios raw = {};
-        ::tcgetattr(m_slave, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(m_slave, TCSANOW, &raw);
-        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        m_path = QString::fromLocal8Bit(name);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { pump(); });
         m_timer.start(1);
     }

@@ -1,24 +1,16 @@
 #include "support/PtyPeer.h"
+#include "support/RawPty.h"
 
 #include <QSocketNotifier>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 PtyPeer::PtyPeer()
 {
-    char name[256] = {};
-    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+    m_path = openRawPty(&m_master, &m_slave);
+    if (m_path.isEmpty())
         return;
-    termios raw = {};
-    ::tcgetattr(m_slave, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(m_slave, TCSANOW, &raw);
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_path = QString::fromLocal8Bit(name);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &PtyPeer::readMaster);
 }
