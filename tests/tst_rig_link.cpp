@@ -27,11 +27,14 @@ class TestRigLink : public QObject
 private slots:
     void roundTripShowsReplyInTraffic();
     void oneCharacterReadIsDroppedThenReplyTaken();
-    void overLongReplyIsSplitAcrossExchanges();
+    void overLongReplyIsCutAndItsRestBelongsToNobody();
+    void linesThatDoNotAnswerAreReadOver_data();
+    void linesThatDoNotAnswerAreReadOver();
     void replyWithoutCarriageReturnEndsAtReadInterval();
     void replyBeforeDeadlineAcceptedAfterItTimesOut_data();
     void replyBeforeDeadlineAcceptedAfterItTimesOut();
     void silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand();
+    void lateReplyDuringTheNextExchangeIsReadOver();
     void reentrantExchangesEachGetTheirOwnReply();
     void portNotOpenTimesOutAtOnce();
     void trafficKeepsNewestText();
@@ -65,21 +68,52 @@ void TestRigLink::oneCharacterReadIsDroppedThenReplyTaken()
     QVERIFY(l.state.RigAnswering);
 }
 
-void TestRigLink::overLongReplyIsSplitAcrossExchanges()
+void TestRigLink::overLongReplyIsCutAndItsRestBelongsToNobody()
 {
     PtyPeer peer;
-    const QByteArray line = QByteArray(149, 'x') + '\r';
-    peer.script("LONG", line);
+    const QByteArray record = "ME 001," + QByteArray(142, '0') + '\r';
+    peer.script("ME 001", record);
     peer.script("AI 0", "AI 0\r");
     Link l;
     QVERIFY(l.link.open(peer.path()));
-    const QString first = l.link.SendRigCommand(QStringLiteral("LONG"));
-    QCOMPARE(first.size(), RigLink::MaxReplyLength);
-    QCOMPARE(first, QString(100, QLatin1Char('x')));
-    // The rest waited in the input and is what the next exchange reads.
-    const QString second = l.link.SendRigCommand(QStringLiteral("AI 0"));
-    QCOMPARE(second, QString(49, QLatin1Char('x')) + QLatin1Char('\r'));
+    const QString first = l.link.SendRigCommand(QStringLiteral("ME 001"));
+    QCOMPARE(first, QString::fromLatin1(record.left(RigLink::MaxReplyLength)));
+    // The rest of the line came before the next command was written: it is not that reply.
+    QTest::qWait(50);
     QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+}
+
+void TestRigLink::linesThatDoNotAnswerAreReadOver_data()
+{
+    QTest::addColumn<QByteArray>("before");  // on the line before the command is written
+    QTest::addColumn<QByteArray>("scripted"); // the radio's output after the command
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("unasked line before") << QByteArray("BY 0,1\r") << QByteArray("SC 0\r")
+                                         << QStringLiteral("SC 0\r");
+    QTest::newRow("stray line first") << QByteArray() << QByteArray("BY 0,1\rMR 0,005\rSC 0\r")
+                                      << QStringLiteral("SC 0\r");
+    QTest::newRow("unknown command") << QByteArray("BY 0,1\r") << QByteArray("?\r")
+                                     << QStringLiteral("?\r");
+    QTest::newRow("refused command") << QByteArray() << QByteArray("BY 1,0\rN\r")
+                                     << QStringLiteral("N\r");
+}
+
+void TestRigLink::linesThatDoNotAnswerAreReadOver()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, scripted);
+    QFETCH(QString, expected);
+    PtyPeer peer;
+    peer.script("SC", scripted);
+    Link l;
+    QVERIFY(l.link.open(peer.path()));
+    if (!before.isEmpty()) {
+        peer.sendRaw(before);
+        QTest::qWait(50);
+    }
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("SC")), expected);
+    QVERIFY(l.state.RigAnswering);
+    QCOMPARE(l.traffic.text(), expected);
 }
 
 void TestRigLink::replyWithoutCarriageReturnEndsAtReadInterval()
@@ -136,6 +170,21 @@ void TestRigLink::silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand()
     peer.sendRaw("ID TM-D710\r");
     QTest::qWait(50);
     QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+}
+
+void TestRigLink::lateReplyDuringTheNextExchangeIsReadOver()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({QStringLiteral("--control")});
+    QVERIFY(!pty.isEmpty());
+    rig.order("late ID 3300");
+    Link l;
+    QVERIFY(l.link.open(pty));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    // The ID reply comes 0.3 s into this exchange, its own reply after it.
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("PC 1")), QStringLiteral("PC 1,2\r"));
+    QCOMPARE(l.link.SendRigCommand(QStringLiteral("BC")), QStringLiteral("BC 0,0\r"));
+    QVERIFY2(rig.logText().contains(QLatin1String("> ID TM-D710")), qPrintable(rig.logText()));
 }
 
 void TestRigLink::reentrantExchangesEachGetTheirOwnReply()

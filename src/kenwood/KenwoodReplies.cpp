@@ -61,6 +61,17 @@ bool isTimeout(QStringView reply)
     return reply == TimeoutReply;
 }
 
+bool replyAnswers(QStringView command, QStringView reply)
+{
+    qsizetype letters = 0;
+    while (letters < command.size() && command.at(letters).isLetter())
+        ++letters;
+    if (letters > 0 && reply.startsWith(command.left(letters)))
+        return true;
+    const QStringView body = reply.endsWith(QLatin1Char('\r')) ? reply.chopped(1) : reply;
+    return body == u"?" || body == u"N";
+}
+
 QString frequencyFromHertz(QStringView digits, Model model)
 {
     const int leading = frequencyDigits(model) - 9; // zeros in front of the megahertz

@@ -15,6 +15,11 @@ namespace Kenwood {
 inline constexpr QStringView TimeoutReply = u"timerout";
 bool isTimeout(QStringView reply);
 
+// Whether a line from the radio can be the reply to `command`: the sets answer with the
+// command's own letters ("ME 005,..." to "ME 005"), or "?" / "N" alone. Anything else (a line
+// the radio sent unasked, the late reply of an exchange that gave up) belongs to no command.
+bool replyAnswers(QStringView command, QStringView reply);
+
 // Hertz digits to "xxx.yyyyyy": 11 digits on the TM-D700 ("00145225000"), 10 on the others
 // ("0145225000"); both give "145.225000". Short text gives what its characters allow.
 QString frequencyFromHertz(QStringView digits, Model model);

@@ -72,12 +72,11 @@ QString RigLink::SendRigCommand(const QString &command)
     waitUntil([this] { return !m_busy; });
     const quint64 id = ++m_lastId;
     m_current = id;
+    m_command = command;
     m_busy = true;
-    if (m_dropLateInput) {
-        // Whatever came after an exchange gave up belongs to nobody.
-        m_input.clear();
-        m_dropLateInput = false;
-    }
+    // Whatever came before the command was written (a line the radio sent unasked, the late
+    // reply of an exchange that gave up, the rest of an over-long line) is not its reply.
+    dropInput();
     const QByteArray bytes = command.toLatin1() + '\r';
     if (!m_port.isOpen() || m_port.write(bytes) != bytes.size()) {
         finish(QString(), true);
@@ -90,6 +89,13 @@ QString RigLink::SendRigCommand(const QString &command)
     const QString reply = m_results.take(id);
     m_state.RigReply = reply;
     return reply;
+}
+
+void RigLink::dropInput()
+{
+    m_input.clear();
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
 }
 
 void RigLink::waitUntil(const std::function<bool()> &done)
@@ -115,19 +121,18 @@ void RigLink::startRead()
 void RigLink::onReadyRead()
 {
     const QByteArray bytes = m_port.readAll();
-    if (!m_busy && m_dropLateInput)
+    // Between exchanges nothing is anybody's reply.
+    if (!m_busy)
         return;
     m_input += bytes;
     // A radio that talks unasked, or a noisy line, must not make the process grow: what does
     // not fit is lost, as in a driver's overrun.
     if (m_input.size() > InputCapacity)
         m_input.truncate(InputCapacity);
-    if (m_busy)
-        takeCompleteReply();
+    takeCompleteReply();
 }
 
-// A reply is complete at its carriage return, or once it fills the read: the rest waits for the
-// next exchange. A read of fewer than two characters is noise and is read over.
+// A reply is complete at its carriage return, or once it fills the read.
 void RigLink::takeCompleteReply()
 {
     while (m_busy) {
@@ -141,12 +146,8 @@ void RigLink::takeCompleteReply()
             break;
         const QByteArray reply = m_input.left(length);
         m_input.remove(0, length);
-        if (reply.size() < 2) {
-            startRead();
-            continue;
-        }
-        finish(QString::fromLatin1(reply), false);
-        return;
+        if (offer(reply))
+            return;
     }
     if (m_busy && !m_input.isEmpty() && m_settings.readIntervalTimeout > 0)
         m_intervalTimer.start(m_settings.readIntervalTimeout);
@@ -159,11 +160,20 @@ void RigLink::endOfRead()
         return;
     const QByteArray reply = m_input.left(MaxReplyLength);
     m_input.remove(0, reply.size());
-    if (reply.size() < 2) {
+    offer(reply);
+}
+
+// A read of fewer than two characters is noise, and a line that does not answer the command
+// belongs to nobody: both are read over and the read starts again within the same deadline.
+bool RigLink::offer(const QByteArray &read)
+{
+    const QString reply = QString::fromLatin1(read);
+    if (read.size() < 2 || !Kenwood::replyAnswers(m_command, reply)) {
         startRead();
-        return;
+        return false;
     }
-    finish(QString::fromLatin1(reply), false);
+    finish(reply, false);
+    return true;
 }
 
 void RigLink::finish(const QString &reply, bool timedOut)
@@ -176,7 +186,6 @@ void RigLink::finish(const QString &reply, bool timedOut)
     m_busy = false;
     if (timedOut) {
         m_input.clear();
-        m_dropLateInput = true;
         m_results.insert(m_current, Kenwood::TimeoutReply.toString());
         reportTimeout();
     } else {

@@ -31,7 +31,7 @@ class RigLink : public QObject
 public:
     static constexpr int ReplyDeadlineMs = 3000;
     static constexpr int MaxReplyLength = 100;
-    // Received bytes held for the coming exchanges, as a serial driver's input buffer would.
+    // Received bytes held for the exchange in flight; more is lost, as in a driver's overrun.
     static constexpr int InputCapacity = 4096;
 
     RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
@@ -55,6 +55,8 @@ private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     void takeCompleteReply();
+    bool offer(const QByteArray &read);
+    void dropInput();
     void endOfRead();
     void startRead();
     void finish(const QString &reply, bool timedOut);
@@ -68,7 +70,7 @@ private:
 
     QByteArray m_input; // received and not yet taken by an exchange
     bool m_busy = false;
-    bool m_dropLateInput = false;
+    QString m_command; // of the exchange in flight
     quint64 m_current = 0;
     quint64 m_lastId = 0;
     QHash<quint64, QString> m_results;

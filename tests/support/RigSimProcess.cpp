@@ -47,6 +47,12 @@ void RigSimProcess::stop()
     }
 }
 
+void RigSimProcess::order(const QByteArray &line)
+{
+    m_process.write(line + '\n');
+    m_process.waitForBytesWritten(WaitMs);
+}
+
 QString RigSimProcess::logText() const
 {
     QFile file(logPath(m_logDir));

@@ -26,6 +26,9 @@ public:
     // For tests that stop, continue or kill the radio with a signal of their own.
     qint64 processId() const { return m_process.processId(); }
 
+    // Writes one order to a simulator started with --control ("send BY 0,1", "late SC 3300").
+    void order(const QByteArray &line);
+
     // The commands the radio received so far, in order, without their carriage return.
     QStringList receivedCommands() const;
     // The whole log text, for failure messages.

@@ -25,6 +25,11 @@ constexpr char Description[] =
     "carry\n"
     "the shift code \"x\"; other memory records of channels divisible by 5 are cut short.\n"
     "\n"
+    "--control reads orders from standard input, one a line:\n"
+    "  send TEXT      send TEXT and a carriage return at once, unasked;\n"
+    "  late CMD MS    answer the next command CMD (its whole text) MS milliseconds late; the\n"
+    "                 commands after it wait their turn behind it.\n"
+    "\n"
     "Each command received and each reply is logged with a time stamp (\"<\" received, \">\"\n"
     "sent, \"-\" not answered). SIGTERM or SIGINT ends the simulator and removes the --link.";
 
@@ -58,7 +63,9 @@ std::optional<RigOptions> RigOptions::parse(const QStringList &arguments, QStrin
                                           "character, each way).");
     const QCommandLineOption silent("silent", "Never answer (commands are still logged).");
     const QCommandLineOption garble("garble", "Spoil memory and VFO records (see above).");
-    parser.addOptions({help, model, link, log, id, memories, delay, pace, silent, garble});
+    const QCommandLineOption control("control", "Take orders on standard input (see above).");
+    parser.addOptions(
+        {help, model, link, log, id, memories, delay, pace, silent, garble, control});
 
     *exitCode = 2;
     if (!parser.parse(arguments)) {
@@ -102,5 +109,6 @@ std::optional<RigOptions> RigOptions::parse(const QStringList &arguments, QStrin
     options.paced = parser.isSet(pace);
     options.silent = parser.isSet(silent);
     options.garble = parser.isSet(garble);
+    options.control = parser.isSet(control);
     return options;
 }

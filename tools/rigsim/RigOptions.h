@@ -18,6 +18,7 @@ struct RigOptions
     bool paced = false;
     bool silent = false;
     bool garble = false;
+    bool control = false;
 
     // Nothing when the line is wrong or --help was asked; `message` then says why or holds the help
     // text, and `exitCode` is what the program should return.

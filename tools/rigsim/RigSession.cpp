@@ -45,7 +45,8 @@ void RigSession::onCommand(const QByteArray &command)
     // commands one after the other.
     const qint64 wireNs = m_options.paced ? (command.size() + 1) * PtyPort::ByteTimeNs : 0;
     const qint64 startNs = qMax(m_clock.nsecsElapsed(), m_lastDueNs);
-    m_lastDueNs = startNs + wireNs + qint64(m_options.delayMs) * 1'000'000;
+    const qint64 extraMs = m_options.delayMs + m_lateReplies.take(command);
+    m_lastDueNs = startNs + wireNs + extraMs * 1'000'000;
     m_pending.enqueue({command, m_lastDueNs});
     if (m_pending.size() == 1)
         scheduleNext();
@@ -67,6 +68,27 @@ void RigSession::answerDue()
         log('>', reply);
     }
     scheduleNext();
+}
+
+bool RigSession::obey(const QByteArray &order)
+{
+    if (order.startsWith("send ")) {
+        const QByteArray text = order.mid(5);
+        m_port.send(text + '\r');
+        log('>', text + " (unasked)");
+        return true;
+    }
+    if (order.startsWith("late ")) {
+        const qsizetype lastBlank = order.lastIndexOf(' ');
+        bool ok = false;
+        const int ms = order.mid(lastBlank + 1).toInt(&ok);
+        const QByteArray command = order.mid(5, lastBlank - 5);
+        if (!ok || ms < 0 || command.isEmpty())
+            return false;
+        m_lateReplies.insert(command, ms);
+        return true;
+    }
+    return false;
 }
 
 void RigSession::log(char direction, const QByteArray &text)

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QObject>
 #include <QQueue>
 #include <QTimer>
@@ -22,6 +23,8 @@ public:
     // Creates the pty (and the link); on failure `error` says why.
     bool start(QString *error);
     QString ptyPath() const { return m_port.slavePath(); }
+    // One order of --control: "send TEXT" or "late CMD MS". False when it is not understood.
+    bool obey(const QByteArray &order);
 
 private:
     struct Pending
@@ -43,4 +46,5 @@ private:
     QTimer m_replyTimer;
     QElapsedTimer m_clock;
     qint64 m_lastDueNs = 0;
+    QHash<QByteArray, int> m_lateReplies; // command -> extra milliseconds, once
 };

@@ -56,5 +56,26 @@ int main(int argc, char *argv[])
     }
     std::printf("PTY %s\n", qPrintable(session.ptyPath()));
     std::fflush(stdout);
+
+    // Orders on standard input, a line each, while it stays open.
+    QSocketNotifier controlNotifier(STDIN_FILENO, QSocketNotifier::Read);
+    controlNotifier.setEnabled(options->control);
+    QByteArray controlInput;
+    QObject::connect(&controlNotifier, &QSocketNotifier::activated, &app, [&] {
+        char buffer[512];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            controlNotifier.setEnabled(false);
+            return;
+        }
+        controlInput.append(buffer, n);
+        qsizetype end;
+        while ((end = controlInput.indexOf('\n')) >= 0) {
+            const QByteArray order = controlInput.left(end).trimmed();
+            controlInput.remove(0, end + 1);
+            if (!order.isEmpty() && !session.obey(order))
+                std::fprintf(stderr, "rigsim: order not understood: %s\n", order.constData());
+        }
+    });
     return app.exec();
 }
