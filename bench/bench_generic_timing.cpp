@@ -34,7 +34,7 @@ public:
     void information(const QString &) override {}
     void warning(const QString &) override {}
     void error(const QString &) override {}
-    bool question(const QString &) override { return false; }
+    void question(const QString &, std::function<void(bool)> answered) override { answered(false); }
     void beep() override { ++beeps; }
     int beeps = 0;
 };

@@ -38,7 +38,7 @@ public:
     void information(const QString &) override {}
     void warning(const QString &) override {}
     void error(const QString &) override {}
-    bool question(const QString &) override { return true; }
+    void question(const QString &, std::function<void(bool)> answered) override { answered(true); }
     void beep() override {}
 };
 

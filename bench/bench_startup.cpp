@@ -31,7 +31,7 @@ public:
     void information(const QString &) override {}
     void warning(const QString &) override {}
     void error(const QString &text) override { std::printf("error box: %s\n", qPrintable(text)); }
-    bool question(const QString &) override { return false; }
+    void question(const QString &, std::function<void(bool)> answered) override { answered(false); }
     void beep() override {}
 };
 

@@ -17,10 +17,10 @@ public:
     void information(const QString &) override { ++messages; }
     void warning(const QString &) override { ++messages; }
     void error(const QString &) override { ++messages; }
-    bool question(const QString &) override
+    void question(const QString &, std::function<void(bool)> answered) override
     {
         ++messages;
-        return true;
+        answered(true);
     }
     void beep() override { ++beeps; }
 

@@ -1,4 +1,7 @@
+#include "server/LineAssembler.h"
 #include "server/LineFramer.h"
+
+#include <QRandomGenerator>
 
 #include <QTest>
 
@@ -35,6 +38,8 @@ private slots:
     void extractsDtmfCharacters();
     void chunksActInOrder_data();
     void chunksActInOrder();
+    void linesCutAnywhereComeOutWhole();
+    void unfinishedTailStaysBounded();
     void gatesTransmitReceiveByChannel_data();
     void gatesTransmitReceiveByChannel();
 };
@@ -244,6 +249,39 @@ void TestLineFramer::chunksActInOrder()
     QFETCH(QByteArray, chunk);
     QFETCH(QList<ServerCommand>, commands);
     QCOMPARE(commandsOf(chunk), commands);
+}
+
+void TestLineFramer::linesCutAnywhereComeOutWhole()
+{
+    const QByteArray stream = "FREQUENCY\r\n1230\r\n15\r\nTRANSMIT_R\r\n\r\nRECEIVE_R\r\n*#\r\n";
+    const QList<QByteArray> whole = LineFramer::split(stream);
+    QRandomGenerator random(1234);
+    for (int trial = 0; trial < 500; ++trial) {
+        LineAssembler lines;
+        QList<QByteArray> out;
+        for (qsizetype at = 0; at < stream.size();) {
+            const qsizetype length = 1 + random.bounded(int(stream.size() - at));
+            out += lines.take(stream.mid(at, length));
+            at += length;
+        }
+        QCOMPARE(out, whole);
+        QVERIFY(!lines.hasTail());
+    }
+    // A tail handed on as it stands is one message, and is gone afterwards.
+    LineAssembler lines;
+    QCOMPARE(lines.take("12\r\nTRANSMIT_"), QList<QByteArray>{"12\r\n"});
+    QCOMPARE(lines.flush(), QList<QByteArray>{"TRANSMIT_"});
+    QCOMPARE(lines.take("R\r\n"), QList<QByteArray>{"R\r\n"});
+}
+
+void TestLineFramer::unfinishedTailStaysBounded()
+{
+    LineAssembler lines;
+    const QList<QByteArray> pieces = lines.take(QByteArray(10'000, 'x'));
+    QCOMPARE(pieces.size(), 2);
+    for (const QByteArray &piece : pieces)
+        QCOMPARE(piece.size(), LineFramer::MaxMessageBytes);
+    QCOMPARE(lines.take("y\r\n"), QList<QByteArray>{QByteArray(10'000 - 8192, 'x') + "y\r\n"});
 }
 
 void TestLineFramer::gatesTransmitReceiveByChannel_data()

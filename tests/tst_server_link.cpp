@@ -49,13 +49,18 @@ public:
     const ServerLink &link() { return station().server->link(); }
 
     // Sends one chunk and waits until the station has taken it (it shows in the traffic line
-    // before its messages are carried out, in the same handler).
+    // before its messages are carried out, in the same handler). An unfinished last line is
+    // handled once no continuation has come for a while: that wait is included.
     bool deliver(const QByteArray &chunk)
     {
         main().EditTXdata->clear();
         server.send(chunk);
         const QString text = QString::fromLatin1(chunk);
-        return QTest::qWaitFor([&] { return main().EditTXdata->text().endsWith(text); }, 5000);
+        if (!QTest::qWaitFor([&] { return main().EditTXdata->text().endsWith(text); }, 5000))
+            return false;
+        if (!chunk.endsWith("\r\n"))
+            QTest::qWait(ServerSubsystem::LineTailWaitMs + 200);
+        return true;
     }
 
     std::shared_ptr<MemoryParallelPort> port;
@@ -95,6 +100,8 @@ private slots:
     void frequencyRequest();
     void genericStepsOnlyOnGenericModel();
     void messageArrivingDuringRadioWaitIsHandledAfter();
+    void lineSplitAcrossReadsIsHandledWhole_data();
+    void lineSplitAcrossReadsIsHandledWhole();
     void longStreamWithoutLineEndsStaysBounded();
 };
 
@@ -389,6 +396,46 @@ void TestServerLink::messageArrivingDuringRadioWaitIsHandledAfter()
     QCOMPARE(s.server.waitForLines(1), QList<QByteArray>{"145.225000"});
 }
 
+void TestServerLink::lineSplitAcrossReadsIsHandledWhole_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces"); // sent 150 ms apart
+    QTest::addColumn<int>("reports");
+    QTest::addColumn<bool>("keyed");
+    QTest::addColumn<QStringList>("handed");
+    QTest::newRow("FREQ|UENCY") << QList<QByteArray>{"FREQ", "UENCY\r\n"} << 1 << false
+                                << QStringList{};
+    QTest::newRow("TRANSMIT_|R") << QList<QByteArray>{"TRANSMIT_", "R\r\n"} << 0 << true
+                                 << QStringList{};
+    QTest::newRow("12|30 15") << QList<QByteArray>{"12", "30\r\n15\r\n"} << 0 << false
+                              << QStringList{"1230|1230", "15|15"};
+    QTest::newRow("CR|LF") << QList<QByteArray>{"1234\r", "\n"} << 0 << false
+                           << QStringList{"1234|1234"};
+    QTest::newRow("no continuation") << QList<QByteArray>{"TRANSMIT_R"} << 0 << true
+                                     << QStringList{};
+}
+
+void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(int, reports);
+    QFETCH(bool, keyed);
+    QFETCH(QStringList, handed);
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    for (const QByteArray &piece : pieces) {
+        s.server.send(piece);
+        QTest::qWait(150);
+    }
+    // A tail is never handled before its wait is over.
+    if (!pieces.constLast().endsWith("\r\n"))
+        QVERIFY(!s.main().SpeedButtonTX16TX->isChecked());
+    QTest::qWait(ServerSubsystem::LineTailWaitMs + 300);
+    QCOMPARE(s.reports, reports);
+    QCOMPARE(s.main().SpeedButtonTX16TX->isChecked(), keyed);
+    QCOMPARE(s.dtmf, handed);
+}
+
 void TestServerLink::longStreamWithoutLineEndsStaysBounded()
 {
     LinkedStation s({QStringLiteral("CONNECT=1")});
@@ -402,7 +449,9 @@ void TestServerLink::longStreamWithoutLineEndsStaysBounded()
     QVERIFY(s.main().EditTXdata->text().size() <= TrafficDisplay::Capacity);
     QCOMPARE(s.dtmf, QStringList());
 
-    // The link is still in working order afterwards.
+    // The link is still in working order afterwards, once the flood's unfinished end has had
+    // its wait for a line end.
+    QTest::qWait(ServerSubsystem::LineTailWaitMs + 200);
     QVERIFY(s.deliver("1234\r\n"));
     QCOMPARE(s.dtmf, QStringList{"1234|1234"});
     QVERIFY(s.station().state.ServerConnected);

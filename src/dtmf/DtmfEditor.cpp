@@ -62,8 +62,11 @@ void DtmfEditor::BitBtnOKCodeDTMFClick()
         showTable(result.lines, -1);
         break;
     case Outcome::ConfirmReplace:
-        if (m_notifier.question(messageText(m_messageLanguage, MessageId::DtmfCodeExists)))
-            showTable(result.lines, int(result.lines.indexOf(result.entry)));
+        m_notifier.question(messageText(m_messageLanguage, MessageId::DtmfCodeExists),
+                            [this, lines = result.lines, entry = result.entry](bool replace) {
+                                if (replace)
+                                    showTable(lines, int(lines.indexOf(entry)));
+                            });
         break;
     case Outcome::ExistingStartsWithNew:
         m_notifier.warning(messageText(m_messageLanguage, MessageId::DtmfExistingCodeStartsAlike));

@@ -46,6 +46,13 @@ void ServerSubsystem::wire()
     TFormSimuFreq &simu = *m_station.FormSimuFreq;
 
     f.TimerIP.setInterval(PollPeriodMs);
+    m_tailTimer.setSingleShot(true);
+    m_tailTimer.setTimerType(Qt::PreciseTimer);
+    m_tailTimer.setInterval(LineTailWaitMs);
+    connect(&m_tailTimer, &QTimer::timeout, this, [this] {
+        m_tailDue = true;
+        handleTailIfDue();
+    });
     connect(&f.TimerIP, &QTimer::timeout, this, &ServerSubsystem::TimerIPTimer);
     connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
     connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
@@ -95,6 +102,10 @@ void ServerSubsystem::IdTCPClientDisconnected()
     StationState &state = m_station.state;
     state.ServerConnected = false;
     m_station.Form1->TimerIP.stop();
+    // Half a line from a connection that is gone is not the start of the next one's first line.
+    m_tailTimer.stop();
+    m_tailDue = false;
+    m_lines.clear();
     state.ServerStatus = 0;
     StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, state);
     m_station.Form1->ui.StaticTextDTMF->clear();
@@ -110,17 +121,39 @@ void ServerSubsystem::HandleServerData()
     if (m_handling)
         return;
     const QByteArray chunk = m_link.takeAvailable();
-    if (chunk.isEmpty())
+    if (chunk.isEmpty()) {
+        handleTailIfDue();
         return;
-    m_handling = true;
+    }
     TrafficDisplay::append(m_station.Form1->ui.EditTXdata, QString::fromLatin1(chunk));
-    for (const QByteArray &message : LineFramer::split(chunk))
-        m_dispatcher.handle(message);
-    m_handling = false;
+    m_tailDue = false;
+    handleMessages(m_lines.take(chunk));
+    if (m_lines.hasTail())
+        m_tailTimer.start();
+    else
+        m_tailTimer.stop();
     // What came while these messages were carried out raised no new notice; take it next,
     // from the event loop so the window stays live under a flood.
-    if (m_link.bytesAvailable() > 0)
+    if (m_link.bytesAvailable() > 0 || m_tailDue)
         QMetaObject::invokeMethod(this, &ServerSubsystem::HandleServerData, Qt::QueuedConnection);
+}
+
+void ServerSubsystem::handleMessages(const QList<QByteArray> &messages)
+{
+    m_handling = true;
+    for (const QByteArray &message : messages)
+        m_dispatcher.handle(message);
+    m_handling = false;
+}
+
+// No continuation came in time: the tail is handled as it stands, after whatever is being
+// handled now.
+void ServerSubsystem::handleTailIfDue()
+{
+    if (!m_tailDue || m_handling)
+        return;
+    m_tailDue = false;
+    handleMessages(m_lines.flush());
 }
 
 void ServerSubsystem::sendToServer(const QString &text)

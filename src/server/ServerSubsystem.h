@@ -1,10 +1,12 @@
 #pragma once
 
+#include "server/LineAssembler.h"
 #include "server/ServerDispatcher.h"
 #include "server/ServerLink.h"
 #include "server/ServerSettingsDialog.h"
 
 #include <QObject>
+#include <QTimer>
 
 class Station;
 
@@ -15,6 +17,8 @@ class ServerSubsystem : public QObject
     Q_OBJECT
 public:
     static constexpr int PollPeriodMs = 500;
+    // How long the unfinished end of a read waits for the rest of its line.
+    static constexpr int LineTailWaitMs = 300;
 
     explicit ServerSubsystem(Station &station);
 
@@ -33,8 +37,14 @@ public:
 private:
     void wire();
     void sendToServer(const QString &text);
+    void handleMessages(const QList<QByteArray> &messages);
+    void handleTailIfDue();
 
     Station &m_station;
+    // Before the link: its socket reports the end of the connection while it is destroyed.
+    LineAssembler m_lines;
+    QTimer m_tailTimer;
+    bool m_tailDue = false;
     ServerLink m_link;
     ServerDispatcher m_dispatcher;
     ServerSettingsDialog m_settingsDialog;

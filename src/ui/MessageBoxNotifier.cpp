@@ -1,30 +1,54 @@
 #include "ui/MessageBoxNotifier.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 void MessageBoxNotifier::information(const QString &text)
 {
-    QMessageBox::information(m_parent, QApplication::applicationName(), text);
+    open(QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 void MessageBoxNotifier::warning(const QString &text)
 {
-    QMessageBox::warning(m_parent, QApplication::applicationName(), text);
+    open(QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 void MessageBoxNotifier::error(const QString &text)
 {
-    QMessageBox::critical(m_parent, QApplication::applicationName(), text);
+    open(QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
-bool MessageBoxNotifier::question(const QString &text)
+void MessageBoxNotifier::question(const QString &text, std::function<void(bool)> answered)
 {
-    return QMessageBox::question(m_parent, QApplication::applicationName(), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox *box = open(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
+    if (!box)
+        return; // the same question is already waiting for its answer
+    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
+        answered(box->standardButton(box->clickedButton()) == QMessageBox::Yes);
+    });
 }
 
 void MessageBoxNotifier::beep()
 {
     QApplication::beep();
+}
+
+QMessageBox *MessageBoxNotifier::open(QMessageBox::Icon icon, const QString &text,
+                                      QMessageBox::StandardButtons buttons)
+{
+    m_open.removeIf([](const QPointer<QMessageBox> &box) { return box.isNull(); });
+    for (const QPointer<QMessageBox> &box : m_open) {
+        if (box->text() == text && box->icon() == icon) {
+            box->raise();
+            box->activateWindow();
+            return nullptr;
+        }
+    }
+    auto *box = new QMessageBox(icon, QApplication::applicationName(), text, buttons, m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal for the operator's input as before, but shown without waiting: events, timers, the
+    // server and the radio go on while it is open.
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+    m_open.append(box);
+    return box;
 }

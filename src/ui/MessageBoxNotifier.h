@@ -2,8 +2,15 @@
 
 #include "app/Notifier.h"
 
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+
 class QWidget;
 
+// The desktop's message boxes, shown without a local event loop of their own. A box whose text
+// is already on screen is raised instead of opened twice, so a fault that repeats while nobody
+// is at the station does not pile boxes up.
 class MessageBoxNotifier : public Notifier
 {
 public:
@@ -13,9 +20,13 @@ public:
     void information(const QString &text) override;
     void warning(const QString &text) override;
     void error(const QString &text) override;
-    bool question(const QString &text) override;
+    void question(const QString &text, std::function<void(bool)> answered) override;
     void beep() override;
 
 private:
+    QMessageBox *open(QMessageBox::Icon icon, const QString &text,
+                      QMessageBox::StandardButtons buttons);
+
     QWidget *m_parent;
+    QList<QPointer<QMessageBox>> m_open;
 };

@@ -4,17 +4,17 @@
 
 #include <QStringList>
 
-// Records every message instead of showing a box; questions get a preset answer.
+// Records every message instead of showing a box; questions get a preset answer at once.
 class RecordingNotifier : public Notifier
 {
 public:
     void information(const QString &text) override { messages << QStringLiteral("info:") + text; }
     void warning(const QString &text) override { messages << QStringLiteral("warning:") + text; }
     void error(const QString &text) override { messages << QStringLiteral("error:") + text; }
-    bool question(const QString &text) override
+    void question(const QString &text, std::function<void(bool)> answered) override
     {
         messages << QStringLiteral("question:") + text;
-        return answer;
+        answered(answer);
     }
     void beep() override { ++beeps; }
 
