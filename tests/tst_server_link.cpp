@@ -5,9 +5,13 @@
 #include "server/ServerSubsystem.h"
 #include "support/ServerPeer.h"
 #include "support/StationFixture.h"
+#include "ui/MessageBoxNotifier.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,16 +27,19 @@ class LinkedStation
 {
 public:
     explicit LinkedStation(const QStringList &extra = {},
-                           const QString &model = QStringLiteral("TX16UD"))
+                           const QString &model = QStringLiteral("TX16UD"),
+                           Notifier *boxes = nullptr)
         : port(std::make_shared<MemoryParallelPort>(0x378))
     {
         ParallelPortFactory::installTestPort(port);
+        fixture.boxes = boxes;
         fixture.writeConfiguration(
             QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("WARNING=Y"),
                         QStringLiteral("LPT378=888"), QStringLiteral("IPSERVER=127.0.0.1"),
                         QStringLiteral("PORT=%1").arg(server.port())} +
             extra);
         Station &s = fixture.start();
+        ownHooks = s.hooks;
         s.hooks.ReceiveDtmf = [this](const QString &chars) {
             dtmf << chars + QLatin1Char('|') + station().state.DtmfLastChars;
         };
@@ -66,6 +73,7 @@ public:
     std::shared_ptr<MemoryParallelPort> port;
     ServerPeer server;
     StationFixture fixture;
+    StationHooks ownHooks; // the station's own, before the recorders replaced two of them
     QStringList dtmf; // "handed|DtmfLastChars" per hand-over
     int reports = 0;
 };
@@ -102,6 +110,7 @@ private slots:
     void messageArrivingDuringRadioWaitIsHandledAfter();
     void lineSplitAcrossReadsIsHandledWhole_data();
     void lineSplitAcrossReadsIsHandledWhole();
+    void openMessageBoxHoldsNothingBack();
     void longStreamWithoutLineEndsStaysBounded();
 };
 
@@ -434,6 +443,39 @@ void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
     QCOMPARE(s.reports, reports);
     QCOMPARE(s.main().SpeedButtonTX16TX->isChecked(), keyed);
     QCOMPARE(s.dtmf, handed);
+}
+
+// The desktop's own boxes: a failed save's box, opened while a server line is handled, stays on
+// screen while the following lines unkey the transmitter and answer a frequency request.
+void TestServerLink::openMessageBoxHoldsNothingBack()
+{
+    MessageBoxNotifier boxes;
+    LinkedStation s({QStringLiteral("CONNECT=1"),
+                     QStringLiteral("DTMF_CODE=99 : action 99= Initialisation/Sauvegarde")},
+                    QStringLiteral("TX16UD"), &boxes);
+    boxes.setParent(s.station().Form1.get());
+    s.station().hooks = s.ownHooks;
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QVERIFY(QDir(s.fixture.dir.path()).mkdir(QStringLiteral("Ivrelane.~in"))); // the save fails
+
+    QVERIFY(s.deliver("TRANSMIT_R\r\n"));
+    QVERIFY(s.main().SpeedButtonTX16TX->isChecked());
+    s.server.send("99\r\n");
+    QMessageBox *box = nullptr;
+    QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+    QCOMPARE(box->text(), QStringLiteral("Erreur création fichier .ini"));
+
+    s.server.send("RECEIVE_R\r\nFREQUENCY\r\n");
+    QTRY_VERIFY(!s.main().SpeedButtonTX16TX->isChecked());
+    QCOMPARE(s.server.waitForLines(1).size(), 1);
+    QVERIFY(box->isVisible());
+    // The same fault again raises the open box rather than piling up a second one.
+    s.server.send("99\r\n");
+    QTRY_VERIFY(s.main().EditTXdata->text().endsWith(QStringLiteral("99\r\n")));
+    QTest::qWait(100);
+    QCOMPARE(s.station().Form1->findChildren<QMessageBox *>().size(), 1);
+    box->close();
 }
 
 void TestServerLink::longStreamWithoutLineEndsStaysBounded()

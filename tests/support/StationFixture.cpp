@@ -17,7 +17,7 @@ void StationFixture::writeConfiguration(const QStringList &lines)
 
 Station &StationFixture::start()
 {
-    m_station = std::make_unique<Station>(dir.path(), notifier);
+    m_station = std::make_unique<Station>(dir.path(), boxes ? *boxes : notifier);
     m_station->deviceDirectory = path(QStringLiteral("dev"));
     m_station->terminate = [this] { ++terminations; };
     m_station->FormActivate();

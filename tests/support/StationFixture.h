@@ -25,6 +25,8 @@ public:
 
     QTemporaryDir dir;
     RecordingNotifier notifier;
+    // When set before start(), the station shows its boxes through this one instead.
+    Notifier *boxes = nullptr;
     int terminations = 0;
 
 private:
