@@ -59,6 +59,7 @@ const QStringList EveryKey = {
     "VERSTART=1",
     "MEM001=145.225000 [Relais]",
     "MEM005=145.600000 [Essai]",
+    "TXTIMEOUT=120",
 };
 
 } // namespace
@@ -146,6 +147,7 @@ private slots:
         QCOMPARE(station->state.LptBase, 632);
         QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
         QVERIFY(station->state.CheckVersionAtStart);
+        QCOMPARE(station->state.TxTimeoutSeconds, 120);
         QVERIFY(station->FormWarning->isHidden());
         QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
         QCOMPARE(station->Form1->ui.ComboBoxTXMEM->itemText(4),
@@ -204,6 +206,21 @@ private slots:
         QTEST(station->FormInitTX16->ui.RadioButtonH378->text(), "caption");
         QFETCH(bool, selected);
         QCOMPARE(saved(*station).contains(line), selected);
+    }
+
+    void transmitTimeOutKey()
+    {
+        // Out of 0..3600 or not a number: ignored, the value before it stays.
+        for (const auto &[lines, expected] : QList<std::pair<QStringList, int>>{
+                 {{"TXTIMEOUT=0"}, 0},
+                 {{"TXTIMEOUT=3600"}, 3600},
+                 {{"TXTIMEOUT=45", "TXTIMEOUT=3601"}, 45},
+                 {{"TXTIMEOUT=-1"}, 300},
+                 {{"TXTIMEOUT=2m"}, 300}}) {
+            auto station = start(QStringList{Header} + lines);
+            QCOMPARE(station->state.TxTimeoutSeconds, expected);
+            QCOMPARE(saved(*station).last(), QStringLiteral("TXTIMEOUT=%1").arg(expected));
+        }
     }
 
     void userPortAddressGoesToItsEdit()

@@ -170,7 +170,11 @@ void TestServerDialog::closeAppliesOrRefuses()
     DialogStation s;
     s.open();
     s.type(parts, port);
+    // The transmit time-out shown is the one in force, and applies with the other fields.
+    QCOMPARE(s.ui().SpinEditTxTimeout->value(), 300);
+    s.ui().SpinEditTxTimeout->setValue(90);
     QCOMPARE(s.station().FormIP->close(), closes);
+    QCOMPARE(s.station().state.TxTimeoutSeconds, closes ? 90 : 300);
     QCOMPARE(s.station().FormIP->isVisible(), !closes);
     QCOMPARE(s.settings().host, host);
     QCOMPARE(s.settings().port, portValue);
@@ -213,6 +217,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     s.open();
     QCOMPARE(s.ui().LabelIP->text(), QStringLiteral("Server IP"));
     QCOMPARE(s.ui().ButtonConnect->text(), QStringLiteral("Connect IP"));
+    QCOMPARE(s.ui().LabelTxTimeout->text(), QStringLiteral("Transmit time-out (s)"));
     QCOMPARE(s.ui().GroupBoxTXRXchannel->title(), QStringLiteral("PC / TM-D7 Interface"));
     s.type({"1", "2", "3", ""}, QStringLiteral("1"));
     QVERIFY(!s.station().FormIP->close());
@@ -224,6 +229,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     s.ui().Buttonlangue->click();
     QCOMPARE(s.ui().LabelIP->text(), QStringLiteral("IP Serveur"));
     QCOMPARE(s.ui().CheckBoxConnect->text(), QStringLiteral("Se connecter au démarrage"));
+    QCOMPARE(s.ui().LabelTxTimeout->text(), QStringLiteral("Durée max. d'émission (s)"));
 }
 
 void TestServerDialog::newAddressAppliesAfterClosing()

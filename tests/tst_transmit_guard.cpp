@@ -6,6 +6,9 @@
 #include "support/StationFixture.h"
 #include "ui/UnitTMD700.h"
 
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -62,6 +65,8 @@ private slots:
     void genericTransmitterNeverLeftKeyed();
     void kenwoodNeverLeftKeyed_data();
     void kenwoodNeverLeftKeyed();
+    void transmitTimeOutUnkeys_data();
+    void transmitTimeOutUnkeys();
 };
 
 void TestTransmitGuard::genericTransmitterNeverLeftKeyed_data()
@@ -270,6 +275,76 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
             BoundMs);
     }
     qInfo("%s: %d steps checked, %d pauses of the radio", qPrintable(model), steps, hiccups);
+}
+
+void TestTransmitGuard::transmitTimeOutUnkeys_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("generic") << QStringLiteral("TX16UD");
+    QTest::newRow("TM-D710") << QStringLiteral("TMD710");
+}
+
+// TXTIMEOUT=2: two seconds after the server keyed the radio, the station unkeys it by itself,
+// logs it and says so; the next request keys it again for a new period.
+void TestTransmitGuard::transmitTimeOutUnkeys()
+{
+    QFETCH(QString, model);
+    const bool generic = model == QLatin1String("TX16UD");
+    ServerPeer peer;
+    const QStringList server{QStringLiteral("TXTIMEOUT=2"), QStringLiteral("CONNECT=1"),
+                             QStringLiteral("CHANNEL=BOTH"), QStringLiteral("IPSERVER=127.0.0.1"),
+                             QStringLiteral("PORT=%1").arg(peer.port())};
+    std::unique_ptr<GenericTxFixture> genericStation;
+    std::unique_ptr<StationFixture> kenwoodStation;
+    RigSimProcess radio;
+    Station *station = nullptr;
+    if (generic) {
+        genericStation = std::make_unique<GenericTxFixture>(server);
+        station = &genericStation->station();
+    } else {
+        kenwoodStation = std::make_unique<StationFixture>();
+        const QString link = kenwoodStation->path(QStringLiteral("dev/ttyV0"));
+        QVERIFY(!radio.start({QStringLiteral("--memories"), QStringLiteral("3"),
+                              QStringLiteral("--link"), link})
+                     .isEmpty());
+        kenwoodStation->writeConfiguration(server + QStringList{QStringLiteral("MODEL=TMD710"),
+                                                                QStringLiteral("COM=") + link,
+                                                                QStringLiteral("NUMBERMEM=3")});
+        station = &kenwoodStation->start();
+        QTRY_VERIFY_WITH_TIMEOUT(station->state.RigStatus == 3, BoundMs);
+    }
+    QAbstractButton *transmit =
+        generic ? station->Form1->ui.SpeedButtonTX16TX : station->Form1->ui.SpeedButtonTX;
+    QVERIFY(peer.waitForClient(BoundMs));
+    QElapsedTimer keyedFor;
+    qint64 unkeyedAfterMs = -1;
+    connect(transmit, &QAbstractButton::toggled, this, [&](bool keyed) {
+        if (keyed)
+            keyedFor.start();
+        else
+            unkeyedAfterMs = keyedFor.elapsed();
+    });
+
+    for (int period = 0; period < 2; ++period) {
+        unkeyedAfterMs = -1;
+        peer.send("TRANSMIT_R\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(transmit->isChecked(), BoundMs);
+        QTRY_VERIFY_WITH_TIMEOUT(unkeyedAfterMs >= 0, BoundMs);
+        qInfo("%s: unkeyed %lld ms after keying", qPrintable(model), unkeyedAfterMs);
+        QVERIFY2(unkeyedAfterMs >= 1950 && unkeyedAfterMs <= 2200,
+                 qPrintable(QString::number(unkeyedAfterMs)));
+        QVERIFY(station->log.lines().constLast().endsWith(QLatin1String(" TX time-out")));
+        QLineEdit *status = station->Form1->ui.labelTMD;
+        QCOMPARE(status->text(), QStringLiteral("TX time-out"));
+        QVERIFY(status->styleSheet().contains(QLatin1String("rgb(255, 0, 0)")));
+    }
+    if (generic) {
+        QVERIFY(genericStation->port->control() & 0x08); // PTT at rest (the port inverts bit 3)
+    } else {
+        const QStringList commands = radio.receivedCommands();
+        QCOMPARE(commands.count(QStringLiteral("TX")), 2);
+        QTRY_COMPARE(radio.receivedCommands().constLast(), QStringLiteral("RX"));
+    }
 }
 
 QTEST_MAIN(TestTransmitGuard)

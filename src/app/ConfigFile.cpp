@@ -2,6 +2,7 @@
 
 #include "app/ConfigValues.h"
 #include "app/StationState.h"
+#include "app/TransmitTimeout.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
 #include "ui/UpDownArrows.h"
@@ -154,6 +155,13 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("COMRTM="),
          [](const ConfigBinding &b, const QString &v) {
              setIfInteger(v, [&](int n) { b.ComPortTX->readTotalMultiplier = n; });
+         }},
+        {QStringLiteral("TXTIMEOUT="),
+         [](const ConfigBinding &b, const QString &v) {
+             setIfInteger(v, [&](int n) {
+                 if (n >= 0 && n <= TransmitTimeout::MaxSeconds)
+                     b.state->TxTimeoutSeconds = n;
+             });
          }},
         {QStringLiteral("OPTITX16="),
          [](const ConfigBinding &b, const QString &v) {
@@ -339,6 +347,7 @@ QStringList build(const ConfigBinding &b)
         if (entry.mid(4, 3) != QLatin1String(" []"))
             out << QStringLiteral("MEM") + entry;
     }
+    add("TXTIMEOUT=", number(s.TxTimeoutSeconds));
     return out;
 }
 

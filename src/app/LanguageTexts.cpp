@@ -48,6 +48,7 @@ const QList<CaptionRow> &frenchCaptions()
         {"TFormIP", "LabelIP", "text", "IP Serveur"},                        // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
         {"TFormIP", "CheckBoxConnect", "text", "Se connecter au démarrage"}, // QCheckBox
+        {"TFormIP", "LabelTxTimeout", "text", "Durée max. d'émission (s)"},  // QLabel
         {"TFormIP", "ButtonConnect", "text", "Connecter IP"},                // QPushButton
         {"TFormIP", "ButtonDisconnect", "text", "Déconnecter"},              // QPushButton
         {"TFormIP", "GroupBoxTXRXchannel", "title", "Interface PC / TM-D7"}, // QGroupBox
@@ -108,6 +109,7 @@ const QList<CaptionRow> &englishCaptions()
         {"TFormIP", "LabelIP", "text", "Server IP"},                         // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
         {"TFormIP", "CheckBoxConnect", "text", "Connect when starting"},     // QCheckBox
+        {"TFormIP", "LabelTxTimeout", "text", "Transmit time-out (s)"},      // QLabel
         {"TFormIP", "ButtonConnect", "text", "Connect IP"},                  // QPushButton
         {"TFormIP", "ButtonDisconnect", "text", "Disconnect"},               // QPushButton
         {"TFormIP", "GroupBoxTXRXchannel", "title", "PC / TM-D7 Interface"}, // QGroupBox

@@ -8,6 +8,7 @@
 #include "server/ServerSubsystem.h"
 #include "app/ProgramFiles.h"
 #include "app/StatusLines.h"
+#include "app/TransmitTimeout.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "ui/UnitDTMF.h"
@@ -45,6 +46,9 @@ Station::Station(const QString &directory, Notifier &notifier)
     genericTx = std::make_unique<GenericTxSubsystem>(*this);
     dtmf = std::make_unique<DtmfSubsystem>(*this);
     server = std::make_unique<ServerSubsystem>(*this);
+    transmitTimeout = std::make_unique<TransmitTimeout>(
+        state, log, QList<QAbstractButton *>{Form1->ui.SpeedButtonTX, Form1->ui.SpeedButtonTX16TX},
+        Form1->ui.labelTMD);
 }
 
 Station::~Station() = default;

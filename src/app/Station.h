@@ -44,6 +44,7 @@ class GenericTxSubsystem;
 class DtmfSubsystem;
 class ServerSubsystem;
 class InterfaceSubsystem;
+class TransmitTimeout;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -75,6 +76,7 @@ public:
     std::unique_ptr<GenericTxSubsystem> genericTx;
     std::unique_ptr<DtmfSubsystem> dtmf;
     std::unique_ptr<ServerSubsystem> server;
+    std::unique_ptr<TransmitTimeout> transmitTimeout;
 
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }

@@ -71,5 +71,8 @@ struct StationState
         QStringLiteral("Une version plus récente est disponible sur ") + makerSiteAddress();
     bool CheckVersionAtStart = false;
 
+    // Longest transmission before the station unkeys by itself; 0 = no limit.
+    int TxTimeoutSeconds = 300;
+
     static std::array<QString, 16> initialStatusMessages();
 };

@@ -8,11 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 
-ServerSettingsDialog::ServerSettingsDialog(TcpClientSettings &settings, Notifier &notifier,
-                                           std::function<Language()> language,
+ServerSettingsDialog::ServerSettingsDialog(TcpClientSettings &settings, int &txTimeoutSeconds,
+                                           Notifier &notifier, std::function<Language()> language,
                                            const ServerDialogControls &controls)
-    : m_settings(settings), m_notifier(notifier), m_language(std::move(language)),
+    : m_settings(settings), m_txTimeoutSeconds(txTimeoutSeconds), m_notifier(notifier), m_language(std::move(language)),
       m_controls(controls)
 {
     // Typing is limited to three characters per part, but a host name read from the
@@ -35,6 +36,7 @@ void ServerSettingsDialog::FormShow()
     m_controls.EditIP2->setText(parts.at(1));
     m_controls.EditIP3->setText(parts.at(2));
     m_controls.EditIP4->setText(parts.at(3));
+    m_controls.SpinEditTxTimeout->setValue(m_txTimeoutSeconds);
 }
 
 bool ServerSettingsDialog::FormClose()
@@ -49,6 +51,7 @@ bool ServerSettingsDialog::FormClose()
     }
     m_settings.port = endpoint->port;
     m_settings.host = endpoint->host;
+    m_txTimeoutSeconds = m_controls.SpinEditTxTimeout->value();
     return true;
 }
 

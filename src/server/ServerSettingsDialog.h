@@ -8,6 +8,7 @@ class Notifier;
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QWidget;
 struct TcpClientSettings;
 
@@ -20,15 +21,16 @@ struct ServerDialogControls
     QLineEdit *EditIP4 = nullptr;
     QLineEdit *EditPort = nullptr;
     QLabel *LabelErreur = nullptr;
+    QSpinBox *SpinEditTxTimeout = nullptr;
     QAbstractButton *Buttonlangue = nullptr; // hidden; the language switch presses it too
 };
 
-// The server settings window: its edits show the TCP client's host and port and write them back
-// only when the window closes with every field numeric.
+// The server settings window: its edits show the TCP client's host and port and the transmit
+// time-out, and write them back only when the window closes with every field numeric.
 class ServerSettingsDialog
 {
 public:
-    ServerSettingsDialog(TcpClientSettings &settings, Notifier &notifier,
+    ServerSettingsDialog(TcpClientSettings &settings, int &txTimeoutSeconds, Notifier &notifier,
                          std::function<Language()> language, const ServerDialogControls &controls);
 
     void FormShow();
@@ -38,6 +40,7 @@ public:
 
 private:
     TcpClientSettings &m_settings;
+    int &m_txTimeoutSeconds;
     Notifier &m_notifier;
     std::function<Language()> m_language;
     ServerDialogControls m_controls;

@@ -24,8 +24,9 @@ ServerControls serverControls(Station &station)
 ServerDialogControls dialogControls(Station &station)
 {
     Ui::TFormIP &ip = station.FormIP->ui;
-    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,  ip.EditIP2,     ip.EditIP3,
-                                ip.EditIP4,           ip.EditPort, ip.LabelErreur, ip.Buttonlangue};
+    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,          ip.EditIP2,
+                                ip.EditIP3,           ip.EditIP4,          ip.EditPort,
+                                ip.LabelErreur,       ip.SpinEditTxTimeout, ip.Buttonlangue};
 }
 
 } // namespace
@@ -33,7 +34,7 @@ ServerDialogControls dialogControls(Station &station)
 ServerSubsystem::ServerSubsystem(Station &station)
     : m_station(station), m_dispatcher(station.state, station.hooks, serverControls(station)),
       m_settingsDialog(
-          station.IdTCPClient, station.notifier(), [&station] { return station.currentLanguage(); },
+          station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(), [&station] { return station.currentLanguage(); },
           dialogControls(station))
 {
     wire();
