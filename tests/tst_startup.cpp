@@ -69,6 +69,55 @@ private slots:
             QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
     }
 
+    // A second copy in the same folder is refused and touches nothing; a lock left by a copy
+    // that was killed does not stop the next start.
+    void oneCopyPerFolder()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("ivrelane");
+        QVERIFY(QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        auto launch = [&](QProcess &process) {
+            process.setProcessEnvironment(env);
+            process.start(program, {});
+            return process.waitForStarted();
+        };
+        const QString log = dir.filePath("Ivrelane.log");
+        auto starts = [&] { return TestFiles::readLines(log).filter(QStringLiteral(" Start")); };
+        auto snapshot = [&] {
+            QStringList files;
+            for (const QFileInfo &file : QDir(dir.path()).entryInfoList(QDir::Files))
+                files << file.fileName() + QLatin1Char(' ') + QString::number(file.size()) +
+                             QLatin1Char(' ') + file.lastModified().toString(Qt::ISODateWithMs);
+            return files;
+        };
+
+        QProcess first;
+        QVERIFY(launch(first));
+        QTRY_COMPARE_WITH_TIMEOUT(starts().size(), 1, 20000);
+        const QStringList before = snapshot();
+        QProcess second;
+        QVERIFY(launch(second));
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 1);
+        const QString refusal = QStringLiteral("Ivrelane is already running in ") + dir.path();
+        QVERIFY2(second.readAllStandardError().contains(refusal.toUtf8()), qPrintable(refusal));
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        ::kill(pid_t(first.processId()), SIGKILL);
+        QVERIFY(first.waitForFinished(20000));
+        QVERIFY(QFile::exists(dir.filePath("Ivrelane.lock")));
+        QProcess third;
+        QVERIFY(launch(third));
+        QTRY_COMPARE_WITH_TIMEOUT(starts().size(), 2, 20000);
+        ::kill(pid_t(third.processId()), SIGTERM);
+        QVERIFY(third.waitForFinished(20000));
+        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(!QFile::exists(dir.filePath("Ivrelane.lock")));
+    }
+
     void firstStartWithNoFiles()
     {
         QTemporaryDir dir;

@@ -1,3 +1,4 @@
+#include "app/InstanceLock.h"
 #include "app/ProgramFiles.h"
 #include "app/Station.h"
 #include "platform/UnixSignalWatcher.h"
@@ -5,8 +6,10 @@
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +18,13 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
 
     const QString directory = ProgramFiles::chooseDirectory(QApplication::applicationDirPath());
+    InstanceLock lock(directory);
+    if (!lock.acquire()) {
+        std::fprintf(stderr, "%s\n", qPrintable(lock.refusal()));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QMessageBox::critical(nullptr, QApplication::applicationName(), lock.refusal());
+        return 1;
+    }
     MessageBoxNotifier notifier;
     Station station(directory, notifier);
     notifier.setParent(station.Form1.get());

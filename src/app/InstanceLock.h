@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+// One copy of the program per configuration folder: two would fight over the radio, the serial
+// port and the files. The lock is a file in the folder, held while the program runs; a lock left
+// by a copy that was killed is taken over (its process is gone).
+class InstanceLock
+{
+public:
+    explicit InstanceLock(const QString &directory);
+
+    // False only when another running copy holds the folder; then nothing in it was touched. A
+    // folder where no lock can be written at all does not stop the program.
+    bool acquire();
+    // "Ivrelane is already running in <folder>".
+    QString refusal() const;
+
+private:
+    QString m_directory;
+    QLockFile m_lock;
+};
