@@ -88,6 +88,8 @@ private slots:
     void transmitAndReceiveReachTheRadio();
     void radioNotAnsweringIsNotKeyed();
     void frequencyWhileScanning();
+    void strayAndLateRepliesNeverShiftTheAnswers_data();
+    void strayAndLateRepliesNeverShiftTheAnswers();
     void failedPortMakesNoAutomaticConnection();
     void genericTransmitterObeysTheServer();
 };
@@ -176,6 +178,57 @@ void TestServerEndToEnd::frequencyWhileScanning()
     QVERIFY(road.radioReceived(QStringLiteral("SC 1")));
     road.server.sendLine("FREQUENCY");
     QCOMPARE(road.server.waitForReceived(1), QStringLiteral("999.999999"));
+}
+
+void TestServerEndToEnd::strayAndLateRepliesNeverShiftTheAnswers_data()
+{
+    QTest::addColumn<bool>("memoryMode");
+    QTest::newRow("VFO") << false;
+    QTest::newRow("memory 015") << true;
+}
+
+// A line the radio sends unasked, and a scan query answered 0.3 s after its exchange gave up
+// while the next request's query is on the wire: neither shifts replies onto later commands.
+void TestServerEndToEnd::strayAndLateRepliesNeverShiftTheAnswers()
+{
+    QFETCH(bool, memoryMode);
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"), {QStringLiteral("--control")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    if (memoryMode) {
+        road.server.sendLine("123015");
+        QVERIFY(road.radioReceived(QStringLiteral("MR 0,015")));
+    } else {
+        road.main().SpeedButtonVFOA->click();
+    }
+    const QString right = memoryMode ? QStringLiteral("145.442500") : QStringLiteral("145.225000");
+    int answers = 0;
+    auto fiveAnsweredRight = [&] {
+        for (int i = 0; i < 5; ++i) {
+            road.server.sendLine("FREQUENCY");
+            const QString answer = road.server.waitForReceived(++answers);
+            if (answer != right) {
+                qWarning("answer %d: %s\n%s", answers, qPrintable(answer),
+                         qPrintable(road.rig.logText()));
+                return false;
+            }
+        }
+        return true;
+    };
+    QVERIFY(fiveAnsweredRight());
+
+    road.rig.order("send BY 0,1");
+    QVERIFY(QTest::qWaitFor([&] { return road.rig.logText().contains("(unasked)"); }, 5000));
+    QTest::qWait(50);
+    QVERIFY(fiveAnsweredRight());
+
+    road.rig.order("late SC 3300");
+    road.server.sendLine(QByteArrayLiteral("raw FREQUENCY\\r\\nFREQUENCY\\r\\n"));
+    // The first request's scan query timed out: the scan state is unknown.
+    QCOMPARE(road.server.waitForReceived(++answers, 15'000), QStringLiteral("999.999999"));
+    QCOMPARE(road.server.waitForReceived(++answers, 15'000), right);
+    QVERIFY(fiveAnsweredRight());
 }
 
 void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()

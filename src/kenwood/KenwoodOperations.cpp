@@ -230,8 +230,14 @@ void KenwoodOperations::updateFrequencyForReport()
         return;
     }
     const int band = m_state.ActiveBand;
-    if (!(band == 1 ? m_state.MemModeB : m_state.MemModeA))
+    if (!(band == 1 ? m_state.MemModeB : m_state.MemModeA)) {
+        // The VFO frequency last read, as its display shows it: an earlier report that found the
+        // radio scanning or silent must not stand for it once the radio answers again.
+        const QString vfo = m_panel.vfoDisplay(band)->text();
+        if (!vfo.isEmpty())
+            m_state.CurrentFrequency = frequencyOfVfoDisplay(vfo);
         return;
+    }
     const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
     if (channel.noChannel) {
         m_state.CurrentFrequency = QStringLiteral("000.000000");
