@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -101,7 +102,10 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("COM="),
          [](const ConfigBinding &b, const QString &v) {
-             if (!b.ListBoxPort->findItems(v, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+             // A port of the list, or a device given by its full path (/dev/ttyUSB0, a link in
+             // /dev/serial/by-id) that exists now; either is kept as written.
+             if (!b.ListBoxPort->findItems(v, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty() ||
+                 (QDir::isAbsolutePath(v) && QFileInfo::exists(v)))
                  b.ComPortTX->portName = v;
          }},
         {QStringLiteral("DTMF_CODE="),
@@ -119,6 +123,11 @@ const std::map<QString, Handler> &handlers()
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("1"))
                  b.CheckBoxConnect->setChecked(true);
+         }},
+        {QStringLiteral("RECONNECT="),
+         [](const ConfigBinding &b, const QString &v) {
+             if (v == QLatin1String("1"))
+                 b.CheckBoxReconnect->setChecked(true);
          }},
         {QStringLiteral("CHANNEL="),
          [](const ConfigBinding &b, const QString &v) {
@@ -348,6 +357,8 @@ QStringList build(const ConfigBinding &b)
             out << QStringLiteral("MEM") + entry;
     }
     add("TXTIMEOUT=", number(s.TxTimeoutSeconds));
+    if (b.CheckBoxReconnect->isChecked())
+        add("RECONNECT=", QStringLiteral("1"));
     return out;
 }
 

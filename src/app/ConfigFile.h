@@ -32,7 +32,7 @@ struct ConfigBinding
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QListWidget *ListBoxPort;
     QListWidget *ListBoxCodesDTMF;
-    QCheckBox *CheckBoxConnect;
+    QCheckBox *CheckBoxConnect, *CheckBoxReconnect;
     QRadioButton *RadioButtonLeft, *RadioButtonRight, *RadioButtonBoth;
     QCheckBox *CheckBoxWarning;
     QCheckBox *CheckBoxOptiTX16;

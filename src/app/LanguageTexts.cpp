@@ -48,6 +48,7 @@ const QList<CaptionRow> &frenchCaptions()
         {"TFormIP", "LabelIP", "text", "IP Serveur"},                        // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
         {"TFormIP", "CheckBoxConnect", "text", "Se connecter au démarrage"}, // QCheckBox
+        {"TFormIP", "CheckBoxReconnect", "text", "Reconnexion automatique"}, // QCheckBox
         {"TFormIP", "LabelTxTimeout", "text", "Durée max. d'émission (s)"},  // QLabel
         {"TFormIP", "ButtonConnect", "text", "Connecter IP"},                // QPushButton
         {"TFormIP", "ButtonDisconnect", "text", "Déconnecter"},              // QPushButton
@@ -109,6 +110,7 @@ const QList<CaptionRow> &englishCaptions()
         {"TFormIP", "LabelIP", "text", "Server IP"},                         // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
         {"TFormIP", "CheckBoxConnect", "text", "Connect when starting"},     // QCheckBox
+        {"TFormIP", "CheckBoxReconnect", "text", "Reconnect automatically"}, // QCheckBox
         {"TFormIP", "LabelTxTimeout", "text", "Transmit time-out (s)"},      // QLabel
         {"TFormIP", "ButtonConnect", "text", "Connect IP"},                  // QPushButton
         {"TFormIP", "ButtonDisconnect", "text", "Disconnect"},               // QPushButton

@@ -81,7 +81,7 @@ ConfigBinding Station::configBinding()
         m.TrackBarPWRA, m.TrackBarPWRB,
         m.ListBoxPort,
         FormDTMF->ui.ListBoxCodesDTMF,
-        ip.CheckBoxConnect,
+        ip.CheckBoxConnect, ip.CheckBoxReconnect,
         ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
         FormWarning->ui.CheckBoxWarning,
         g.CheckBoxOptiTX16,
@@ -199,7 +199,7 @@ void Station::MenuQuitterClick()
         hooks.releaseRig();
     if (hooks.closeRigPort)
         hooks.closeRigPort();
-    if (state.ServerConnected)
+    if (state.ServerConnected || server->isReconnecting())
         FormIP->ui.ButtonDisconnect->click();
     log.append(QStringLiteral("Quit"));
     if (state.LogFileTMD700Exists)

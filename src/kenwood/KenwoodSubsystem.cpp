@@ -39,7 +39,13 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
     station.hooks.openRigPort = [this] { OpenRigPort(); };
     station.hooks.releaseRig = [this] { releaseRig(); };
     // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
-    connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] { releaseRig(); });
+    connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] {
+        releaseRig();
+        if (!m_link->lostPortName().isEmpty())
+            m_link->close(); // no more looking for the Kenwood's adapter
+    });
+    connect(m_link.get(), &RigLink::portLost, this, &KenwoodSubsystem::portLost);
+    connect(m_link.get(), &RigLink::portBack, this, &KenwoodSubsystem::portBack);
     station.hooks.closeRigPort = [this] { closeRigPort(); };
     station.hooks.ReportFrequency = [this] { ReportFrequency(); };
 
@@ -187,6 +193,21 @@ void KenwoodSubsystem::releaseRig()
         m_operations->toggleTransmit();
     if (m_station.state.RigAnswering)
         m_link->SendRigCommand(QStringLiteral("SC 0"));
+}
+
+void KenwoodSubsystem::portLost(const QString &portName)
+{
+    const QString text = QStringLiteral("Port %1 lost").arg(portName);
+    m_station.log.append(text);
+    StatusLines::setColouredText(m_station.Form1->ui.labelTMD, text, StatusLines::Colour::Red);
+}
+
+// The adapter is back: the radio may have been switched off and on meanwhile, so it is
+// initialised again, as a press on INIT would.
+void KenwoodSubsystem::portBack(const QString &portName)
+{
+    m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
+    m_station.Form1->ui.SpeedButtonInit->click();
 }
 
 void KenwoodSubsystem::closeRigPort()

@@ -57,6 +57,8 @@ private:
     void wireMenus();
     void selectModel(Kenwood::Model model);
     void releaseFocus();
+    void portLost(const QString &portName);
+    void portBack(const QString &portName);
 
     Station &m_station;
     std::unique_ptr<RigLink> m_link;

@@ -21,12 +21,22 @@ RigLink::RigLink(StationState &state, const SerialPortSettings &settings, RigLin
     connect(&m_totalTimer, &QTimer::timeout, this, &RigLink::endOfRead);
     connect(&m_port, &QSerialPort::readyRead, this, &RigLink::onReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &RigLink::onError);
+    m_reopenTimer.setInterval(ReopenPeriodMs);
+    connect(&m_reopenTimer, &QTimer::timeout, this, &RigLink::tryReopen);
 }
 
 bool RigLink::open(const QString &portName)
 {
+    m_reopenTimer.stop();
+    m_lostPortName.clear();
+    return openPort(portName);
+}
+
+bool RigLink::openPort(const QString &portName)
+{
     if (m_port.isOpen())
         return true;
+    m_openedName = portName;
     m_port.setPortName(portName);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
@@ -43,6 +53,13 @@ bool RigLink::open(const QString &portName)
 }
 
 void RigLink::close()
+{
+    m_reopenTimer.stop();
+    m_lostPortName.clear();
+    closePort();
+}
+
+void RigLink::closePort()
 {
     if (m_port.isOpen())
         m_port.close();
@@ -200,13 +217,36 @@ void RigLink::reportTimeout()
 {
     m_state.RigStatus = 0;
     m_state.RigAnswering = false;
-    if (m_widgets.labelTMD)
+    // While the port is away its status line says so, rather than that the radio is silent.
+    if (m_widgets.labelTMD && m_lostPortName.isEmpty())
         StatusLines::showRig(m_widgets.labelTMD, m_state);
 }
 
 void RigLink::onError(QSerialPort::SerialPortError error)
 {
-    // The device went away (a USB adapter pulled, the pty's other end closed): stop using it.
-    if (error == QSerialPort::ResourceError)
-        QMetaObject::invokeMethod(this, &RigLink::close, Qt::QueuedConnection);
+    // The device went away (a USB adapter pulled, the pty's other end closed): stop using it, and
+    // look for it again under the same name until it is back.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+        error == QSerialPort::WriteError)
+        QMetaObject::invokeMethod(this, &RigLink::losePort, Qt::QueuedConnection);
+}
+
+void RigLink::losePort()
+{
+    if (!m_port.isOpen())
+        return;
+    m_lostPortName = m_openedName;
+    closePort();
+    m_reopenTimer.start();
+    emit portLost(m_lostPortName);
+}
+
+void RigLink::tryReopen()
+{
+    if (m_lostPortName.isEmpty() || !openPort(m_lostPortName))
+        return;
+    const QString name = m_lostPortName;
+    m_reopenTimer.stop();
+    m_lostPortName.clear();
+    emit portBack(name);
 }

@@ -37,7 +37,11 @@ public:
     RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
             QObject *parent = nullptr);
 
+    // How often a port that went away is looked for again.
+    static constexpr int ReopenPeriodMs = 2000;
+
     // Opens `portName` at 9600 8N1 with CTS flow control and DTR on. An open port stays as it is.
+    // Opening or closing stops looking for a port that went away.
     bool open(const QString &portName);
     void close();
     bool isOpen() const;
@@ -48,12 +52,23 @@ public:
     // complete reply came within ReplyDeadlineMs of sending, or the port is not open.
     QString SendRigCommand(const QString &command);
 
+    // The name of a port that went away and is being looked for; empty otherwise.
+    QString lostPortName() const { return m_lostPortName; }
+
 signals:
     void exchangeFinished();
+    // The device went away under the link; it is looked for every ReopenPeriodMs.
+    void portLost(const QString &portName);
+    // It opened again under the same name.
+    void portBack(const QString &portName);
 
 private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
+    bool openPort(const QString &portName);
+    void closePort();
+    void losePort();
+    void tryReopen();
     void takeCompleteReply();
     bool offer(const QByteArray &read);
     void dropInput();
@@ -75,6 +90,9 @@ private:
     quint64 m_lastId = 0;
     QHash<quint64, QString> m_results;
 
+    QString m_openedName;
+    QString m_lostPortName;
+    QTimer m_reopenTimer;
     QTimer m_deadline;      // the whole exchange
     QTimer m_intervalTimer; // silence after a character: the read returns
     QTimer m_totalTimer;    // the read's own total time-out

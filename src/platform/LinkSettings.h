@@ -16,4 +16,7 @@ struct TcpClientSettings
 {
     QString host = QStringLiteral("127.0.0.1");
     int port = 10901;
+    // Automatic reconnection: the first try after the link went down, doubling up to the last.
+    int retryFirstDelayMs = 1000;
+    int retryMaxDelayMs = 30'000;
 };

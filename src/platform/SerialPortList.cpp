@@ -21,6 +21,12 @@ QStringList listSerialPorts(const QString &deviceDirectory)
             continue;
         names << (systemDevices ? entry.fileName() : entry.absoluteFilePath());
     }
+    // Names that survive unplugging and re-numbering, by their full path.
+    const QDir byId(dir.filePath(QStringLiteral("serial/by-id")));
+    for (const QFileInfo &entry : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (entry.isSymLink() && QFileInfo::exists(entry.symLinkTarget()))
+            names << entry.absoluteFilePath();
+    }
     names.removeDuplicates();
     names.sort();
     return names;

@@ -21,8 +21,10 @@ void ServerLink::open(const QString &host, int port)
 {
     if (m_up || isConnecting())
         return;
-    if (host.trimmed().isEmpty() || port < 1 || port > 65535)
+    if (host.trimmed().isEmpty() || port < 1 || port > 65535) {
+        emit attemptFailed();
         return;
+    }
     m_socket.abort();
     m_connectTimer.start();
     m_socket.connectToHost(host, quint16(port));
@@ -76,7 +78,11 @@ void ServerLink::onStateChanged(QAbstractSocket::SocketState socketState)
 
 void ServerLink::giveUp()
 {
+    const bool wasTrying = m_connectTimer.isActive();
     m_connectTimer.stop();
-    if (!m_up)
-        m_socket.abort();
+    if (m_up)
+        return;
+    m_socket.abort();
+    if (wasTrying)
+        emit attemptFailed();
 }

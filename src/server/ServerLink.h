@@ -6,8 +6,8 @@
 #include <QTimer>
 
 // The TCP connection to the relay server. Connecting never blocks the window: the attempt runs
-// in the background and is given up silently after the time-out. Failed attempts raise no
-// signal at all; only a connection that was up reports going down.
+// in the background and is given up after the time-out. A failed attempt reports attemptFailed;
+// a connection that was up reports disconnected.
 class ServerLink : public QObject
 {
     Q_OBJECT
@@ -37,6 +37,7 @@ public:
 signals:
     void connected();
     void disconnected();
+    void attemptFailed();
     void dataArrived();
 
 private:

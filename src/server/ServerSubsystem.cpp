@@ -32,7 +32,11 @@ ServerDialogControls dialogControls(Station &station)
 } // namespace
 
 ServerSubsystem::ServerSubsystem(Station &station)
-    : m_station(station), m_dispatcher(station.state, station.hooks, serverControls(station)),
+    : m_station(station),
+      m_reconnection(
+          station.IdTCPClient, [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
+          [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
+      m_dispatcher(station.state, station.hooks, serverControls(station)),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(), [&station] { return station.currentLanguage(); },
           dialogControls(station))
@@ -58,6 +62,7 @@ void ServerSubsystem::wire()
     connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
     connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
     connect(&m_link, &ServerLink::dataArrived, this, &ServerSubsystem::HandleServerData);
+    connect(&m_link, &ServerLink::attemptFailed, this, [this] { m_reconnection.linkDown(); });
 
     connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerSubsystem::ButtonConnectClick);
     connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
@@ -78,11 +83,13 @@ void ServerSubsystem::ButtonConnectClick()
 {
     if (m_station.state.ServerConnected)
         return;
+    m_reconnection.connectAsked();
     m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port);
 }
 
 void ServerSubsystem::ButtonDisconnectClick()
 {
+    m_reconnection.disconnectAsked();
     m_link.close();
     m_station.state.ServerConnected = false;
     m_station.Form1->TimerIP.stop();
@@ -91,6 +98,8 @@ void ServerSubsystem::ButtonDisconnectClick()
 void ServerSubsystem::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
+    if (m_reconnection.linkUp())
+        m_station.log.append(QStringLiteral("Server connected"));
     state.ServerConnected = true;
     m_station.Form1->TimerIP.start();
     state.ServerStatus = 1;
@@ -110,6 +119,8 @@ void ServerSubsystem::IdTCPClientDisconnected()
     state.ServerStatus = 0;
     StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, state);
     m_station.Form1->ui.StaticTextDTMF->clear();
+    if (m_reconnection.linkDown())
+        m_station.log.append(QStringLiteral("Server connection lost"));
 }
 
 void ServerSubsystem::TimerIPTimer()

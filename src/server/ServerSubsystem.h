@@ -3,6 +3,7 @@
 #include "server/LineAssembler.h"
 #include "server/ServerDispatcher.h"
 #include "server/ServerLink.h"
+#include "server/ServerReconnection.h"
 #include "server/ServerSettingsDialog.h"
 
 #include <QObject>
@@ -33,6 +34,8 @@ public:
     void ButtonFreqClick();
 
     const ServerLink &link() const { return m_link; }
+    // A try to bring the link back is planned or under way.
+    bool isReconnecting() const { return m_reconnection.isWaiting() || m_link.isConnecting(); }
 
 private:
     void wire();
@@ -46,6 +49,7 @@ private:
     QTimer m_tailTimer;
     bool m_tailDue = false;
     ServerLink m_link;
+    ServerReconnection m_reconnection;
     ServerDispatcher m_dispatcher;
     ServerSettingsDialog m_settingsDialog;
     // Set while messages are being carried out. A radio exchange inside one keeps the event
