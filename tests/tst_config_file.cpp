@@ -60,6 +60,7 @@ const QStringList EveryKey = {
     "MEM001=145.225000 [Relais]",
     "MEM005=145.600000 [Essai]",
     "TXTIMEOUT=120",
+    "RECONNECT=1",
 };
 
 } // namespace
@@ -148,6 +149,7 @@ private slots:
         QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
         QVERIFY(station->state.CheckVersionAtStart);
         QCOMPARE(station->state.TxTimeoutSeconds, 120);
+        QVERIFY(station->FormIP->ui.CheckBoxReconnect->isChecked());
         QVERIFY(station->FormWarning->isHidden());
         QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
         QCOMPARE(station->Form1->ui.ComboBoxTXMEM->itemText(4),
@@ -173,7 +175,7 @@ private slots:
         QVERIFY(!station->FormWarning->ui.CheckBoxWarning->isChecked());
         const QStringList lines = saved(*station);
         // "Bande active", no port, warning unchecked: no TX, COM or WARNING line.
-        for (const char *absent : {"TX=", "COM=", "WARNING=", "CONNECT="}) {
+        for (const char *absent : {"TX=", "COM=", "WARNING=", "CONNECT=", "RECONNECT="}) {
             QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^") + absent)).isEmpty(),
                      absent);
         }

@@ -6,8 +6,11 @@
 #include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
+#include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -147,6 +150,9 @@ private slots:
     void radioVanishesDuringMemoryRead();
     void unusableRadioEndsInitialisation_data();
     void unusableRadioEndsInitialisation();
+    void adapterPulledAndPluggedBack();
+    void fullPathAndByIdNameOpenThePort_data();
+    void fullPathAndByIdNameOpenThePort();
 };
 
 void TestFaultKenwood::radioVanishesDuringMemoryRead_data()
@@ -274,6 +280,77 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
     QCOMPARE(ui.ComboBoxMEM->count(), 0);
 
     recoverWithInit(s, station);
+}
+
+
+// The USB adapter drops off the bus and comes back under the same name: the station says so,
+// does not wait on the missing port, and initialises the radio by itself once it is back.
+void TestFaultKenwood::adapterPulledAndPluggedBack()
+{
+    Setup s;
+    auto radio = std::make_unique<RigSimProcess>();
+    QVERIFY(!radio->start({QStringLiteral("--memories"), QStringLiteral("12"),
+                           QStringLiteral("--link"), s.link})
+                 .isEmpty());
+    Station &station = s.start({QStringLiteral("NUMBERMEM=12")});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    const QString lost = QStringLiteral("Port ") + s.link + QStringLiteral(" lost");
+    radio.reset(); // the link goes with it
+    QTRY_VERIFY_WITH_TIMEOUT(station.log.lines().constLast().endsWith(lost), BoundMs);
+    const QLineEdit *status = station.Form1->ui.labelTMD;
+    QCOMPARE(status->text(), lost);
+    QVERIFY(isRed(status));
+
+    QElapsedTimer exchange;
+    exchange.start();
+    QCOMPARE(station.kenwood->link().SendRigCommand(QStringLiteral("SC")),
+             QStringLiteral("timerout"));
+    QVERIFY2(exchange.elapsed() < RigLink::ReplyDeadlineMs, "an exchange waited for a lost port");
+    QCOMPARE(status->text(), lost);
+
+    RigSimProcess back;
+    QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"),
+                         QStringLiteral("--link"), s.link})
+                 .isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    QVERIFY(station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1);
+    QCOMPARE(back.receivedCommands().value(0), QStringLiteral("AI 0"));
+    station.Form1->ui.SpeedButtonVFOA->click();
+    const QString vfo = station.state.CurrentFrequency;
+    station.state.CurrentFrequency.clear();
+    station.hooks.ReportFrequency();
+    QCOMPARE(station.state.CurrentFrequency, vfo);
+    QCOMPARE(vfo, QStringLiteral("145.225000"));
+}
+
+void TestFaultKenwood::fullPathAndByIdNameOpenThePort_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("full path") << QStringLiteral("elsewhere/ttyUSB7");
+    QTest::newRow("by-id") << QStringLiteral(
+        "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+}
+
+void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
+{
+    QFETCH(QString, where);
+    Setup s;
+    const QString path = s.fixture.path(where);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    RigSimProcess radio;
+    QVERIFY(!radio.start({QStringLiteral("--memories"), QStringLiteral("4"),
+                          QStringLiteral("--link"), path})
+                 .isEmpty());
+    s.link = path;
+    Station &station = s.start({QStringLiteral("NUMBERMEM=4")});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 4), BoundMs);
+    QCOMPARE(station.ComPortTX.portName, path);
+    // The COM menu lists the adapter's by-id name.
+    const bool listed = !station.Form1->ui.ListBoxPort->findItems(path, Qt::MatchExactly).isEmpty();
+    QCOMPARE(listed, where.contains(QLatin1String("by-id")));
+    station.MenuSaveClick();
+    QVERIFY(TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini")))
+                .contains(QStringLiteral("COM=") + path));
 }
 
 QTEST_MAIN(TestFaultKenwood)

@@ -218,6 +218,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     QCOMPARE(s.ui().LabelIP->text(), QStringLiteral("Server IP"));
     QCOMPARE(s.ui().ButtonConnect->text(), QStringLiteral("Connect IP"));
     QCOMPARE(s.ui().LabelTxTimeout->text(), QStringLiteral("Transmit time-out (s)"));
+    QCOMPARE(s.ui().CheckBoxReconnect->text(), QStringLiteral("Reconnect automatically"));
     QCOMPARE(s.ui().GroupBoxTXRXchannel->title(), QStringLiteral("PC / TM-D7 Interface"));
     s.type({"1", "2", "3", ""}, QStringLiteral("1"));
     QVERIFY(!s.station().FormIP->close());
@@ -230,6 +231,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     QCOMPARE(s.ui().LabelIP->text(), QStringLiteral("IP Serveur"));
     QCOMPARE(s.ui().CheckBoxConnect->text(), QStringLiteral("Se connecter au démarrage"));
     QCOMPARE(s.ui().LabelTxTimeout->text(), QStringLiteral("Durée max. d'émission (s)"));
+    QCOMPARE(s.ui().CheckBoxReconnect->text(), QStringLiteral("Reconnexion automatique"));
 }
 
 void TestServerDialog::newAddressAppliesAfterClosing()

@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -111,6 +113,8 @@ private slots:
     void lineSplitAcrossReadsIsHandledWhole_data();
     void lineSplitAcrossReadsIsHandledWhole();
     void openMessageBoxHoldsNothingBack();
+    void reconnectsAfterADropAndAfterALateStart();
+    void noTriesAfterDisconnectAndBoundedBackoff();
     void longStreamWithoutLineEndsStaysBounded();
 };
 
@@ -204,6 +208,7 @@ void TestServerLink::serverClosingTurnsStatusRedWithoutReconnecting()
     QCOMPARE(s.main().StaticTextDTMF->text(), QString());
     QVERIFY(!s.station().Form1->TimerIP.isActive());
     QVERIFY(!s.link().isConnecting());
+    QVERIFY(!s.station().server->isReconnecting()); // reconnection is off unless asked for
 
     // The next Connect is the operator's.
     s.dialog().ButtonConnect->click();
@@ -476,6 +481,80 @@ void TestServerLink::openMessageBoxHoldsNothingBack()
     QTest::qWait(100);
     QCOMPARE(s.station().Form1->findChildren<QMessageBox *>().size(), 1);
     box->close();
+}
+
+// RECONNECT=1, with the delays shortened through the settings the program reads them from.
+void TestServerLink::reconnectsAfterADropAndAfterALateStart()
+{
+    const QStringList reconnect{QStringLiteral("CONNECT=1"), QStringLiteral("RECONNECT=1")};
+    auto shorten = [](Station &station) {
+        station.IdTCPClient.retryFirstDelayMs = 100;
+        station.IdTCPClient.retryMaxDelayMs = 400;
+    };
+    auto logged = [](Station &station, const char *text) {
+        return station.log.lines().filter(QRegularExpression(QStringLiteral(" %1$").arg(text)))
+            .size();
+    };
+    {
+        LinkedStation s(reconnect);
+        shorten(s.station());
+        QVERIFY(s.server.waitForClient());
+        QTRY_VERIFY(s.station().state.ServerConnected);
+        QCOMPARE(logged(s.station(), "Server connected"), 0); // the operator's own connect
+        s.server.closeClient();
+        QTRY_COMPARE(s.server.connections(), 2);
+        QTRY_VERIFY(s.station().state.ServerConnected);
+        QCOMPARE(logged(s.station(), "Server connection lost"), 1);
+        QCOMPARE(logged(s.station(), "Server connected"), 1);
+        QVERIFY(s.station().Form1->TimerIP.isActive());
+        QVERIFY(s.deliver("FREQUENCY\r\n"));
+        QCOMPARE(s.server.waitForLines(1).size(), 1);
+        QVERIFY(s.station().FormIP->ui.CheckBoxReconnect->isChecked());
+    }
+    // The server starts after the station, on the port the station was told.
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    LinkedStation s(reconnect + QStringList{QStringLiteral("PORT=%1").arg(port)});
+    shorten(s.station());
+    QTRY_VERIFY(s.station().server->reconnection().lastDelayMs() > 0);
+    QVERIFY(!s.station().state.ServerConnected);
+    ServerPeer late(port);
+    QVERIFY(late.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QCOMPARE(s.main().StaticTextIPConnect->text(), Connected);
+    QCOMPARE(logged(s.station(), "Server connected"), 1);
+    QCOMPARE(logged(s.station(), "Server connection lost"), 0); // it was never up before
+}
+
+void TestServerLink::noTriesAfterDisconnectAndBoundedBackoff()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1"), QStringLiteral("RECONNECT=1")});
+    s.station().IdTCPClient.retryFirstDelayMs = 20;
+    s.station().IdTCPClient.retryMaxDelayMs = 160;
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    s.dialog().ButtonDisconnect->click();
+    QTest::qWait(400);
+    QCOMPARE(s.server.connections(), 1);
+    QVERIFY(!s.station().server->isReconnecting());
+
+    // Nobody listens any more: each failed try doubles the wait, up to the longest.
+    s.station().IdTCPClient.port = 1; // refused at once
+    QList<int> delays;
+    connect(&s.station().server->link(), &ServerLink::attemptFailed, this, [&] {
+        QTimer::singleShot(0, [&] { delays << s.station().server->reconnection().lastDelayMs(); });
+    });
+    s.dialog().ButtonConnect->click();
+    QTRY_VERIFY_WITH_TIMEOUT(delays.size() >= 7, 10'000);
+    QCOMPARE(delays.mid(0, 7), (QList<int>{20, 40, 80, 160, 160, 160, 160}));
+    s.dialog().ButtonDisconnect->click();
+    const int tries = int(delays.size());
+    QTest::qWait(400);
+    QCOMPARE(delays.size(), tries);
 }
 
 void TestServerLink::longStreamWithoutLineEndsStaysBounded()

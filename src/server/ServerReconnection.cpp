@@ -20,7 +20,7 @@ void ServerReconnection::connectAsked()
     m_wanted = true;
     m_retrying = false;
     m_timer.stop();
-    m_nextDelayMs = m_settings.retryFirstDelayMs;
+    m_failures = 0;
 }
 
 void ServerReconnection::disconnectAsked()
@@ -35,7 +35,7 @@ bool ServerReconnection::linkUp()
     const bool retried = m_retrying;
     m_retrying = false;
     m_timer.stop();
-    m_nextDelayMs = m_settings.retryFirstDelayMs;
+    m_failures = 0;
     return retried;
 }
 
@@ -45,8 +45,13 @@ bool ServerReconnection::linkDown()
     if (!m_wanted || !m_enabled())
         return false;
     if (!m_timer.isActive()) {
-        m_timer.start(m_nextDelayMs);
-        m_nextDelayMs = qMin(m_nextDelayMs * 2, m_settings.retryMaxDelayMs);
+        // The settings are read here, so a change applies from the next try on.
+        qint64 delay = m_settings.retryFirstDelayMs;
+        for (int i = 0; i < m_failures && delay < m_settings.retryMaxDelayMs; ++i)
+            delay *= 2;
+        m_lastDelayMs = int(qMin<qint64>(delay, m_settings.retryMaxDelayMs));
+        ++m_failures;
+        m_timer.start(m_lastDelayMs);
     }
     return true;
 }

@@ -27,14 +27,16 @@ public:
     bool linkDown();
 
     bool isWaiting() const { return m_timer.isActive(); }
-    int nextDelayMs() const { return m_nextDelayMs; }
+    // The wait before the try planned last.
+    int lastDelayMs() const { return m_lastDelayMs; }
 
 private:
     const TcpClientSettings &m_settings;
     std::function<bool()> m_enabled;
     std::function<void()> m_tryConnect;
     QTimer m_timer;
-    int m_nextDelayMs = 0;
+    int m_failures = 0; // since the link was last up or asked for
+    int m_lastDelayMs = 0;
     bool m_wanted = false;
     bool m_retrying = false;
 };

@@ -44,6 +44,13 @@ ServerSubsystem::ServerSubsystem(Station &station)
     wire();
 }
 
+ServerSubsystem::~ServerSubsystem()
+{
+    // The link's socket reports the end of its connection while it is destroyed; by then the
+    // members that handle that report may be gone.
+    disconnect(&m_link, nullptr, this, nullptr);
+}
+
 void ServerSubsystem::wire()
 {
     TForm1 &f = *m_station.Form1;

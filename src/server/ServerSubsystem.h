@@ -22,6 +22,7 @@ public:
     static constexpr int LineTailWaitMs = 300;
 
     explicit ServerSubsystem(Station &station);
+    ~ServerSubsystem() override;
 
     void ButtonConnectClick();
     void ButtonDisconnectClick();
@@ -34,6 +35,7 @@ public:
     void ButtonFreqClick();
 
     const ServerLink &link() const { return m_link; }
+    const ServerReconnection &reconnection() const { return m_reconnection; }
     // A try to bring the link back is planned or under way.
     bool isReconnecting() const { return m_reconnection.isWaiting() || m_link.isConnecting(); }
 
@@ -44,7 +46,6 @@ private:
     void handleTailIfDue();
 
     Station &m_station;
-    // Before the link: its socket reports the end of the connection while it is destroyed.
     LineAssembler m_lines;
     QTimer m_tailTimer;
     bool m_tailDue = false;

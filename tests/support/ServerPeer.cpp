@@ -2,9 +2,9 @@
 
 #include <QTest>
 
-ServerPeer::ServerPeer()
+ServerPeer::ServerPeer(quint16 port)
 {
-    m_server.listen(QHostAddress::LocalHost, 0);
+    m_server.listen(QHostAddress::LocalHost, port);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
             ++m_connections;

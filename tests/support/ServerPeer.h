@@ -12,7 +12,8 @@ class ServerPeer : public QObject
 {
     Q_OBJECT
 public:
-    ServerPeer();
+    // Listens on `port`, or on a free one when 0.
+    explicit ServerPeer(quint16 port = 0);
 
     quint16 port() const { return m_server.serverPort(); }
     // Connections accepted so far, the current one included.
