@@ -233,7 +233,6 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         noise = std::make_unique<NoisyLine>(NoiseBytes, 20240601);
         s.linkTo(noise->path());
     }
-    const qint64 residentBefore = ProcessMemory::residentKiB();
     Station &station = s.start();
     const Ui::TForm1 &ui = station.Form1->ui;
     const QString wrongModel = QStringLiteral("warning:") + station.state.StatusMessages[14];
@@ -263,15 +262,19 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering && isRed(ui.labelTMD) &&
                                      station.Form1->TimerRX.isActive() == false,
                                  BoundMs);
-        QTRY_VERIFY_WITH_TIMEOUT(noise->done(), 120'000);
-        QTest::qWait(200); // let the last bytes be read
+        // Memory is measured from the first quarter of the babble on, so that what the window
+        // takes once at start is not counted: what is left must not grow with what comes.
+        QTRY_VERIFY_WITH_TIMEOUT(noise->sent() >= NoiseBytes / 4, 120'000);
         {
+            const qint64 residentBefore = ProcessMemory::residentKiB();
+            QTRY_VERIFY_WITH_TIMEOUT(noise->done(), 120'000);
+            QTest::qWait(200); // let the last bytes be read
             const qint64 growth = ProcessMemory::residentKiB() - residentBefore;
             qInfo("babbling radio: %lld bytes sent, resident growth %lld KiB, traffic %lld "
                   "characters",
                   noise->sent(), growth, qint64(ui.EditTXdata->text().size()));
             QVERIFY(ui.EditTXdata->text().size() <= TrafficDisplay::Capacity);
-            QVERIFY2(growth < 16 * 1024, qPrintable(QString::number(growth)));
+            QVERIFY2(growth < 8 * 1024, qPrintable(QString::number(growth)));
         }
         noise.reset();
         break;
