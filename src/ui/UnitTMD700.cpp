@@ -76,8 +76,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         t.timer->setInterval(t.interval);
     }
     TimerRX.setSingleShot(true);
-    for (QTimer *pulse : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16})
-        pulse->setTimerType(Qt::PreciseTimer);
+    // A coarse timer may end 5 % early: a pulse would be cut, a DTMF entry closed 250 ms soon.
+    for (QTimer *timed : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16, &TimerDTMF})
+        timed->setTimerType(Qt::PreciseTimer);
 }
 
 void TForm1::releaseFocus()
