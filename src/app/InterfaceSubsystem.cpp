@@ -124,17 +124,18 @@ void InterfaceSubsystem::redrawStatusTexts()
 {
     Station &s = m_station;
     Ui::TForm1 &m = s.Form1->ui;
-    // The shared rule draws text and colour; only the text changes with the language.
+    // The transceiver line keeps its colour: only its text changes with the language.
     const auto redraw = [](QLineEdit *line, const std::function<void()> &draw) {
         const QString colours = line->styleSheet();
         draw();
         line->setStyleSheet(colours);
     };
-    redraw(m.LabelConnect,
-           [&] { StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName); });
-    // The generic transmitter never answers anything: its line stays as the model left it.
-    if (!s.isGenericModel())
+    // The generic transmitter shows its parallel port there, in no language, and never answers
+    // anything: both lines stay as the model left them.
+    if (!s.isGenericModel()) {
+        StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
         redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
+    }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
 }
 
