@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -101,7 +102,8 @@ private slots:
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
-        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+        station.interface->openDocument =
+            [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
         QVERIFY(showActive(station));
 
         const struct
@@ -136,7 +138,8 @@ private slots:
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
-        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+        station.interface->openDocument =
+            [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
 
         m.menuEnglish->trigger();
         m.menuaide->trigger();
@@ -149,6 +152,17 @@ private slots:
         m.menuaide->trigger();
         QCOMPARE(opened.size(), 2);
         QVERIFY(fixture.notifier.messages.isEmpty());
+
+        // No program to open it (no browser): a box names the page's file, in the language of
+        // the menu at the time of asking.
+        station.interface->openDocument = [](const QUrl &, const std::function<void()> &failed) {
+            QTimer::singleShot(10, failed);
+        };
+        m.menuEnglish->trigger();
+        m.menuaide->trigger();
+        QTRY_COMPARE(fixture.notifier.messages,
+                     QStringList{"warning:No program could open the help page. Its file: " +
+                                 fixture.path("Ivrelane_en.htm")});
     }
 
     void informationWindowAndItsLink()

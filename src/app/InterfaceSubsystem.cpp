@@ -6,6 +6,7 @@
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "app/VersionCheckSite.h"
+#include "platform/DocumentOpener.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
@@ -14,11 +15,11 @@
 #include "ui/UnitWarning.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -65,7 +66,9 @@ QPixmap programPicture()
 InterfaceSubsystem::InterfaceSubsystem(Station &station)
     : m_station(station), m_versionCheck(std::make_unique<VersionCheck>(station.directory()))
 {
-    openDocument = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    openDocument = [this](const QUrl &url, const std::function<void()> &failed) {
+        ::openDocument(url, this, failed);
+    };
 
     Ui::TForm1 &m = station.Form1->ui;
     // triggered, not toggled: the configuration reader triggers the item, and choosing the
@@ -154,9 +157,17 @@ QString InterfaceSubsystem::helpPagePath(Language language) const
 void InterfaceSubsystem::menuaideClick()
 {
     // A missing page says nothing, as the desktop's own error box would only confuse.
-    const QString path = helpPagePath(m_station.currentLanguage());
-    if (!path.isEmpty() && openDocument)
-        openDocument(QUrl::fromLocalFile(path));
+    const Language language = m_station.currentLanguage();
+    const QString path = helpPagePath(language);
+    if (path.isEmpty() || !openDocument)
+        return;
+    // Without a browser nothing would show at all: the operator is told which file to open.
+    QPointer<InterfaceSubsystem> alive(this);
+    openDocument(QUrl::fromLocalFile(path), [alive, language, path] {
+        if (alive)
+            alive->m_station.notifier().warning(messageText(language, MessageId::HelpNotOpened) +
+                                                QDir::toNativeSeparators(path));
+    });
 }
 
 void InterfaceSubsystem::menuinfoClick()
