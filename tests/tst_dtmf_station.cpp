@@ -9,6 +9,7 @@
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -100,6 +101,7 @@ private slots:
     void scanRestartOnTmd700();
     void genericChannelAndTransmit();
     void editorWindowAndSimulation();
+    void codeCompletedJustInsideTheEntryWindow();
 };
 
 void TestDtmfStation::memoryByCode_data()
@@ -334,6 +336,27 @@ void TestDtmfStation::editorWindowAndSimulation()
     QCOMPARE(loggedSince(station, from),
              QStringList{QStringLiteral("Code *9 : action 01= Commuter sur TXA (Kenwood)")});
     station.FormDTMF->hide();
+}
+
+// The entry stays open 5 s after the last report, not a little less: a timer allowed to round its
+// expiry to a whole second of the monotonic clock would end an entry started 0.2 s past one
+// 200 ms early, so the entry is started there.
+void TestDtmfStation::codeCompletedJustInsideTheEntryWindow()
+{
+    StationFixture fixture;
+    fixture.writeConfiguration(dtmfLines({Code99}));
+    Station &station = fixture.start();
+    const int from = int(station.log.lines().size());
+
+    // The monotonic clock that timers use, in milliseconds.
+    const auto now = [] { return QDeadlineTimer::current().deadline(); };
+    QTest::qWait(int(1000 - (now() + 800) % 1000));
+    while (now() % 1000 < 200) {
+    }
+    station.hooks.ReceiveDtmf(QStringLiteral("9"));
+    QTest::qWait(4900);
+    station.hooks.ReceiveDtmf(QStringLiteral("9"));
+    QCOMPARE(loggedSince(station, from), QStringList{"Code " + Code99});
 }
 
 QTEST_MAIN(TestDtmfStation)

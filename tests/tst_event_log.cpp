@@ -1,4 +1,5 @@
 #include "app/EventLog.h"
+#include "app/LocalTime.h"
 #include "app/Station.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,15 +57,53 @@ private slots:
         QCOMPARE(log.lines().at(1), QStringLiteral("entry 203"));
     }
 
-    // An entry is "date time text" in the system's formats; the text is the last field.
+    // An entry is "date time text" in the system's formats; the text is the last field, and no
+    // time-zone word stands between the time and the text.
     void entryLayout()
     {
+        qputenv("TZ", "UTC");
         QTemporaryDir dir;
         EventLog log(dir.filePath("Ivrelane.log"));
         log.append(QStringLiteral("Code 12 : action 26= TX en émission (Tous)"));
         const QString entry = log.lines().last();
-        QVERIFY(entry.endsWith(QStringLiteral(" Code 12 : action 26= TX en émission (Tous)")));
+        const QString text = QStringLiteral(" Code 12 : action 26= TX en émission (Tous)");
+        QVERIFY(entry.endsWith(text));
         QVERIFY(entry.contains(QString::number(QDate::currentDate().year() % 100)));
+        QVERIFY2(!entry.contains(QStringLiteral("UTC")), qPrintable(entry));
+        const QString stamp = entry.chopped(text.size());
+        QVERIFY2(QRegularExpression(QStringLiteral("\\d:\\d\\d:\\d\\d( ?[AP]M)?$"))
+                     .match(stamp)
+                     .hasMatch(),
+                 qPrintable(stamp));
+    }
+
+    void timeFormatWithoutZone_data()
+    {
+        QTest::addColumn<QString>("longFormat");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("zone last") << "HH:mm:ss t"
+                                   << "HH:mm:ss";
+        QTest::newRow("AM/PM kept") << "h:mm:ss AP t"
+                                    << "h:mm:ss AP";
+        QTest::newRow("zone first") << "t HH:mm:ss"
+                                    << "HH:mm:ss";
+        QTest::newRow("AM/PM first") << "AP h:mm:ss t"
+                                     << "AP h:mm:ss";
+        QTest::newRow("zone in brackets") << "H:mm:ss (t)"
+                                          << "H:mm:ss";
+        QTest::newRow("quoted text kept") << "HH 'h' mm 'min' ss 's' t"
+                                          << "HH 'h' mm 'min' ss 's'";
+        QTest::newRow("quoted t kept") << "H'ht' mm t"
+                                       << "H'ht' mm";
+        QTest::newRow("no zone") << "HH:mm:ss"
+                                 << "HH:mm:ss";
+    }
+
+    void timeFormatWithoutZone()
+    {
+        QFETCH(QString, longFormat);
+        QFETCH(QString, kept);
+        QCOMPARE(LocalTime::withoutTimeZone(longFormat), kept);
     }
 
     void unwritableLogCostsOnlyTheFile()

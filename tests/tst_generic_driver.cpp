@@ -326,15 +326,19 @@ void TestGenericDriver::otherModelUnkeys()
 void TestGenericDriver::ppdevBackendWithoutUsablePort_data()
 {
     QTest::addColumn<QString>("device"); // what /dev/parport0 is; empty: missing
-    QTest::newRow("device missing") << QString();
-    QTest::newRow("device that is no parallel port") << QStringLiteral("/dev/null");
+    QTest::addColumn<QString>("reason"); // how the log line begins
+    QTest::newRow("device missing") << QString() << "LPT: Cannot open";
+    QTest::newRow("device that is no parallel port") << "/dev/null"
+                                                     << "LPT: Cannot claim";
 }
 
 // The system's backend on a machine whose kernel lists a port at 378h that cannot be used: the
-// operator sees "LPT error" and beeps, nothing hangs or crashes, and exit still works.
+// operator sees "LPT error" and beeps, the log tells why once, nothing hangs or crashes, and exit
+// still works.
 void TestGenericDriver::ppdevBackendWithoutUsablePort()
 {
     QFETCH(QString, device);
+    QFETCH(QString, reason);
     QTemporaryDir tree;
     const QString record = tree.filePath(QStringLiteral("proc/sys/dev/parport/parport0"));
     QVERIFY(QDir().mkpath(record));
@@ -362,6 +366,14 @@ void TestGenericDriver::ppdevBackendWithoutUsablePort()
     station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
     QCOMPARE(fixture.notifier.beeps, beeps + 1);
     QVERIFY(!station.Form1->TimerPin14.isActive());
+    QStringList reasons;
+    for (const QString &line : station.log.lines()) {
+        if (line.contains(QLatin1String(" LPT: ")))
+            reasons << line.mid(line.indexOf(QLatin1String(" LPT: ")) + 1);
+    }
+    QCOMPARE(reasons.size(), 1);
+    QVERIFY2(reasons.first().startsWith(reason), qPrintable(reasons.first()));
+    QVERIFY(reasons.first().contains(tree.filePath(QStringLiteral("dev/parport0"))));
     m.MenuQuitter->trigger();
     QCOMPARE(fixture.terminations, 1);
 }

@@ -56,6 +56,7 @@ private slots:
     void openingFillsTheGridAndClearsTheChoice();
     void okWithoutPort();
     void leavingWithoutChoiceKeepsThePortInTheFile();
+    void restoringFromMinimisedIsNoOpening();
     void portChoices();
     void okWritesRestLevelsAtTheChosenPort();
     void okOnRefusingPortSaysSo();
@@ -190,6 +191,27 @@ void TestGenericSetup::leavingWithoutChoiceKeepsThePortInTheFile()
     QFile ini(s.rig.fixture.path(QStringLiteral("Ivrelane.ini")));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY(ini.readAll().contains("\r\nLPT378=888\r\n"));
+}
+
+// Minimised and restored half-way through: the grid being edited and the port to fall back on
+// stay, so Escape afterwards still keeps the port in the file.
+void TestGenericSetup::restoringFromMinimisedIsNoOpening()
+{
+    SetupRig s;
+    Ui::TFormInitTX16 &g = s.setup();
+    s.dialog().show();
+    s.setCell(2, 2, QStringLiteral("being typed"));
+    s.dialog().showMinimized();
+    s.dialog().showNormal();
+    QCOMPARE(s.grid()->item(1, 2)->text(), QStringLiteral("being typed"));
+    s.dialog().reject();
+    QVERIFY(g.RadioButtonH378->isChecked());
+
+    s.dialog().show();
+    g.RadioButtonH378->click();
+    s.dialog().showMinimized();
+    s.dialog().showNormal();
+    QVERIFY(g.RadioButtonH378->isChecked());
 }
 
 void TestGenericSetup::portChoices()

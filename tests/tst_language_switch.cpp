@@ -50,8 +50,14 @@ private slots:
         QCOMPARE(m.Label14->text(), QStringLiteral("Canaux & fréquences :   1 à "));
         QCOMPARE(station.FormWarning->windowTitle(), QStringLiteral("QUORVEL - Attention"));
         QCOMPARE(station.state.StatusMessages[1], QStringLiteral("Pas de port sélectionné !"));
+        Ui::TFormInitTX16 &g = station.FormInitTX16->ui;
+        QCOMPARE(g.Label2->text(), QStringLiteral("Câblage des signaux LPT (masse=pin 25)"));
+        QCOMPARE(g.CheckBoxOptiTX16->text(),
+                 QStringLiteral("Scanning circulaire sur les canaux utilisés (sinon coché, "
+                                "scanning ascenseur)"));
 
         chooseFrench(station);
+        QCOMPARE(g.Label2->text(), QStringLiteral("Câblages des signaux LPT (masse=pin 25)"));
         QCOMPARE(m.MenuSave->text(), QStringLiteral("Sauvegarder configuration"));
         QCOMPARE(m.Label14->text(), QStringLiteral("Canaux & fréquences utilisées :   1 à "));
         QCOMPARE(station.FormWarning->windowTitle(), QStringLiteral("IVRELANETMD700 - ALARME !"));
@@ -135,29 +141,43 @@ private slots:
         QCOMPARE(line->styleSheet(), Sentinel);
     }
 
-    // The generic transmitter has no answer to report: its line stays as the model left it.
-    void genericTransmitterLineStaysEmpty()
+    // The generic transmitter has no answer to report, and its port line shows the parallel
+    // port, whatever a Kenwood chosen before left in PortStatus: both stay as the model left them.
+    void genericTransmitterLinesStay()
     {
         StationFixture fixture;
         Station &station = fixture.start();
         QVERIFY(station.isGenericModel());
         station.Form1->ui.labelTMD->clear();
+        QLineEdit *port = station.Form1->ui.LabelConnect;
+        StatusLines::setColouredText(port, QStringLiteral("LPT 0378h OK"),
+                                     StatusLines::Colour::Green);
+        const QString green = port->styleSheet();
+        station.ComPortTX.portName = QStringLiteral("ttyS7");
+        station.state.PortStatus = 0;
         chooseEnglish(station);
         QCOMPARE(station.Form1->ui.labelTMD->text(), QString());
+        QCOMPARE(port->text(), QStringLiteral("LPT 0378h OK"));
+        QCOMPARE(port->styleSheet(), green);
     }
 
+    // The port line is redrawn in its rule's colour, whatever colour it had before.
     void portLineRedrawn_data()
     {
         QTest::addColumn<int>("portStatus");
         QTest::addColumn<QString>("english");
-        QTest::newRow("never opened: untouched") << -1 << "untouched";
-        QTest::newRow("open") << 1 << "ttyS7 opened at 9600 bds";
-        QTest::newRow("failed") << 0 << "ttyS7 COM opening error";
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("never opened: untouched") << -1 << "untouched" << Sentinel;
+        QTest::newRow("open") << 1 << "ttyS7 opened at 9600 bds"
+                              << "color: rgb(0, 128, 0);";
+        QTest::newRow("failed") << 0 << "ttyS7 COM opening error"
+                                << "color: rgb(255, 0, 0);";
     }
     void portLineRedrawn()
     {
         QFETCH(int, portStatus);
         QFETCH(QString, english);
+        QFETCH(QString, colour);
         StationFixture fixture;
         Station &station = fixture.start();
         checkKenwoodWithoutPort(station);
@@ -168,7 +188,7 @@ private slots:
         station.state.PortStatus = portStatus;
         chooseEnglish(station);
         QCOMPARE(line->text(), english);
-        QCOMPARE(line->styleSheet(), Sentinel);
+        QVERIFY2(line->styleSheet().endsWith(colour), qPrintable(line->styleSheet()));
     }
 
     void dtmfActionsRefilledWithoutSelection()

@@ -1,4 +1,6 @@
 #include "app/InterfaceSubsystem.h"
+#include "app/LanguageTexts.h"
+#include "app/StationState.h"
 #include "app/VersionCheckSite.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
@@ -12,6 +14,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -39,6 +42,51 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // The status strip shows the whole of its usual texts, port names of the usual kinds
+    // included, in both languages; each line also shows its whole text in its tool tip.
+    void statusStripShowsWholeTexts()
+    {
+        StationFixture fixture;
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.Form1->ui;
+        QVERIFY(showActive(station));
+        QStringList portTexts;
+        QStringList rigTexts{"Initializing...", "Initialization completed",
+                             "Initialisation en cours", "Initialisation terminée"};
+        QStringList serverTexts{"F=145.225000/23:59:59"};
+        for (const auto &messages :
+             {StationState::initialStatusMessages(), statusMessages(Language::French),
+              statusMessages(Language::English)}) {
+            for (const char *port : {"ttyS0", "ttyUSB0", "ttyACM0"})
+                portTexts << QLatin1String(port) + messages[2] << QLatin1String(port) + messages[4];
+            for (const char *model : {"TMD700 ", "TMD710 ", "TMV71 "})
+                rigTexts << QLatin1String(model) + messages[5]
+                         << QLatin1String(model) + messages[6];
+            serverTexts << messages[9] << messages[10];
+        }
+        // The port of scripts/try-without-radio, once a language is chosen.
+        for (Language language : {Language::French, Language::English})
+            portTexts << QStringLiteral("ttyIvrelaneTry") + statusMessages(language)[2];
+        // Frame and text margins of a line edit.
+        constexpr int Margins = 10;
+        for (const auto &[line, texts] :
+             {std::pair{m.LabelConnect, portTexts}, std::pair{m.labelTMD, rigTexts},
+              std::pair{m.StaticTextIPConnect, serverTexts}}) {
+            for (const QString &text : texts) {
+                QVERIFY2(line->fontMetrics().horizontalAdvance(text) + Margins <= line->width(),
+                         qPrintable(text));
+            }
+        }
+
+        m.LabelConnect->setText(QStringLiteral("ttyIvrelaneTry connecté à 9600 bds"));
+        QCOMPARE(m.LabelConnect->toolTip(),
+                 QStringLiteral("Statut du port série du PC\nttyIvrelaneTry connecté à 9600 bds"));
+        m.LabelConnect->clear();
+        QCOMPARE(m.LabelConnect->toolTip(), QStringLiteral("Statut du port série du PC"));
+        m.StaticTextDTMF->setText(QStringLiteral("1230"));
+        QCOMPARE(m.StaticTextDTMF->toolTip(), QStringLiteral("Informations du serveur\n1230"));
+    }
+
     // Every item of the menu bar is on the bar itself, none in an overflow button.
     void menuBarFitsTheWindowInBothLanguages()
     {
@@ -101,7 +149,8 @@ private slots:
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
-        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+        station.interface->openDocument =
+            [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
         QVERIFY(showActive(station));
 
         const struct
@@ -136,7 +185,8 @@ private slots:
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
-        station.interface->openDocument = [&opened](const QUrl &url) { opened << url; };
+        station.interface->openDocument =
+            [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
 
         m.menuEnglish->trigger();
         m.menuaide->trigger();
@@ -149,6 +199,17 @@ private slots:
         m.menuaide->trigger();
         QCOMPARE(opened.size(), 2);
         QVERIFY(fixture.notifier.messages.isEmpty());
+
+        // No program to open it (no browser): a box names the page's file, in the language of
+        // the menu at the time of asking.
+        station.interface->openDocument = [](const QUrl &, const std::function<void()> &failed) {
+            QTimer::singleShot(10, failed);
+        };
+        m.menuEnglish->trigger();
+        m.menuaide->trigger();
+        QTRY_COMPARE(fixture.notifier.messages,
+                     QStringList{"warning:No program could open the help page. Its file: " +
+                                 fixture.path("Ivrelane_en.htm")});
     }
 
     void informationWindowAndItsLink()

@@ -217,14 +217,27 @@ void TestRigLink::portNotOpenTimesOutAtOnce()
     QCOMPARE(l.status.text(), QStringLiteral("TMD700 ne répond pas"));
 }
 
+// The line keeps only its newest text, yet enough of it to fill its whole width, even with the
+// narrowest characters: the operator sees what a line holding all the traffic would show.
 void TestRigLink::trafficKeepsNewestText()
 {
     QLineEdit display;
-    TrafficDisplay::append(&display, QString(TrafficDisplay::Capacity - 3, QLatin1Char('a')));
-    TrafficDisplay::append(&display, QStringLiteral("ID TM-D710\r"));
+    display.resize(385, 22);
+    for (const QChar character : {u'i', u'.', u'W', u'0'}) {
+        TrafficDisplay::clear(&display);
+        TrafficDisplay::append(&display, QString(3 * TrafficDisplay::Capacity, character));
+        TrafficDisplay::append(&display, QStringLiteral("ID TM-D710\r"));
+        const QString shown = display.text();
+        QVERIFY(shown.endsWith(QString(3, character) + QStringLiteral("ID TM-D710\r")));
+        QVERIFY(shown.size() <= TrafficDisplay::Capacity);
+        QCOMPARE(display.cursorPosition(), shown.size());
+        QVERIFY2(display.fontMetrics().horizontalAdvance(shown) >= display.width(),
+                 qPrintable(shown));
+    }
+    // A wider line keeps more, up to the bound.
+    display.resize(4000, 22);
+    TrafficDisplay::append(&display, QString(2 * TrafficDisplay::Capacity, u'i'));
     QCOMPARE(display.text().size(), TrafficDisplay::Capacity);
-    QVERIFY(display.text().endsWith(QLatin1String("aaaID TM-D710\r")));
-    QCOMPARE(display.cursorPosition(), TrafficDisplay::Capacity);
 }
 
 QTEST_MAIN(TestRigLink)

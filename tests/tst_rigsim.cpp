@@ -167,7 +167,7 @@ void TestRigsim::commandSequence_data()
                        "MC 0",       "N",
                        "FO 0",       "?",
                        "ZZ",         "?",
-                       "",           "N",
+                       "",           "?",
                        "VMC 0,1",    "N",
                        "PC 2",       "N",
                        "VR 9",       "N"};
@@ -194,6 +194,7 @@ void TestRigsim::commandSequence_data()
                "PC 0,1",     "PC 0,1",
                "PC 0",       "PC 0,1",
                "SC",         "SC 0",
+               "SC 0",       "?",
                "TX",         "TX 1",
                "RX",         "RX",
                "VMC 0",      "?",
@@ -201,7 +202,7 @@ void TestRigsim::commandSequence_data()
                "MR 0,0,001", "N",
                "VM 5,0",     "N",
                "ME 1x3",     "N",
-               "",           "N"};
+               "",           "?"};
     QTest::newRow("TMV71") << "TMV71"
                            << QStringList{"ID",
                                           "ID TM-V71",

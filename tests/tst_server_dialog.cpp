@@ -7,6 +7,7 @@
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -241,6 +242,17 @@ void TestServerDialog::newAddressAppliesAfterClosing()
     DialogStation s({QStringLiteral("PORT=%1").arg(first.port())});
     s.open();
     s.type({"127", "0", "0", "1"}, QString::number(second.port()));
+    // Enter in an edit presses no button; a restored window keeps what was typed.
+    QSignalSpy pressed(s.ui().ButtonConnect, &QAbstractButton::clicked);
+    for (QLineEdit *edit : {s.ui().EditIP4, s.ui().EditPort}) {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Enter);
+    }
+    QCOMPARE(pressed.count(), 0);
+    s.station().FormIP->showMinimized();
+    s.station().FormIP->showNormal();
+    QCOMPARE(s.ui().EditPort->text(), QString::number(second.port()));
     s.ui().ButtonConnect->click();
     QVERIFY(first.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);

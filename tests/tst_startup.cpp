@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 
@@ -26,8 +27,9 @@ class TestStartup : public QObject
     }
 
 private slots:
-    // The program copied alone into an empty folder starts, logs, and on SIGTERM shuts down
-    // like "Quitter": "Quit" logged and a read-only configuration of defaults written.
+    // The program copied alone into an empty folder of a machine without a display starts
+    // offscreen, says so, logs, and on SIGTERM shuts down like "Quitter": "Quit" logged and a
+    // read-only configuration of defaults written.
     void copiedProgramStartsAndStopsOnSigterm()
     {
         QTemporaryDir dir;
@@ -36,7 +38,8 @@ private slots:
         QProcess process;
         process.setWorkingDirectory(QDir::rootPath());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(env);
         process.start(program, {});
         QVERIFY(process.waitForStarted());
@@ -49,9 +52,14 @@ private slots:
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QVERIFY(TestFiles::readLines(log).last().endsWith(QStringLiteral(" Quit")));
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(errors.contains("running without a window; log and configuration in " +
+                                 QFile::encodeName(dir.path()) + "\n"),
+                 errors.constData());
 
         const QString ini = dir.filePath("Ivrelane.ini");
-        QVERIFY(!(QFile::permissions(ini) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+        QVERIFY(!(QFile::permissions(ini) &
+                  (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
         QStringList keys;
         for (const QString &line : TestFiles::readLines(ini))
             keys << line.section(QLatin1Char('='), 0, 0);
@@ -116,6 +124,59 @@ private slots:
         QVERIFY(third.waitForFinished(20000));
         QCOMPARE(third.exitCode(), 0);
         QVERIFY(!QFile::exists(dir.filePath("Ivrelane.lock")));
+    }
+
+    // A service manager stops a program with SIGTERM at any moment, start-up included. Sent at
+    // many points of start-up, it always ends the program: at once while nothing can be saved
+    // yet (killed by the signal, files untouched), or like "Quitter" once the configuration is
+    // read ("Quit" logged, the configuration saved with what was read). Never ignored, never a
+    // silent exit, never a configuration of defaults over the operator's.
+    void sigtermAtAnyMomentOfStartup()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("ivrelane");
+        QVERIFY(QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program));
+        const QString ini = dir.filePath("Ivrelane.ini");
+        const QString log = dir.filePath("Ivrelane.log");
+        const QStringList configuration{"[IvrelaneTMD7x0]", "LANGUAGE=E", "MODEL=TX16UD",
+                                        "NUMBERMEM=42", "WARNING=Y"};
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        int quitCount = 0;
+        int killedCount = 0;
+        for (int delayMs = 0; delayMs <= 400; delayMs += delayMs < 100 ? 4 : 25) {
+            QFile::remove(ini);
+            QFile::remove(log);
+            TestFiles::writeLines(ini, configuration);
+            QProcess process;
+            process.setProcessEnvironment(env);
+            process.start(program, {});
+            QVERIFY(process.waitForStarted());
+            QThread::usleep(ulong(delayMs) * 1000);
+            ::kill(pid_t(process.processId()), SIGTERM);
+            QVERIFY2(process.waitForFinished(10000), qPrintable(QString::number(delayMs)));
+            const QStringList logged = TestFiles::readLines(log);
+            const QString where = QStringLiteral("after %1 ms: log %2")
+                                      .arg(delayMs)
+                                      .arg(logged.join(QLatin1Char('|')));
+            if (process.exitStatus() == QProcess::CrashExit) {
+                QCOMPARE(process.exitCode(), SIGTERM);
+                QVERIFY2(logged.filter(QStringLiteral(" Quit")).isEmpty(), qPrintable(where));
+                QCOMPARE(TestFiles::readLines(ini), configuration);
+                ++killedCount;
+            } else {
+                QCOMPARE(process.exitCode(), 0);
+                QVERIFY2(!logged.isEmpty() && logged.last().endsWith(QStringLiteral(" Quit")),
+                         qPrintable(where));
+                const QStringList saved = TestFiles::readLines(ini);
+                QVERIFY2(saved.contains(QStringLiteral("NUMBERMEM=42")), qPrintable(where));
+                QVERIFY(saved.contains(QStringLiteral("LANGUAGE=E")));
+                ++quitCount;
+            }
+        }
+        qInfo("SIGTERM during start-up: %d ended at once, %d ended like Quitter", killedCount,
+              quitCount);
+        QVERIFY(quitCount > 0);
     }
 
     void firstStartWithNoFiles()

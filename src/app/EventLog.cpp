@@ -1,5 +1,6 @@
 #include "app/EventLog.h"
 
+#include "app/LocalTime.h"
 #include "platform/TextFile.h"
 
 #include <QDateTime>
@@ -16,10 +17,8 @@ void EventLog::load(const QString &sourcePath)
 
 void EventLog::append(const QString &text)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    m_lines << locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                   locale.toString(now.time(), QLocale::LongFormat) + QLatin1Char(' ') + text;
+    m_lines << LocalTime::dateAndTime(QLocale::system(), QDateTime::currentDateTime()) +
+                   QLatin1Char(' ') + text;
     if (m_lines.size() > MaxLines)
         m_lines.remove(1, m_lines.size() - MaxLines);
     // Replaced whole, never rewritten in place: on a full disk the last complete log stays.

@@ -6,6 +6,7 @@
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "app/VersionCheckSite.h"
+#include "platform/DocumentOpener.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
@@ -14,11 +15,11 @@
 #include "ui/UnitWarning.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -65,7 +66,9 @@ QPixmap programPicture()
 InterfaceSubsystem::InterfaceSubsystem(Station &station)
     : m_station(station), m_versionCheck(std::make_unique<VersionCheck>(station.directory()))
 {
-    openDocument = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    openDocument = [this](const QUrl &url, const std::function<void()> &failed) {
+        ::openDocument(url, this, failed);
+    };
 
     Ui::TForm1 &m = station.Form1->ui;
     // triggered, not toggled: the configuration reader triggers the item, and choosing the
@@ -124,17 +127,18 @@ void InterfaceSubsystem::redrawStatusTexts()
 {
     Station &s = m_station;
     Ui::TForm1 &m = s.Form1->ui;
-    // The shared rule draws text and colour; only the text changes with the language.
+    // The transceiver line keeps its colour: only its text changes with the language.
     const auto redraw = [](QLineEdit *line, const std::function<void()> &draw) {
         const QString colours = line->styleSheet();
         draw();
         line->setStyleSheet(colours);
     };
-    redraw(m.LabelConnect,
-           [&] { StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName); });
-    // The generic transmitter never answers anything: its line stays as the model left it.
-    if (!s.isGenericModel())
+    // The generic transmitter shows its parallel port there, in no language, and never answers
+    // anything: both lines stay as the model left them.
+    if (!s.isGenericModel()) {
+        StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
         redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
+    }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
 }
 
@@ -153,9 +157,17 @@ QString InterfaceSubsystem::helpPagePath(Language language) const
 void InterfaceSubsystem::menuaideClick()
 {
     // A missing page says nothing, as the desktop's own error box would only confuse.
-    const QString path = helpPagePath(m_station.currentLanguage());
-    if (!path.isEmpty() && openDocument)
-        openDocument(QUrl::fromLocalFile(path));
+    const Language language = m_station.currentLanguage();
+    const QString path = helpPagePath(language);
+    if (path.isEmpty() || !openDocument)
+        return;
+    // Without a browser nothing would show at all: the operator is told which file to open.
+    QPointer<InterfaceSubsystem> alive(this);
+    openDocument(QUrl::fromLocalFile(path), [alive, language, path] {
+        if (alive)
+            alive->m_station.notifier().warning(messageText(language, MessageId::HelpNotOpened) +
+                                                QDir::toNativeSeparators(path));
+    });
 }
 
 void InterfaceSubsystem::menuinfoClick()

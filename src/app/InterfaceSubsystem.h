@@ -28,8 +28,9 @@ public:
 
     VersionCheck &versionCheck() { return *m_versionCheck; }
 
-    // Opens a help page with the desktop's handler; replaceable so tests need no browser.
-    std::function<void(const QUrl &)> openDocument;
+    // Opens a help page with the desktop's handler and runs `failed` (possibly later) when no
+    // program could open it; replaceable so tests need no browser.
+    std::function<void(const QUrl &, const std::function<void()> &failed)> openDocument;
 
     // Where a help page is looked for: the program's files folder first, then the folder of the
     // executable (they differ for a system-wide install).

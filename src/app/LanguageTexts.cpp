@@ -239,6 +239,10 @@ QString messageText(Language language, MessageId id)
         return english
                    ? QStringLiteral("The beginning of this code is that one of an existing code !")
                    : QStringLiteral("Le début de ce code est celui d'un code existant !");
+    case MessageId::HelpNotOpened:
+        return english ? QStringLiteral("No program could open the help page. Its file: ")
+                       : QStringLiteral("Aucun programme n'a pu ouvrir la page d'aide. Son "
+                                        "fichier : ");
     // The messages below read the same in both languages.
     case MessageId::DtmfCodeMustEndIn01:
         return QStringLiteral("Le code doit se terminer par 0 ou 1 !");

@@ -32,6 +32,7 @@ enum class MessageId {
     LptNotChosen,                // OK in the generic transmitter setup without a port
     ChannelRowFormatError,       // bad frequency or comment in the channel grid
     LptNumberError,              // the chosen parallel port has address 0
+    HelpNotOpened,               // no program opened the help page; its file's path follows
 };
 
 // Every caption the language switch sets, one row per (window, control, property).

@@ -2,15 +2,15 @@
 
 #include "app/InterfaceSubsystem.h"
 #include "app/Notifier.h"
+#include "app/ProgramFiles.h"
+#include "app/StatusLines.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "kenwood/KenwoodSubsystem.h"
-#include "server/ServerSubsystem.h"
-#include "app/ProgramFiles.h"
-#include "app/StatusLines.h"
 #include "app/TransmitTimeout.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
+#include "server/ServerSubsystem.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -73,25 +73,47 @@ ConfigBinding Station::configBinding()
     const Ui::TFormIP &ip = FormIP->ui;
     const Ui::TFormInitTX16 &g = FormInitTX16->ui;
     return ConfigBinding{
-        &state, &ComPortTX, &IdTCPClient, Form1.get(),
-        m.MenuFrancais, m.menuEnglish,
-        m.MenuTX16UD, m.menuTMD700, m.MenuTMD710, m.MenuTMV71,
-        m.MenuChoixTXA, m.MenuChoixTXB, m.MenuChoixTXAB,
+        &state,
+        &ComPortTX,
+        &IdTCPClient,
+        Form1.get(),
+        m.MenuFrancais,
+        m.menuEnglish,
+        m.MenuTX16UD,
+        m.menuTMD700,
+        m.MenuTMD710,
+        m.MenuTMV71,
+        m.MenuChoixTXA,
+        m.MenuChoixTXB,
+        m.MenuChoixTXAB,
         m.MenuInfoVersion,
-        m.TrackBarPWRA, m.TrackBarPWRB,
+        m.TrackBarPWRA,
+        m.TrackBarPWRB,
         m.ListBoxPort,
         FormDTMF->ui.ListBoxCodesDTMF,
-        ip.CheckBoxConnect, ip.CheckBoxReconnect,
-        ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
+        ip.CheckBoxConnect,
+        ip.CheckBoxReconnect,
+        ip.RadioButtonLeft,
+        ip.RadioButtonRight,
+        ip.RadioButtonBoth,
         FormWarning->ui.CheckBoxWarning,
         g.CheckBoxOptiTX16,
-        g.SpinEditCanalNombre, g.SpinEditTempoTX16,
-        g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16,
+        g.SpinEditCanalNombre,
+        g.SpinEditTempoTX16,
+        g.SpinEditPin14,
+        g.SpinEditPin1,
+        g.SpinEditPin16,
         m.UpDownTX,
-        g.RadioButtonH378, g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000,
+        g.RadioButtonH378,
+        g.RadioButtonH278,
+        g.RadioButtonH3BC,
+        g.RadioButtonH000,
         g.EditH000,
-        g.RadioButtonPin14Neg, g.RadioButtonPin1Neg, g.RadioButtonPin16Neg,
-        g.RadioButtonPin17L, g.RadioButtonPin11L,
+        g.RadioButtonPin14Neg,
+        g.RadioButtonPin1Neg,
+        g.RadioButtonPin16Neg,
+        g.RadioButtonPin17L,
+        g.RadioButtonPin11L,
         m.ComboBoxTXMEM,
     };
 }
@@ -142,6 +164,7 @@ void Station::FormActivate()
         ConfigFile::apply(configBinding(), lines);
 
     applyChannelCount();
+    emit configurationRead();
 
     if (state.ModelName == QLatin1String("TMD700"))
         m.menuTMD700->trigger();

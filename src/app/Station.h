@@ -24,11 +24,11 @@ class TFormInitTX16;
 // fills its own when it is created; an empty hook is skipped.
 struct StationHooks
 {
-    std::function<void()> openRigPort;        // the serial port-opening routine
-    std::function<void()> releaseRig;         // back to receive and stop scanning before closing
+    std::function<void()> openRigPort; // the serial port-opening routine
+    std::function<void()> releaseRig;  // back to receive and stop scanning before closing
     std::function<void()> closeRigPort;
     std::function<void()> releaseParallelPort;
-    std::function<void()> refillDtmfActions;  // the action list of the current language
+    std::function<void()> refillDtmfActions; // the action list of the current language
 
     // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
     // "000.000000" when none) and sends it to the server.
@@ -100,6 +100,8 @@ public:
     Language currentLanguage() const;
 
 signals:
+    // Start-up has read the configuration: from now on a save keeps what the operator set.
+    void configurationRead();
     void startupFinished();
 
 private:

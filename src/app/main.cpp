@@ -7,12 +7,22 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QDir>
 
 #include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Before anything else, so that SIGTERM and SIGINT are handled the same way at every moment.
+    UnixSignalWatcher::installEarly({SIGTERM, SIGINT});
+    // A station can run headless, its log and files being its face: without a display the
+    // program runs offscreen instead of stopping at Qt's "could not connect to display".
+    const bool headless = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                          qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                          qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (headless)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ivrelane"));
     QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
@@ -25,14 +35,22 @@ int main(int argc, char *argv[])
             QMessageBox::critical(nullptr, QApplication::applicationName(), lock.refusal());
         return 1;
     }
+    if (headless)
+        std::fprintf(stderr,
+                     "Ivrelane: no display ($DISPLAY, $WAYLAND_DISPLAY), running without "
+                     "a window; log and configuration in %s\n",
+                     qPrintable(QDir::toNativeSeparators(directory)));
     MessageBoxNotifier notifier;
     Station station(directory, notifier);
     notifier.setParent(station.Form1.get());
 
-    // SIGTERM and SIGINT end the program the way "Quitter" does.
-    UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
+    // SIGTERM and SIGINT end the program the way "Quitter" does once the configuration is read;
+    // before that there is nothing to save, and they end it at once.
+    UnixSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &UnixSignalWatcher::received, &station,
                      &Station::MenuQuitterClick);
+    QObject::connect(&station, &Station::configurationRead, &signalWatcher,
+                     &UnixSignalWatcher::startDelivering);
 
     station.Form1->show();
     return app.exec();

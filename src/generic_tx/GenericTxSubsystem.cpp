@@ -25,6 +25,10 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                        m.ButtonTestPin1, m.ButtonTestPin16, m.ButtonTestPin17, g.SpinEditPin14,
                        g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg, g.RadioButtonPin1Neg,
                        g.RadioButtonPin16Neg, g.RadioButtonPin17L, g.RadioButtonPin11L});
+    // Kept in the log, so the operator can tell a missing permission from a missing driver.
+    m_driver->reportFailure = [&station](const QString &reason) {
+        station.log.append(QStringLiteral("LPT: ") + reason);
+    };
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, *m_driver,
         Tx16StepWidgets{m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.ButtonReset, m.ButtonTestPin16,

@@ -82,7 +82,7 @@ void Tx16PinDriver::setPtt(bool on)
     m_w.ButtonTestPin17->setChecked(on);
     m_state.LptControlValue =
         PinLogic::writeLevel(m_port, base(), TxLine::Ptt, polarity(TxLine::Ptt), on);
-    if (!PinLogic::succeeded(m_port.GetLastState()))
+    if (!lastOperationWorked())
         m_notifier.beep();
 }
 
@@ -126,7 +126,7 @@ bool Tx16PinDriver::writeIdle(TxLine line)
     if (line == TxLine::Ptt)
         m_w.ButtonTestPin17->setChecked(false); // the line is about to rest: not keyed
     m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
-    return PinLogic::succeeded(m_port.GetLastState());
+    return lastOperationWorked();
 }
 
 bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
@@ -134,7 +134,7 @@ bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
     bool allWritten = true;
     for (TxLine line : PinLogic::IdleOrder) {
         PinLogic::writeLevel(m_port, address, line, polarity(line), false);
-        allWritten = PinLogic::succeeded(m_port.GetLastState()) && allWritten;
+        allWritten = lastOperationWorked() && allWritten;
     }
     return allWritten;
 }
@@ -178,7 +178,7 @@ void Tx16PinDriver::startPulse(TxLine line)
         return;
     }
     m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), true);
-    if (!PinLogic::succeeded(m_port.GetLastState())) {
+    if (!lastOperationWorked()) {
         m_notifier.beep();
         return;
     }
@@ -192,6 +192,22 @@ void Tx16PinDriver::endPulse(TxLine line)
     if (base() == 0)
         return;
     m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
+}
+
+bool Tx16PinDriver::lastOperationWorked()
+{
+    const QString state = m_port.GetLastState();
+    if (PinLogic::succeeded(state)) {
+        m_reportedFailure.clear();
+        return true;
+    }
+    // A scan stepping on a port it cannot open would otherwise fill the log with the same line.
+    if (state != m_reportedFailure) {
+        m_reportedFailure = state;
+        if (reportFailure)
+            reportFailure(state);
+    }
+    return false;
 }
 
 quint16 Tx16PinDriver::base() const

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class Notifier;
 class ParallelPort;
@@ -71,7 +72,13 @@ public:
 
     ParallelPort &port() { return m_port; }
 
+    // Receives the port's reason for a failure ("Cannot open /dev/parport0 ...: Permission
+    // denied"), once: the same reason again is not repeated until an operation has worked.
+    std::function<void(const QString &)> reportFailure;
+
 private:
+    // Whether the port's last operation worked; reports a new failure.
+    bool lastOperationWorked();
     struct PulseLine
     {
         TxLine line;
@@ -87,4 +94,5 @@ private:
     ParallelPort &m_port;
     Notifier &m_notifier;
     Tx16PinWidgets m_w;
+    QString m_reportedFailure;
 };

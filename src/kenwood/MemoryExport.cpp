@@ -1,5 +1,7 @@
 #include "kenwood/MemoryExport.h"
 
+#include "app/LocalTime.h"
+
 #include <QLocale>
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -9,10 +11,8 @@ namespace MemoryExport {
 QStringList lines(const QDateTime &now, const QString &dtmfHeading, const QStringList &dtmfList,
                   const QString &memoryHeading, const QStringList &memoryList)
 {
-    const QLocale locale = QLocale::system();
     QStringList result{QStringLiteral("Ivrelane TMD/V7xx ") +
-                       locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                       locale.toString(now.time(), QLocale::LongFormat)};
+                       LocalTime::dateAndTime(QLocale::system(), now)};
     result << dtmfHeading;
     result << dtmfList.mid(1);
     result << memoryHeading;

@@ -98,6 +98,8 @@ QString RigLink::SendRigCommand(const QString &command)
     if (!m_port.isOpen() || m_port.write(bytes) != bytes.size()) {
         finish(QString(), true);
     } else {
+        // Out now: QSerialPort would otherwise wait for the event loop, which may first repaint.
+        m_port.flush();
         m_deadline.start(ReplyDeadlineMs);
         startRead();
         takeCompleteReply();

@@ -1,5 +1,6 @@
 #include "server/ServerDispatcher.h"
 
+#include "app/LocalTime.h"
 #include "app/Station.h"
 #include "app/StationState.h"
 #include "app/StatusLines.h"
@@ -11,18 +12,6 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QTime>
-
-namespace {
-
-// The long time format without its time-zone field: hours, minutes and seconds.
-QString timeOfDay()
-{
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return QLocale::system().toString(QTime::currentTime(), format.trimmed());
-}
-
-} // namespace
 
 ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks,
                                    const ServerControls &controls)
@@ -81,7 +70,8 @@ void ServerDispatcher::reportFrequency()
         m_hooks.ReportFrequency();
     StatusLines::setColouredText(m_controls.StaticTextIPConnect,
                                  QStringLiteral("F=") + m_state.CurrentFrequency +
-                                     QLatin1Char('/') + timeOfDay(),
+                                     QLatin1Char('/') +
+                                     LocalTime::timeOfDay(QLocale::system(), QTime::currentTime()),
                                  StatusLines::Colour::Unchanged);
 }
 

@@ -1,8 +1,12 @@
 #include "ui/FormEvents.h"
 
+#include <QShowEvent>
+
 void EventDialog::showEvent(QShowEvent *event)
 {
-    if (FormShow)
+    // A window restored after being minimised gets a spontaneous show event: it is not opened
+    // again, and what the operator was doing in it stays as it was.
+    if (FormShow && !event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
 }

@@ -32,6 +32,15 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    // The status strip shows its whole text as a tool tip, under the line's own hint, for the
+    // texts longer than the line.
+    for (QLineEdit *status :
+         {ui.LabelConnect, ui.labelTMD, ui.StaticTextIPConnect, ui.StaticTextDTMF}) {
+        connect(status, &QLineEdit::textChanged, status,
+                [status, hint = status->toolTip()](const QString &text) {
+                    status->setToolTip(text.isEmpty() ? hint : hint + QLatin1Char('\n') + text);
+                });
+    }
     // Status and band displays are narrower than their longest texts: show where they begin
     // (port name, frequency, memory number) rather than where they end.
     for (QLineEdit *display :
@@ -76,8 +85,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         t.timer->setInterval(t.interval);
     }
     TimerRX.setSingleShot(true);
-    for (QTimer *pulse : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16})
-        pulse->setTimerType(Qt::PreciseTimer);
+    // A coarse timer may end 5 % early: a pulse would be cut, a DTMF entry closed 250 ms soon.
+    for (QTimer *timed : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16, &TimerDTMF})
+        timed->setTimerType(Qt::PreciseTimer);
 }
 
 void TForm1::releaseFocus()

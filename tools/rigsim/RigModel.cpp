@@ -50,8 +50,9 @@ RigModel::RigModel(RigKind kind, int channelCount, QByteArray idText, bool garbl
 
 QByteArray RigModel::answer(const QByteArray &command)
 {
+    // A bare carriage return is no command at all: the sets answer it like an unknown one.
     if (command.isEmpty())
-        return No;
+        return Unknown;
     const qsizetype space = command.indexOf(' ');
     const QByteArray name = space < 0 ? command : command.left(space);
     const Args args = space < 0 ? Args() : command.mid(space + 1).split(',');
