@@ -6,7 +6,9 @@
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "app/VersionCheckSite.h"
+#include "hamlib/HamlibSubsystem.h"
 #include "ui/UnitDTMF.h"
+#include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
@@ -118,6 +120,8 @@ void InterfaceSubsystem::switchLanguage(Language language)
     redrawStatusTexts();
     applyCaptions(s.FormWarning.get(), language);
     applyCaptions(s.FormInitTX16.get(), language);
+    if (s.hamlib)
+        applyCaptions(&s.hamlib->settingsForm(), language);
 }
 
 void InterfaceSubsystem::redrawStatusTexts()

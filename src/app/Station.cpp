@@ -4,6 +4,7 @@
 #include "app/Notifier.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
+#include "hamlib/HamlibSubsystem.h"
 #include "kenwood/KenwoodSubsystem.h"
 #include "server/ServerSubsystem.h"
 #include "app/ProgramFiles.h"
@@ -49,6 +50,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     transmitTimeout = std::make_unique<TransmitTimeout>(
         state, log, QList<QAbstractButton *>{Form1->ui.SpeedButtonTX, Form1->ui.SpeedButtonTX16TX},
         Form1->ui.labelTMD);
+    hamlib = std::make_unique<HamlibSubsystem>(*this);
 }
 
 Station::~Station() = default;
@@ -93,12 +95,18 @@ ConfigBinding Station::configBinding()
         g.RadioButtonPin14Neg, g.RadioButtonPin1Neg, g.RadioButtonPin16Neg,
         g.RadioButtonPin17L, g.RadioButtonPin11L,
         m.ComboBoxTXMEM,
+        m.MenuHamlib, hamlib ? &hamlib->settings : nullptr,
     };
 }
 
 bool Station::isGenericModel() const
 {
     return Form1->ui.MenuTX16UD->isChecked();
+}
+
+bool Station::isHamlibModel() const
+{
+    return Form1->ui.MenuHamlib->isChecked();
 }
 
 Language Station::currentLanguage() const
@@ -151,6 +159,8 @@ void Station::FormActivate()
         m.MenuTMV71->trigger();
     else if (state.ModelName == QLatin1String("TX16UD"))
         m.MenuTX16UD->trigger();
+    else if (state.ModelName == QLatin1String("HAMLIB") && hooks.startHamlib)
+        hooks.startHamlib();
 
     if (!FormWarning->ui.CheckBoxWarning->isChecked())
         FormWarning->show();

@@ -42,6 +42,9 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
     connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] { releaseRig(); });
     station.hooks.closeRigPort = [this] { closeRigPort(); };
     station.hooks.ReportFrequency = [this] { ReportFrequency(); };
+    station.hooks.reportFrequencyThen = [this](std::function<void()> answered) {
+        ReportFrequency(std::move(answered));
+    };
 
     wirePanel();
     wireMenus();
@@ -59,6 +62,20 @@ std::optional<Model> KenwoodSubsystem::currentModel() const
     if (ui.MenuTMV71->isChecked())
         return Model::TMV71;
     return std::nullopt;
+}
+
+void KenwoodSubsystem::setOtherOperations(std::function<RadioOperations *()> chooser)
+{
+    m_otherOperations = std::move(chooser);
+}
+
+RadioOperations &KenwoodSubsystem::panelOperations()
+{
+    if (m_otherOperations) {
+        if (RadioOperations *other = m_otherOperations())
+            return *other;
+    }
+    return *m_operations;
 }
 
 void KenwoodSubsystem::releaseFocus()
@@ -80,26 +97,26 @@ void KenwoodSubsystem::wirePanel()
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_operations->resetIndicators();
 
-    KenwoodOperations *ops = m_operations.get();
     auto onClick = [this](QToolButton *button, std::function<void()> handler) {
         connect(button, &QToolButton::clicked, this, [this, handler] {
             handler();
             releaseFocus();
         });
     };
-    onClick(ui.SpeedButtonTXA, [ops] { ops->selectBand(0); });
-    onClick(ui.SpeedButtonTXB, [ops] { ops->selectBand(1); });
-    onClick(ui.SpeedButtonVFOA, [ops] { ops->vfoMode(0); });
-    onClick(ui.SpeedButtonVFOB, [ops] { ops->vfoMode(1); });
-    onClick(ui.SpeedButtonMEMA, [ops] { ops->memoryMode(0); });
-    onClick(ui.SpeedButtonMEMB, [ops] { ops->memoryMode(1); });
-    onClick(ui.SpeedButtonScanA, [ops] { ops->scanToggled(0); });
-    onClick(ui.SpeedButtonScanB, [ops] { ops->scanToggled(1); });
-    onClick(ui.SpeedButtonTX, [ops] { ops->transmitToggled(); });
+    auto ops = [this]() -> RadioOperations & { return panelOperations(); };
+    onClick(ui.SpeedButtonTXA, [ops] { ops().selectBand(0); });
+    onClick(ui.SpeedButtonTXB, [ops] { ops().selectBand(1); });
+    onClick(ui.SpeedButtonVFOA, [ops] { ops().vfoMode(0); });
+    onClick(ui.SpeedButtonVFOB, [ops] { ops().vfoMode(1); });
+    onClick(ui.SpeedButtonMEMA, [ops] { ops().memoryMode(0); });
+    onClick(ui.SpeedButtonMEMB, [ops] { ops().memoryMode(1); });
+    onClick(ui.SpeedButtonScanA, [ops] { ops().scanToggled(0); });
+    onClick(ui.SpeedButtonScanB, [ops] { ops().scanToggled(1); });
+    onClick(ui.SpeedButtonTX, [ops] { ops().transmitToggled(); });
     onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
-    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops->powerChanged(0); });
-    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops->powerChanged(1); });
+    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops().powerChanged(0); });
+    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops().powerChanged(1); });
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
     connect(ui.EditRI, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRIChange);
@@ -150,7 +167,7 @@ void KenwoodSubsystem::selectModel(Model model)
 
 void KenwoodSubsystem::OpenRigPort()
 {
-    if (m_station.isGenericModel())
+    if (m_station.isGenericModel() || m_station.isHamlibModel())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -194,9 +211,15 @@ void KenwoodSubsystem::closeRigPort()
     m_link->close();
 }
 
-void KenwoodSubsystem::ReportFrequency()
+void KenwoodSubsystem::ReportFrequency(std::function<void()> answered)
 {
     StationState &state = m_station.state;
+    auto send = [this, answered] {
+        if (m_station.hooks.sendToServer)
+            m_station.hooks.sendToServer(m_station.state.CurrentFrequency + QStringLiteral("\r\n"));
+        if (answered)
+            answered();
+    };
     if (!m_station.FormSimuFreq->isVisible()) {
         if (m_station.isGenericModel()) {
             const Ui::TForm1 &ui = m_station.Form1->ui;
@@ -208,17 +231,18 @@ void KenwoodSubsystem::ReportFrequency()
             else
                 state.CurrentFrequency = QStringLiteral("000.000000");
         } else {
-            m_operations->updateFrequencyForReport();
+            panelOperations().updateFrequency(send);
+            return;
         }
     }
-    if (m_station.hooks.sendToServer)
-        m_station.hooks.sendToServer(state.CurrentFrequency + QStringLiteral("\r\n"));
+    send();
 }
 
 void KenwoodSubsystem::SpeedButtonInitClick()
 {
-    // With the generic model the same button opens its set-up window (GenericTxSubsystem).
-    if (m_station.isGenericModel())
+    // With the generic model the same button opens its set-up window (GenericTxSubsystem); the
+    // Hamlib model has an initialisation of its own.
+    if (m_station.isGenericModel() || m_station.isHamlibModel())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -241,6 +265,8 @@ void KenwoodSubsystem::SpeedButtonInitClick()
 
 void KenwoodSubsystem::ButtoninitClick()
 {
+    if (m_station.isHamlibModel())
+        return;
     m_initialisation->ButtoninitClick();
 }
 

@@ -28,10 +28,15 @@ public:
     // The Kenwood model checked in the "Modèle" menu; nothing for the generic transmitter.
     std::optional<Kenwood::Model> currentModel() const;
 
+    // The operations the panel's controls run: the Kenwood's, unless `chooser` (set by the
+    // subsystem of another kind of radio) names others for the model now checked.
+    void setOtherOperations(std::function<RadioOperations *()> chooser);
+    RadioOperations &panelOperations();
+
     void OpenRigPort();
     void releaseRig();
     void closeRigPort();
-    void ReportFrequency();
+    void ReportFrequency(std::function<void()> answered = {});
 
     void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
     void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
@@ -62,4 +67,5 @@ private:
     std::unique_ptr<RigLink> m_link;
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
+    std::function<RadioOperations *()> m_otherOperations;
 };

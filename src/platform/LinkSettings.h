@@ -17,3 +17,15 @@ struct TcpClientSettings
     QString host = QStringLiteral("127.0.0.1");
     int port = 10901;
 };
+
+// Settings of the Hamlib model: Hamlib's model number (2 reaches a rigctld), the serial port
+// (a name in /dev, a full path) or the rigctld's host:port, and the serial speed (0: the
+// model's own).
+struct HamlibSettings
+{
+    int model = 0;
+    QString port;
+    int speed = 0;
+
+    bool isSet() const { return model > 0 && !port.isEmpty(); }
+};

@@ -149,6 +149,8 @@ QByteArray RigModel::tmd710(const QByteArray &name, const Args &args, bool &know
         return channelSelect(name, args);
     if (name == "ME")
         return args.size() == 1 ? memoryRead(channelOf(args[0])) : QByteArray(No);
+    if (name == "MN")
+        return args.size() == 1 ? memoryName(channelOf(args[0])) : QByteArray(No);
     if (name == "FO") {
         const int band = args.size() == 1 ? bandOf(args[0]) : -1;
         return band < 0 ? QByteArray(No) : vfoRead(band);
@@ -236,6 +238,15 @@ QByteArray RigModel::memoryRead(int channel)
         return No;
     const int shiftPos = m_state.kind == RigKind::TMD700 ? 26 : 21;
     return garbled(memoryRecord(m_state, channel), channel, shiftPos);
+}
+
+// Odd channels carry a name, even ones none: the set answers both with the channel's number.
+QByteArray RigModel::memoryName(int channel)
+{
+    if (channel < 0 || channel > m_state.lastChannel() || !m_state.memories.contains(channel))
+        return No;
+    const QByteArray name = channel % 2 == 1 ? "RELAIS" + threeDigits(channel) : QByteArray();
+    return "MN " + threeDigits(channel) + ',' + name;
 }
 
 QByteArray RigModel::vfoRead(int band)
