@@ -31,9 +31,6 @@ HamlibRig::~HamlibRig()
 void HamlibRig::open(int model, const QString &port, int speed)
 {
     close();
-    m_model = model;
-    m_port = port;
-    m_speed = speed;
     m_rig = rig_init(model);
     if (m_rig == nullptr) {
         emit failed(QStringLiteral("rig_init: ") + QString::fromLatin1(rigerror(-RIG_ENAVAIL)));
@@ -42,6 +39,10 @@ void HamlibRig::open(int model, const QString &port, int speed)
     const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
+    // A backend that keys through its own commands but names no PTT type (Hamlib's dummy radio)
+    // is keyed through them.
+    if (m_rig->caps->ptt_type == RIG_PTT_NONE && m_rig->caps->set_ptt != nullptr)
+        rig_set_conf(m_rig, rig_token_lookup(m_rig, "ptt_type"), "RIG");
     if (speed > 0 && model != RIG_MODEL_NETRIGCTL)
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "serial_speed"),
                      QByteArray::number(speed).constData());

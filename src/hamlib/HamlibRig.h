@@ -54,9 +54,6 @@ private:
 
     const std::atomic<bool> &m_wantedTransmit;
     s_rig *m_rig = nullptr;
-    int m_model = 0;
-    QString m_port;
-    int m_speed = 0;
     bool m_open = false;
     bool m_transmitKnown = false;
     bool m_transmitting = false;

@@ -240,13 +240,13 @@ QByteArray RigModel::memoryRead(int channel)
     return garbled(memoryRecord(m_state, channel), channel, shiftPos);
 }
 
-// Odd channels carry a name, even ones none: the set answers both with the channel's number.
+// Every programmed channel is named after its use: RELAISccc with a shift, SIMPLEXccc without.
 QByteArray RigModel::memoryName(int channel)
 {
     if (channel < 0 || channel > m_state.lastChannel() || !m_state.memories.contains(channel))
         return No;
-    const QByteArray name = channel % 2 == 1 ? "RELAIS" + threeDigits(channel) : QByteArray();
-    return "MN " + threeDigits(channel) + ',' + name;
+    const QByteArray use = m_state.memories.value(channel).shift == 0 ? "SIMPLEX" : "RELAIS";
+    return "MN " + threeDigits(channel) + ',' + use + threeDigits(channel);
 }
 
 QByteArray RigModel::vfoRead(int band)
