@@ -264,6 +264,13 @@ void TestHamlib::rigctldKilledWhileKeyedIsUnkeyedOnceBack()
     // Hamlib's error text is in the log, once.
     const QStringList hamlibLines = station.log.lines().filter(QStringLiteral(" Hamlib "));
     QVERIFY(!hamlibLines.isEmpty());
+    // Hamlib's short error text on one log line, not its trace.
+    for (const QString &line : station.log.lines())
+        QVERIFY2(!line.contains(QLatin1Char('\n')) && line.size() < 200, qPrintable(line));
+    QVERIFY2(hamlibLines.first().endsWith(QStringLiteral("IO error")) ||
+                 hamlibLines.first().endsWith(QStringLiteral("Communication timed out")) ||
+                 hamlibLines.first().endsWith(QStringLiteral("Protocol error")),
+             qPrintable(hamlibLines.first()));
     // A frequency request meanwhile is answered, with no frequency.
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
 

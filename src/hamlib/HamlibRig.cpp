@@ -9,6 +9,13 @@ namespace {
 // Hamlib's fractions of full power for the H, M and L positions of the sliders.
 constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
 
+// Hamlib's short text of an error code, on one line: rigerror() of this Hamlib version adds its
+// recent trace, which has no place in the event log.
+QString errorText(int code)
+{
+    return QString::fromLatin1(rigerror2(code)).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
 bool hasChannels(const RIG *rig)
 {
     return rig->state.chan_list[0].type != RIG_MTYPE_NONE;
@@ -33,7 +40,7 @@ void HamlibRig::open(int model, const QString &port, int speed)
     close();
     m_rig = rig_init(model);
     if (m_rig == nullptr) {
-        emit failed(QStringLiteral("rig_init: ") + QString::fromLatin1(rigerror(-RIG_ENAVAIL)));
+        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
         return;
     }
     const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
@@ -99,8 +106,7 @@ bool HamlibRig::check(int result, const char *call)
 {
     if (result == RIG_OK)
         return true;
-    const QString error = QString::fromLatin1(call) + QStringLiteral(": ") +
-                          QString::fromLatin1(rigerror(result)).trimmed();
+    const QString error = QString::fromLatin1(call) + QStringLiteral(": ") + errorText(result);
     // A radio that did not take one command is still there; anything else may have lost it.
     if (!RIG_IS_SOFT_ERRCODE(qAbs(result)) && m_open) {
         rig_close(m_rig);
