@@ -3,9 +3,9 @@
 // 9600-baud speed): once driven by the Kenwood model, once by the Hamlib model (Hamlib's TM-D710
 // backend, model 2034), 200 rounds each, in the same run.
 // Usage: bench_hamlib_frequency [path-to-rigsim]
-#include "app/Notifier.h"
 #include "app/Station.h"
 #include "platform/TextFile.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,9 +15,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -26,40 +24,9 @@ namespace {
 constexpr int Rounds = 200;
 constexpr int GuardMs = 30'000;
 
-class SilentNotifier : public Notifier
-{
-public:
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &) override {}
-    void question(const QString &, std::function<void(bool)> answered) override { answered(true); }
-    void beep() override {}
-};
-
 bool waitFor(const std::function<bool()> &done)
 {
-    QTimer wake;
-    wake.start(50);
-    QElapsedTimer guard;
-    guard.start();
-    while (!done()) {
-        if (guard.elapsed() > GuardMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void printFigures(const char *label, QList<double> ms)
-{
-    if (ms.isEmpty()) {
-        std::printf("%-44s no samples\n", label);
-        return;
-    }
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms.at(qMin(ms.size() - 1, qsizetype(q * ms.size()))); };
-    std::printf("%-44s n=%3lld  p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms\n", label,
-                static_cast<long long>(ms.size()), at(0.50), at(0.99), ms.last());
+    return BenchSupport::waitFor(done, GuardMs);
 }
 
 // One station on its own rigsim; `radio` gives the configuration lines naming the radio from
@@ -96,7 +63,7 @@ QList<double> measure(const QString &rigsim, const std::function<QStringList(QSt
         radio(link)));
     config.close();
 
-    SilentNotifier notifier;
+    BenchSupport::SilentNotifier notifier;
     QList<double> toAnswer;
     {
         Station station(dir.path(), notifier);
@@ -147,7 +114,7 @@ int main(int argc, char *argv[])
                            QStringLiteral("HAMLIBPORT=") + link,
                            QStringLiteral("HAMLIBSPEED=9600")};
     });
-    printFigures("FREQUENCY -> answer, Kenwood model (VFO)", kenwood);
-    printFigures("FREQUENCY -> answer, Hamlib 2034 (VFO)", hamlib);
+    BenchSupport::printFigures("FREQUENCY -> answer, Kenwood model (VFO)", kenwood);
+    BenchSupport::printFigures("FREQUENCY -> answer, Hamlib 2034 (VFO)", hamlib);
     return kenwood.isEmpty() || hamlib.isEmpty() ? 1 : 0;
 }

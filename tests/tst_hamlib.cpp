@@ -9,6 +9,7 @@
 #include "support/RigctldProcess.h"
 #include "support/ServerPeer.h"
 #include "support/StationFixture.h"
+#include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
@@ -64,6 +65,7 @@ private slots:
     void portAddresses();
     void configurationKeysAreGuardedAndSaved();
     void modelListIsSearchable();
+    void settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne();
     void dummyRadioAnswersTheServerAndThePanel();
     void radioWithoutSecondBandDisablesItsControls();
     void rigctldIsKeyedAndPoweredThroughModel2();
@@ -140,6 +142,72 @@ void TestHamlib::modelListIsSearchable()
     QVERIFY(HamlibModelList::matches(tmd710->label(), QStringLiteral("d710 kenw")));
     QVERIFY(!HamlibModelList::matches(tmd710->label(), QStringLiteral("icom")));
     QVERIFY(HamlibModelList::all().size() > 200);
+}
+
+void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
+{
+    StationFixture fixture;
+    fixture.writeConfiguration({"WARNING=Y"});
+    Station &station = fixture.start();
+    Ui::TForm1 &m = station.Form1->ui;
+    TFormHamlib &form = station.hamlib->settingsForm();
+    QVERIFY(station.isGenericModel());
+
+    // Cancel: the generic transmitter stays the model, nothing was started.
+    m.MenuHamlib->trigger();
+    QVERIFY(form.isVisible());
+    QVERIFY(station.isGenericModel());
+    form.ui.ButtonCancel->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(station.isGenericModel());
+    QVERIFY(!station.hamlib->link().isStarted());
+
+    // A rigctld address that is no host:port is refused with a message; the window stays.
+    m.MenuHamlib->trigger();
+    const qsizetype messages = fixture.notifier.messages.size();
+    form.ui.RadioButtonRigctld->setChecked(true);
+    QVERIFY(!form.ui.ListModels->isEnabled());
+    form.ui.EditRigctld->setText(QStringLiteral("localhost"));
+    form.ui.ButtonOK->click();
+    QVERIFY(form.isVisible());
+    QCOMPARE(fixture.notifier.messages.size(), messages + 1);
+    QVERIFY(station.isGenericModel());
+
+    // Typing narrows the list to the matching models; the first match is chosen.
+    form.ui.RadioButtonSerial->setChecked(true);
+    form.ui.EditSearch->setText(QStringLiteral("hamlib dummy no"));
+    QCOMPARE(form.ui.ListModels->currentItem()->text(), QStringLiteral("Hamlib Dummy No VFO (6)"));
+    form.ui.EditSearch->setText(QStringLiteral("hamlib dummy"));
+    int shown = 0;
+    for (int i = 0; i < form.ui.ListModels->count(); ++i)
+        shown += form.ui.ListModels->item(i)->isHidden() ? 0 : 1;
+    QCOMPARE(shown, 2);
+    form.ui.ListModels->setCurrentRow(
+        form.ui.ListModels->row(form.ui.ListModels->findItems("Hamlib Dummy (1)", Qt::MatchExactly)
+                                    .first()));
+    form.ui.ComboBoxPort->setCurrentText(QStringLiteral("dummy"));
+    form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("fast"));
+    form.ui.ButtonOK->click();
+    QVERIFY(form.isVisible()); // a speed that is no number is refused too
+    form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("19200"));
+    form.ui.ButtonOK->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(station.isHamlibModel());
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const QStringList saved = ConfigFile::build(station.configBinding());
+    for (const char *line : {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})
+        QVERIFY2(saved.contains(QString::fromLatin1(line)), line);
+
+    // The language switch relabels the window.
+    m.menuEnglish->trigger();
+    QCOMPARE(form.ui.RadioButtonSerial->text(), QStringLiteral("Serial port"));
+    QCOMPARE(form.ui.ButtonCancel->text(), QStringLiteral("Cancel"));
+    m.MenuFrancais->trigger();
+    QCOMPARE(form.ui.RadioButtonSerial->text(), QStringLiteral("Port série"));
+
+    // Another model takes over: the Hamlib link is let go.
+    m.MenuTX16UD->trigger();
+    QVERIFY(!station.hamlib->link().isStarted());
 }
 
 void TestHamlib::dummyRadioAnswersTheServerAndThePanel()

@@ -33,9 +33,9 @@ struct StationHooks
     // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
     // "000.000000" when none) and sends it to the server.
     std::function<void()> ReportFrequency;
-    // The same, then runs `answered` once the answer has gone: a radio behind a worker thread
-    // answers later.
-    std::function<void(std::function<void()> answered)> reportFrequencyThen;
+    // Shows an answer that went to the server after ReportFrequency had returned: a radio
+    // behind a worker thread answers later.
+    std::function<void()> frequencySentLater;
     // Selects the Hamlib model at start-up and starts its link, without its settings window.
     std::function<void()> startHamlib;
     // Sends one text to the relay server when connected; nothing otherwise.

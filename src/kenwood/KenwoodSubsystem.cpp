@@ -42,9 +42,6 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
     connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] { releaseRig(); });
     station.hooks.closeRigPort = [this] { closeRigPort(); };
     station.hooks.ReportFrequency = [this] { ReportFrequency(); };
-    station.hooks.reportFrequencyThen = [this](std::function<void()> answered) {
-        ReportFrequency(std::move(answered));
-    };
 
     wirePanel();
     wireMenus();
@@ -211,14 +208,17 @@ void KenwoodSubsystem::closeRigPort()
     m_link->close();
 }
 
-void KenwoodSubsystem::ReportFrequency(std::function<void()> answered)
+void KenwoodSubsystem::ReportFrequency()
 {
     StationState &state = m_station.state;
-    auto send = [this, answered] {
+    // Set once this returns: an answer sent after that is shown by the server's status line
+    // hook, one sent before by the caller.
+    auto returned = std::make_shared<bool>(false);
+    auto send = [this, returned] {
         if (m_station.hooks.sendToServer)
             m_station.hooks.sendToServer(m_station.state.CurrentFrequency + QStringLiteral("\r\n"));
-        if (answered)
-            answered();
+        if (*returned && m_station.hooks.frequencySentLater)
+            m_station.hooks.frequencySentLater();
     };
     if (!m_station.FormSimuFreq->isVisible()) {
         if (m_station.isGenericModel()) {
@@ -232,6 +232,7 @@ void KenwoodSubsystem::ReportFrequency(std::function<void()> answered)
                 state.CurrentFrequency = QStringLiteral("000.000000");
         } else {
             panelOperations().updateFrequency(send);
+            *returned = true;
             return;
         }
     }

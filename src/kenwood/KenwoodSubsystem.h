@@ -36,7 +36,7 @@ public:
     void OpenRigPort();
     void releaseRig();
     void closeRigPort();
-    void ReportFrequency(std::function<void()> answered = {});
+    void ReportFrequency();
 
     void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
     void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }

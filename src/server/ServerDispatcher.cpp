@@ -77,19 +77,17 @@ void ServerDispatcher::handle(const QByteArray &message)
 
 void ServerDispatcher::reportFrequency()
 {
-    auto show = [this] {
-        StatusLines::setColouredText(m_controls.StaticTextIPConnect,
-                                     QStringLiteral("F=") + m_state.CurrentFrequency +
-                                         QLatin1Char('/') + timeOfDay(),
-                                     StatusLines::Colour::Unchanged);
-    };
-    if (m_hooks.reportFrequencyThen) {
-        m_hooks.reportFrequencyThen(show);
-        return;
-    }
     if (m_hooks.ReportFrequency)
         m_hooks.ReportFrequency();
-    show();
+    showFrequencySent();
+}
+
+void ServerDispatcher::showFrequencySent()
+{
+    StatusLines::setColouredText(m_controls.StaticTextIPConnect,
+                                 QStringLiteral("F=") + m_state.CurrentFrequency +
+                                     QLatin1Char('/') + timeOfDay(),
+                                 StatusLines::Colour::Unchanged);
 }
 
 // The transmit buttons are pressed only when their state must change, so the panel always
