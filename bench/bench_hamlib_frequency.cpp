@@ -37,10 +37,10 @@ QList<double> measure(const QString &rigsim, const std::function<QStringList(QSt
     QDir(dir.path()).mkdir(QStringLiteral("dev"));
     const QString link = dir.filePath(QStringLiteral("dev/ttyV0"));
     QProcess rig;
-    rig.start(rigsim, {QStringLiteral("--model"), QStringLiteral("TMD710"),
-                       QStringLiteral("--pace"), QStringLiteral("--memories"),
-                       QStringLiteral("20"), QStringLiteral("--link"), link,
-                       QStringLiteral("--log"), dir.filePath(QStringLiteral("rigsim.log"))});
+    rig.start(rigsim,
+              {QStringLiteral("--model"), QStringLiteral("TMD710"), QStringLiteral("--pace"),
+               QStringLiteral("--memories"), QStringLiteral("20"), QStringLiteral("--link"), link,
+               QStringLiteral("--log"), dir.filePath(QStringLiteral("rigsim.log"))});
     if (!rig.waitForStarted(GuardMs) || !rig.waitForReadyRead(GuardMs)) {
         std::fprintf(stderr, "rigsim did not start: %s\n", qPrintable(rigsim));
         return {};

@@ -30,11 +30,11 @@ struct HamlibRoad
 
     Station &start(const QStringList &hamlib, const QStringList &more = {})
     {
-        fixture.writeConfiguration(
-            QStringList{"MODEL=HAMLIB", "CONNECT=1", "IPSERVER=127.0.0.1", "CHANNEL=BOTH",
-                        QStringLiteral("PORT=%1").arg(server.port()), "NUMBERMEM=20",
-                        "DTMF_CODE=" + Code1230} +
-            hamlib + more);
+        fixture.writeConfiguration(QStringList{"MODEL=HAMLIB", "CONNECT=1", "IPSERVER=127.0.0.1",
+                                               "CHANNEL=BOTH",
+                                               QStringLiteral("PORT=%1").arg(server.port()),
+                                               "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
+                                   hamlib + more);
         Station &station = fixture.start();
         if (!server.waitForClient(InitTimeoutMs))
             qWarning("the station did not connect");
@@ -86,7 +86,8 @@ void TestHamlib::frequencyTexts_data()
                                  << "001=430.025000 shift=+9.400 RELAIS";
     QTest::newRow("simplex") << qint64(144'800'000) << 0 << qint64(0) << ""
                              << "001=144.800000 shift=0";
-    QTest::newRow("no frequency") << qint64(0) << 0 << qint64(0) << "" << "001=000.000000 shift=0";
+    QTest::newRow("no frequency") << qint64(0) << 0 << qint64(0) << ""
+                                  << "001=000.000000 shift=0";
 }
 
 void TestHamlib::frequencyTexts()
@@ -96,7 +97,8 @@ void TestHamlib::frequencyTexts()
     QFETCH(qint64, offset);
     QFETCH(QString, name);
     QFETCH(QString, entry);
-    QCOMPARE(HamlibTexts::memoryEntry(1, hertz, HamlibTexts::shiftText(shift, offset), name), entry);
+    QCOMPARE(HamlibTexts::memoryEntry(1, hertz, HamlibTexts::shiftText(shift, offset), name),
+             entry);
 }
 
 void TestHamlib::portAddresses()
@@ -118,8 +120,8 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
     StationFixture fixture;
     fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
                                 // Each bad value is ignored and the good one above stays.
-                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBPORT=", "HAMLIBPORT=a b",
-                                "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
+                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBPORT=",
+                                "HAMLIBPORT=a b", "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
     Station &station = fixture.start();
     const HamlibSettings &settings = station.hamlib->settings;
     QCOMPARE(settings.model, 2034);
@@ -182,9 +184,8 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     for (int i = 0; i < form.ui.ListModels->count(); ++i)
         shown += form.ui.ListModels->item(i)->isHidden() ? 0 : 1;
     QCOMPARE(shown, 2);
-    form.ui.ListModels->setCurrentRow(
-        form.ui.ListModels->row(form.ui.ListModels->findItems("Hamlib Dummy (1)", Qt::MatchExactly)
-                                    .first()));
+    form.ui.ListModels->setCurrentRow(form.ui.ListModels->row(
+        form.ui.ListModels->findItems("Hamlib Dummy (1)", Qt::MatchExactly).first()));
     form.ui.ComboBoxPort->setCurrentText(QStringLiteral("dummy"));
     form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("fast"));
     form.ui.ButtonOK->click();
@@ -195,7 +196,8 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     QVERIFY(station.isHamlibModel());
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     const QStringList saved = ConfigFile::build(station.configBinding());
-    for (const char *line : {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})
+    for (const char *line :
+         {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})
         QVERIFY2(saved.contains(QString::fromLatin1(line)), line);
 
     // The language switch relabels the window.
@@ -220,7 +222,8 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
     QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
-    QTRY_VERIFY(road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
+    QTRY_VERIFY(
+        road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
     QCOMPARE(road.main().EditVFOA->text(), QStringLiteral("F=145.000000 shift=0"));
 
     // Band B, then memory mode: the panel follows the radio's answers.
@@ -249,8 +252,8 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     Ui::TForm1 &m = road.main();
     // The dummy radio can do everything.
     for (QWidget *control : std::initializer_list<QWidget *>{
-             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.TrackBarPWRA,
-             m.TrackBarPWRB, m.SpeedButtonScanA, m.SpeedButtonTX})
+             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.TrackBarPWRA, m.TrackBarPWRB,
+             m.SpeedButtonScanA, m.SpeedButtonTX})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
 
     // A radio with one VFO, no memories, no scan and no power setting, as Hamlib describes
@@ -262,8 +265,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     emit station.hamlib->link().opened(single);
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
-             m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonScanA,
-             m.SpeedButtonScanB})
+             m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonScanA, m.SpeedButtonScanB})
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     QVERIFY(m.SpeedButtonTXA->isEnabled());
     QVERIFY(m.SpeedButtonVFOA->isEnabled());
@@ -272,8 +274,13 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     // The band choice "Active band" does not bring band B back.
     m.MenuChoixTXAB->trigger();
     QVERIFY(!m.SpeedButtonTXB->isEnabled());
-    // A DTMF scan action finds the scan buttons disabled and does nothing.
-    QVERIFY(!m.SpeedButtonScanA->isChecked());
+
+    // A Kenwood taking over finds every control back.
+    m.MenuTMD710->trigger();
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.ComboBoxMEM,
+             m.TrackBarPWRA, m.TrackBarPWRB})
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
 }
 
 void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
@@ -362,8 +369,10 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // The memory list comes from the radio's records through Hamlib, names included.
     QCOMPARE(road.main().ComboBoxMEM->count(), 20);
-    QCOMPARE(road.main().ComboBoxMEM->itemText(0), QStringLiteral("001=145.225000 shift=-0.600 RELAIS001"));
-    QCOMPARE(road.main().ComboBoxMEM->itemText(1), QStringLiteral("002=145.500000 shift=0 SIMPLEX002"));
+    QCOMPARE(road.main().ComboBoxMEM->itemText(0),
+             QStringLiteral("001=145.225000 shift=-0.600 RELAIS001"));
+    QCOMPARE(road.main().ComboBoxMEM->itemText(1),
+             QStringLiteral("002=145.500000 shift=0 SIMPLEX002"));
 
     // FREQUENCY ends in Hamlib's own commands on the radio.
     const qsizetype before = rig.receivedCommands().size();

@@ -131,6 +131,14 @@ void HamlibOperations::applyCapabilities()
     }
 }
 
+void HamlibOperations::enableAllControls()
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_panel.ComboBoxMEM, m_panel.TrackBarPWRA, m_panel.TrackBarPWRB,
+             m_panel.SpeedButtonTX, m_panel.SpeedButtonScanA, m_panel.SpeedButtonScanB})
+        control->setEnabled(true);
+}
+
 void HamlibOperations::dropPending()
 {
     m_frequencyRequests.clear();

@@ -50,6 +50,9 @@ public:
     void applyCapabilities();
     const HamlibCapabilities &capabilities() const { return m_caps; }
     bool isInitialised() const { return m_initialised; }
+    // Enables again what applyCapabilities() disabled, for a radio that can do everything; the
+    // band buttons are left to the band choice.
+    void enableAllControls();
     // Forgets the requests waiting for an answer (the link is being closed).
     void dropPending();
 

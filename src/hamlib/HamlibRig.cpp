@@ -98,7 +98,8 @@ void HamlibRig::readCapabilities()
     m_caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr && hasChannels(rig);
     m_caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
     m_caps.power = rig_has_set_level(m_rig, RIG_LEVEL_RFPOWER) != 0;
-    m_caps.scan = rig->caps->scan != nullptr && rig_has_scan(m_rig, scan_t(RIG_SCAN_MEM | RIG_SCAN_VFO));
+    m_caps.scan =
+        rig->caps->scan != nullptr && rig_has_scan(m_rig, scan_t(RIG_SCAN_MEM | RIG_SCAN_VFO));
     m_caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
 }
 
@@ -280,7 +281,7 @@ void HamlibRig::setScan(int band, bool on)
 {
     if (!ready())
         return;
-    const scan_t kind = !on                    ? RIG_SCAN_STOP
+    const scan_t kind = !on                                                       ? RIG_SCAN_STOP
                         : m_memoryMode[band] && rig_has_scan(m_rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM
                                                                                   : RIG_SCAN_VFO;
     if (check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan"))

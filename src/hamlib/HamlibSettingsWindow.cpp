@@ -25,8 +25,7 @@ HamlibSettingsWindow::HamlibSettingsWindow(TFormHamlib &form,
     ui.ComboBoxSpeed->addItem(QString());
     for (int speed : Speeds)
         ui.ComboBoxSpeed->addItem(QString::number(speed));
-    connect(ui.EditSearch, &QLineEdit::textChanged, this,
-            &HamlibSettingsWindow::EditSearchChange);
+    connect(ui.EditSearch, &QLineEdit::textChanged, this, &HamlibSettingsWindow::EditSearchChange);
     connect(ui.ButtonOK, &QPushButton::clicked, this, &HamlibSettingsWindow::ButtonOKClick);
     connect(ui.ButtonCancel, &QPushButton::clicked, &form, &QDialog::reject);
     connect(ui.RadioButtonSerial, &QRadioButton::toggled, this, &HamlibSettingsWindow::showChoice);
@@ -57,9 +56,9 @@ void HamlibSettingsWindow::showChoice()
 {
     Ui::TFormHamlib &ui = m_form.ui;
     const bool serial = ui.RadioButtonSerial->isChecked();
-    for (QWidget *w : {static_cast<QWidget *>(ui.ListModels), static_cast<QWidget *>(ui.EditSearch),
-                       static_cast<QWidget *>(ui.ComboBoxPort),
-                       static_cast<QWidget *>(ui.ComboBoxSpeed)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(ui.ListModels), static_cast<QWidget *>(ui.EditSearch),
+          static_cast<QWidget *>(ui.ComboBoxPort), static_cast<QWidget *>(ui.ComboBoxSpeed)})
         w->setEnabled(serial);
     ui.EditRigctld->setEnabled(!serial);
 }
@@ -114,7 +113,8 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
         return settings;
     }
     settings.model = selectedModel();
-    const std::optional<QString> port = HamlibConfigKeys::portSetting(ui.ComboBoxPort->currentText());
+    const std::optional<QString> port =
+        HamlibConfigKeys::portSetting(ui.ComboBoxPort->currentText());
     const QString speedText = ui.ComboBoxSpeed->currentText().trimmed();
     const std::optional<int> speed = HamlibConfigKeys::serialSpeed(speedText);
     if (settings.model <= 0) {

@@ -167,4 +167,7 @@ void HamlibSubsystem::release()
     stopTransmitAndScan();
     m_operations->dropPending();
     m_link->stop();
+    // The next model starts from a panel with every control; the band choice decides the rest.
+    m_operations->enableAllControls();
+    m_station.kenwood->MenuChoixTXClick();
 }

@@ -30,5 +30,4 @@ std::optional<NetworkAddress> networkAddress(const QString &text);
 // path or a host:port stays as written.
 QString devicePath(const QString &port);
 
-
 } // namespace HamlibTexts

@@ -28,8 +28,8 @@ RigctldProcess::~RigctldProcess()
 bool RigctldProcess::start(const QStringList &arguments)
 {
     m_process.setProgram(QStringLiteral("rigctld"));
-    m_process.setArguments(arguments + QStringList{"-T", "127.0.0.1", "-t",
-                                                   QString::number(m_port), "-vvvv"});
+    m_process.setArguments(arguments +
+                           QStringList{"-T", "127.0.0.1", "-t", QString::number(m_port), "-vvvv"});
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start();
     if (!m_process.waitForStarted(WaitMs))
@@ -60,8 +60,7 @@ QString RigctldProcess::address() const
 QString RigctldProcess::ask(const QStringList &commands) const
 {
     QProcess rigctl;
-    rigctl.start(QStringLiteral("rigctl"),
-                 QStringList{"-m", "2", "-r", address()} + commands);
+    rigctl.start(QStringLiteral("rigctl"), QStringList{"-m", "2", "-r", address()} + commands);
     rigctl.waitForFinished(WaitMs);
     return QString::fromLatin1(rigctl.readAllStandardOutput()).trimmed();
 }
