@@ -1,6 +1,7 @@
 #include "app/ConfigFile.h"
 
 #include "app/ConfigValues.h"
+#include "app/HamlibConfigKeys.h"
 #include "app/StationState.h"
 #include "app/TransmitTimeout.h"
 #include "platform/LinkSettings.h"
@@ -264,6 +265,8 @@ QString checkedModelName(const ConfigBinding &b)
         return QStringLiteral("TMD710");
     if (b.MenuTMV71->isChecked())
         return QStringLiteral("TMV71");
+    if (b.MenuHamlib && b.MenuHamlib->isChecked())
+        return QStringLiteral("HAMLIB");
     return QStringLiteral("TX16UD");
 }
 
@@ -280,6 +283,8 @@ void apply(const ConfigBinding &b, const QStringList &lines)
         const auto handler = handlers().find(kv->key);
         if (handler != handlers().end())
             handler->second(b, kv->value);
+        else if (b.hamlib && HamlibConfigKeys::apply(*b.hamlib, kv->key, kv->value))
+            continue;
         else if (const std::optional<int> channel = ConfigValues::channelKeyNumber(kv->key))
             applyChannel(b, *channel, kv->value);
     }
@@ -359,6 +364,8 @@ QStringList build(const ConfigBinding &b)
     add("TXTIMEOUT=", number(s.TxTimeoutSeconds));
     if (b.CheckBoxReconnect->isChecked())
         add("RECONNECT=", QStringLiteral("1"));
+    if (b.hamlib)
+        out << HamlibConfigKeys::lines(*b.hamlib);
     return out;
 }
 

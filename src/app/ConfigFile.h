@@ -15,6 +15,7 @@ class UpDownArrows;
 struct StationState;
 struct SerialPortSettings;
 struct TcpClientSettings;
+struct HamlibSettings;
 
 // The controls and variables that the configuration file reads and writes. The controls are the
 // settings' store: reading sets them (with their usual side effects), saving reads them back.
@@ -44,6 +45,8 @@ struct ConfigBinding
     QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
     QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
     QComboBox *ComboBoxTXMEM;
+    QAction *MenuHamlib = nullptr;
+    HamlibSettings *hamlib = nullptr;
 };
 
 namespace ConfigFile {

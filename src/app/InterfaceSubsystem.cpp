@@ -6,8 +6,10 @@
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "app/VersionCheckSite.h"
+#include "hamlib/HamlibSubsystem.h"
 #include "platform/DocumentOpener.h"
 #include "ui/UnitDTMF.h"
+#include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
@@ -121,6 +123,8 @@ void InterfaceSubsystem::switchLanguage(Language language)
     redrawStatusTexts();
     applyCaptions(s.FormWarning.get(), language);
     applyCaptions(s.FormInitTX16.get(), language);
+    if (s.hamlib)
+        applyCaptions(&s.hamlib->settingsForm(), language);
 }
 
 void InterfaceSubsystem::redrawStatusTexts()

@@ -68,6 +68,14 @@ const QList<CaptionRow> &frenchCaptions()
         {"TFormDTMF", "BitBtnOKCodeDTMF", "text", "Ajouter"},    // QPushButton
         // Memory count dialog
         {"TFormMEM", "Label1", "text", "Mémoires à lire : 1 à"}, // QLabel
+        // Hamlib settings window
+        {"TFormHamlib", "LabelModel", "text", "Modèle de la radio (Hamlib)"}, // QLabel
+        {"TFormHamlib", "LabelSearch", "text", "Rechercher"},                 // QLabel
+        {"TFormHamlib", "RadioButtonSerial", "text", "Port série"},           // QRadioButton
+        {"TFormHamlib", "LabelSpeed", "text", "Vitesse (bauds)"},             // QLabel
+        {"TFormHamlib", "RadioButtonRigctld", "text",
+         "rigctld déjà lancé (hôte:port)"},                 // QRadioButton
+        {"TFormHamlib", "ButtonCancel", "text", "Annuler"}, // QPushButton
     };
     return rows;
 }
@@ -129,6 +137,14 @@ const QList<CaptionRow> &englishCaptions()
         {"TFormDTMF", "BitBtnOKCodeDTMF", "text", "Add"},        // QPushButton
         // Memory count dialog
         {"TFormMEM", "Label1", "text", "Memories to be read : 1 to"}, // QLabel
+        // Hamlib settings window
+        {"TFormHamlib", "LabelModel", "text", "Radio model (Hamlib)"}, // QLabel
+        {"TFormHamlib", "LabelSearch", "text", "Search"},              // QLabel
+        {"TFormHamlib", "RadioButtonSerial", "text", "Serial port"},   // QRadioButton
+        {"TFormHamlib", "LabelSpeed", "text", "Speed (baud)"},         // QLabel
+        {"TFormHamlib", "RadioButtonRigctld", "text",
+         "rigctld already running (host:port)"},           // QRadioButton
+        {"TFormHamlib", "ButtonCancel", "text", "Cancel"}, // QPushButton
     };
     return rows;
 }

@@ -6,6 +6,7 @@
 #include "app/StatusLines.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
+#include "hamlib/HamlibSubsystem.h"
 #include "kenwood/KenwoodSubsystem.h"
 #include "app/TransmitTimeout.h"
 #include "platform/SerialPortList.h"
@@ -49,6 +50,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     transmitTimeout = std::make_unique<TransmitTimeout>(
         state, log, QList<QAbstractButton *>{Form1->ui.SpeedButtonTX, Form1->ui.SpeedButtonTX16TX},
         Form1->ui.labelTMD);
+    hamlib = std::make_unique<HamlibSubsystem>(*this);
 }
 
 Station::~Station() = default;
@@ -115,12 +117,18 @@ ConfigBinding Station::configBinding()
         g.RadioButtonPin17L,
         g.RadioButtonPin11L,
         m.ComboBoxTXMEM,
+        m.MenuHamlib, hamlib ? &hamlib->settings : nullptr,
     };
 }
 
 bool Station::isGenericModel() const
 {
     return Form1->ui.MenuTX16UD->isChecked();
+}
+
+bool Station::isHamlibModel() const
+{
+    return Form1->ui.MenuHamlib->isChecked();
 }
 
 Language Station::currentLanguage() const
@@ -174,6 +182,8 @@ void Station::FormActivate()
         m.MenuTMV71->trigger();
     else if (state.ModelName == QLatin1String("TX16UD"))
         m.MenuTX16UD->trigger();
+    else if (state.ModelName == QLatin1String("HAMLIB") && hooks.startHamlib)
+        hooks.startHamlib();
 
     if (!FormWarning->ui.CheckBoxWarning->isChecked())
         FormWarning->show();

@@ -33,6 +33,11 @@ struct StationHooks
     // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
     // "000.000000" when none) and sends it to the server.
     std::function<void()> ReportFrequency;
+    // Shows an answer that went to the server after ReportFrequency had returned: a radio
+    // behind a worker thread answers later.
+    std::function<void()> frequencySentLater;
+    // Selects the Hamlib model at start-up and starts its link, without its settings window.
+    std::function<void()> startHamlib;
     // Sends one text to the relay server when connected; nothing otherwise.
     std::function<void(const QString &)> sendToServer;
     // Hands DTMF characters reported by the server to the interpreter.
@@ -45,6 +50,7 @@ class DtmfSubsystem;
 class ServerSubsystem;
 class InterfaceSubsystem;
 class TransmitTimeout;
+class HamlibSubsystem;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -77,6 +83,7 @@ public:
     std::unique_ptr<DtmfSubsystem> dtmf;
     std::unique_ptr<ServerSubsystem> server;
     std::unique_ptr<TransmitTimeout> transmitTimeout;
+    std::unique_ptr<HamlibSubsystem> hamlib;
 
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }
@@ -96,6 +103,7 @@ public:
     void FormClick();
     void FormKeyPress(QChar key);
     bool isGenericModel() const;
+    bool isHamlibModel() const;
     // The language checked in the "Langue" menu; no other copy of it exists.
     Language currentLanguage() const;
 

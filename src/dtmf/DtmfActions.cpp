@@ -19,6 +19,11 @@ bool DtmfActions::isGeneric() const
     return m_c.MenuTX16UD->isChecked();
 }
 
+bool DtmfActions::scansOnCommand() const
+{
+    return m_c.menuTMD700->isChecked() || (m_c.MenuHamlib && m_c.MenuHamlib->isChecked());
+}
+
 bool DtmfActions::bandAAllowed() const
 {
     return m_c.MenuChoixTXA->isChecked() || m_c.MenuChoixTXAB->isChecked();
@@ -118,7 +123,7 @@ bool DtmfActions::carryOut(int action)
             pressIfDown(m_c.SpeedButtonTX16SC, false);
             return true;
         }
-        if (!m_c.menuTMD700->isChecked())
+        if (!scansOnCommand())
             return false;
         restartKenwoodScan(m_c.SpeedButtonScanA);
         restartKenwoodScan(m_c.SpeedButtonScanB);
@@ -128,7 +133,7 @@ bool DtmfActions::carryOut(int action)
             pressIfDown(m_c.SpeedButtonTX16SC, true);
             return true;
         }
-        if (!m_c.menuTMD700->isChecked())
+        if (!scansOnCommand())
             return false;
         for (QAbstractButton *scan : {m_c.SpeedButtonScanA, m_c.SpeedButtonScanB}) {
             if (scan->isEnabled())

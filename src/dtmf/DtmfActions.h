@@ -27,6 +27,8 @@ public:
     bool isGeneric() const;
     bool bandAAllowed() const;
     bool bandBAllowed() const;
+    // The TM-D700, or a Hamlib radio (whose scan buttons are disabled when it cannot scan).
+    bool scansOnCommand() const;
 
 private:
     static void press(QAbstractButton *button);

@@ -22,6 +22,7 @@ struct DtmfControls
     // Radio and band choice, and the configuration save.
     QAction *MenuTX16UD = nullptr;
     QAction *menuTMD700 = nullptr;
+    QAction *MenuHamlib = nullptr; // the radio scans on command when Hamlib says it can
     QAction *MenuChoixTXA = nullptr;
     QAction *MenuChoixTXB = nullptr;
     QAction *MenuChoixTXAB = nullptr;

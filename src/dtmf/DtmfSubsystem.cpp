@@ -24,6 +24,7 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
     c.MenuTX16UD = m.MenuTX16UD;
     c.menuTMD700 = m.menuTMD700;
+    c.MenuHamlib = m.MenuHamlib;
     c.MenuChoixTXA = m.MenuChoixTXA;
     c.MenuChoixTXB = m.MenuChoixTXB;
     c.MenuChoixTXAB = m.MenuChoixTXAB;

@@ -53,12 +53,7 @@ void KenwoodOperations::releaseScan(int band, bool enabled)
 
 int KenwoodOperations::findEntry(const QString &channel) const
 {
-    if (channel.isEmpty())
-        return -1;
-    for (int i = 0; i < m_panel.ComboBoxMEM->count(); ++i)
-        if (channelOfMemoryEntry(m_panel.ComboBoxMEM->itemText(i)) == channel)
-            return i;
-    return -1;
+    return m_panel.memoryEntryIndex(channel);
 }
 
 void KenwoodOperations::showMemoryEntry(int band, int index)
@@ -202,12 +197,8 @@ void KenwoodOperations::scanToggled(int band)
 
 void KenwoodOperations::transmitToggled()
 {
-    QToolButton *button = m_panel.SpeedButtonTX;
-    const bool transmitting = button->isChecked();
-    button->setIcon((transmitting ? m_panel.SpeedButtonTXon : m_panel.SpeedButtonTXoff)->icon());
-    button->setStyleSheet(transmitting ? QStringLiteral("color: red;")
-                                       : QStringLiteral("color: black;"));
-    send(transmitting ? QStringLiteral("TX") : QStringLiteral("RX"));
+    m_panel.showTransmitState();
+    send(m_panel.SpeedButtonTX->isChecked() ? QStringLiteral("TX") : QStringLiteral("RX"));
     m_releaseFocus();
 }
 
@@ -248,12 +239,13 @@ void KenwoodOperations::updateFrequencyForReport()
         showMemoryEntry(band, index);
 }
 
+void KenwoodOperations::updateFrequency(std::function<void()> done)
+{
+    updateFrequencyForReport();
+    done();
+}
+
 void KenwoodOperations::resetIndicators()
 {
-    for (QLabel *led : {m_panel.ImageTXA, m_panel.ImageTXB, m_panel.ImageVFOA, m_panel.ImageVFOB,
-                        m_panel.ImageMEMA, m_panel.ImageMEMB})
-        showLed(led, m_panel.ImageLEDOFF);
-    for (QLineEdit *display :
-         {m_panel.EditVFOA, m_panel.EditVFOB, m_panel.EditMEMA, m_panel.EditMEMB})
-        display->clear();
+    m_panel.resetIndicators();
 }

@@ -2,6 +2,7 @@
 
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodPanel.h"
+#include "kenwood/RadioOperations.h"
 
 #include <QString>
 #include <functional>
@@ -14,19 +15,21 @@ struct StationState;
 // The band, VFO, memory, power, scan and transmit operations of the Kenwood panel, and the
 // Kenwood part of the frequency report. Each keeps the panel and the station state in step with
 // the transceiver; bands are 0 for A and 1 for B.
-class KenwoodOperations
+class KenwoodOperations : public RadioOperations
 {
 public:
     KenwoodOperations(StationState &state, RigLink &link, KenwoodPanel panel,
                       std::function<std::optional<Kenwood::Model>()> model,
                       std::function<void()> releaseFocus);
 
-    void selectBand(int band);   // SpeedButtonTXAClick / SpeedButtonTXBClick
-    void vfoMode(int band);      // SpeedButtonVFOAClick / SpeedButtonVFOBClick
-    void memoryMode(int band);   // SpeedButtonMEMAClick / SpeedButtonMEMBClick
-    void powerChanged(int band); // TrackBarPWRAChange / TrackBarPWRBChange
-    void scanToggled(int band);  // after the scan button's click flipped it
-    void transmitToggled();      // after the TRANSMIT button's click flipped it
+    void selectBand(int band) override;
+    void vfoMode(int band) override;
+    void memoryMode(int band) override;
+    void powerChanged(int band) override;
+    void scanToggled(int band) override;
+    void transmitToggled() override;
+    // The exchanges are synchronous: `done` runs before this returns.
+    void updateFrequency(std::function<void()> done) override;
 
     // Flips the TRANSMIT toggle as a click would, even while the panel is disabled.
     void toggleTransmit();

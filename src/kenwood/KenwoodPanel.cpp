@@ -1,6 +1,12 @@
 #include "kenwood/KenwoodPanel.h"
 
+#include "kenwood/KenwoodReplies.h"
 #include "ui/UnitTMD700.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
 
 KenwoodPanel KenwoodPanel::fromForm(Ui::TForm1 &ui)
 {
@@ -14,4 +20,30 @@ KenwoodPanel KenwoodPanel::fromForm(Ui::TForm1 &ui)
         ui.EditMEMA,         ui.EditMEMB,         ui.EditTXdata,      ui.labelTMD,
         ui.TrackBarPWRA,     ui.TrackBarPWRB,
     };
+}
+
+void KenwoodPanel::showTransmitState() const
+{
+    const bool transmitting = SpeedButtonTX->isChecked();
+    SpeedButtonTX->setIcon((transmitting ? SpeedButtonTXon : SpeedButtonTXoff)->icon());
+    SpeedButtonTX->setStyleSheet(transmitting ? QStringLiteral("color: red;")
+                                              : QStringLiteral("color: black;"));
+}
+
+int KenwoodPanel::memoryEntryIndex(const QString &channel) const
+{
+    if (channel.isEmpty())
+        return -1;
+    for (int i = 0; i < ComboBoxMEM->count(); ++i)
+        if (Kenwood::channelOfMemoryEntry(ComboBoxMEM->itemText(i)) == channel)
+            return i;
+    return -1;
+}
+
+void KenwoodPanel::resetIndicators() const
+{
+    for (QLabel *led : {ImageTXA, ImageTXB, ImageVFOA, ImageVFOB, ImageMEMA, ImageMEMB})
+        led->setPixmap(ImageLEDOFF->pixmap());
+    for (QLineEdit *display : {EditVFOA, EditVFOB, EditMEMA, EditMEMB})
+        display->clear();
 }

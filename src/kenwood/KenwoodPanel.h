@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -47,6 +49,13 @@ struct KenwoodPanel
     QSlider *TrackBarPWRB;
 
     static KenwoodPanel fromForm(Ui::TForm1 &ui);
+
+    // The TRANSMIT toggle's glyph and caption colour for its checked state.
+    void showTransmitState() const;
+    // The six indicators off, the four displays empty.
+    void resetIndicators() const;
+    // The first memory-list entry of a three-digit channel ("015"), or -1.
+    int memoryEntryIndex(const QString &channel) const;
 
     // Per band (0 = A, 1 = B).
     QToolButton *scanButton(int band) const

@@ -67,6 +67,20 @@ std::optional<Model> KenwoodSubsystem::currentModel() const
     return std::nullopt;
 }
 
+void KenwoodSubsystem::setOtherOperations(std::function<RadioOperations *()> chooser)
+{
+    m_otherOperations = std::move(chooser);
+}
+
+RadioOperations &KenwoodSubsystem::panelOperations()
+{
+    if (m_otherOperations) {
+        if (RadioOperations *other = m_otherOperations())
+            return *other;
+    }
+    return *m_operations;
+}
+
 void KenwoodSubsystem::releaseFocus()
 {
     m_station.Form1->releaseFocus();
@@ -86,26 +100,26 @@ void KenwoodSubsystem::wirePanel()
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_operations->resetIndicators();
 
-    KenwoodOperations *ops = m_operations.get();
     auto onClick = [this](QToolButton *button, std::function<void()> handler) {
         connect(button, &QToolButton::clicked, this, [this, handler] {
             handler();
             releaseFocus();
         });
     };
-    onClick(ui.SpeedButtonTXA, [ops] { ops->selectBand(0); });
-    onClick(ui.SpeedButtonTXB, [ops] { ops->selectBand(1); });
-    onClick(ui.SpeedButtonVFOA, [ops] { ops->vfoMode(0); });
-    onClick(ui.SpeedButtonVFOB, [ops] { ops->vfoMode(1); });
-    onClick(ui.SpeedButtonMEMA, [ops] { ops->memoryMode(0); });
-    onClick(ui.SpeedButtonMEMB, [ops] { ops->memoryMode(1); });
-    onClick(ui.SpeedButtonScanA, [ops] { ops->scanToggled(0); });
-    onClick(ui.SpeedButtonScanB, [ops] { ops->scanToggled(1); });
-    onClick(ui.SpeedButtonTX, [ops] { ops->transmitToggled(); });
+    auto ops = [this]() -> RadioOperations & { return panelOperations(); };
+    onClick(ui.SpeedButtonTXA, [ops] { ops().selectBand(0); });
+    onClick(ui.SpeedButtonTXB, [ops] { ops().selectBand(1); });
+    onClick(ui.SpeedButtonVFOA, [ops] { ops().vfoMode(0); });
+    onClick(ui.SpeedButtonVFOB, [ops] { ops().vfoMode(1); });
+    onClick(ui.SpeedButtonMEMA, [ops] { ops().memoryMode(0); });
+    onClick(ui.SpeedButtonMEMB, [ops] { ops().memoryMode(1); });
+    onClick(ui.SpeedButtonScanA, [ops] { ops().scanToggled(0); });
+    onClick(ui.SpeedButtonScanB, [ops] { ops().scanToggled(1); });
+    onClick(ui.SpeedButtonTX, [ops] { ops().transmitToggled(); });
     onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
-    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops->powerChanged(0); });
-    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops->powerChanged(1); });
+    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops().powerChanged(0); });
+    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops().powerChanged(1); });
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
     connect(ui.EditRI, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRIChange);
@@ -156,7 +170,7 @@ void KenwoodSubsystem::selectModel(Model model)
 
 void KenwoodSubsystem::OpenRigPort()
 {
-    if (m_station.isGenericModel())
+    if (m_station.isGenericModel() || m_station.isHamlibModel())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -218,6 +232,15 @@ void KenwoodSubsystem::closeRigPort()
 void KenwoodSubsystem::ReportFrequency()
 {
     StationState &state = m_station.state;
+    // Set once this returns: an answer sent after that is shown by the server's status line
+    // hook, one sent before by the caller.
+    auto returned = std::make_shared<bool>(false);
+    auto send = [this, returned] {
+        if (m_station.hooks.sendToServer)
+            m_station.hooks.sendToServer(m_station.state.CurrentFrequency + QStringLiteral("\r\n"));
+        if (*returned && m_station.hooks.frequencySentLater)
+            m_station.hooks.frequencySentLater();
+    };
     if (!m_station.FormSimuFreq->isVisible()) {
         if (m_station.isGenericModel()) {
             const Ui::TForm1 &ui = m_station.Form1->ui;
@@ -229,17 +252,19 @@ void KenwoodSubsystem::ReportFrequency()
             else
                 state.CurrentFrequency = QStringLiteral("000.000000");
         } else {
-            m_operations->updateFrequencyForReport();
+            panelOperations().updateFrequency(send);
+            *returned = true;
+            return;
         }
     }
-    if (m_station.hooks.sendToServer)
-        m_station.hooks.sendToServer(state.CurrentFrequency + QStringLiteral("\r\n"));
+    send();
 }
 
 void KenwoodSubsystem::SpeedButtonInitClick()
 {
-    // With the generic model the same button opens its set-up window (GenericTxSubsystem).
-    if (m_station.isGenericModel())
+    // With the generic model the same button opens its set-up window (GenericTxSubsystem); the
+    // Hamlib model has an initialisation of its own.
+    if (m_station.isGenericModel() || m_station.isHamlibModel())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -262,6 +287,8 @@ void KenwoodSubsystem::SpeedButtonInitClick()
 
 void KenwoodSubsystem::ButtoninitClick()
 {
+    if (m_station.isHamlibModel())
+        return;
     m_initialisation->ButtoninitClick();
 }
 

@@ -28,6 +28,11 @@ public:
     // The Kenwood model checked in the "Modèle" menu; nothing for the generic transmitter.
     std::optional<Kenwood::Model> currentModel() const;
 
+    // The operations the panel's controls run: the Kenwood's, unless `chooser` (set by the
+    // subsystem of another kind of radio) names others for the model now checked.
+    void setOtherOperations(std::function<RadioOperations *()> chooser);
+    RadioOperations &panelOperations();
+
     void OpenRigPort();
     void releaseRig();
     void closeRigPort();
@@ -64,4 +69,5 @@ private:
     std::unique_ptr<RigLink> m_link;
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
+    std::function<RadioOperations *()> m_otherOperations;
 };

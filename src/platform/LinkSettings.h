@@ -20,3 +20,15 @@ struct TcpClientSettings
     int retryFirstDelayMs = 1000;
     int retryMaxDelayMs = 30'000;
 };
+
+// Settings of the Hamlib model: Hamlib's model number (2 reaches a rigctld), the serial port
+// (a name in /dev, a full path) or the rigctld's host:port, and the serial speed (0: the
+// model's own).
+struct HamlibSettings
+{
+    int model = 0;
+    QString port;
+    int speed = 0;
+
+    bool isSet() const { return model > 0 && !port.isEmpty(); }
+};

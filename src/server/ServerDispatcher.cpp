@@ -68,6 +68,11 @@ void ServerDispatcher::reportFrequency()
 {
     if (m_hooks.ReportFrequency)
         m_hooks.ReportFrequency();
+    showFrequencySent();
+}
+
+void ServerDispatcher::showFrequencySent()
+{
     StatusLines::setColouredText(m_controls.StaticTextIPConnect,
                                  QStringLiteral("F=") + m_state.CurrentFrequency +
                                      QLatin1Char('/') +

@@ -32,6 +32,8 @@ public:
     ServerDispatcher(StationState &state, StationHooks &hooks, const ServerControls &controls);
 
     void handle(const QByteArray &message);
+    // "F=" and the frequency just sent, with the time, on the server status line.
+    void showFrequencySent();
 
     // The audio channel the checked radio button stands for.
     AudioChannel audioChannel() const;

@@ -84,6 +84,7 @@ void ServerSubsystem::wire()
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
 
     m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
+    m_station.hooks.frequencySentLater = [this] { m_dispatcher.showFrequencySent(); };
 }
 
 void ServerSubsystem::ButtonConnectClick()

@@ -59,7 +59,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     addAction(ui.MenuTIMEROUTS);
     // Radio items: one model, one band choice, one language at a time.
     for (const QList<QAction *> &items :
-         {QList<QAction *>{ui.MenuTX16UD, ui.menuTMD700, ui.MenuTMD710, ui.MenuTMV71},
+         {QList<QAction *>{ui.MenuTX16UD, ui.menuTMD700, ui.MenuTMD710, ui.MenuTMV71,
+                           ui.MenuHamlib},
           QList<QAction *>{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB},
           QList<QAction *>{ui.menuEnglish, ui.MenuFrancais}}) {
         auto *group = new QActionGroup(this);

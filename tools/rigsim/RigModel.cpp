@@ -150,6 +150,8 @@ QByteArray RigModel::tmd710(const QByteArray &name, const Args &args, bool &know
         return channelSelect(name, args);
     if (name == "ME")
         return args.size() == 1 ? memoryRead(channelOf(args[0])) : QByteArray(No);
+    if (name == "MN")
+        return args.size() == 1 ? memoryName(channelOf(args[0])) : QByteArray(No);
     if (name == "FO") {
         const int band = args.size() == 1 ? bandOf(args[0]) : -1;
         return band < 0 ? QByteArray(No) : vfoRead(band);
@@ -237,6 +239,15 @@ QByteArray RigModel::memoryRead(int channel)
         return No;
     const int shiftPos = m_state.kind == RigKind::TMD700 ? 26 : 21;
     return garbled(memoryRecord(m_state, channel), channel, shiftPos);
+}
+
+// Every programmed channel is named after its use: RELAISccc with a shift, SIMPLEXccc without.
+QByteArray RigModel::memoryName(int channel)
+{
+    if (channel < 0 || channel > m_state.lastChannel() || !m_state.memories.contains(channel))
+        return No;
+    const QByteArray use = m_state.memories.value(channel).shift == 0 ? "SIMPLEX" : "RELAIS";
+    return "MN " + threeDigits(channel) + ',' + use + threeDigits(channel);
 }
 
 QByteArray RigModel::vfoRead(int band)

@@ -28,6 +28,7 @@ private:
     QByteArray modeQuery(const QByteArray &name, const Args &args, int memoryCode);
     QByteArray channelSelect(const QByteArray &name, const Args &args);
     QByteArray memoryRead(int channel);
+    QByteArray memoryName(int channel);
     QByteArray vfoRead(int band);
     QByteArray garbled(QByteArray record, int key, int shiftPos) const;
 

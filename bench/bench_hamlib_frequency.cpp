@@ -1,0 +1,120 @@
+// Prints how quickly the station answers the relay server's "FREQUENCY" request, from the
+// server's write to the answer's arrival, with the radio on rigsim --pace (a TM-D710 at
+// 9600-baud speed): once driven by the Kenwood model, once by the Hamlib model (Hamlib's TM-D710
+// backend, model 2034), 200 rounds each, in the same run.
+// Usage: bench_hamlib_frequency [path-to-rigsim]
+#include "app/Station.h"
+#include "platform/TextFile.h"
+#include "support/BenchSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int Rounds = 200;
+constexpr int GuardMs = 30'000;
+
+bool waitFor(const std::function<bool()> &done)
+{
+    return BenchSupport::waitFor(done, GuardMs);
+}
+
+// One station on its own rigsim; `radio` gives the configuration lines naming the radio from
+// the pty's link path. Returns the answer times, or nothing when something did not start.
+QList<double> measure(const QString &rigsim, const std::function<QStringList(QString)> &radio)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("dev"));
+    const QString link = dir.filePath(QStringLiteral("dev/ttyV0"));
+    QProcess rig;
+    rig.start(rigsim,
+              {QStringLiteral("--model"), QStringLiteral("TMD710"), QStringLiteral("--pace"),
+               QStringLiteral("--memories"), QStringLiteral("20"), QStringLiteral("--link"), link,
+               QStringLiteral("--log"), dir.filePath(QStringLiteral("rigsim.log"))});
+    if (!rig.waitForStarted(GuardMs) || !rig.waitForReadyRead(GuardMs)) {
+        std::fprintf(stderr, "rigsim did not start: %s\n", qPrintable(rigsim));
+        return {};
+    }
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    QTcpSocket *peer = nullptr;
+    QByteArray fromStation;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        peer = server.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [&] { fromStation += peer->readAll(); });
+    });
+    QFile config(dir.filePath(QStringLiteral("Ivrelane.ini")));
+    config.open(QIODevice::WriteOnly);
+    config.write(TextFile::encodeLines(
+        QStringList{QStringLiteral("[IvrelaneTMD7x0]"), QStringLiteral("CONNECT=1"),
+                    QStringLiteral("WARNING=Y"), QStringLiteral("NUMBERMEM=20"),
+                    QStringLiteral("IPSERVER=127.0.0.1"),
+                    QStringLiteral("PORT=%1").arg(server.serverPort())} +
+        radio(link)));
+    config.close();
+
+    BenchSupport::SilentNotifier notifier;
+    QList<double> toAnswer;
+    {
+        Station station(dir.path(), notifier);
+        station.deviceDirectory = dir.filePath(QStringLiteral("dev"));
+        station.terminate = [] {};
+        station.FormActivate();
+        if (!waitFor([&] { return peer && station.state.ServerConnected; })) {
+            std::fprintf(stderr, "the station did not connect\n");
+            return {};
+        }
+        QElapsedTimer clock;
+        for (int i = 0; i < Rounds; ++i) {
+            fromStation.clear();
+            clock.start();
+            peer->write("FREQUENCY\r\n");
+            peer->flush();
+            if (!waitFor([&] { return fromStation.endsWith("\r\n"); })) {
+                std::fprintf(stderr, "no frequency answer\n");
+                return {};
+            }
+            toAnswer << double(clock.nsecsElapsed()) / 1e6;
+        }
+        std::printf("last answer: %s", fromStation.constData());
+        station.MenuQuitterClick();
+    }
+    rig.terminate();
+    rig.waitForFinished(GuardMs);
+    return toAnswer;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString rigsim =
+        argc > 1
+            ? QString::fromLocal8Bit(argv[1])
+            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../rigsim"));
+
+    const QList<double> kenwood = measure(rigsim, [](const QString &link) {
+        return QStringList{QStringLiteral("MODEL=TMD710"), QStringLiteral("COM=") + link};
+    });
+    const QList<double> hamlib = measure(rigsim, [](const QString &link) {
+        return QStringList{QStringLiteral("MODEL=HAMLIB"), QStringLiteral("HAMLIBMODEL=2034"),
+                           QStringLiteral("HAMLIBPORT=") + link,
+                           QStringLiteral("HAMLIBSPEED=9600")};
+    });
+    BenchSupport::printFigures("FREQUENCY -> answer, Kenwood model (VFO)", kenwood);
+    BenchSupport::printFigures("FREQUENCY -> answer, Hamlib 2034 (VFO)", hamlib);
+    return kenwood.isEmpty() || hamlib.isEmpty() ? 1 : 0;
+}

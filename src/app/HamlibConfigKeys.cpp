@@ -1,0 +1,66 @@
+#include "app/HamlibConfigKeys.h"
+
+#include "app/ConfigValues.h"
+#include "platform/LinkSettings.h"
+
+namespace HamlibConfigKeys {
+
+std::optional<int> modelNumber(const QString &text)
+{
+    const std::optional<int> n = ConfigValues::parseInteger(text);
+    if (!n || *n < 1)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<QString> portSetting(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || trimmed.size() > 255)
+        return std::nullopt;
+    for (const QChar c : trimmed) {
+        if (c.isSpace() || !c.isPrint())
+            return std::nullopt;
+    }
+    return trimmed;
+}
+
+std::optional<int> serialSpeed(const QString &text)
+{
+    const std::optional<int> n = ConfigValues::parseInteger(text);
+    if (!n || *n < 300 || *n > 4'000'000)
+        return std::nullopt;
+    return n;
+}
+
+bool apply(HamlibSettings &settings, const QString &key, const QString &value)
+{
+    if (key == QLatin1String("HAMLIBMODEL=")) {
+        if (const std::optional<int> model = modelNumber(value))
+            settings.model = *model;
+    } else if (key == QLatin1String("HAMLIBPORT=")) {
+        if (const std::optional<QString> port = portSetting(value))
+            settings.port = *port;
+    } else if (key == QLatin1String("HAMLIBSPEED=")) {
+        if (const std::optional<int> speed = serialSpeed(value))
+            settings.speed = *speed;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+QStringList lines(const HamlibSettings &settings)
+{
+    QStringList out;
+    if (settings.model <= 0)
+        return out;
+    out << QStringLiteral("HAMLIBMODEL=") + QString::number(settings.model);
+    if (!settings.port.isEmpty())
+        out << QStringLiteral("HAMLIBPORT=") + settings.port;
+    if (settings.speed > 0)
+        out << QStringLiteral("HAMLIBSPEED=") + QString::number(settings.speed);
+    return out;
+}
+
+} // namespace HamlibConfigKeys

@@ -1,0 +1,105 @@
+#include "hamlib/HamlibLink.h"
+
+#include "hamlib/HamlibRig.h"
+
+#include <QMetaObject>
+
+HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
+{
+    qRegisterMetaType<HamlibCapabilities>();
+    qRegisterMetaType<HamlibBandState>();
+    qRegisterMetaType<HamlibFrequency>();
+    m_thread.setObjectName(QStringLiteral("hamlib"));
+}
+
+HamlibLink::~HamlibLink()
+{
+    stop();
+}
+
+void HamlibLink::start(int model, const QString &port, int speed)
+{
+    stop();
+    m_wantedTransmit = false;
+    m_rig = new HamlibRig(m_wantedTransmit);
+    m_rig->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_rig, &QObject::deleteLater);
+    connect(m_rig, &HamlibRig::opened, this, &HamlibLink::opened);
+    connect(m_rig, &HamlibRig::bandRead, this, &HamlibLink::bandRead);
+    connect(m_rig, &HamlibRig::memoriesRead, this, &HamlibLink::memoriesRead);
+    connect(m_rig, &HamlibRig::frequencyRead, this, &HamlibLink::frequencyRead);
+    connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
+    connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
+    m_thread.start();
+    post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
+}
+
+void HamlibLink::stop()
+{
+    if (m_rig == nullptr)
+        return;
+    m_wantedTransmit = false;
+    // Queued behind what is waiting, so the last keying asked is undone.
+    QMetaObject::invokeMethod(
+        m_rig,
+        [rig = m_rig] {
+            rig->release();
+            rig->close();
+        },
+        Qt::BlockingQueuedConnection);
+    // Reports still on their way belong to the radio just closed.
+    disconnect(m_rig, nullptr, this, nullptr);
+    m_thread.quit();
+    m_thread.wait();
+    m_rig = nullptr;
+}
+
+void HamlibLink::post(std::function<void(HamlibRig &)> request)
+{
+    if (m_rig == nullptr)
+        return;
+    QMetaObject::invokeMethod(
+        m_rig, [rig = m_rig, request = std::move(request)] { request(*rig); },
+        Qt::QueuedConnection);
+}
+
+void HamlibLink::readMemories(int count)
+{
+    post([count](HamlibRig &rig) { rig.readMemories(count); });
+}
+
+void HamlibLink::selectBand(int band)
+{
+    post([band](HamlibRig &rig) { rig.selectBand(band); });
+}
+
+void HamlibLink::setMode(int band, bool memory, int channel)
+{
+    post([=](HamlibRig &rig) { rig.setMode(band, memory, channel); });
+}
+
+void HamlibLink::readBand(int band)
+{
+    post([band](HamlibRig &rig) { rig.readBand(band); });
+}
+
+void HamlibLink::setPower(int band, bool activeBand, int position)
+{
+    post([=](HamlibRig &rig) { rig.setPower(band, activeBand, position); });
+}
+
+void HamlibLink::setScan(int band, bool on)
+{
+    post([=](HamlibRig &rig) { rig.setScan(band, on); });
+}
+
+void HamlibLink::setTransmit(bool on)
+{
+    m_wantedTransmit = on;
+    post([](HamlibRig &rig) { rig.applyTransmit(); });
+}
+
+void HamlibLink::readFrequency(int band)
+{
+    post([band](HamlibRig &rig) { rig.readFrequency(band); });
+}

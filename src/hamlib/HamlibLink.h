@@ -1,0 +1,53 @@
+#pragma once
+
+#include "hamlib/HamlibTypes.h"
+
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <functional>
+
+class HamlibRig;
+
+// The window's side of the Hamlib radio: starts the worker thread that owns it, queues requests
+// to it in order and hands its reports back on the window's thread. Nothing here waits for the
+// radio, except stop() at the end.
+class HamlibLink : public QObject
+{
+    Q_OBJECT
+public:
+    explicit HamlibLink(QObject *parent = nullptr);
+    ~HamlibLink() override;
+
+    bool isStarted() const { return m_thread.isRunning(); }
+    // Opens the radio on a fresh worker thread (an earlier one is stopped first).
+    void start(int model, const QString &port, int speed);
+    // Unkeys the radio if it may be keyed, closes it and joins the thread. Waits for the
+    // requests still queued, each bounded by Hamlib's own time-out.
+    void stop();
+
+    void readMemories(int count);
+    void selectBand(int band);
+    void setMode(int band, bool memory, int channel);
+    void readBand(int band);
+    void setPower(int band, bool activeBand, int position);
+    void setScan(int band, bool on);
+    // Asks for the keying; an unkey asked while a key waits in the queue cancels it.
+    void setTransmit(bool on);
+    void readFrequency(int band);
+
+signals:
+    void opened(const HamlibCapabilities &capabilities);
+    void bandRead(const HamlibBandState &state);
+    void memoriesRead(const QStringList &entries);
+    void frequencyRead(const HamlibFrequency &frequency);
+    void answered();
+    void failed(const QString &error);
+
+private:
+    void post(std::function<void(HamlibRig &)> request);
+
+    QThread m_thread;
+    HamlibRig *m_rig = nullptr; // lives on m_thread
+    std::atomic<bool> m_wantedTransmit{false};
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Hamlib's list of the radios it drives, read from its own descriptions (no radio is asked).
+struct HamlibModel
+{
+    int number = 0;
+    QString maker;
+    QString model;
+
+    // "Kenwood TM-D710 (2034)", as the settings window lists it.
+    QString label() const;
+};
+
+namespace HamlibModelList {
+
+// Every model, sorted by maker then model; read once.
+const QList<HamlibModel> &all();
+
+// The model of that number, if Hamlib has it.
+const HamlibModel *find(int number);
+
+// Whether `label` holds every word of `search`, in any order and case.
+bool matches(const QString &label, const QString &search);
+
+} // namespace HamlibModelList

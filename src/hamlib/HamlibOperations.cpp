@@ -1,0 +1,307 @@
+#include "hamlib/HamlibOperations.h"
+
+#include "app/EventLog.h"
+#include "app/StationState.h"
+#include "app/StatusLines.h"
+#include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibTexts.h"
+#include "kenwood/KenwoodReplies.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+
+using Kenwood::channelOfMemoryEntry;
+using Kenwood::frequencyOfMemoryEntry;
+
+HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLink &link,
+                                   KenwoodPanel panel, BandMenu bands,
+                                   std::function<void()> releaseFocus)
+    : m_state(state), m_log(log), m_link(link), m_panel(panel), m_bands(bands),
+      m_releaseFocus(std::move(releaseFocus))
+{
+    m_retry.setInterval(RetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &HamlibOperations::retry);
+    connect(&link, &HamlibLink::opened, this, &HamlibOperations::opened);
+    connect(&link, &HamlibLink::memoriesRead, this, &HamlibOperations::memoriesRead);
+    connect(&link, &HamlibLink::bandRead, this, &HamlibOperations::bandRead);
+    connect(&link, &HamlibLink::frequencyRead, this, &HamlibOperations::frequencyRead);
+    connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
+    connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
+}
+
+void HamlibOperations::showLed(QLabel *led, QLabel *picture)
+{
+    led->setPixmap(picture->pixmap());
+}
+
+bool HamlibOperations::memoryModeOf(int band) const
+{
+    return band == 1 ? m_state.MemModeB : m_state.MemModeA;
+}
+
+void HamlibOperations::selectBand(int band)
+{
+    m_link.selectBand(band);
+}
+
+void HamlibOperations::vfoMode(int band)
+{
+    m_link.setMode(band, false, -1);
+}
+
+void HamlibOperations::memoryMode(int band)
+{
+    if (!m_state.InitInProgress)
+        m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
+                                       ? QString()
+                                       : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
+    bool ok = false;
+    const int channel = m_state.MemoryNumberText.toInt(&ok);
+    m_link.setMode(band, true, ok ? channel : -1);
+}
+
+void HamlibOperations::powerChanged(int band)
+{
+    m_link.setPower(band, band == m_state.ActiveBand, m_panel.powerSlider(band)->value());
+    m_releaseFocus();
+}
+
+void HamlibOperations::scanToggled(int band)
+{
+    m_link.setScan(band, m_panel.scanButton(band)->isChecked());
+    m_releaseFocus();
+}
+
+void HamlibOperations::transmitToggled()
+{
+    m_panel.showTransmitState();
+    m_link.setTransmit(m_panel.SpeedButtonTX->isChecked());
+    m_releaseFocus();
+}
+
+void HamlibOperations::updateFrequency(std::function<void()> done)
+{
+    if (!m_link.isStarted()) {
+        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        done();
+        return;
+    }
+    // Answers come back in the order of the requests, one each.
+    m_frequencyRequests.push_back(std::move(done));
+    m_link.readFrequency(m_state.ActiveBand);
+}
+
+void HamlibOperations::initialise(std::function<void()> finished)
+{
+    m_initFinished = std::move(finished);
+    m_initialising = true;
+    m_initialised = false;
+    m_state.RigStatus = 2;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_panel.GroupBoxTX->setEnabled(false);
+    m_panel.resetIndicators();
+    m_state.ActiveBand = m_bands.MenuChoixTXB->isChecked() ? 1 : 0;
+    m_link.readMemories(m_state.NumberOfMemories);
+    m_link.selectBand(m_state.ActiveBand);
+}
+
+void HamlibOperations::applyCapabilities()
+{
+    const bool bandA = !m_bands.MenuChoixTXB->isChecked();
+    const bool bandB = !m_bands.MenuChoixTXA->isChecked() && m_caps.twoBands;
+    m_panel.SpeedButtonTXA->setEnabled(bandA);
+    m_panel.SpeedButtonVFOA->setEnabled(bandA);
+    m_panel.SpeedButtonMEMA->setEnabled(bandA && m_caps.memoryMode);
+    m_panel.SpeedButtonTXB->setEnabled(bandB);
+    m_panel.SpeedButtonVFOB->setEnabled(bandB);
+    m_panel.SpeedButtonMEMB->setEnabled(bandB && m_caps.memoryMode);
+    m_panel.ComboBoxMEM->setEnabled(m_caps.memoryMode);
+    m_panel.TrackBarPWRA->setEnabled(m_caps.power);
+    m_panel.TrackBarPWRB->setEnabled(m_caps.power && m_caps.twoBands);
+    m_panel.SpeedButtonTX->setEnabled(m_caps.ptt);
+    for (int band : {0, 1}) {
+        QToolButton *scan = m_panel.scanButton(band);
+        scan->setVisible(true);
+        scan->setEnabled(m_caps.scan && band == m_state.ActiveBand);
+    }
+}
+
+void HamlibOperations::enableAllControls()
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_panel.ComboBoxMEM, m_panel.TrackBarPWRA, m_panel.TrackBarPWRB,
+             m_panel.SpeedButtonTX, m_panel.SpeedButtonScanA, m_panel.SpeedButtonScanB})
+        control->setEnabled(true);
+}
+
+void HamlibOperations::dropPending()
+{
+    m_frequencyRequests.clear();
+    m_retry.stop();
+    m_initialising = false;
+    m_initFinished = nullptr;
+}
+
+void HamlibOperations::opened(const HamlibCapabilities &caps)
+{
+    m_caps = caps;
+    m_state.ModelLabel = caps.model + QLatin1Char(' ');
+    m_panel.GroupBoxTX->setTitle(caps.maker + QLatin1Char(' ') + caps.model);
+    applyCapabilities();
+}
+
+void HamlibOperations::memoriesRead(const QStringList &entries)
+{
+    m_panel.ComboBoxMEM->clear();
+    m_panel.ComboBoxMEM->addItems(entries);
+    // No entry is chosen yet: memory mode then shows the channel the radio is on.
+    m_panel.ComboBoxMEM->setCurrentIndex(-1);
+}
+
+void HamlibOperations::bandRead(const HamlibBandState &state)
+{
+    const int band = state.band;
+    m_state.ActiveBand = band;
+    showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+    showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+    showLed(m_panel.vfoLed(band), state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
+    showLed(m_panel.memoryLed(band), state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
+    (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
+    (band == 1 ? m_state.MemModeB : m_state.MemModeA) = state.memoryMode;
+
+    const QString frequency = HamlibTexts::frequencyText(state.frequencyHz);
+    if (state.memoryMode) {
+        const QString channel = QStringLiteral("%1").arg(state.channel, 3, 10, QLatin1Char('0'));
+        const int index = state.channel < 0 ? -1 : m_panel.memoryEntryIndex(channel);
+        QString entry;
+        if (index >= 0) {
+            m_panel.ComboBoxMEM->setCurrentIndex(index);
+            entry = m_panel.ComboBoxMEM->itemText(index);
+        } else if (state.frequencyHz > 0) {
+            entry = HamlibTexts::memoryEntry(state.channel, state.frequencyHz, state.shiftText, {});
+        }
+        if (!entry.isEmpty()) {
+            m_panel.memoryDisplay(band)->setText(entry);
+            m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
+        }
+    } else {
+        m_panel.vfoDisplay(band)->setText(QStringLiteral("F=") + frequency + QLatin1Char(' ') +
+                                          state.shiftText);
+        m_state.CurrentFrequency = frequency;
+    }
+    QToolButton *otherScan = m_panel.scanButton(1 - band);
+    otherScan->setChecked(false);
+    otherScan->setEnabled(false);
+    m_panel.scanButton(band)->setEnabled(m_caps.scan);
+
+    if (m_initialising) {
+        finishInitialisation();
+    } else {
+        m_state.RigStatus = 1;
+        StatusLines::showRig(m_panel.labelTMD, m_state);
+    }
+}
+
+void HamlibOperations::finishInitialisation()
+{
+    m_initialising = false;
+    m_initialised = true;
+    m_state.RigStatus = 3;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    // A configured power is sent even when the slider already shows it.
+    for (int band : {0, 1}) {
+        const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
+        if (configured < 0 || !m_caps.power || (band == 1 && !m_caps.twoBands))
+            continue;
+        QSlider *slider = m_panel.powerSlider(band);
+        const QSignalBlocker blocker(slider);
+        slider->setValue(qMin(configured, 2));
+        m_link.setPower(band, band == m_state.ActiveBand, slider->value());
+    }
+    m_panel.GroupBoxTX->setEnabled(true);
+    applyCapabilities();
+    m_releaseFocus();
+    if (auto finished = std::exchange(m_initFinished, nullptr))
+        finished();
+}
+
+void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
+{
+    if (m_frequencyRequests.empty())
+        return;
+    std::function<void()> done = std::move(m_frequencyRequests.front());
+    m_frequencyRequests.pop_front();
+    const int band = m_state.ActiveBand;
+    if (m_panel.scanButton(band)->isChecked()) {
+        m_state.CurrentFrequency = QStringLiteral("999.999999");
+    } else if (!frequency.answered) {
+        m_state.CurrentFrequency = QStringLiteral("000.000000");
+    } else if (frequency.memoryMode) {
+        // The memory list's entry of the channel, as for the Kenwood; the channel's own record
+        // when the list does not hold it.
+        const int index = m_panel.memoryEntryIndex(
+            QStringLiteral("%1").arg(frequency.channel, 3, 10, QLatin1Char('0')));
+        if (index >= 0) {
+            m_panel.ComboBoxMEM->setCurrentIndex(index);
+            m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
+            m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.ComboBoxMEM->itemText(index));
+        } else {
+            m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
+        }
+    } else {
+        m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
+    }
+    if (done)
+        done();
+}
+
+void HamlibOperations::answered()
+{
+    m_lastError.clear();
+    m_retry.stop();
+    if (m_state.RigAnswering && m_state.RigStatus != 0)
+        return;
+    m_state.RigAnswering = true;
+    if (m_state.RigStatus == 0 && !m_initialising) {
+        m_state.RigStatus = m_initialised ? 1 : 2;
+        StatusLines::showRig(m_panel.labelTMD, m_state);
+    }
+}
+
+void HamlibOperations::failed(const QString &error)
+{
+    m_state.RigAnswering = false;
+    m_state.RigStatus = 0;
+    StatusLines::showRig(m_panel.labelTMD, m_state);
+    // One log line per fault, not one per retry.
+    if (error != m_lastError)
+        m_log.append(QStringLiteral("Hamlib ") + error);
+    m_lastError = error;
+    if (!m_retry.isActive())
+        m_retry.start();
+    if (m_initialising) {
+        m_initialising = false;
+        if (auto finished = std::exchange(m_initFinished, nullptr))
+            finished();
+    }
+}
+
+void HamlibOperations::retry()
+{
+    if (m_state.RigAnswering) {
+        m_retry.stop();
+        return;
+    }
+    if (!m_initialised) {
+        initialise(nullptr);
+        return;
+    }
+    // The keying asked last is sent again: the radio's own is unknown after a failure.
+    m_link.setTransmit(m_panel.SpeedButtonTX->isChecked());
+    m_link.readBand(m_state.ActiveBand);
+}

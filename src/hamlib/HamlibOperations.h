@@ -1,0 +1,84 @@
+#pragma once
+
+#include "hamlib/HamlibTypes.h"
+#include "kenwood/KenwoodPanel.h"
+#include "kenwood/RadioOperations.h"
+
+#include <QObject>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+class EventLog;
+class HamlibLink;
+class QAction;
+struct StationState;
+
+// The panel's operations on a radio driven through Hamlib. Each click queues a request to the
+// worker thread and returns; the panel and the station state follow when the radio's answer
+// comes back. A radio that stops answering turns the status line red, its error goes to the
+// log, and it is asked again every few seconds until it answers; the keying last asked for is
+// then applied again, so a radio keyed when the link broke is unkeyed once it is back.
+class HamlibOperations : public QObject, public RadioOperations
+{
+    Q_OBJECT
+public:
+    static constexpr int RetryMs = 2000;
+
+    struct BandMenu
+    {
+        QAction *MenuChoixTXA;
+        QAction *MenuChoixTXB;
+    };
+
+    HamlibOperations(StationState &state, EventLog &log, HamlibLink &link, KenwoodPanel panel,
+                     BandMenu bands, std::function<void()> releaseFocus);
+
+    void selectBand(int band) override;
+    void vfoMode(int band) override;
+    void memoryMode(int band) override;
+    void powerChanged(int band) override;
+    void scanToggled(int band) override;
+    void transmitToggled() override;
+    void updateFrequency(std::function<void()> done) override;
+
+    // Reads the memory list, selects the band of the band choice and sets the powers; the
+    // panel is enabled once the band has been read. `finished` runs once, at the end or at the
+    // first failure.
+    void initialise(std::function<void()> finished);
+    // Enables the controls the radio has, within the band choice.
+    void applyCapabilities();
+    const HamlibCapabilities &capabilities() const { return m_caps; }
+    bool isInitialised() const { return m_initialised; }
+    // Enables again what applyCapabilities() disabled, for a radio that can do everything; the
+    // band buttons are left to the band choice.
+    void enableAllControls();
+    // Forgets the requests waiting for an answer (the link is being closed).
+    void dropPending();
+
+private:
+    void opened(const HamlibCapabilities &caps);
+    void memoriesRead(const QStringList &entries);
+    void bandRead(const HamlibBandState &state);
+    void frequencyRead(const HamlibFrequency &frequency);
+    void answered();
+    void failed(const QString &error);
+    void retry();
+    void finishInitialisation();
+    void showLed(QLabel *led, QLabel *picture);
+    bool memoryModeOf(int band) const;
+
+    StationState &m_state;
+    EventLog &m_log;
+    HamlibLink &m_link;
+    KenwoodPanel m_panel;
+    BandMenu m_bands;
+    std::function<void()> m_releaseFocus;
+    HamlibCapabilities m_caps;
+    std::deque<std::function<void()>> m_frequencyRequests;
+    std::function<void()> m_initFinished;
+    bool m_initialising = false;
+    bool m_initialised = false;
+    QString m_lastError;
+    QTimer m_retry;
+};

@@ -1,0 +1,346 @@
+#include "hamlib/HamlibRig.h"
+
+#include "hamlib/HamlibTexts.h"
+
+#include <hamlib/rig.h>
+
+namespace {
+
+// Hamlib's fractions of full power for the H, M and L positions of the sliders.
+constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
+
+// Hamlib's short text of an error code, on one line: rigerror() of this Hamlib version adds its
+// recent trace, which has no place in the event log.
+QString errorText(int code)
+{
+    return QString::fromLatin1(rigerror2(code)).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+bool hasChannels(const RIG *rig)
+{
+    return rig->state.chan_list[0].type != RIG_MTYPE_NONE;
+}
+
+} // namespace
+
+HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, QObject *parent)
+    : QObject(parent), m_wantedTransmit(wantedTransmit)
+{
+    // Hamlib's own trace goes to standard error; the program logs the errors it reports.
+    rig_set_debug(RIG_DEBUG_NONE);
+}
+
+HamlibRig::~HamlibRig()
+{
+    close();
+}
+
+void HamlibRig::open(int model, const QString &port, int speed)
+{
+    close();
+    m_rig = rig_init(model);
+    if (m_rig == nullptr) {
+        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
+        return;
+    }
+    const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
+    if (!path.isEmpty())
+        rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
+    // A backend that keys through its own commands but names no PTT type (Hamlib's dummy radio)
+    // is keyed through them.
+    if (m_rig->caps->ptt_type == RIG_PTT_NONE && m_rig->caps->set_ptt != nullptr)
+        rig_set_conf(m_rig, rig_token_lookup(m_rig, "ptt_type"), "RIG");
+    if (speed > 0 && model != RIG_MODEL_NETRIGCTL)
+        rig_set_conf(m_rig, rig_token_lookup(m_rig, "serial_speed"),
+                     QByteArray::number(speed).constData());
+    // The first request opens the radio.
+}
+
+void HamlibRig::close()
+{
+    if (m_rig == nullptr)
+        return;
+    if (m_open)
+        rig_close(m_rig);
+    rig_cleanup(m_rig);
+    m_rig = nullptr;
+    m_open = false;
+    m_transmitKnown = false;
+}
+
+// Opens the link when it is not open: at first, and again after a failure, so a radio that
+// went away is found again by the next request.
+bool HamlibRig::ready()
+{
+    if (m_rig == nullptr)
+        return false;
+    if (m_open)
+        return true;
+    if (!check(rig_open(m_rig), "rig_open"))
+        return false;
+    m_open = true;
+    // Every read asks the radio: a cached value may belong to another VFO or memory.
+    rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
+    readCapabilities();
+    emit opened(m_caps);
+    return true;
+}
+
+// A rigctld tells its radio's description when opened, so this is read after each opening.
+void HamlibRig::readCapabilities()
+{
+    const RIG *rig = m_rig;
+    const int vfos = rig->state.vfo_list;
+    m_caps.maker = QString::fromLatin1(rig->caps->mfg_name);
+    m_caps.model = QString::fromLatin1(rig->caps->model_name);
+    m_caps.twoBands = (vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B) ||
+                      (vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB);
+    m_caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr && hasChannels(rig);
+    m_caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
+    m_caps.power = rig_has_set_level(m_rig, RIG_LEVEL_RFPOWER) != 0;
+    m_caps.scan =
+        rig->caps->scan != nullptr && rig_has_scan(m_rig, scan_t(RIG_SCAN_MEM | RIG_SCAN_VFO));
+    m_caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+}
+
+bool HamlibRig::check(int result, const char *call)
+{
+    if (result == RIG_OK)
+        return true;
+    const QString error = QString::fromLatin1(call) + QStringLiteral(": ") + errorText(result);
+    // A radio that did not take one command is still there; anything else may have lost it.
+    if (!RIG_IS_SOFT_ERRCODE(qAbs(result)) && m_open) {
+        rig_close(m_rig);
+        m_open = false;
+        m_transmitKnown = false;
+    }
+    emit failed(error);
+    return false;
+}
+
+int HamlibRig::bandVfo(int band) const
+{
+    const int vfos = m_rig->state.vfo_list;
+    if ((vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B))
+        return band == 1 ? RIG_VFO_B : RIG_VFO_A;
+    if ((vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB))
+        return band == 1 ? RIG_VFO_SUB : RIG_VFO_MAIN;
+    return (vfos & RIG_VFO_A) ? RIG_VFO_A : RIG_VFO_CURR;
+}
+
+int HamlibRig::readChannel(int channel, qint64 *hertz, QString *shift, QString *name)
+{
+    channel_t chan{};
+    chan.vfo = RIG_VFO_MEM;
+    chan.channel_num = channel;
+    const int result = rig_get_channel(m_rig, RIG_VFO_MEM, &chan, 1);
+    if (result != RIG_OK)
+        return result;
+    *hertz = qint64(chan.freq);
+    const int direction = chan.rptr_shift == RIG_RPT_SHIFT_PLUS    ? 1
+                          : chan.rptr_shift == RIG_RPT_SHIFT_MINUS ? -1
+                                                                   : 0;
+    *shift = HamlibTexts::shiftText(direction, chan.rptr_offs);
+    *name = QString::fromLatin1(chan.channel_desc,
+                                qstrnlen(chan.channel_desc, sizeof chan.channel_desc));
+    return RIG_OK;
+}
+
+QString HamlibRig::shiftOfCurrent()
+{
+    rptr_shift_t shift = RIG_RPT_SHIFT_NONE;
+    shortfreq_t offset = 0;
+    if (m_rig->caps->get_rptr_shift == nullptr ||
+        rig_get_rptr_shift(m_rig, RIG_VFO_CURR, &shift) != RIG_OK)
+        return HamlibTexts::shiftText(0, 0);
+    if (m_rig->caps->get_rptr_offs != nullptr)
+        rig_get_rptr_offs(m_rig, RIG_VFO_CURR, &offset);
+    return HamlibTexts::shiftText(shift == RIG_RPT_SHIFT_PLUS    ? 1
+                                  : shift == RIG_RPT_SHIFT_MINUS ? -1
+                                                                 : 0,
+                                  offset);
+}
+
+// Whether the band is in memory mode, as the radio says; a radio that cannot tell is taken to
+// be where it was last put.
+bool HamlibRig::currentIsMemory(int band, bool *memory)
+{
+    vfo_t vfo = RIG_VFO_NONE;
+    if (m_rig->caps->get_vfo == nullptr) {
+        *memory = m_memoryMode[band];
+        return true;
+    }
+    if (!check(rig_get_vfo(m_rig, &vfo), "rig_get_vfo"))
+        return false;
+    *memory = vfo == RIG_VFO_MEM;
+    m_memoryMode[band] = *memory;
+    return true;
+}
+
+void HamlibRig::readMemories(int count)
+{
+    if (!ready())
+        return;
+    QStringList entries;
+    if (m_caps.memoryRead) {
+        for (int channel = 1; channel <= count; ++channel) {
+            qint64 hertz = 0;
+            QString shift;
+            QString name;
+            // An empty channel is refused by the radio: it is left out of the list. A radio
+            // that stops answering ends the reading.
+            const int result = readChannel(channel, &hertz, &shift, &name);
+            if (result != RIG_OK && !RIG_IS_SOFT_ERRCODE(qAbs(result)) &&
+                qAbs(result) != RIG_EPROTO) {
+                check(result, "rig_get_channel");
+                return;
+            }
+            if (result == RIG_OK && hertz > 0)
+                entries << HamlibTexts::memoryEntry(channel, hertz, shift, name);
+        }
+    }
+    emit memoriesRead(entries);
+    emit answered();
+}
+
+void HamlibRig::selectBand(int band)
+{
+    if (!ready())
+        return;
+    if (m_caps.twoBands && !check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return;
+    readBand(band);
+}
+
+void HamlibRig::setMode(int band, bool memory, int channel)
+{
+    if (!ready())
+        return;
+    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return;
+    if (memory) {
+        if (!check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo"))
+            return;
+        if (channel >= 0 && !check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem"))
+            return;
+    }
+    m_memoryMode[band] = memory;
+    readBand(band);
+}
+
+void HamlibRig::readBand(int band)
+{
+    if (!ready())
+        return;
+    HamlibBandState state;
+    state.band = band;
+    if (!currentIsMemory(band, &state.memoryMode))
+        return;
+    if (state.memoryMode) {
+        int channel = -1;
+        if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem"))
+            return;
+        state.channel = channel;
+        QString name;
+        readChannel(channel, &state.frequencyHz, &state.shiftText, &name);
+    } else {
+        freq_t hertz = 0;
+        if (!check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq"))
+            return;
+        state.frequencyHz = qint64(hertz);
+        state.shiftText = shiftOfCurrent();
+    }
+    emit bandRead(state);
+    emit answered();
+}
+
+void HamlibRig::setPower(int band, bool activeBand, int position)
+{
+    if (!ready() || position < 0 || position > 2)
+        return;
+    // The active band takes the setting where it is; another band is named, and Hamlib reaches
+    // it as the radio allows.
+    const int vfo = activeBand ? RIG_VFO_CURR : bandVfo(band);
+    value_t value;
+    value.f = PowerFraction[position];
+    if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
+        return;
+    // Radios with a few fixed steps round a tenth up to their middle step: their lowest step
+    // is reached with no power at all.
+    value_t got;
+    if (position == 2 && rig_get_level(m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
+        got.f >= PowerFraction[1] - 0.01F) {
+        value.f = 0.0F;
+        if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
+            return;
+    }
+    emit answered();
+}
+
+void HamlibRig::setScan(int band, bool on)
+{
+    if (!ready())
+        return;
+    const scan_t kind = !on                                                       ? RIG_SCAN_STOP
+                        : m_memoryMode[band] && rig_has_scan(m_rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM
+                                                                                  : RIG_SCAN_VFO;
+    if (check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan"))
+        emit answered();
+}
+
+void HamlibRig::applyTransmit()
+{
+    const bool wanted = m_wantedTransmit.load();
+    // Repeating the keying the radio already has does nothing; after a failure the radio's
+    // keying is unknown, so the wanted one is sent again.
+    if (m_transmitKnown && wanted == m_transmitting)
+        return;
+    if (!ready())
+        return;
+    if (!check(rig_set_ptt(m_rig, RIG_VFO_CURR, wanted ? RIG_PTT_ON : RIG_PTT_OFF), "rig_set_ptt"))
+        return;
+    m_transmitting = wanted;
+    m_transmitKnown = true;
+    emit answered();
+}
+
+void HamlibRig::readFrequency(int band)
+{
+    HamlibFrequency answer;
+    if (ready()) {
+        bool memory = false;
+        if (currentIsMemory(band, &memory)) {
+            answer.memoryMode = memory;
+            if (memory) {
+                // The frequency read gives the VFO's on some radios in memory mode: the
+                // channel's own record is what the band receives.
+                int channel = -1;
+                QString shift;
+                QString name;
+                if (check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem")) {
+                    answer.channel = channel;
+                    answer.answered = true;
+                    readChannel(channel, &answer.frequencyHz, &shift, &name);
+                }
+            } else {
+                freq_t hertz = 0;
+                if (check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq")) {
+                    answer.frequencyHz = qint64(hertz);
+                    answer.answered = true;
+                }
+            }
+        }
+    }
+    emit frequencyRead(answer);
+    if (answer.answered)
+        emit answered();
+}
+
+void HamlibRig::release()
+{
+    if (m_rig == nullptr || !m_open)
+        return;
+    if (!m_transmitKnown || m_transmitting)
+        rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF);
+    m_transmitting = false;
+}

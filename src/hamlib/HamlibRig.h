@@ -1,0 +1,62 @@
+#pragma once
+
+#include "hamlib/HamlibTypes.h"
+
+#include <QObject>
+#include <atomic>
+
+struct s_rig;
+
+// The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
+// Hamlib: each call blocks that thread, never the window. Requests arrive queued, run one at a
+// time in order, and report through signals. A failed call reports Hamlib's error text, and the
+// next request reopens the link first, so a rigctld or a serial adapter that comes back is used
+// again without the operator.
+class HamlibRig : public QObject
+{
+    Q_OBJECT
+public:
+    // `wantedTransmit` is the keying the window last asked for; applyTransmit() reads it when it
+    // runs, so an unkey asked after a key that still waits in the queue cancels it.
+    explicit HamlibRig(const std::atomic<bool> &wantedTransmit, QObject *parent = nullptr);
+    ~HamlibRig() override;
+
+    void open(int model, const QString &port, int speed);
+    void close();
+    void readMemories(int count);
+    void selectBand(int band);
+    void setMode(int band, bool memory, int channel);
+    void readBand(int band);
+    void setPower(int band, bool activeBand, int position);
+    void setScan(int band, bool on);
+    void applyTransmit();
+    void readFrequency(int band);
+    // Back to receive and no scan; used before closing.
+    void release();
+
+signals:
+    void opened(const HamlibCapabilities &capabilities);
+    void bandRead(const HamlibBandState &state);
+    void memoriesRead(const QStringList &entries);
+    void frequencyRead(const HamlibFrequency &frequency);
+    void answered();
+    void failed(const QString &error);
+
+private:
+    bool ready();
+    bool check(int result, const char *call);
+    int bandVfo(int band) const;
+    void readCapabilities();
+    // Hamlib's result code.
+    int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
+    QString shiftOfCurrent();
+    bool currentIsMemory(int band, bool *memory);
+
+    const std::atomic<bool> &m_wantedTransmit;
+    s_rig *m_rig = nullptr;
+    bool m_open = false;
+    bool m_transmitKnown = false;
+    bool m_transmitting = false;
+    bool m_memoryMode[2] = {false, false};
+    HamlibCapabilities m_caps;
+};

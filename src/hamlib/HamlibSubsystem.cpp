@@ -1,0 +1,173 @@
+#include "hamlib/HamlibSubsystem.h"
+
+#include "app/Notifier.h"
+#include "app/Station.h"
+#include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibSettingsWindow.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "ui/UnitHamlib.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitTMD700.h"
+
+HamlibSubsystem::HamlibSubsystem(Station &station)
+    : m_station(station), m_form(std::make_unique<TFormHamlib>()),
+      m_link(std::make_unique<HamlibLink>())
+{
+    Ui::TForm1 &ui = station.Form1->ui;
+    m_form->setObjectName(QStringLiteral("TFormHamlib"));
+    m_operations = std::make_unique<HamlibOperations>(
+        station.state, station.log, *m_link, KenwoodPanel::fromForm(ui),
+        HamlibOperations::BandMenu{ui.MenuChoixTXA, ui.MenuChoixTXB},
+        [this] { m_station.Form1->releaseFocus(); });
+    m_window = std::make_unique<HamlibSettingsWindow>(
+        *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
+        [this](const HamlibSettings &chosen) { accept(chosen); });
+
+    station.kenwood->setOtherOperations([this]() -> RadioOperations * {
+        return m_station.isHamlibModel() ? m_operations.get() : nullptr;
+    });
+
+    m_lastOtherModel = ui.MenuTX16UD;
+    for (QAction *item : {ui.MenuTX16UD, ui.menuTMD700, ui.MenuTMD710, ui.MenuTMV71}) {
+        connect(item, &QAction::toggled, this, [this, item](bool on) {
+            if (on)
+                m_lastOtherModel = item;
+        });
+    }
+    connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibSubsystem::MenuHamlibClick);
+    // Another model takes over: the Hamlib radio is unkeyed and let go first.
+    connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
+        if (!on)
+            release();
+    });
+    // The band choice enables the band buttons; what the radio lacks stays disabled.
+    for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}) {
+        connect(choice, &QAction::triggered, this, [this] {
+            if (m_station.isHamlibModel())
+                m_operations->applyCapabilities();
+        });
+    }
+    connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
+            &HamlibSubsystem::SpeedButtonInitClick);
+    wireHooks();
+}
+
+HamlibSubsystem::~HamlibSubsystem()
+{
+    release();
+}
+
+void HamlibSubsystem::wireHooks()
+{
+    StationHooks &hooks = m_station.hooks;
+    hooks.startHamlib = [this] {
+        if (!settings.isSet())
+            return;
+        m_station.Form1->ui.MenuHamlib->setChecked(true);
+        selectModel();
+    };
+    auto kenwoodRelease = hooks.releaseRig;
+    hooks.releaseRig = [this, kenwoodRelease] {
+        if (m_station.isHamlibModel())
+            release();
+        else if (kenwoodRelease)
+            kenwoodRelease();
+    };
+}
+
+void HamlibSubsystem::MenuHamlibClick()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    // The radio in use stays until OK: the item is checked again only then.
+    if (!m_link->isStarted() && m_lastOtherModel != nullptr)
+        m_lastOtherModel->setChecked(true);
+    m_form->move(m_station.Form1->pos() + QPoint(60, 40));
+    applyCaptions(m_form.get(), m_station.currentLanguage());
+    QStringList ports;
+    for (int i = 0; i < ui.ListBoxPort->count(); ++i)
+        ports << ui.ListBoxPort->item(i)->text();
+    m_window->open(settings, ports);
+}
+
+void HamlibSubsystem::accept(const HamlibSettings &chosen)
+{
+    settings = chosen;
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    if (!ui.MenuHamlib->isChecked()) {
+        // The Kenwood on its serial port is unkeyed and closed before Hamlib may open it.
+        if (!m_station.isGenericModel() && m_station.hooks.releaseRig)
+            m_station.hooks.releaseRig();
+        if (m_station.hooks.closeRigPort)
+            m_station.hooks.closeRigPort();
+        ui.MenuHamlib->setChecked(true);
+    }
+    selectModel();
+}
+
+void HamlibSubsystem::selectModel()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    StationState &state = m_station.state;
+    ui.MenuPort->setEnabled(true);
+    ui.MenuMEM->setEnabled(true);
+    ui.LabelConnect->clear();
+    state.ModelLabel = QStringLiteral("Hamlib ");
+    ui.GroupBoxTX->setTitle(QStringLiteral("Hamlib"));
+    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
+                                    QStringLiteral("V") + state.VersionText);
+    ui.GroupBoxTX16UD->hide();
+    ui.GroupBoxTX->show();
+    m_operations->dropPending();
+    state.RigAnswering = true;
+    m_link->start(settings.model, settings.port, settings.speed);
+    m_operations->initialise([this] { initialised(); });
+}
+
+void HamlibSubsystem::initialised()
+{
+    // As with a Kenwood, the server connection at start waits for the radio's initialisation.
+    if (m_serverConnectDone)
+        return;
+    m_serverConnectDone = true;
+    if (m_station.FormIP->ui.CheckBoxConnect->isChecked())
+        m_station.FormIP->ui.ButtonConnect->click();
+}
+
+void HamlibSubsystem::SpeedButtonInitClick()
+{
+    if (!m_station.isHamlibModel() || !settings.isSet())
+        return;
+    stopTransmitAndScan();
+    selectModel();
+}
+
+void HamlibSubsystem::stopTransmitAndScan()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    if (ui.SpeedButtonTX->isChecked()) {
+        ui.SpeedButtonTX->setChecked(false);
+        m_operations->transmitToggled();
+    }
+    for (int band : {0, 1}) {
+        QToolButton *scan = band == 1 ? ui.SpeedButtonScanB : ui.SpeedButtonScanA;
+        if (scan->isChecked()) {
+            scan->setChecked(false);
+            m_operations->scanToggled(band);
+        }
+    }
+}
+
+void HamlibSubsystem::release()
+{
+    if (!m_link->isStarted())
+        return;
+    // Back to receive even when the radio missed an exchange or the panel is disabled: it must
+    // not stay keyed after exit. stop() unkeys a radio whose keying is unknown.
+    stopTransmitAndScan();
+    m_operations->dropPending();
+    m_link->stop();
+    // The next model starts from a panel with every control; the band choice decides the rest.
+    m_operations->enableAllControls();
+    m_station.kenwood->MenuChoixTXClick();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/LinkSettings.h"
+
+#include <QObject>
+#include <memory>
+
+class HamlibLink;
+class HamlibOperations;
+class HamlibSettingsWindow;
+class QAction;
+class Station;
+class TFormHamlib;
+
+// The Hamlib model: its "Hamlib…" item in the "Modèle" menu and settings window, the link to the
+// radio on its worker thread, and the panel operations on it. Fills the station's hooks so that
+// start-up, the frequency report and shut-down reach the Hamlib radio when it is the model.
+class HamlibSubsystem : public QObject
+{
+    Q_OBJECT
+public:
+    explicit HamlibSubsystem(Station &station);
+    ~HamlibSubsystem() override;
+
+    HamlibSettings settings;
+
+    HamlibLink &link() { return *m_link; }
+    HamlibOperations &operations() { return *m_operations; }
+    TFormHamlib &settingsForm() { return *m_form; }
+
+    void MenuHamlibClick();
+    // Makes Hamlib the model and starts the link with `settings`, then the initialisation.
+    void selectModel();
+    // Unkeys and closes the radio and stops the worker thread.
+    void release();
+    void SpeedButtonInitClick();
+
+private:
+    void wireHooks();
+    void accept(const HamlibSettings &chosen);
+    void initialised();
+    void stopTransmitAndScan();
+
+    Station &m_station;
+    std::unique_ptr<TFormHamlib> m_form;
+    std::unique_ptr<HamlibLink> m_link;
+    std::unique_ptr<HamlibOperations> m_operations;
+    std::unique_ptr<HamlibSettingsWindow> m_window;
+    QAction *m_lastOtherModel = nullptr;
+    bool m_serverConnectDone = false;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+
+// What the chosen radio can do, from Hamlib's description of it. The panel disables what is
+// missing instead of letting a click do nothing.
+struct HamlibCapabilities
+{
+    QString maker;
+    QString model;
+    bool twoBands = false;   // VFO A/B or main/sub receiver
+    bool memoryMode = false; // a memory mode and channel selection
+    bool memoryRead = false; // the channels' contents can be read
+    bool power = false;      // RF power level
+    bool scan = false;
+    bool ptt = false;
+};
+
+// The state of one band as the radio tells it after an operation.
+struct HamlibBandState
+{
+    int band = 0;
+    bool memoryMode = false;
+    int channel = -1;       // memory mode: the channel, when the radio tells it
+    qint64 frequencyHz = 0; // VFO mode: the VFO's frequency; memory mode: the channel's
+    QString shiftText = QStringLiteral("shift=0");
+};
+
+// The answer to a frequency request.
+struct HamlibFrequency
+{
+    bool answered = false;
+    bool memoryMode = false;
+    int channel = -1;
+    qint64 frequencyHz = 0;
+};
+
+Q_DECLARE_METATYPE(HamlibCapabilities)
+Q_DECLARE_METATYPE(HamlibBandState)
+Q_DECLARE_METATYPE(HamlibFrequency)

@@ -1,0 +1,400 @@
+#include "app/HamlibConfigKeys.h"
+#include "app/Station.h"
+#include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibModelList.h"
+#include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibSubsystem.h"
+#include "hamlib/HamlibTexts.h"
+#include "support/RigSimProcess.h"
+#include "support/RigctldProcess.h"
+#include "support/ServerPeer.h"
+#include "support/StationFixture.h"
+#include "ui/UnitHamlib.h"
+#include "ui/UnitIP.h"
+#include "ui/UnitTMD700.h"
+
+#include <QTest>
+#include <signal.h>
+
+namespace {
+
+constexpr int InitTimeoutMs = 30'000;
+
+const QString Code1230 = QStringLiteral("1230 : action 07= Mémoire Nnn sur TXA (Kenwood)");
+
+// A station whose model is Hamlib, connected at start to an in-test relay server.
+struct HamlibRoad
+{
+    ServerPeer server;
+    StationFixture fixture;
+
+    Station &start(const QStringList &hamlib, const QStringList &more = {})
+    {
+        fixture.writeConfiguration(QStringList{"MODEL=HAMLIB", "CONNECT=1", "IPSERVER=127.0.0.1",
+                                               "CHANNEL=BOTH",
+                                               QStringLiteral("PORT=%1").arg(server.port()),
+                                               "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
+                                   hamlib + more);
+        Station &station = fixture.start();
+        if (!server.waitForClient(InitTimeoutMs))
+            qWarning("the station did not connect");
+        return station;
+    }
+
+    Station &station() { return fixture.station(); }
+    Ui::TForm1 &main() { return station().Form1->ui; }
+
+    QByteArray askFrequency()
+    {
+        const int before = server.received().count("\r\n");
+        server.send("FREQUENCY\r\n");
+        const QList<QByteArray> lines = server.waitForLines(before + 1, 10'000);
+        return lines.size() > before ? lines.at(before) : QByteArray();
+    }
+};
+
+} // namespace
+
+class TestHamlib : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frequencyTexts_data();
+    void frequencyTexts();
+    void portAddresses();
+    void configurationKeysAreGuardedAndSaved();
+    void modelListIsSearchable();
+    void settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne();
+    void dummyRadioAnswersTheServerAndThePanel();
+    void radioWithoutSecondBandDisablesItsControls();
+    void rigctldIsKeyedAndPoweredThroughModel2();
+    void rigctldKilledWhileKeyedIsUnkeyedOnceBack();
+    void tmd710BackendOnRigsimRecallsMemoryByDtmf();
+};
+
+void TestHamlib::frequencyTexts_data()
+{
+    QTest::addColumn<qint64>("hertz");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("repeater minus") << qint64(145'225'000) << -1 << qint64(600'000) << ""
+                                    << "001=145.225000 shift=-0.600";
+    QTest::newRow("named, plus") << qint64(430'025'000) << 1 << qint64(9'400'000) << " RELAIS "
+                                 << "001=430.025000 shift=+9.400 RELAIS";
+    QTest::newRow("simplex") << qint64(144'800'000) << 0 << qint64(0) << ""
+                             << "001=144.800000 shift=0";
+    QTest::newRow("no frequency") << qint64(0) << 0 << qint64(0) << ""
+                                  << "001=000.000000 shift=0";
+}
+
+void TestHamlib::frequencyTexts()
+{
+    QFETCH(qint64, hertz);
+    QFETCH(int, shift);
+    QFETCH(qint64, offset);
+    QFETCH(QString, name);
+    QFETCH(QString, entry);
+    QCOMPARE(HamlibTexts::memoryEntry(1, hertz, HamlibTexts::shiftText(shift, offset), name),
+             entry);
+}
+
+void TestHamlib::portAddresses()
+{
+    QCOMPARE(HamlibTexts::devicePath(QStringLiteral("ttyUSB0")), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(HamlibTexts::devicePath(QStringLiteral("/dev/serial/by-id/usb-FTDI-if00")),
+             QStringLiteral("/dev/serial/by-id/usb-FTDI-if00"));
+    QCOMPARE(HamlibTexts::devicePath(QStringLiteral("localhost:4532")),
+             QStringLiteral("localhost:4532"));
+    QVERIFY(HamlibTexts::networkAddress(QStringLiteral("127.0.0.1:4532")));
+    QCOMPARE(HamlibTexts::networkAddress(QStringLiteral("127.0.0.1:4532"))->port, 4532);
+    QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("127.0.0.1:70000")));
+    QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("ttyUSB0")));
+    QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("host:")));
+}
+
+void TestHamlib::configurationKeysAreGuardedAndSaved()
+{
+    StationFixture fixture;
+    fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
+                                // Each bad value is ignored and the good one above stays.
+                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBPORT=",
+                                "HAMLIBPORT=a b", "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
+    Station &station = fixture.start();
+    const HamlibSettings &settings = station.hamlib->settings;
+    QCOMPARE(settings.model, 2034);
+    QCOMPARE(settings.port, QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(settings.speed, 9600);
+    // MODEL=HAMLIB was not given: the generic transmitter stays, the keys are kept for later.
+    QVERIFY(station.isGenericModel());
+    const QStringList saved = ConfigFile::build(station.configBinding());
+    QVERIFY(saved.contains(QStringLiteral("HAMLIBMODEL=2034")));
+    QVERIFY(saved.contains(QStringLiteral("HAMLIBPORT=/dev/ttyUSB1")));
+    QVERIFY(saved.contains(QStringLiteral("HAMLIBSPEED=9600")));
+    QVERIFY(saved.contains(QStringLiteral("MODEL=TX16UD")));
+}
+
+void TestHamlib::modelListIsSearchable()
+{
+    const HamlibModel *tmd710 = HamlibModelList::find(2034);
+    QVERIFY(tmd710 != nullptr);
+    QCOMPARE(tmd710->label(), QStringLiteral("Kenwood TM-D710(G) (2034)"));
+    QVERIFY(HamlibModelList::matches(tmd710->label(), QStringLiteral("d710 kenw")));
+    QVERIFY(!HamlibModelList::matches(tmd710->label(), QStringLiteral("icom")));
+    QVERIFY(HamlibModelList::all().size() > 200);
+}
+
+void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
+{
+    StationFixture fixture;
+    fixture.writeConfiguration({"WARNING=Y"});
+    Station &station = fixture.start();
+    Ui::TForm1 &m = station.Form1->ui;
+    TFormHamlib &form = station.hamlib->settingsForm();
+    QVERIFY(station.isGenericModel());
+
+    // Cancel: the generic transmitter stays the model, nothing was started.
+    m.MenuHamlib->trigger();
+    QVERIFY(form.isVisible());
+    QVERIFY(station.isGenericModel());
+    form.ui.ButtonCancel->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(station.isGenericModel());
+    QVERIFY(!station.hamlib->link().isStarted());
+
+    // A rigctld address that is no host:port is refused with a message; the window stays.
+    m.MenuHamlib->trigger();
+    const qsizetype messages = fixture.notifier.messages.size();
+    form.ui.RadioButtonRigctld->setChecked(true);
+    QVERIFY(!form.ui.ListModels->isEnabled());
+    form.ui.EditRigctld->setText(QStringLiteral("localhost"));
+    form.ui.ButtonOK->click();
+    QVERIFY(form.isVisible());
+    QCOMPARE(fixture.notifier.messages.size(), messages + 1);
+    QVERIFY(station.isGenericModel());
+
+    // Typing narrows the list to the matching models; the first match is chosen.
+    form.ui.RadioButtonSerial->setChecked(true);
+    form.ui.EditSearch->setText(QStringLiteral("hamlib dummy no"));
+    QCOMPARE(form.ui.ListModels->currentItem()->text(), QStringLiteral("Hamlib Dummy No VFO (6)"));
+    form.ui.EditSearch->setText(QStringLiteral("hamlib dummy"));
+    int shown = 0;
+    for (int i = 0; i < form.ui.ListModels->count(); ++i)
+        shown += form.ui.ListModels->item(i)->isHidden() ? 0 : 1;
+    QCOMPARE(shown, 2);
+    form.ui.ListModels->setCurrentRow(form.ui.ListModels->row(
+        form.ui.ListModels->findItems("Hamlib Dummy (1)", Qt::MatchExactly).first()));
+    form.ui.ComboBoxPort->setCurrentText(QStringLiteral("dummy"));
+    form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("fast"));
+    form.ui.ButtonOK->click();
+    QVERIFY(form.isVisible()); // a speed that is no number is refused too
+    form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("19200"));
+    form.ui.ButtonOK->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(station.isHamlibModel());
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const QStringList saved = ConfigFile::build(station.configBinding());
+    for (const char *line :
+         {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})
+        QVERIFY2(saved.contains(QString::fromLatin1(line)), line);
+
+    // The language switch relabels the window.
+    m.menuEnglish->trigger();
+    QCOMPARE(form.ui.RadioButtonSerial->text(), QStringLiteral("Serial port"));
+    QCOMPARE(form.ui.ButtonCancel->text(), QStringLiteral("Cancel"));
+    m.MenuFrancais->trigger();
+    QCOMPARE(form.ui.RadioButtonSerial->text(), QStringLiteral("Port série"));
+
+    // Another model takes over: the Hamlib link is let go.
+    m.MenuTX16UD->trigger();
+    QVERIFY(!station.hamlib->link().isStarted());
+}
+
+void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
+{
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QVERIFY(station.isHamlibModel());
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    QVERIFY(road.main().GroupBoxTX->isEnabled());
+    QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
+    // Hamlib's dummy radio starts on 145 MHz in VFO A.
+    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+    QTRY_VERIFY(
+        road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
+    QCOMPARE(road.main().EditVFOA->text(), QStringLiteral("F=145.000000 shift=0"));
+
+    // Band B, then memory mode: the panel follows the radio's answers.
+    road.main().SpeedButtonTXB->click();
+    QTRY_COMPARE(station.state.ActiveBand, 1);
+    road.main().SpeedButtonMEMB->click();
+    QTRY_VERIFY(station.state.MemModeB);
+    QVERIFY(!station.state.VfoModeB);
+    road.main().SpeedButtonVFOB->click();
+    QTRY_VERIFY(station.state.VfoModeB);
+
+    // Requests are answered in order and one each, even several in one read.
+    const int before = road.server.received().count("\r\n");
+    road.server.send("FREQUENCY\r\nFREQUENCY\r\nFREQUENCY\r\n");
+    const QList<QByteArray> lines = road.server.waitForLines(before + 3);
+    QCOMPARE(lines.size(), before + 3);
+    QCOMPARE(road.server.received().count("\r\n"), before + 3);
+    QVERIFY(station.state.RigAnswering);
+}
+
+void TestHamlib::radioWithoutSecondBandDisablesItsControls()
+{
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    Ui::TForm1 &m = road.main();
+    // The dummy radio can do everything.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.TrackBarPWRA, m.TrackBarPWRB,
+             m.SpeedButtonScanA, m.SpeedButtonTX})
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+
+    // A radio with one VFO, no memories, no scan and no power setting, as Hamlib describes
+    // it when the link opens: those controls are disabled, the others stay.
+    HamlibCapabilities single;
+    single.maker = QStringLiteral("Maker");
+    single.model = QStringLiteral("Mono");
+    single.ptt = true;
+    emit station.hamlib->link().opened(single);
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m.SpeedButtonTXB, m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
+             m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonScanA, m.SpeedButtonScanB})
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+    QVERIFY(m.SpeedButtonTXA->isEnabled());
+    QVERIFY(m.SpeedButtonVFOA->isEnabled());
+    QVERIFY(m.SpeedButtonTX->isEnabled());
+    QCOMPARE(m.GroupBoxTX->title(), QStringLiteral("Maker Mono"));
+    // The band choice "Active band" does not bring band B back.
+    m.MenuChoixTXAB->trigger();
+    QVERIFY(!m.SpeedButtonTXB->isEnabled());
+
+    // A Kenwood taking over finds every control back.
+    m.MenuTMD710->trigger();
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.ComboBoxMEM,
+             m.TrackBarPWRA, m.TrackBarPWRB})
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+}
+
+void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
+{
+    RigctldProcess rigctld;
+    QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // Another program moved the shared radio: the answer is what the radio is on now.
+    QVERIFY(rigctld.ask({"F", "433500000"}).isEmpty());
+    QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
+
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY(road.main().SpeedButtonTX->isChecked());
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+    road.server.send("RECEIVE_R\r\n");
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+    // TRANSMIT then RECEIVE in one read ends unkeyed.
+    road.server.send("TRANSMIT_R\r\nRECEIVE_R\r\n");
+    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QTest::qWait(300);
+    QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+
+    // Power L is a tenth of full power, H all of it.
+    road.main().TrackBarPWRA->setValue(2);
+    QTRY_COMPARE(rigctld.ask({"l", "RFPOWER"}), QStringLiteral("0.100000"));
+    road.main().TrackBarPWRA->setValue(0);
+    QTRY_COMPARE(rigctld.ask({"l", "RFPOWER"}), QStringLiteral("1.000000"));
+
+    // Quitting while keyed unkeys the radio.
+    road.main().SpeedButtonTX->click();
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+    station.MenuQuitterClick();
+    QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+}
+
+void TestHamlib::rigctldKilledWhileKeyedIsUnkeyedOnceBack()
+{
+    auto rigctld = std::make_unique<RigctldProcess>();
+    const int port = rigctld->port();
+    QVERIFY(rigctld->start({"-m", "1", "-P", "RIG"}));
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld->address()});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.server.send("TRANSMIT_L\r\n");
+    QTRY_COMPARE(rigctld->ask({"t"}), QStringLiteral("1"));
+
+    rigctld->kill();
+    road.server.send("RECEIVE_L\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
+                             20'000);
+    QVERIFY(road.main().labelTMD->styleSheet().contains(QStringLiteral("255, 0, 0")));
+    QVERIFY(!station.state.RigAnswering);
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    // Hamlib's error text is in the log, once.
+    const QStringList hamlibLines = station.log.lines().filter(QStringLiteral(" Hamlib "));
+    QVERIFY(!hamlibLines.isEmpty());
+    // Hamlib's short error text on one log line, not its trace.
+    for (const QString &line : station.log.lines())
+        QVERIFY2(!line.contains(QLatin1Char('\n')) && line.size() < 200, qPrintable(line));
+    QVERIFY2(hamlibLines.first().endsWith(QStringLiteral("IO error")) ||
+                 hamlibLines.first().endsWith(QStringLiteral("Communication timed out")) ||
+                 hamlibLines.first().endsWith(QStringLiteral("Protocol error")),
+             qPrintable(hamlibLines.first()));
+    // A frequency request meanwhile is answered, with no frequency.
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+
+    // The same address comes back: the station finds it and sends the unkey.
+    rigctld.reset();
+    RigctldProcess again(port);
+    QVERIFY(again.start({"-m", "1", "-P", "RIG"}));
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
+    QTRY_VERIFY(again.trace().contains(QStringLiteral("set_ptt ptt=0")));
+    QTRY_VERIFY(road.main().labelTMD->text().endsWith(QStringLiteral("réponse OK")));
+    QCOMPARE(again.ask({"t"}), QStringLiteral("0"));
+}
+
+void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({"--model", "TMD710", "--memories", "20"});
+    QVERIFY(!pty.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // The memory list comes from the radio's records through Hamlib, names included.
+    QCOMPARE(road.main().ComboBoxMEM->count(), 20);
+    QCOMPARE(road.main().ComboBoxMEM->itemText(0),
+             QStringLiteral("001=145.225000 shift=-0.600 RELAIS001"));
+    QCOMPARE(road.main().ComboBoxMEM->itemText(1),
+             QStringLiteral("002=145.500000 shift=0 SIMPLEX002"));
+
+    // FREQUENCY ends in Hamlib's own commands on the radio.
+    const qsizetype before = rig.receivedCommands().size();
+    QCOMPARE(road.askFrequency(), QByteArray("145.225000"));
+    QVERIFY2(rig.receivedCommands().mid(before).contains(QStringLiteral("FO 0")),
+             qPrintable(rig.receivedCommands().mid(before).join(u'|')));
+
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("TX")));
+    road.server.send("RECEIVE_R\r\n");
+    QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("RX")));
+
+    // A memory recalled by DTMF is the frequency the server is then told, not the VFO's.
+    const qsizetype logStart = station.log.lines().size();
+    road.server.send("1230\r\n");
+    road.server.send("15\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().contains(QStringLiteral("MR 0,015")), 10'000);
+    QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
+    QTRY_VERIFY(station.state.MemModeA);
+    QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
+    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("015=145.442500")));
+}
+
+QTEST_MAIN(TestHamlib)
+#include "tst_hamlib.moc"
