@@ -14,8 +14,10 @@ constexpr int Speeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 HamlibSettingsWindow::HamlibSettingsWindow(TFormHamlib &form,
                                            std::function<void(const QString &)> warn,
+                                           std::function<Language()> language,
                                            std::function<void(const HamlibSettings &)> accepted)
-    : m_form(form), m_warn(std::move(warn)), m_accepted(std::move(accepted))
+    : m_form(form), m_warn(std::move(warn)), m_language(std::move(language)),
+      m_accepted(std::move(accepted))
 {
     Ui::TFormHamlib &ui = form.ui;
     for (const HamlibModel &model : HamlibModelList::all()) {
@@ -105,7 +107,8 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
     HamlibSettings settings;
     if (ui.RadioButtonRigctld->isChecked()) {
         if (!HamlibTexts::networkAddress(ui.EditRigctld->text())) {
-            m_warn(QStringLiteral("rigctld ? (127.0.0.1:4532)"));
+            refuse("Adresse de rigctld attendue sous la forme hôte:port (127.0.0.1:4532).",
+                   "The rigctld address must read host:port (127.0.0.1:4532).");
             return std::nullopt;
         }
         settings.model = RigctldModel;
@@ -118,20 +121,28 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
     const QString speedText = ui.ComboBoxSpeed->currentText().trimmed();
     const std::optional<int> speed = HamlibConfigKeys::serialSpeed(speedText);
     if (settings.model <= 0) {
-        m_warn(QStringLiteral("Hamlib ?"));
+        refuse("Choisissez le modèle de la radio dans la liste.",
+               "Choose the radio model in the list.");
         return std::nullopt;
     }
     if (!port) {
-        m_warn(QStringLiteral("COM ?"));
+        refuse("Choisissez le port série de la radio.", "Choose the radio's serial port.");
         return std::nullopt;
     }
     if (!speedText.isEmpty() && !speed) {
-        m_warn(speedText + QStringLiteral(" ?"));
+        refuse("Vitesse inconnue : choisissez-en une dans la liste, ou laissez vide pour celle "
+               "du modèle.",
+               "Unknown speed: choose one in the list, or leave it empty for the model's own.");
         return std::nullopt;
     }
     settings.port = *port;
     settings.speed = speed.value_or(0);
     return settings;
+}
+
+void HamlibSettingsWindow::refuse(const char *french, const char *english) const
+{
+    m_warn(QString::fromUtf8(m_language() == Language::English ? english : french));
 }
 
 void HamlibSettingsWindow::ButtonOKClick()

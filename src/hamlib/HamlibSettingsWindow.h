@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/LanguageTexts.h"
+
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -17,8 +19,10 @@ public:
     // The rigctld model: Hamlib's network client.
     static constexpr int RigctldModel = 2;
 
-    // `warn` shows a message without waiting; `accepted` receives the checked settings.
+    // `warn` shows a message without waiting, in the language `language` gives; `accepted`
+    // receives the checked settings.
     HamlibSettingsWindow(TFormHamlib &form, std::function<void(const QString &)> warn,
+                         std::function<Language()> language,
                          std::function<void(const HamlibSettings &)> accepted);
 
     // Fills the window from `settings` with `ports` (the COM menu's list) and shows it.
@@ -34,8 +38,10 @@ private:
     void selectModel(int number);
     int selectedModel() const;
     void showChoice();
+    void refuse(const char *french, const char *english) const;
 
     TFormHamlib &m_form;
     std::function<void(const QString &)> m_warn;
+    std::function<Language()> m_language;
     std::function<void(const HamlibSettings &)> m_accepted;
 };

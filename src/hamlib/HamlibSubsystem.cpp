@@ -22,6 +22,7 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         [this] { m_station.Form1->releaseFocus(); });
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
+        [this] { return m_station.currentLanguage(); },
         [this](const HamlibSettings &chosen) { accept(chosen); });
 
     station.kenwood->setOtherOperations([this]() -> RadioOperations * {
