@@ -3,13 +3,13 @@
 // answer, over 200 rounds each, with rigsim (no pacing) on a pty and a loopback server in this
 // process. Also prints how much the process grows while the server streams without line ends.
 // Usage: bench_server_exchange [path-to-rigsim]
-#include "app/Notifier.h"
 #include "app/Station.h"
 #include "kenwood/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
 #include "platform/TextFile.h"
 #include "ui/UnitTMD700.h"
 
+#include "support/BenchSupport.h"
 #include "support/ProcessMemory.h"
 
 #include <QApplication>
@@ -32,42 +32,12 @@ namespace {
 constexpr int Rounds = 200;
 constexpr int GuardMs = 10'000;
 
-class SilentNotifier : public Notifier
-{
-public:
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &) override {}
-    void question(const QString &, std::function<void(bool)> answered) override { answered(true); }
-    void beep() override {}
-};
+using BenchSupport::printFigures;
+using BenchSupport::SilentNotifier;
 
-// Runs the event loop until done() holds; false after GuardMs. It sleeps between events rather
-// than spinning, so the figures are not those of a starved machine.
 bool waitFor(const std::function<bool()> &done)
 {
-    QTimer wake; // bounds each sleep so the guard is looked at
-    wake.start(50);
-    QElapsedTimer guard;
-    guard.start();
-    while (!done()) {
-        if (guard.elapsed() > GuardMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void printFigures(const char *label, QList<double> ms)
-{
-    if (ms.isEmpty()) {
-        std::printf("%-38s no samples\n", label);
-        return;
-    }
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms.at(qMin(ms.size() - 1, qsizetype(q * ms.size()))); };
-    std::printf("%-38s n=%3lld  p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms\n", label,
-                static_cast<long long>(ms.size()), at(0.50), at(0.99), ms.last());
+    return BenchSupport::waitFor(done, GuardMs);
 }
 
 // Wall-clock receipt times of each "TX" in the rigsim log, in ms since the epoch.
