@@ -298,6 +298,9 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     Station &station = s.start({QStringLiteral("NUMBERMEM=12")});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     const QString lost = QStringLiteral("Port ") + s.link + QStringLiteral(" lost");
+    Ui::TForm1 &ui = station.Form1->ui;
+    ui.SpeedButtonTX->click(); // keyed when the adapter goes
+    QTRY_VERIFY_WITH_TIMEOUT(radio->receivedCommands().contains(QStringLiteral("TX")), BoundMs);
     radio.reset(); // the link goes with it
     QTRY_VERIFY_WITH_TIMEOUT(station.log.lines().constLast().endsWith(lost), BoundMs);
     const QLineEdit *status = station.Form1->ui.labelTMD;
@@ -310,6 +313,10 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
              QStringLiteral("timerout"));
     QVERIFY2(exchange.elapsed() < RigLink::ReplyDeadlineMs, "an exchange waited for a lost port");
     QCOMPARE(status->text(), lost);
+    // Unkeying and INIT meanwhile cannot reach the radio, and must not end the search.
+    ui.SpeedButtonTX->click();
+    ui.SpeedButtonInit->click();
+    QCOMPARE(status->text(), lost);
 
     RigSimProcess back;
     QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"),
@@ -317,8 +324,8 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
                  .isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1);
-    QCOMPARE(back.receivedCommands().value(0), QStringLiteral("AI 0"));
-    station.Form1->ui.SpeedButtonVFOA->click();
+    QCOMPARE(back.receivedCommands().mid(0, 2), (QStringList{"RX", "AI 0"}));
+    ui.SpeedButtonVFOA->click();
     const QString vfo = station.state.CurrentFrequency;
     station.state.CurrentFrequency.clear();
     station.hooks.ReportFrequency();

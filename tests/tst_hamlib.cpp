@@ -200,8 +200,13 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
          {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})
         QVERIFY2(saved.contains(QString::fromLatin1(line)), line);
 
-    // The language switch relabels the window.
+    // The language switch relabels the window, and leaves the COM menu's port line alone (a
+    // Kenwood used before left its port's state behind).
+    station.state.PortStatus = 1;
+    station.ComPortTX.portName = QStringLiteral("ttyS0");
+    const QString portLine = m.LabelConnect->text();
     m.menuEnglish->trigger();
+    QCOMPARE(m.LabelConnect->text(), portLine);
     QCOMPARE(form.ui.RadioButtonSerial->text(), QStringLiteral("Serial port"));
     QCOMPARE(form.ui.ButtonCancel->text(), QStringLiteral("Cancel"));
     m.MenuFrancais->trigger();

@@ -112,6 +112,7 @@ private slots:
     void messageArrivingDuringRadioWaitIsHandledAfter();
     void lineSplitAcrossReadsIsHandledWhole_data();
     void lineSplitAcrossReadsIsHandledWhole();
+    void slowExchangeLeavesTheNextTailItsWait();
     void openMessageBoxHoldsNothingBack();
     void reconnectsAfterADropAndAfterALateStart();
     void noTriesAfterDisconnectAndBoundedBackoff();
@@ -448,6 +449,27 @@ void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
     QCOMPARE(s.reports, reports);
     QCOMPARE(s.main().SpeedButtonTX16TX->isChecked(), keyed);
     QCOMPARE(s.dtmf, handed);
+}
+
+// A read that ends one split line and starts another, and whose line waits for a slow radio: the
+// new tail gets its whole wait after that exchange, not what was left of the old tail's.
+void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1")});
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    s.station().hooks.ReportFrequency = [&] {
+        ++s.reports;
+        QTest::qWait(450); // a radio answering slowly, the event loop running
+        s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
+        QTimer::singleShot(60, [&] { s.server.send("R\r\n"); });
+    };
+    s.server.send("FREQ");
+    QTest::qWait(150);
+    s.server.send("UENCY\r\nTRANSMIT_");
+    QTRY_COMPARE(s.reports, 1);
+    QTest::qWait(ServerSubsystem::LineTailWaitMs + 600);
+    QVERIFY(s.main().SpeedButtonTX16TX->isChecked());
 }
 
 // The desktop's own boxes: a failed save's box, opened while a server line is handled, stays on

@@ -138,9 +138,11 @@ void InterfaceSubsystem::redrawStatusTexts()
         line->setStyleSheet(colours);
     };
     // The generic transmitter shows its parallel port there, in no language, and never answers
-    // anything: both lines stay as the model left them.
+    // anything: both lines stay as the model left them. The Hamlib radio uses no port of the
+    // COM menu: its port line stays as it is too.
     if (!s.isGenericModel()) {
-        StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
+        if (!s.isHamlibModel())
+            StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
         redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
     }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });

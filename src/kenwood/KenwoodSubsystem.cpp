@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <utility>
 
 using namespace Kenwood;
 
@@ -211,9 +212,18 @@ void KenwoodSubsystem::releaseRig()
 
 void KenwoodSubsystem::portLost(const QString &portName)
 {
-    const QString text = QStringLiteral("Port %1 lost").arg(portName);
-    m_station.log.append(text);
-    StatusLines::setColouredText(m_station.Form1->ui.labelTMD, text, StatusLines::Colour::Red);
+    // Keyed when the line went: whatever unkeys it meanwhile (RECEIVE, the time-out) cannot
+    // reach the radio, so it is unkeyed first thing when the port is back.
+    m_unkeyWhenBack = m_station.Form1->ui.SpeedButtonTX->isChecked();
+    m_station.log.append(QStringLiteral("Port %1 lost").arg(portName));
+    showPortLost();
+}
+
+void KenwoodSubsystem::showPortLost()
+{
+    StatusLines::setColouredText(m_station.Form1->ui.labelTMD,
+                                 QStringLiteral("Port %1 lost").arg(m_link->lostPortName()),
+                                 StatusLines::Colour::Red);
 }
 
 // The adapter is back: the radio may have been switched off and on meanwhile, so it is
@@ -221,6 +231,8 @@ void KenwoodSubsystem::portLost(const QString &portName)
 void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
+    if (std::exchange(m_unkeyWhenBack, false) && !m_station.Form1->ui.SpeedButtonTX->isChecked())
+        m_link->SendRigCommand(QStringLiteral("RX"));
     m_station.Form1->ui.SpeedButtonInit->click();
 }
 
@@ -268,6 +280,13 @@ void KenwoodSubsystem::SpeedButtonInitClick()
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
+    // While the adapter is away the link looks for it by itself and initialises the radio when
+    // it is back; closing the link here would end that search.
+    if (!m_link->lostPortName().isEmpty()) {
+        m_station.notifier().beep();
+        showPortLost();
+        return;
+    }
     if (!state.RigAnswering) {
         m_link->close();
         if (!m_link->open(m_station.ComPortTX.portName)) {

@@ -64,10 +64,12 @@ private:
     void releaseFocus();
     void portLost(const QString &portName);
     void portBack(const QString &portName);
+    void showPortLost();
 
     Station &m_station;
     std::unique_ptr<RigLink> m_link;
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
     std::function<RadioOperations *()> m_otherOperations;
+    bool m_unkeyWhenBack = false;
 };

@@ -146,6 +146,9 @@ void ServerSubsystem::HandleServerData()
         return;
     }
     TrafficDisplay::append(m_station.Form1->ui.EditTXdata, QString::fromLatin1(chunk));
+    // The wait was for the tail this read continues; the new tail's own wait starts once its
+    // lines are carried out, so a slow radio exchange does not eat it.
+    m_tailTimer.stop();
     m_tailDue = false;
     handleMessages(m_lines.take(chunk));
     if (m_lines.hasTail())
