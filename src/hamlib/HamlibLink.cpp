@@ -4,12 +4,18 @@
 
 #include <QMetaObject>
 
+#include <clocale>
+
 HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<HamlibCapabilities>();
     qRegisterMetaType<HamlibBandState>();
     qRegisterMetaType<HamlibFrequency>();
     m_thread.setObjectName(QStringLiteral("hamlib"));
+    // Hamlib sets LC_NUMERIC to "C" around its calls, on its own thread, and then restores the
+    // name it read before, which that very switch has freed. With "C" already in place both
+    // steps change nothing; the program's texts never take their decimal point from the C locale.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 HamlibLink::~HamlibLink()
