@@ -155,14 +155,19 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     TFormHamlib &form = station.hamlib->settingsForm();
     QVERIFY(station.isGenericModel());
 
-    // Cancel: the generic transmitter stays the model, nothing was started.
+    // Cancel: the generic transmitter stays the model, keyed as it was; nothing was started.
+    m.SpeedButtonTX16TX->click();
+    QVERIFY(m.SpeedButtonTX16TX->isChecked());
     m.MenuHamlib->trigger();
     QVERIFY(form.isVisible());
     QVERIFY(station.isGenericModel());
+    QVERIFY(m.SpeedButtonTX16TX->isChecked());
     form.ui.ButtonCancel->click();
     QVERIFY(!form.isVisible());
     QVERIFY(station.isGenericModel());
+    QVERIFY(m.SpeedButtonTX16TX->isChecked());
     QVERIFY(!station.hamlib->link().isStarted());
+    m.SpeedButtonTX16TX->click();
 
     // A rigctld address that is no host:port is refused with a message; the window stays.
     m.MenuHamlib->trigger();
@@ -316,9 +321,19 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     road.main().TrackBarPWRA->setValue(0);
     QTRY_COMPARE(rigctld.ask({"l", "RFPOWER"}), QStringLiteral("1.000000"));
 
-    // Quitting while keyed unkeys the radio.
-    road.main().SpeedButtonTX->click();
+    // OK in the settings window while keyed starts the link again unkeyed, panel included, and
+    // the server keys it again.
+    road.server.send("TRANSMIT_R\r\n");
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+    road.main().MenuHamlib->trigger();
+    station.hamlib->settingsForm().ui.ButtonOK->click();
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+
+    // Quitting while keyed unkeys the radio.
     station.MenuQuitterClick();
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
 }

@@ -29,18 +29,13 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         return m_station.isHamlibModel() ? m_operations.get() : nullptr;
     });
 
-    m_lastOtherModel = ui.MenuTX16UD;
-    for (QAction *item : {ui.MenuTX16UD, ui.menuTMD700, ui.MenuTMD710, ui.MenuTMV71}) {
-        connect(item, &QAction::toggled, this, [this, item](bool on) {
-            if (on)
-                m_lastOtherModel = item;
-        });
-    }
     connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibSubsystem::MenuHamlibClick);
     // Another model takes over: the Hamlib radio is unkeyed and let go first.
     connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
-        if (!on)
-            release();
+        if (on)
+            return;
+        release();
+        m_station.Form1->ui.MenuHamlib->setCheckable(false);
     });
     // The band choice enables the band buttons; what the radio lacks stays disabled.
     for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}) {
@@ -65,7 +60,7 @@ void HamlibSubsystem::wireHooks()
     hooks.startHamlib = [this] {
         if (!settings.isSet())
             return;
-        m_station.Form1->ui.MenuHamlib->setChecked(true);
+        checkMenuItem();
         selectModel();
     };
     auto kenwoodRelease = hooks.releaseRig;
@@ -77,12 +72,18 @@ void HamlibSubsystem::wireHooks()
     };
 }
 
+// The item is checkable only while Hamlib is the model: opening the window leaves the model in
+// use (and its transmitter) alone until OK.
+void HamlibSubsystem::checkMenuItem()
+{
+    QAction *item = m_station.Form1->ui.MenuHamlib;
+    item->setCheckable(true);
+    item->setChecked(true);
+}
+
 void HamlibSubsystem::MenuHamlibClick()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
-    // The radio in use stays until OK: the item is checked again only then.
-    if (!m_link->isStarted() && m_lastOtherModel != nullptr)
-        m_lastOtherModel->setChecked(true);
     m_form->move(m_station.Form1->pos() + QPoint(60, 40));
     applyCaptions(m_form.get(), m_station.currentLanguage());
     QStringList ports;
@@ -101,8 +102,10 @@ void HamlibSubsystem::accept(const HamlibSettings &chosen)
             m_station.hooks.releaseRig();
         if (m_station.hooks.closeRigPort)
             m_station.hooks.closeRigPort();
-        ui.MenuHamlib->setChecked(true);
+        checkMenuItem();
     }
+    // A new radio or port: the one in use is unkeyed first, the panel with it.
+    stopTransmitAndScan();
     selectModel();
 }
 

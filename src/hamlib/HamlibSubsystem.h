@@ -40,12 +40,12 @@ private:
     void accept(const HamlibSettings &chosen);
     void initialised();
     void stopTransmitAndScan();
+    void checkMenuItem();
 
     Station &m_station;
     std::unique_ptr<TFormHamlib> m_form;
     std::unique_ptr<HamlibLink> m_link;
     std::unique_ptr<HamlibOperations> m_operations;
     std::unique_ptr<HamlibSettingsWindow> m_window;
-    QAction *m_lastOtherModel = nullptr;
     bool m_serverConnectDone = false;
 };
