@@ -285,12 +285,16 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     m.MenuChoixTXAB->trigger();
     QVERIFY(!m.SpeedButtonTXB->isEnabled());
 
-    // A Kenwood taking over finds every control back.
+    // A Kenwood taking over finds every control back, in a panel that waits for its own
+    // initialisation, without the Hamlib radio's status.
     m.MenuTMD710->trigger();
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.ComboBoxMEM,
              m.TrackBarPWRA, m.TrackBarPWRB})
-        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY2(control->isEnabledTo(m.GroupBoxTX), qPrintable(control->objectName()));
+    QVERIFY(!m.GroupBoxTX->isEnabled());
+    QVERIFY(!station.state.RigAnswering);
+    QVERIFY(m.labelTMD->text().isEmpty());
 }
 
 void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()

@@ -172,6 +172,14 @@ void HamlibSubsystem::release()
     m_operations->dropPending();
     m_link->stop();
     // The next model starts from a panel with every control; the band choice decides the rest.
+    // Until its own initialisation, nothing on the panel answers: it is disabled, and the
+    // Hamlib radio's last status is not shown as the next radio's.
     m_operations->enableAllControls();
     m_station.kenwood->MenuChoixTXClick();
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    ui.GroupBoxTX->setEnabled(false);
+    StationState &state = m_station.state;
+    state.RigAnswering = false;
+    state.RigStatus = 0;
+    ui.labelTMD->clear();
 }
