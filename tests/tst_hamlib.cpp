@@ -88,6 +88,9 @@ void TestHamlib::frequencyTexts_data()
                              << "001=144.800000 shift=0";
     QTest::newRow("no frequency") << qint64(0) << 0 << qint64(0) << ""
                                   << "001=000.000000 shift=0";
+    // 1296.2 MHz has no ten-character form: no frequency rather than a false 296.200000.
+    QTest::newRow("23 cm") << qint64(1'296'200'000) << 0 << qint64(0) << ""
+                           << "001=000.000000 shift=0";
 }
 
 void TestHamlib::frequencyTexts()

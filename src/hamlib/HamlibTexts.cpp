@@ -7,12 +7,14 @@ namespace HamlibTexts {
 
 QString frequencyText(qint64 hertz)
 {
-    if (hertz <= 0)
+    // From 1000 MHz on the form has no room for the megahertz: no frequency is answered rather
+    // than a wrong one.
+    if (hertz <= 0 || hertz >= 1'000'000'000)
         return QStringLiteral("000.000000");
     const qint64 megahertz = hertz / 1'000'000;
     const qint64 rest = hertz % 1'000'000;
     return QStringLiteral("%1.%2")
-        .arg(megahertz % 1000, 3, 10, QLatin1Char('0'))
+        .arg(megahertz, 3, 10, QLatin1Char('0'))
         .arg(rest, 6, 10, QLatin1Char('0'));
 }
 

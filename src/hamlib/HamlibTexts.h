@@ -7,7 +7,8 @@
 // server use, and the port setting. Pure functions, no Hamlib call.
 namespace HamlibTexts {
 
-// Hertz to "xxx.yyyyyy" (145225000 -> "145.225000"); zero and negatives give "000.000000".
+// Hertz to "xxx.yyyyyy" (145225000 -> "145.225000"); zero, negatives and 1000 MHz or more
+// (which the form cannot hold) give "000.000000".
 QString frequencyText(qint64 hertz);
 
 // "shift=0", "shift=+0.600" or "shift=-7.600": the memory list's shift text from a repeater
