@@ -336,28 +336,41 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
 void TestFaultKenwood::fullPathAndByIdNameOpenThePort_data()
 {
     QTest::addColumn<QString>("where");
-    QTest::newRow("full path") << QStringLiteral("elsewhere/ttyUSB7");
-    QTest::newRow("by-id") << QStringLiteral(
-        "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    QTest::addColumn<bool>("pluggedLater");
+    const QString byId = QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    QTest::newRow("full path") << QStringLiteral("elsewhere/ttyUSB7") << false;
+    QTest::newRow("by-id") << byId << false;
+    // The station starts before its adapter: the name is kept and the radio initialised when
+    // the adapter comes.
+    QTest::newRow("by-id, plugged after start") << byId << true;
 }
 
 void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
 {
     QFETCH(QString, where);
+    QFETCH(bool, pluggedLater);
     Setup s;
     const QString path = s.fixture.path(where);
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     RigSimProcess radio;
-    QVERIFY(!radio.start({QStringLiteral("--memories"), QStringLiteral("4"),
-                          QStringLiteral("--link"), path})
-                 .isEmpty());
+    const QStringList rigsim{QStringLiteral("--memories"), QStringLiteral("4"),
+                             QStringLiteral("--link"), path};
+    if (!pluggedLater)
+        QVERIFY(!radio.start(rigsim).isEmpty());
     s.link = path;
     Station &station = s.start({QStringLiteral("NUMBERMEM=4")});
+    if (pluggedLater) {
+        QCOMPARE(station.state.PortStatus, 0);
+        QVERIFY(!radio.start(rigsim).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            station.log.lines().filter(QStringLiteral("Port ") + path + " back").size() == 1,
+            BoundMs);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 4), BoundMs);
     QCOMPARE(station.ComPortTX.portName, path);
-    // The COM menu lists the adapter's by-id name.
+    // The COM menu lists the by-id name of an adapter that was there at start.
     const bool listed = !station.Form1->ui.ListBoxPort->findItems(path, Qt::MatchExactly).isEmpty();
-    QCOMPARE(listed, where.contains(QLatin1String("by-id")));
+    QCOMPARE(listed, where.contains(QLatin1String("by-id")) && !pluggedLater);
     station.MenuSaveClick();
     QVERIFY(TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini")))
                 .contains(QStringLiteral("COM=") + path));

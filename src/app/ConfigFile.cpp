@@ -104,9 +104,10 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("COM="),
          [](const ConfigBinding &b, const QString &v) {
              // A port of the list, or a device given by its full path (/dev/ttyUSB0, a link in
-             // /dev/serial/by-id) that exists now; either is kept as written.
+             // /dev/serial/by-id); either is kept as written. A full path is kept even while
+             // its adapter is not plugged in: the station waits for it.
              if (!b.ListBoxPort->findItems(v, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty() ||
-                 (QDir::isAbsolutePath(v) && QFileInfo::exists(v)))
+                 QDir::isAbsolutePath(v))
                  b.ComPortTX->portName = v;
          }},
         {QStringLiteral("DTMF_CODE="),

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <utility>
 
 using namespace Kenwood;
@@ -196,6 +197,10 @@ void KenwoodSubsystem::OpenRigPort()
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.ListBoxPort->clearSelection();
         ui.ListBoxPort->setCurrentItem(nullptr);
+        // An adapter named by its full path and not plugged in yet (a station started before
+        // its USB devices): looked for every 2 s and initialised once there, as after a loss.
+        if (QDir::isAbsolutePath(name) && !QFileInfo::exists(name))
+            m_link->awaitPort(name);
     }
 }
 

@@ -243,6 +243,14 @@ void RigLink::losePort()
     emit portLost(m_lostPortName);
 }
 
+void RigLink::awaitPort(const QString &portName)
+{
+    if (m_port.isOpen())
+        return;
+    m_lostPortName = portName;
+    m_reopenTimer.start();
+}
+
 void RigLink::tryReopen()
 {
     if (m_lostPortName.isEmpty() || !openPort(m_lostPortName))

@@ -44,6 +44,9 @@ public:
     // Opening or closing stops looking for a port that went away.
     bool open(const QString &portName);
     void close();
+    // Looks for `portName`, not there yet, every ReopenPeriodMs as for a lost port; portBack
+    // tells when it opened.
+    void awaitPort(const QString &portName);
     bool isOpen() const;
     // Drops what waits in the input and output buffers.
     void clearBuffers();
