@@ -5,6 +5,7 @@
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "hamlib/HamlibTexts.h"
+#include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
 #include "support/ServerPeer.h"
@@ -14,7 +15,9 @@
 #include "ui/UnitTMD700.h"
 
 #include <QTest>
+#include <QTimer>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +56,31 @@ struct HamlibRoad
     }
 };
 
+// A serial line with nothing behind it: a radio switched off, or on another port.
+struct SilentLine
+{
+    int master = -1;
+    int slave = -1;
+    QString path = openRawPty(&master, &slave);
+    ~SilentLine()
+    {
+        for (int fd : {master, slave})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    // Commands written to the radio since the last call.
+    QList<QByteArray> commands()
+    {
+        QByteArray bytes;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, n);
+        QList<QByteArray> out = bytes.split('\r');
+        out.removeAll(QByteArray());
+        return out;
+    }
+};
+
 } // namespace
 
 class TestHamlib : public QObject
@@ -71,6 +99,7 @@ private slots:
     void rigctldIsKeyedAndPoweredThroughModel2();
     void rigctldKilledWhileKeyedIsUnkeyedOnceBack();
     void tmd710BackendOnRigsimRecallsMemoryByDtmf();
+    void silentRadioIsAskedOnceAtATimeAndLetGoAtOnce();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -399,6 +428,52 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
     QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("015=145.442500")));
+}
+
+void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
+{
+    SilentLine line;
+    QVERIFY(!line.path.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + line.path});
+    HamlibLink &link = station.hamlib->link();
+    int failures = 0;
+    int mostOutstanding = 0;
+    int commandsOfFirstOpening = 0;
+    connect(&link, &HamlibLink::failed, this, [&] {
+        if (++failures == 1)
+            commandsOfFirstOpening = int(line.commands().size());
+        mostOutstanding = qMax(mostOutstanding, link.outstanding());
+    });
+    // Once red, the status line stays red through the retries.
+    QSet<int> statusesAfterRed;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (failures > 0)
+            statusesAfterRed << station.state.RigStatus;
+    });
+    watch.start(50);
+    QTRY_VERIFY_WITH_TIMEOUT(failures >= 3, 90'000);
+    watch.stop();
+    QCOMPARE(statusesAfterRed, QSet<int>{0});
+    QVERIFY(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    // A retry asks the memories and the band: nothing more waits behind them.
+    QVERIFY2(mostOutstanding <= 2, qPrintable(QString::number(mostOutstanding)));
+    QVERIFY(commandsOfFirstOpening > 0);
+    // The server is answered at once, without asking the radio.
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+
+    // Requests still queued when the radio is let go are dropped: at most the opening under way
+    // goes on talking to the line.
+    for (int i = 0; i < 10; ++i)
+        link.readBand(0);
+    line.commands();
+    station.hamlib->release();
+    QVERIFY(!link.isStarted());
+    QCOMPARE(link.outstanding(), 0);
+    const qsizetype afterRelease = line.commands().size();
+    QVERIFY2(afterRelease <= 2 * commandsOfFirstOpening,
+             qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
 }
 
 QTEST_MAIN(TestHamlib)

@@ -27,7 +27,8 @@ void HamlibLink::start(int model, const QString &port, int speed)
 {
     stop();
     m_wantedTransmit = false;
-    m_rig = new HamlibRig(m_wantedTransmit);
+    m_stopping = false;
+    m_rig = new HamlibRig(m_wantedTransmit, m_stopping);
     m_rig->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_rig, &QObject::deleteLater);
     connect(m_rig, &HamlibRig::opened, this, &HamlibLink::opened);
@@ -45,7 +46,9 @@ void HamlibLink::stop()
     if (m_rig == nullptr)
         return;
     m_wantedTransmit = false;
-    // Queued behind what is waiting, so the last keying asked is undone.
+    // The requests still queued return at once; this one runs after them, so the last keying
+    // asked is undone.
+    m_stopping = true;
     QMetaObject::invokeMethod(
         m_rig,
         [rig = m_rig] {
@@ -58,14 +61,21 @@ void HamlibLink::stop()
     m_thread.quit();
     m_thread.wait();
     m_rig = nullptr;
+    m_outstanding = 0;
 }
 
 void HamlibLink::post(std::function<void(HamlibRig &)> request)
 {
     if (m_rig == nullptr)
         return;
+    ++m_outstanding;
     QMetaObject::invokeMethod(
-        m_rig, [rig = m_rig, request = std::move(request)] { request(*rig); },
+        m_rig,
+        [this, rig = m_rig, request = std::move(request)] {
+            if (!m_stopping)
+                request(*rig);
+            --m_outstanding;
+        },
         Qt::QueuedConnection);
 }
 

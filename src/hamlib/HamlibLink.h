@@ -22,9 +22,12 @@ public:
     bool isStarted() const { return m_thread.isRunning(); }
     // Opens the radio on a fresh worker thread (an earlier one is stopped first).
     void start(int model, const QString &port, int speed);
-    // Unkeys the radio if it may be keyed, closes it and joins the thread. Waits for the
-    // requests still queued, each bounded by Hamlib's own time-out.
+    // Unkeys the radio if it may be keyed, closes it and joins the thread. The requests still
+    // queued are dropped; only the call under way is waited for, bounded by Hamlib's time-out.
     void stop();
+    // Requests queued or running: a radio that does not answer is not asked again until the
+    // earlier ones have run.
+    int outstanding() const { return m_outstanding.load(); }
 
     void readMemories(int count);
     void selectBand(int band);
@@ -50,4 +53,6 @@ private:
     QThread m_thread;
     HamlibRig *m_rig = nullptr; // lives on m_thread
     std::atomic<bool> m_wantedTransmit{false};
+    std::atomic<bool> m_stopping{false};
+    std::atomic<int> m_outstanding{0};
 };

@@ -25,6 +25,7 @@ HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLin
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
+    m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &HamlibOperations::retry);
     connect(&link, &HamlibLink::opened, this, &HamlibOperations::opened);
     connect(&link, &HamlibLink::memoriesRead, this, &HamlibOperations::memoriesRead);
@@ -86,14 +87,24 @@ void HamlibOperations::transmitToggled()
 
 void HamlibOperations::updateFrequency(std::function<void()> done)
 {
-    if (!m_link.isStarted()) {
-        m_state.CurrentFrequency = QStringLiteral("000.000000");
-        done();
-        return;
-    }
+    const bool ask = m_link.isStarted() && m_state.RigAnswering;
     // Answers come back in the order of the requests, one each.
-    m_frequencyRequests.push_back(std::move(done));
-    m_link.readFrequency(m_state.ActiveBand);
+    m_frequencyRequests.push_back({std::move(done), ask});
+    if (ask)
+        m_link.readFrequency(m_state.ActiveBand);
+    else
+        answerUnaskedRequests();
+}
+
+void HamlibOperations::answerUnaskedRequests()
+{
+    while (!m_frequencyRequests.empty() && !m_frequencyRequests.front().asked) {
+        std::function<void()> done = std::move(m_frequencyRequests.front().done);
+        m_frequencyRequests.pop_front();
+        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        if (done)
+            done();
+    }
 }
 
 void HamlibOperations::initialise(std::function<void()> finished)
@@ -106,6 +117,12 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_panel.GroupBoxTX->setEnabled(false);
     m_panel.resetIndicators();
     m_state.ActiveBand = m_bands.MenuChoixTXB->isChecked() ? 1 : 0;
+    requestInitialState();
+}
+
+void HamlibOperations::requestInitialState()
+{
+    m_initialising = true;
     m_link.readMemories(m_state.NumberOfMemories);
     m_link.selectBand(m_state.ActiveBand);
 }
@@ -232,9 +249,9 @@ void HamlibOperations::finishInitialisation()
 
 void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
 {
-    if (m_frequencyRequests.empty())
+    if (m_frequencyRequests.empty() || !m_frequencyRequests.front().asked)
         return;
-    std::function<void()> done = std::move(m_frequencyRequests.front());
+    std::function<void()> done = std::move(m_frequencyRequests.front().done);
     m_frequencyRequests.pop_front();
     const int band = m_state.ActiveBand;
     if (m_panel.scanButton(band)->isChecked()) {
@@ -258,6 +275,7 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
     }
     if (done)
         done();
+    answerUnaskedRequests();
 }
 
 void HamlibOperations::answered()
@@ -293,12 +311,17 @@ void HamlibOperations::failed(const QString &error)
 
 void HamlibOperations::retry()
 {
-    if (m_state.RigAnswering) {
-        m_retry.stop();
+    if (m_state.RigAnswering)
+        return;
+    // The radio is asked again only once what it was asked before has run out: each of those
+    // may wait for Hamlib's time-out, and asking meanwhile would pile them up.
+    if (m_link.outstanding() > 0) {
+        m_retry.start();
         return;
     }
+    // The status line stays red: the radio is still not answering.
     if (!m_initialised) {
-        initialise(nullptr);
+        requestInitialState();
         return;
     }
     // The keying asked last is sent again: the radio's own is unknown after a failure.

@@ -23,8 +23,9 @@ bool hasChannels(const RIG *rig)
 
 } // namespace
 
-HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, QObject *parent)
-    : QObject(parent), m_wantedTransmit(wantedTransmit)
+HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
+                     QObject *parent)
+    : QObject(parent), m_wantedTransmit(wantedTransmit), m_stopping(stopping)
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
     rig_set_debug(RIG_DEBUG_NONE);
@@ -184,6 +185,8 @@ void HamlibRig::readMemories(int count)
     QStringList entries;
     if (m_caps.memoryRead) {
         for (int channel = 1; channel <= count; ++channel) {
+            if (m_stopping)
+                return;
             qint64 hertz = 0;
             QString shift;
             QString name;

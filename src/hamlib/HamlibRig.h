@@ -17,8 +17,10 @@ class HamlibRig : public QObject
     Q_OBJECT
 public:
     // `wantedTransmit` is the keying the window last asked for; applyTransmit() reads it when it
-    // runs, so an unkey asked after a key that still waits in the queue cancels it.
-    explicit HamlibRig(const std::atomic<bool> &wantedTransmit, QObject *parent = nullptr);
+    // runs, so an unkey asked after a key that still waits in the queue cancels it. `stopping`
+    // is set when the link is being closed: a long reading ends there.
+    HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
+              QObject *parent = nullptr);
     ~HamlibRig() override;
 
     void open(int model, const QString &port, int speed);
@@ -53,6 +55,7 @@ private:
     bool currentIsMemory(int band, bool *memory);
 
     const std::atomic<bool> &m_wantedTransmit;
+    const std::atomic<bool> &m_stopping;
     s_rig *m_rig = nullptr;
     bool m_open = false;
     bool m_transmitKnown = false;
