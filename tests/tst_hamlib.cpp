@@ -3,6 +3,7 @@
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibRig.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "hamlib/HamlibTexts.h"
 #include "support/RawPty.h"
@@ -16,6 +17,7 @@
 
 #include <QTest>
 #include <QTimer>
+#include <hamlib/rig.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -100,6 +102,8 @@ private slots:
     void rigctldKilledWhileKeyedIsUnkeyedOnceBack();
     void tmd710BackendOnRigsimRecallsMemoryByDtmf();
     void silentRadioIsAskedOnceAtATimeAndLetGoAtOnce();
+    void capabilitiesFollowHamlibsDescription();
+    void refusedKeyingLeavesTheRadioAnswering();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -474,6 +478,62 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     const qsizetype afterRelease = line.commands().size();
     QVERIFY2(afterRelease <= 2 * commandsOfFirstOpening,
              qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
+}
+
+void TestHamlib::capabilitiesFollowHamlibsDescription()
+{
+    rig_set_debug(RIG_DEBUG_NONE);
+    auto describe = [](int model) {
+        RIG *rig = rig_init(model);
+        if (rig == nullptr)
+            return HamlibCapabilities{};
+        const HamlibCapabilities caps = HamlibRig::capabilitiesOf(rig);
+        rig_cleanup(rig);
+        return caps;
+    };
+    const HamlibCapabilities dummy = describe(RIG_MODEL_DUMMY);
+    QCOMPARE(dummy.model, QStringLiteral("Dummy"));
+    QVERIFY(dummy.memoryMode && dummy.scanVfo && dummy.scanMemory && dummy.twoBands);
+    // The IC-7300 selects a channel but cannot tell which one it is on: no memory mode, so
+    // no memory scan either; it scans from the VFO.
+    const HamlibCapabilities ic7300 = describe(RIG_MODEL_IC7300);
+    QCOMPARE(ic7300.model, QStringLiteral("IC-7300"));
+    QVERIFY(!ic7300.memoryMode);
+    QVERIFY(!ic7300.scanMemory);
+    QVERIFY(ic7300.scanVfo);
+    // Hamlib's TM-D710 has memories and no scan.
+    const HamlibCapabilities tmd710 = describe(RIG_MODEL_TMD710);
+    QVERIFY(tmd710.memoryMode && tmd710.memoryRead && tmd710.twoBands);
+    QVERIFY(!tmd710.scanVfo && !tmd710.scanMemory);
+}
+
+void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
+{
+    // A rigctld given no way to key its radio refuses the keying, and answers all else.
+    RigctldProcess rigctld;
+    QVERIFY(rigctld.start({"-m", "1"}));
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const qsizetype logStart = station.log.lines().size();
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !station.log.lines().mid(logStart).filter(QStringLiteral(" Hamlib rig_set_ptt: ")).isEmpty(),
+        20'000);
+    // The TRANSMIT button is put back; the radio is still taken as answering.
+    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(station.state.RigAnswering);
+    QVERIFY(!road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+    // The next keying is tried again: it is not ignored as for a radio that does not answer.
+    const qsizetype refusals =
+        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size();
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size() > refusals,
+        20'000);
+    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(station.state.RigAnswering);
 }
 
 QTEST_MAIN(TestHamlib)

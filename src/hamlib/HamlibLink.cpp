@@ -11,6 +11,7 @@ HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
     qRegisterMetaType<HamlibCapabilities>();
     qRegisterMetaType<HamlibBandState>();
     qRegisterMetaType<HamlibFrequency>();
+    qRegisterMetaType<HamlibRequest>();
     m_thread.setObjectName(QStringLiteral("hamlib"));
     // Hamlib sets LC_NUMERIC to "C" around its calls, on its own thread, and then restores the
     // name it read before, which that very switch has freed. With "C" already in place both
@@ -37,6 +38,7 @@ void HamlibLink::start(int model, const QString &port, int speed)
     connect(m_rig, &HamlibRig::frequencyRead, this, &HamlibLink::frequencyRead);
     connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
     connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
+    connect(m_rig, &HamlibRig::refused, this, &HamlibLink::refused);
     m_thread.start();
     post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
 }

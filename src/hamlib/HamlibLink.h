@@ -46,6 +46,7 @@ signals:
     void frequencyRead(const HamlibFrequency &frequency);
     void answered();
     void failed(const QString &error);
+    void refused(const QString &error, HamlibRequest request, int band);
 
 private:
     void post(std::function<void(HamlibRig &)> request);

@@ -33,6 +33,7 @@ HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLin
     connect(&link, &HamlibLink::frequencyRead, this, &HamlibOperations::frequencyRead);
     connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
     connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
+    connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
 }
 
 void HamlibOperations::showLed(QLabel *led, QLabel *picture)
@@ -43,6 +44,11 @@ void HamlibOperations::showLed(QLabel *led, QLabel *picture)
 bool HamlibOperations::memoryModeOf(int band) const
 {
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
+}
+
+bool HamlibOperations::canScan(int band) const
+{
+    return band == m_state.ActiveBand && (memoryModeOf(band) ? m_caps.scanMemory : m_caps.scanVfo);
 }
 
 void HamlibOperations::selectBand(int band)
@@ -68,7 +74,9 @@ void HamlibOperations::memoryMode(int band)
 
 void HamlibOperations::powerChanged(int band)
 {
-    m_link.setPower(band, band == m_state.ActiveBand, m_panel.powerSlider(band)->value());
+    m_powerBefore[band] = m_powerAsked[band];
+    m_powerAsked[band] = m_panel.powerSlider(band)->value();
+    m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
     m_releaseFocus();
 }
 
@@ -144,7 +152,7 @@ void HamlibOperations::applyCapabilities()
     for (int band : {0, 1}) {
         QToolButton *scan = m_panel.scanButton(band);
         scan->setVisible(true);
-        scan->setEnabled(m_caps.scan && band == m_state.ActiveBand);
+        scan->setEnabled(canScan(band));
     }
 }
 
@@ -169,6 +177,8 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
     m_caps = caps;
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
     m_panel.GroupBoxTX->setTitle(caps.maker + QLatin1Char(' ') + caps.model);
+    for (int band : {0, 1})
+        m_powerAsked[band] = m_powerBefore[band] = m_panel.powerSlider(band)->value();
     applyCapabilities();
 }
 
@@ -214,7 +224,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     QToolButton *otherScan = m_panel.scanButton(1 - band);
     otherScan->setChecked(false);
     otherScan->setEnabled(false);
-    m_panel.scanButton(band)->setEnabled(m_caps.scan);
+    m_panel.scanButton(band)->setEnabled(canScan(band));
 
     if (m_initialising) {
         finishInitialisation();
@@ -238,7 +248,7 @@ void HamlibOperations::finishInitialisation()
         QSlider *slider = m_panel.powerSlider(band);
         const QSignalBlocker blocker(slider);
         slider->setValue(qMin(configured, 2));
-        m_link.setPower(band, band == m_state.ActiveBand, slider->value());
+        powerChanged(band);
     }
     m_panel.GroupBoxTX->setEnabled(true);
     applyCapabilities();
@@ -306,6 +316,36 @@ void HamlibOperations::failed(const QString &error)
         m_initialising = false;
         if (auto finished = std::exchange(m_initFinished, nullptr))
             finished();
+    }
+}
+
+// The radio is there but did not take the command: its error goes to the log, and the control
+// that asked shows again what the radio does.
+void HamlibOperations::refused(const QString &error, HamlibRequest request, int band)
+{
+    m_log.append(QStringLiteral("Hamlib ") + error);
+    switch (request) {
+    case HamlibRequest::Scan:
+        m_panel.scanButton(band)->setChecked(false);
+        break;
+    case HamlibRequest::Transmit:
+        if (m_panel.SpeedButtonTX->isChecked()) {
+            m_panel.SpeedButtonTX->setChecked(false);
+            transmitToggled();
+        }
+        break;
+    case HamlibRequest::Power: {
+        QSlider *slider = m_panel.powerSlider(band);
+        const QSignalBlocker blocker(slider);
+        slider->setValue(m_powerBefore[band]);
+        m_powerAsked[band] = m_powerBefore[band];
+        break;
+    }
+    case HamlibRequest::Read:
+    case HamlibRequest::Band:
+    case HamlibRequest::Mode:
+        // Nothing moved on the panel: it follows the radio's answers only.
+        break;
     }
 }
 

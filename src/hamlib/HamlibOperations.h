@@ -64,7 +64,9 @@ private:
     void frequencyRead(const HamlibFrequency &frequency);
     void answered();
     void failed(const QString &error);
+    void refused(const QString &error, HamlibRequest request, int band);
     void retry();
+    bool canScan(int band) const;
     void requestInitialState();
     void answerUnaskedRequests();
     void finishInitialisation();
@@ -90,5 +92,8 @@ private:
     bool m_initialising = false;
     bool m_initialised = false;
     QString m_lastError;
+    // Per band, the power position asked last and the one before, which a refusal puts back.
+    int m_powerAsked[2] = {0, 0};
+    int m_powerBefore[2] = {0, 0};
     QTimer m_retry;
 };

@@ -21,6 +21,26 @@ bool hasChannels(const RIG *rig)
     return rig->state.chan_list[0].type != RIG_MTYPE_NONE;
 }
 
+// The scan the radio offers for a band in memory or VFO mode; RIG_SCAN_NONE when it has none.
+scan_t scanKind(RIG *rig, bool memoryMode)
+{
+    if (rig->caps->scan == nullptr)
+        return RIG_SCAN_NONE;
+    if (memoryMode)
+        return rig_has_scan(rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM : RIG_SCAN_NONE;
+    if (rig_has_scan(rig, RIG_SCAN_VFO))
+        return RIG_SCAN_VFO;
+    return rig_has_scan(rig, RIG_SCAN_PROG) ? RIG_SCAN_PROG : RIG_SCAN_NONE;
+}
+
+// The radio answered and did not take the command; anything else may mean it is gone. A radio
+// that says it is switched off does not answer either.
+bool isRefusal(int result)
+{
+    const int code = qAbs(result);
+    return RIG_IS_SOFT_ERRCODE(code) && code != RIG_EPOWER;
+}
+
 } // namespace
 
 HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
@@ -77,31 +97,42 @@ bool HamlibRig::ready()
         return false;
     if (m_open)
         return true;
-    if (!check(rig_open(m_rig), "rig_open"))
+    if (const int result = rig_open(m_rig); result != RIG_OK) {
+        lose(QStringLiteral("rig_open: ") + errorText(result));
         return false;
+    }
     m_open = true;
     // Every read asks the radio: a cached value may belong to another VFO or memory.
     rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
-    readCapabilities();
+    // A rigctld tells its radio's description when opened, so this is read after each opening.
+    m_caps = capabilitiesOf(m_rig);
     emit opened(m_caps);
     return true;
 }
 
-// A rigctld tells its radio's description when opened, so this is read after each opening.
-void HamlibRig::readCapabilities()
+HamlibCapabilities HamlibRig::capabilitiesOf(RIG *rig)
 {
-    const RIG *rig = m_rig;
+    HamlibCapabilities caps;
     const int vfos = rig->state.vfo_list;
-    m_caps.maker = QString::fromLatin1(rig->caps->mfg_name);
-    m_caps.model = QString::fromLatin1(rig->caps->model_name);
-    m_caps.twoBands = (vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B) ||
-                      (vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB);
-    m_caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr && hasChannels(rig);
-    m_caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
-    m_caps.power = rig_has_set_level(m_rig, RIG_LEVEL_RFPOWER) != 0;
-    m_caps.scan =
-        rig->caps->scan != nullptr && rig_has_scan(m_rig, scan_t(RIG_SCAN_MEM | RIG_SCAN_VFO));
-    m_caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+    caps.maker = QString::fromLatin1(rig->caps->mfg_name);
+    caps.model = QString::fromLatin1(rig->caps->model_name);
+    caps.twoBands = (vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B) ||
+                    (vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB);
+    // Memory mode shows the channel the radio is on: it must be able to tell it.
+    caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr &&
+                      rig->caps->get_mem != nullptr && hasChannels(rig);
+    caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
+    caps.power = rig_has_set_level(rig, RIG_LEVEL_RFPOWER) != 0;
+    caps.scanVfo = scanKind(rig, false) != RIG_SCAN_NONE;
+    caps.scanMemory = caps.memoryMode && scanKind(rig, true) != RIG_SCAN_NONE;
+    caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+    return caps;
+}
+
+void HamlibRig::begin(HamlibRequest request, int band)
+{
+    m_request = request;
+    m_requestBand = band;
 }
 
 bool HamlibRig::check(int result, const char *call)
@@ -109,14 +140,21 @@ bool HamlibRig::check(int result, const char *call)
     if (result == RIG_OK)
         return true;
     const QString error = QString::fromLatin1(call) + QStringLiteral(": ") + errorText(result);
-    // A radio that did not take one command is still there; anything else may have lost it.
-    if (!RIG_IS_SOFT_ERRCODE(qAbs(result)) && m_open) {
+    if (isRefusal(result))
+        emit refused(error, m_request, m_requestBand);
+    else
+        lose(error);
+    return false;
+}
+
+void HamlibRig::lose(const QString &error)
+{
+    if (m_open) {
         rig_close(m_rig);
         m_open = false;
         m_transmitKnown = false;
     }
     emit failed(error);
-    return false;
 }
 
 int HamlibRig::bandVfo(int band) const
@@ -180,6 +218,7 @@ bool HamlibRig::currentIsMemory(int band, bool *memory)
 
 void HamlibRig::readMemories(int count)
 {
+    begin(HamlibRequest::Read, 0);
     if (!ready())
         return;
     QStringList entries;
@@ -193,8 +232,7 @@ void HamlibRig::readMemories(int count)
             // An empty channel is refused by the radio: it is left out of the list. A radio
             // that stops answering ends the reading.
             const int result = readChannel(channel, &hertz, &shift, &name);
-            if (result != RIG_OK && !RIG_IS_SOFT_ERRCODE(qAbs(result)) &&
-                qAbs(result) != RIG_EPROTO) {
+            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
                 check(result, "rig_get_channel");
                 return;
             }
@@ -208,30 +246,42 @@ void HamlibRig::readMemories(int count)
 
 void HamlibRig::selectBand(int band)
 {
+    begin(HamlibRequest::Band, band);
     if (!ready())
         return;
     if (m_caps.twoBands && !check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
         return;
-    readBand(band);
+    reportBand(band);
 }
 
 void HamlibRig::setMode(int band, bool memory, int channel)
 {
+    begin(HamlibRequest::Mode, band);
     if (!ready())
         return;
     if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
         return;
+    bool modeSet = true;
     if (memory) {
-        if (!check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo"))
-            return;
-        if (channel >= 0 && !check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem"))
-            return;
+        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+        if (modeSet && channel >= 0)
+            check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
     }
-    m_memoryMode[band] = memory;
-    readBand(band);
+    // A refused channel or mode leaves the radio where it is: the panel shows that.
+    if (!m_open)
+        return;
+    if (modeSet)
+        m_memoryMode[band] = memory;
+    reportBand(band);
 }
 
 void HamlibRig::readBand(int band)
+{
+    begin(HamlibRequest::Read, band);
+    reportBand(band);
+}
+
+void HamlibRig::reportBand(int band)
 {
     if (!ready())
         return;
@@ -259,6 +309,7 @@ void HamlibRig::readBand(int band)
 
 void HamlibRig::setPower(int band, bool activeBand, int position)
 {
+    begin(HamlibRequest::Power, band);
     if (!ready() || position < 0 || position > 2)
         return;
     // The active band takes the setting where it is; another band is named, and Hamlib reaches
@@ -282,17 +333,21 @@ void HamlibRig::setPower(int band, bool activeBand, int position)
 
 void HamlibRig::setScan(int band, bool on)
 {
+    begin(HamlibRequest::Scan, band);
     if (!ready())
         return;
-    const scan_t kind = !on                                                       ? RIG_SCAN_STOP
-                        : m_memoryMode[band] && rig_has_scan(m_rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM
-                                                                                  : RIG_SCAN_VFO;
+    const scan_t kind = on ? scanKind(m_rig, m_memoryMode[band]) : RIG_SCAN_STOP;
+    if (kind == RIG_SCAN_NONE) {
+        emit refused(QStringLiteral("rig_scan: ") + errorText(-RIG_ENAVAIL), m_request, band);
+        return;
+    }
     if (check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan"))
         emit answered();
 }
 
 void HamlibRig::applyTransmit()
 {
+    begin(HamlibRequest::Transmit, 0);
     const bool wanted = m_wantedTransmit.load();
     // Repeating the keying the radio already has does nothing; after a failure the radio's
     // keying is unknown, so the wanted one is sent again.
@@ -309,6 +364,7 @@ void HamlibRig::applyTransmit()
 
 void HamlibRig::readFrequency(int band)
 {
+    begin(HamlibRequest::Read, band);
     HamlibFrequency answer;
     if (ready()) {
         bool memory = false;

@@ -9,7 +9,8 @@ struct s_rig;
 
 // The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
 // Hamlib: each call blocks that thread, never the window. Requests arrive queued, run one at a
-// time in order, and report through signals. A failed call reports Hamlib's error text, and the
+// time in order, and report through signals. A call the radio refuses reports Hamlib's error
+// text as a refusal: the radio is still there. Any other failure reports it as lost, and the
 // next request reopens the link first, so a rigctld or a serial adapter that comes back is used
 // again without the operator.
 class HamlibRig : public QObject
@@ -22,6 +23,10 @@ public:
     HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
               QObject *parent = nullptr);
     ~HamlibRig() override;
+
+    // What a radio can do, from Hamlib's description after rig_init (or, for a rigctld, after
+    // rig_open).
+    static HamlibCapabilities capabilitiesOf(s_rig *rig);
 
     void open(int model, const QString &port, int speed);
     void close();
@@ -43,12 +48,16 @@ signals:
     void frequencyRead(const HamlibFrequency &frequency);
     void answered();
     void failed(const QString &error);
+    void refused(const QString &error, HamlibRequest request, int band);
 
 private:
     bool ready();
+    // The request under way, named in a refusal.
+    void begin(HamlibRequest request, int band);
     bool check(int result, const char *call);
+    void lose(const QString &error);
+    void reportBand(int band);
     int bandVfo(int band) const;
-    void readCapabilities();
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
     QString shiftOfCurrent();
@@ -62,4 +71,6 @@ private:
     bool m_transmitting = false;
     bool m_memoryMode[2] = {false, false};
     HamlibCapabilities m_caps;
+    HamlibRequest m_request = HamlibRequest::Read;
+    int m_requestBand = 0;
 };

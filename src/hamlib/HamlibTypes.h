@@ -14,9 +14,13 @@ struct HamlibCapabilities
     bool memoryMode = false; // a memory mode and channel selection
     bool memoryRead = false; // the channels' contents can be read
     bool power = false;      // RF power level
-    bool scan = false;
+    bool scanVfo = false;    // a scan from the VFO, over the band or a programmed range
+    bool scanMemory = false; // a scan over the memories
     bool ptt = false;
 };
+
+// What a request refused by the radio was about, so the control that asked it is put back.
+enum class HamlibRequest { Read, Band, Mode, Power, Scan, Transmit };
 
 // The state of one band as the radio tells it after an operation.
 struct HamlibBandState
@@ -40,3 +44,4 @@ struct HamlibFrequency
 Q_DECLARE_METATYPE(HamlibCapabilities)
 Q_DECLARE_METATYPE(HamlibBandState)
 Q_DECLARE_METATYPE(HamlibFrequency)
+Q_DECLARE_METATYPE(HamlibRequest)
