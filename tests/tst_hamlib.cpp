@@ -104,6 +104,7 @@ private slots:
     void silentRadioIsAskedOnceAtATimeAndLetGoAtOnce();
     void capabilitiesFollowHamlibsDescription();
     void refusedKeyingLeavesTheRadioAnswering();
+    void otherBandsModeLeavesTheTransmitBand();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -534,6 +535,49 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
         20'000);
     QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
     QVERIFY(station.state.RigAnswering);
+}
+
+void TestHamlib::otherBandsModeLeavesTheTransmitBand()
+{
+    {
+        RigctldProcess rigctld;
+        QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
+        HamlibRoad road;
+        Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+        QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+        QCOMPARE(station.state.ActiveBand, 0);
+        const QString vfoA = rigctld.ask({"v"});
+        for (const QStringList &order :
+             {QStringList{"F", "433500000"}, QStringList{"V", "VFOB"}, QStringList{"F", "435000000"},
+              QStringList{"V", "VFOA"}})
+            QVERIFY(rigctld.ask(order).isEmpty());
+        Ui::TForm1 &m = road.main();
+        const qint64 transmitLed = m.ImageTXA->pixmap().cacheKey();
+
+        // VFO of band B reads band B; band A is selected again and still transmits.
+        m.SpeedButtonVFOB->click();
+        QTRY_COMPARE(m.EditVFOB->text(), QStringLiteral("F=435.000000 shift=0"));
+        QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
+        QCOMPARE(rigctld.ask({"v"}), vfoA);
+        QCOMPARE(station.state.ActiveBand, 0);
+        QCOMPARE(m.ImageTXA->pixmap().cacheKey(), transmitLed);
+        QVERIFY(m.ImageTXB->pixmap().cacheKey() != transmitLed);
+
+        // The band selection does move it.
+        m.SpeedButtonTXB->click();
+        QTRY_COMPARE(station.state.ActiveBand, 1);
+        QCOMPARE(m.ImageTXB->pixmap().cacheKey(), transmitLed);
+        QCOMPARE(road.askFrequency(), QByteArray("435.000000"));
+    }
+    // Memory mode of band B, on a radio with memories: band A stays in VFO mode and selected.
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.main().SpeedButtonMEMB->click();
+    QTRY_VERIFY(station.state.MemModeB);
+    QCOMPARE(station.state.ActiveBand, 0);
+    QVERIFY(station.state.VfoModeA);
+    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
 }
 
 QTEST_MAIN(TestHamlib)

@@ -91,9 +91,9 @@ void HamlibLink::selectBand(int band)
     post([band](HamlibRig &rig) { rig.selectBand(band); });
 }
 
-void HamlibLink::setMode(int band, bool memory, int channel)
+void HamlibLink::setMode(int band, int activeBand, bool memory, int channel)
 {
-    post([=](HamlibRig &rig) { rig.setMode(band, memory, channel); });
+    post([=](HamlibRig &rig) { rig.setMode(band, activeBand, memory, channel); });
 }
 
 void HamlibLink::readBand(int band)

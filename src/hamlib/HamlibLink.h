@@ -31,7 +31,8 @@ public:
 
     void readMemories(int count);
     void selectBand(int band);
-    void setMode(int band, bool memory, int channel);
+    // The band that transmits stays selected.
+    void setMode(int band, int activeBand, bool memory, int channel);
     void readBand(int band);
     void setPower(int band, bool activeBand, int position);
     void setScan(int band, bool on);

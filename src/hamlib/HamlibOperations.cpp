@@ -58,7 +58,7 @@ void HamlibOperations::selectBand(int band)
 
 void HamlibOperations::vfoMode(int band)
 {
-    m_link.setMode(band, false, -1);
+    m_link.setMode(band, m_state.ActiveBand, false, -1);
 }
 
 void HamlibOperations::memoryMode(int band)
@@ -69,7 +69,7 @@ void HamlibOperations::memoryMode(int band)
                                        : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
     bool ok = false;
     const int channel = m_state.MemoryNumberText.toInt(&ok);
-    m_link.setMode(band, true, ok ? channel : -1);
+    m_link.setMode(band, m_state.ActiveBand, true, ok ? channel : -1);
 }
 
 void HamlibOperations::powerChanged(int band)
@@ -193,9 +193,16 @@ void HamlibOperations::memoriesRead(const QStringList &entries)
 void HamlibOperations::bandRead(const HamlibBandState &state)
 {
     const int band = state.band;
-    m_state.ActiveBand = band;
-    showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-    showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+    // Only the band selection moves the band that transmits.
+    if (state.selected) {
+        m_state.ActiveBand = band;
+        showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        QToolButton *otherScan = m_panel.scanButton(1 - band);
+        otherScan->setChecked(false);
+        otherScan->setEnabled(false);
+    }
+    const bool active = band == m_state.ActiveBand;
     showLed(m_panel.vfoLed(band), state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
     showLed(m_panel.memoryLed(band), state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
@@ -214,17 +221,16 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         }
         if (!entry.isEmpty()) {
             m_panel.memoryDisplay(band)->setText(entry);
-            m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
+            if (active)
+                m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
         }
     } else {
         m_panel.vfoDisplay(band)->setText(QStringLiteral("F=") + frequency + QLatin1Char(' ') +
                                           state.shiftText);
-        m_state.CurrentFrequency = frequency;
+        if (active)
+            m_state.CurrentFrequency = frequency;
     }
-    QToolButton *otherScan = m_panel.scanButton(1 - band);
-    otherScan->setChecked(false);
-    otherScan->setEnabled(false);
-    m_panel.scanButton(band)->setEnabled(canScan(band));
+    m_panel.scanButton(m_state.ActiveBand)->setEnabled(canScan(m_state.ActiveBand));
 
     if (m_initialising) {
         finishInitialisation();

@@ -249,12 +249,21 @@ void HamlibRig::selectBand(int band)
     begin(HamlibRequest::Band, band);
     if (!ready())
         return;
-    if (m_caps.twoBands && !check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+    if (m_caps.twoBands && !selectBandVfo(band))
         return;
-    reportBand(band);
+    reportBand(band, true);
 }
 
-void HamlibRig::setMode(int band, bool memory, int channel)
+bool HamlibRig::selectBandVfo(int band)
+{
+    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return false;
+    // Some backends leave memory mode when their VFO is selected.
+    return !m_memoryMode[band] || !m_caps.memoryMode ||
+           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+}
+
+void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
 {
     begin(HamlibRequest::Mode, band);
     if (!ready())
@@ -272,21 +281,25 @@ void HamlibRig::setMode(int band, bool memory, int channel)
         return;
     if (modeSet)
         m_memoryMode[band] = memory;
-    reportBand(band);
+    reportBand(band, false);
+    // The band that transmits is selected again, as the band selection left it.
+    if (m_open && band != activeBand && m_caps.twoBands)
+        selectBandVfo(activeBand);
 }
 
 void HamlibRig::readBand(int band)
 {
     begin(HamlibRequest::Read, band);
-    reportBand(band);
+    reportBand(band, false);
 }
 
-void HamlibRig::reportBand(int band)
+void HamlibRig::reportBand(int band, bool selected)
 {
     if (!ready())
         return;
     HamlibBandState state;
     state.band = band;
+    state.selected = selected;
     if (!currentIsMemory(band, &state.memoryMode))
         return;
     if (state.memoryMode) {

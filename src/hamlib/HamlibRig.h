@@ -32,7 +32,7 @@ public:
     void close();
     void readMemories(int count);
     void selectBand(int band);
-    void setMode(int band, bool memory, int channel);
+    void setMode(int band, int activeBand, bool memory, int channel);
     void readBand(int band);
     void setPower(int band, bool activeBand, int position);
     void setScan(int band, bool on);
@@ -56,7 +56,9 @@ private:
     void begin(HamlibRequest request, int band);
     bool check(int result, const char *call);
     void lose(const QString &error);
-    void reportBand(int band);
+    void reportBand(int band, bool selected);
+    // Puts the radio on the band's VFO, in the mode the band was left in.
+    bool selectBandVfo(int band);
     int bandVfo(int band) const;
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
