@@ -172,7 +172,11 @@ int HamlibRig::readChannel(int channel, qint64 *hertz, QString *shift, QString *
     channel_t chan{};
     chan.vfo = RIG_VFO_MEM;
     chan.channel_num = channel;
-    const int result = rig_get_channel(m_rig, RIG_VFO_MEM, &chan, 1);
+    int result = rig_get_channel(m_rig, RIG_VFO_MEM, &chan, 1);
+    // Some backends refuse a channel that has no name, after filling in its frequency: the
+    // channel is there all the same.
+    if (result != RIG_OK && isRefusal(result) && chan.freq > 0)
+        result = RIG_OK;
     if (result != RIG_OK)
         return result;
     *hertz = qint64(chan.freq);
