@@ -286,9 +286,18 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 void TestHamlib::radioWithoutSecondBandDisablesItsControls()
 {
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    Station &station =
+        road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"},
+                   {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
+                    "DTMF_CODE=1223 : action 23= Puissance L TXB (Kenwood)"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     Ui::TForm1 &m = road.main();
+    // DTMF power codes; the server's next request is answered once they were acted on.
+    auto sendPowerCodes = [&road] {
+        road.server.send("1220\r\n");
+        road.server.send("1223\r\n");
+        return road.askFrequency();
+    };
     // The dummy radio can do everything.
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.TrackBarPWRA, m.TrackBarPWRB,
@@ -310,6 +319,19 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     QVERIFY(m.SpeedButtonVFOA->isEnabled());
     QVERIFY(m.SpeedButtonTX->isEnabled());
     QCOMPARE(m.GroupBoxTX->title(), QStringLiteral("Maker Mono"));
+    // Power codes (both for L) do not move the disabled sliders.
+    const int powerA = m.TrackBarPWRA->value();
+    const int powerB = m.TrackBarPWRB->value();
+    QVERIFY(powerA != 2 && powerB != 2);
+    QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
+    QCOMPARE(m.TrackBarPWRA->value(), powerA);
+    QCOMPARE(m.TrackBarPWRB->value(), powerB);
+    // With a power setting on its one band, band A's code acts and band B's does not.
+    single.power = true;
+    emit station.hamlib->link().opened(single);
+    QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
+    QCOMPARE(m.TrackBarPWRA->value(), 2);
+    QCOMPARE(m.TrackBarPWRB->value(), powerB);
     // The band choice "Active band" does not bring band B back.
     m.MenuChoixTXAB->trigger();
     QVERIFY(!m.SpeedButtonTXB->isEnabled());

@@ -46,6 +46,13 @@ bool HamlibOperations::memoryModeOf(int band) const
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
 }
 
+void HamlibOperations::showPower(int band, int position)
+{
+    QSlider *slider = m_panel.powerSlider(band);
+    const QSignalBlocker blocker(slider);
+    slider->setValue(position);
+}
+
 bool HamlibOperations::canScan(int band) const
 {
     return band == m_state.ActiveBand && (memoryModeOf(band) ? m_caps.scanMemory : m_caps.scanVfo);
@@ -74,6 +81,11 @@ void HamlibOperations::memoryMode(int band)
 
 void HamlibOperations::powerChanged(int band)
 {
+    // A DTMF code moves the slider even when the radio has no such setting: it is put back.
+    if (!m_caps.power || (band == 1 && !m_caps.twoBands)) {
+        showPower(band, m_powerAsked[band]);
+        return;
+    }
     m_powerBefore[band] = m_powerAsked[band];
     m_powerAsked[band] = m_panel.powerSlider(band)->value();
     m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
@@ -340,13 +352,10 @@ void HamlibOperations::refused(const QString &error, HamlibRequest request, int 
             transmitToggled();
         }
         break;
-    case HamlibRequest::Power: {
-        QSlider *slider = m_panel.powerSlider(band);
-        const QSignalBlocker blocker(slider);
-        slider->setValue(m_powerBefore[band]);
+    case HamlibRequest::Power:
         m_powerAsked[band] = m_powerBefore[band];
+        showPower(band, m_powerAsked[band]);
         break;
-    }
     case HamlibRequest::Read:
     case HamlibRequest::Band:
     case HamlibRequest::Mode:

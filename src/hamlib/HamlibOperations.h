@@ -67,6 +67,8 @@ private:
     void refused(const QString &error, HamlibRequest request, int band);
     void retry();
     bool canScan(int band) const;
+    // Moves the slider without sending the power.
+    void showPower(int band, int position);
     void requestInitialState();
     void answerUnaskedRequests();
     void finishInitialisation();
