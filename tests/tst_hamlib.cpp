@@ -105,6 +105,7 @@ private slots:
     void capabilitiesFollowHamlibsDescription();
     void refusedKeyingLeavesTheRadioAnswering();
     void otherBandsModeLeavesTheTransmitBand();
+    void modelHamlibCannotSetUpTurnsTheStatusRed();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -154,7 +155,8 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
     StationFixture fixture;
     fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
                                 // Each bad value is ignored and the good one above stays.
-                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBPORT=",
+                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBMODEL=999999",
+                                "HAMLIBMODEL=0", "HAMLIBPORT=",
                                 "HAMLIBPORT=a b", "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
     Station &station = fixture.start();
     const HamlibSettings &settings = station.hamlib->settings;
@@ -603,6 +605,22 @@ void TestHamlib::otherBandsModeLeavesTheTransmitBand()
     QCOMPARE(station.state.ActiveBand, 0);
     QVERIFY(station.state.VfoModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+}
+
+void TestHamlib::modelHamlibCannotSetUpTurnsTheStatusRed()
+{
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // A number no longer in Hamlib's list (the file was written by a newer Hamlib, say).
+    station.hamlib->settings.model = 999999;
+    road.main().SpeedButtonInit->click();
+    QTRY_VERIFY_WITH_TIMEOUT(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
+                             InitTimeoutMs);
+    QCOMPARE(station.state.RigStatus, 0);
+    QVERIFY(!station.state.RigAnswering);
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_init: ")).size(), 1);
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
 }
 
 QTEST_MAIN(TestHamlib)

@@ -60,10 +60,8 @@ void HamlibRig::open(int model, const QString &port, int speed)
 {
     close();
     m_rig = rig_init(model);
-    if (m_rig == nullptr) {
-        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
-        return;
-    }
+    if (m_rig == nullptr)
+        return; // the first request reports it
     const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
@@ -93,8 +91,11 @@ void HamlibRig::close()
 // went away is found again by the next request.
 bool HamlibRig::ready()
 {
-    if (m_rig == nullptr)
+    // A model Hamlib could not set up is reported at each request, not waited for.
+    if (m_rig == nullptr) {
+        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
         return false;
+    }
     if (m_open)
         return true;
     if (const int result = rig_open(m_rig); result != RIG_OK) {
