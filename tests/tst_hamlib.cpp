@@ -3,8 +3,10 @@
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibRig.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "hamlib/HamlibTexts.h"
+#include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
 #include "support/ServerPeer.h"
@@ -14,7 +16,10 @@
 #include "ui/UnitTMD700.h"
 
 #include <QTest>
+#include <QTimer>
+#include <hamlib/rig.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +58,31 @@ struct HamlibRoad
     }
 };
 
+// A serial line with nothing behind it: a radio switched off, or on another port.
+struct SilentLine
+{
+    int master = -1;
+    int slave = -1;
+    QString path = openRawPty(&master, &slave);
+    ~SilentLine()
+    {
+        for (int fd : {master, slave})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    // Commands written to the radio since the last call.
+    QList<QByteArray> commands()
+    {
+        QByteArray bytes;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, n);
+        QList<QByteArray> out = bytes.split('\r');
+        out.removeAll(QByteArray());
+        return out;
+    }
+};
+
 } // namespace
 
 class TestHamlib : public QObject
@@ -71,6 +101,11 @@ private slots:
     void rigctldIsKeyedAndPoweredThroughModel2();
     void rigctldKilledWhileKeyedIsUnkeyedOnceBack();
     void tmd710BackendOnRigsimRecallsMemoryByDtmf();
+    void silentRadioIsAskedOnceAtATimeAndLetGoAtOnce();
+    void capabilitiesFollowHamlibsDescription();
+    void refusedKeyingLeavesTheRadioAnswering();
+    void otherBandsModeLeavesTheTransmitBand();
+    void modelHamlibCannotSetUpTurnsTheStatusRed();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -123,7 +158,8 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
     StationFixture fixture;
     fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
                                 // Each bad value is ignored and the good one above stays.
-                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBPORT=",
+                                "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBMODEL=999999",
+                                "HAMLIBMODEL=0", "HAMLIBPORT=",
                                 "HAMLIBPORT=a b", "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
     Station &station = fixture.start();
     const HamlibSettings &settings = station.hamlib->settings;
@@ -260,9 +296,18 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 void TestHamlib::radioWithoutSecondBandDisablesItsControls()
 {
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    Station &station =
+        road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"},
+                   {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
+                    "DTMF_CODE=1223 : action 23= Puissance L TXB (Kenwood)"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     Ui::TForm1 &m = road.main();
+    // DTMF power codes; the server's next request is answered once they were acted on.
+    auto sendPowerCodes = [&road] {
+        road.server.send("1220\r\n");
+        road.server.send("1223\r\n");
+        return road.askFrequency();
+    };
     // The dummy radio can do everything.
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.TrackBarPWRA, m.TrackBarPWRB,
@@ -284,6 +329,19 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     QVERIFY(m.SpeedButtonVFOA->isEnabled());
     QVERIFY(m.SpeedButtonTX->isEnabled());
     QCOMPARE(m.GroupBoxTX->title(), QStringLiteral("Maker Mono"));
+    // Power codes (both for L) do not move the disabled sliders.
+    const int powerA = m.TrackBarPWRA->value();
+    const int powerB = m.TrackBarPWRB->value();
+    QVERIFY(powerA != 2 && powerB != 2);
+    QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
+    QCOMPARE(m.TrackBarPWRA->value(), powerA);
+    QCOMPARE(m.TrackBarPWRB->value(), powerB);
+    // With a power setting on its one band, band A's code acts and band B's does not.
+    single.power = true;
+    emit station.hamlib->link().opened(single);
+    QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
+    QCOMPARE(m.TrackBarPWRA->value(), 2);
+    QCOMPARE(m.TrackBarPWRB->value(), powerB);
     // The band choice "Active band" does not bring band B back.
     m.MenuChoixTXAB->trigger();
     QVERIFY(!m.SpeedButtonTXB->isEnabled());
@@ -400,6 +458,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
              QStringLiteral("001=145.225000 shift=-0.600 RELAIS001"));
     QCOMPARE(road.main().ComboBoxMEM->itemText(1),
              QStringLiteral("002=145.500000 shift=0 SIMPLEX002"));
+    // A channel without a name is in the list too, with its frequency and shift.
+    QCOMPARE(road.main().ComboBoxMEM->itemText(14), QStringLiteral("015=145.442500 shift=+0.600"));
 
     // FREQUENCY ends in Hamlib's own commands on the radio.
     const qsizetype before = rig.receivedCommands().size();
@@ -412,7 +472,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     road.server.send("RECEIVE_R\r\n");
     QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("RX")));
 
-    // A memory recalled by DTMF is the frequency the server is then told, not the VFO's.
+    // A memory recalled by DTMF, here one without a name, is the frequency the server is then
+    // told, not the VFO's.
     const qsizetype logStart = station.log.lines().size();
     road.server.send("1230\r\n");
     road.server.send("15\r\n");
@@ -420,7 +481,168 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
-    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("015=145.442500")));
+    QCOMPARE(road.main().EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+}
+
+void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
+{
+    SilentLine line;
+    QVERIFY(!line.path.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + line.path});
+    HamlibLink &link = station.hamlib->link();
+    int failures = 0;
+    int mostOutstanding = 0;
+    int commandsOfFirstOpening = 0;
+    connect(&link, &HamlibLink::failed, this, [&] {
+        if (++failures == 1)
+            commandsOfFirstOpening = int(line.commands().size());
+        mostOutstanding = qMax(mostOutstanding, link.outstanding());
+    });
+    // Once red, the status line stays red through the retries.
+    QSet<int> statusesAfterRed;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (failures > 0)
+            statusesAfterRed << station.state.RigStatus;
+    });
+    watch.start(50);
+    QTRY_VERIFY_WITH_TIMEOUT(failures >= 3, 90'000);
+    watch.stop();
+    QCOMPARE(statusesAfterRed, QSet<int>{0});
+    QVERIFY(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    // A retry asks the memories and the band: nothing more waits behind them.
+    QVERIFY2(mostOutstanding <= 2, qPrintable(QString::number(mostOutstanding)));
+    QVERIFY(commandsOfFirstOpening > 0);
+    // The server is answered at once, without asking the radio.
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+
+    // Requests still queued when the radio is let go are dropped: at most the opening under way
+    // goes on talking to the line.
+    for (int i = 0; i < 10; ++i)
+        link.readBand(0);
+    line.commands();
+    station.hamlib->release();
+    QVERIFY(!link.isStarted());
+    QCOMPARE(link.outstanding(), 0);
+    const qsizetype afterRelease = line.commands().size();
+    QVERIFY2(afterRelease <= 2 * commandsOfFirstOpening,
+             qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
+}
+
+void TestHamlib::capabilitiesFollowHamlibsDescription()
+{
+    rig_set_debug(RIG_DEBUG_NONE);
+    auto describe = [](int model) {
+        RIG *rig = rig_init(model);
+        if (rig == nullptr)
+            return HamlibCapabilities{};
+        const HamlibCapabilities caps = HamlibRig::capabilitiesOf(rig);
+        rig_cleanup(rig);
+        return caps;
+    };
+    const HamlibCapabilities dummy = describe(RIG_MODEL_DUMMY);
+    QCOMPARE(dummy.model, QStringLiteral("Dummy"));
+    QVERIFY(dummy.memoryMode && dummy.scanVfo && dummy.scanMemory && dummy.twoBands);
+    // The IC-7300 selects a channel but cannot tell which one it is on: no memory mode, so
+    // no memory scan either; it scans from the VFO.
+    const HamlibCapabilities ic7300 = describe(RIG_MODEL_IC7300);
+    QCOMPARE(ic7300.model, QStringLiteral("IC-7300"));
+    QVERIFY(!ic7300.memoryMode);
+    QVERIFY(!ic7300.scanMemory);
+    QVERIFY(ic7300.scanVfo);
+    // Hamlib's TM-D710 has memories and no scan.
+    const HamlibCapabilities tmd710 = describe(RIG_MODEL_TMD710);
+    QVERIFY(tmd710.memoryMode && tmd710.memoryRead && tmd710.twoBands);
+    QVERIFY(!tmd710.scanVfo && !tmd710.scanMemory);
+}
+
+void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
+{
+    // A rigctld given no way to key its radio refuses the keying, and answers all else.
+    RigctldProcess rigctld;
+    QVERIFY(rigctld.start({"-m", "1"}));
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const qsizetype logStart = station.log.lines().size();
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !station.log.lines().mid(logStart).filter(QStringLiteral(" Hamlib rig_set_ptt: ")).isEmpty(),
+        20'000);
+    // The TRANSMIT button is put back; the radio is still taken as answering.
+    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(station.state.RigAnswering);
+    QVERIFY(!road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+    // The next keying is tried again: it is not ignored as for a radio that does not answer.
+    const qsizetype refusals =
+        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size();
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size() > refusals,
+        20'000);
+    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(station.state.RigAnswering);
+}
+
+void TestHamlib::otherBandsModeLeavesTheTransmitBand()
+{
+    {
+        RigctldProcess rigctld;
+        QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
+        HamlibRoad road;
+        Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+        QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+        QCOMPARE(station.state.ActiveBand, 0);
+        const QString vfoA = rigctld.ask({"v"});
+        for (const QStringList &order :
+             {QStringList{"F", "433500000"}, QStringList{"V", "VFOB"}, QStringList{"F", "435000000"},
+              QStringList{"V", "VFOA"}})
+            QVERIFY(rigctld.ask(order).isEmpty());
+        Ui::TForm1 &m = road.main();
+        const qint64 transmitLed = m.ImageTXA->pixmap().cacheKey();
+
+        // VFO of band B reads band B; band A is selected again and still transmits.
+        m.SpeedButtonVFOB->click();
+        QTRY_COMPARE(m.EditVFOB->text(), QStringLiteral("F=435.000000 shift=0"));
+        QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
+        QCOMPARE(rigctld.ask({"v"}), vfoA);
+        QCOMPARE(station.state.ActiveBand, 0);
+        QCOMPARE(m.ImageTXA->pixmap().cacheKey(), transmitLed);
+        QVERIFY(m.ImageTXB->pixmap().cacheKey() != transmitLed);
+
+        // The band selection does move it.
+        m.SpeedButtonTXB->click();
+        QTRY_COMPARE(station.state.ActiveBand, 1);
+        QCOMPARE(m.ImageTXB->pixmap().cacheKey(), transmitLed);
+        QCOMPARE(road.askFrequency(), QByteArray("435.000000"));
+    }
+    // Memory mode of band B, on a radio with memories: band A stays in VFO mode and selected.
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.main().SpeedButtonMEMB->click();
+    QTRY_VERIFY(station.state.MemModeB);
+    QCOMPARE(station.state.ActiveBand, 0);
+    QVERIFY(station.state.VfoModeA);
+    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+}
+
+void TestHamlib::modelHamlibCannotSetUpTurnsTheStatusRed()
+{
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // A number no longer in Hamlib's list (the file was written by a newer Hamlib, say).
+    station.hamlib->settings.model = 999999;
+    road.main().SpeedButtonInit->click();
+    QTRY_VERIFY_WITH_TIMEOUT(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
+                             InitTimeoutMs);
+    QCOMPARE(station.state.RigStatus, 0);
+    QVERIFY(!station.state.RigAnswering);
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_init: ")).size(), 1);
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
 }
 
 QTEST_MAIN(TestHamlib)

@@ -1,6 +1,7 @@
 #include "app/HamlibConfigKeys.h"
 
 #include "app/ConfigValues.h"
+#include "hamlib/HamlibModelList.h"
 #include "platform/LinkSettings.h"
 
 namespace HamlibConfigKeys {
@@ -8,7 +9,8 @@ namespace HamlibConfigKeys {
 std::optional<int> modelNumber(const QString &text)
 {
     const std::optional<int> n = ConfigValues::parseInteger(text);
-    if (!n || *n < 1)
+    // A number Hamlib does not know could never be opened.
+    if (!n || HamlibModelList::find(*n) == nullptr)
         return std::nullopt;
     return n;
 }

@@ -11,6 +11,7 @@ HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
     qRegisterMetaType<HamlibCapabilities>();
     qRegisterMetaType<HamlibBandState>();
     qRegisterMetaType<HamlibFrequency>();
+    qRegisterMetaType<HamlibRequest>();
     m_thread.setObjectName(QStringLiteral("hamlib"));
     // Hamlib sets LC_NUMERIC to "C" around its calls, on its own thread, and then restores the
     // name it read before, which that very switch has freed. With "C" already in place both
@@ -27,7 +28,8 @@ void HamlibLink::start(int model, const QString &port, int speed)
 {
     stop();
     m_wantedTransmit = false;
-    m_rig = new HamlibRig(m_wantedTransmit);
+    m_stopping = false;
+    m_rig = new HamlibRig(m_wantedTransmit, m_stopping);
     m_rig->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_rig, &QObject::deleteLater);
     connect(m_rig, &HamlibRig::opened, this, &HamlibLink::opened);
@@ -36,6 +38,7 @@ void HamlibLink::start(int model, const QString &port, int speed)
     connect(m_rig, &HamlibRig::frequencyRead, this, &HamlibLink::frequencyRead);
     connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
     connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
+    connect(m_rig, &HamlibRig::refused, this, &HamlibLink::refused);
     m_thread.start();
     post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
 }
@@ -45,7 +48,9 @@ void HamlibLink::stop()
     if (m_rig == nullptr)
         return;
     m_wantedTransmit = false;
-    // Queued behind what is waiting, so the last keying asked is undone.
+    // The requests still queued return at once; this one runs after them, so the last keying
+    // asked is undone.
+    m_stopping = true;
     QMetaObject::invokeMethod(
         m_rig,
         [rig = m_rig] {
@@ -58,14 +63,21 @@ void HamlibLink::stop()
     m_thread.quit();
     m_thread.wait();
     m_rig = nullptr;
+    m_outstanding = 0;
 }
 
 void HamlibLink::post(std::function<void(HamlibRig &)> request)
 {
     if (m_rig == nullptr)
         return;
+    ++m_outstanding;
     QMetaObject::invokeMethod(
-        m_rig, [rig = m_rig, request = std::move(request)] { request(*rig); },
+        m_rig,
+        [this, rig = m_rig, request = std::move(request)] {
+            if (!m_stopping)
+                request(*rig);
+            --m_outstanding;
+        },
         Qt::QueuedConnection);
 }
 
@@ -79,9 +91,9 @@ void HamlibLink::selectBand(int band)
     post([band](HamlibRig &rig) { rig.selectBand(band); });
 }
 
-void HamlibLink::setMode(int band, bool memory, int channel)
+void HamlibLink::setMode(int band, int activeBand, bool memory, int channel)
 {
-    post([=](HamlibRig &rig) { rig.setMode(band, memory, channel); });
+    post([=](HamlibRig &rig) { rig.setMode(band, activeBand, memory, channel); });
 }
 
 void HamlibLink::readBand(int band)

@@ -22,13 +22,17 @@ public:
     bool isStarted() const { return m_thread.isRunning(); }
     // Opens the radio on a fresh worker thread (an earlier one is stopped first).
     void start(int model, const QString &port, int speed);
-    // Unkeys the radio if it may be keyed, closes it and joins the thread. Waits for the
-    // requests still queued, each bounded by Hamlib's own time-out.
+    // Unkeys the radio if it may be keyed, closes it and joins the thread. The requests still
+    // queued are dropped; only the call under way is waited for, bounded by Hamlib's time-out.
     void stop();
+    // Requests queued or running: a radio that does not answer is not asked again until the
+    // earlier ones have run.
+    int outstanding() const { return m_outstanding.load(); }
 
     void readMemories(int count);
     void selectBand(int band);
-    void setMode(int band, bool memory, int channel);
+    // The band that transmits stays selected.
+    void setMode(int band, int activeBand, bool memory, int channel);
     void readBand(int band);
     void setPower(int band, bool activeBand, int position);
     void setScan(int band, bool on);
@@ -43,6 +47,7 @@ signals:
     void frequencyRead(const HamlibFrequency &frequency);
     void answered();
     void failed(const QString &error);
+    void refused(const QString &error, HamlibRequest request, int band);
 
 private:
     void post(std::function<void(HamlibRig &)> request);
@@ -50,4 +55,6 @@ private:
     QThread m_thread;
     HamlibRig *m_rig = nullptr; // lives on m_thread
     std::atomic<bool> m_wantedTransmit{false};
+    std::atomic<bool> m_stopping{false};
+    std::atomic<int> m_outstanding{0};
 };

@@ -25,6 +25,7 @@ HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLin
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
+    m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &HamlibOperations::retry);
     connect(&link, &HamlibLink::opened, this, &HamlibOperations::opened);
     connect(&link, &HamlibLink::memoriesRead, this, &HamlibOperations::memoriesRead);
@@ -32,6 +33,7 @@ HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLin
     connect(&link, &HamlibLink::frequencyRead, this, &HamlibOperations::frequencyRead);
     connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
     connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
+    connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
 }
 
 void HamlibOperations::showLed(QLabel *led, QLabel *picture)
@@ -44,6 +46,18 @@ bool HamlibOperations::memoryModeOf(int band) const
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
 }
 
+void HamlibOperations::showPower(int band, int position)
+{
+    QSlider *slider = m_panel.powerSlider(band);
+    const QSignalBlocker blocker(slider);
+    slider->setValue(position);
+}
+
+bool HamlibOperations::canScan(int band) const
+{
+    return band == m_state.ActiveBand && (memoryModeOf(band) ? m_caps.scanMemory : m_caps.scanVfo);
+}
+
 void HamlibOperations::selectBand(int band)
 {
     m_link.selectBand(band);
@@ -51,7 +65,7 @@ void HamlibOperations::selectBand(int band)
 
 void HamlibOperations::vfoMode(int band)
 {
-    m_link.setMode(band, false, -1);
+    m_link.setMode(band, m_state.ActiveBand, false, -1);
 }
 
 void HamlibOperations::memoryMode(int band)
@@ -62,12 +76,19 @@ void HamlibOperations::memoryMode(int band)
                                        : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
     bool ok = false;
     const int channel = m_state.MemoryNumberText.toInt(&ok);
-    m_link.setMode(band, true, ok ? channel : -1);
+    m_link.setMode(band, m_state.ActiveBand, true, ok ? channel : -1);
 }
 
 void HamlibOperations::powerChanged(int band)
 {
-    m_link.setPower(band, band == m_state.ActiveBand, m_panel.powerSlider(band)->value());
+    // A DTMF code moves the slider even when the radio has no such setting: it is put back.
+    if (!m_caps.power || (band == 1 && !m_caps.twoBands)) {
+        showPower(band, m_powerAsked[band]);
+        return;
+    }
+    m_powerBefore[band] = m_powerAsked[band];
+    m_powerAsked[band] = m_panel.powerSlider(band)->value();
+    m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
     m_releaseFocus();
 }
 
@@ -86,14 +107,24 @@ void HamlibOperations::transmitToggled()
 
 void HamlibOperations::updateFrequency(std::function<void()> done)
 {
-    if (!m_link.isStarted()) {
-        m_state.CurrentFrequency = QStringLiteral("000.000000");
-        done();
-        return;
-    }
+    const bool ask = m_link.isStarted() && m_state.RigAnswering;
     // Answers come back in the order of the requests, one each.
-    m_frequencyRequests.push_back(std::move(done));
-    m_link.readFrequency(m_state.ActiveBand);
+    m_frequencyRequests.push_back({std::move(done), ask});
+    if (ask)
+        m_link.readFrequency(m_state.ActiveBand);
+    else
+        answerUnaskedRequests();
+}
+
+void HamlibOperations::answerUnaskedRequests()
+{
+    while (!m_frequencyRequests.empty() && !m_frequencyRequests.front().asked) {
+        std::function<void()> done = std::move(m_frequencyRequests.front().done);
+        m_frequencyRequests.pop_front();
+        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        if (done)
+            done();
+    }
 }
 
 void HamlibOperations::initialise(std::function<void()> finished)
@@ -106,6 +137,12 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_panel.GroupBoxTX->setEnabled(false);
     m_panel.resetIndicators();
     m_state.ActiveBand = m_bands.MenuChoixTXB->isChecked() ? 1 : 0;
+    requestInitialState();
+}
+
+void HamlibOperations::requestInitialState()
+{
+    m_initialising = true;
     m_link.readMemories(m_state.NumberOfMemories);
     m_link.selectBand(m_state.ActiveBand);
 }
@@ -127,7 +164,7 @@ void HamlibOperations::applyCapabilities()
     for (int band : {0, 1}) {
         QToolButton *scan = m_panel.scanButton(band);
         scan->setVisible(true);
-        scan->setEnabled(m_caps.scan && band == m_state.ActiveBand);
+        scan->setEnabled(canScan(band));
     }
 }
 
@@ -152,6 +189,8 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
     m_caps = caps;
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
     m_panel.GroupBoxTX->setTitle(caps.maker + QLatin1Char(' ') + caps.model);
+    for (int band : {0, 1})
+        m_powerAsked[band] = m_powerBefore[band] = m_panel.powerSlider(band)->value();
     applyCapabilities();
 }
 
@@ -166,9 +205,16 @@ void HamlibOperations::memoriesRead(const QStringList &entries)
 void HamlibOperations::bandRead(const HamlibBandState &state)
 {
     const int band = state.band;
-    m_state.ActiveBand = band;
-    showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-    showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+    // Only the band selection moves the band that transmits.
+    if (state.selected) {
+        m_state.ActiveBand = band;
+        showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        QToolButton *otherScan = m_panel.scanButton(1 - band);
+        otherScan->setChecked(false);
+        otherScan->setEnabled(false);
+    }
+    const bool active = band == m_state.ActiveBand;
     showLed(m_panel.vfoLed(band), state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
     showLed(m_panel.memoryLed(band), state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
@@ -187,17 +233,16 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         }
         if (!entry.isEmpty()) {
             m_panel.memoryDisplay(band)->setText(entry);
-            m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
+            if (active)
+                m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
         }
     } else {
         m_panel.vfoDisplay(band)->setText(QStringLiteral("F=") + frequency + QLatin1Char(' ') +
                                           state.shiftText);
-        m_state.CurrentFrequency = frequency;
+        if (active)
+            m_state.CurrentFrequency = frequency;
     }
-    QToolButton *otherScan = m_panel.scanButton(1 - band);
-    otherScan->setChecked(false);
-    otherScan->setEnabled(false);
-    m_panel.scanButton(band)->setEnabled(m_caps.scan);
+    m_panel.scanButton(m_state.ActiveBand)->setEnabled(canScan(m_state.ActiveBand));
 
     if (m_initialising) {
         finishInitialisation();
@@ -221,7 +266,7 @@ void HamlibOperations::finishInitialisation()
         QSlider *slider = m_panel.powerSlider(band);
         const QSignalBlocker blocker(slider);
         slider->setValue(qMin(configured, 2));
-        m_link.setPower(band, band == m_state.ActiveBand, slider->value());
+        powerChanged(band);
     }
     m_panel.GroupBoxTX->setEnabled(true);
     applyCapabilities();
@@ -232,9 +277,9 @@ void HamlibOperations::finishInitialisation()
 
 void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
 {
-    if (m_frequencyRequests.empty())
+    if (m_frequencyRequests.empty() || !m_frequencyRequests.front().asked)
         return;
-    std::function<void()> done = std::move(m_frequencyRequests.front());
+    std::function<void()> done = std::move(m_frequencyRequests.front().done);
     m_frequencyRequests.pop_front();
     const int band = m_state.ActiveBand;
     if (m_panel.scanButton(band)->isChecked()) {
@@ -258,6 +303,7 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
     }
     if (done)
         done();
+    answerUnaskedRequests();
 }
 
 void HamlibOperations::answered()
@@ -291,14 +337,46 @@ void HamlibOperations::failed(const QString &error)
     }
 }
 
+// The radio is there but did not take the command: its error goes to the log, and the control
+// that asked shows again what the radio does.
+void HamlibOperations::refused(const QString &error, HamlibRequest request, int band)
+{
+    m_log.append(QStringLiteral("Hamlib ") + error);
+    switch (request) {
+    case HamlibRequest::Scan:
+        m_panel.scanButton(band)->setChecked(false);
+        break;
+    case HamlibRequest::Transmit:
+        if (m_panel.SpeedButtonTX->isChecked()) {
+            m_panel.SpeedButtonTX->setChecked(false);
+            transmitToggled();
+        }
+        break;
+    case HamlibRequest::Power:
+        m_powerAsked[band] = m_powerBefore[band];
+        showPower(band, m_powerAsked[band]);
+        break;
+    case HamlibRequest::Read:
+    case HamlibRequest::Band:
+    case HamlibRequest::Mode:
+        // Nothing moved on the panel: it follows the radio's answers only.
+        break;
+    }
+}
+
 void HamlibOperations::retry()
 {
-    if (m_state.RigAnswering) {
-        m_retry.stop();
+    if (m_state.RigAnswering)
+        return;
+    // The radio is asked again only once what it was asked before has run out: each of those
+    // may wait for Hamlib's time-out, and asking meanwhile would pile them up.
+    if (m_link.outstanding() > 0) {
+        m_retry.start();
         return;
     }
+    // The status line stays red: the radio is still not answering.
     if (!m_initialised) {
-        initialise(nullptr);
+        requestInitialState();
         return;
     }
     // The keying asked last is sent again: the radio's own is unknown after a failure.

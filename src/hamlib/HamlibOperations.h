@@ -17,8 +17,9 @@ struct StationState;
 // The panel's operations on a radio driven through Hamlib. Each click queues a request to the
 // worker thread and returns; the panel and the station state follow when the radio's answer
 // comes back. A radio that stops answering turns the status line red, its error goes to the
-// log, and it is asked again every few seconds until it answers; the keying last asked for is
-// then applied again, so a radio keyed when the link broke is unkeyed once it is back.
+// log, and it is asked again a few seconds after its last request has run, until it answers;
+// the keying last asked for is then applied again, so a radio keyed when the link broke is
+// unkeyed once it is back.
 class HamlibOperations : public QObject, public RadioOperations
 {
     Q_OBJECT
@@ -63,7 +64,13 @@ private:
     void frequencyRead(const HamlibFrequency &frequency);
     void answered();
     void failed(const QString &error);
+    void refused(const QString &error, HamlibRequest request, int band);
     void retry();
+    bool canScan(int band) const;
+    // Moves the slider without sending the power.
+    void showPower(int band, int position);
+    void requestInitialState();
+    void answerUnaskedRequests();
     void finishInitialisation();
     void showLed(QLabel *led, QLabel *picture);
     bool memoryModeOf(int band) const;
@@ -75,10 +82,20 @@ private:
     BandMenu m_bands;
     std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
-    std::deque<std::function<void()>> m_frequencyRequests;
+    // A request made while the radio does not answer is not asked: it is answered at once, or
+    // right after the asked ones before it.
+    struct FrequencyRequest
+    {
+        std::function<void()> done;
+        bool asked;
+    };
+    std::deque<FrequencyRequest> m_frequencyRequests;
     std::function<void()> m_initFinished;
     bool m_initialising = false;
     bool m_initialised = false;
     QString m_lastError;
+    // Per band, the power position asked last and the one before, which a refusal puts back.
+    int m_powerAsked[2] = {0, 0};
+    int m_powerBefore[2] = {0, 0};
     QTimer m_retry;
 };

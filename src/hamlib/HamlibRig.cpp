@@ -21,10 +21,31 @@ bool hasChannels(const RIG *rig)
     return rig->state.chan_list[0].type != RIG_MTYPE_NONE;
 }
 
+// The scan the radio offers for a band in memory or VFO mode; RIG_SCAN_NONE when it has none.
+scan_t scanKind(RIG *rig, bool memoryMode)
+{
+    if (rig->caps->scan == nullptr)
+        return RIG_SCAN_NONE;
+    if (memoryMode)
+        return rig_has_scan(rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM : RIG_SCAN_NONE;
+    if (rig_has_scan(rig, RIG_SCAN_VFO))
+        return RIG_SCAN_VFO;
+    return rig_has_scan(rig, RIG_SCAN_PROG) ? RIG_SCAN_PROG : RIG_SCAN_NONE;
+}
+
+// The radio answered and did not take the command; anything else may mean it is gone. A radio
+// that says it is switched off does not answer either.
+bool isRefusal(int result)
+{
+    const int code = qAbs(result);
+    return RIG_IS_SOFT_ERRCODE(code) && code != RIG_EPOWER;
+}
+
 } // namespace
 
-HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, QObject *parent)
-    : QObject(parent), m_wantedTransmit(wantedTransmit)
+HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
+                     QObject *parent)
+    : QObject(parent), m_wantedTransmit(wantedTransmit), m_stopping(stopping)
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
     rig_set_debug(RIG_DEBUG_NONE);
@@ -39,10 +60,8 @@ void HamlibRig::open(int model, const QString &port, int speed)
 {
     close();
     m_rig = rig_init(model);
-    if (m_rig == nullptr) {
-        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
-        return;
-    }
+    if (m_rig == nullptr)
+        return; // the first request reports it
     const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
@@ -72,35 +91,49 @@ void HamlibRig::close()
 // went away is found again by the next request.
 bool HamlibRig::ready()
 {
-    if (m_rig == nullptr)
+    // A model Hamlib could not set up is reported at each request, not waited for.
+    if (m_rig == nullptr) {
+        emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
         return false;
+    }
     if (m_open)
         return true;
-    if (!check(rig_open(m_rig), "rig_open"))
+    if (const int result = rig_open(m_rig); result != RIG_OK) {
+        lose(QStringLiteral("rig_open: ") + errorText(result));
         return false;
+    }
     m_open = true;
     // Every read asks the radio: a cached value may belong to another VFO or memory.
     rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
-    readCapabilities();
+    // A rigctld tells its radio's description when opened, so this is read after each opening.
+    m_caps = capabilitiesOf(m_rig);
     emit opened(m_caps);
     return true;
 }
 
-// A rigctld tells its radio's description when opened, so this is read after each opening.
-void HamlibRig::readCapabilities()
+HamlibCapabilities HamlibRig::capabilitiesOf(RIG *rig)
 {
-    const RIG *rig = m_rig;
+    HamlibCapabilities caps;
     const int vfos = rig->state.vfo_list;
-    m_caps.maker = QString::fromLatin1(rig->caps->mfg_name);
-    m_caps.model = QString::fromLatin1(rig->caps->model_name);
-    m_caps.twoBands = (vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B) ||
-                      (vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB);
-    m_caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr && hasChannels(rig);
-    m_caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
-    m_caps.power = rig_has_set_level(m_rig, RIG_LEVEL_RFPOWER) != 0;
-    m_caps.scan =
-        rig->caps->scan != nullptr && rig_has_scan(m_rig, scan_t(RIG_SCAN_MEM | RIG_SCAN_VFO));
-    m_caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+    caps.maker = QString::fromLatin1(rig->caps->mfg_name);
+    caps.model = QString::fromLatin1(rig->caps->model_name);
+    caps.twoBands = (vfos & (RIG_VFO_A | RIG_VFO_B)) == (RIG_VFO_A | RIG_VFO_B) ||
+                    (vfos & (RIG_VFO_MAIN | RIG_VFO_SUB)) == (RIG_VFO_MAIN | RIG_VFO_SUB);
+    // Memory mode shows the channel the radio is on: it must be able to tell it.
+    caps.memoryMode = (vfos & RIG_VFO_MEM) && rig->caps->set_mem != nullptr &&
+                      rig->caps->get_mem != nullptr && hasChannels(rig);
+    caps.memoryRead = rig->caps->get_channel != nullptr && hasChannels(rig);
+    caps.power = rig_has_set_level(rig, RIG_LEVEL_RFPOWER) != 0;
+    caps.scanVfo = scanKind(rig, false) != RIG_SCAN_NONE;
+    caps.scanMemory = caps.memoryMode && scanKind(rig, true) != RIG_SCAN_NONE;
+    caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+    return caps;
+}
+
+void HamlibRig::begin(HamlibRequest request, int band)
+{
+    m_request = request;
+    m_requestBand = band;
 }
 
 bool HamlibRig::check(int result, const char *call)
@@ -108,14 +141,21 @@ bool HamlibRig::check(int result, const char *call)
     if (result == RIG_OK)
         return true;
     const QString error = QString::fromLatin1(call) + QStringLiteral(": ") + errorText(result);
-    // A radio that did not take one command is still there; anything else may have lost it.
-    if (!RIG_IS_SOFT_ERRCODE(qAbs(result)) && m_open) {
+    if (isRefusal(result))
+        emit refused(error, m_request, m_requestBand);
+    else
+        lose(error);
+    return false;
+}
+
+void HamlibRig::lose(const QString &error)
+{
+    if (m_open) {
         rig_close(m_rig);
         m_open = false;
         m_transmitKnown = false;
     }
     emit failed(error);
-    return false;
 }
 
 int HamlibRig::bandVfo(int band) const
@@ -133,7 +173,11 @@ int HamlibRig::readChannel(int channel, qint64 *hertz, QString *shift, QString *
     channel_t chan{};
     chan.vfo = RIG_VFO_MEM;
     chan.channel_num = channel;
-    const int result = rig_get_channel(m_rig, RIG_VFO_MEM, &chan, 1);
+    int result = rig_get_channel(m_rig, RIG_VFO_MEM, &chan, 1);
+    // Some backends refuse a channel that has no name, after filling in its frequency: the
+    // channel is there all the same.
+    if (result != RIG_OK && isRefusal(result) && chan.freq > 0)
+        result = RIG_OK;
     if (result != RIG_OK)
         return result;
     *hertz = qint64(chan.freq);
@@ -179,19 +223,21 @@ bool HamlibRig::currentIsMemory(int band, bool *memory)
 
 void HamlibRig::readMemories(int count)
 {
+    begin(HamlibRequest::Read, 0);
     if (!ready())
         return;
     QStringList entries;
     if (m_caps.memoryRead) {
         for (int channel = 1; channel <= count; ++channel) {
+            if (m_stopping)
+                return;
             qint64 hertz = 0;
             QString shift;
             QString name;
             // An empty channel is refused by the radio: it is left out of the list. A radio
             // that stops answering ends the reading.
             const int result = readChannel(channel, &hertz, &shift, &name);
-            if (result != RIG_OK && !RIG_IS_SOFT_ERRCODE(qAbs(result)) &&
-                qAbs(result) != RIG_EPROTO) {
+            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
                 check(result, "rig_get_channel");
                 return;
             }
@@ -205,35 +251,60 @@ void HamlibRig::readMemories(int count)
 
 void HamlibRig::selectBand(int band)
 {
+    begin(HamlibRequest::Band, band);
     if (!ready())
         return;
-    if (m_caps.twoBands && !check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+    if (m_caps.twoBands && !selectBandVfo(band))
         return;
-    readBand(band);
+    reportBand(band, true);
 }
 
-void HamlibRig::setMode(int band, bool memory, int channel)
+bool HamlibRig::selectBandVfo(int band)
 {
+    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return false;
+    // Some backends leave memory mode when their VFO is selected.
+    return !m_memoryMode[band] || !m_caps.memoryMode ||
+           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+}
+
+void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
+{
+    begin(HamlibRequest::Mode, band);
     if (!ready())
         return;
     if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
         return;
+    bool modeSet = true;
     if (memory) {
-        if (!check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo"))
-            return;
-        if (channel >= 0 && !check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem"))
-            return;
+        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+        if (modeSet && channel >= 0)
+            check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
     }
-    m_memoryMode[band] = memory;
-    readBand(band);
+    // A refused channel or mode leaves the radio where it is: the panel shows that.
+    if (!m_open)
+        return;
+    if (modeSet)
+        m_memoryMode[band] = memory;
+    reportBand(band, false);
+    // The band that transmits is selected again, as the band selection left it.
+    if (m_open && band != activeBand && m_caps.twoBands)
+        selectBandVfo(activeBand);
 }
 
 void HamlibRig::readBand(int band)
+{
+    begin(HamlibRequest::Read, band);
+    reportBand(band, false);
+}
+
+void HamlibRig::reportBand(int band, bool selected)
 {
     if (!ready())
         return;
     HamlibBandState state;
     state.band = band;
+    state.selected = selected;
     if (!currentIsMemory(band, &state.memoryMode))
         return;
     if (state.memoryMode) {
@@ -256,6 +327,7 @@ void HamlibRig::readBand(int band)
 
 void HamlibRig::setPower(int band, bool activeBand, int position)
 {
+    begin(HamlibRequest::Power, band);
     if (!ready() || position < 0 || position > 2)
         return;
     // The active band takes the setting where it is; another band is named, and Hamlib reaches
@@ -279,17 +351,21 @@ void HamlibRig::setPower(int band, bool activeBand, int position)
 
 void HamlibRig::setScan(int band, bool on)
 {
+    begin(HamlibRequest::Scan, band);
     if (!ready())
         return;
-    const scan_t kind = !on                                                       ? RIG_SCAN_STOP
-                        : m_memoryMode[band] && rig_has_scan(m_rig, RIG_SCAN_MEM) ? RIG_SCAN_MEM
-                                                                                  : RIG_SCAN_VFO;
+    const scan_t kind = on ? scanKind(m_rig, m_memoryMode[band]) : RIG_SCAN_STOP;
+    if (kind == RIG_SCAN_NONE) {
+        emit refused(QStringLiteral("rig_scan: ") + errorText(-RIG_ENAVAIL), m_request, band);
+        return;
+    }
     if (check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan"))
         emit answered();
 }
 
 void HamlibRig::applyTransmit()
 {
+    begin(HamlibRequest::Transmit, 0);
     const bool wanted = m_wantedTransmit.load();
     // Repeating the keying the radio already has does nothing; after a failure the radio's
     // keying is unknown, so the wanted one is sent again.
@@ -306,6 +382,7 @@ void HamlibRig::applyTransmit()
 
 void HamlibRig::readFrequency(int band)
 {
+    begin(HamlibRequest::Read, band);
     HamlibFrequency answer;
     if (ready()) {
         bool memory = false;

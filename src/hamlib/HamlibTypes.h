@@ -14,14 +14,19 @@ struct HamlibCapabilities
     bool memoryMode = false; // a memory mode and channel selection
     bool memoryRead = false; // the channels' contents can be read
     bool power = false;      // RF power level
-    bool scan = false;
+    bool scanVfo = false;    // a scan from the VFO, over the band or a programmed range
+    bool scanMemory = false; // a scan over the memories
     bool ptt = false;
 };
+
+// What a request refused by the radio was about, so the control that asked it is put back.
+enum class HamlibRequest { Read, Band, Mode, Power, Scan, Transmit };
 
 // The state of one band as the radio tells it after an operation.
 struct HamlibBandState
 {
     int band = 0;
+    bool selected = false;  // the band was just selected: it is the one that transmits
     bool memoryMode = false;
     int channel = -1;       // memory mode: the channel, when the radio tells it
     qint64 frequencyHz = 0; // VFO mode: the VFO's frequency; memory mode: the channel's
@@ -40,3 +45,4 @@ struct HamlibFrequency
 Q_DECLARE_METATYPE(HamlibCapabilities)
 Q_DECLARE_METATYPE(HamlibBandState)
 Q_DECLARE_METATYPE(HamlibFrequency)
+Q_DECLARE_METATYPE(HamlibRequest)

@@ -241,11 +241,14 @@ QByteArray RigModel::memoryRead(int channel)
     return garbled(memoryRecord(m_state, channel), channel, shiftPos);
 }
 
-// Every programmed channel is named after its use: RELAISccc with a shift, SIMPLEXccc without.
+// Programmed channels are named after their use, RELAISccc with a shift and SIMPLEXccc without,
+// except every fifth one, which carries no name as a set's channel often does.
 QByteArray RigModel::memoryName(int channel)
 {
     if (channel < 0 || channel > m_state.lastChannel() || !m_state.memories.contains(channel))
         return No;
+    if (channel % 5 == 0)
+        return "MN " + threeDigits(channel) + ',';
     const QByteArray use = m_state.memories.value(channel).shift == 0 ? "SIMPLEX" : "RELAIS";
     return "MN " + threeDigits(channel) + ',' + use + threeDigits(channel);
 }

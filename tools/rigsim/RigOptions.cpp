@@ -16,7 +16,7 @@ constexpr char Description[] =
     "Commands: ID, AI, BC, PC, TX, RX, REP on all models;\n"
     "  TM-D700: VMC, MC, MR 0,0,ccc (memory record), RBN, VR, VSC, RC, SC (query and 0/1);\n"
     "  TM-D710/TM-V71: VM, MR, ME ccc (memory record), MN ccc (name: RELAISccc for a\n"
-    "  channel with a shift, SIMPLEXccc without), FO, SC (the query only, answered \"SC 0\";\n"
+    "  channel with a shift, SIMPLEXccc without, none for channels divisible by 5), FO, SC (the query only, answered \"SC 0\";\n"
     "  \"SC 0\" and \"SC 1\" are answered \"?\").\n"
     "Channel queries and selections answer \"N\" unless the band is in memory mode.\n"
     "\n"
