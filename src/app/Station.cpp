@@ -147,6 +147,7 @@ void Station::FormActivate()
         log.load(dir.filePath(state.LogFileName));
     else if (state.LogFileTMD700Exists)
         log.load(dir.filePath(state.LogFileNameTMD700));
+    emit startupBegun();
     log.append(QStringLiteral("Start"));
 
     m.ListBoxPort->clear();
@@ -172,7 +173,6 @@ void Station::FormActivate()
         ConfigFile::apply(configBinding(), lines);
 
     applyChannelCount();
-    emit configurationRead();
 
     if (state.ModelName == QLatin1String("TMD700"))
         m.menuTMD700->trigger();

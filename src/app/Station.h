@@ -108,8 +108,9 @@ public:
     Language currentLanguage() const;
 
 signals:
-    // Start-up has read the configuration: from now on a save keeps what the operator set.
-    void configurationRead();
+    // Start-up begins, in one step that reads the configuration: whatever the event loop runs
+    // from now on comes after that step, so a save keeps what the operator set.
+    void startupBegun();
     void startupFinished();
 
 private:

@@ -44,12 +44,13 @@ int main(int argc, char *argv[])
     Station station(directory, notifier);
     notifier.setParent(station.Form1.get());
 
-    // SIGTERM and SIGINT end the program the way "Quitter" does once the configuration is read;
-    // before that there is nothing to save, and they end it at once.
+    // SIGTERM and SIGINT end the program the way "Quitter" does once start-up has begun: they
+    // reach it through the event loop, after the step that reads the configuration. Before
+    // that there is nothing to save, and they end it at once.
     UnixSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &UnixSignalWatcher::received, &station,
                      &Station::MenuQuitterClick);
-    QObject::connect(&station, &Station::configurationRead, &signalWatcher,
+    QObject::connect(&station, &Station::startupBegun, &signalWatcher,
                      &UnixSignalWatcher::startDelivering);
 
     station.Form1->show();
