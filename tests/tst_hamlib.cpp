@@ -363,7 +363,8 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     RigctldProcess rigctld;
     QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()},
+                                  {"TXTIMEOUT=3"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // Another program moved the shared radio: the answer is what the radio is on now.
     QVERIFY(rigctld.ask({"F", "433500000"}).isEmpty());
@@ -395,6 +396,13 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QVERIFY(!road.main().SpeedButtonTX->isChecked());
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+
+    // Left keyed, the transmit time-out unkeys it.
+    QTRY_COMPARE_WITH_TIMEOUT(rigctld.ask({"t"}), QStringLiteral("0"), 10'000);
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(station.log.lines().constLast().endsWith(QStringLiteral(" TX time-out")));
     road.server.send("TRANSMIT_R\r\n");
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
 
