@@ -124,6 +124,16 @@ private slots:
         QVERIFY(third.waitForFinished(20000));
         QCOMPARE(third.exitCode(), 0);
         QVERIFY(!QFile::exists(dir.filePath("Ivrelane.lock")));
+
+        // A copy killed between creating its lock and writing its process number left an empty
+        // lock: nobody holds it.
+        TestFiles::writeLines(dir.filePath("Ivrelane.lock"), {});
+        QProcess fourth;
+        QVERIFY(launch(fourth));
+        QTRY_COMPARE_WITH_TIMEOUT(starts().size(), 3, 20000);
+        ::kill(pid_t(fourth.processId()), SIGTERM);
+        QVERIFY(fourth.waitForFinished(20000));
+        QCOMPARE(fourth.exitCode(), 0);
     }
 
     // A service manager stops a program with SIGTERM at any moment, start-up included. Sent at

@@ -1,6 +1,8 @@
 #include "app/InstanceLock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 
 InstanceLock::InstanceLock(const QString &directory)
     : m_directory(directory), m_lock(QDir(directory).filePath(QStringLiteral("Ivrelane.lock")))
@@ -11,7 +13,25 @@ InstanceLock::InstanceLock(const QString &directory)
 
 bool InstanceLock::acquire()
 {
-    return m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError)
+            return true;
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (m_lock.getLockInfo(&pid, &host, &application))
+            return false;
+        // A lock without its owner written: another copy is writing it this very moment, or a
+        // copy was killed while writing it and nobody ever will. The first is over within a
+        // moment; after that the lock is nobody's.
+        if (waited.elapsed() >= UnwrittenLockWaitMs) {
+            m_lock.removeStaleLockFile();
+            return m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError;
+        }
+        QThread::msleep(50);
+    }
 }
 
 QString InstanceLock::refusal() const

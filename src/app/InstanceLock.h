@@ -5,10 +5,14 @@
 
 // One copy of the program per configuration folder: two would fight over the radio, the serial
 // port and the files. The lock is a file in the folder, held while the program runs; a lock left
-// by a copy that was killed is taken over (its process is gone).
+// by a copy that was killed is taken over (its process is gone), also one killed before it had
+// written its process number.
 class InstanceLock
 {
 public:
+    // How long a lock file without its owner's details may be in the writing.
+    static constexpr int UnwrittenLockWaitMs = 1000;
+
     explicit InstanceLock(const QString &directory);
 
     // False only when another running copy holds the folder; then nothing in it was touched. A
