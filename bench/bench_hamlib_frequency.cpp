@@ -101,10 +101,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString rigsim =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../rigsim"));
+    const QString rigsim = BenchSupport::rigsimPath(argc, argv);
 
     const QList<double> kenwood = measure(rigsim, [](const QString &link) {
         return QStringList{QStringLiteral("MODEL=TMD710"), QStringLiteral("COM=") + link};

@@ -1,5 +1,7 @@
 // Prints what one command exchange with rigsim costs, plain, paced like a 9600-baud line, and
 // with a radio delay. Usage: bench_rigsim_exchange [path-to-rigsim]
+#include "support/BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -50,10 +52,7 @@ double measure(const QString &rigsim, const QStringList &arguments)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString rigsim =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../rigsim"));
+    const QString rigsim = BenchSupport::rigsimPath(argc, argv);
     const struct
     {
         const char *label;

@@ -63,10 +63,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString rigsim =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../rigsim"));
+    const QString rigsim = BenchSupport::rigsimPath(argc, argv);
 
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("dev"));

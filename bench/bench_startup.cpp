@@ -59,9 +59,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int idleSeconds = args.size() > 1 && !args.at(1).startsWith(QLatin1String("--"))
-                                ? args.at(1).toInt()
-                                : 60;
+    const int idleSeconds =
+        args.size() > 1 && !args.at(1).startsWith(QLatin1String("--")) ? args.at(1).toInt() : 60;
 
     QProcess relay;
     relay.start(QStringLiteral(IVRELANE_BUILD_DIR "/relaysim"), {QStringLiteral("--port"), "0"});
@@ -75,7 +74,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     QFile ini(dir.filePath(QStringLiteral("Ivrelane.ini")));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[IvrelaneTMD7x0]\r\nMODEL=TX16UD\r\nWARNING=Y\r\nCONNECT=1\r\nPORT=" + port + "\r\n");
+    ini.write("[IvrelaneTMD7x0]\r\nMODEL=TX16UD\r\nWARNING=Y\r\nCONNECT=1\r\nPORT=" + port +
+              "\r\n");
     ini.close();
 
     SilentNotifier notifier;
@@ -96,11 +96,13 @@ int main(int argc, char *argv[])
             connectedMs = double(sinceMain.nsecsElapsed()) / 1e6;
     }
     const long rssAfterStartup = ProcessMemory::residentKiB();
-    std::printf("start-up done: %.1f ms after main(), %.0f ms after process start (target <= 300)\n",
-                startupMs, startupAgeMs);
-    std::printf("  of which the station itself (windows created to start-up done): %.1f ms; the rest "
-                "is the Qt start and launching relaysim\n",
-                startupMs - stationStartMs);
+    std::printf(
+        "start-up done: %.1f ms after main(), %.0f ms after process start (target <= 300)\n",
+        startupMs, startupAgeMs);
+    std::printf(
+        "  of which the station itself (windows created to start-up done): %.1f ms; the rest "
+        "is the Qt start and launching relaysim\n",
+        startupMs - stationStartMs);
     std::printf("server connected: %s, %.1f ms after main()\n",
                 station.state.ServerConnected ? "yes" : "NO", connectedMs);
     std::printf("resident memory after start-up: %.1f MB\n", rssAfterStartup / 1024.0);
@@ -108,8 +110,8 @@ int main(int argc, char *argv[])
 
     QTimer::singleShot(idleSeconds * 1000, &app, [] { QApplication::exit(0); });
     app.exec();
-    std::printf("resident memory after %d s idle, server %s: %.1f MB (target <= 60)\n",
-                idleSeconds, station.state.ServerConnected ? "connected" : "NOT connected",
+    std::printf("resident memory after %d s idle, server %s: %.1f MB (target <= 60)\n", idleSeconds,
+                station.state.ServerConnected ? "connected" : "NOT connected",
                 ProcessMemory::residentKiB() / 1024.0);
     relay.terminate();
     relay.waitForFinished(3000);

@@ -213,12 +213,12 @@ private slots:
     void transmitTimeOutKey()
     {
         // Out of 0..3600 or not a number: ignored, the value before it stays.
-        for (const auto &[lines, expected] : QList<std::pair<QStringList, int>>{
-                 {{"TXTIMEOUT=0"}, 0},
-                 {{"TXTIMEOUT=3600"}, 3600},
-                 {{"TXTIMEOUT=45", "TXTIMEOUT=3601"}, 45},
-                 {{"TXTIMEOUT=-1"}, 300},
-                 {{"TXTIMEOUT=2m"}, 300}}) {
+        for (const auto &[lines, expected] :
+             QList<std::pair<QStringList, int>>{{{"TXTIMEOUT=0"}, 0},
+                                                {{"TXTIMEOUT=3600"}, 3600},
+                                                {{"TXTIMEOUT=45", "TXTIMEOUT=3601"}, 45},
+                                                {{"TXTIMEOUT=-1"}, 300},
+                                                {{"TXTIMEOUT=2m"}, 300}}) {
             auto station = start(QStringList{Header} + lines);
             QCOMPARE(station->state.TxTimeoutSeconds, expected);
             QCOMPARE(saved(*station).last(), QStringLiteral("TXTIMEOUT=%1").arg(expected));

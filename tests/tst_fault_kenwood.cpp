@@ -285,15 +285,15 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
     recoverWithInit(s, station);
 }
 
-
 // The USB adapter drops off the bus and comes back under the same name: the station says so,
 // does not wait on the missing port, and initialises the radio by itself once it is back.
 void TestFaultKenwood::adapterPulledAndPluggedBack()
 {
     Setup s;
     auto radio = std::make_unique<RigSimProcess>();
-    QVERIFY(!radio->start({QStringLiteral("--memories"), QStringLiteral("12"),
-                           QStringLiteral("--link"), s.link})
+    QVERIFY(!radio
+                 ->start({QStringLiteral("--memories"), QStringLiteral("12"),
+                          QStringLiteral("--link"), s.link})
                  .isEmpty());
     Station &station = s.start({QStringLiteral("NUMBERMEM=12")});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
@@ -337,7 +337,8 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<bool>("pluggedLater");
-    const QString byId = QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    const QString byId =
+        QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
     QTest::newRow("full path") << QStringLiteral("elsewhere/ttyUSB7") << false;
     QTest::newRow("by-id") << byId << false;
     // The station starts before its adapter: the name is kept and the radio initialised when

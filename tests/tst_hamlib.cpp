@@ -159,8 +159,8 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
     fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
                                 // Each bad value is ignored and the good one above stays.
                                 "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBMODEL=999999",
-                                "HAMLIBMODEL=0", "HAMLIBPORT=",
-                                "HAMLIBPORT=a b", "HAMLIBSPEED=12", "HAMLIBSPEED=fast"});
+                                "HAMLIBMODEL=0", "HAMLIBPORT=", "HAMLIBPORT=a b", "HAMLIBSPEED=12",
+                                "HAMLIBSPEED=fast"});
     Station &station = fixture.start();
     const HamlibSettings &settings = station.hamlib->settings;
     QCOMPARE(settings.model, 2034);
@@ -296,10 +296,9 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 void TestHamlib::radioWithoutSecondBandDisablesItsControls()
 {
     HamlibRoad road;
-    Station &station =
-        road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"},
-                   {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
-                    "DTMF_CODE=1223 : action 23= Puissance L TXB (Kenwood)"});
+    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"},
+                                  {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
+                                   "DTMF_CODE=1223 : action 23= Puissance L TXB (Kenwood)"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     Ui::TForm1 &m = road.main();
     // DTMF power codes; the server's next request is answered once they were acted on.
@@ -349,9 +348,9 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     // A Kenwood taking over finds every control back, in a panel that waits for its own
     // initialisation, without the Hamlib radio's status.
     m.MenuTMD710->trigger();
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB, m.ComboBoxMEM,
-             m.TrackBarPWRA, m.TrackBarPWRB})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
+                                          m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB})
         QVERIFY2(control->isEnabledTo(m.GroupBoxTX), qPrintable(control->objectName()));
     QVERIFY(!m.GroupBoxTX->isEnabled());
     QVERIFY(!station.state.RigAnswering);
@@ -363,8 +362,8 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     RigctldProcess rigctld;
     QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()},
-                                  {"TXTIMEOUT=3"});
+    Station &station =
+        road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()}, {"TXTIMEOUT=3"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // Another program moved the shared radio: the answer is what the radio is on now.
     QVERIFY(rigctld.ask({"F", "433500000"}).isEmpty());
@@ -534,8 +533,9 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     QVERIFY(!link.isStarted());
     QCOMPARE(link.outstanding(), 0);
     const qsizetype afterRelease = line.commands().size();
-    QVERIFY2(afterRelease <= 2 * commandsOfFirstOpening,
-             qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
+    QVERIFY2(
+        afterRelease <= 2 * commandsOfFirstOpening,
+        qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
 }
 
 void TestHamlib::capabilitiesFollowHamlibsDescription()
@@ -575,9 +575,11 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     const qsizetype logStart = station.log.lines().size();
     road.server.send("TRANSMIT_R\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !station.log.lines().mid(logStart).filter(QStringLiteral(" Hamlib rig_set_ptt: ")).isEmpty(),
-        20'000);
+    QTRY_VERIFY_WITH_TIMEOUT(!station.log.lines()
+                                  .mid(logStart)
+                                  .filter(QStringLiteral(" Hamlib rig_set_ptt: "))
+                                  .isEmpty(),
+                             20'000);
     // The TRANSMIT button is put back; the radio is still taken as answering.
     QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
     QVERIFY(station.state.RigAnswering);
@@ -604,9 +606,8 @@ void TestHamlib::otherBandsModeLeavesTheTransmitBand()
         QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
         QCOMPARE(station.state.ActiveBand, 0);
         const QString vfoA = rigctld.ask({"v"});
-        for (const QStringList &order :
-             {QStringList{"F", "433500000"}, QStringList{"V", "VFOB"}, QStringList{"F", "435000000"},
-              QStringList{"V", "VFOA"}})
+        for (const QStringList &order : {QStringList{"F", "433500000"}, QStringList{"V", "VFOB"},
+                                         QStringList{"F", "435000000"}, QStringList{"V", "VFOA"}})
             QVERIFY(rigctld.ask(order).isEmpty());
         Ui::TForm1 &m = road.main();
         const qint64 transmitLed = m.ImageTXA->pixmap().cacheKey();

@@ -336,20 +336,31 @@ void TestKenwoodReplies::shortReplies()
 void TestKenwoodReplies::repliesBelongToTheirCommand()
 {
     // Every reply a real set sends is taken for its own command.
-    const QList<std::pair<QString, QString>> real{
-        {"ID", "ID TM-D710G\r"},   {"AI 0", "AI 0\r"},       {"BC", "BC 0,0\r"},
-        {"BC 1,1", "BC 1,1\r"},    {"FO 0", RealFoReply},     {"ME 005", Tmd710Record005 + '\r'},
-        {"VM 0", "VM 0,1\r"},      {"MR 0", "MR 0,005\r"},   {"MR 0,015", "N\r"},
-        {"PC 0,1", "PC 0,1\r"},    {"TX", "TX 0\r"},         {"RX", "RX 0\r"},
-        {"MR 0,0,001", Tmd700Record001}, {"VMC 0", "VMC 0,2\r"}, {"MC 0", "MC 0,005\r"},
-        {"SC", "SC 0\r"},          {"RBN", "RBN 2\r"},       {"REP 0", "?\r"},
-        {"VR 2", "VR 2,00145225000,0,0\r"}};
+    const QList<std::pair<QString, QString>> real{{"ID", "ID TM-D710G\r"},
+                                                  {"AI 0", "AI 0\r"},
+                                                  {"BC", "BC 0,0\r"},
+                                                  {"BC 1,1", "BC 1,1\r"},
+                                                  {"FO 0", RealFoReply},
+                                                  {"ME 005", Tmd710Record005 + '\r'},
+                                                  {"VM 0", "VM 0,1\r"},
+                                                  {"MR 0", "MR 0,005\r"},
+                                                  {"MR 0,015", "N\r"},
+                                                  {"PC 0,1", "PC 0,1\r"},
+                                                  {"TX", "TX 0\r"},
+                                                  {"RX", "RX 0\r"},
+                                                  {"MR 0,0,001", Tmd700Record001},
+                                                  {"VMC 0", "VMC 0,2\r"},
+                                                  {"MC 0", "MC 0,005\r"},
+                                                  {"SC", "SC 0\r"},
+                                                  {"RBN", "RBN 2\r"},
+                                                  {"REP 0", "?\r"},
+                                                  {"VR 2", "VR 2,00145225000,0,0\r"}};
     for (const auto &[command, reply] : real)
         QVERIFY2(Kenwood::replyAnswers(command, reply), qPrintable(command + " / " + reply));
     // Lines of other commands, sent unasked or late, belong to none.
     const QList<std::pair<QString, QString>> foreign{
-        {"SC", "BY 0,1\r"}, {"MR 0", "SC 0\r"},    {"ME 006", "ID TM-D710\r"},
-        {"FO 0", "N0\r"},   {"PC 0", "?PC\r"},     {"", "BY 0,1\r"},
+        {"SC", "BY 0,1\r"}, {"MR 0", "SC 0\r"}, {"ME 006", "ID TM-D710\r"},
+        {"FO 0", "N0\r"},   {"PC 0", "?PC\r"},  {"", "BY 0,1\r"},
         {"ID", "\rID\r"}};
     for (const auto &[command, reply] : foreign)
         QVERIFY2(!Kenwood::replyAnswers(command, reply), qPrintable(command + " / " + reply));

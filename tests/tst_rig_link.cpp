@@ -85,17 +85,17 @@ void TestRigLink::overLongReplyIsCutAndItsRestBelongsToNobody()
 
 void TestRigLink::linesThatDoNotAnswerAreReadOver_data()
 {
-    QTest::addColumn<QByteArray>("before");  // on the line before the command is written
+    QTest::addColumn<QByteArray>("before");   // on the line before the command is written
     QTest::addColumn<QByteArray>("scripted"); // the radio's output after the command
     QTest::addColumn<QString>("expected");
-    QTest::newRow("unasked line before") << QByteArray("BY 0,1\r") << QByteArray("SC 0\r")
-                                         << QStringLiteral("SC 0\r");
-    QTest::newRow("stray line first") << QByteArray() << QByteArray("BY 0,1\rMR 0,005\rSC 0\r")
-                                      << QStringLiteral("SC 0\r");
-    QTest::newRow("unknown command") << QByteArray("BY 0,1\r") << QByteArray("?\r")
-                                     << QStringLiteral("?\r");
-    QTest::newRow("refused command") << QByteArray() << QByteArray("BY 1,0\rN\r")
-                                     << QStringLiteral("N\r");
+    QTest::newRow("unasked line before")
+        << QByteArray("BY 0,1\r") << QByteArray("SC 0\r") << QStringLiteral("SC 0\r");
+    QTest::newRow("stray line first")
+        << QByteArray() << QByteArray("BY 0,1\rMR 0,005\rSC 0\r") << QStringLiteral("SC 0\r");
+    QTest::newRow("unknown command")
+        << QByteArray("BY 0,1\r") << QByteArray("?\r") << QStringLiteral("?\r");
+    QTest::newRow("refused command")
+        << QByteArray() << QByteArray("BY 1,0\rN\r") << QStringLiteral("N\r");
 }
 
 void TestRigLink::linesThatDoNotAnswerAreReadOver()

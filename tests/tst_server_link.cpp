@@ -76,7 +76,7 @@ public:
     ServerPeer server;
     StationFixture fixture;
     StationHooks ownHooks; // the station's own, before the recorders replaced two of them
-    QStringList dtmf; // "handed|DtmfLastChars" per hand-over
+    QStringList dtmf;      // "handed|DtmfLastChars" per hand-over
     int reports = 0;
 };
 
@@ -425,8 +425,8 @@ void TestServerLink::lineSplitAcrossReadsIsHandledWhole_data()
                               << QStringList{"1230|1230", "15|15"};
     QTest::newRow("CR|LF") << QList<QByteArray>{"1234\r", "\n"} << 0 << false
                            << QStringList{"1234|1234"};
-    QTest::newRow("no continuation") << QList<QByteArray>{"TRANSMIT_R"} << 0 << true
-                                     << QStringList{};
+    QTest::newRow("no continuation")
+        << QList<QByteArray>{"TRANSMIT_R"} << 0 << true << QStringList{};
 }
 
 void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
@@ -514,7 +514,8 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
         station.IdTCPClient.retryMaxDelayMs = 400;
     };
     auto logged = [](Station &station, const char *text) {
-        return station.log.lines().filter(QRegularExpression(QStringLiteral(" %1$").arg(text)))
+        return station.log.lines()
+            .filter(QRegularExpression(QStringLiteral(" %1$").arg(text)))
             .size();
     };
     {

@@ -63,17 +63,35 @@ private slots:
         QStringList keys;
         for (const QString &line : TestFiles::readLines(ini))
             keys << line.section(QLatin1Char('='), 0, 0);
-        const QStringList expected = {
-            "[IvrelaneTMD7x0]", "LANGUAGE", "MODEL", "NUMBERMEM", "PWRA", "PWRB", "IPSERVER",
-            "PORT", "CHANNEL", "FORMTOP", "FORMLEFT", "COMRI", "COMRTC", "COMRTM", "OPTITX16",
-            "CHANNELNUMTX16", "BASECHANNELTX16", "TEMPOTX16", "DELAYPIN14", "DELAYPIN1",
-            "DELAYPIN16", "VERSTART", "TXTIMEOUT"};
+        const QStringList expected = {"[IvrelaneTMD7x0]",
+                                      "LANGUAGE",
+                                      "MODEL",
+                                      "NUMBERMEM",
+                                      "PWRA",
+                                      "PWRB",
+                                      "IPSERVER",
+                                      "PORT",
+                                      "CHANNEL",
+                                      "FORMTOP",
+                                      "FORMLEFT",
+                                      "COMRI",
+                                      "COMRTC",
+                                      "COMRTM",
+                                      "OPTITX16",
+                                      "CHANNELNUMTX16",
+                                      "BASECHANNELTX16",
+                                      "TEMPOTX16",
+                                      "DELAYPIN14",
+                                      "DELAYPIN1",
+                                      "DELAYPIN16",
+                                      "VERSTART",
+                                      "TXTIMEOUT"};
         QCOMPARE(keys, expected);
         const QStringList lines = TestFiles::readLines(ini);
-        for (const char *line : {"MODEL=TX16UD", "NUMBERMEM=199", "PORT=10901", "FORMTOP=2",
-                                 "FORMLEFT=8", "COMRI=25", "COMRTC=1", "COMRTM=25",
-                                 "CHANNELNUMTX16=16", "BASECHANNELTX16=8", "VERSTART=0",
-                                 "TXTIMEOUT=300"})
+        for (const char *line :
+             {"MODEL=TX16UD", "NUMBERMEM=199", "PORT=10901", "FORMTOP=2", "FORMLEFT=8", "COMRI=25",
+              "COMRTC=1", "COMRTM=25", "CHANNELNUMTX16=16", "BASECHANNELTX16=8", "VERSTART=0",
+              "TXTIMEOUT=300"})
             QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
     }
 

@@ -304,8 +304,9 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
     } else {
         kenwoodStation = std::make_unique<StationFixture>();
         const QString link = kenwoodStation->path(QStringLiteral("dev/ttyV0"));
-        QVERIFY(!radio.start({QStringLiteral("--memories"), QStringLiteral("3"),
-                              QStringLiteral("--link"), link})
+        QVERIFY(!radio
+                     .start({QStringLiteral("--memories"), QStringLiteral("3"),
+                             QStringLiteral("--link"), link})
                      .isEmpty());
         kenwoodStation->writeConfiguration(server + QStringList{QStringLiteral("MODEL=TMD710"),
                                                                 QStringLiteral("COM=") + link,

@@ -63,8 +63,8 @@ void applyChannel(const ConfigBinding &b, int channel, const QString &value)
 {
     while (b.ComboBoxTXMEM->count() < channel)
         b.ComboBoxTXMEM->addItem(ConfigValues::emptyChannelEntry(b.ComboBoxTXMEM->count() + 1));
-    b.ComboBoxTXMEM->setItemText(channel - 1,
-                                 ConfigValues::channelNumberText(channel) + QLatin1Char('=') + value);
+    b.ComboBoxTXMEM->setItemText(channel - 1, ConfigValues::channelNumberText(channel) +
+                                                  QLatin1Char('=') + value);
 }
 
 using Handler = std::function<void(const ConfigBinding &, const QString &)>;

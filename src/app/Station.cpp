@@ -4,11 +4,11 @@
 #include "app/Notifier.h"
 #include "app/ProgramFiles.h"
 #include "app/StatusLines.h"
+#include "app/TransmitTimeout.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "kenwood/KenwoodSubsystem.h"
-#include "app/TransmitTimeout.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "server/ServerSubsystem.h"
@@ -117,7 +117,8 @@ ConfigBinding Station::configBinding()
         g.RadioButtonPin17L,
         g.RadioButtonPin11L,
         m.ComboBoxTXMEM,
-        m.MenuHamlib, hamlib ? &hamlib->settings : nullptr,
+        m.MenuHamlib,
+        hamlib ? &hamlib->settings : nullptr,
     };
 }
 

@@ -41,5 +41,6 @@ void TransmitTimeout::expire()
         return;
     toggle->click();
     m_log.append(QStringLiteral("TX time-out"));
-    StatusLines::setColouredText(m_labelTMD, QStringLiteral("TX time-out"), StatusLines::Colour::Red);
+    StatusLines::setColouredText(m_labelTMD, QStringLiteral("TX time-out"),
+                                 StatusLines::Colour::Red);
 }

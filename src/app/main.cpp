@@ -6,8 +6,8 @@
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QDir>
+#include <QMessageBox>
 
 #include <csignal>
 #include <cstdio>

@@ -36,11 +36,6 @@ HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLin
     connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
 }
 
-void HamlibOperations::showLed(QLabel *led, QLabel *picture)
-{
-    led->setPixmap(picture->pixmap());
-}
-
 bool HamlibOperations::memoryModeOf(int band) const
 {
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
@@ -171,8 +166,8 @@ void HamlibOperations::applyCapabilities()
 void HamlibOperations::enableAllControls()
 {
     for (QWidget *control : std::initializer_list<QWidget *>{
-             m_panel.ComboBoxMEM, m_panel.TrackBarPWRA, m_panel.TrackBarPWRB,
-             m_panel.SpeedButtonTX, m_panel.SpeedButtonScanA, m_panel.SpeedButtonScanB})
+             m_panel.ComboBoxMEM, m_panel.TrackBarPWRA, m_panel.TrackBarPWRB, m_panel.SpeedButtonTX,
+             m_panel.SpeedButtonScanA, m_panel.SpeedButtonScanB})
         control->setEnabled(true);
 }
 
@@ -208,15 +203,17 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     // Only the band selection moves the band that transmits.
     if (state.selected) {
         m_state.ActiveBand = band;
-        showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        KenwoodPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        KenwoodPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
         QToolButton *otherScan = m_panel.scanButton(1 - band);
         otherScan->setChecked(false);
         otherScan->setEnabled(false);
     }
     const bool active = band == m_state.ActiveBand;
-    showLed(m_panel.vfoLed(band), state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
-    showLed(m_panel.memoryLed(band), state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
+    KenwoodPanel::showLed(m_panel.vfoLed(band),
+                          state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
+    KenwoodPanel::showLed(m_panel.memoryLed(band),
+                          state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = state.memoryMode;
 

@@ -72,7 +72,6 @@ private:
     void requestInitialState();
     void answerUnaskedRequests();
     void finishInitialisation();
-    void showLed(QLabel *led, QLabel *picture);
     bool memoryModeOf(int band) const;
 
     StationState &m_state;

@@ -26,7 +26,7 @@ enum class HamlibRequest { Read, Band, Mode, Power, Scan, Transmit };
 struct HamlibBandState
 {
     int band = 0;
-    bool selected = false;  // the band was just selected: it is the one that transmits
+    bool selected = false; // the band was just selected: it is the one that transmits
     bool memoryMode = false;
     int channel = -1;       // memory mode: the channel, when the radio tells it
     qint64 frequencyHz = 0; // VFO mode: the VFO's frequency; memory mode: the channel's

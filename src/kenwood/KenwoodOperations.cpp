@@ -39,11 +39,6 @@ bool KenwoodOperations::answered(const QString &reply)
     return true;
 }
 
-void KenwoodOperations::showLed(QLabel *led, QLabel *picture)
-{
-    led->setPixmap(picture->pixmap());
-}
-
 void KenwoodOperations::releaseScan(int band, bool enabled)
 {
     QToolButton *button = m_panel.scanButton(band);
@@ -75,8 +70,8 @@ void KenwoodOperations::selectBand(int band)
     if (!answered(reply))
         return;
     if (reply.contains(select)) {
-        showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        KenwoodPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        KenwoodPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
         m_state.ActiveBand = band;
     }
 
@@ -117,8 +112,8 @@ void KenwoodOperations::vfoMode(int band)
     const QString reply = send(command);
     if (!answered(reply) || !reply.contains(command))
         return;
-    showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
-    showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
+    KenwoodPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
+    KenwoodPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = true;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
     releaseScan(band, false);
@@ -141,8 +136,8 @@ void KenwoodOperations::memoryMode(int band)
     if (!answered(reply))
         return;
     if (reply.contains(command)) {
-        showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
-        showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
+        KenwoodPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
+        KenwoodPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
         (band == 1 ? m_state.MemModeB : m_state.MemModeA) = true;
         (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = false;
         if (m_state.ActiveBand == band)

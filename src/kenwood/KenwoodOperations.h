@@ -47,7 +47,6 @@ public:
 private:
     QString send(const QString &command);
     bool answered(const QString &reply);
-    void showLed(QLabel *led, QLabel *picture);
     void releaseScan(int band, bool enabled);
     int findEntry(const QString &channel) const;
 

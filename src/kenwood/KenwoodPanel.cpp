@@ -40,10 +40,15 @@ int KenwoodPanel::memoryEntryIndex(const QString &channel) const
     return -1;
 }
 
+void KenwoodPanel::showLed(QLabel *led, const QLabel *picture)
+{
+    led->setPixmap(picture->pixmap());
+}
+
 void KenwoodPanel::resetIndicators() const
 {
     for (QLabel *led : {ImageTXA, ImageTXB, ImageVFOA, ImageVFOB, ImageMEMA, ImageMEMB})
-        led->setPixmap(ImageLEDOFF->pixmap());
+        showLed(led, ImageLEDOFF);
     for (QLineEdit *display : {EditVFOA, EditVFOB, EditMEMA, EditMEMB})
         display->clear();
 }

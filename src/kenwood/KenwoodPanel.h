@@ -54,6 +54,8 @@ struct KenwoodPanel
     void showTransmitState() const;
     // The six indicators off, the four displays empty.
     void resetIndicators() const;
+    // Shows on `led` the picture of `picture` (one of the three hidden lamp pictures).
+    static void showLed(QLabel *led, const QLabel *picture);
     // The first memory-list entry of a three-digit channel ("015"), or -1.
     int memoryEntryIndex(const QString &channel) const;
 

@@ -19,6 +19,15 @@
 
 using namespace Kenwood;
 
+namespace {
+
+QString portLostText(const QString &portName)
+{
+    return QStringLiteral("Port %1 lost").arg(portName);
+}
+
+} // namespace
+
 KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
 {
     Ui::TForm1 &ui = station.Form1->ui;
@@ -220,14 +229,13 @@ void KenwoodSubsystem::portLost(const QString &portName)
     // Keyed when the line went: whatever unkeys it meanwhile (RECEIVE, the time-out) cannot
     // reach the radio, so it is unkeyed first thing when the port is back.
     m_unkeyWhenBack = m_station.Form1->ui.SpeedButtonTX->isChecked();
-    m_station.log.append(QStringLiteral("Port %1 lost").arg(portName));
-    showPortLost();
+    m_station.log.append(portLostText(portName));
+    showPortLost(portName);
 }
 
-void KenwoodSubsystem::showPortLost()
+void KenwoodSubsystem::showPortLost(const QString &portName)
 {
-    StatusLines::setColouredText(m_station.Form1->ui.labelTMD,
-                                 QStringLiteral("Port %1 lost").arg(m_link->lostPortName()),
+    StatusLines::setColouredText(m_station.Form1->ui.labelTMD, portLostText(portName),
                                  StatusLines::Colour::Red);
 }
 
@@ -289,7 +297,7 @@ void KenwoodSubsystem::SpeedButtonInitClick()
     // it is back; closing the link here would end that search.
     if (!m_link->lostPortName().isEmpty()) {
         m_station.notifier().beep();
-        showPortLost();
+        showPortLost(m_link->lostPortName());
         return;
     }
     if (!state.RigAnswering) {

@@ -64,7 +64,7 @@ private:
     void releaseFocus();
     void portLost(const QString &portName);
     void portBack(const QString &portName);
-    void showPortLost();
+    void showPortLost(const QString &portName);
 
     Station &m_station;
     std::unique_ptr<RigLink> m_link;

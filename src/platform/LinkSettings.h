@@ -6,9 +6,9 @@
 struct SerialPortSettings
 {
     QString portName;
-    int readIntervalTimeout = 25;    // ms between two characters
-    int readTotalMultiplier = 25;    // ms per expected character
-    int readTotalConstant = 1;       // ms added to the total
+    int readIntervalTimeout = 25; // ms between two characters
+    int readTotalMultiplier = 25; // ms per expected character
+    int readTotalConstant = 1;    // ms added to the total
 };
 
 // Settings held by the TCP client component; they apply at the next connection.

@@ -13,7 +13,8 @@ QStringList listSerialPorts(const QString &deviceDirectory)
             names << info.portName();
     }
     const QDir dir(deviceDirectory);
-    for (const QFileInfo &entry : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo &entry :
+         dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
         if (!entry.isSymLink())
             continue;
         const QString target = entry.symLinkTarget();
@@ -23,7 +24,8 @@ QStringList listSerialPorts(const QString &deviceDirectory)
     }
     // Names that survive unplugging and re-numbering, by their full path.
     const QDir byId(dir.filePath(QStringLiteral("serial/by-id")));
-    for (const QFileInfo &entry : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo &entry :
+         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
         if (entry.isSymLink() && QFileInfo::exists(entry.symLinkTarget()))
             names << entry.absoluteFilePath();
     }

@@ -13,8 +13,8 @@
 ServerSettingsDialog::ServerSettingsDialog(TcpClientSettings &settings, int &txTimeoutSeconds,
                                            Notifier &notifier, std::function<Language()> language,
                                            const ServerDialogControls &controls)
-    : m_settings(settings), m_txTimeoutSeconds(txTimeoutSeconds), m_notifier(notifier), m_language(std::move(language)),
-      m_controls(controls)
+    : m_settings(settings), m_txTimeoutSeconds(txTimeoutSeconds), m_notifier(notifier),
+      m_language(std::move(language)), m_controls(controls)
 {
     // Typing is limited to three characters per part, but a host name read from the
     // configuration must still show whole, which a length limit on the edit would cut.

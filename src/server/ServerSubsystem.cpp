@@ -24,8 +24,8 @@ ServerControls serverControls(Station &station)
 ServerDialogControls dialogControls(Station &station)
 {
     Ui::TFormIP &ip = station.FormIP->ui;
-    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,          ip.EditIP2,
-                                ip.EditIP3,           ip.EditIP4,          ip.EditPort,
+    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,           ip.EditIP2,
+                                ip.EditIP3,           ip.EditIP4,           ip.EditPort,
                                 ip.LabelErreur,       ip.SpinEditTxTimeout, ip.Buttonlangue};
 }
 
@@ -34,12 +34,13 @@ ServerDialogControls dialogControls(Station &station)
 ServerSubsystem::ServerSubsystem(Station &station)
     : m_station(station),
       m_reconnection(
-          station.IdTCPClient, [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
+          station.IdTCPClient,
+          [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
       m_dispatcher(station.state, station.hooks, serverControls(station)),
       m_settingsDialog(
-          station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(), [&station] { return station.currentLanguage(); },
-          dialogControls(station))
+          station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
+          [&station] { return station.currentLanguage(); }, dialogControls(station))
 {
     wire();
 }

@@ -1,6 +1,7 @@
 #include "support/BenchSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -8,6 +9,13 @@
 #include <cstdio>
 
 namespace BenchSupport {
+
+QString rigsimPath(int argc, char *argv[])
+{
+    return argc > 1
+               ? QString::fromLocal8Bit(argv[1])
+               : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../rigsim"));
+}
 
 bool waitFor(const std::function<bool()> &done, int guardMs)
 {

@@ -3,6 +3,7 @@
 #include "app/Notifier.h"
 
 #include <QList>
+#include <QString>
 #include <functional>
 
 // What the benchmarks share: a notifier that shows nothing, a bounded wait that sleeps between
@@ -18,6 +19,9 @@ public:
     void question(const QString &, std::function<void(bool)> answered) override { answered(true); }
     void beep() override {}
 };
+
+// The rigsim given as the first argument, or the one built beside the benches.
+QString rigsimPath(int argc, char *argv[]);
 
 // Runs the event loop until done() holds; false after guardMs.
 bool waitFor(const std::function<bool()> &done, int guardMs);

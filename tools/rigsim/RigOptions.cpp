@@ -16,7 +16,8 @@ constexpr char Description[] =
     "Commands: ID, AI, BC, PC, TX, RX, REP on all models;\n"
     "  TM-D700: VMC, MC, MR 0,0,ccc (memory record), RBN, VR, VSC, RC, SC (query and 0/1);\n"
     "  TM-D710/TM-V71: VM, MR, ME ccc (memory record), MN ccc (name: RELAISccc for a\n"
-    "  channel with a shift, SIMPLEXccc without, none for channels divisible by 5), FO, SC (the query only, answered \"SC 0\";\n"
+    "  channel with a shift, SIMPLEXccc without, none for channels divisible by 5), FO, SC (the "
+    "query only, answered \"SC 0\";\n"
     "  \"SC 0\" and \"SC 1\" are answered \"?\").\n"
     "Channel queries and selections answer \"N\" unless the band is in memory mode.\n"
     "\n"
@@ -66,8 +67,7 @@ std::optional<RigOptions> RigOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption silent("silent", "Never answer (commands are still logged).");
     const QCommandLineOption garble("garble", "Spoil memory and VFO records (see above).");
     const QCommandLineOption control("control", "Take orders on standard input (see above).");
-    parser.addOptions(
-        {help, model, link, log, id, memories, delay, pace, silent, garble, control});
+    parser.addOptions({help, model, link, log, id, memories, delay, pace, silent, garble, control});
 
     *exitCode = 2;
     if (!parser.parse(arguments)) {
