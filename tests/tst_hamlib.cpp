@@ -361,10 +361,14 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
 {
     RigctldProcess rigctld;
     QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
+    // Left keyed by a copy that crashed: the first opening sends it to receive.
+    QVERIFY(rigctld.ask({"T", "1"}).isEmpty());
+    QCOMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     HamlibRoad road;
     Station &station =
         road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()}, {"TXTIMEOUT=3"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     // Another program moved the shared radio: the answer is what the radio is on now.
     QVERIFY(rigctld.ask({"F", "433500000"}).isEmpty());
     QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
@@ -402,7 +406,8 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QTRY_COMPARE_WITH_TIMEOUT(rigctld.ask({"t"}), QStringLiteral("0"), 10'000);
     QVERIFY(!road.main().SpeedButtonTX->isChecked());
     QVERIFY(station.log.lines().constLast().endsWith(QStringLiteral(" TX time-out")));
-    road.server.send("TRANSMIT_R\r\n");
+    // After a time-out the server keys again only once it has sent a receive request.
+    road.server.send("RECEIVE_R\r\nTRANSMIT_R\r\n");
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
 
     // Quitting while keyed unkeys the radio.

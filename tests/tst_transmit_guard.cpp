@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -326,8 +327,24 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
             unkeyedAfterMs = keyedFor.elapsed();
     });
 
+    const auto lockedOutLines = [station] {
+        return station->log.lines()
+            .filter(QRegularExpression(QStringLiteral(" TX locked out until RECEIVE$")))
+            .size();
+    };
     for (int period = 0; period < 2; ++period) {
         unkeyedAfterMs = -1;
+        if (period == 1) {
+            // A server stuck on TRANSMIT cannot defeat the time-out: it is refused, said once,
+            // until the server sends RECEIVE.
+            peer.send("TRANSMIT_R\r\n");
+            peer.send("TRANSMIT_L\r\n");
+            QTRY_COMPARE_WITH_TIMEOUT(lockedOutLines(), 1, BoundMs);
+            QTest::qWait(300);
+            QCOMPARE(lockedOutLines(), 1);
+            QVERIFY(!transmit->isChecked());
+            peer.send("RECEIVE_R\r\n");
+        }
         peer.send("TRANSMIT_R\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(transmit->isChecked(), BoundMs);
         QTRY_VERIFY_WITH_TIMEOUT(unkeyedAfterMs >= 0, BoundMs);

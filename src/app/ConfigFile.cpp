@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -103,11 +104,13 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("COM="),
          [](const ConfigBinding &b, const QString &v) {
-             // A port of the list, or a device given by its full path (/dev/ttyUSB0, a link in
-             // /dev/serial/by-id); either is kept as written. A full path is kept even while
-             // its adapter is not plugged in: the station waits for it.
-             if (!b.ListBoxPort->findItems(v, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty() ||
-                 QDir::isAbsolutePath(v))
+             // A port of the list, a device of /dev by its short name (ttyUSB0) or a device
+             // given by its full path (a link in /dev/serial/by-id); each is kept as written,
+             // even while its adapter is not plugged in: the station waits for it. A Windows
+             // port name (COM3, from a file brought over) names nothing here.
+             static const QRegularExpression windowsPort(QStringLiteral("^COM[0-9]+$"),
+                                                         QRegularExpression::CaseInsensitiveOption);
+             if (!v.isEmpty() && !windowsPort.match(v).hasMatch())
                  b.ComPortTX->portName = v;
          }},
         {QStringLiteral("DTMF_CODE="),

@@ -26,6 +26,7 @@ struct StationHooks
 {
     std::function<void()> openRigPort; // the serial port-opening routine
     std::function<void()> releaseRig;  // back to receive and stop scanning before closing
+    std::function<void()> unkeyRig;    // back to receive, even when the radio is not answering
     std::function<void()> closeRigPort;
     std::function<void()> releaseParallelPort;
     std::function<void()> refillDtmfActions; // the action list of the current language

@@ -73,6 +73,9 @@ struct StationState
 
     // Longest transmission before the station unkeys by itself; 0 = no limit.
     int TxTimeoutSeconds = 300;
+    // After a transmit time-out the server cannot key again until it has sent a receive request
+    // (or someone keys by hand): a server stuck on TRANSMIT must not defeat the time-out.
+    bool TxLockedOut = false;
 
     static std::array<QString, 16> initialStatusMessages();
 };

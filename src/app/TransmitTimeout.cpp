@@ -6,7 +6,7 @@
 
 #include <QAbstractButton>
 
-TransmitTimeout::TransmitTimeout(const StationState &state, EventLog &log,
+TransmitTimeout::TransmitTimeout(StationState &state, EventLog &log,
                                  const QList<QAbstractButton *> &transmitToggles,
                                  QLineEdit *labelTMD, QObject *parent)
     : QObject(parent), m_state(state), m_log(log), m_labelTMD(labelTMD)
@@ -23,6 +23,8 @@ TransmitTimeout::TransmitTimeout(const StationState &state, EventLog &log,
 void TransmitTimeout::keyingChanged(QAbstractButton *toggle, bool keyed)
 {
     if (keyed) {
+        // The server's keying is refused while locked out: this one came from someone else.
+        m_state.TxLockedOut = false;
         m_keyed = toggle;
         if (m_state.TxTimeoutSeconds > 0)
             m_timer.start(m_state.TxTimeoutSeconds * 1000);
@@ -40,6 +42,7 @@ void TransmitTimeout::expire()
     if (toggle == nullptr || !toggle->isChecked())
         return;
     toggle->click();
+    m_state.TxLockedOut = true;
     m_log.append(QStringLiteral("TX time-out"));
     StatusLines::setColouredText(m_labelTMD, QStringLiteral("TX time-out"),
                                  StatusLines::Colour::Red);

@@ -19,7 +19,7 @@ class TransmitTimeout : public QObject
 public:
     static constexpr int MaxSeconds = 3600;
 
-    TransmitTimeout(const StationState &state, EventLog &log,
+    TransmitTimeout(StationState &state, EventLog &log,
                     const QList<QAbstractButton *> &transmitToggles, QLineEdit *labelTMD,
                     QObject *parent = nullptr);
 
@@ -29,7 +29,7 @@ private:
     void keyingChanged(QAbstractButton *toggle, bool keyed);
     void expire();
 
-    const StationState &m_state;
+    StationState &m_state;
     EventLog &m_log;
     QLineEdit *m_labelTMD;
     QTimer m_timer;

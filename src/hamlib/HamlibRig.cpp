@@ -107,6 +107,11 @@ bool HamlibRig::ready()
     rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
     // A rigctld tells its radio's description when opened, so this is read after each opening.
     m_caps = capabilitiesOf(m_rig);
+    // Receive before anything else: a copy that crashed may have left the radio keyed.
+    if (m_caps.ptt && rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF) == RIG_OK) {
+        m_transmitting = false;
+        m_transmitKnown = true;
+    }
     emit opened(m_caps);
     return true;
 }

@@ -68,8 +68,14 @@ void KenwoodInitialisation::run()
         return;
     }
     m_link.clearBuffers();
-    if (m_state.RigAnswering && m_panel.SpeedButtonTX->isChecked())
+    // Receive first, whatever the program believes: a copy that crashed, or a "TX" whose reply
+    // never came, may have left the radio keyed.
+    if (m_panel.SpeedButtonTX->isChecked())
         m_operations.toggleTransmit();
+    else if (m_link.unkeyOwed())
+        m_link.SendRigCommand(QStringLiteral("RX"));
+    if (m_link.unkeyOwed() && stopOnTimeout(TimeoutReply.toString()))
+        return;
 
     const std::optional<Model> model = m_model();
     if (!model) {

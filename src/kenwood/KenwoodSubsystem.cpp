@@ -42,6 +42,10 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
         BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
         model, [this] { return m_station.ComPortTX.portName; }, focus);
 
+    m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
+    connect(m_recovery.get(), &RigRecovery::answersAgain, this,
+            &KenwoodSubsystem::radioAnswersAgain);
+
     chooseSaveFile = [this](const QString &defaultName) {
         return QFileDialog::getSaveFileName(m_station.Form1.get(), QString(),
                                             QDir(m_station.directory()).filePath(defaultName));
@@ -49,9 +53,11 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
 
     station.hooks.openRigPort = [this] { OpenRigPort(); };
     station.hooks.releaseRig = [this] { releaseRig(); };
+    station.hooks.unkeyRig = [this] { unkeyRig(); };
     // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
     connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] {
         releaseRig();
+        m_recovery->stop();
         if (!m_link->lostPortName().isEmpty())
             m_link->close(); // no more looking for the Kenwood's adapter
     });
@@ -206,22 +212,52 @@ void KenwoodSubsystem::OpenRigPort()
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.ListBoxPort->clearSelection();
         ui.ListBoxPort->setCurrentItem(nullptr);
-        // An adapter named by its full path and not plugged in yet (a station started before
-        // its USB devices): looked for every 2 s and initialised once there, as after a loss.
-        if (QDir::isAbsolutePath(name) && !QFileInfo::exists(name))
+        // An adapter not plugged in yet (a station started before its USB devices): looked
+        // for every 2 s and initialised once there, as after a loss.
+        const QString device = QDir::isAbsolutePath(name) ? name : QStringLiteral("/dev/") + name;
+        if (!QFileInfo::exists(device))
             m_link->awaitPort(name);
     }
+}
+
+void KenwoodSubsystem::unkeyRig()
+{
+    if (!currentModel() || m_station.isHamlibModel() || !m_link->isOpen())
+        return;
+    if (m_station.Form1->ui.SpeedButtonTX->isChecked())
+        m_operations->toggleTransmit();
+    else if (!m_station.state.RigAnswering)
+        m_link->SendRigCommand(QStringLiteral("RX"));
 }
 
 void KenwoodSubsystem::releaseRig()
 {
     if (!m_link->isOpen())
         return;
-    // Back to receive even when the radio missed an exchange: it must not stay keyed after exit.
+    // Back to receive whatever the program believes: a radio that missed an exchange, or one
+    // keyed by a copy that crashed, must not stay keyed after exit.
     if (m_station.Form1->ui.SpeedButtonTX->isChecked())
         m_operations->toggleTransmit();
+    else
+        m_link->SendRigCommand(QStringLiteral("RX"));
     if (m_station.state.RigAnswering)
         m_link->SendRigCommand(QStringLiteral("SC 0"));
+}
+
+bool KenwoodSubsystem::mayPollRadio() const
+{
+    return currentModel() && !m_station.isHamlibModel() && m_link->isOpen() &&
+           m_link->lostPortName().isEmpty() && !m_initialisation->isRunning() &&
+           !m_station.Form1->TimerRX.isActive();
+}
+
+void KenwoodSubsystem::radioAnswersAgain()
+{
+    if (!currentModel() || m_station.isHamlibModel() || !m_link->isOpen() ||
+        m_initialisation->isRunning() || m_station.Form1->TimerRX.isActive())
+        return;
+    m_station.log.append(QStringLiteral("Radio answers again"));
+    beginInitialisation();
 }
 
 void KenwoodSubsystem::portLost(const QString &portName)
@@ -251,6 +287,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
 
 void KenwoodSubsystem::closeRigPort()
 {
+    m_recovery->stop();
     m_link->close();
 }
 
@@ -309,6 +346,14 @@ void KenwoodSubsystem::SpeedButtonInitClick()
             return;
         }
     }
+    beginInitialisation();
+}
+
+// As INIT does: the panel waits, and the initialisation runs half a second later.
+void KenwoodSubsystem::beginInitialisation()
+{
+    Ui::TForm1 &ui = m_station.Form1->ui;
+    StationState &state = m_station.state;
     ui.GroupBoxTX->setEnabled(false);
     state.RigStatus = 2;
     StatusLines::showRig(ui.labelTMD, state);
@@ -321,6 +366,8 @@ void KenwoodSubsystem::ButtoninitClick()
 {
     if (m_station.isHamlibModel())
         return;
+    // The initialisation finds out by itself whether the radio answers.
+    m_recovery->stop();
     m_initialisation->ButtoninitClick();
 }
 

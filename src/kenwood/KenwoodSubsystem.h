@@ -4,6 +4,7 @@
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/RigLink.h"
+#include "kenwood/RigRecovery.h"
 
 #include <QObject>
 #include <functional>
@@ -34,6 +35,9 @@ public:
     RadioOperations &panelOperations();
 
     void OpenRigPort();
+    // Sends the radio to receive: through the TRANSMIT toggle when it is down, otherwise with a
+    // bare "RX" when the radio may be keyed unknown to the program (it stopped answering).
+    void unkeyRig();
     void releaseRig();
     void closeRigPort();
     void ReportFrequency();
@@ -65,11 +69,15 @@ private:
     void portLost(const QString &portName);
     void portBack(const QString &portName);
     void showPortLost(const QString &portName);
+    void beginInitialisation();
+    void radioAnswersAgain();
+    bool mayPollRadio() const;
 
     Station &m_station;
     std::unique_ptr<RigLink> m_link;
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
+    std::unique_ptr<RigRecovery> m_recovery;
     std::function<RadioOperations *()> m_otherOperations;
     bool m_unkeyWhenBack = false;
 };

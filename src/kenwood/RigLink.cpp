@@ -209,14 +209,21 @@ void RigLink::finish(const QString &reply, bool timedOut)
         reportTimeout();
     } else {
         m_results.insert(m_current, reply);
+        if (m_command == QLatin1String("RX"))
+            m_unkeyOwed = false;
         if (m_widgets.EditTXdata)
             TrafficDisplay::append(m_widgets.EditTXdata, reply);
     }
     emit exchangeFinished();
+    if (!timedOut)
+        emit replyReceived();
+    else if (m_port.isOpen() && m_lostPortName.isEmpty())
+        emit replyMissing();
 }
 
 void RigLink::reportTimeout()
 {
+    m_unkeyOwed = true;
     m_state.RigStatus = 0;
     m_state.RigAnswering = false;
     // While the port is away its status line says so, rather than that the radio is silent.

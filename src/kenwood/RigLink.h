@@ -57,9 +57,19 @@ public:
 
     // The name of a port that went away and is being looked for; empty otherwise.
     QString lostPortName() const { return m_lostPortName; }
+    // An exchange waits for its reply.
+    bool isBusy() const { return m_busy; }
+    // The radio may be keyed without the program knowing it: nothing has unkeyed it since this
+    // process started, or since an exchange went unanswered (its command may have reached it).
+    // Cleared by an answered "RX".
+    bool unkeyOwed() const { return m_unkeyOwed; }
 
 signals:
     void exchangeFinished();
+    // A complete reply came for the exchange in flight.
+    void replyReceived();
+    // The radio did not answer within the deadline while its port was open.
+    void replyMissing();
     // The device went away under the link; it is looked for every ReopenPeriodMs.
     void portLost(const QString &portName);
     // It opened again under the same name.
@@ -92,6 +102,7 @@ private:
     quint64 m_current = 0;
     quint64 m_lastId = 0;
     QHash<quint64, QString> m_results;
+    bool m_unkeyOwed = true;
 
     QString m_openedName;
     QString m_lostPortName;

@@ -1,5 +1,6 @@
 #include "server/ServerDispatcher.h"
 
+#include "app/EventLog.h"
 #include "app/LocalTime.h"
 #include "app/Station.h"
 #include "app/StationState.h"
@@ -12,10 +13,11 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QTime>
+#include <utility>
 
 ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks,
-                                   const ServerControls &controls)
-    : m_state(state), m_hooks(hooks), m_controls(controls)
+                                   const ServerControls &controls, EventLog &log)
+    : m_state(state), m_log(log), m_hooks(hooks), m_controls(controls)
 {
 }
 
@@ -84,6 +86,12 @@ void ServerDispatcher::showFrequencySent()
 // shows what the radio does and a repeated request cannot turn into its opposite.
 void ServerDispatcher::transmit()
 {
+    if (m_state.TxLockedOut) {
+        if (!std::exchange(m_lockoutLogged, true))
+            m_log.append(QStringLiteral("TX locked out until RECEIVE"));
+        return;
+    }
+    m_lockoutLogged = false;
     if (genericSelected()) {
         if (!m_controls.SpeedButtonTX16TX->isChecked())
             m_controls.SpeedButtonTX16TX->click();
@@ -94,6 +102,8 @@ void ServerDispatcher::transmit()
 
 void ServerDispatcher::receive()
 {
+    m_state.TxLockedOut = false;
+    m_lockoutLogged = false;
     if (genericSelected()) {
         if (m_controls.SpeedButtonTX16TX->isChecked())
             m_controls.SpeedButtonTX16TX->click();
@@ -101,6 +111,9 @@ void ServerDispatcher::receive()
         // Unkeying is tried even after the radio missed an exchange: a transmitter left keyed
         // costs more than a wait for a radio that may not answer.
         m_controls.SpeedButtonTX->click();
+    } else if (!m_state.RigAnswering && m_hooks.unkeyRig) {
+        // A radio that does not answer may be keyed without the panel knowing it.
+        m_hooks.unkeyRig();
     }
 }
 

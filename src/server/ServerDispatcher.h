@@ -10,6 +10,7 @@ class QLineEdit;
 class QRadioButton;
 class UpDownArrows;
 struct StationHooks;
+class EventLog;
 struct StationState;
 
 // The controls a server message acts on or reads its settings from.
@@ -29,7 +30,8 @@ struct ServerControls
 class ServerDispatcher
 {
 public:
-    ServerDispatcher(StationState &state, StationHooks &hooks, const ServerControls &controls);
+    ServerDispatcher(StationState &state, StationHooks &hooks, const ServerControls &controls,
+                     EventLog &log);
 
     void handle(const QByteArray &message);
     // "F=" and the frequency just sent, with the time, on the server status line.
@@ -46,6 +48,8 @@ private:
     bool genericSelected() const;
 
     StationState &m_state;
+    EventLog &m_log;
+    bool m_lockoutLogged = false;
     StationHooks &m_hooks;
     ServerControls m_controls;
 };

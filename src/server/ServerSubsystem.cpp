@@ -37,7 +37,7 @@ ServerSubsystem::ServerSubsystem(Station &station)
           station.IdTCPClient,
           [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
-      m_dispatcher(station.state, station.hooks, serverControls(station)),
+      m_dispatcher(station.state, station.hooks, serverControls(station), station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
           [&station] { return station.currentLanguage(); }, dialogControls(station))

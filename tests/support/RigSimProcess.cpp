@@ -1,7 +1,9 @@
 #include "support/RigSimProcess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 namespace {
 
@@ -51,6 +53,12 @@ void RigSimProcess::order(const QByteArray &line)
 {
     m_process.write(line + '\n');
     m_process.waitForBytesWritten(WaitMs);
+    // Taken once logged: a command sent right after the order is then subject to it.
+    const QString taken = QStringLiteral(" = ") + QString::fromLatin1(line) + QLatin1Char('\n');
+    QElapsedTimer waited;
+    waited.start();
+    while (!logText().contains(taken) && waited.elapsed() < WaitMs)
+        QThread::msleep(2);
 }
 
 QString RigSimProcess::logText() const

@@ -31,10 +31,12 @@ constexpr char Description[] =
     "--control reads orders from standard input, one a line:\n"
     "  send TEXT      send TEXT and a carriage return at once, unasked;\n"
     "  late CMD MS    answer the next command CMD (its whole text) MS milliseconds late; the\n"
-    "                 commands after it wait their turn behind it.\n"
+    "                 commands after it wait their turn behind it;\n"
+    "  silent on|off  stop answering (the radio switched off) or answer again.\n"
     "\n"
     "Each command received and each reply is logged with a time stamp (\"<\" received, \">\"\n"
-    "sent, \"-\" not answered). SIGTERM or SIGINT ends the simulator and removes the --link.";
+    "sent, \"-\" not answered, \"=\" an order taken). SIGTERM or SIGINT ends the simulator and "
+    "removes the --link.";
 
 bool toCount(const QString &text, int low, int high, int *value)
 {

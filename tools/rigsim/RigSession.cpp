@@ -72,10 +72,16 @@ void RigSession::answerDue()
 
 bool RigSession::obey(const QByteArray &order)
 {
+    log('=', order);
     if (order.startsWith("send ")) {
         const QByteArray text = order.mid(5);
         m_port.send(text + '\r');
         log('>', text + " (unasked)");
+        return true;
+    }
+    // The radio switched off ("silent on") and on again: commands are logged, not answered.
+    if (order == "silent on" || order == "silent off") {
+        m_options.silent = order == "silent on";
         return true;
     }
     if (order.startsWith("late ")) {
