@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QTime>
+#include <utility>
 
 ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks,
                                    const ServerControls &controls)
@@ -37,8 +38,11 @@ void ServerDispatcher::handle(const QByteArray &message)
         break;
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
-        if (LineFramer::channelAccepts(command, audioChannel()))
+        if (LineFramer::channelAccepts(command, audioChannel())) {
+            m_serverTransmitting = true;
             transmit();
+            m_serverTransmitting = false;
+        }
         break;
     case ServerCommand::ReceiveLeft:
     case ServerCommand::ReceiveRight:
@@ -102,6 +106,25 @@ void ServerDispatcher::receive()
         // costs more than a wait for a radio that may not answer.
         m_controls.SpeedButtonTX->click();
     }
+}
+
+// Taken at the keying itself rather than after transmit() returns: a Kenwood's TX exchange keeps
+// the event loop running, and the link may drop during it.
+void ServerDispatcher::keyingChanged(bool keyed)
+{
+    m_keyedByServer = keyed && m_serverTransmitting;
+}
+
+bool ServerDispatcher::releaseServerKeying()
+{
+    if (!std::exchange(m_keyedByServer, false))
+        return false;
+    const QAbstractButton *toggle =
+        genericSelected() ? m_controls.SpeedButtonTX16TX : m_controls.SpeedButtonTX;
+    if (!toggle->isChecked())
+        return false;
+    receive();
+    return true;
 }
 
 void ServerDispatcher::handOnDtmf(const QString &characters)

@@ -38,6 +38,12 @@ public:
     // The audio channel the checked radio button stands for.
     AudioChannel audioChannel() const;
 
+    // The radio was keyed or unkeyed, by whatever means.
+    void keyingChanged(bool keyed);
+    // The server went away without sending RECEIVE: a radio its TRANSMIT keyed, and that nothing
+    // unkeyed since, is unkeyed as RECEIVE would. True when it was.
+    bool releaseServerKeying();
+
 private:
     void reportFrequency();
     void transmit();
@@ -48,4 +54,6 @@ private:
     StationState &m_state;
     StationHooks &m_hooks;
     ServerControls m_controls;
+    bool m_serverTransmitting = false; // a server TRANSMIT is being carried out
+    bool m_keyedByServer = false;
 };
