@@ -1,6 +1,7 @@
 #include "app/EventLog.h"
 #include "app/LocalTime.h"
 #include "app/Station.h"
+#include "platform/TextFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
@@ -40,7 +41,81 @@ private slots:
         QCOMPARE(log.lines().first(), QStringLiteral("Log"));
         QCOMPARE(log.lines().at(1), QStringLiteral("entry 3"));
         QVERIFY(log.lines().last().endsWith(QStringLiteral(" Quit")));
+        // The file got both lines appended, and is cut back to the list at shut-down.
+        QCOMPARE(TestFiles::readLines(file).size(), 502);
+        QCOMPARE(TestFiles::readLines(file).mid(3), log.lines().mid(1));
+        log.compact();
         QCOMPARE(TestFiles::readLines(file), log.lines());
+    }
+
+    // Each entry costs a write of its own size at the end of the file, in the log's own encoding
+    // and line ends, and is there as soon as append() returns; the file is cut back to the newest
+    // MaxLines lines in batches, never beyond MaxFileLines.
+    void entriesAreAppendedAndTrimmedInBatches()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("Ivrelane.log");
+        EventLog log(file);
+        log.append(QStringLiteral("Start"));
+        QCOMPARE(TestFiles::readLines(file), log.lines());
+        QByteArray before = TestFiles::readBytes(file);
+        int appended = 0;
+        int trims = 0;
+        for (int i = 1; i <= 700; ++i) {
+            log.append(QStringLiteral("entry %1 réseau").arg(i));
+            const QByteArray after = TestFiles::readBytes(file);
+            const QByteArray line = TextFile::encodeLines({log.lines().last()});
+            QVERIFY(line.endsWith(QByteArray("r\xe9seau\r\n")));
+            if (after == before + line) {
+                ++appended;
+            } else {
+                ++trims;
+                QCOMPARE(TestFiles::readLines(file), log.lines());
+                QCOMPARE(log.lines().size(), EventLog::MaxLines);
+            }
+            QVERIFY(after.count("\r\n") <= EventLog::MaxFileLines);
+            QVERIFY(!QFile::exists(file + QLatin1Char('~')));
+            before = after;
+        }
+        QCOMPARE(trims, 2);
+        QCOMPARE(appended, 698);
+        QCOMPARE(TestFiles::readLines(file).mid(TestFiles::readLines(file).size() - 499),
+                 log.lines().mid(1));
+        log.compact();
+        QCOMPARE(TestFiles::readLines(file), log.lines());
+    }
+
+    // Lines are appended only to a file in the log's own format: one saved as UTF-8 with LF by
+    // an editor, or whose last line lost its line end, is rewritten whole by the first entry, so
+    // no line is joined to another and the file keeps one encoding. A file removed while the
+    // program runs comes back whole with the next entry.
+    void foreignOrMissingFileIsWrittenWhole_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("UTF-8, LF") << QByteArray("Log\nentr\xc3\xa9"
+                                                 "e 1\nentry 2\n");
+        QTest::newRow("last line end missing") << QByteArray("Log\r\nentr\xe9"
+                                                             "e 1\r\nentry 2");
+        QTest::newRow("own format") << QByteArray("Log\r\nentr\xe9"
+                                                  "e 1\r\nentry 2\r\n");
+    }
+
+    void foreignOrMissingFileIsWrittenWhole()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("Ivrelane.log");
+        TestFiles::writeBytes(file, contents);
+        EventLog log(file);
+        log.load(file);
+        log.append(QStringLiteral("Start"));
+        QCOMPARE(log.lines().size(), 4);
+        QCOMPARE(log.lines().at(1), QStringLiteral("entrée 1"));
+        QCOMPARE(TestFiles::readBytes(file), TextFile::encodeLines(log.lines()));
+        QVERIFY(QFile::remove(file));
+        log.append(QStringLiteral("Quit"));
+        QVERIFY(!log.lastWriteFailed());
+        QCOMPARE(TestFiles::readBytes(file), TextFile::encodeLines(log.lines()));
     }
 
     void oversizedLogIsCutAtTheFirstEntry()
@@ -55,6 +130,7 @@ private slots:
         QCOMPARE(log.lines().size(), 500);
         QCOMPARE(log.lines().first(), QStringLiteral("Log"));
         QCOMPARE(log.lines().at(1), QStringLiteral("entry 203"));
+        QCOMPARE(TestFiles::readLines(file), log.lines());
     }
 
     // An entry is "date time text" in the system's formats; the text is the last field, and no

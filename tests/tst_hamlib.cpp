@@ -100,6 +100,7 @@ private slots:
     void radioWithoutSecondBandDisablesItsControls();
     void rigctldIsKeyedAndPoweredThroughModel2();
     void rigctldKilledWhileKeyedIsUnkeyedOnceBack();
+    void serverGoneUnkeysTheRadioItKeyed();
     void tmd710BackendOnRigsimRecallsMemoryByDtmf();
     void silentRadioIsAskedOnceAtATimeAndLetGoAtOnce();
     void capabilitiesFollowHamlibsDescription();
@@ -413,6 +414,26 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     // Quitting while keyed unkeys the radio.
     station.MenuQuitterClick();
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+}
+
+// The server that keyed the radio goes away: the radio is unkeyed through rigctld at once, as
+// the server's RECEIVE would, not at the transmit time-out.
+void TestHamlib::serverGoneUnkeysTheRadioItKeyed()
+{
+    RigctldProcess rigctld;
+    QVERIFY(rigctld.start({"-m", "1", "-P", "RIG"}));
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+    road.server.closeClient();
+    QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QCOMPARE(station.log.lines()
+                 .filter(QStringLiteral(" Server connection lost: transmitter released"))
+                 .size(),
+             1);
 }
 
 void TestHamlib::rigctldKilledWhileKeyedIsUnkeyedOnceBack()

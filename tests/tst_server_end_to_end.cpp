@@ -86,6 +86,7 @@ class TestServerEndToEnd : public QObject
 private slots:
     void dtmfCodeSelectsMemoryThenFrequencyIsAnswered();
     void transmitAndReceiveReachTheRadio();
+    void serverGoneUnkeysTheRadio();
     void radioNotAnsweringIsNotKeyed();
     void frequencyWhileScanning();
     void strayAndLateRepliesNeverShiftTheAnswers_data();
@@ -151,6 +152,28 @@ void TestServerEndToEnd::transmitAndReceiveReachTheRadio()
 
     QVERIFY(road.deliver("GENERIC_U")); // not for a Kenwood
     QCOMPARE(road.rig.receivedCommands(), commands);
+}
+
+// The server goes away while its TRANSMIT keeps the radio keyed: nobody is left to send RECEIVE,
+// so the radio is sent RX at once rather than at the transmit time-out, and the log says why.
+void TestServerEndToEnd::serverGoneUnkeysTheRadio()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"), {}, {QStringLiteral("CHANNEL=RIGHT")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(road.radioReceived(QStringLiteral("TX")));
+    const int unkeys = int(road.rig.receivedCommands().count(QStringLiteral("RX")));
+
+    road.server.sendLine("@close");
+    QVERIFY2(road.radioReceived(QStringLiteral("RX"), unkeys + 1), qPrintable(road.rig.logText()));
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QTRY_VERIFY(!station.state.ServerConnected);
+    QCOMPARE(station.log.lines()
+                 .filter(QStringLiteral(" Server connection lost: transmitter released"))
+                 .size(),
+             1);
 }
 
 void TestServerEndToEnd::radioNotAnsweringIsNotKeyed()

@@ -116,6 +116,9 @@ private slots:
     void openMessageBoxHoldsNothingBack();
     void reconnectsAfterADropAndAfterALateStart();
     void noTriesAfterDisconnectAndBoundedBackoff();
+    void serverLossReleasesTheTransmitterItKeyed_data();
+    void serverLossReleasesTheTransmitterItKeyed();
+    void serverDroppingAtOnceIsTriedLessAndLoggedOnce();
     void longStreamWithoutLineEndsStaysBounded();
 };
 
@@ -578,6 +581,164 @@ void TestServerLink::noTriesAfterDisconnectAndBoundedBackoff()
     const int tries = int(delays.size());
     QTest::qWait(400);
     QCOMPARE(delays.size(), tries);
+}
+
+void TestServerLink::serverLossReleasesTheTransmitterItKeyed_data()
+{
+    QTest::addColumn<QString>("keying");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<bool>("released");
+    QTest::newRow("server keyed, server closes") << "server"
+                                                 << "close" << true;
+    QTest::newRow("server keyed, connection reset") << "server"
+                                                    << "reset" << true;
+    QTest::newRow("server keyed, reconnecting") << "server"
+                                                << "reconnect" << true;
+    QTest::newRow("server keyed, Disconnect button") << "server"
+                                                     << "button" << false;
+    QTest::newRow("operator keyed") << "operator"
+                                    << "close" << false;
+    QTest::newRow("server keyed, operator took over") << "taken over"
+                                                      << "close" << false;
+    QTest::newRow("server keyed then RECEIVE") << "server then receive"
+                                               << "close" << false;
+}
+
+// The server that keyed the transmitter goes away: nobody is left to send RECEIVE, so the
+// transmitter is released at once, on the control lines too, and the log says why. A keying that
+// is not the server's, or an end the operator asked for, leaves the transmitter alone.
+void TestServerLink::serverLossReleasesTheTransmitterItKeyed()
+{
+    QFETCH(QString, keying);
+    QFETCH(QString, ending);
+    QFETCH(bool, released);
+    constexpr quint8 Ptt = 0x08; // control register bit of connector pin 17
+    QStringList extra{QStringLiteral("CONNECT=1"), QStringLiteral("CHANNEL=RIGHT")};
+    if (ending == QLatin1String("reconnect"))
+        extra << QStringLiteral("RECONNECT=1");
+    LinkedStation s(extra);
+    s.station().hooks = s.ownHooks;
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QAbstractButton *transmit = s.main().SpeedButtonTX16TX;
+    const quint8 unkeyed = s.port->control() & Ptt;
+
+    if (keying == QLatin1String("operator")) {
+        transmit->click();
+    } else {
+        QVERIFY(s.deliver("TRANSMIT_R\r\n"));
+        if (keying == QLatin1String("taken over")) {
+            transmit->click();
+            transmit->click();
+        } else if (keying == QLatin1String("server then receive")) {
+            QVERIFY(s.deliver("RECEIVE_R\r\n"));
+            transmit->click();
+        }
+    }
+    QVERIFY(transmit->isChecked());
+    QVERIFY((s.port->control() & Ptt) != unkeyed);
+
+    if (ending == QLatin1String("button")) {
+        s.dialog().ButtonDisconnect->click();
+    } else {
+        if (ending == QLatin1String("reset"))
+            s.server.resetClient();
+        else
+            s.server.closeClient();
+    }
+    QTRY_VERIFY(!s.station().state.ServerConnected);
+    if (released) {
+        QTRY_VERIFY(!transmit->isChecked());
+        QCOMPARE(s.port->control() & Ptt, unkeyed);
+        const QStringList &lines = s.station().log.lines();
+        QCOMPARE(
+            lines.filter(QStringLiteral(" Server connection lost: transmitter released")).size(),
+            1);
+        // One line for the one loss.
+        QCOMPARE(
+            lines.filter(QRegularExpression(QStringLiteral(" Server connection lost$"))).size(), 0);
+    } else {
+        QTest::qWait(200);
+        QVERIFY(transmit->isChecked());
+        QVERIFY((s.port->control() & Ptt) != unkeyed);
+        QCOMPARE(s.station().log.lines().filter(QStringLiteral("transmitter released")).size(), 0);
+        transmit->click();
+    }
+    if (ending == QLatin1String("reconnect")) {
+        // Released once: the next connection and its loss find nothing to release.
+        QTRY_VERIFY(s.station().state.ServerConnected);
+        s.server.closeClient();
+        QTRY_VERIFY(!s.station().state.ServerConnected);
+        QCOMPARE(s.station().log.lines().filter(QStringLiteral("transmitter released")).size(), 1);
+    }
+}
+
+// A server that accepts and drops each connection at once: the tries still wait longer and
+// longer, since no connection stays up, and the log says so once instead of twice a try. A
+// connection that stays up starts the delays from the first one again.
+void TestServerLink::serverDroppingAtOnceIsTriedLessAndLoggedOnce()
+{
+    LinkedStation s({QStringLiteral("CONNECT=1"), QStringLiteral("RECONNECT=1")});
+    TcpClientSettings &settings = s.station().IdTCPClient;
+    settings.retryFirstDelayMs = 20;
+    settings.retryMaxDelayMs = 160;
+    settings.retryResetAfterMs = 3000;
+    QVERIFY(s.server.waitForClient());
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    auto logged = [&](const char *text) {
+        return s.station()
+            .log.lines()
+            .filter(QRegularExpression(QStringLiteral(" %1$").arg(text)))
+            .size();
+    };
+    QList<int> delays;
+    connect(&s.station().server->link(), &ServerLink::disconnected, this, [&] {
+        QTimer::singleShot(0, [&] { delays << s.station().server->reconnection().lastDelayMs(); });
+    });
+
+    s.server.setCloseAtOnce(true);
+    s.server.closeClient();
+    QTRY_VERIFY_WITH_TIMEOUT(delays.size() >= 7, 10'000);
+    QCOMPARE(delays.mid(0, 7), (QList<int>{20, 40, 80, 160, 160, 160, 160}));
+    QCOMPARE(logged("Server connection lost"), 1);
+    QCOMPARE(logged("Server connected"), 1);
+
+    // Once the time between two identical lines has passed, the next loss is logged again.
+    settings.lossLogRepeatMs = 0;
+    const int before = logged("Server connection lost");
+    QTRY_VERIFY(logged("Server connection lost") > before);
+
+    // A connection that stays up long enough: the next loss is tried again after the first delay.
+    settings.lossLogRepeatMs = 60'000;
+    s.server.setCloseAtOnce(false);
+    QTRY_VERIFY_WITH_TIMEOUT(s.station().state.ServerConnected, 5000);
+    QTest::qWait(settings.retryResetAfterMs + 500);
+    QVERIFY(s.station().state.ServerConnected);
+    delays.clear();
+    s.server.closeClient();
+    QTRY_VERIFY(!delays.isEmpty());
+    QCOMPARE(delays.first(), 20);
+    QTRY_VERIFY(s.station().state.ServerConnected);
+
+    // The server goes for good after a loss left unlogged: the log does not end on a return that
+    // did not last; the loss is logged once its time has come.
+    settings.lossLogRepeatMs = 0;
+    const int lost = logged("Server connection lost");
+    s.server.closeClient();
+    QTRY_VERIFY(logged("Server connection lost") > lost);
+    QTRY_VERIFY(s.station().state.ServerConnected);
+    QVERIFY(s.station().log.lines().last().endsWith(QStringLiteral(" Server connected")));
+    settings.lossLogRepeatMs = 60'000;
+    settings.port = 1; // refused from now on
+    const int lossesLogged = logged("Server connection lost");
+    QList<int> failures;
+    connect(&s.station().server->link(), &ServerLink::attemptFailed, this, [&] { failures << 1; });
+    s.server.closeClient();
+    QTRY_VERIFY(failures.size() >= 2);
+    QCOMPARE(logged("Server connection lost"), lossesLogged);
+    QVERIFY(s.station().log.lines().last().endsWith(QStringLiteral(" Server connected")));
+    settings.lossLogRepeatMs = 0;
+    QTRY_VERIFY(s.station().log.lines().last().endsWith(QStringLiteral(" Server connection lost")));
 }
 
 void TestServerLink::longStreamWithoutLineEndsStaysBounded()

@@ -1,5 +1,7 @@
 #include "app/Station.h"
 #include "support/RecordingNotifier.h"
+#include "support/RigSimProcess.h"
+#include "support/ServerPeer.h"
 #include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
 #include "ui/UnitWarning.h"
@@ -205,6 +207,98 @@ private slots:
         qInfo("SIGTERM during start-up: %d ended at once, %d ended like Quitter", killedCount,
               quitCount);
         QVERIFY(quitCount > 0);
+    }
+
+    void otherSignalsEndLikeQuitter_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGQUIT") << SIGQUIT;
+        QTest::newRow("SIGUSR1") << SIGUSR1;
+        QTest::newRow("SIGUSR2") << SIGUSR2;
+    }
+
+    // A login that started the program and dropped, Ctrl+\ or a script's signal: the program
+    // ends the way "Quitter" does, the radio the server keyed is sent back to receive, "Quit" is
+    // logged and the configuration saved. A SIGPIPE before it changes nothing.
+    void otherSignalsEndLikeQuitter()
+    {
+        QFETCH(int, signalNumber);
+        QTemporaryDir dir;
+        const QString program = dir.filePath("ivrelane");
+        QVERIFY(QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program));
+        ServerPeer server;
+        RigSimProcess rig;
+        const QString link = dir.filePath("ttyV0");
+        QVERIFY(!rig.start({"--model", "TMD710", "--memories", "5", "--link", link}).isEmpty());
+        const QString ini = dir.filePath("Ivrelane.ini");
+        TestFiles::writeLines(ini,
+                              {"[IvrelaneTMD7x0]", "MODEL=TMD710", "COM=" + link, "NUMBERMEM=5",
+                               "WARNING=Y", "CONNECT=1", "CHANNEL=RIGHT", "IPSERVER=127.0.0.1",
+                               QStringLiteral("PORT=%1").arg(server.port())});
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(server.waitForClient(30'000));
+        const pid_t pid = pid_t(process.processId());
+
+        ::kill(pid, SIGPIPE);
+        server.send("TRANSMIT_R\r\n");
+        auto received = [&](const char *command) {
+            return int(rig.receivedCommands().count(QString::fromLatin1(command)));
+        };
+        QVERIFY2(QTest::qWaitFor([&] { return received("TX") == 1; }, 10'000),
+                 qPrintable(rig.logText()));
+        QCOMPARE(process.state(), QProcess::Running);
+        const int unkeys = received("RX");
+
+        ::kill(pid, signalNumber);
+        QVERIFY(process.waitForFinished(20'000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY2(received("RX") > unkeys, qPrintable(rig.logText()));
+        QVERIFY(TestFiles::readLines(dir.filePath("Ivrelane.log"))
+                    .last()
+                    .endsWith(QStringLiteral(" Quit")));
+        const QStringList saved = TestFiles::readLines(ini);
+        QVERIFY(saved.contains(QStringLiteral("NUMBERMEM=5")));
+        QVERIFY(saved.contains(QStringLiteral("TXTIMEOUT=300"))); // written by the save
+    }
+
+    // Started with SIGHUP ignored (nohup), the program outlives its terminal as asked.
+    void sighupIgnoredAtStartStaysIgnored()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("ivrelane");
+        QVERIFY(QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program));
+        ServerPeer server;
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TX16UD", "WARNING=Y", "CONNECT=1",
+                               "IPSERVER=127.0.0.1", QStringLiteral("PORT=%1").arg(server.port())});
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(server.waitForClient(30'000));
+        ::kill(pid_t(process.processId()), SIGHUP);
+        // Two requests answered after the signal: a shut-down it had asked for would have run.
+        for (int answers = 1; answers <= 2; ++answers) {
+            server.send("FREQUENCY\r\n");
+            QCOMPARE(server.waitForLines(answers, 10'000).size(), answers);
+        }
+        QVERIFY(server.hasClient());
+        QCOMPARE(process.state(), QProcess::Running);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20'000));
+        QCOMPARE(process.exitCode(), 0);
+        const QStringList logged = TestFiles::readLines(dir.filePath("Ivrelane.log"));
+        QCOMPARE(logged.filter(QStringLiteral(" Quit")).size(), 1);
     }
 
     void firstStartWithNoFiles()

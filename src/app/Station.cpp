@@ -236,6 +236,7 @@ void Station::MenuQuitterClick()
     if (state.ServerConnected || server->isReconnecting())
         FormIP->ui.ButtonDisconnect->click();
     log.append(QStringLiteral("Quit"));
+    log.compact();
     if (state.LogFileTMD700Exists)
         QFile::remove(QDir(m_directory).filePath(state.LogFileNameTMD700));
     if (state.LptBase != 0 && hooks.releaseParallelPort)

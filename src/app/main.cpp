@@ -14,8 +14,13 @@
 
 int main(int argc, char *argv[])
 {
-    // Before anything else, so that SIGTERM and SIGINT are handled the same way at every moment.
-    UnixSignalWatcher::installEarly({SIGTERM, SIGINT});
+    // Before anything else, so that a request to end is handled the same way at every moment.
+    // Every signal whose default action ends the program is one, so none of them leaves the radio
+    // keyed: SIGHUP comes from a dropped login that started the program, SIGQUIT from Ctrl+\,
+    // SIGUSR1/SIGUSR2 from a script. A write to a closed pipe or socket is an error to handle
+    // where it happens, not a reason to die.
+    UnixSignalWatcher::installEarly({SIGTERM, SIGINT}, {SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2});
+    UnixSignalWatcher::ignore({SIGPIPE});
     // A station can run headless, its log and files being its face: without a display the
     // program runs offscreen instead of stopping at Qt's "could not connect to display".
     const bool headless = qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -44,7 +49,7 @@ int main(int argc, char *argv[])
     Station station(directory, notifier);
     notifier.setParent(station.Form1.get());
 
-    // SIGTERM and SIGINT end the program the way "Quitter" does once start-up has begun: they
+    // Those signals end the program the way "Quitter" does once start-up has begun: they
     // reach it through the event loop, after the step that reads the configuration. Before
     // that there is nothing to save, and they end it at once.
     UnixSignalWatcher signalWatcher;

@@ -19,6 +19,11 @@ struct TcpClientSettings
     // Automatic reconnection: the first try after the link went down, doubling up to the last.
     int retryFirstDelayMs = 1000;
     int retryMaxDelayMs = 30'000;
+    // Only a connection that stayed up this long starts the tries from the first delay again:
+    // a server that accepts and drops at once is not tried every second.
+    int retryResetAfterMs = 30'000;
+    // A loss logged the same way less than this long before is not logged again.
+    int lossLogRepeatMs = 60'000;
 };
 
 // Settings of the Hamlib model: Hamlib's model number (2 reaches a rigctld), the serial port

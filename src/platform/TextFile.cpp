@@ -97,6 +97,21 @@ bool writeLinesAtomically(const QString &path, const QString &temporaryPath,
     return true;
 }
 
+bool appendLine(const QString &path, const QString &line)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat before = {};
+    bool written = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    if (written && !writeAll(fd, encodeLines({line}))) {
+        written = false;
+        // Nothing else writes this file while the station runs: its end is the line's start.
+        [[maybe_unused]] const int kept = ::ftruncate(fd, before.st_size);
+    }
+    return ::close(fd) == 0 && written;
+}
+
 bool writeLines(const QString &path, const QStringList &lines)
 {
     QFile file(path);

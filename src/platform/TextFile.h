@@ -21,6 +21,11 @@ bool readLines(const QString &path, QStringList *lines);
 bool writeLinesAtomically(const QString &path, const QString &temporaryPath,
                           const QStringList &lines, int permissions, bool durable = true);
 
+// Appends one line (line end added) to an existing file in one write. A write that fails part-way
+// is taken back, so the file never ends in a cut line. False when the file is absent or the line
+// could not be written whole.
+bool appendLine(const QString &path, const QString &line);
+
 // Writes the lines in place (no rename): a failure part-way leaves a cut file.
 bool writeLines(const QString &path, const QStringList &lines);
 

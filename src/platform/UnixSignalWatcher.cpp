@@ -50,7 +50,8 @@ void onSignal(int signalNumber)
 }
 } // namespace
 
-void UnixSignalWatcher::installEarly(std::initializer_list<int> signalNumbers)
+void UnixSignalWatcher::installEarly(std::initializer_list<int> signalNumbers,
+                                     std::initializer_list<int> unlessIgnored)
 {
     if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
         return;
@@ -60,6 +61,18 @@ void UnixSignalWatcher::installEarly(std::initializer_list<int> signalNumbers)
     action.sa_flags = SA_RESTART;
     for (int number : signalNumbers)
         ::sigaction(number, &action, nullptr);
+    for (int number : unlessIgnored) {
+        struct sigaction inherited = {};
+        if (::sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
+        ::sigaction(number, &action, nullptr);
+    }
+}
+
+void UnixSignalWatcher::ignore(std::initializer_list<int> signalNumbers)
+{
+    for (int number : signalNumbers)
+        ::signal(number, SIG_IGN);
 }
 
 UnixSignalWatcher::UnixSignalWatcher(QObject *parent) : QObject(parent)

@@ -5,7 +5,8 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM/SIGINT into a Qt signal on the event loop, where the normal shut-down can run.
+// Turns the requests to end (SIGTERM, SIGINT, SIGHUP...) into a Qt signal on the event loop,
+// where the normal shut-down can run.
 //
 // The handlers are installed before anything else (installEarly), so a request is never lost nor
 // left to the default action at a random moment: until startDelivering() it ends the process at
@@ -16,7 +17,11 @@ class UnixSignalWatcher : public QObject
 {
     Q_OBJECT
 public:
-    static void installEarly(std::initializer_list<int> signalNumbers);
+    // Catches `signalNumbers`, and `unlessIgnored` too unless the process was started with them
+    // ignored (`nohup` ignores SIGHUP so that the program outlives its terminal).
+    static void installEarly(std::initializer_list<int> signalNumbers,
+                             std::initializer_list<int> unlessIgnored = {});
+    static void ignore(std::initializer_list<int> signalNumbers);
 
     // Watches the requests installEarly() catches; needs the application object.
     explicit UnixSignalWatcher(QObject *parent = nullptr);

@@ -39,8 +39,11 @@ void ServerDispatcher::handle(const QByteArray &message)
         break;
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
-        if (LineFramer::channelAccepts(command, audioChannel()))
+        if (LineFramer::channelAccepts(command, audioChannel())) {
+            m_serverTransmitting = true;
             transmit();
+            m_serverTransmitting = false;
+        }
         break;
     case ServerCommand::ReceiveLeft:
     case ServerCommand::ReceiveRight:
@@ -115,6 +118,25 @@ void ServerDispatcher::receive()
         // A radio that does not answer may be keyed without the panel knowing it.
         m_hooks.unkeyRig();
     }
+}
+
+// Taken at the keying itself rather than after transmit() returns: a Kenwood's TX exchange keeps
+// the event loop running, and the link may drop during it.
+void ServerDispatcher::keyingChanged(bool keyed)
+{
+    m_keyedByServer = keyed && m_serverTransmitting;
+}
+
+bool ServerDispatcher::releaseServerKeying()
+{
+    if (!std::exchange(m_keyedByServer, false))
+        return false;
+    const QAbstractButton *toggle =
+        genericSelected() ? m_controls.SpeedButtonTX16TX : m_controls.SpeedButtonTX;
+    if (!toggle->isChecked())
+        return false;
+    receive();
+    return true;
 }
 
 void ServerDispatcher::handOnDtmf(const QString &characters)

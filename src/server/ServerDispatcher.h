@@ -40,6 +40,12 @@ public:
     // The audio channel the checked radio button stands for.
     AudioChannel audioChannel() const;
 
+    // The radio was keyed or unkeyed, by whatever means.
+    void keyingChanged(bool keyed);
+    // The server went away without sending RECEIVE: a radio its TRANSMIT keyed, and that nothing
+    // unkeyed since, is unkeyed as RECEIVE would. True when it was.
+    bool releaseServerKeying();
+
 private:
     void reportFrequency();
     void transmit();
@@ -52,4 +58,6 @@ private:
     bool m_lockoutLogged = false;
     StationHooks &m_hooks;
     ServerControls m_controls;
+    bool m_serverTransmitting = false; // a server TRANSMIT is being carried out
+    bool m_keyedByServer = false;
 };

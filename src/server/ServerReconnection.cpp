@@ -35,13 +35,16 @@ bool ServerReconnection::linkUp()
     const bool retried = m_retrying;
     m_retrying = false;
     m_timer.stop();
-    m_failures = 0;
+    m_upSince.start();
     return retried;
 }
 
 bool ServerReconnection::linkDown()
 {
     m_retrying = false;
+    if (m_upSince.isValid() && m_upSince.elapsed() >= m_settings.retryResetAfterMs)
+        m_failures = 0;
+    m_upSince.invalidate();
     if (!m_wanted || !m_enabled())
         return false;
     if (!m_timer.isActive()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -9,8 +10,9 @@ struct TcpClientSettings;
 // Brings the server link back by itself when the operator has asked for it: after the link went
 // down for any reason but the Disconnect button (the server closed or reset it, a connect failed
 // or timed out, the server was not there yet), a new try follows after the first delay, then
-// after twice as long each time, up to the longest delay. Disconnect stops the tries until the
-// next Connect.
+// after twice as long each time, up to the longest delay. The delays start from the first one
+// again on Connect, and when a link that came up had stayed up long enough before it dropped.
+// Disconnect stops the tries until the next Connect.
 class ServerReconnection : public QObject
 {
     Q_OBJECT
@@ -35,7 +37,8 @@ private:
     std::function<bool()> m_enabled;
     std::function<void()> m_tryConnect;
     QTimer m_timer;
-    int m_failures = 0; // since the link was last up or asked for
+    int m_failures = 0; // since the link was asked for or last stayed up long enough
+    QElapsedTimer m_upSince;
     int m_lastDelayMs = 0;
     bool m_wanted = false;
     bool m_retrying = false;

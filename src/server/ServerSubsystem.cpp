@@ -40,7 +40,8 @@ ServerSubsystem::ServerSubsystem(Station &station)
       m_dispatcher(station.state, station.hooks, serverControls(station), station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
-          [&station] { return station.currentLanguage(); }, dialogControls(station))
+          [&station] { return station.currentLanguage(); }, dialogControls(station)),
+      m_linkLog(station.log, station.IdTCPClient)
 {
     wire();
 }
@@ -70,7 +71,14 @@ void ServerSubsystem::wire()
     connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
     connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
     connect(&m_link, &ServerLink::dataArrived, this, &ServerSubsystem::HandleServerData);
-    connect(&m_link, &ServerLink::attemptFailed, this, [this] { m_reconnection.linkDown(); });
+    connect(&m_link, &ServerLink::attemptFailed, this, [this] {
+        if (m_reconnection.linkDown())
+            m_linkLog.stillDown();
+    });
+    for (QAbstractButton *toggle : {f.ui.SpeedButtonTX, f.ui.SpeedButtonTX16TX}) {
+        connect(toggle, &QAbstractButton::toggled, this,
+                [this](bool keyed) { m_dispatcher.keyingChanged(keyed); });
+    }
 
     connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerSubsystem::ButtonConnectClick);
     connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
@@ -99,7 +107,9 @@ void ServerSubsystem::ButtonConnectClick()
 void ServerSubsystem::ButtonDisconnectClick()
 {
     m_reconnection.disconnectAsked();
+    m_closingOnPurpose = true;
     m_link.close();
+    m_closingOnPurpose = false;
     m_station.state.ServerConnected = false;
     m_station.Form1->TimerIP.stop();
 }
@@ -108,7 +118,7 @@ void ServerSubsystem::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
     if (m_reconnection.linkUp())
-        m_station.log.append(QStringLiteral("Server connected"));
+        m_linkLog.connected();
     state.ServerConnected = true;
     m_station.Form1->TimerIP.start();
     state.ServerStatus = 1;
@@ -128,8 +138,14 @@ void ServerSubsystem::IdTCPClientDisconnected()
     state.ServerStatus = 0;
     StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, state);
     m_station.Form1->ui.StaticTextDTMF->clear();
-    if (m_reconnection.linkDown())
-        m_station.log.append(QStringLiteral("Server connection lost"));
+    // Nobody is left to send RECEIVE: a transmitter the server keyed is released at once rather
+    // than at the transmit time-out.
+    const bool released = !m_closingOnPurpose && m_dispatcher.releaseServerKeying();
+    const bool retrying = m_reconnection.linkDown();
+    if (released)
+        m_linkLog.lost(QStringLiteral("Server connection lost: transmitter released"), true);
+    else if (retrying)
+        m_linkLog.lost(QStringLiteral("Server connection lost"));
 }
 
 void ServerSubsystem::TimerIPTimer()

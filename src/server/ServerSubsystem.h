@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/LineAssembler.h"
+#include "server/LinkEventLog.h"
 #include "server/ServerDispatcher.h"
 #include "server/ServerLink.h"
 #include "server/ServerReconnection.h"
@@ -53,6 +54,9 @@ private:
     ServerReconnection m_reconnection;
     ServerDispatcher m_dispatcher;
     ServerSettingsDialog m_settingsDialog;
+    LinkEventLog m_linkLog;
+    // Set while the operator's Disconnect closes the link: not a loss.
+    bool m_closingOnPurpose = false;
     // Set while messages are being carried out. A radio exchange inside one keeps the event
     // loop running; data arriving meanwhile stays queued in the socket and is taken afterwards,
     // so messages are always carried out one at a time and in the order they came.

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <sys/socket.h>
+
 ServerPeer::ServerPeer(quint16 port)
 {
     m_server.listen(QHostAddress::LocalHost, port);
@@ -12,6 +14,8 @@ ServerPeer::ServerPeer(quint16 port)
             connect(socket, &QTcpSocket::readyRead, this,
                     [this, socket] { m_received += socket->readAll(); });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            if (m_closeAtOnce)
+                socket->disconnectFromHost();
         }
     });
 }
@@ -43,6 +47,17 @@ void ServerPeer::closeClient()
 {
     if (m_client)
         m_client->disconnectFromHost();
+}
+
+void ServerPeer::resetClient()
+{
+    if (!m_client)
+        return;
+    // No lingering: the close sends a reset.
+    const linger abortive{1, 0};
+    ::setsockopt(int(m_client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                 sizeof abortive);
+    m_client->close();
 }
 
 QList<QByteArray> ServerPeer::waitForLines(int count, int timeoutMs)

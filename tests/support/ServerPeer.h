@@ -26,6 +26,11 @@ public:
 
     void send(const QByteArray &bytes);
     void closeClient();
+    // Ends the connection with a reset instead of a normal end.
+    void resetClient();
+    // When set, every connection accepted from now on is closed at once (a server that accepts
+    // and then drops).
+    void setCloseAtOnce(bool closeAtOnce) { m_closeAtOnce = closeAtOnce; }
     // Everything the station has sent on any connection, in order.
     QByteArray received() const { return m_received; }
     // Waits until `received()` holds `count` CR LF-ended lines, and returns them without CR LF.
@@ -36,4 +41,5 @@ private:
     QPointer<QTcpSocket> m_client;
     QByteArray m_received;
     int m_connections = 0;
+    bool m_closeAtOnce = false;
 };

@@ -1,0 +1,39 @@
+#include "server/LinkEventLog.h"
+
+#include "app/EventLog.h"
+#include "platform/LinkSettings.h"
+
+LinkEventLog::LinkEventLog(EventLog &log, const TcpClientSettings &settings)
+    : m_log(log), m_settings(settings)
+{
+}
+
+void LinkEventLog::lost(const QString &text, bool always)
+{
+    if (!always && text == m_lastLoss && m_lastLossLogged.isValid() &&
+        m_lastLossLogged.elapsed() < m_settings.lossLogRepeatMs) {
+        m_lossHidden = true;
+        return;
+    }
+    write(text);
+}
+
+void LinkEventLog::connected()
+{
+    if (!m_lossHidden)
+        m_log.append(QStringLiteral("Server connected"));
+}
+
+void LinkEventLog::stillDown()
+{
+    if (m_lossHidden && m_lastLossLogged.elapsed() >= m_settings.lossLogRepeatMs)
+        write(m_lastLoss);
+}
+
+void LinkEventLog::write(const QString &text)
+{
+    m_log.append(text);
+    m_lastLoss = text;
+    m_lastLossLogged.start();
+    m_lossHidden = false;
+}
