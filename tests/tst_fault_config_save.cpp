@@ -1,8 +1,10 @@
 #include "app/ConfigFile.h"
+#include "app/ProgramFiles.h"
 #include "app/Station.h"
 #include "platform/TextFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
+#include "ui/UnitTMD700.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,6 +87,40 @@ int run(const QString &directory, const QString &mode, const QString &references
     return 0;
 }
 
+// Starts a station the way the program does, on the folder `locate` chooses for `directory`,
+// and reports what the operator would see: the folder, the memory count read, the server
+// information line at start, once a DTMF entry there is over, and in English.
+int runStation(const QString &directory)
+{
+    const ProgramFiles::Location location = ProgramFiles::locate(directory);
+    RecordingNotifier notifier;
+    Station station(location.directory, notifier);
+    station.terminate = [] {};
+    station.FormActivate();
+    QLineEdit *line = station.Form1->ui.StaticTextDTMF;
+    const QString atStart = line->text();
+    const bool red = line->styleSheet().contains(QLatin1String("rgb(255, 0, 0)"));
+    line->setText(QStringLiteral("1230"));
+    const bool entryRed = line->styleSheet().contains(QLatin1String("rgb(255, 0, 0)"));
+    line->clear();
+    QCoreApplication::processEvents();
+    const QString afterEntry = line->text();
+    station.Form1->ui.menuEnglish->trigger();
+    const QString english = line->text();
+    station.MenuQuitterClick();
+    const QByteArray report =
+        "directory=" + location.directory.toUtf8().toBase64() + '\n' +
+        "writable=" + (location.writable ? "1" : "0") + '\n' +
+        "memories=" + QByteArray::number(station.state.NumberOfMemories) + '\n' +
+        "start=" + atStart.toUtf8().toBase64() + '\n' + "red=" + (red ? "1" : "0") + '\n' +
+        "entryRed=" + (entryRed ? "1" : "0") + '\n' +
+        "afterEntry=" + afterEntry.toUtf8().toBase64() + '\n' +
+        "english=" + english.toUtf8().toBase64() + '\n' +
+        "messages=" + notifier.messages.join(QLatin1Char('|')).toUtf8().toBase64() + '\n';
+    std::fputs(report.constData(), stdout);
+    return 0;
+}
+
 } // namespace SaveChild
 
 class TestFaultConfigSave : public QObject
@@ -156,6 +192,7 @@ private slots:
     void unwritableFolder_data();
     void unwritableFolder();
     void logThatCannotBeWrittenLosesNothing();
+    void readOnlyFolderRunsOnItsConfiguration();
 };
 
 void TestFaultConfigSave::killedAtEachStepOfTheSave_data()
@@ -323,9 +360,70 @@ void TestFaultConfigSave::logThatCannotBeWrittenLosesNothing()
     QVERIFY(written[2].endsWith(QLatin1String(" Quit")));
 }
 
+// A station's folder that became read-only still holds its configuration: the program runs on
+// it, not on defaults from the user's folder, says on standard error and on the server
+// information line that settings will not be saved, and writes nothing anywhere.
+void TestFaultConfigSave::readOnlyFolderRunsOnItsConfiguration()
+{
+    if (!toolAvailable(QStringLiteral("unshare")) ||
+        QProcess::execute(QStringLiteral("unshare"),
+                          {QStringLiteral("-rm"), QStringLiteral("true")}) != 0)
+        QSKIP("no private mount namespace on this machine: cannot mount a read-only folder");
+    Folder staging;
+    TestFiles::writeLines(staging.path(QStringLiteral("Ivrelane.ini")),
+                          {QStringLiteral("[IvrelaneTMD7x0]"), QStringLiteral("MODEL=TX16UD"),
+                           QStringLiteral("NUMBERMEM=77"), QStringLiteral("WARNING=Y")});
+    const QString out = staging.references.path();
+    QTemporaryDir mountPoint;
+    // The station's folder, with the program and its configuration, is a tmpfs remounted
+    // read-only, seen by the children alone; the user's configuration folder is one of ours.
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=8m tmpfs \"$1\" && "
+        "cp \"$2/Ivrelane.ini\" \"$5\" \"$1/\" && mount -o remount,ro \"$1\" || exit 9; "
+        "export XDG_CONFIG_HOME=\"$4/config\" QT_QPA_PLATFORM=offscreen; "
+        "\"$3\" --station-child \"$1\" > \"$4/report\"; "
+        "timeout -s TERM 3 \"$1/ivrelane\" 2> \"$4/stderr\"; true");
+    int exitCode = 0;
+    runChild(QStringLiteral("unshare"),
+             {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+              QStringLiteral("sh"), mountPoint.path(), staging.dir.path(),
+              QCoreApplication::applicationFilePath(), out,
+              QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane")},
+             &exitCode);
+    QCOMPARE(exitCode, 0);
+
+    const QHash<QString, QByteArray> report =
+        parseReport(TestFiles::readBytes(QDir(out).filePath(QStringLiteral("report"))));
+    auto text = [&](const char *key) {
+        return QString::fromUtf8(QByteArray::fromBase64(report.value(QString::fromLatin1(key))));
+    };
+    QCOMPARE(text("directory"), mountPoint.path());
+    QCOMPARE(report.value(QStringLiteral("writable")), QByteArray("0"));
+    QCOMPARE(report.value(QStringLiteral("memories")), QByteArray("77"));
+    const QString french = QStringLiteral("Réglages non sauvegardés (dossier en lecture seule)");
+    QCOMPARE(text("start"), french);
+    QCOMPARE(report.value(QStringLiteral("red")), QByteArray("1"));
+    // A DTMF entry shows in the line's own colours, and the notice comes back after it.
+    QCOMPARE(report.value(QStringLiteral("entryRed")), QByteArray("0"));
+    QCOMPARE(text("afterEntry"), french);
+    QCOMPARE(text("english"), QStringLiteral("Settings will not be saved (read-only folder)"));
+    // Quitting (in English by then) tried the save, which could only fail, and said so.
+    QCOMPARE(text("messages"), QStringLiteral("error:Error when creating ini file"));
+
+    const QByteArray errors = TestFiles::readBytes(QDir(out).filePath(QStringLiteral("stderr")));
+    QVERIFY2(errors.contains("Ivrelane: " + QFile::encodeName(mountPoint.path()) +
+                             " cannot be written: running on the configuration there, settings "
+                             "will not be saved\n"),
+             errors.constData());
+    QVERIFY2(!QFileInfo::exists(QDir(out).filePath(QStringLiteral("config"))),
+             "something was written in the user's configuration folder");
+}
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--station-child") == 0)
+        return SaveChild::runStation(QString::fromLocal8Bit(argv[2]));
     if (argc == 5 && qstrcmp(argv[1], "--save-child") == 0)
         return SaveChild::run(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                               QString::fromLocal8Bit(argv[4]));

@@ -204,16 +204,16 @@ void TestGenericStepping::scanStopsOnOpenSquelch()
     GenericTxFixture rig;
     goTo(rig, 3);
     rig.port->setSquelchBit(false); // pin 11 high: open with the "+5v" setting
-    QToolButton *scan = rig.main().SpeedButtonTX16SC;
+    ToggleButton *scan = rig.main().SpeedButtonTX16SC;
     scan->click();
     QVERIFY(scan->isChecked());
-    QCOMPARE(scan->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    QCOMPARE(scan->captionColour(), QColor(0, 128, 0));
     QVERIFY(QTest::qWaitFor([&] { return !scan->isChecked(); }, 5000));
     QVERIFY(rig.waitUntilQuiet());
     // The first tick comes too soon to trust the squelch: one step, then the stop.
     QCOMPARE(rig.pulses(Up, true), 1);
     QCOMPARE(rig.state().Tx16Channel, 4);
-    QCOMPARE(scan->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QCOMPARE(scan->captionColour(), QColor(Qt::black));
 }
 
 void TestGenericStepping::elevatorScanTurnsAtTheEnds()
@@ -238,13 +238,13 @@ void TestGenericStepping::toggles()
 {
     GenericTxFixture rig;
     goTo(rig, 2);
-    QToolButton *transmit = rig.main().SpeedButtonTX16TX;
-    QToolButton *scan = rig.main().SpeedButtonTX16SC;
+    ToggleButton *transmit = rig.main().SpeedButtonTX16TX;
+    ToggleButton *scan = rig.main().SpeedButtonTX16SC;
     QTimer &timer = rig.station().Form1->TimerTX16;
 
     transmit->click();
     QCOMPARE(rig.port->control() & Ptt, 0);
-    QCOMPARE(transmit->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    QCOMPARE(transmit->captionColour(), QColor(Qt::red));
 
     // Scanning ends transmission first, then starts the 100 ms first tick.
     scan->click();
@@ -266,7 +266,7 @@ void TestGenericStepping::toggles()
     QCOMPARE(rig.port->control() & Ptt, Ptt);
     QCOMPARE(rig.main().LCD99TX->channel(), 7);
     QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), 6);
-    QCOMPARE(transmit->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QCOMPARE(transmit->captionColour(), QColor(Qt::black));
 }
 
 void TestGenericStepping::resynchronisation()

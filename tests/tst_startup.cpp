@@ -156,6 +156,55 @@ private slots:
         QCOMPARE(fourth.exitCode(), 0);
     }
 
+    // A lock left by a killed copy whose process number, after a reboot, belongs to another copy
+    // running in another folder: that copy holds its own folder, not this one, so the start goes
+    // on and takes the lock; the other copy runs on undisturbed.
+    void staleLockWithTheNumberOfACopyElsewhere()
+    {
+        QTemporaryDir here;
+        QTemporaryDir elsewhere;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        auto launch = [&](QProcess &process, const QTemporaryDir &dir) {
+            const QString program = dir.filePath("ivrelane");
+            if (!QFile::exists(program) &&
+                !QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), program))
+                return false;
+            process.setProcessEnvironment(env);
+            process.start(program, {});
+            return process.waitForStarted();
+        };
+        auto started = [](const QTemporaryDir &dir) {
+            return !TestFiles::readLines(dir.filePath("Ivrelane.log"))
+                        .filter(QStringLiteral(" Start"))
+                        .isEmpty();
+        };
+
+        QProcess other;
+        QVERIFY(launch(other, elsewhere));
+        QTRY_VERIFY_WITH_TIMEOUT(started(elsewhere), 20000);
+        // The left-over lock names the other copy: its number, program name and host.
+        QVERIFY(QFile::copy(elsewhere.filePath("Ivrelane.lock"), here.filePath("Ivrelane.lock")));
+        QVERIFY(TestFiles::readLines(here.filePath("Ivrelane.lock"))
+                    .value(0)
+                    .startsWith(QString::number(other.processId())));
+
+        QProcess copy;
+        QVERIFY(launch(copy, here));
+        QTRY_VERIFY_WITH_TIMEOUT(started(here) || copy.state() == QProcess::NotRunning, 20000);
+        QVERIFY2(started(here), copy.readAllStandardError().constData());
+        QVERIFY(TestFiles::readLines(here.filePath("Ivrelane.lock"))
+                    .value(0)
+                    .startsWith(QString::number(copy.processId())));
+        QCOMPARE(other.state(), QProcess::Running);
+
+        for (QProcess *process : {&copy, &other}) {
+            ::kill(pid_t(process->processId()), SIGTERM);
+            QVERIFY(process->waitForFinished(20000));
+            QCOMPARE(process->exitCode(), 0);
+        }
+    }
+
     // A service manager stops a program with SIGTERM at any moment, start-up included. Sent at
     // many points of start-up, it always ends the program: at once while nothing can be saved
     // yet (killed by the signal, files untouched), or like "Quitter" once the configuration is

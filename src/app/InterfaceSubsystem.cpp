@@ -1,6 +1,7 @@
 #include "app/InterfaceSubsystem.h"
 
 #include "app/Notifier.h"
+#include "app/ReadOnlyNotice.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
 #include "app/VersionCheck.h"
@@ -146,6 +147,8 @@ void InterfaceSubsystem::redrawStatusTexts()
         redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
     }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
+    if (s.readOnlyNotice)
+        s.readOnlyNotice->redraw();
 }
 
 QString InterfaceSubsystem::helpPagePath(Language language) const

@@ -259,6 +259,9 @@ QString messageText(Language language, MessageId id)
         return english ? QStringLiteral("No program could open the help page. Its file: ")
                        : QStringLiteral("Aucun programme n'a pu ouvrir la page d'aide. Son "
                                         "fichier : ");
+    case MessageId::SettingsNotSaved:
+        return english ? QStringLiteral("Settings will not be saved (read-only folder)")
+                       : QStringLiteral("Réglages non sauvegardés (dossier en lecture seule)");
     // The messages below read the same in both languages.
     case MessageId::DtmfCodeMustEndIn01:
         return QStringLiteral("Le code doit se terminer par 0 ou 1 !");

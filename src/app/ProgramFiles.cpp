@@ -11,13 +11,24 @@
 
 namespace ProgramFiles {
 
-QString chooseDirectory(const QString &programDirectory)
+bool isWritable(const QString &directory)
 {
-    if (::access(QFile::encodeName(programDirectory).constData(), W_OK) == 0)
-        return programDirectory;
+    return ::access(QFile::encodeName(directory).constData(), W_OK) == 0;
+}
+
+Location locate(const QString &programDirectory)
+{
+    if (isWritable(programDirectory))
+        return {programDirectory, true};
+    const QDir dir(programDirectory);
+    const StationState names;
+    for (const QString &name : {names.IniFileName, names.IniFileNameTMD700}) {
+        if (QFileInfo::exists(dir.filePath(name)))
+            return {programDirectory, false};
+    }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
-    return config;
+    return {config, isWritable(config)};
 }
 
 void initialise(StationState &state, const QString &directory)
@@ -28,6 +39,7 @@ void initialise(StationState &state, const QString &directory)
     state.LogFileExists = QFileInfo::exists(dir.filePath(state.LogFileName));
     state.IniFileTMD700Exists = QFileInfo::exists(dir.filePath(state.IniFileNameTMD700));
     state.LogFileTMD700Exists = QFileInfo::exists(dir.filePath(state.LogFileNameTMD700));
+    state.FolderWritable = isWritable(directory);
 }
 
 } // namespace ProgramFiles

@@ -3,6 +3,7 @@
 #include "app/InterfaceSubsystem.h"
 #include "app/Notifier.h"
 #include "app/ProgramFiles.h"
+#include "app/ReadOnlyNotice.h"
 #include "app/StatusLines.h"
 #include "app/TransmitTimeout.h"
 #include "dtmf/DtmfSubsystem.h"
@@ -51,6 +52,8 @@ Station::Station(const QString &directory, Notifier &notifier)
         state, log, QList<QAbstractButton *>{Form1->ui.SpeedButtonTX, Form1->ui.SpeedButtonTX16TX},
         Form1->ui.labelTMD);
     hamlib = std::make_unique<HamlibSubsystem>(*this);
+    readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
+                                                      [this] { return currentLanguage(); });
 }
 
 Station::~Station() = default;
@@ -201,6 +204,8 @@ void Station::FormActivate()
     } else if (hooks.openRigPort) {
         hooks.openRigPort();
     }
+    if (!state.FolderWritable)
+        readOnlyNotice->show();
     state.StartupDone = true;
     emit startupFinished();
 }

@@ -52,6 +52,7 @@ class ServerSubsystem;
 class InterfaceSubsystem;
 class TransmitTimeout;
 class HamlibSubsystem;
+class ReadOnlyNotice;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -85,6 +86,8 @@ public:
     std::unique_ptr<ServerSubsystem> server;
     std::unique_ptr<TransmitTimeout> transmitTimeout;
     std::unique_ptr<HamlibSubsystem> hamlib;
+    // Shown from start-up on when the folder cannot be written.
+    std::unique_ptr<ReadOnlyNotice> readOnlyNotice;
 
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }

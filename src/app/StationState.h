@@ -23,6 +23,7 @@ struct StationState
     bool LogFileExists = false;
     bool IniFileTMD700Exists = false;
     bool LogFileTMD700Exists = false;
+    bool FolderWritable = true; // false: nothing read there can be saved again
 
     bool StartupDone = false;
     QString ModelLabel = QStringLiteral("TMD700 ");

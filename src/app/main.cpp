@@ -32,7 +32,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ivrelane"));
     QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
 
-    const QString directory = ProgramFiles::chooseDirectory(QApplication::applicationDirPath());
+    const ProgramFiles::Location location =
+        ProgramFiles::locate(QApplication::applicationDirPath());
+    const QString directory = location.directory;
     InstanceLock lock(directory);
     if (!lock.acquire()) {
         std::fprintf(stderr, "%s\n", qPrintable(lock.refusal()));
@@ -44,6 +46,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr,
                      "Ivrelane: no display ($DISPLAY, $WAYLAND_DISPLAY), running without "
                      "a window; log and configuration in %s\n",
+                     qPrintable(QDir::toNativeSeparators(directory)));
+    if (!location.writable)
+        std::fprintf(stderr,
+                     "Ivrelane: %s cannot be written: running on the configuration there, "
+                     "settings will not be saved\n",
                      qPrintable(QDir::toNativeSeparators(directory)));
     MessageBoxNotifier notifier;
     Station station(directory, notifier);

@@ -15,9 +15,9 @@ QPixmap canvas()
     return pixmap;
 }
 
-QIcon lamp(const QColor &light)
+QPixmap lamp(const QColor &light)
 {
-    return QIcon(lampPicture(light, Size));
+    return lampPicture(light, Size);
 }
 
 void arrowHead(QPainter &p, QPointF tip, QPointF back1, QPointF back2)
@@ -33,17 +33,17 @@ void arrowHead(QPainter &p, QPointF tip, QPointF back1, QPointF back2)
 
 namespace Tx16Glyphs {
 
-QIcon transmitOn()
+QPixmap transmitOn()
 {
     return lamp(QColor(220, 0, 0));
 }
 
-QIcon scanOn()
+QPixmap scanOn()
 {
     return lamp(QColor(0, 170, 0));
 }
 
-QIcon off()
+QPixmap off()
 {
     return lamp(QColor(110, 110, 110));
 }

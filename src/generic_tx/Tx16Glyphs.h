@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QIcon>
 #include <QPixmap>
 
 // The small pictures of the generic transmitter panel, drawn in code so the program needs no
 // image files.
 namespace Tx16Glyphs {
 // TRANSMIT while keyed: a red lamp.
-QIcon transmitOn();
+QPixmap transmitOn();
 // SCAN while scanning: a green lamp.
-QIcon scanOn();
+QPixmap scanOn();
 // Either toggle when off: an unlit lamp.
-QIcon off();
+QPixmap off();
 // Scanning mode icons: a circular arrow (rolling scan) and an up/down arrow pair (elevator).
 QPixmap circle();
 QPixmap elevator();

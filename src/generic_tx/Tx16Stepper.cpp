@@ -6,13 +6,13 @@
 #include "generic_tx/Tx16Glyphs.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "ui/SevenSegmentDisplay.h"
+#include "ui/ToggleButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTimer>
-#include <QToolButton>
 
 namespace {
 // The first tick of a walk or a scan comes this soon; it never tests the squelch.
@@ -31,12 +31,6 @@ UpDownArrows::Direction arrowDirection(StepDirection direction)
                                           : UpDownArrows::Direction::Down;
 }
 
-void setCaptionColour(QAbstractButton *button, const QColor &colour)
-{
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, colour);
-    button->setPalette(palette);
-}
 } // namespace
 
 Tx16Stepper::Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16StepWidgets &widgets,
@@ -44,13 +38,13 @@ Tx16Stepper::Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16S
     : QObject(parent), m_state(state), m_driver(driver), m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
-    for (QAbstractButton *toggle : {m_w.SpeedButtonTX16SC, m_w.SpeedButtonTX16TX}) {
+    for (ToggleButton *toggle : {m_w.SpeedButtonTX16SC, m_w.SpeedButtonTX16TX}) {
         toggle->setCheckable(true);
-        if (auto *tool = qobject_cast<QToolButton *>(toggle))
-            tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
-    showScanLook(false);
-    showTransmitLook(false);
+    // The toggles show their own state; nothing is set on them at each keying.
+    m_w.SpeedButtonTX16SC->setLook(Tx16Glyphs::off(), Tx16Glyphs::scanOn(), QColor(0, 128, 0));
+    m_w.SpeedButtonTX16TX->setLook(Tx16Glyphs::off(), Tx16Glyphs::transmitOn(), Qt::red);
     m_w.Imagecercle->setPixmap(Tx16Glyphs::circle());
     m_w.Imageascenceur->setPixmap(Tx16Glyphs::elevator());
     CheckBoxOptiTX16Click();
@@ -172,7 +166,6 @@ void Tx16Stepper::SpeedButtonTX16TXClick(bool checked)
 {
     if (scanning())
         scanOff();
-    showTransmitLook(checked);
     send(checked ? "TX" : "RX");
 }
 
@@ -180,7 +173,6 @@ void Tx16Stepper::SpeedButtonTX16SCClick(bool checked)
 {
     if (checked && transmitting())
         transmitOff();
-    showScanLook(checked);
     if (!checked) {
         send("SN");
         return;
@@ -261,27 +253,13 @@ void Tx16Stepper::followList()
 void Tx16Stepper::scanOff()
 {
     m_w.SpeedButtonTX16SC->setChecked(false);
-    showScanLook(false);
     send("SN");
 }
 
 void Tx16Stepper::transmitOff()
 {
     m_w.SpeedButtonTX16TX->setChecked(false);
-    showTransmitLook(false);
     send("RX");
-}
-
-void Tx16Stepper::showScanLook(bool on)
-{
-    m_w.SpeedButtonTX16SC->setIcon(on ? Tx16Glyphs::scanOn() : Tx16Glyphs::off());
-    setCaptionColour(m_w.SpeedButtonTX16SC, on ? QColor(0, 128, 0) : QColor(Qt::black));
-}
-
-void Tx16Stepper::showTransmitLook(bool on)
-{
-    m_w.SpeedButtonTX16TX->setIcon(on ? Tx16Glyphs::transmitOn() : Tx16Glyphs::off());
-    setCaptionColour(m_w.SpeedButtonTX16TX, on ? QColor(Qt::red) : QColor(Qt::black));
 }
 
 void Tx16Stepper::resynchronise(UpDownArrows::Direction direction)

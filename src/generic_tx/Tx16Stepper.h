@@ -12,12 +12,13 @@ class QSpinBox;
 class QTimer;
 class SevenSegmentDisplay;
 class Tx16PinDriver;
+class ToggleButton;
 struct StationState;
 
 // Controls of the generic panel and of the setup dialog that stepping and scanning use.
 struct Tx16StepWidgets
 {
-    QAbstractButton *SpeedButtonTX16SC, *SpeedButtonTX16TX;
+    ToggleButton *SpeedButtonTX16SC, *SpeedButtonTX16TX;
     QAbstractButton *ButtonReset, *ButtonTestPin16;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
     SevenSegmentDisplay *LCD99TX;
@@ -67,8 +68,6 @@ private:
     void followList();
     void scanOff();
     void transmitOff();
-    void showScanLook(bool on);
-    void showTransmitLook(bool on);
     void resynchronise(UpDownArrows::Direction direction);
 
     StationState &m_state;

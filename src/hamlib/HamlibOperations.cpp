@@ -95,7 +95,6 @@ void HamlibOperations::scanToggled(int band)
 
 void HamlibOperations::transmitToggled()
 {
-    m_panel.showTransmitState();
     m_link.setTransmit(m_panel.SpeedButtonTX->isChecked());
     m_releaseFocus();
 }

@@ -192,7 +192,6 @@ void KenwoodOperations::scanToggled(int band)
 
 void KenwoodOperations::transmitToggled()
 {
-    m_panel.showTransmitState();
     send(m_panel.SpeedButtonTX->isChecked() ? QStringLiteral("TX") : QStringLiteral("RX"));
     m_releaseFocus();
 }

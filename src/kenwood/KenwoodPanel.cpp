@@ -13,21 +13,12 @@ KenwoodPanel KenwoodPanel::fromForm(Ui::TForm1 &ui)
     return KenwoodPanel{
         ui.GroupBoxTX,       ui.ComboBoxMEM,      ui.SpeedButtonTXA,  ui.SpeedButtonTXB,
         ui.SpeedButtonVFOA,  ui.SpeedButtonVFOB,  ui.SpeedButtonMEMA, ui.SpeedButtonMEMB,
-        ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,   ui.SpeedButtonTXon,
-        ui.SpeedButtonTXoff, ui.ImageTXA,         ui.ImageTXB,        ui.ImageVFOA,
-        ui.ImageVFOB,        ui.ImageMEMA,        ui.ImageMEMB,       ui.ImageLEDvert,
-        ui.ImageLEDrouge,    ui.ImageLEDOFF,      ui.EditVFOA,        ui.EditVFOB,
-        ui.EditMEMA,         ui.EditMEMB,         ui.EditTXdata,      ui.labelTMD,
-        ui.TrackBarPWRA,     ui.TrackBarPWRB,
+        ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,   ui.ImageTXA,
+        ui.ImageTXB,         ui.ImageVFOA,        ui.ImageVFOB,       ui.ImageMEMA,
+        ui.ImageMEMB,        ui.ImageLEDvert,     ui.ImageLEDrouge,   ui.ImageLEDOFF,
+        ui.EditVFOA,         ui.EditVFOB,         ui.EditMEMA,        ui.EditMEMB,
+        ui.EditTXdata,       ui.labelTMD,         ui.TrackBarPWRA,    ui.TrackBarPWRB,
     };
-}
-
-void KenwoodPanel::showTransmitState() const
-{
-    const bool transmitting = SpeedButtonTX->isChecked();
-    SpeedButtonTX->setIcon((transmitting ? SpeedButtonTXon : SpeedButtonTXoff)->icon());
-    SpeedButtonTX->setStyleSheet(transmitting ? QStringLiteral("color: red;")
-                                              : QStringLiteral("color: black;"));
 }
 
 int KenwoodPanel::memoryEntryIndex(const QString &channel) const

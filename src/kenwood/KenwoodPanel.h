@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ToggleButton.h"
+
 #include <QString>
 
 class QComboBox;
@@ -27,9 +29,7 @@ struct KenwoodPanel
     QToolButton *SpeedButtonMEMB;
     QToolButton *SpeedButtonScanA;
     QToolButton *SpeedButtonScanB;
-    QToolButton *SpeedButtonTX;
-    QToolButton *SpeedButtonTXon;
-    QToolButton *SpeedButtonTXoff;
+    ToggleButton *SpeedButtonTX;
     QLabel *ImageTXA;
     QLabel *ImageTXB;
     QLabel *ImageVFOA;
@@ -50,8 +50,6 @@ struct KenwoodPanel
 
     static KenwoodPanel fromForm(Ui::TForm1 &ui);
 
-    // The TRANSMIT toggle's glyph and caption colour for its checked state.
-    void showTransmitState() const;
     // The six indicators off, the four displays empty.
     void resetIndicators() const;
     // Shows on `led` the picture of `picture` (one of the three hidden lamp pictures).

@@ -111,9 +111,8 @@ void KenwoodSubsystem::wirePanel()
     ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
     for (QWidget *tmpl : {ui.ImageLEDvert, ui.ImageLEDrouge, ui.ImageLEDOFF})
         tmpl->hide();
-    ui.SpeedButtonTXon->setIcon(PanelPictures::transmitOn());
-    ui.SpeedButtonTXoff->setIcon(PanelPictures::transmitOff());
-    ui.SpeedButtonTX->setIcon(ui.SpeedButtonTXoff->icon());
+    // The toggle shows its own state, red while keyed; nothing is set on it at each keying.
+    ui.SpeedButtonTX->setLook(PanelPictures::transmitOff(), PanelPictures::transmitOn(), Qt::red);
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_operations->resetIndicators();
 

@@ -26,14 +26,14 @@ QPixmap ledOff()
     return led(QColor(110, 110, 110));
 }
 
-QIcon transmitOn()
+QPixmap transmitOn()
 {
-    return QIcon(lampPicture(QColor(230, 0, 0), 20));
+    return lampPicture(QColor(230, 0, 0), 20);
 }
 
-QIcon transmitOff()
+QPixmap transmitOff()
 {
-    return QIcon(lampPicture(QColor(0, 120, 0), 20));
+    return lampPicture(QColor(0, 120, 0), 20);
 }
 
 } // namespace PanelPictures

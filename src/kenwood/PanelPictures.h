@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QIcon>
 #include <QPixmap>
 
 // The panel's pictures, drawn at run time so the program carries no image files: the three LED
@@ -13,8 +12,8 @@ QPixmap ledGreen();
 QPixmap ledRed();
 QPixmap ledOff();
 
-// A red "on air" dot and a grey receive dot for the TRANSMIT button.
-QIcon transmitOn();
-QIcon transmitOff();
+// A red "on air" dot and a green receive dot for the TRANSMIT button.
+QPixmap transmitOn();
+QPixmap transmitOff();
 
 } // namespace PanelPictures
