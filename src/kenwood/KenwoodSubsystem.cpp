@@ -111,7 +111,10 @@ void KenwoodSubsystem::wirePanel()
     ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
     for (QWidget *tmpl : {ui.ImageLEDvert, ui.ImageLEDrouge, ui.ImageLEDOFF})
         tmpl->hide();
-    // The toggle shows its own state, red while keyed; nothing is set on it at each keying.
+    // The hidden buttons hold the two glyphs; the toggle shows its own state from them, red
+    // while keyed, and nothing is set on it at each keying.
+    ui.SpeedButtonTXon->setIcon(QIcon(PanelPictures::transmitOn()));
+    ui.SpeedButtonTXoff->setIcon(QIcon(PanelPictures::transmitOff()));
     ui.SpeedButtonTX->setLook(PanelPictures::transmitOff(), PanelPictures::transmitOn(), Qt::red);
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_operations->resetIndicators();
