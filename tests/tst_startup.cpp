@@ -350,6 +350,43 @@ private slots:
         QCOMPARE(logged.filter(QStringLiteral(" Quit")).size(), 1);
     }
 
+    // An installed copy keeps its files in the user's configuration folder even where it could
+    // write its own folder (root under /usr): what an earlier version left beside it moves
+    // there, so removing the package leaves no folder behind. A start without XDG_RUNTIME_DIR
+    // draws no warning about it.
+    void installedCopyKeepsItsFilesInTheConfigurationFolder()
+    {
+        QTemporaryDir dir;
+        const QString programDir = dir.filePath("prefix/lib/ivrelane");
+        QVERIFY(QDir().mkpath(programDir));
+        QVERIFY(
+            QFile::copy(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"), programDir + "/ivrelane"));
+        TestFiles::writeLines(programDir + "/Ivrelane.ini", {"[IvrelaneTMD7x0]", "PORT=10977"});
+        QVERIFY(QDir().mkpath(dir.filePath("tmp")));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            env.remove(QString::fromLatin1(name));
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        process.setProcessEnvironment(env);
+        process.start(programDir + "/ivrelane", {});
+        QVERIFY(process.waitForStarted());
+        const QString config = dir.filePath("config/Ivrelane/Ivrelane");
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readLines(config + "/Ivrelane.log").size() == 2, 20000);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+
+        QCOMPARE(QDir(programDir).entryList(QDir::Files | QDir::Hidden), QStringList{"ivrelane"});
+        QVERIFY(TestFiles::readLines(config + "/Ivrelane.ini").contains("PORT=10977"));
+        QVERIFY(TestFiles::readLines(config + "/Ivrelane.log").last().endsWith(" Quit"));
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(!errors.contains("XDG_RUNTIME_DIR"), errors.constData());
+        QVERIFY2(errors.contains(QFile::encodeName(config)), errors.constData());
+    }
+
     void firstStartWithNoFiles()
     {
         QTemporaryDir dir;

@@ -5,29 +5,65 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ProgramFiles {
+
+namespace {
+
+void adoptEarlierFiles(const QDir &from, const QDir &to)
+{
+    const StationState names;
+    const bool hasConfiguration =
+        to.exists(names.IniFileName) || to.exists(names.IniFileNameTMD700);
+    const bool hasLog = to.exists(names.LogFileName) || to.exists(names.LogFileNameTMD700);
+    QStringList files;
+    if (!hasConfiguration)
+        files << names.IniFileName << names.IniFileNameTMD700;
+    if (!hasLog)
+        files << names.LogFileName << names.LogFileNameTMD700;
+    for (const QString &name : std::as_const(files)) {
+        if (from.exists(name))
+            QFile::rename(from.filePath(name), to.filePath(name));
+    }
+}
+
+} // namespace
 
 bool isWritable(const QString &directory)
 {
     return ::access(QFile::encodeName(directory).constData(), W_OK) == 0;
 }
 
+bool isInstalled(const QString &programDirectory)
+{
+    static const QRegularExpression installLayout(QStringLiteral("/lib[^/]*(/[^/]+)?/ivrelane$"));
+    const QString dir = QDir::cleanPath(programDirectory);
+    return dir.startsWith(QLatin1String("/usr/")) || installLayout.match(dir).hasMatch();
+}
+
 Location locate(const QString &programDirectory)
 {
-    if (isWritable(programDirectory))
-        return {programDirectory, true};
-    const QDir dir(programDirectory);
-    const StationState names;
-    for (const QString &name : {names.IniFileName, names.IniFileNameTMD700}) {
-        if (QFileInfo::exists(dir.filePath(name)))
-            return {programDirectory, false};
+    const bool installed = isInstalled(programDirectory);
+    const bool writable = isWritable(programDirectory);
+    if (!installed) {
+        if (writable)
+            return {programDirectory, true};
+        const QDir dir(programDirectory);
+        const StationState names;
+        for (const QString &name : {names.IniFileName, names.IniFileNameTMD700}) {
+            if (QFileInfo::exists(dir.filePath(name)))
+                return {programDirectory, false};
+        }
     }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
+    if (installed && writable)
+        adoptEarlierFiles(QDir(programDirectory), QDir(config));
     return {config, isWritable(config)};
 }
 
@@ -40,6 +76,23 @@ void initialise(StationState &state, const QString &directory)
     state.IniFileTMD700Exists = QFileInfo::exists(dir.filePath(state.IniFileNameTMD700));
     state.LogFileTMD700Exists = QFileInfo::exists(dir.filePath(state.LogFileNameTMD700));
     state.FolderWritable = isWritable(directory);
+}
+
+void provideRuntimeDirectory()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    // The folder Qt itself would fall back to, but made here, so that only one that is
+    // private and ours is used; anything else is left for Qt to complain about.
+    const QByteArray path =
+        QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(::getuid());
+    ::mkdir(path.constData(), 0700);
+    struct stat info
+    {
+    };
+    if (::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::getuid() && (info.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", path);
 }
 
 } // namespace ProgramFiles

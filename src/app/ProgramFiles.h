@@ -5,7 +5,7 @@
 struct StationState;
 
 // Where the station keeps its files: beside the program, or in the user's configuration folder
-// when the program's folder cannot be written (a system-wide install).
+// when the program's folder cannot be written or belongs to an installed copy.
 namespace ProgramFiles {
 
 struct Location
@@ -14,10 +14,16 @@ struct Location
     bool writable = true;
 };
 
+// An installed copy: under /usr (a package, or `cmake --install` there), or in the install
+// layout's <prefix>/lib.../ivrelane folder of any other prefix.
+bool isInstalled(const QString &programDirectory);
+
 // The program's folder when it can be written, or when it already holds a configuration: a
 // station whose folder became read-only (a file system remounted after an error, a card locked)
 // keeps running on its own settings rather than on defaults from elsewhere, only without saving
-// them. Otherwise the user's configuration folder.
+// them. Otherwise, and always for an installed copy, the user's configuration folder; files an
+// earlier version left beside an installed program (root could write there) are moved there
+// when it has none of its own.
 Location locate(const QString &programDirectory);
 
 bool isWritable(const QString &directory);
@@ -25,5 +31,10 @@ bool isWritable(const QString &directory);
 // Makes `directory` current and notes which of the four files exist there and whether it can
 // be written.
 void initialise(StationState &state, const QString &directory);
+
+// Without XDG_RUNTIME_DIR (a headless start, a service, su), points it at a private folder of
+// the user's, so that Qt does not warn about it on every start. To be called before the
+// application object exists.
+void provideRuntimeDirectory();
 
 } // namespace ProgramFiles

@@ -28,6 +28,7 @@ int main(int argc, char *argv[])
                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ProgramFiles::provideRuntimeDirectory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ivrelane"));
     QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
