@@ -378,7 +378,7 @@ void TestFaultConfigSave::readOnlyFolderRunsOnItsConfiguration()
     // The station's folder, with the program and its configuration, is a tmpfs remounted
     // read-only, seen by the children alone; the user's configuration folder is one of ours.
     const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=8m tmpfs \"$1\" && "
+        "mount -t tmpfs -o size=512m tmpfs \"$1\" && "
         "cp \"$2/Ivrelane.ini\" \"$5\" \"$1/\" && mount -o remount,ro \"$1\" || exit 9; "
         "export XDG_CONFIG_HOME=\"$4/config\" QT_QPA_PLATFORM=offscreen; "
         "\"$3\" --station-child \"$1\" > \"$4/report\"; "
