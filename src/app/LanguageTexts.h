@@ -33,6 +33,7 @@ enum class MessageId {
     ChannelRowFormatError,       // bad frequency or comment in the channel grid
     LptNumberError,              // the chosen parallel port has address 0
     HelpNotOpened,               // no program opened the help page; its file's path follows
+    LptPortMissing,              // a port choice of the generic setup that the machine lacks
 };
 
 // Every caption the language switch sets, one row per (window, control, property).

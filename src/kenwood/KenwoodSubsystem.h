@@ -62,6 +62,7 @@ public:
     std::function<QString(const QString &defaultName)> chooseSaveFile;
 
 private:
+    void logOpenFailure(const QString &portName);
     void wirePanel();
     void wireMenus();
     void selectModel(Kenwood::Model model);
