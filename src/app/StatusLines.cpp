@@ -4,20 +4,13 @@
 
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QVariant>
 
 namespace StatusLines {
 
-namespace {
-// The line's tool tip of its own, kept while a long port name stands in for it.
-const char *const OwnToolTip = "ivrelaneOwnToolTip";
-} // namespace
 
 void setColouredText(QLineEdit *line, const QString &text, Colour colour)
 {
     line->setText(text);
-    if (line->property(OwnToolTip).isValid())
-        line->setToolTip(line->property(OwnToolTip).toString());
     if (colour == Colour::Unchanged)
         return;
     const char *rgb = colour == Colour::Green ? "rgb(0, 128, 0)" : "rgb(255, 0, 0)";
@@ -28,25 +21,30 @@ void setColouredText(QLineEdit *line, const QString &text, Colour colour)
 void setPortText(QLineEdit *line, const QString &before, const QString &portName,
                  const QString &after, Colour colour)
 {
-    if (!line->property(OwnToolTip).isValid())
-        line->setProperty(OwnToolTip, line->toolTip());
     const QFontMetrics metrics = line->fontMetrics();
     // The frame and the line's own margins around the text.
-    const int room = line->contentsRect().width() - 2 * metrics.averageCharWidth();
+    constexpr int Margins = 10;
+    const int room = line->width() - Margins;
     const auto fits = [&](const QString &text) { return metrics.horizontalAdvance(text) <= room; };
-    QString name = portName;
-    if (!fits(before + name + after)) {
+    const QString whole = before + portName + after;
+    QString shown = whole;
+    if (!fits(whole)) {
         const QString ellipsis = QStringLiteral("...");
         qsizetype kept = portName.size();
         while (kept > 1 && !fits(before + ellipsis + portName.right(kept) + after))
             --kept;
-        name = ellipsis + portName.right(kept);
+        shown = before + ellipsis + portName.right(kept) + after;
     }
-    setColouredText(line, before + name + after, colour);
-    if (name != portName)
-        line->setToolTip(portName);
-    // A read-only line scrolled by an earlier, longer text would hide the start of this one.
-    line->setCursorPosition(0);
+    setColouredText(line, shown, colour);
+    if (shown == whole)
+        return;
+    // The window puts the shown text under the line's hint; the whole name goes there instead.
+    QString tip = line->toolTip();
+    if (tip.endsWith(shown))
+        tip.chop(shown.size());
+    else
+        tip.clear();
+    line->setToolTip(tip + whole);
 }
 
 void showPort(QLineEdit *line, const StationState &state, const QString &portName)

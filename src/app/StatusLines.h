@@ -14,8 +14,8 @@ enum class Colour { Unchanged, Green, Red };
 void setColouredText(QLineEdit *line, const QString &text, Colour colour);
 
 // Puts `before` + the port name + `after` on the line. A name too long for it (a by-id name)
-// keeps its end, the part that tells adapters apart, behind "...", and the whole name becomes
-// the line's tool tip; otherwise the line keeps its own tool tip.
+// keeps its end, the part that tells adapters apart, behind "...", and the whole text is in the
+// line's tool tip.
 void setPortText(QLineEdit *line, const QString &before, const QString &portName,
                  const QString &after, Colour colour);
 

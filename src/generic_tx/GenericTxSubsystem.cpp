@@ -118,10 +118,10 @@ void GenericTxSubsystem::activatePort()
     QLineEdit *status = m_station.Form1->ui.LabelConnect;
     // Most machines have no parallel port any more: the log says so, and where it looked.
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
-    PortDiscovery::discover(m_setup->procRoot, found);
+    PortDiscovery::discoverFromDriver(*m_port, found);
     if (PortDiscovery::noneFound(found))
-        m_station.log.append(QStringLiteral("LPT: No parallel port found in %1/sys/dev/parport")
-                                 .arg(m_setup->procRoot));
+        m_station.log.append(QStringLiteral("LPT: No parallel port found (the kernel lists its "
+                                            "ports in /proc/sys/dev/parport)"));
     if (base == 0) {
         StatusLines::setColouredText(status, QStringLiteral("No LPT => INIT"),
                                      StatusLines::Colour::Red);
@@ -147,7 +147,7 @@ void GenericTxSubsystem::activatePort()
 void GenericTxSubsystem::logReady(quint16 base)
 {
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
-    PortDiscovery::discover(m_setup->procRoot, found);
+    PortDiscovery::discoverFromDriver(*m_port, found);
     m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
                              .arg(QStringLiteral("TX16UD"),
                                   PortDiscovery::portDescription(found, base)));

@@ -113,10 +113,8 @@ void Tx16Setup::FormShow()
 void Tx16Setup::BitBtnOKClick()
 {
     // An address typed after "User" was chosen counts as typed.
-    if (m_w.RadioButtonH000->isChecked()) {
-        if (const quint16 typed = PortDiscovery::parseHexAddress(m_w.EditH000->text()))
-            m_lptSelected = typed;
-    }
+    if (m_w.RadioButtonH000->isChecked())
+        m_lptSelected = PortDiscovery::parseHexAddress(m_w.EditH000->text());
     const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
                         m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
     if (m_lptSelected == 0 || !chosen) {
