@@ -418,8 +418,9 @@ void TestGenericDriver::machineWithoutParallelPort()
     };
 
     QCOMPARE(logged(QStringLiteral("No parallel port found")).size(), 1);
-    QVERIFY(logged(QStringLiteral("No parallel port found")).first().contains(
-        QStringLiteral("/proc/sys/dev/parport")));
+    QVERIFY(logged(QStringLiteral("No parallel port found"))
+                .first()
+                .contains(QStringLiteral("/proc/sys/dev/parport")));
     QCOMPARE(logged(QStringLiteral("No parallel port at 037Ah")).size(), 0);
     QCOMPARE(station.log.lines().filter(QStringLiteral("Radio ready")).size(), 0);
 

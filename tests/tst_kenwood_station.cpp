@@ -105,8 +105,7 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
     QCOMPARE(ready.size(), 1);
     QVERIFY(ready.first().endsWith(QStringLiteral(" Radio ready: ") + model +
-                                                     QStringLiteral(" on ") +
-                                                     station.ComPortTX.portName));
+                                   QStringLiteral(" on ") + station.ComPortTX.portName));
 
     const QStringList commands = s.rig.receivedCommands();
     // Receive first: a copy that crashed may have left the radio keyed.

@@ -157,7 +157,7 @@ void TestServerLink::connectWhileConnectedDoesNothing()
 void TestServerLink::failedConnectionsAreSilent_data()
 {
     QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("portShift"); // added to a port nobody listens on, or to the peer's
+    QTest::addColumn<int>("portShift");  // added to a port nobody listens on, or to the peer's
     QTest::addColumn<QString>("reason"); // how the logged reason starts
 
     QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0
@@ -165,8 +165,8 @@ void TestServerLink::failedConnectionsAreSilent_data()
     QTest::newRow("address part above 255") << QStringLiteral("300.0.0.1") << 0 << QString();
     QTest::newRow("empty host") << QString() << 0 << QStringLiteral("no server address");
     // 16 bits of the peer's port plus 65536: must not wrap round onto the peer.
-    QTest::newRow("port above 65535") << QStringLiteral("127.0.0.1") << 65536
-                                      << QStringLiteral("port ");
+    QTest::newRow("port above 65535")
+        << QStringLiteral("127.0.0.1") << 65536 << QStringLiteral("port ");
     QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << -1
                             << QStringLiteral("port 0 out of range");
 }

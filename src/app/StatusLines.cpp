@@ -7,15 +7,14 @@
 
 namespace StatusLines {
 
-
 void setColouredText(QLineEdit *line, const QString &text, Colour colour)
 {
     line->setText(text);
     if (colour == Colour::Unchanged)
         return;
     const char *rgb = colour == Colour::Green ? "rgb(0, 128, 0)" : "rgb(255, 0, 0)";
-    line->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 225); color: %1;")
-                            .arg(QLatin1String(rgb)));
+    line->setStyleSheet(
+        QStringLiteral("background-color: rgb(255, 255, 225); color: %1;").arg(QLatin1String(rgb)));
 }
 
 void setPortText(QLineEdit *line, const QString &before, const QString &portName,

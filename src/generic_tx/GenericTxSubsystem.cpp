@@ -148,9 +148,9 @@ void GenericTxSubsystem::logReady(quint16 base)
 {
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
     PortDiscovery::discoverFromDriver(*m_port, found);
-    m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
-                             .arg(QStringLiteral("TX16UD"),
-                                  PortDiscovery::portDescription(found, base)));
+    m_station.log.append(
+        QStringLiteral("Radio ready: %1 on %2")
+            .arg(QStringLiteral("TX16UD"), PortDiscovery::portDescription(found, base)));
 }
 
 void GenericTxSubsystem::SpeedButtonInitClick()

@@ -47,9 +47,9 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
         BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
         model, [this] { return m_station.ComPortTX.portName; }, focus);
     m_initialisation->completed = [this] {
-        m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
-                                 .arg(m_station.state.ModelLabel.trimmed(),
-                                      m_station.ComPortTX.portName));
+        m_station.log.append(
+            QStringLiteral("Radio ready: %1 on %2")
+                .arg(m_station.state.ModelLabel.trimmed(), m_station.ComPortTX.portName));
     };
 
     m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
@@ -210,6 +210,7 @@ void KenwoodSubsystem::OpenRigPort()
         return;
     }
     if (m_link->open(name)) {
+        m_loggedOpenFailure.clear();
         state.PortStatus = 1;
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.GroupBoxTX->setEnabled(false);
@@ -234,7 +235,11 @@ void KenwoodSubsystem::OpenRigPort()
 // missing permission what the operator can do about it.
 void KenwoodSubsystem::logOpenFailure(const QString &portName)
 {
-    m_station.log.append(QStringLiteral("Port %1: %2").arg(portName, m_link->openError()));
+    // Start-up opens the port twice; the same failure again says nothing new.
+    const QString reason = QStringLiteral("Port %1: %2").arg(portName, m_link->openError());
+    if (reason == std::exchange(m_loggedOpenFailure, reason))
+        return;
+    m_station.log.append(reason);
     if (!m_link->openDenied())
         return;
     QString group = QFileInfo(devicePath(portName)).group();
@@ -308,6 +313,7 @@ void KenwoodSubsystem::showPortLost(const QString &portName)
 void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
+    m_loggedOpenFailure.clear();
     if (std::exchange(m_unkeyWhenBack, false) && !m_station.Form1->ui.SpeedButtonTX->isChecked())
         m_link->SendRigCommand(QStringLiteral("RX"));
     m_station.Form1->ui.SpeedButtonInit->click();
@@ -315,6 +321,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
 
 void KenwoodSubsystem::closeRigPort()
 {
+    m_loggedOpenFailure.clear();
     m_recovery->stop();
     m_link->close();
 }

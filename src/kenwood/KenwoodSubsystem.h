@@ -81,4 +81,6 @@ private:
     std::unique_ptr<RigRecovery> m_recovery;
     std::function<RadioOperations *()> m_otherOperations;
     bool m_unkeyWhenBack = false;
+    // The open failure last logged, until the port opens or another is chosen.
+    QString m_loggedOpenFailure;
 };

@@ -162,8 +162,8 @@ int PpdevParallelPort::deviceFor(quint16 address, int &offset)
     }
     const bool wantedRegister = m_wantedBase != 0 && address >= m_wantedBase &&
                                 int(address) < int(m_wantedBase) + RegisterCount;
-    m_lastState = QStringLiteral("No parallel port at %1")
-                      .arg(hex4(wantedRegister ? m_wantedBase : address));
+    m_lastState =
+        QStringLiteral("No parallel port at %1").arg(hex4(wantedRegister ? m_wantedBase : address));
     return -1;
 }
 

@@ -5,8 +5,9 @@ ServerLink::ServerLink(QObject *parent) : QObject(parent)
     m_socket.setReadBufferSize(ReadBufferBytes);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this,
-            [this] { giveUp(QStringLiteral("no answer within %1 s").arg(ConnectTimeoutMs / 1000)); });
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        giveUp(QStringLiteral("no answer within %1 s").arg(ConnectTimeoutMs / 1000));
+    });
     connect(&m_socket, &QTcpSocket::connected, this, &ServerLink::onConnected);
     connect(&m_socket, &QTcpSocket::stateChanged, this, &ServerLink::onStateChanged);
     connect(&m_socket, &QTcpSocket::readyRead, this, &ServerLink::dataArrived);
