@@ -207,7 +207,10 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath("Ivrelane.log")));
         station.MenuQuitterClick();
         QVERIFY(!QFile::exists(dir.filePath("IvrelaneTMD700.log")));
-        const QStringList written = TestFiles::readLines(dir.filePath("Ivrelane.log"));
+        QStringList written = TestFiles::readLines(dir.filePath("Ivrelane.log"));
+        // The generic transmitter of a first start says when the machine has no parallel port.
+        written.removeIf(
+            [](const QString &line) { return line.contains(QLatin1String(" LPT: ")); });
         QCOMPARE(written.size(), 4);
         QVERIFY(written.at(2).endsWith(QStringLiteral(" Start")));
         QVERIFY(written.at(3).endsWith(QStringLiteral(" Quit")));

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -329,7 +330,9 @@ void TestFaultConfigSave::unwritableFolder()
     const QByteArray log = QByteArray::fromBase64(report.value(QStringLiteral("log")));
     QVERIFY(log.startsWith(oldLogBytes));
     const QByteArray added = log.mid(oldLogBytes.size());
-    QVERIFY2(added.isEmpty() || (added.count("\r\n") == 1 && added.endsWith(" Start\r\n")),
+    // After "Start", a machine without parallel port may have its note logged, whole too.
+    QVERIFY2(added.isEmpty() ||
+                 (added.endsWith("\r\n") && added.split('\n').first().endsWith(" Start\r")),
              added.constData());
 }
 
@@ -344,7 +347,7 @@ void TestFaultConfigSave::logThatCannotBeWrittenLosesNothing()
     station.terminate = [] {};
     station.FormActivate();
     QVERIFY(station.log.lastWriteFailed());
-    QVERIFY(station.log.lines().last().endsWith(QLatin1String(" Start")));
+    QVERIFY(!station.log.lines().filter(QRegularExpression(QStringLiteral(" Start$"))).isEmpty());
     station.MenuSaveClick();
     QVERIFY(notifier.messages.isEmpty());
     QVERIFY(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("Ivrelane.ini"))));
@@ -353,7 +356,8 @@ void TestFaultConfigSave::logThatCannotBeWrittenLosesNothing()
     QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("Ivrelane.log")));
     station.MenuQuitterClick();
     QVERIFY(!station.log.lastWriteFailed());
-    const QStringList written = TestFiles::readLines(logPath);
+    QStringList written = TestFiles::readLines(logPath);
+    written.removeIf([](const QString &line) { return line.contains(QLatin1String(" LPT: ")); });
     QCOMPARE(written.size(), 3);
     QCOMPARE(written.first(), QStringLiteral("Log"));
     QVERIFY(written[1].endsWith(QLatin1String(" Start")));

@@ -311,19 +311,27 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     radio.reset(); // the link goes with it
     QTRY_VERIFY_WITH_TIMEOUT(station.log.lines().constLast().endsWith(lost), BoundMs);
     const QLineEdit *status = station.Form1->ui.labelTMD;
-    QCOMPARE(status->text(), lost);
+    QString shown;
+    // The long name keeps its end in the line, the whole of it in the tool tip.
+    QVERIFY2(status->text().startsWith(QStringLiteral("Port ...")) &&
+                 status->text().endsWith(QStringLiteral("/ttyV0 lost")),
+             qPrintable(status->text()));
+    QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) < status->width());
+    QCOMPARE(status->toolTip(),
+             QStringLiteral("Statut de la connexion du TD700 avec le PC\n") + lost);
     QVERIFY(isRed(status));
+    shown = status->text();
 
     QElapsedTimer exchange;
     exchange.start();
     QCOMPARE(station.kenwood->link().SendRigCommand(QStringLiteral("SC")),
              QStringLiteral("timerout"));
     QVERIFY2(exchange.elapsed() < RigLink::ReplyDeadlineMs, "an exchange waited for a lost port");
-    QCOMPARE(status->text(), lost);
+    QCOMPARE(status->text(), shown);
     // Unkeying and INIT meanwhile cannot reach the radio, and must not end the search.
     ui.SpeedButtonTX->click();
     ui.SpeedButtonInit->click();
-    QCOMPARE(status->text(), lost);
+    QCOMPARE(status->text(), shown);
 
     RigSimProcess back;
     QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"),
@@ -331,6 +339,7 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
                  .isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1);
+    QVERIFY(!status->toolTip().contains(QStringLiteral(" lost")));
     QCOMPARE(back.receivedCommands().mid(0, 2), (QStringList{"RX", "AI 0"}));
     ui.SpeedButtonVFOA->click();
     const QString vfo = station.state.CurrentFrequency;
@@ -382,6 +391,9 @@ void TestFaultKenwood::radioAnsweringAgainIsInitialisedByItself()
         QCOMPARE(answersAgain(), 0);
     }
     QTRY_VERIFY_WITH_TIMEOUT(answersAgain() == 1 && initialised(station, 12), BoundMs);
+    // Every initialisation that went through ends on the same line, the recovery's included.
+    QTRY_COMPARE(station.log.lines().filter(QStringLiteral(" Radio ready: ")).size(),
+                 switchedOnLater ? 1 : 2);
     const QStringList commands = radio.receivedCommands();
     const qsizetype init = commands.lastIndexOf(QStringLiteral("AI 0"));
     QVERIFY(init > 0);
@@ -437,6 +449,12 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
         QVERIFY(
             TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini"))).contains(saved));
         QTest::qWait(2500);
+        // Why it did not open is logged once, not at every look for it.
+        QCOMPARE(station.log.lines()
+                     .filter(QStringLiteral(" Port ") + s.link +
+                             QStringLiteral(": No such file or directory"))
+                     .size(),
+                 1);
         QVERIFY(!radio.start(rigsim).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(
             station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1,
@@ -444,6 +462,11 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
     }
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 4), BoundMs);
     QCOMPARE(station.ComPortTX.portName, s.link);
+    QTRY_COMPARE(station.log.lines()
+                     .filter(QStringLiteral(" Radio ready: ") + station.state.ModelLabel.trimmed() +
+                             QStringLiteral(" on ") + s.link)
+                     .size(),
+                 1);
     // The COM menu lists the by-id name of an adapter that was there at start.
     const bool listed = !station.Form1->ui.ListBoxPort->findItems(path, Qt::MatchExactly).isEmpty();
     QCOMPARE(listed, where.contains(QLatin1String("by-id")) && !pluggedLater);

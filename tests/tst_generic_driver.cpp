@@ -53,6 +53,8 @@ private slots:
     void otherModelUnkeys();
     void ppdevBackendWithoutUsablePort_data();
     void ppdevBackendWithoutUsablePort();
+    void machineWithoutParallelPort_data();
+    void machineWithoutParallelPort();
 };
 
 void TestGenericDriver::activationWritesRestLevelsThenResets_data()
@@ -95,6 +97,9 @@ void TestGenericDriver::activationWritesRestLevelsThenResets()
     QVERIFY(!m.MenuPort->isEnabled());
     QVERIFY(!m.MenuMEM->isEnabled());
     QCOMPARE(m.LCD99TX->channel(), 1);
+    QCOMPARE(rig.station().log.lines().filter(QStringLiteral(" Radio ready: ")).size(), 1);
+    QVERIFY(rig.station().log.lines().constLast().endsWith(
+        QStringLiteral(" Radio ready: TX16UD on LPT1 (0378h)")));
 }
 
 void TestGenericDriver::activationWithoutPort()
@@ -380,3 +385,55 @@ void TestGenericDriver::ppdevBackendWithoutUsablePort()
 
 QTEST_MAIN(TestGenericDriver)
 #include "tst_generic_driver.moc"
+
+void TestGenericDriver::machineWithoutParallelPort_data()
+{
+    QTest::addColumn<QString>("lpt");
+    QTest::addColumn<QString>("reason"); // why keying fails, as logged
+    QTest::newRow("no port chosen") << "LPT=0"
+                                    << "no parallel port chosen (INIT)";
+    // Stored in decimal: 888 is 378h, whose control register is 37Ah.
+    QTest::newRow("address of a port the machine lacks") << "LPT=888"
+                                                         << "No parallel port at 0378h";
+}
+
+// Most machines have no parallel port: the log says so and where the ports are listed, names
+// the address chosen (not one of its registers), and says each time that TRANSMIT keyed nothing,
+// while the button behaves as before.
+void TestGenericDriver::machineWithoutParallelPort()
+{
+    QFETCH(QString, lpt);
+    QFETCH(QString, reason);
+    QTemporaryDir tree;
+    QVERIFY(QDir().mkpath(tree.filePath(QStringLiteral("proc/sys/dev"))));
+    QVERIFY(QDir().mkpath(tree.filePath(QStringLiteral("dev"))));
+    ParallelPortFactory::installTestPort(std::make_shared<PpdevParallelPort>(
+        tree.filePath(QStringLiteral("proc")), tree.filePath(QStringLiteral("dev"))));
+    StationFixture fixture;
+    fixture.writeConfiguration({"MODEL=TX16UD", "WARNING=Y", lpt});
+    Station &station = fixture.start();
+    ParallelPortFactory::installTestPort(nullptr);
+    const auto logged = [&station](const QString &text) {
+        return station.log.lines().filter(QStringLiteral(" LPT: ") + text);
+    };
+
+    QCOMPARE(logged(QStringLiteral("No parallel port found")).size(), 1);
+    QVERIFY(logged(QStringLiteral("No parallel port found"))
+                .first()
+                .contains(QStringLiteral("/proc/sys/dev/parport")));
+    QCOMPARE(logged(QStringLiteral("No parallel port at 037Ah")).size(), 0);
+    QCOMPARE(station.log.lines().filter(QStringLiteral("Radio ready")).size(), 0);
+
+    QToolButton *transmit = station.Form1->ui.SpeedButtonTX16TX;
+    const QString notKeyed = QStringLiteral("Transmitter not keyed: ") + reason;
+    transmit->click();
+    QVERIFY(transmit->isChecked());
+    QCOMPARE(logged(notKeyed).size(), 1);
+    transmit->click();
+    QVERIFY(!transmit->isChecked());
+    QCOMPARE(logged(notKeyed).size(), 1);
+    transmit->click();
+    QCOMPARE(logged(notKeyed).size(), 2);
+    station.MenuQuitterClick();
+    QCOMPARE(fixture.terminations, 1);
+}

@@ -60,6 +60,7 @@ private slots:
     void portChoices();
     void okWritesRestLevelsAtTheChosenPort();
     void okOnRefusingPortSaysSo();
+    void userAddressTypedAfterChoosingUser();
     void channelCountLowersTheBaseChannel();
     void timingChanges();
 };
@@ -155,7 +156,9 @@ void TestGenericSetup::openingFillsTheGridAndClearsTheChoice()
 
     QVERIFY(!s.rig.setup().RadioButtonH378->isChecked());
     QCOMPARE(s.rig.setup().RadioButtonH378->text(), QStringLiteral("0378h"));
-    QCOMPARE(s.rig.setup().RadioButtonH278->text(), QStringLiteral("0000h"));
+    // Ports the machine lacks say so instead of offering 0000h.
+    QCOMPARE(s.rig.setup().RadioButtonH278->text(), QStringLiteral("aucun"));
+    QCOMPARE(s.rig.setup().RadioButtonH3BC->text(), QStringLiteral("aucun"));
     QCOMPARE(s.grid()->item(2, 0)->text(), QStringLiteral("3"));
     QCOMPARE(s.grid()->item(2, 1)->text(), QStringLiteral("146.500000"));
     QCOMPARE(s.grid()->item(2, 2)->text(), QStringLiteral("Simplex"));
@@ -254,6 +257,36 @@ void TestGenericSetup::okWritesRestLevelsAtTheChosenPort()
     QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
     QCOMPARE(s.rig.state().LptBase, 0x378);
     QVERIFY(!s.dialog().isVisible());
+}
+
+// The operator chooses "User" first and types the address afterwards, in the short form.
+void TestGenericSetup::userAddressTypedAfterChoosingUser()
+{
+    SetupRig s;
+    QVERIFY(s.rig.waitUntilQuiet());
+    s.dialog().show();
+    s.setup().EditH000->setText(QStringLiteral("0000"));
+    s.setup().RadioButtonH000->click();
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("error:LPT num error")});
+    s.setup().EditH000->setText(QStringLiteral("378"));
+    s.setup().BitBtnOK->click();
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("error:LPT num error")});
+    QVERIFY(!s.dialog().isVisible());
+    QCOMPARE(s.rig.state().LptBase, 0x378);
+    QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
+    QVERIFY(s.rig.station().log.lines().constLast().endsWith(
+        QStringLiteral(" Radio ready: TX16UD on LPT1 (0378h)")));
+    // The label beside the field says what it takes.
+    QVERIFY(s.setup().LabelHexa->text().contains(QStringLiteral("378")));
+
+    // Typed wrong: OK still refuses, the window stays open.
+    s.messages().clear();
+    s.dialog().show();
+    s.setup().RadioButtonH000->click();
+    s.setup().EditH000->setText(QStringLiteral("37g"));
+    s.setup().BitBtnOK->click();
+    QCOMPARE(s.messages(), QStringList{QStringLiteral("warning:LPT ?")});
+    QVERIFY(s.dialog().isVisible());
 }
 
 void TestGenericSetup::okOnRefusingPortSaysSo()

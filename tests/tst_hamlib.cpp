@@ -240,6 +240,14 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     QVERIFY(!form.isVisible());
     QVERIFY(station.isHamlibModel());
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // Hamlib's name of the model, and the port as given.
+    const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
+    QCOMPARE(ready.size(), 1);
+    QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: ") +
+                                    station.state.ModelLabel.trimmed() +
+                                    QStringLiteral(" on dummy")),
+             qPrintable(ready.first()));
+    QVERIFY(station.state.ModelLabel.trimmed() != QLatin1String("Hamlib"));
     const QStringList saved = ConfigFile::build(station.configBinding());
     for (const char *line :
          {"MODEL=HAMLIB", "HAMLIBMODEL=1", "HAMLIBPORT=dummy", "HAMLIBSPEED=19200"})

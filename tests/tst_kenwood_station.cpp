@@ -102,6 +102,10 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     QCOMPARE(ui.labelTMD->text(), QStringLiteral("Initialisation terminée"));
     QVERIFY(ui.labelTMD->styleSheet().contains(QLatin1String("rgb(0, 128, 0)")));
     QVERIFY(ui.LabelConnect->text().endsWith(station.state.StatusMessages[2]));
+    const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
+    QCOMPARE(ready.size(), 1);
+    QVERIFY(ready.first().endsWith(QStringLiteral(" Radio ready: ") + model +
+                                   QStringLiteral(" on ") + station.ComPortTX.portName));
 
     const QStringList commands = s.rig.receivedCommands();
     // Receive first: a copy that crashed may have left the radio keyed.

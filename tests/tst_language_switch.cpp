@@ -109,25 +109,30 @@ private slots:
         QCOMPARE(line->text(), QStringLiteral("Server not connected"));
     }
 
+    // Whatever colour the line had (a red "TX time-out"), it takes that of the text it now shows.
     void transceiverLineRedrawn_data()
     {
         QTest::addColumn<int>("rigStatus");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("french");
+        QTest::addColumn<QString>("colour");
+        const QString red = QStringLiteral("color: rgb(255, 0, 0);");
+        const QString green = QStringLiteral("color: rgb(0, 128, 0);");
         QTest::newRow("no answer") << 0 << "TMD710 does not answer"
-                                   << "TMD710 ne répond pas";
+                                   << "TMD710 ne répond pas" << red;
         QTest::newRow("answer") << 1 << "TMD710 answers OK"
-                                << "TMD710 réponse OK";
+                                << "TMD710 réponse OK" << green;
         QTest::newRow("initialising") << 2 << "Initializing..."
-                                      << "Initialisation en cours";
+                                      << "Initialisation en cours" << red;
         QTest::newRow("initialised") << 3 << "Initialization completed"
-                                     << "Initialisation terminée";
+                                     << "Initialisation terminée" << green;
     }
     void transceiverLineRedrawn()
     {
         QFETCH(int, rigStatus);
         QFETCH(QString, english);
         QFETCH(QString, french);
+        QFETCH(QString, colour);
         StationFixture fixture;
         Station &station = fixture.start();
         checkKenwoodWithoutPort(station);
@@ -136,9 +141,11 @@ private slots:
         station.state.RigStatus = rigStatus;
         chooseEnglish(station);
         QCOMPARE(line->text(), english);
+        QVERIFY2(line->styleSheet().endsWith(colour), qPrintable(line->styleSheet()));
+        line->setStyleSheet(Sentinel);
         chooseFrench(station);
         QCOMPARE(line->text(), french);
-        QCOMPARE(line->styleSheet(), Sentinel);
+        QVERIFY2(line->styleSheet().endsWith(colour), qPrintable(line->styleSheet()));
     }
 
     // The generic transmitter has no answer to report, and its port line shows the parallel

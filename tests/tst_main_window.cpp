@@ -1,16 +1,21 @@
 #include "app/InterfaceSubsystem.h"
 #include "app/LanguageTexts.h"
 #include "app/StationState.h"
+#include "app/StatusLines.h"
 #include "app/VersionCheckSite.h"
+#include "hamlib/HamlibSubsystem.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/LabelUrl.h"
+#include "ui/MessageBoxNotifier.h"
+#include "ui/UnitHamlib.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitTMD700.h"
 #include "ui/UnitWarning.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -85,6 +90,47 @@ private slots:
         QCOMPARE(m.LabelConnect->toolTip(), QStringLiteral("Statut du port série du PC"));
         m.StaticTextDTMF->setText(QStringLiteral("1230"));
         QCOMPARE(m.StaticTextDTMF->toolTip(), QStringLiteral("Informations du serveur\n1230"));
+    }
+
+    // A by-id name does not fit: the line shows its end, which tells adapters apart, and the
+    // tool tip the whole of it; a short name afterwards shows whole again.
+    void longPortNameShowsItsEnd()
+    {
+        StationFixture fixture;
+        Station &station = fixture.start();
+        QLineEdit *line = station.Form1->ui.LabelConnect;
+        const QString byId =
+            QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+        const QString opened = station.state.StatusMessages[2];
+        station.state.PortStatus = 1;
+        StatusLines::showPort(line, station.state, byId);
+        QVERIFY2(line->text().startsWith(QStringLiteral("...")) &&
+                     line->text().endsWith(QStringLiteral("-if00-port0") + opened),
+                 qPrintable(line->text()));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) < line->width());
+        QCOMPARE(line->toolTip(), QStringLiteral("Statut du port série du PC\n") + byId + opened);
+        StatusLines::showPort(line, station.state, QStringLiteral("ttyUSB0"));
+        QCOMPARE(line->text(), QStringLiteral("ttyUSB0") + opened);
+        QCOMPARE(line->toolTip(), QStringLiteral("Statut du port série du PC\nttyUSB0") + opened);
+    }
+
+    // A box opened while the operator works in another window (the Hamlib settings) shows over
+    // that window, not behind it over the main window.
+    void messageBoxOverTheWindowInUse()
+    {
+        StationFixture fixture;
+        Station &station = fixture.start();
+        QWidget &settings = station.hamlib->settingsForm();
+        settings.show();
+        settings.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&settings));
+        MessageBoxNotifier boxes(station.Form1.get());
+        boxes.warning(QStringLiteral("Port ?"));
+        QMessageBox *box = settings.findChild<QMessageBox *>();
+        QVERIFY(box);
+        QVERIFY(box->isVisible());
+        box->close();
+        settings.hide();
     }
 
     // Every item of the menu bar is on the bar itself, none in an overflow button.

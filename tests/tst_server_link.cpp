@@ -157,14 +157,18 @@ void TestServerLink::connectWhileConnectedDoesNothing()
 void TestServerLink::failedConnectionsAreSilent_data()
 {
     QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("portShift"); // added to a port nobody listens on, or to the peer's
+    QTest::addColumn<int>("portShift");  // added to a port nobody listens on, or to the peer's
+    QTest::addColumn<QString>("reason"); // how the logged reason starts
 
-    QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0;
-    QTest::newRow("address part above 255") << QStringLiteral("300.0.0.1") << 0;
-    QTest::newRow("empty host") << QString() << 0;
+    QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0
+                             << QStringLiteral("Connection refused");
+    QTest::newRow("address part above 255") << QStringLiteral("300.0.0.1") << 0 << QString();
+    QTest::newRow("empty host") << QString() << 0 << QStringLiteral("no server address");
     // 16 bits of the peer's port plus 65536: must not wrap round onto the peer.
-    QTest::newRow("port above 65535") << QStringLiteral("127.0.0.1") << 65536;
-    QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << -1;
+    QTest::newRow("port above 65535")
+        << QStringLiteral("127.0.0.1") << 65536 << QStringLiteral("port ");
+    QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << -1
+                            << QStringLiteral("port 0 out of range");
 }
 
 void TestServerLink::failedConnectionsAreSilent()
@@ -195,6 +199,16 @@ void TestServerLink::failedConnectionsAreSilent()
     QCOMPARE(s.fixture.notifier.messages, QStringList());
     QCOMPARE(s.fixture.notifier.beeps, 0);
     QCOMPARE(s.server.connections(), 0);
+    // Silent to the operator, but the log says why, once per Connect.
+    const auto failures = [&s] {
+        return s.station().log.lines().filter(QStringLiteral(" Server connection failed: "));
+    };
+    QCOMPARE(failures().size(), 1);
+    QFETCH(QString, reason);
+    QVERIFY2(failures().first().contains(QStringLiteral("failed: ") + reason),
+             qPrintable(failures().first()));
+    s.dialog().ButtonConnect->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!s.link().isConnecting() && failures().size() == 2, 5000);
 }
 
 void TestServerLink::serverClosingTurnsStatusRedWithoutReconnecting()
@@ -213,12 +227,18 @@ void TestServerLink::serverClosingTurnsStatusRedWithoutReconnecting()
     QVERIFY(!s.station().Form1->TimerIP.isActive());
     QVERIFY(!s.link().isConnecting());
     QVERIFY(!s.station().server->isReconnecting()); // reconnection is off unless asked for
+    const auto logged = [&s](const QString &text) {
+        return s.station().log.lines().filter(QRegularExpression(" " + text + "$")).size();
+    };
+    QCOMPARE(logged(QStringLiteral("Server connected")), 1);
+    QCOMPARE(logged(QStringLiteral("Server connection lost")), 1);
 
     // The next Connect is the operator's.
     s.dialog().ButtonConnect->click();
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
     QCOMPARE(s.server.connections(), 2);
+    QCOMPARE(logged(QStringLiteral("Server connected")), 2);
 }
 
 void TestServerLink::disconnectButtonAndQuitting()
@@ -232,6 +252,8 @@ void TestServerLink::disconnectButtonAndQuitting()
     QVERIFY(!s.station().Form1->TimerIP.isActive());
     QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
     QVERIFY(s.server.waitForClientGone());
+    // The operator's own Disconnect is no loss.
+    QCOMPARE(s.station().log.lines().filter(QStringLiteral("Server connection lost")).size(), 0);
 
     s.dialog().ButtonConnect->click();
     QVERIFY(s.server.waitForClient());
@@ -526,12 +548,12 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
         shorten(s.station());
         QVERIFY(s.server.waitForClient());
         QTRY_VERIFY(s.station().state.ServerConnected);
-        QCOMPARE(logged(s.station(), "Server connected"), 0); // the operator's own connect
+        QCOMPARE(logged(s.station(), "Server connected"), 1);
         s.server.closeClient();
         QTRY_COMPARE(s.server.connections(), 2);
         QTRY_VERIFY(s.station().state.ServerConnected);
         QCOMPARE(logged(s.station(), "Server connection lost"), 1);
-        QCOMPARE(logged(s.station(), "Server connected"), 1);
+        QCOMPARE(logged(s.station(), "Server connected"), 2);
         QVERIFY(s.station().Form1->TimerIP.isActive());
         QVERIFY(s.deliver("FREQUENCY\r\n"));
         QCOMPARE(s.server.waitForLines(1).size(), 1);
@@ -546,14 +568,17 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
     }
     LinkedStation s(reconnect + QStringList{QStringLiteral("PORT=%1").arg(port)});
     shorten(s.station());
-    QTRY_VERIFY(s.station().server->reconnection().lastDelayMs() > 0);
+    // Tried three times at least: the failure is logged once, with the system's reason.
+    QTRY_VERIFY(s.station().server->reconnection().lastDelayMs() >= 400);
     QVERIFY(!s.station().state.ServerConnected);
+    QCOMPARE(logged(s.station(), "Server connection failed: Connection refused"), 1);
     ServerPeer late(port);
     QVERIFY(late.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
     QCOMPARE(s.main().StaticTextIPConnect->text(), Connected);
     QCOMPARE(logged(s.station(), "Server connected"), 1);
     QCOMPARE(logged(s.station(), "Server connection lost"), 0); // it was never up before
+    QCOMPARE(s.station().log.lines().filter(QStringLiteral("Server connection failed")).size(), 1);
 }
 
 void TestServerLink::noTriesAfterDisconnectAndBoundedBackoff()
@@ -701,7 +726,7 @@ void TestServerLink::serverDroppingAtOnceIsTriedLessAndLoggedOnce()
     QTRY_VERIFY_WITH_TIMEOUT(delays.size() >= 7, 10'000);
     QCOMPARE(delays.mid(0, 7), (QList<int>{20, 40, 80, 160, 160, 160, 160}));
     QCOMPARE(logged("Server connection lost"), 1);
-    QCOMPARE(logged("Server connected"), 1);
+    QCOMPARE(logged("Server connected"), 2); // at start, and the first return
 
     // Once the time between two identical lines has passed, the next loss is logged again.
     settings.lossLogRepeatMs = 0;

@@ -16,6 +16,17 @@
 
 #include <csignal>
 
+namespace {
+// "Log" and "Start", and on a machine without parallel port the generic transmitter's note.
+qsizetype linesOfAFirstStart()
+{
+    const bool noPort = QDir(QStringLiteral("/proc/sys/dev/parport"))
+                            .entryList({QStringLiteral("parport*")}, QDir::Dirs)
+                            .isEmpty();
+    return noPort ? 3 : 2;
+}
+} // namespace
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -46,9 +57,9 @@ private slots:
         process.start(program, {});
         QVERIFY(process.waitForStarted());
         const QString log = dir.filePath("Ivrelane.log");
-        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readLines(log).size() == 2, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readLines(log).size() == linesOfAFirstStart(), 20000);
         QCOMPARE(TestFiles::readLines(log).first(), QStringLiteral("Log"));
-        QVERIFY(TestFiles::readLines(log).last().endsWith(QStringLiteral(" Start")));
+        QVERIFY(TestFiles::readLines(log).at(1).endsWith(QStringLiteral(" Start")));
 
         ::kill(pid_t(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(20000));
@@ -123,7 +134,8 @@ private slots:
 
         QProcess first;
         QVERIFY(launch(first));
-        QTRY_COMPARE_WITH_TIMEOUT(starts().size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(TestFiles::readLines(log).size(), linesOfAFirstStart(), 20000);
+        QCOMPARE(starts().size(), 1);
         const QStringList before = snapshot();
         QProcess second;
         QVERIFY(launch(second));
@@ -394,7 +406,8 @@ private slots:
         auto s = station(dir, notifier);
         s->Form1->show();
         QTRY_VERIFY(s->state.StartupDone);
-        QCOMPARE(s->log.lines().size(), 2);
+        // Start, and nothing else but the note of a machine without parallel port.
+        QCOMPARE(s->log.lines().size() - s->log.lines().filter(QStringLiteral(" LPT: ")).size(), 2);
         QVERIFY(s->Form1->ui.MenuTX16UD->isChecked());
         QVERIFY(s->FormWarning->isVisible());
         QCOMPARE(s->Form1->ui.ComboBoxTXMEM->count(), 40);
@@ -414,7 +427,8 @@ private slots:
         s->Form1->show();
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(s->log.lines().size(), 2);
+        // Start, and nothing else but the note of a machine without parallel port.
+        QCOMPARE(s->log.lines().size() - s->log.lines().filter(QStringLiteral(" LPT: ")).size(), 2);
     }
 
     void spaceBarNeedsAnAnsweringRig()

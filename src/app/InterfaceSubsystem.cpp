@@ -132,7 +132,7 @@ void InterfaceSubsystem::redrawStatusTexts()
 {
     Station &s = m_station;
     Ui::TForm1 &m = s.Form1->ui;
-    // The transceiver line keeps its colour: only its text changes with the language.
+    // The server line keeps its colour: only its text changes with the language.
     const auto redraw = [](QLineEdit *line, const std::function<void()> &draw) {
         const QString colours = line->styleSheet();
         draw();
@@ -144,7 +144,9 @@ void InterfaceSubsystem::redrawStatusTexts()
     if (!s.isGenericModel()) {
         if (!s.isHamlibModel())
             StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
-        redraw(m.labelTMD, [&] { StatusLines::showRig(m.labelTMD, s.state); });
+        // The transceiver line takes the colour of the text it now shows (a red "TX time-out"
+        // gives way to a green "answers OK").
+        StatusLines::showRig(m.labelTMD, s.state);
     }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
     if (s.readOnlyNotice)

@@ -42,6 +42,7 @@ const QList<CaptionRow> &frenchCaptions()
         {"TFormInitTX16", "LabelTempoCmd", "text", "Période du scanning"},              // QLabel
         {"TFormInitTX16", "Label2", "text", "Câblages des signaux LPT (masse=pin 25)"}, // QLabel
         {"TFormInitTX16", "Label1", "text", "Liste des mémoires"},                      // QLabel
+        {"TFormInitTX16", "LabelHexa", "text", "hexa, ex. 378 ou 0378"},                // QLabel
         {"TFormInitTX16", "CheckBoxOptiTX16", "text",                                   // QCheckBox
          "Scanning circulaire sur les canaux utilisés (sinon coché scanning ascenceur)"},
         // Server window
@@ -112,6 +113,7 @@ const QList<CaptionRow> &englishCaptions()
         {"TFormInitTX16", "LabelTempoCmd", "text", "Scanning period"},          // QLabel
         {"TFormInitTX16", "Label2", "text", "LPT pin cabling (ground=pin 25)"}, // QLabel
         {"TFormInitTX16", "Label1", "text", "List of memories"},                // QLabel
+        {"TFormInitTX16", "LabelHexa", "text", "hex, e.g. 378 or 0378"},        // QLabel
         {"TFormInitTX16", "CheckBoxOptiTX16", "text",                           // QCheckBox
          "Rolling scanning on the used channels        (if not checked, up/down scanning)"},
         // Server window
@@ -262,6 +264,8 @@ QString messageText(Language language, MessageId id)
     case MessageId::SettingsNotSaved:
         return english ? QStringLiteral("Settings will not be saved (read-only folder)")
                        : QStringLiteral("Réglages non sauvegardés (dossier en lecture seule)");
+    case MessageId::LptPortMissing:
+        return english ? QStringLiteral("none") : QStringLiteral("aucun");
     // The messages below read the same in both languages.
     case MessageId::DtmfCodeMustEndIn01:
         return QStringLiteral("Le code doit se terminer par 0 ou 1 !");

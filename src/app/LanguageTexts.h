@@ -34,6 +34,7 @@ enum class MessageId {
     LptNumberError,              // the chosen parallel port has address 0
     HelpNotOpened,               // no program opened the help page; its file's path follows
     SettingsNotSaved,            // the configuration's folder is read-only (a status line)
+    LptPortMissing,              // a port choice of the generic setup that the machine lacks
 };
 
 // Every caption the language switch sets, one row per (window, control, property).

@@ -2,6 +2,7 @@
 
 #include "app/StationState.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 
 namespace StatusLines {
@@ -12,16 +13,45 @@ void setColouredText(QLineEdit *line, const QString &text, Colour colour)
     if (colour == Colour::Unchanged)
         return;
     const char *rgb = colour == Colour::Green ? "rgb(0, 128, 0)" : "rgb(255, 0, 0)";
-    line->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 225); color: %1;")
-                            .arg(QLatin1String(rgb)));
+    line->setStyleSheet(
+        QStringLiteral("background-color: rgb(255, 255, 225); color: %1;").arg(QLatin1String(rgb)));
+}
+
+void setPortText(QLineEdit *line, const QString &before, const QString &portName,
+                 const QString &after, Colour colour)
+{
+    const QFontMetrics metrics = line->fontMetrics();
+    // The frame and the line's own margins around the text.
+    constexpr int Margins = 10;
+    const int room = line->width() - Margins;
+    const auto fits = [&](const QString &text) { return metrics.horizontalAdvance(text) <= room; };
+    const QString whole = before + portName + after;
+    QString shown = whole;
+    if (!fits(whole)) {
+        const QString ellipsis = QStringLiteral("...");
+        qsizetype kept = portName.size();
+        while (kept > 1 && !fits(before + ellipsis + portName.right(kept) + after))
+            --kept;
+        shown = before + ellipsis + portName.right(kept) + after;
+    }
+    setColouredText(line, shown, colour);
+    if (shown == whole)
+        return;
+    // The window puts the shown text under the line's hint; the whole name goes there instead.
+    QString tip = line->toolTip();
+    if (tip.endsWith(shown))
+        tip.chop(shown.size());
+    else
+        tip.clear();
+    line->setToolTip(tip + whole);
 }
 
 void showPort(QLineEdit *line, const StationState &state, const QString &portName)
 {
     if (state.PortStatus == 1)
-        setColouredText(line, portName + state.StatusMessages[2], Colour::Green);
+        setPortText(line, QString(), portName, state.StatusMessages[2], Colour::Green);
     else if (state.PortStatus == 0)
-        setColouredText(line, portName + state.StatusMessages[4], Colour::Red);
+        setPortText(line, QString(), portName, state.StatusMessages[4], Colour::Red);
 }
 
 void showRig(QLineEdit *line, const StationState &state)

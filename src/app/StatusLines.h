@@ -13,6 +13,12 @@ enum class Colour { Unchanged, Green, Red };
 
 void setColouredText(QLineEdit *line, const QString &text, Colour colour);
 
+// Puts `before` + the port name + `after` on the line. A name too long for it (a by-id name)
+// keeps its end, the part that tells adapters apart, behind "...", and the whole text is in the
+// line's tool tip.
+void setPortText(QLineEdit *line, const QString &before, const QString &portName,
+                 const QString &after, Colour colour);
+
 // Port name followed by " connecté à 9600 bds" (green) or " erreur connexion" (red).
 void showPort(QLineEdit *line, const StationState &state, const QString &portName);
 void showRig(QLineEdit *line, const StationState &state);

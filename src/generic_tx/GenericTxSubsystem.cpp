@@ -44,6 +44,8 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                          g.StringGridTX16MEM, m.ComboBoxTXMEM, m.UpDownTX, m.Label16,
                          m.LabelConnect, &f.TimerTX16});
 
+    m_setup->portReady = [this](quint16 base) { logReady(base); };
+
     Tx16PinDriver *driver = m_driver.get();
     connect(m.ButtonTestPin14, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin14Click);
     connect(m.ButtonTestPin1, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin1Click);
@@ -114,6 +116,12 @@ void GenericTxSubsystem::activatePort()
 {
     const quint16 base = quint16(m_station.state.LptBase);
     QLineEdit *status = m_station.Form1->ui.LabelConnect;
+    // Most machines have no parallel port any more: the log says so, and where it looked.
+    PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
+    PortDiscovery::discoverFromDriver(*m_port, found);
+    if (PortDiscovery::noneFound(found))
+        m_station.log.append(QStringLiteral("LPT: No parallel port found (the kernel lists its "
+                                            "ports in /proc/sys/dev/parport)"));
     if (base == 0) {
         StatusLines::setColouredText(status, QStringLiteral("No LPT => INIT"),
                                      StatusLines::Colour::Red);
@@ -133,6 +141,16 @@ void GenericTxSubsystem::activatePort()
             return;
         }
     }
+    logReady(base);
+}
+
+void GenericTxSubsystem::logReady(quint16 base)
+{
+    PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
+    PortDiscovery::discoverFromDriver(*m_port, found);
+    m_station.log.append(
+        QStringLiteral("Radio ready: %1 on %2")
+            .arg(QStringLiteral("TX16UD"), PortDiscovery::portDescription(found, base)));
 }
 
 void GenericTxSubsystem::SpeedButtonInitClick()

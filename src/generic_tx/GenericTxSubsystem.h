@@ -30,6 +30,8 @@ public:
 
 private:
     void activatePort();
+    // Logs that the transmitter on the port at `base` is ready.
+    void logReady(quint16 base);
 
     Station &m_station;
     std::shared_ptr<ParallelPort> m_port;

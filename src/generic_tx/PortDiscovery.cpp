@@ -3,6 +3,8 @@
 #include "platform/ParallelPort.h"
 #include "platform/ParportProcInfo.h"
 
+#include <algorithm>
+
 namespace PortDiscovery {
 
 AddressTexts initialTexts()
@@ -63,6 +65,22 @@ QString hex4(quint16 address)
 QString choiceCaption(quint16 address)
 {
     return hex4(address) + QLatin1Char('h');
+}
+
+QString portDescription(const AddressTexts &found, quint16 address)
+{
+    const Addresses bases = addresses(found);
+    for (std::size_t n = 0; n < bases.size(); ++n) {
+        if (address != 0 && bases[n] == address)
+            return QStringLiteral("LPT%1 (%2)").arg(n + 1).arg(choiceCaption(address));
+    }
+    return choiceCaption(address);
+}
+
+bool noneFound(const AddressTexts &found)
+{
+    const Addresses bases = addresses(found);
+    return std::all_of(bases.begin(), bases.end(), [](quint16 base) { return base == 0; });
 }
 
 QString portOkText(quint16 address)

@@ -29,6 +29,11 @@ Addresses addresses(const AddressTexts &texts);
 QString hex4(quint16 address);
 // Caption of a port choice, "0378h".
 QString choiceCaption(quint16 address);
+// The port at `address` for the log: "LPT1 (0378h)" when it is one of those found, "0378h"
+// otherwise.
+QString portDescription(const AddressTexts &found, quint16 address);
+// Whether no port was found at all.
+bool noneFound(const AddressTexts &found);
 // Text shown once the port answers, "LPT 0378h OK".
 QString portOkText(quint16 address);
 } // namespace PortDiscovery

@@ -77,12 +77,16 @@ void Tx16PinDriver::ButtonTestPin17Click(bool checked)
 
 void Tx16PinDriver::setPtt(bool on)
 {
-    if (base() == 0)
+    if (base() == 0) {
+        if (on && reportFailure)
+            reportFailure(QStringLiteral("Transmitter not keyed: no parallel port chosen (INIT)"));
         return;
+    }
     m_w.ButtonTestPin17->setChecked(on);
     m_state.LptControlValue =
         PinLogic::writeLevel(m_port, base(), TxLine::Ptt, polarity(TxLine::Ptt), on);
-    if (!lastOperationWorked())
+    // Every keying that fails is said: the TRANSMIT button shows keyed all the same.
+    if (!lastOperationWorked(on ? QStringLiteral("Transmitter not keyed: ") : QString()))
         m_notifier.beep();
 }
 
@@ -132,6 +136,7 @@ bool Tx16PinDriver::writeIdle(TxLine line)
 bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
 {
     bool allWritten = true;
+    m_port.EnablePorts(address, address);
     for (TxLine line : PinLogic::IdleOrder) {
         PinLogic::writeLevel(m_port, address, line, polarity(line), false);
         allWritten = lastOperationWorked() && allWritten;
@@ -194,7 +199,7 @@ void Tx16PinDriver::endPulse(TxLine line)
     m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
 }
 
-bool Tx16PinDriver::lastOperationWorked()
+bool Tx16PinDriver::lastOperationWorked(const QString &always)
 {
     const QString state = m_port.GetLastState();
     if (PinLogic::succeeded(state)) {
@@ -202,10 +207,10 @@ bool Tx16PinDriver::lastOperationWorked()
         return true;
     }
     // A scan stepping on a port it cannot open would otherwise fill the log with the same line.
-    if (state != m_reportedFailure) {
+    if (!always.isEmpty() || state != m_reportedFailure) {
         m_reportedFailure = state;
         if (reportFailure)
-            reportFailure(state);
+            reportFailure(always + state);
     }
     return false;
 }

@@ -73,12 +73,14 @@ public:
     ParallelPort &port() { return m_port; }
 
     // Receives the port's reason for a failure ("Cannot open /dev/parport0 ...: Permission
-    // denied"), once: the same reason again is not repeated until an operation has worked.
+    // denied"), once: the same reason again is not repeated until an operation has worked. A
+    // keying that fails is reported each time ("Transmitter not keyed: ...").
     std::function<void(const QString &)> reportFailure;
 
 private:
-    // Whether the port's last operation worked; reports a new failure.
-    bool lastOperationWorked();
+    // Whether the port's last operation worked; reports a new failure, and any failure when
+    // `always` is given (the line then starts with it).
+    bool lastOperationWorked(const QString &always = QString());
     struct PulseLine
     {
         TxLine line;

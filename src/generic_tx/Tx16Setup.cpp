@@ -71,9 +71,13 @@ void Tx16Setup::portRefresh()
 {
     DiscoverParallelPorts();
     m_lptAddress = PortDiscovery::addresses(m_lptAddressText);
-    m_w.RadioButtonH378->setText(PortDiscovery::choiceCaption(m_lptAddress[0]));
-    m_w.RadioButtonH278->setText(PortDiscovery::choiceCaption(m_lptAddress[1]));
-    m_w.RadioButtonH3BC->setText(PortDiscovery::choiceCaption(m_lptAddress[2]));
+    // A port the machine does not have says so, rather than offering an address of 0000h.
+    const QString none = messageText(m_language(), MessageId::LptPortMissing);
+    const std::array<QRadioButton *, 3> choices{m_w.RadioButtonH378, m_w.RadioButtonH278,
+                                                m_w.RadioButtonH3BC};
+    for (std::size_t n = 0; n < choices.size(); ++n)
+        choices[n]->setText(m_lptAddress[n] != 0 ? PortDiscovery::choiceCaption(m_lptAddress[n])
+                                                 : none);
 }
 
 void Tx16Setup::FormShow()
@@ -108,6 +112,9 @@ void Tx16Setup::FormShow()
 
 void Tx16Setup::BitBtnOKClick()
 {
+    // An address typed after "User" was chosen counts as typed.
+    if (m_w.RadioButtonH000->isChecked())
+        m_lptSelected = PortDiscovery::parseHexAddress(m_w.EditH000->text());
     const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
                         m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
     if (m_lptSelected == 0 || !chosen) {
@@ -137,6 +144,8 @@ void Tx16Setup::BitBtnOKClick()
     if (m_driver.writeIdleLevelsAt(m_lptSelected)) {
         StatusLines::setColouredText(m_w.LabelConnect, PortDiscovery::portOkText(m_lptSelected),
                                      StatusLines::Colour::Green);
+        if (portReady)
+            portReady(m_lptSelected);
     } else {
         m_notifier.beep();
         StatusLines::setColouredText(m_w.LabelConnect, QStringLiteral("LPT error"),

@@ -64,6 +64,9 @@ public:
     // still in use is marked again so that it is not lost from the file.
     void restoreUnconfirmedChoice();
 
+    // OK brought the lines of the port at this address to rest.
+    std::function<void(quint16)> portReady;
+
     // Where the kernel's records are read; a test points it at a tree of its own.
     QString procRoot = QStringLiteral("/proc");
 

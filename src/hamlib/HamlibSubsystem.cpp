@@ -130,6 +130,8 @@ void HamlibSubsystem::selectModel()
 
 void HamlibSubsystem::initialised()
 {
+    m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
+                             .arg(m_station.state.ModelLabel.trimmed(), settings.port));
     // As with a Kenwood, the server connection at start waits for the radio's initialisation.
     if (m_serverConnectDone)
         return;

@@ -125,6 +125,8 @@ void KenwoodInitialisation::run()
     setPower(1, m_state.PowerB);
     m_panel.GroupBoxTX->setEnabled(true);
     m_releaseFocus();
+    if (completed)
+        completed();
 }
 
 void KenwoodInitialisation::selectBands()

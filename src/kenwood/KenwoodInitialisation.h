@@ -34,6 +34,9 @@ public:
     void ButtoninitClick();
     bool isRunning() const { return m_running; }
 
+    // Runs at the end of every initialisation that went through.
+    std::function<void()> completed;
+
 private:
     void run();
     bool stopOnTimeout(const QString &reply);

@@ -26,6 +26,11 @@ QString portLostText(const QString &portName)
     return QStringLiteral("Port %1 lost").arg(portName);
 }
 
+QString devicePath(const QString &portName)
+{
+    return QDir::isAbsolutePath(portName) ? portName : QStringLiteral("/dev/") + portName;
+}
+
 } // namespace
 
 KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
@@ -41,6 +46,11 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
         station.state, *m_link, *m_operations, panel,
         BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
         model, [this] { return m_station.ComPortTX.portName; }, focus);
+    m_initialisation->completed = [this] {
+        m_station.log.append(
+            QStringLiteral("Radio ready: %1 on %2")
+                .arg(m_station.state.ModelLabel.trimmed(), m_station.ComPortTX.portName));
+    };
 
     m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
     connect(m_recovery.get(), &RigRecovery::answersAgain, this,
@@ -202,6 +212,7 @@ void KenwoodSubsystem::OpenRigPort()
         return;
     }
     if (m_link->open(name)) {
+        m_loggedOpenFailure.clear();
         state.PortStatus = 1;
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.GroupBoxTX->setEnabled(false);
@@ -214,12 +225,34 @@ void KenwoodSubsystem::OpenRigPort()
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.ListBoxPort->clearSelection();
         ui.ListBoxPort->setCurrentItem(nullptr);
+        logOpenFailure(name);
         // An adapter not plugged in yet (a station started before its USB devices): looked
         // for every 2 s and initialised once there, as after a loss.
-        const QString device = QDir::isAbsolutePath(name) ? name : QStringLiteral("/dev/") + name;
-        if (!QFileInfo::exists(device))
+        if (!QFileInfo::exists(devicePath(name)))
             m_link->awaitPort(name);
     }
+}
+
+// The status line only says that the port could not be opened; the log says why, and for a
+// missing permission what the operator can do about it.
+void KenwoodSubsystem::logOpenFailure(const QString &portName)
+{
+    // Start-up opens the port twice; the same failure again says nothing new.
+    const QString reason = QStringLiteral("Port %1: %2").arg(portName, m_link->openError());
+    if (reason == std::exchange(m_loggedOpenFailure, reason))
+        return;
+    m_station.log.append(reason);
+    if (!m_link->openDenied())
+        return;
+    QString group = QFileInfo(devicePath(portName)).group();
+    if (group.isEmpty() || group == QLatin1String("root"))
+        group = QStringLiteral("dialout");
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = QStringLiteral("$USER");
+    m_station.log.append(QStringLiteral("Port %1: join the %2 group (sudo adduser %3 %2), then log "
+                                        "in again")
+                             .arg(portName, group, user));
 }
 
 void KenwoodSubsystem::unkeyRig()
@@ -273,8 +306,8 @@ void KenwoodSubsystem::portLost(const QString &portName)
 
 void KenwoodSubsystem::showPortLost(const QString &portName)
 {
-    StatusLines::setColouredText(m_station.Form1->ui.labelTMD, portLostText(portName),
-                                 StatusLines::Colour::Red);
+    StatusLines::setPortText(m_station.Form1->ui.labelTMD, QStringLiteral("Port "), portName,
+                             QStringLiteral(" lost"), StatusLines::Colour::Red);
 }
 
 // The adapter is back: the radio may have been switched off and on meanwhile, so it is
@@ -282,6 +315,7 @@ void KenwoodSubsystem::showPortLost(const QString &portName)
 void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
+    m_loggedOpenFailure.clear();
     if (std::exchange(m_unkeyWhenBack, false) && !m_station.Form1->ui.SpeedButtonTX->isChecked())
         m_link->SendRigCommand(QStringLiteral("RX"));
     m_station.Form1->ui.SpeedButtonInit->click();
@@ -289,6 +323,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
 
 void KenwoodSubsystem::closeRigPort()
 {
+    m_loggedOpenFailure.clear();
     m_recovery->stop();
     m_link->close();
 }
@@ -343,6 +378,7 @@ void KenwoodSubsystem::SpeedButtonInitClick()
         m_link->close();
         if (!m_link->open(m_station.ComPortTX.portName)) {
             m_station.notifier().beep();
+            logOpenFailure(m_station.ComPortTX.portName);
             state.PortStatus = 0;
             StatusLines::showPort(ui.LabelConnect, state, m_station.ComPortTX.portName);
             return;

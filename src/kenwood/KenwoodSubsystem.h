@@ -62,6 +62,7 @@ public:
     std::function<QString(const QString &defaultName)> chooseSaveFile;
 
 private:
+    void logOpenFailure(const QString &portName);
     void wirePanel();
     void wireMenus();
     void selectModel(Kenwood::Model model);
@@ -80,4 +81,6 @@ private:
     std::unique_ptr<RigRecovery> m_recovery;
     std::function<RadioOperations *()> m_otherOperations;
     bool m_unkeyWhenBack = false;
+    // The open failure last logged, until the port opens or another is chosen.
+    QString m_loggedOpenFailure;
 };

@@ -43,8 +43,13 @@ bool RigLink::openPort(const QString &portName)
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::HardwareControl);
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_openError = m_port.errorString();
+        m_openDenied = m_port.error() == QSerialPort::PermissionError;
         return false;
+    }
+    m_openError.clear();
+    m_openDenied = false;
     // A pseudo-terminal has no modem lines and refuses this; the link works without it.
     m_port.setDataTerminalReady(true);
     m_port.clearError();

@@ -48,6 +48,10 @@ public:
     // tells when it opened.
     void awaitPort(const QString &portName);
     bool isOpen() const;
+    // Why the last open failed, in the system's words ("Permission denied"); empty after success.
+    QString openError() const { return m_openError; }
+    // The last open failed for want of permission on the device.
+    bool openDenied() const { return m_openDenied; }
     // Drops what waits in the input and output buffers.
     void clearBuffers();
 
@@ -105,6 +109,8 @@ private:
     bool m_unkeyOwed = true;
 
     QString m_openedName;
+    QString m_openError;
+    bool m_openDenied = false;
     QString m_lostPortName;
     QTimer m_reopenTimer;
     QTimer m_deadline;      // the whole exchange

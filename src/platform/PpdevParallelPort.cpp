@@ -94,6 +94,8 @@ void PpdevParallelPort::EnablePorts(quint16 first, quint16 last)
 {
     if (first > last)
         std::swap(first, last);
+    if (first == last)
+        m_wantedBase = first;
     bool found = false;
     QString failure;
     const QList<int> numbers = m_proc.portNumbers();
@@ -105,7 +107,9 @@ void PpdevParallelPort::EnablePorts(quint16 first, quint16 last)
         if (openDevice(*base) < 0 && failure.isEmpty())
             failure = m_lastState;
     }
-    if (!found)
+    if (!found && first == last)
+        m_lastState = QStringLiteral("No parallel port at %1").arg(hex4(first));
+    else if (!found)
         m_lastState =
             QStringLiteral("No parallel port between %1 and %2").arg(hex4(first), hex4(last));
     else if (!failure.isEmpty())
@@ -156,7 +160,10 @@ int PpdevParallelPort::deviceFor(quint16 address, int &offset)
             return openDevice(*base);
         }
     }
-    m_lastState = QStringLiteral("No parallel port at %1").arg(hex4(address));
+    const bool wantedRegister = m_wantedBase != 0 && address >= m_wantedBase &&
+                                int(address) < int(m_wantedBase) + RegisterCount;
+    m_lastState =
+        QStringLiteral("No parallel port at %1").arg(hex4(wantedRegister ? m_wantedBase : address));
     return -1;
 }
 

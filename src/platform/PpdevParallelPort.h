@@ -40,4 +40,7 @@ private:
     QString m_devRoot;
     QString m_lastState;
     QHash<quint16, int> m_devices; // base address -> claimed file descriptor
+    // The port last asked for by EnablePorts; a register of it that cannot be reached is
+    // reported under this base, the address the operator chose.
+    quint16 m_wantedBase = 0;
 };

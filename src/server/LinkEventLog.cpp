@@ -8,6 +8,12 @@ LinkEventLog::LinkEventLog(EventLog &log, const TcpClientSettings &settings)
 {
 }
 
+void LinkEventLog::connectAsked()
+{
+    if (!m_lossHidden)
+        m_shown = Shown::Nothing;
+}
+
 void LinkEventLog::lost(const QString &text, bool always)
 {
     if (!always && text == m_lastLoss && m_lastLossLogged.isValid() &&
@@ -20,14 +26,23 @@ void LinkEventLog::lost(const QString &text, bool always)
 
 void LinkEventLog::connected()
 {
-    if (!m_lossHidden)
+    if (!m_lossHidden && m_shown != Shown::Up)
         m_log.append(QStringLiteral("Server connected"));
+    if (!m_lossHidden)
+        m_shown = Shown::Up;
 }
 
-void LinkEventLog::stillDown()
+void LinkEventLog::failed(const QString &reason)
 {
-    if (m_lossHidden && m_lastLossLogged.elapsed() >= m_settings.lossLogRepeatMs)
-        write(m_lastLoss);
+    if (m_lossHidden) {
+        if (m_lastLossLogged.elapsed() >= m_settings.lossLogRepeatMs)
+            write(m_lastLoss);
+        return;
+    }
+    if (m_shown == Shown::Down)
+        return;
+    m_log.append(QStringLiteral("Server connection failed: ") + reason);
+    m_shown = Shown::Down;
 }
 
 void LinkEventLog::write(const QString &text)
@@ -36,4 +51,5 @@ void LinkEventLog::write(const QString &text)
     m_lastLoss = text;
     m_lastLossLogged.start();
     m_lossHidden = false;
+    m_shown = Shown::Down;
 }

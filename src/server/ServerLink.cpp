@@ -5,15 +5,17 @@ ServerLink::ServerLink(QObject *parent) : QObject(parent)
     m_socket.setReadBufferSize(ReadBufferBytes);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this, &ServerLink::giveUp);
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        giveUp(QStringLiteral("no answer within %1 s").arg(ConnectTimeoutMs / 1000));
+    });
     connect(&m_socket, &QTcpSocket::connected, this, &ServerLink::onConnected);
     connect(&m_socket, &QTcpSocket::stateChanged, this, &ServerLink::onStateChanged);
     connect(&m_socket, &QTcpSocket::readyRead, this, &ServerLink::dataArrived);
     // Errors while connecting end the attempt; errors on an open connection show as the state
-    // going back to unconnected. Neither is shown to the operator.
+    // going back to unconnected.
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] {
         if (!m_up)
-            giveUp();
+            giveUp(m_socket.errorString());
     });
 }
 
@@ -21,8 +23,12 @@ void ServerLink::open(const QString &host, int port)
 {
     if (m_up || isConnecting())
         return;
-    if (host.trimmed().isEmpty() || port < 1 || port > 65535) {
-        emit attemptFailed();
+    if (host.trimmed().isEmpty()) {
+        emit attemptFailed(QStringLiteral("no server address"));
+        return;
+    }
+    if (port < 1 || port > 65535) {
+        emit attemptFailed(QStringLiteral("port %1 out of range 1-65535").arg(port));
         return;
     }
     m_socket.abort();
@@ -76,7 +82,7 @@ void ServerLink::onStateChanged(QAbstractSocket::SocketState socketState)
     emit disconnected();
 }
 
-void ServerLink::giveUp()
+void ServerLink::giveUp(const QString &reason)
 {
     const bool wasTrying = m_connectTimer.isActive();
     m_connectTimer.stop();
@@ -84,5 +90,5 @@ void ServerLink::giveUp()
         return;
     m_socket.abort();
     if (wasTrying)
-        emit attemptFailed();
+        emit attemptFailed(reason);
 }

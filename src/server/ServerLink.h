@@ -6,8 +6,8 @@
 #include <QTimer>
 
 // The TCP connection to the relay server. Connecting never blocks the window: the attempt runs
-// in the background and is given up after the time-out. A failed attempt reports attemptFailed;
-// a connection that was up reports disconnected.
+// in the background and is given up after the time-out. A failed attempt reports attemptFailed
+// with the system's reason; a connection that was up reports disconnected.
 class ServerLink : public QObject
 {
     Q_OBJECT
@@ -37,13 +37,13 @@ public:
 signals:
     void connected();
     void disconnected();
-    void attemptFailed();
+    void attemptFailed(const QString &reason);
     void dataArrived();
 
 private:
     void onConnected();
     void onStateChanged(QAbstractSocket::SocketState socketState);
-    void giveUp();
+    void giveUp(const QString &reason);
 
     QTcpSocket m_socket;
     QTimer m_connectTimer;

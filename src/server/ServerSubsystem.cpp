@@ -71,9 +71,9 @@ void ServerSubsystem::wire()
     connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
     connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
     connect(&m_link, &ServerLink::dataArrived, this, &ServerSubsystem::HandleServerData);
-    connect(&m_link, &ServerLink::attemptFailed, this, [this] {
-        if (m_reconnection.linkDown())
-            m_linkLog.stillDown();
+    connect(&m_link, &ServerLink::attemptFailed, this, [this](const QString &reason) {
+        m_reconnection.linkDown();
+        m_linkLog.failed(reason);
     });
     for (QAbstractButton *toggle : {f.ui.SpeedButtonTX, f.ui.SpeedButtonTX16TX}) {
         connect(toggle, &QAbstractButton::toggled, this,
@@ -101,6 +101,7 @@ void ServerSubsystem::ButtonConnectClick()
     if (m_station.state.ServerConnected)
         return;
     m_reconnection.connectAsked();
+    m_linkLog.connectAsked();
     m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port);
 }
 
@@ -117,8 +118,8 @@ void ServerSubsystem::ButtonDisconnectClick()
 void ServerSubsystem::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
-    if (m_reconnection.linkUp())
-        m_linkLog.connected();
+    m_reconnection.linkUp();
+    m_linkLog.connected();
     state.ServerConnected = true;
     m_station.Form1->TimerIP.start();
     state.ServerStatus = 1;
@@ -141,10 +142,10 @@ void ServerSubsystem::IdTCPClientDisconnected()
     // Nobody is left to send RECEIVE: a transmitter the server keyed is released at once rather
     // than at the transmit time-out.
     const bool released = !m_closingOnPurpose && m_dispatcher.releaseServerKeying();
-    const bool retrying = m_reconnection.linkDown();
+    m_reconnection.linkDown();
     if (released)
         m_linkLog.lost(QStringLiteral("Server connection lost: transmitter released"), true);
-    else if (retrying)
+    else if (!m_closingOnPurpose)
         m_linkLog.lost(QStringLiteral("Server connection lost"));
 }
 

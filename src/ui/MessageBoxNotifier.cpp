@@ -43,7 +43,7 @@ QMessageBox *MessageBoxNotifier::open(QMessageBox::Icon icon, const QString &tex
             return nullptr;
         }
     }
-    auto *box = new QMessageBox(icon, QApplication::applicationName(), text, buttons, m_parent);
+    auto *box = new QMessageBox(icon, QApplication::applicationName(), text, buttons, owner());
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal for the operator's input as before, but shown without waiting: events, timers, the
     // server and the radio go on while it is open.
@@ -51,4 +51,15 @@ QMessageBox *MessageBoxNotifier::open(QMessageBox::Icon icon, const QString &tex
     box->show();
     m_open.append(box);
     return box;
+}
+
+QWidget *MessageBoxNotifier::owner() const
+{
+    // A box belongs to the window the operator is working in (the Hamlib settings, a dialog):
+    // one of the main window would open behind that window.
+    QWidget *active = QApplication::activeWindow();
+    if (active && active->isVisible() && !qobject_cast<QMessageBox *>(active) &&
+        active->windowType() != Qt::Popup)
+        return active;
+    return m_parent;
 }

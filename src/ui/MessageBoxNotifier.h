@@ -26,6 +26,8 @@ public:
 private:
     QMessageBox *open(QMessageBox::Icon icon, const QString &text,
                       QMessageBox::StandardButtons buttons);
+    // The window a new box is shown over.
+    QWidget *owner() const;
 
     QWidget *m_parent;
     QList<QPointer<QMessageBox>> m_open;
