@@ -58,7 +58,7 @@ void TestKenwoodDialogs::exportFileBytes()
     const QString path = fixture.path(QStringLiteral("out.txt"));
     TestFiles::writeBytes(path, "old content that must go");
     QString offered;
-    station.kenwood->chooseSaveFile = [&](const QString &name) {
+    station.kenwood->dialogs().chooseSaveFile = [&](const QString &name) {
         offered = name;
         return path;
     };
@@ -75,12 +75,14 @@ void TestKenwoodDialogs::exportCancelledWritesNothing()
 {
     StationFixture fixture;
     Station &station = fixture.start();
-    station.kenwood->chooseSaveFile = [](const QString &) { return QString(); };
+    station.kenwood->dialogs().chooseSaveFile = [](const QString &) { return QString(); };
     station.Form1->ui.MenuSaveDTMF->trigger();
     QVERIFY(!QFile::exists(fixture.path(QStringLiteral("TMD700Ivrelane.txt"))));
 
     // A folder in the way of the file: the failure is reported, not passed over.
-    station.kenwood->chooseSaveFile = [&](const QString &) { return fixture.path("dev"); };
+    station.kenwood->dialogs().chooseSaveFile = [&](const QString &) {
+        return fixture.path("dev");
+    };
     station.Form1->ui.MenuSaveDTMF->trigger();
     QCOMPARE(fixture.notifier.messages.size(), 1);
     QVERIFY(fixture.notifier.messages.first().startsWith(QLatin1String("error:")));

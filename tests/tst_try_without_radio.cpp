@@ -73,11 +73,12 @@ private slots:
             QSKIP("needs sudo and setpriv");
         if (QFileInfo("/dev/ttyIvrelaneTry").isSymLink())
             QSKIP("a demonstration is running on this machine");
-        // Only the two commands the script runs as root, without a password.
+        // Only the two commands the script runs as root, without a password, their arguments
+        // matched whole (a wildcard would also match "/dev/pts/../../etc/...").
         QFile sudoers(QString::fromLatin1(SudoersFile));
         QVERIFY(sudoers.open(QIODevice::WriteOnly));
-        sudoers.write("#65534 ALL=(root) NOPASSWD: /usr/bin/ln -sfn /dev/pts/* "
-                      "/dev/ttyIvrelaneTry, /usr/bin/rm -f /dev/ttyIvrelaneTry\n");
+        sudoers.write("#65534 ALL=(root) NOPASSWD: /usr/bin/ln ^-sfn /dev/pts/[0-9]+ "
+                      "/dev/ttyIvrelaneTry$, /usr/bin/rm ^-f /dev/ttyIvrelaneTry$\n");
         sudoers.close();
         QVERIFY(sudoers.setPermissions(QFile::ReadOwner | QFile::ReadGroup));
     }

@@ -19,7 +19,6 @@ public:
     ReadOnlyNotice(QLineEdit *line, std::function<Language()> language, QObject *parent = nullptr);
 
     void show();
-    bool isShown() const { return m_shown; }
     // The language changed: the notice, when on the line, in the new one.
     void redraw();
 

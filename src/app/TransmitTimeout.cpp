@@ -41,8 +41,9 @@ void TransmitTimeout::expire()
     QAbstractButton *toggle = m_keyed;
     if (toggle == nullptr || !toggle->isChecked())
         return;
-    toggle->click();
+    // Locked out before the unkeying: a Kenwood's exchange lets a server TRANSMIT run meanwhile.
     m_state.TxLockedOut = true;
+    toggle->click();
     m_log.append(QStringLiteral("TX time-out"));
     StatusLines::setColouredText(m_labelTMD, QStringLiteral("TX time-out"),
                                  StatusLines::Colour::Red);

@@ -3,17 +3,11 @@
 #include "app/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
-#include "kenwood/MemoryExport.h"
+#include "kenwood/KenwoodDialogs.h"
 #include "kenwood/PanelPictures.h"
-#include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
-#include "ui/UnitInitTX16.h"
-#include "ui/UnitMEM.h"
 #include "ui/UnitTMD700.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <utility>
 
@@ -26,14 +20,9 @@ QString portLostText(const QString &portName)
     return QStringLiteral("Port %1 lost").arg(portName);
 }
 
-QString devicePath(const QString &portName)
-{
-    return QDir::isAbsolutePath(portName) ? portName : QStringLiteral("/dev/") + portName;
-}
-
 } // namespace
 
-KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
+KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_openReport(station.log)
 {
     Ui::TForm1 &ui = station.Form1->ui;
     const KenwoodPanel panel = KenwoodPanel::fromForm(ui);
@@ -55,11 +44,14 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
     m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
     connect(m_recovery.get(), &RigRecovery::answersAgain, this,
             &KenwoodSubsystem::radioAnswersAgain);
+    m_recoveryInit.setSingleShot(true);
+    m_recoveryInit.setInterval(station.Form1->TimerRX.interval());
+    connect(&m_recoveryInit, &QTimer::timeout, this, [this] {
+        m_station.state.RigAnswering = true;
+        ButtoninitClick();
+    });
 
-    chooseSaveFile = [this](const QString &defaultName) {
-        return QFileDialog::getSaveFileName(m_station.Form1.get(), QString(),
-                                            QDir(m_station.directory()).filePath(defaultName));
-    };
+    m_dialogs = std::make_unique<KenwoodDialogs>(station);
 
     station.hooks.openRigPort = [this] { OpenRigPort(); };
     station.hooks.releaseRig = [this] { releaseRig(); };
@@ -151,9 +143,6 @@ void KenwoodSubsystem::wirePanel()
     connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops().powerChanged(1); });
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
-    connect(ui.EditRI, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRIChange);
-    connect(ui.EditRM, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRMChange);
-    connect(ui.EditRC, &QLineEdit::textEdited, this, &KenwoodSubsystem::EditRCChange);
 }
 
 void KenwoodSubsystem::wireMenus()
@@ -164,13 +153,6 @@ void KenwoodSubsystem::wireMenus()
     connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodSubsystem::MenuTMV71Click);
     for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB})
         connect(choice, &QAction::triggered, this, &KenwoodSubsystem::MenuChoixTXClick);
-    connect(ui.MenuMEM, &QAction::triggered, this, &KenwoodSubsystem::MenuMEMClick);
-    connect(ui.MenuSaveDTMF, &QAction::triggered, this, &KenwoodSubsystem::MenuSaveDTMFClick);
-    connect(ui.MenuTIMEROUTS, &QAction::triggered, this, &KenwoodSubsystem::MenuTIMEROUTSClick);
-    TFormMEM &mem = *m_station.FormMEM;
-    mem.FormShow = [this] { FormMEMShow(); };
-    connect(mem.ui.SpinEditMEM, &QSpinBox::valueChanged, this,
-            &KenwoodSubsystem::SpinEditMEMChange);
 }
 
 void KenwoodSubsystem::selectModel(Model model)
@@ -212,7 +194,7 @@ void KenwoodSubsystem::OpenRigPort()
         return;
     }
     if (m_link->open(name)) {
-        m_loggedOpenFailure.clear();
+        m_openReport.clear();
         state.PortStatus = 1;
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.GroupBoxTX->setEnabled(false);
@@ -225,34 +207,12 @@ void KenwoodSubsystem::OpenRigPort()
         StatusLines::showPort(ui.LabelConnect, state, name);
         ui.ListBoxPort->clearSelection();
         ui.ListBoxPort->setCurrentItem(nullptr);
-        logOpenFailure(name);
+        m_openReport.failed(name, *m_link);
         // An adapter not plugged in yet (a station started before its USB devices): looked
         // for every 2 s and initialised once there, as after a loss.
-        if (!QFileInfo::exists(devicePath(name)))
+        if (!QFileInfo::exists(PortOpenReport::devicePath(name)))
             m_link->awaitPort(name);
     }
-}
-
-// The status line only says that the port could not be opened; the log says why, and for a
-// missing permission what the operator can do about it.
-void KenwoodSubsystem::logOpenFailure(const QString &portName)
-{
-    // Start-up opens the port twice; the same failure again says nothing new.
-    const QString reason = QStringLiteral("Port %1: %2").arg(portName, m_link->openError());
-    if (reason == std::exchange(m_loggedOpenFailure, reason))
-        return;
-    m_station.log.append(reason);
-    if (!m_link->openDenied())
-        return;
-    QString group = QFileInfo(devicePath(portName)).group();
-    if (group.isEmpty() || group == QLatin1String("root"))
-        group = QStringLiteral("dialout");
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = QStringLiteral("$USER");
-    m_station.log.append(QStringLiteral("Port %1: join the %2 group (sudo adduser %3 %2), then log "
-                                        "in again")
-                             .arg(portName, group, user));
 }
 
 void KenwoodSubsystem::unkeyRig()
@@ -283,16 +243,18 @@ bool KenwoodSubsystem::mayPollRadio() const
 {
     return currentModel() && !m_station.isHamlibModel() && m_link->isOpen() &&
            m_link->lostPortName().isEmpty() && !m_initialisation->isRunning() &&
-           !m_station.Form1->TimerRX.isActive();
+           !m_station.Form1->TimerRX.isActive() && !m_recoveryInit.isActive();
 }
 
+// Initialised as INIT does, half a second later, but the server link is left as it is: the
+// operator's Disconnect and the reconnection's own pace belong to the server side.
 void KenwoodSubsystem::radioAnswersAgain()
 {
-    if (!currentModel() || m_station.isHamlibModel() || !m_link->isOpen() ||
-        m_initialisation->isRunning() || m_station.Form1->TimerRX.isActive())
+    if (!mayPollRadio())
         return;
     m_station.log.append(QStringLiteral("Radio answers again"));
-    beginInitialisation();
+    preparePanelForInitialisation();
+    m_recoveryInit.start();
 }
 
 void KenwoodSubsystem::portLost(const QString &portName)
@@ -315,7 +277,7 @@ void KenwoodSubsystem::showPortLost(const QString &portName)
 void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
-    m_loggedOpenFailure.clear();
+    m_openReport.clear();
     if (std::exchange(m_unkeyWhenBack, false) && !m_station.Form1->ui.SpeedButtonTX->isChecked())
         m_link->SendRigCommand(QStringLiteral("RX"));
     m_station.Form1->ui.SpeedButtonInit->click();
@@ -323,7 +285,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
 
 void KenwoodSubsystem::closeRigPort()
 {
-    m_loggedOpenFailure.clear();
+    m_openReport.clear();
     m_recovery->stop();
     m_link->close();
 }
@@ -378,17 +340,18 @@ void KenwoodSubsystem::SpeedButtonInitClick()
         m_link->close();
         if (!m_link->open(m_station.ComPortTX.portName)) {
             m_station.notifier().beep();
-            logOpenFailure(m_station.ComPortTX.portName);
+            m_openReport.failed(m_station.ComPortTX.portName, *m_link);
             state.PortStatus = 0;
             StatusLines::showPort(ui.LabelConnect, state, m_station.ComPortTX.portName);
             return;
         }
     }
-    beginInitialisation();
+    preparePanelForInitialisation();
+    m_station.Form1->TimerRX.start();
 }
 
-// As INIT does: the panel waits, and the initialisation runs half a second later.
-void KenwoodSubsystem::beginInitialisation()
+// The panel waits for the initialisation.
+void KenwoodSubsystem::preparePanelForInitialisation()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -397,7 +360,6 @@ void KenwoodSubsystem::beginInitialisation()
     StatusLines::showRig(ui.labelTMD, state);
     m_operations->resetIndicators();
     state.ActiveBand = 0;
-    m_station.Form1->TimerRX.start();
 }
 
 void KenwoodSubsystem::ButtoninitClick()
@@ -418,87 +380,4 @@ void KenwoodSubsystem::MenuChoixTXClick()
         button->setEnabled(bandA);
     for (QToolButton *button : {ui.SpeedButtonTXB, ui.SpeedButtonVFOB, ui.SpeedButtonMEMB})
         button->setEnabled(bandB);
-}
-
-void KenwoodSubsystem::MenuMEMClick()
-{
-    m_station.FormMEM->show();
-}
-
-void KenwoodSubsystem::FormMEMShow()
-{
-    TFormMEM &mem = *m_station.FormMEM;
-    mem.move(m_station.Form1->pos() + QPoint(100, 40));
-    applyCaptions(&mem, m_station.currentLanguage());
-    // Showing the dialog must not change the count: a configured count outside the box's range
-    // stays as it is until the operator changes the box.
-    const QSignalBlocker blocker(mem.ui.SpinEditMEM);
-    mem.ui.SpinEditMEM->setValue(m_station.state.NumberOfMemories);
-}
-
-void KenwoodSubsystem::SpinEditMEMChange(int value)
-{
-    m_station.state.NumberOfMemories = value;
-}
-
-void KenwoodSubsystem::MenuSaveDTMFClick()
-{
-    const QString path = chooseSaveFile(QString::fromLatin1(MemoryExport::DefaultFileName));
-    if (path.isEmpty())
-        return;
-    QStringList dtmf;
-    const QListWidget *codes = m_station.FormDTMF->ui.ListBoxCodesDTMF;
-    for (int i = 0; i < codes->count(); ++i)
-        dtmf << codes->item(i)->text();
-    QStringList memories;
-    const QComboBox *list = m_station.Form1->ui.ComboBoxMEM;
-    for (int i = 0; i < list->count(); ++i)
-        memories << list->itemText(i);
-    const StationState &state = m_station.state;
-    const QStringList lines =
-        MemoryExport::lines(QDateTime::currentDateTime(), state.StatusMessages[11], dtmf,
-                            state.StatusMessages[12], memories);
-    QString error;
-    if (!MemoryExport::write(path, MemoryExport::fileBytes(lines), &error))
-        m_station.notifier().error(path + QStringLiteral(": ") + error);
-}
-
-void KenwoodSubsystem::MenuTIMEROUTSClick()
-{
-    Ui::TForm1 &ui = m_station.Form1->ui;
-    const SerialPortSettings &port = m_station.ComPortTX;
-    for (QWidget *w : {static_cast<QWidget *>(ui.EditRI), static_cast<QWidget *>(ui.EditRM),
-                       static_cast<QWidget *>(ui.EditRC), static_cast<QWidget *>(ui.LabelRI),
-                       static_cast<QWidget *>(ui.LabelRM), static_cast<QWidget *>(ui.LabelRC)})
-        w->show();
-    ui.EditRI->setText(QString::number(port.readIntervalTimeout));
-    ui.EditRM->setText(QString::number(port.readTotalMultiplier));
-    ui.EditRC->setText(QString::number(port.readTotalConstant));
-}
-
-namespace {
-
-void setFromText(int &setting, const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (ok && value >= 0)
-        setting = value;
-}
-
-} // namespace
-
-void KenwoodSubsystem::EditRIChange(const QString &text)
-{
-    setFromText(m_station.ComPortTX.readIntervalTimeout, text);
-}
-
-void KenwoodSubsystem::EditRMChange(const QString &text)
-{
-    setFromText(m_station.ComPortTX.readTotalMultiplier, text);
-}
-
-void KenwoodSubsystem::EditRCChange(const QString &text)
-{
-    setFromText(m_station.ComPortTX.readTotalConstant, text);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "kenwood/KenwoodDialogs.h"
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"
+#include "kenwood/PortOpenReport.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/RigRecovery.h"
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -48,21 +51,9 @@ public:
     void SpeedButtonInitClick();
     void ButtoninitClick();
     void MenuChoixTXClick();
-    void MenuMEMClick();
-    void FormMEMShow();
-    void SpinEditMEMChange(int value);
-    void MenuSaveDTMFClick();
-    void MenuTIMEROUTSClick();
-    void EditRIChange(const QString &text);
-    void EditRMChange(const QString &text);
-    void EditRCChange(const QString &text);
-
-    // Asks where to save the DTMF codes and memories; an empty answer cancels. Tests replace
-    // the file dialog with their own choice.
-    std::function<QString(const QString &defaultName)> chooseSaveFile;
+    KenwoodDialogs &dialogs() { return *m_dialogs; }
 
 private:
-    void logOpenFailure(const QString &portName);
     void wirePanel();
     void wireMenus();
     void selectModel(Kenwood::Model model);
@@ -70,7 +61,7 @@ private:
     void portLost(const QString &portName);
     void portBack(const QString &portName);
     void showPortLost(const QString &portName);
-    void beginInitialisation();
+    void preparePanelForInitialisation();
     void radioAnswersAgain();
     bool mayPollRadio() const;
 
@@ -79,8 +70,10 @@ private:
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
     std::unique_ptr<RigRecovery> m_recovery;
+    std::unique_ptr<KenwoodDialogs> m_dialogs;
     std::function<RadioOperations *()> m_otherOperations;
     bool m_unkeyWhenBack = false;
     // The open failure last logged, until the port opens or another is chosen.
-    QString m_loggedOpenFailure;
+    PortOpenReport m_openReport;
+    QTimer m_recoveryInit; // the initialisation after the radio answers again
 };

@@ -19,7 +19,6 @@ public:
     // initialisation under way).
     RigRecovery(RigLink &link, std::function<bool()> mayAsk, QObject *parent = nullptr);
 
-    bool isWatching() const { return m_silent; }
     // Forgets the silence: the port is closed or another model takes over.
     void stop();
 

@@ -89,6 +89,10 @@ void ServerDispatcher::showFrequencySent()
 // shows what the radio does and a repeated request cannot turn into its opposite.
 void ServerDispatcher::transmit()
 {
+    // A message read after its connection went (a batch carried out behind a slow radio) must not
+    // key a transmitter that nobody is left to unkey.
+    if (!m_state.ServerConnected)
+        return;
     if (m_state.TxLockedOut) {
         if (!std::exchange(m_lockoutLogged, true))
             m_log.append(QStringLiteral("TX locked out until RECEIVE"));
