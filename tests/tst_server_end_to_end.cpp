@@ -1,4 +1,5 @@
 #include "app/Station.h"
+#include "kenwood/KenwoodSubsystem.h"
 #include "server/ServerSubsystem.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
@@ -87,6 +88,7 @@ private slots:
     void dtmfCodeSelectsMemoryThenFrequencyIsAnswered();
     void transmitAndReceiveReachTheRadio();
     void serverGoneUnkeysTheRadio();
+    void transmitQueuedBehindASlowRadioEndsUnkeyedWhenTheServerGoes();
     void radioNotAnsweringIsNotKeyed();
     void frequencyWhileScanning();
     void strayAndLateRepliesNeverShiftTheAnswers_data();
@@ -174,6 +176,33 @@ void TestServerEndToEnd::serverGoneUnkeysTheRadio()
                  .filter(QStringLiteral(" Server connection lost: transmitter released"))
                  .size(),
              1);
+}
+
+// A TRANSMIT queued behind a slow exchange when the server goes: whether it is carried out
+// before the loss is noticed (and then released) or after (and then refused), the radio ends
+// unkeyed, since nobody is left to send RECEIVE.
+void TestServerEndToEnd::transmitQueuedBehindASlowRadioEndsUnkeyedWhenTheServerGoes()
+{
+    Road road;
+    Station &station =
+        road.start(QStringLiteral("TMD710"), {"--control"}, {QStringLiteral("CHANNEL=RIGHT")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    const int scans = int(road.rig.receivedCommands().count(QStringLiteral("SC")));
+    road.rig.order("late SC 2000");
+    road.server.sendLine("FREQUENCY");
+    QVERIFY(road.radioReceived(QStringLiteral("SC"), scans + 1));
+    road.server.sendLine("TRANSMIT_R");
+    road.server.sendLine("@close");
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.ServerConnected, 10'000);
+    QTRY_VERIFY_WITH_TIMEOUT(road.rig.logText().contains(QLatin1String(" > SC 0")), 10'000);
+    QTRY_VERIFY_WITH_TIMEOUT(!station.kenwood->link().isBusy(), 10'000);
+    QTest::qWait(300); // whatever was read from the gone link has been carried out
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    const QStringList commands = road.rig.receivedCommands();
+    QVERIFY2(commands.lastIndexOf(QStringLiteral("TX")) <
+                 commands.lastIndexOf(QStringLiteral("RX")),
+             qPrintable(road.rig.logText().right(400)));
 }
 
 void TestServerEndToEnd::radioNotAnsweringIsNotKeyed()
