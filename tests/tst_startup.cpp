@@ -386,7 +386,12 @@ private slots:
         process.start(programDir + "/ivrelane", {});
         QVERIFY(process.waitForStarted());
         const QString config = dir.filePath("config/Ivrelane/Ivrelane");
-        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readLines(config + "/Ivrelane.log").size() == 2, 20000);
+        // Started once "Start" is logged; what follows it depends on the machine (a parallel
+        // port or none, a server or none).
+        QTRY_VERIFY_WITH_TIMEOUT(!TestFiles::readLines(config + "/Ivrelane.log")
+                                      .filter(QStringLiteral(" Start"))
+                                      .isEmpty(),
+                                 20000);
         ::kill(pid_t(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
