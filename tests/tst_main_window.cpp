@@ -109,6 +109,9 @@ private slots:
                  qPrintable(line->text()));
         QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) < line->width());
         QCOMPARE(line->toolTip(), QStringLiteral("Statut du port série du PC\n") + byId + opened);
+        // Shown again (start-up opens the port twice), the hint stays.
+        StatusLines::showPort(line, station.state, byId);
+        QCOMPARE(line->toolTip(), QStringLiteral("Statut du port série du PC\n") + byId + opened);
         StatusLines::showPort(line, station.state, QStringLiteral("ttyUSB0"));
         QCOMPARE(line->text(), QStringLiteral("ttyUSB0") + opened);
         QCOMPARE(line->toolTip(), QStringLiteral("Statut du port série du PC\nttyUSB0") + opened);

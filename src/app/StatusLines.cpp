@@ -38,9 +38,12 @@ void setPortText(QLineEdit *line, const QString &before, const QString &portName
     if (shown == whole)
         return;
     // The window puts the shown text under the line's hint; the whole name goes there instead.
+    // The same text shown again changes nothing, so the tip may still end with the whole name.
     QString tip = line->toolTip();
     if (tip.endsWith(shown))
         tip.chop(shown.size());
+    else if (tip.endsWith(whole))
+        tip.chop(whole.size());
     else
         tip.clear();
     line->setToolTip(tip + whole);
