@@ -6,7 +6,6 @@
 #include "app/Station.h"
 #include "kenwood/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
-#include "platform/TextFile.h"
 #include "ui/UnitTMD700.h"
 
 #include "support/BenchSupport.h"
@@ -15,9 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
@@ -31,6 +28,9 @@ constexpr int WarmUp = 200;
 constexpr int GuardMs = 10'000;
 
 using BenchSupport::SilentNotifier;
+using BenchSupport::startTmd710;
+using BenchSupport::StationPeer;
+using BenchSupport::writeKenwoodConfiguration;
 
 bool waitFor(const std::function<bool()> &done)
 {
@@ -69,31 +69,13 @@ int main(int argc, char *argv[])
     const QString link = dir.filePath(QStringLiteral("dev/ttyV0"));
 
     QProcess rig;
-    rig.start(rigsim,
-              {QStringLiteral("--model"), QStringLiteral("TMD710"), QStringLiteral("--link"), link,
-               QStringLiteral("--log"), dir.filePath(QStringLiteral("rigsim.log"))});
-    if (!rig.waitForStarted(GuardMs) || !rig.waitForReadyRead(GuardMs)) {
-        std::fprintf(stderr, "rigsim did not start: %s\n", qPrintable(rigsim));
+    if (!startTmd710(rig, rigsim, link, dir.filePath(QStringLiteral("rigsim.log")), GuardMs))
         return 1;
-    }
-
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    QTcpSocket *peer = nullptr;
-    QByteArray fromStation;
-    QObject::connect(&server, &QTcpServer::newConnection, [&] {
-        peer = server.nextPendingConnection();
-        QObject::connect(peer, &QTcpSocket::readyRead, [&] { fromStation += peer->readAll(); });
-    });
-
-    QFile config(dir.filePath(QStringLiteral("Ivrelane.ini")));
-    config.open(QIODevice::WriteOnly);
-    config.write(TextFile::encodeLines(
-        {QStringLiteral("[IvrelaneTMD7x0]"), QStringLiteral("MODEL=TMD710"),
-         QStringLiteral("COM=") + link, QStringLiteral("CONNECT=1"), QStringLiteral("WARNING=Y"),
-         QStringLiteral("IPSERVER=127.0.0.1"), QStringLiteral("PORT=%1").arg(server.serverPort()),
-         QStringLiteral("CHANNEL=BOTH"), QStringLiteral("TXTIMEOUT=0")}));
-    config.close();
+    StationPeer relay;
+    QTcpSocket *&peer = relay.peer;
+    QByteArray &fromStation = relay.fromStation;
+    writeKenwoodConfiguration(dir.filePath(QStringLiteral("Ivrelane.ini")), link,
+                              relay.server.serverPort(), {QStringLiteral("TXTIMEOUT=0")});
 
     SilentNotifier notifier;
     Station station(dir.path(), notifier);

@@ -2,8 +2,12 @@
 
 #include "app/Notifier.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
+#include <QTcpServer>
 #include <functional>
 
 // What the benchmarks share: a notifier that shows nothing, a bounded wait that sleeps between
@@ -28,5 +32,26 @@ bool waitFor(const std::function<bool()> &done, int guardMs);
 
 // "label n=200  p50 ... ms  p99 ... ms  max ... ms".
 void printFigures(const char *label, QList<double> ms);
+
+// Starts `rigsim` as a TM-D710 on `link`, logging to `logPath`; false, said on standard error,
+// when it did not start.
+bool startTmd710(QProcess &rig, const QString &rigsim, const QString &link, const QString &logPath,
+                 int guardMs);
+
+// The relay server's side on loopback: what the one station sends gathers in fromStation.
+class StationPeer
+{
+public:
+    StationPeer();
+
+    QTcpServer server;
+    QTcpSocket *peer = nullptr;
+    QByteArray fromStation;
+};
+
+// Writes the configuration of a TM-D710 station on `link` that connects to `port` at start,
+// plus `extra` lines.
+void writeKenwoodConfiguration(const QString &path, const QString &link, quint16 port,
+                               const QStringList &extra = {});
 
 } // namespace BenchSupport
