@@ -4,7 +4,7 @@
 // beyond the wire time per exchange, and the difference; then what one append to the traffic
 // line costs after 64 KiB of traffic against an empty line, and the time to give up on a silent
 // radio. Usage: bench_memory_read [passes [append-only]]
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"

@@ -1,7 +1,7 @@
 // A log file of any content loaded at start-up, then one entry appended.
 #include "FuzzStation.h"
 
-#include "app/EventLog.h"
+#include "core/EventLog.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "app/ConfigValues.h"
+#include "core/ConfigValues.h"
 #include "platform/TextFile.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "app/EventLog.h"
-#include "app/StationState.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "ui/UpDownArrows.h"

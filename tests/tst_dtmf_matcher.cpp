@@ -1,4 +1,4 @@
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "dtmf/DtmfMatcher.h"
 #include "dtmf/DtmfSession.h"
 

@@ -1,5 +1,5 @@
-#include "app/EventLog.h"
-#include "app/LocalTime.h"
+#include "core/EventLog.h"
+#include "core/LocalTime.h"
 #include "app/Station.h"
 #include "platform/TextFile.h"
 #include "support/RecordingNotifier.h"

@@ -1,7 +1,7 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "generic_tx/Tx16Setup.h"
 #include "support/GenericTxFixture.h"

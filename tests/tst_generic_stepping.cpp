@@ -1,7 +1,7 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"

@@ -1,5 +1,5 @@
-#include "app/Notifier.h"
-#include "app/StationState.h"
+#include "core/Notifier.h"
+#include "core/StationState.h"
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/KenwoodPanel.h"

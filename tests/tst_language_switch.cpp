@@ -1,4 +1,4 @@
-#include "app/LanguageTexts.h"
+#include "core/LanguageTexts.h"
 #include "app/StatusLines.h"
 #include "support/StationFixture.h"
 #include "ui/UnitDTMF.h"

@@ -1,5 +1,6 @@
-#include "app/LanguageTexts.h"
-#include "app/StationState.h"
+#include "core/LanguageTexts.h"
+#include "ui/Captions.h"
+#include "core/StationState.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"

@@ -1,4 +1,4 @@
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"

@@ -1,8 +1,8 @@
 #include "app/ConfigFile.h"
 
-#include "app/ConfigValues.h"
+#include "core/ConfigValues.h"
 #include "app/HamlibConfigKeys.h"
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "app/TransmitTimeout.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"

@@ -1,6 +1,6 @@
 #include "app/HamlibConfigKeys.h"
 
-#include "app/ConfigValues.h"
+#include "core/ConfigValues.h"
 #include "hamlib/HamlibModelList.h"
 #include "platform/LinkSettings.h"
 

@@ -1,6 +1,6 @@
 #include "app/ProgramFiles.h"
 
-#include "app/StationState.h"
+#include "core/StationState.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "app/Station.h"
 
 #include "app/InterfaceSubsystem.h"
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
 #include "app/StatusLines.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/ConfigFile.h"
-#include "app/EventLog.h"
-#include "app/LanguageTexts.h"
-#include "app/StationState.h"
+#include "core/EventLog.h"
+#include "core/LanguageTexts.h"
+#include "core/StationState.h"
 #include "platform/LinkSettings.h"
 
 #include <QObject>

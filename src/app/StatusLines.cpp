@@ -1,6 +1,6 @@
 #include "app/StatusLines.h"
 
-#include "app/StationState.h"
+#include "core/StationState.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "app/VersionCheck.h"
 
 #include "app/VersionCheckFile.h"
-#include "app/VersionCheckSite.h"
+#include "core/VersionCheckSite.h"
 
 #include <QDir>
 #include <QFile>

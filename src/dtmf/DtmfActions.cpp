@@ -1,7 +1,7 @@
 #include "dtmf/DtmfActions.h"
 
-#include "app/EventLog.h"
-#include "app/StationState.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "ui/UpDownArrows.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,7 @@
 #include "dtmf/DtmfEditor.h"
+#include "ui/Captions.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfCodeTable.h"
 

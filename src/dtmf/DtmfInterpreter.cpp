@@ -1,7 +1,7 @@
 #include "dtmf/DtmfInterpreter.h"
 
-#include "app/EventLog.h"
-#include "app/StationState.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "dtmf/DtmfMatcher.h"
 #include "dtmf/DtmfSession.h"
 

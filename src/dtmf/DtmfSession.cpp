@@ -1,6 +1,6 @@
 #include "dtmf/DtmfSession.h"
 
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfMatcher.h"
 

@@ -1,6 +1,6 @@
 #include "generic_tx/GenericTxSubsystem.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
 #include "generic_tx/PortDiscovery.h"

@@ -1,7 +1,7 @@
 #include "generic_tx/Tx16PinDriver.h"
 
-#include "app/Notifier.h"
-#include "app/StationState.h"
+#include "core/Notifier.h"
+#include "core/StationState.h"
 #include "platform/ParallelPort.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #include "generic_tx/Tx16Setup.h"
 
-#include "app/Notifier.h"
-#include "app/StationState.h"
+#include "core/Notifier.h"
+#include "core/StationState.h"
 #include "app/StatusLines.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/Tx16PinDriver.h"

@@ -1,6 +1,6 @@
 #include "generic_tx/Tx16Stepper.h"
 
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/ChannelStepping.h"
 #include "generic_tx/Tx16Glyphs.h"

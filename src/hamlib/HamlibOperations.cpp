@@ -1,7 +1,7 @@
 #include "hamlib/HamlibOperations.h"
 
-#include "app/EventLog.h"
-#include "app/StationState.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "app/StatusLines.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibTexts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LanguageTexts.h"
+#include "core/LanguageTexts.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "hamlib/HamlibSubsystem.h"
+#include "ui/Captions.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "app/Station.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibOperations.h"

@@ -1,6 +1,7 @@
 #include "kenwood/KenwoodDialogs.h"
+#include "ui/Captions.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "app/Station.h"
 #include "kenwood/MemoryExport.h"
 #include "ui/UnitDTMF.h"

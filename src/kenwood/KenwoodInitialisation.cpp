@@ -1,7 +1,7 @@
 #include "kenwood/KenwoodInitialisation.h"
 
-#include "app/Notifier.h"
-#include "app/StationState.h"
+#include "core/Notifier.h"
+#include "core/StationState.h"
 #include "app/StatusLines.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodOperations.h"

@@ -1,6 +1,6 @@
 #include "kenwood/KenwoodSubsystem.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
 #include "kenwood/KenwoodDialogs.h"

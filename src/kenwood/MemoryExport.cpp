@@ -1,6 +1,6 @@
 #include "kenwood/MemoryExport.h"
 
-#include "app/LocalTime.h"
+#include "core/LocalTime.h"
 
 #include <QLocale>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "kenwood/PortOpenReport.h"
 
-#include "app/EventLog.h"
+#include "core/EventLog.h"
 #include "kenwood/RigLink.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "server/LinkEventLog.h"
 
-#include "app/EventLog.h"
+#include "core/EventLog.h"
 #include "platform/LinkSettings.h"
 
 LinkEventLog::LinkEventLog(EventLog &log, const TcpClientSettings &settings)

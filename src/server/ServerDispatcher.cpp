@@ -1,9 +1,9 @@
 #include "server/ServerDispatcher.h"
 
-#include "app/EventLog.h"
-#include "app/LocalTime.h"
+#include "core/EventLog.h"
+#include "core/LocalTime.h"
 #include "app/Station.h"
-#include "app/StationState.h"
+#include "core/StationState.h"
 #include "app/StatusLines.h"
 #include "ui/UpDownArrows.h"
 

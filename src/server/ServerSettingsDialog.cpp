@@ -1,6 +1,7 @@
 #include "server/ServerSettingsDialog.h"
+#include "ui/Captions.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "platform/LinkSettings.h"
 #include "server/ServerAddress.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "app/EventLog.h"
+#include "core/EventLog.h"
 
-#include "app/LocalTime.h"
+#include "core/LocalTime.h"
 #include "platform/TextFile.h"
 
 #include <QDateTime>

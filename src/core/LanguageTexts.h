@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <array>
 
-class QObject;
-class QWidget;
 
 // The two languages of the user interface. French is the design-time language.
 enum class Language { French, English };
@@ -44,13 +42,6 @@ const QList<CaptionRow> &captionTable(Language language);
 std::array<QString, 16> statusMessages(Language language);
 
 QString messageText(Language language, MessageId id);
-
-// Sets the captions of every row belonging to `window` (matched by its object name or class
-// name) on the control of that name found inside the window, the menus' popups included but
-// not other windows. Controls that do not exist are skipped. Returns what could not be set:
-// the control's name when it is missing, "control.property" when it exists but has no such
-// property, so that a form can be checked for completeness.
-QStringList applyCaptions(QWidget *window, Language language);
 
 // The text a caption shows once mnemonic markup is resolved: "&&" becomes "&" and a single "&"
 // before a character disappears. Used for plain labels, which show "&" literally.

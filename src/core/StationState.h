@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VersionCheckSite.h"
+#include "core/VersionCheckSite.h"
 
 #include <QString>
 #include <array>

@@ -1,6 +1,6 @@
-#include "app/StationState.h"
+#include "core/StationState.h"
 
-#include "app/LanguageTexts.h"
+#include "core/LanguageTexts.h"
 
 // Until a language is chosen the texts are the French ones, except the first four and the
 // eighth, which read differently before the first switch.

@@ -1,4 +1,4 @@
-#include "app/LocalTime.h"
+#include "core/LocalTime.h"
 
 #include <QDateTime>
 #include <QLocale>

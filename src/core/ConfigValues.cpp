@@ -1,4 +1,4 @@
-#include "app/ConfigValues.h"
+#include "core/ConfigValues.h"
 
 namespace ConfigValues {
 
