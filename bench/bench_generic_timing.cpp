@@ -3,8 +3,8 @@
 // steps, against their settings. Runs a whole station offscreen with the real timers.
 //
 //   bench_generic_timing [pulses] [scan-steps]      (defaults 200 and 100)
-#include "core/Notifier.h"
 #include "app/Station.h"
+#include "core/Notifier.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "platform/MemoryParallelPort.h"

@@ -7,8 +7,8 @@
 //   - resident memory after start-up and after idling with the server connected.
 // Usage: bench_startup [idle-seconds=60] [--kenwood]   (QT_QPA_PLATFORM=offscreen by default)
 
-#include "core/Notifier.h"
 #include "app/Station.h"
+#include "core/Notifier.h"
 #include "ui/UnitTMD700.h"
 
 #include "support/ProcessMemory.h"

@@ -1,5 +1,5 @@
-#include "core/LanguageTexts.h"
 #include "app/StatusLines.h"
+#include "core/LanguageTexts.h"
 #include "support/StationFixture.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"

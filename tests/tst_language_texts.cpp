@@ -1,6 +1,6 @@
 #include "core/LanguageTexts.h"
-#include "ui/Captions.h"
 #include "core/StationState.h"
+#include "ui/Captions.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"

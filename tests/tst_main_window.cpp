@@ -1,7 +1,7 @@
 #include "app/InterfaceSubsystem.h"
+#include "app/StatusLines.h"
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 #include "core/VersionCheckSite.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "support/StationFixture.h"

@@ -1,12 +1,12 @@
 #include "app/InterfaceSubsystem.h"
 #include "ui/Captions.h"
 
-#include "core/Notifier.h"
 #include "app/ReadOnlyNotice.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
+#include "core/Notifier.h"
 #include "core/VersionCheckSite.h"
 #include "hamlib/HamlibSubsystem.h"
 #include "platform/DocumentOpener.h"

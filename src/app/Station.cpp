@@ -1,11 +1,11 @@
 #include "app/Station.h"
 
 #include "app/InterfaceSubsystem.h"
-#include "core/Notifier.h"
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
 #include "app/StatusLines.h"
 #include "app/TransmitTimeout.h"
+#include "core/Notifier.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "hamlib/HamlibSubsystem.h"

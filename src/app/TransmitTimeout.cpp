@@ -1,8 +1,8 @@
 #include "app/TransmitTimeout.h"
 
+#include "app/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 
 #include <QAbstractButton>
 

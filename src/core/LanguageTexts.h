@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <array>
 
-
 // The two languages of the user interface. French is the design-time language.
 enum class Language { French, English };
 

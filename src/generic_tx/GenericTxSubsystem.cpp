@@ -1,8 +1,8 @@
 #include "generic_tx/GenericTxSubsystem.h"
 
-#include "core/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
+#include "core/Notifier.h"
 #include "generic_tx/PortDiscovery.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"

@@ -1,8 +1,8 @@
 #include "generic_tx/Tx16Setup.h"
 
+#include "app/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "ui/UpDownArrows.h"

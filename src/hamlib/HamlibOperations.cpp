@@ -1,8 +1,8 @@
 #include "hamlib/HamlibOperations.h"
 
+#include "app/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibTexts.h"
 #include "kenwood/KenwoodReplies.h"

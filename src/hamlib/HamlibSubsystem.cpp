@@ -1,8 +1,8 @@
 #include "hamlib/HamlibSubsystem.h"
 #include "ui/Captions.h"
 
-#include "core/Notifier.h"
 #include "app/Station.h"
+#include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibSettingsWindow.h"

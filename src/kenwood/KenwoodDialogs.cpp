@@ -1,8 +1,8 @@
 #include "kenwood/KenwoodDialogs.h"
 #include "ui/Captions.h"
 
-#include "core/Notifier.h"
 #include "app/Station.h"
+#include "core/Notifier.h"
 #include "kenwood/MemoryExport.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitMEM.h"

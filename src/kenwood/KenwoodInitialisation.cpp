@@ -1,8 +1,8 @@
 #include "kenwood/KenwoodInitialisation.h"
 
+#include "app/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/KenwoodReplies.h"

@@ -1,7 +1,7 @@
 #include "kenwood/KenwoodOperations.h"
 
-#include "core/StationState.h"
 #include "app/StatusLines.h"
+#include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"

@@ -1,8 +1,8 @@
 #include "kenwood/KenwoodSubsystem.h"
 
-#include "core/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
+#include "core/Notifier.h"
 #include "kenwood/KenwoodDialogs.h"
 #include "kenwood/PanelPictures.h"
 #include "ui/UnitFreq.h"

@@ -1,7 +1,7 @@
 #include "kenwood/RigLink.h"
 
-#include "core/StationState.h"
 #include "app/StatusLines.h"
+#include "core/StationState.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"

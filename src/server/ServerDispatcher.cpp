@@ -1,10 +1,10 @@
 #include "server/ServerDispatcher.h"
 
+#include "app/Station.h"
+#include "app/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/LocalTime.h"
-#include "app/Station.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
 #include "ui/UpDownArrows.h"
 
 #include <QAbstractButton>
