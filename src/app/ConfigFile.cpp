@@ -1,9 +1,9 @@
 #include "app/ConfigFile.h"
 
-#include "app/HamlibConfigKeys.h"
-#include "app/TransmitTimeout.h"
 #include "core/ConfigValues.h"
+#include "app/HamlibConfigKeys.h"
 #include "core/StationState.h"
+#include "radio/TransmitTimeout.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
 #include "ui/UpDownArrows.h"

@@ -9,6 +9,8 @@
 #include "core/Notifier.h"
 #include "core/VersionCheckSite.h"
 #include "hamlib/HamlibSubsystem.h"
+#include "kenwood/KenwoodSubsystem.h"
+#include "radio/Radio.h"
 #include "platform/DocumentOpener.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitHamlib.h"
@@ -142,8 +144,9 @@ void InterfaceSubsystem::redrawStatusTexts()
     // The generic transmitter shows its parallel port there, in no language, and never answers
     // anything: both lines stay as the model left them. The Hamlib radio uses no port of the
     // COM menu: its port line stays as it is too.
-    if (!s.isGenericModel()) {
-        if (!s.isHamlibModel())
+    const Radio *radio = s.radios.current();
+    if (radio == nullptr || radio->capabilities().answers) {
+        if (s.kenwood->currentModel() || radio == nullptr)
             StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
         // The transceiver line takes the colour of the text it now shows (a red "TX time-out"
         // gives way to a green "answers OK").

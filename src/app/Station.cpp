@@ -1,11 +1,13 @@
 #include "app/Station.h"
+#include "radio/Radio.h"
+#include "radio/TransmitTimeout.h"
+#include "ui/RadioPanelView.h"
 
 #include "app/InterfaceSubsystem.h"
+#include "core/Notifier.h"
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
 #include "app/StatusLines.h"
-#include "app/TransmitTimeout.h"
-#include "core/Notifier.h"
 #include "dtmf/DtmfSubsystem.h"
 #include "generic_tx/GenericTxSubsystem.h"
 #include "hamlib/HamlibSubsystem.h"
@@ -43,15 +45,32 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormInitTX16 = std::make_unique<TFormInitTX16>();
     wireMainWindow();
 
+    const Ui::TForm1 &m = Form1->ui;
+    // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
+    // window takes the keyboard back after.
+    panelView = std::make_unique<RadioPanelView>(
+        RadioPanelControls{m.GroupBoxTX, m.SpeedButtonTXA, m.SpeedButtonTXB, m.SpeedButtonVFOA,
+                           m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
+                           m.SpeedButtonScanA, m.SpeedButtonScanB, m.SpeedButtonTX,
+                           m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonTX16TX,
+                           m.SpeedButtonTX16SC},
+        radios);
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);
     genericTx = std::make_unique<GenericTxSubsystem>(*this);
     dtmf = std::make_unique<DtmfSubsystem>(*this);
     server = std::make_unique<ServerSubsystem>(*this);
-    transmitTimeout = std::make_unique<TransmitTimeout>(
-        state, log, QList<QAbstractButton *>{Form1->ui.SpeedButtonTX, Form1->ui.SpeedButtonTX16TX},
-        Form1->ui.labelTMD);
     hamlib = std::make_unique<HamlibSubsystem>(*this);
+    for (Radio *radio : radios.all()) {
+        connect(&radio->state(), &RadioState::keyedChanged, server.get(),
+                &ServerSubsystem::keyingChanged);
+    }
+    transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all());
+    connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
+        StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
+                                     StatusLines::Colour::Red);
+    });
+    hooks.ReportFrequency = [this] { ReportFrequency(); };
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
 }
@@ -125,14 +144,26 @@ ConfigBinding Station::configBinding()
     };
 }
 
-bool Station::isGenericModel() const
+// "145.225000", "999.999999" while scanning, "000.000000" when unknown; the simulated
+// frequency's window, while open, stands for the radio.
+void Station::ReportFrequency()
 {
-    return Form1->ui.MenuTX16UD->isChecked();
-}
-
-bool Station::isHamlibModel() const
-{
-    return Form1->ui.MenuHamlib->isChecked();
+    // Set once this returns: an answer sent after that is shown by the server's status line
+    // hook, one sent before by the caller.
+    auto returned = std::make_shared<bool>(false);
+    auto send = [this, returned] {
+        if (hooks.sendToServer)
+            hooks.sendToServer(state.CurrentFrequency + QStringLiteral("\r\n"));
+        if (*returned && hooks.frequencySentLater)
+            hooks.frequencySentLater();
+    };
+    Radio *radio = radios.current();
+    if (FormSimuFreq->isVisible() || radio == nullptr) {
+        send();
+        return;
+    }
+    radio->requestFrequency(send);
+    *returned = true;
 }
 
 Language Station::currentLanguage() const
@@ -198,11 +229,12 @@ void Station::FormActivate()
     if (hooks.refillDtmfActions)
         hooks.refillDtmfActions();
 
-    if (isGenericModel()) {
+    // A transmitter that never answers has no initialisation for the server to wait for.
+    if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
         if (FormIP->ui.CheckBoxConnect->isChecked())
             FormIP->ui.ButtonConnect->click();
-    } else if (hooks.openRigPort) {
-        hooks.openRigPort();
+    } else if (radio) {
+        radio->open();
     }
     if (!state.FolderWritable)
         readOnlyNotice->show();
@@ -234,10 +266,9 @@ void Station::MenuQuitterClick()
     if (m_quitting)
         return;
     m_quitting = true;
-    if (!isGenericModel() && hooks.releaseRig)
-        hooks.releaseRig();
-    if (hooks.closeRigPort)
-        hooks.closeRigPort();
+    if (Radio *radio = radios.current())
+        radio->release();
+    kenwood->closeRigPort();
     if (state.ServerConnected || server->isReconnecting())
         FormIP->ui.ButtonDisconnect->click();
     log.append(QStringLiteral("Quit"));
@@ -277,11 +308,9 @@ void Station::ListBoxPortClick()
     QListWidget *list = Form1->ui.ListBoxPort;
     if (list->count() == 0 || !list->currentItem())
         return;
-    if (hooks.closeRigPort)
-        hooks.closeRigPort();
+    kenwood->closeRigPort();
     ComPortTX.portName = list->currentItem()->text();
-    if (hooks.openRigPort)
-        hooks.openRigPort();
+    kenwood->OpenRigPort();
     list->hide();
 }
 
@@ -293,7 +322,14 @@ void Station::FormClick()
 
 void Station::FormKeyPress(QChar key)
 {
-    // A radio that missed an exchange is not keyed by the space bar, but it can still be unkeyed.
-    if (key == QLatin1Char(' ') && (state.RigAnswering || Form1->ui.SpeedButtonTX->isChecked()))
-        Form1->ui.SpeedButtonTX->click();
+    // The space bar is the transceiver panel's TRANSMIT. A radio that missed an exchange is not
+    // keyed by it, but it can still be unkeyed.
+    Radio *radio = radios.current();
+    if (key != QLatin1Char(' ') || radio == nullptr || radio->capabilities().stepping)
+        return;
+    const bool keyed = radio->state().keyed();
+    if (!state.RigAnswering && !keyed)
+        return;
+    radio->setTransmit(!keyed);
+    Form1->releaseFocus();
 }

@@ -5,6 +5,7 @@
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 #include "platform/LinkSettings.h"
+#include "radio/RadioSelector.h"
 
 #include <QObject>
 #include <functional>
@@ -20,14 +21,10 @@ class TFormWarning;
 class TFormMEM;
 class TFormInitTX16;
 
-// Steps of start-up and shut-down that belong to the radio and server subsystems. Each subsystem
-// fills its own when it is created; an empty hook is skipped.
+// What one part offers another that was built before it; each is filled once, by its owner,
+// and an empty one is skipped.
 struct StationHooks
 {
-    std::function<void()> openRigPort; // the serial port-opening routine
-    std::function<void()> releaseRig;  // back to receive and stop scanning before closing
-    std::function<void()> unkeyRig;    // back to receive, even when the radio is not answering
-    std::function<void()> closeRigPort;
     std::function<void()> releaseParallelPort;
     std::function<void()> refillDtmfActions; // the action list of the current language
 
@@ -53,6 +50,7 @@ class InterfaceSubsystem;
 class TransmitTimeout;
 class HamlibSubsystem;
 class ReadOnlyNotice;
+class RadioPanelView;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -68,6 +66,10 @@ public:
     TcpClientSettings IdTCPClient;
     EventLog log;
     StationHooks hooks;
+    // The radio backends by model; the one in use.
+    RadioSelector radios;
+    // Paints the radio panels from the state of the radio in use.
+    std::unique_ptr<RadioPanelView> panelView;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TFormDTMF> FormDTMF;
@@ -106,8 +108,8 @@ public:
     void ListBoxPortClick();
     void FormClick();
     void FormKeyPress(QChar key);
-    bool isGenericModel() const;
-    bool isHamlibModel() const;
+    // Computes the frequency of the radio in use and sends it to the server.
+    void ReportFrequency();
     // The language checked in the "Langue" menu; no other copy of it exists.
     Language currentLanguage() const;
 

@@ -1,19 +1,32 @@
 #pragma once
 
-#include "dtmf/DtmfControls.h"
-
 #include <QString>
 
 class EventLog;
+class QAction;
+class Radio;
+class RadioSelector;
 struct StationState;
 
-// What each action of the catalogue does on the radio in use: it presses the same buttons, moves
-// the same sliders and ticks the same box as the operator would. Conditions are read from the
-// menus at the moment of the action, so a change of model or band choice counts at once.
+// The band choice of the "Bande" menu and the configuration save the actions use.
+struct DtmfStationControls
+{
+    QAction *MenuChoixTXA = nullptr;
+    QAction *MenuChoixTXB = nullptr;
+    QAction *MenuChoixTXAB = nullptr;
+    QAction *MenuSave = nullptr;
+};
+
+// What each action of the catalogue does on the radio in use, through the same operations the
+// panel's controls run. What the radio cannot do comes from its capabilities; what the panel
+// would refuse now (a band left out by the band choice, a panel waiting for the
+// initialisation) is refused by the radio's own rules. Conditions count at the moment of the
+// action, so a change of model or band choice counts at once.
 class DtmfActions
 {
 public:
-    DtmfActions(StationState &state, EventLog &log, const DtmfControls &controls);
+    DtmfActions(StationState &state, EventLog &log, RadioSelector &radios,
+                const DtmfStationControls &controls);
 
     // An action that reads no figures after its code. Returns whether the entry is to be closed
     // afterwards; an action whose condition does not hold does nothing and leaves it open.
@@ -21,26 +34,21 @@ public:
 
     // The last step of a memory (7, 8, 10) or frequency (11) action, once its entry has been
     // selected in the list and MemoryNumberText set. `value` is what followed the code with the
-    // code's last character in front ("5225" for 5.225).
-    void actOnFound(int action, const QString &value);
+    // code's last character in front ("5225" for 5.225). `index` is the entry chosen.
+    void actOnFound(int action, const QString &value, int index);
 
-    bool isGeneric() const;
-    bool bandAAllowed() const;
-    bool bandBAllowed() const;
-    // The TM-D700, or a Hamlib radio (whose scan buttons are disabled when it cannot scan).
-    bool scansOnCommand() const;
+    // Whether the radio in use steps through a channel list rather than recalling memories.
+    bool stepsChannels() const;
+    bool bandAllowed(int band) const;
 
 private:
-    static void press(QAbstractButton *button);
-    void setPower(QSlider *slider, int position);
-    void pressIfDown(QAbstractButton *button, bool down);
-    void restartKenwoodScan(QAbstractButton *scan);
-    void recallMemory(bool bandB, const QString &logPrefixA, const QString &logPrefixB,
+    void restartScan(Radio &radio, int band);
+    void recallMemory(int band, const QString &logPrefixA, const QString &logPrefixB,
                       const QString &logged);
-    void goToChannel(const QString &number);
     void log(const QString &text);
 
     StationState &m_state;
     EventLog &m_log;
-    DtmfControls m_c;
+    RadioSelector &m_radios;
+    DtmfStationControls m_c;
 };

@@ -32,8 +32,9 @@ QStringList itemTexts(const QComboBox *box)
 
 } // namespace
 
-DtmfInterpreter::DtmfInterpreter(StationState &state, EventLog &log, const DtmfControls &controls)
-    : m_state(state), m_log(log), m_c(controls), m_actions(state, log, controls)
+DtmfInterpreter::DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
+                                 const DtmfControls &controls)
+    : m_state(state), m_log(log), m_c(controls), m_actions(state, log, radios, controls.station)
 {
     connect(m_c.TimerDTMF, &QTimer::timeout, this, &DtmfInterpreter::TimerDTMFTimer);
 }
@@ -112,7 +113,7 @@ void DtmfInterpreter::InterpretDtmf()
                 CloseDtmfEntry();
             return;
         }
-        if (m_actions.isGeneric() && (r.action == 7 || r.action == 8)) {
+        if (m_actions.stepsChannels() && (r.action == 7 || r.action == 8)) {
             CloseDtmfEntry();
             return;
         }
@@ -123,13 +124,13 @@ void DtmfInterpreter::InterpretDtmf()
 
 void DtmfInterpreter::waitForFigures()
 {
-    QComboBox *list = m_actions.isGeneric() ? m_c.ComboBoxTXMEM : m_c.ComboBoxMEM;
+    QComboBox *list = m_actions.stepsChannels() ? m_c.ComboBoxTXMEM : m_c.ComboBoxMEM;
     const DtmfSession::Resolution w = DtmfSession::resolveWaiting(m_state, itemTexts(list));
     if (w.kind != DtmfSession::Resolution::Found)
         return;
     const int action = m_state.DtmfState;
     list->setCurrentIndex(w.index);
-    m_actions.actOnFound(action, w.value);
+    m_actions.actOnFound(action, w.value, w.index);
     DtmfSession::finishWaiting(m_state);
     CloseDtmfEntry();
 }

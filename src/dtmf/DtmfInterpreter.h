@@ -25,7 +25,8 @@ public:
     // collected text is long past anything a code can match.
     static constexpr int PendingCap = 64;
 
-    DtmfInterpreter(StationState &state, EventLog &log, const DtmfControls &controls);
+    DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
+                    const DtmfControls &controls);
 
     // One report: the characters are appended to the collected text, shown, the entry window
     // is restarted and the text interpreted.

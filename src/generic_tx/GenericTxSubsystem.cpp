@@ -1,19 +1,26 @@
 #include "generic_tx/GenericTxSubsystem.h"
 
+#include "core/Notifier.h"
 #include "app/Station.h"
 #include "app/StatusLines.h"
-#include "core/Notifier.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/PortDiscovery.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
+#include "ui/RadioPanelView.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
 GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
+    m_radio = std::make_unique<GenericTxRadio>(
+        station.state, GenericTxRadio::Steps{[this] { MenuTX16UDClick(); },
+                                             [this] { SpeedButtonInitClick(); },
+                                             [this] { m_stepper->releaseTransmitter(); }});
+    station.radios.add(QStringLiteral("TX16UD"), m_radio.get());
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;
     TFormInitTX16 &dialog = *station.FormInitTX16;
@@ -30,7 +37,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
         station.log.append(QStringLiteral("LPT: ") + reason);
     };
     m_stepper = std::make_unique<Tx16Stepper>(
-        station.state, *m_driver,
+        station.state, m_radio->state(), *m_driver,
         Tx16StepWidgets{m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.ButtonReset, m.ButtonTestPin16,
                         g.ButtonSynchroUP, g.ButtonSynchroDown, m.LCD99TX, m.UpDownTX,
                         m.ComboBoxTXMEM, m.Imagecercle, m.Imageascenceur, &f.TimerTX16,
@@ -44,6 +51,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                          g.StringGridTX16MEM, m.ComboBoxTXMEM, m.UpDownTX, m.Label16,
                          m.LabelConnect, &f.TimerTX16});
 
+    m_radio->attach(*m_stepper);
     m_setup->portReady = [this](quint16 base) { logReady(base); };
 
     Tx16PinDriver *driver = m_driver.get();
@@ -88,6 +96,8 @@ void GenericTxSubsystem::MenuTX16UDClick()
     Ui::TFormInitTX16 &g = m_station.FormInitTX16->ui;
 
     m.MenuTX16UD->setChecked(true);
+    m_station.radios.select(QStringLiteral("TX16UD"));
+    m_station.panelView->follow();
     m.MenuPort->setEnabled(false);
     m.MenuMEM->setEnabled(false);
 
@@ -155,10 +165,15 @@ void GenericTxSubsystem::logReady(quint16 base)
 
 void GenericTxSubsystem::SpeedButtonInitClick()
 {
-    if (!m_station.isGenericModel())
+    if (!inUse())
         return;
     TFormInitTX16 &dialog = *m_station.FormInitTX16;
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
+}
+
+bool GenericTxSubsystem::inUse() const
+{
+    return m_station.radios.current() == m_radio.get();
 }

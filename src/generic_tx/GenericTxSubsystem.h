@@ -3,6 +3,7 @@
 #include <QObject>
 #include <memory>
 
+class GenericTxRadio;
 class ParallelPort;
 class Station;
 class Tx16PinDriver;
@@ -27,13 +28,17 @@ public:
     Tx16Stepper &stepper() { return *m_stepper; }
     Tx16Setup &setup() { return *m_setup; }
     ParallelPort &port() { return *m_port; }
+    GenericTxRadio &radio() { return *m_radio; }
 
 private:
     void activatePort();
     // Logs that the transmitter on the port at `base` is ready.
     void logReady(quint16 base);
 
+    bool inUse() const;
+
     Station &m_station;
+    std::unique_ptr<GenericTxRadio> m_radio;
     std::shared_ptr<ParallelPort> m_port;
     std::unique_ptr<Tx16PinDriver> m_driver;
     std::unique_ptr<Tx16Stepper> m_stepper;

@@ -5,6 +5,7 @@
 #include "generic_tx/ChannelStepping.h"
 #include "generic_tx/Tx16Glyphs.h"
 #include "generic_tx/Tx16PinDriver.h"
+#include "radio/RadioState.h"
 #include "ui/SevenSegmentDisplay.h"
 #include "ui/ToggleButton.h"
 
@@ -33,9 +34,9 @@ UpDownArrows::Direction arrowDirection(StepDirection direction)
 
 } // namespace
 
-Tx16Stepper::Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16StepWidgets &widgets,
-                         QObject *parent)
-    : QObject(parent), m_state(state), m_driver(driver), m_w(widgets)
+Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
+                         const Tx16StepWidgets &widgets, QObject *parent)
+    : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
     for (ToggleButton *toggle : {m_w.SpeedButtonTX16SC, m_w.SpeedButtonTX16TX}) {
@@ -55,10 +56,6 @@ Tx16Stepper::Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16S
     connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
     connect(m_w.ComboBoxTXMEM, &QComboBox::activated, this, &Tx16Stepper::ComboBoxTXMEMClick);
     connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
-    connect(m_w.SpeedButtonTX16TX, &QAbstractButton::clicked, this,
-            &Tx16Stepper::SpeedButtonTX16TXClick);
-    connect(m_w.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
-            &Tx16Stepper::SpeedButtonTX16SCClick);
     connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
             &Tx16Stepper::ButtonSynchroUPClick);
     connect(m_w.ButtonSynchroDown, &QAbstractButton::clicked, this,
@@ -99,7 +96,7 @@ void Tx16Stepper::TimerTX16Timer()
     const int count = channelCount();
 
     if (elapsed >= SquelchSettledMs && scanning() && m_driver.squelchIsOpen()) {
-        m_w.SpeedButtonTX16SC->click();
+        setScan(false);
         return;
     }
     m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_w.SpinEditPin14->value());
@@ -162,18 +159,20 @@ void Tx16Stepper::ButtonResetClick()
     followList();
 }
 
-void Tx16Stepper::SpeedButtonTX16TXClick(bool checked)
+void Tx16Stepper::setTransmit(bool on)
 {
+    m_radio.setKeyed(on);
     if (scanning())
         scanOff();
-    send(checked ? "TX" : "RX");
+    send(on ? "TX" : "RX");
 }
 
-void Tx16Stepper::SpeedButtonTX16SCClick(bool checked)
+void Tx16Stepper::setScan(bool on)
 {
-    if (checked && transmitting())
+    m_radio.setScanning(0, on);
+    if (on && transmitting())
         transmitOff();
-    if (!checked) {
+    if (!on) {
         send("SN");
         return;
     }
@@ -221,12 +220,40 @@ bool Tx16Stepper::circular() const
 
 bool Tx16Stepper::scanning() const
 {
-    return m_w.SpeedButtonTX16SC->isChecked();
+    return m_radio.band(0).scanning;
 }
 
 bool Tx16Stepper::transmitting() const
 {
-    return m_w.SpeedButtonTX16TX->isChecked();
+    return m_radio.keyed();
+}
+
+void Tx16Stepper::step(UpDownArrows::Direction direction)
+{
+    m_w.UpDownTX->click(direction);
+}
+
+void Tx16Stepper::goToEntry(int index)
+{
+    m_w.ComboBoxTXMEM->setCurrentIndex(index);
+    ComboBoxTXMEMClick();
+}
+
+void Tx16Stepper::setCircular(bool circular)
+{
+    // Clicked, as the operator would: the box's own handlers change the mode.
+    if (m_w.CheckBoxOptiTX16->isChecked() != circular)
+        m_w.CheckBoxOptiTX16->click();
+}
+
+QString Tx16Stepper::frequency() const
+{
+    if (scanning())
+        return QStringLiteral("999.999999");
+    const QString entry = m_w.ComboBoxTXMEM->currentText();
+    if (entry.size() >= 4 && entry.at(3) == QLatin1Char('='))
+        return entry.mid(4, 10);
+    return QStringLiteral("000.000000");
 }
 
 void Tx16Stepper::send(const char *word)
@@ -252,13 +279,13 @@ void Tx16Stepper::followList()
 
 void Tx16Stepper::scanOff()
 {
-    m_w.SpeedButtonTX16SC->setChecked(false);
+    m_radio.setScanning(0, false);
     send("SN");
 }
 
 void Tx16Stepper::transmitOff()
 {
-    m_w.SpeedButtonTX16TX->setChecked(false);
+    m_radio.setKeyed(false);
     send("RX");
 }
 

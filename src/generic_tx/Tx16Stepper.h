@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QSpinBox;
 class QTimer;
+class RadioState;
 class SevenSegmentDisplay;
 class Tx16PinDriver;
 class ToggleButton;
@@ -34,23 +35,28 @@ struct Tx16StepWidgets
 // so the count Tx16Channel moves by one for every UP or DOWN pulse sent. TimerTX16 is the one
 // clock: lock-out after a step, walk to a chosen channel, scan until the squelch opens.
 //
-// Other parts drive it through its controls: UpDownTX->click(direction) steps (as the arrows
-// do), the SCAN and TRANSMIT toggles and RESET are clicked, and choosing a channel is
-// ComboBoxTXMEM->setCurrentIndex(i) followed by emitting ComboBoxTXMEM->activated(i).
+// The keying and scanning live in the radio's state; the panel's toggles show them.
 class Tx16Stepper : public QObject
 {
     Q_OBJECT
 public:
-    Tx16Stepper(StationState &state, Tx16PinDriver &driver, const Tx16StepWidgets &widgets,
-                QObject *parent = nullptr);
+    Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
+                const Tx16StepWidgets &widgets, QObject *parent = nullptr);
 
     void UpDownTXClick(UpDownArrows::Direction direction);
     void TimerTX16Timer();
     void ComboBoxTXMEMClick();
     void ButtonResetClick();
-    // The toggles have just been flipped by a click; checked is their new state.
-    void SpeedButtonTX16TXClick(bool checked);
-    void SpeedButtonTX16SCClick(bool checked);
+    void setTransmit(bool on);
+    void setScan(bool on);
+    // One step as the arrows take it.
+    void step(UpDownArrows::Direction direction);
+    // Walks to the channel of the list's entry `index`, as a choice in the list does.
+    void goToEntry(int index);
+    void setCircular(bool circular);
+    void resynchronise(UpDownArrows::Direction direction);
+    // "999.999999" while scanning, the frequency of the list's current entry, or "000.000000".
+    QString frequency() const;
     void ButtonSynchroUPClick();
     void ButtonSynchroDownClick();
     void CheckBoxOptiTX16Click();
@@ -68,9 +74,9 @@ private:
     void followList();
     void scanOff();
     void transmitOff();
-    void resynchronise(UpDownArrows::Direction direction);
 
     StationState &m_state;
+    RadioState &m_radio;
     Tx16PinDriver &m_driver;
     Tx16StepWidgets m_w;
 };

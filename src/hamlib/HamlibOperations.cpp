@@ -5,6 +5,7 @@
 #include "core/StationState.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibTexts.h"
+#include "radio/RadioState.h"
 #include "kenwood/KenwoodReplies.h"
 
 #include <QAction>
@@ -18,10 +19,10 @@
 using Kenwood::channelOfMemoryEntry;
 using Kenwood::frequencyOfMemoryEntry;
 
-HamlibOperations::HamlibOperations(StationState &state, EventLog &log, HamlibLink &link,
-                                   KenwoodPanel panel, BandMenu bands,
+HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
+                                   HamlibLink &link, KenwoodPanel panel, BandMenu bands,
                                    std::function<void()> releaseFocus)
-    : m_state(state), m_log(log), m_link(link), m_panel(panel), m_bands(bands),
+    : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel), m_bands(bands),
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
@@ -87,15 +88,22 @@ void HamlibOperations::powerChanged(int band)
     m_releaseFocus();
 }
 
-void HamlibOperations::scanToggled(int band)
+void HamlibOperations::setPower(int band, int position)
 {
-    m_link.setScan(band, m_panel.scanButton(band)->isChecked());
+    m_panel.powerSlider(band)->setValue(position);
+}
+
+void HamlibOperations::setScan(int band, bool on)
+{
+    m_radio.setScanning(band, on);
+    m_link.setScan(band, on);
     m_releaseFocus();
 }
 
-void HamlibOperations::transmitToggled()
+void HamlibOperations::setTransmit(bool on)
 {
-    m_link.setTransmit(m_panel.SpeedButtonTX->isChecked());
+    m_radio.setKeyed(on);
+    m_link.setTransmit(on);
     m_releaseFocus();
 }
 
@@ -128,7 +136,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_initialised = false;
     m_state.RigStatus = 2;
     StatusLines::showRig(m_panel.labelTMD, m_state);
-    m_panel.GroupBoxTX->setEnabled(false);
+    m_radio.setPanelEnabled(false);
     m_panel.resetIndicators();
     m_state.ActiveBand = m_bands.MenuChoixTXB->isChecked() ? 1 : 0;
     requestInitialState();
@@ -145,29 +153,21 @@ void HamlibOperations::applyCapabilities()
 {
     const bool bandA = !m_bands.MenuChoixTXB->isChecked();
     const bool bandB = !m_bands.MenuChoixTXA->isChecked() && m_caps.twoBands;
-    m_panel.SpeedButtonTXA->setEnabled(bandA);
-    m_panel.SpeedButtonVFOA->setEnabled(bandA);
-    m_panel.SpeedButtonMEMA->setEnabled(bandA && m_caps.memoryMode);
-    m_panel.SpeedButtonTXB->setEnabled(bandB);
-    m_panel.SpeedButtonVFOB->setEnabled(bandB);
-    m_panel.SpeedButtonMEMB->setEnabled(bandB && m_caps.memoryMode);
+    m_radio.setBandSelectable(0, bandA);
+    m_radio.setBandSelectable(1, bandB);
     m_panel.ComboBoxMEM->setEnabled(m_caps.memoryMode);
-    m_panel.TrackBarPWRA->setEnabled(m_caps.power);
-    m_panel.TrackBarPWRB->setEnabled(m_caps.power && m_caps.twoBands);
-    m_panel.SpeedButtonTX->setEnabled(m_caps.ptt);
+    m_radio.setTransmitAvailable(m_caps.ptt);
     for (int band : {0, 1}) {
-        QToolButton *scan = m_panel.scanButton(band);
-        scan->setVisible(true);
-        scan->setEnabled(canScan(band));
+        m_radio.setMemoryAvailable(band, m_caps.memoryMode);
+        m_radio.setPowerAvailable(band, m_caps.power && (band == 0 || m_caps.twoBands));
+        m_panel.scanButton(band)->setVisible(true);
+        m_radio.setScanAvailable(band, canScan(band));
     }
 }
 
 void HamlibOperations::enableAllControls()
 {
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_panel.ComboBoxMEM, m_panel.TrackBarPWRA, m_panel.TrackBarPWRB, m_panel.SpeedButtonTX,
-             m_panel.SpeedButtonScanA, m_panel.SpeedButtonScanB})
-        control->setEnabled(true);
+    m_panel.ComboBoxMEM->setEnabled(true);
 }
 
 void HamlibOperations::dropPending()
@@ -204,9 +204,8 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         m_state.ActiveBand = band;
         KenwoodPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
         KenwoodPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
-        QToolButton *otherScan = m_panel.scanButton(1 - band);
-        otherScan->setChecked(false);
-        otherScan->setEnabled(false);
+        m_radio.setScanning(1 - band, false);
+        m_radio.setScanAvailable(1 - band, false);
     }
     const bool active = band == m_state.ActiveBand;
     KenwoodPanel::showLed(m_panel.vfoLed(band),
@@ -238,7 +237,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         if (active)
             m_state.CurrentFrequency = frequency;
     }
-    m_panel.scanButton(m_state.ActiveBand)->setEnabled(canScan(m_state.ActiveBand));
+    m_radio.setScanAvailable(m_state.ActiveBand, canScan(m_state.ActiveBand));
 
     if (m_initialising) {
         finishInitialisation();
@@ -264,7 +263,7 @@ void HamlibOperations::finishInitialisation()
         slider->setValue(qMin(configured, 2));
         powerChanged(band);
     }
-    m_panel.GroupBoxTX->setEnabled(true);
+    m_radio.setPanelEnabled(true);
     applyCapabilities();
     m_releaseFocus();
     if (auto finished = std::exchange(m_initFinished, nullptr))
@@ -278,7 +277,7 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
     std::function<void()> done = std::move(m_frequencyRequests.front().done);
     m_frequencyRequests.pop_front();
     const int band = m_state.ActiveBand;
-    if (m_panel.scanButton(band)->isChecked()) {
+    if (m_radio.band(band).scanning) {
         m_state.CurrentFrequency = QStringLiteral("999.999999");
     } else if (!frequency.answered) {
         m_state.CurrentFrequency = QStringLiteral("000.000000");
@@ -340,13 +339,11 @@ void HamlibOperations::refused(const QString &error, HamlibRequest request, int 
     m_log.append(QStringLiteral("Hamlib ") + error);
     switch (request) {
     case HamlibRequest::Scan:
-        m_panel.scanButton(band)->setChecked(false);
+        m_radio.setScanning(band, false);
         break;
     case HamlibRequest::Transmit:
-        if (m_panel.SpeedButtonTX->isChecked()) {
-            m_panel.SpeedButtonTX->setChecked(false);
-            transmitToggled();
-        }
+        if (m_radio.keyed())
+            setTransmit(false);
         break;
     case HamlibRequest::Power:
         m_powerAsked[band] = m_powerBefore[band];
@@ -376,6 +373,6 @@ void HamlibOperations::retry()
         return;
     }
     // The keying asked last is sent again: the radio's own is unknown after a failure.
-    m_link.setTransmit(m_panel.SpeedButtonTX->isChecked());
+    m_link.setTransmit(m_radio.keyed());
     m_link.readBand(m_state.ActiveBand);
 }

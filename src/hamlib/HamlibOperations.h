@@ -2,7 +2,6 @@
 
 #include "hamlib/HamlibTypes.h"
 #include "kenwood/KenwoodPanel.h"
-#include "kenwood/RadioOperations.h"
 
 #include <QObject>
 #include <QTimer>
@@ -12,6 +11,7 @@
 class EventLog;
 class HamlibLink;
 class QAction;
+class RadioState;
 struct StationState;
 
 // The panel's operations on a radio driven through Hamlib. Each click queues a request to the
@@ -20,7 +20,7 @@ struct StationState;
 // log, and it is asked again a few seconds after its last request has run, until it answers;
 // the keying last asked for is then applied again, so a radio keyed when the link broke is
 // unkeyed once it is back.
-class HamlibOperations : public QObject, public RadioOperations
+class HamlibOperations : public QObject
 {
     Q_OBJECT
 public:
@@ -32,16 +32,20 @@ public:
         QAction *MenuChoixTXB;
     };
 
-    HamlibOperations(StationState &state, EventLog &log, HamlibLink &link, KenwoodPanel panel,
+    HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
+                     KenwoodPanel panel,
                      BandMenu bands, std::function<void()> releaseFocus);
 
-    void selectBand(int band) override;
-    void vfoMode(int band) override;
-    void memoryMode(int band) override;
-    void powerChanged(int band) override;
-    void scanToggled(int band) override;
-    void transmitToggled() override;
-    void updateFrequency(std::function<void()> done) override;
+    void selectBand(int band);
+    void vfoMode(int band);
+    void memoryMode(int band);
+    // Sends the power the band's slider shows.
+    void powerChanged(int band);
+    // Moves the band's slider, which sends the power when the position changes.
+    void setPower(int band, int position);
+    void setScan(int band, bool on);
+    void setTransmit(bool on);
+    void updateFrequency(std::function<void()> done);
 
     // Reads the memory list, selects the band of the band choice and sets the powers; the
     // panel is enabled once the band has been read. `finished` runs once, at the end or at the
@@ -75,6 +79,7 @@ private:
     bool memoryModeOf(int band) const;
 
     StationState &m_state;
+    RadioState &m_radio;
     EventLog &m_log;
     HamlibLink &m_link;
     KenwoodPanel m_panel;

@@ -5,8 +5,10 @@
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
 #include "kenwood/KenwoodSubsystem.h"
+#include "ui/RadioPanelView.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
@@ -17,18 +19,19 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
 {
     Ui::TForm1 &ui = station.Form1->ui;
     m_form->setObjectName(QStringLiteral("TFormHamlib"));
+    // Opened with its model, at start-up or on the settings window's OK.
+    m_radio = std::make_unique<HamlibRadio>(HamlibRadio::Steps{
+        [] {}, [this] { SpeedButtonInitClick(); }, [this] { release(); }});
+    station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(
-        station.state, station.log, *m_link, KenwoodPanel::fromForm(ui),
+        station.state, m_radio->state(), station.log, *m_link, KenwoodPanel::fromForm(ui),
         HamlibOperations::BandMenu{ui.MenuChoixTXA, ui.MenuChoixTXB},
         [this] { m_station.Form1->releaseFocus(); });
+    m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
         [this] { return m_station.currentLanguage(); },
         [this](const HamlibSettings &chosen) { accept(chosen); });
-
-    station.kenwood->setOtherOperations([this]() -> RadioOperations * {
-        return m_station.isHamlibModel() ? m_operations.get() : nullptr;
-    });
 
     connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibSubsystem::MenuHamlibClick);
     // Another model takes over: the Hamlib radio is unkeyed and let go first.
@@ -41,36 +44,31 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     // The band choice enables the band buttons; what the radio lacks stays disabled.
     for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}) {
         connect(choice, &QAction::triggered, this, [this] {
-            if (m_station.isHamlibModel())
+            if (inUse())
                 m_operations->applyCapabilities();
         });
     }
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
-    wireHooks();
-}
-
-HamlibSubsystem::~HamlibSubsystem()
-{
-    release();
-}
-
-void HamlibSubsystem::wireHooks()
-{
-    StationHooks &hooks = m_station.hooks;
-    hooks.startHamlib = [this] {
+    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [this] {
+        if (inUse())
+            m_operations->powerChanged(0);
+    });
+    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [this] {
+        if (inUse())
+            m_operations->powerChanged(1);
+    });
+    station.hooks.startHamlib = [this] {
         if (!settings.isSet())
             return;
         checkMenuItem();
         selectModel();
     };
-    auto kenwoodRelease = hooks.releaseRig;
-    hooks.releaseRig = [this, kenwoodRelease] {
-        if (m_station.isHamlibModel())
-            release();
-        else if (kenwoodRelease)
-            kenwoodRelease();
-    };
+}
+
+HamlibSubsystem::~HamlibSubsystem()
+{
+    release();
 }
 
 // The item is checkable only while Hamlib is the model: opening the window leaves the model in
@@ -97,12 +95,12 @@ void HamlibSubsystem::accept(const HamlibSettings &chosen)
 {
     settings = chosen;
     Ui::TForm1 &ui = m_station.Form1->ui;
-    if (!ui.MenuHamlib->isChecked()) {
-        // The Kenwood on its serial port is unkeyed and closed before Hamlib may open it.
-        if (!m_station.isGenericModel() && m_station.hooks.releaseRig)
-            m_station.hooks.releaseRig();
-        if (m_station.hooks.closeRigPort)
-            m_station.hooks.closeRigPort();
+    if (!inUse()) {
+        // The radio in use is unkeyed, and the Kenwood's serial port closed before Hamlib may
+        // open it.
+        if (Radio *previous = m_station.radios.current())
+            previous->release();
+        m_station.kenwood->closeRigPort();
         checkMenuItem();
     }
     // A new radio or port: the one in use is unkeyed first, the panel with it.
@@ -123,6 +121,8 @@ void HamlibSubsystem::selectModel()
                                     QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();
     ui.GroupBoxTX->show();
+    m_station.radios.select(QStringLiteral("HAMLIB"));
+    m_station.panelView->follow();
     m_operations->dropPending();
     state.RigAnswering = true;
     m_link->start(settings.model, settings.port, settings.speed);
@@ -143,7 +143,7 @@ void HamlibSubsystem::initialised()
 
 void HamlibSubsystem::SpeedButtonInitClick()
 {
-    if (!m_station.isHamlibModel() || !settings.isSet())
+    if (!inUse() || !settings.isSet())
         return;
     stopTransmitAndScan();
     selectModel();
@@ -151,17 +151,12 @@ void HamlibSubsystem::SpeedButtonInitClick()
 
 void HamlibSubsystem::stopTransmitAndScan()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
-    if (ui.SpeedButtonTX->isChecked()) {
-        ui.SpeedButtonTX->setChecked(false);
-        m_operations->transmitToggled();
-    }
+    const RadioState &state = m_radio->state();
+    if (state.keyed())
+        m_operations->setTransmit(false);
     for (int band : {0, 1}) {
-        QToolButton *scan = band == 1 ? ui.SpeedButtonScanB : ui.SpeedButtonScanA;
-        if (scan->isChecked()) {
-            scan->setChecked(false);
-            m_operations->scanToggled(band);
-        }
+        if (state.band(band).scanning)
+            m_operations->setScan(band, false);
     }
 }
 
@@ -179,10 +174,16 @@ void HamlibSubsystem::release()
     // Hamlib radio's last status is not shown as the next radio's.
     m_operations->enableAllControls();
     m_station.kenwood->MenuChoixTXClick();
+    m_radio->state().setPanelEnabled(false);
+    m_station.kenwood->radio().state().setPanelEnabled(false);
     Ui::TForm1 &ui = m_station.Form1->ui;
-    ui.GroupBoxTX->setEnabled(false);
     StationState &state = m_station.state;
     state.RigAnswering = false;
     state.RigStatus = 0;
     ui.labelTMD->clear();
+}
+
+bool HamlibSubsystem::inUse() const
+{
+    return m_station.radios.current() == m_radio.get();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class HamlibLink;
+class HamlibRadio;
 class HamlibOperations;
 class HamlibSettingsWindow;
 class QAction;
@@ -26,6 +27,7 @@ public:
 
     HamlibLink &link() { return *m_link; }
     HamlibOperations &operations() { return *m_operations; }
+    HamlibRadio &radio() { return *m_radio; }
     TFormHamlib &settingsForm() { return *m_form; }
 
     void MenuHamlibClick();
@@ -36,14 +38,15 @@ public:
     void SpeedButtonInitClick();
 
 private:
-    void wireHooks();
     void accept(const HamlibSettings &chosen);
     void initialised();
     void stopTransmitAndScan();
     void checkMenuItem();
+    bool inUse() const;
 
     Station &m_station;
     std::unique_ptr<TFormHamlib> m_form;
+    std::unique_ptr<HamlibRadio> m_radio;
     std::unique_ptr<HamlibLink> m_link;
     std::unique_ptr<HamlibOperations> m_operations;
     std::unique_ptr<HamlibSettingsWindow> m_window;

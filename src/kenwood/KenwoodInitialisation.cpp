@@ -9,6 +9,7 @@
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
+#include "radio/RadioState.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,13 +21,14 @@
 
 using namespace Kenwood;
 
-KenwoodInitialisation::KenwoodInitialisation(StationState &state, RigLink &link,
+KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio,
+                                             RigLink &link,
                                              KenwoodOperations &operations, KenwoodPanel panel,
                                              BandChoiceMenu bands, Notifier &notifier,
                                              std::function<std::optional<Model>()> model,
                                              std::function<QString()> portName,
                                              std::function<void()> releaseFocus)
-    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_bands(bands),
+    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_radio(radio), m_bands(bands),
       m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName)),
       m_releaseFocus(std::move(releaseFocus))
 {
@@ -70,8 +72,8 @@ void KenwoodInitialisation::run()
     m_link.clearBuffers();
     // Receive first, whatever the program believes: a copy that crashed, or a "TX" whose reply
     // never came, may have left the radio keyed.
-    if (m_panel.SpeedButtonTX->isChecked())
-        m_operations.toggleTransmit();
+    if (m_radio.keyed())
+        m_operations.setTransmit(false);
     else if (m_link.unkeyOwed())
         m_link.SendRigCommand(QStringLiteral("RX"));
     if (m_link.unkeyOwed() && stopOnTimeout(TimeoutReply.toString()))
@@ -123,7 +125,7 @@ void KenwoodInitialisation::run()
     takeCurrentFrequency();
     setPower(0, m_state.PowerA);
     setPower(1, m_state.PowerB);
-    m_panel.GroupBoxTX->setEnabled(true);
+    m_radio.setPanelEnabled(true);
     m_releaseFocus();
     if (completed)
         completed();

@@ -10,6 +10,7 @@
 class KenwoodOperations;
 class Notifier;
 class QAction;
+class RadioState;
 class RigLink;
 struct StationState;
 
@@ -26,7 +27,7 @@ struct BandChoiceMenu
 class KenwoodInitialisation
 {
 public:
-    KenwoodInitialisation(StationState &state, RigLink &link, KenwoodOperations &operations,
+    KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link, KenwoodOperations &operations,
                           KenwoodPanel panel, BandChoiceMenu bands, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
@@ -49,6 +50,7 @@ private:
     RigLink &m_link;
     KenwoodOperations &m_operations;
     KenwoodPanel m_panel;
+    RadioState &m_radio;
     BandChoiceMenu m_bands;
     Notifier &m_notifier;
     std::function<std::optional<Kenwood::Model>()> m_model;

@@ -31,4 +31,17 @@ int frequencyDigits(Model model)
     return model == Model::TMD700 ? 11 : 10;
 }
 
+QString modelName(Model model)
+{
+    switch (model) {
+    case Model::TMD700:
+        return QStringLiteral("TMD700");
+    case Model::TMD710:
+        return QStringLiteral("TMD710");
+    case Model::TMV71:
+        return QStringLiteral("TMV71");
+    }
+    return QString();
+}
+
 } // namespace Kenwood

@@ -14,6 +14,9 @@ enum class Model { TMD700, TMD710, TMV71 };
 // included) is no Kenwood model.
 std::optional<Model> modelFromName(QStringView modelName);
 
+// The name stored under MODEL=.
+QString modelName(Model model);
+
 // The text a genuine set puts in its "ID" reply: "TM-D700", "TM-D710", "TM-V71".
 QString idText(Model model);
 

@@ -6,6 +6,7 @@
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
+#include "radio/RadioState.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,10 +17,11 @@
 
 using namespace Kenwood;
 
-KenwoodOperations::KenwoodOperations(StationState &state, RigLink &link, KenwoodPanel panel,
+KenwoodOperations::KenwoodOperations(StationState &state, RadioState &radio, RigLink &link,
+                                     KenwoodPanel panel,
                                      std::function<std::optional<Model>()> model,
                                      std::function<void()> releaseFocus)
-    : m_state(state), m_link(link), m_panel(panel), m_model(std::move(model)),
+    : m_state(state), m_radio(radio), m_link(link), m_panel(panel), m_model(std::move(model)),
       m_releaseFocus(std::move(releaseFocus))
 {
 }
@@ -41,9 +43,8 @@ bool KenwoodOperations::answered(const QString &reply)
 
 void KenwoodOperations::releaseScan(int band, bool enabled)
 {
-    QToolButton *button = m_panel.scanButton(band);
-    button->setChecked(false);
-    button->setEnabled(enabled);
+    m_radio.setScanning(band, false);
+    m_radio.setScanAvailable(band, enabled);
 }
 
 int KenwoodOperations::findEntry(const QString &channel) const
@@ -177,32 +178,25 @@ void KenwoodOperations::powerChanged(int band)
     m_releaseFocus();
 }
 
-void KenwoodOperations::scanToggled(int band)
+void KenwoodOperations::setPower(int band, int position)
 {
-    QToolButton *button = m_panel.scanButton(band);
-    if (m_model() != Model::TMD700) {
-        // Only the TM-D700 scans on command; the click must leave no trace.
-        const QSignalBlocker blocker(button);
-        button->setChecked(!button->isChecked());
-        return;
-    }
-    send(button->isChecked() ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
+    m_panel.powerSlider(band)->setValue(position);
+}
+
+void KenwoodOperations::setScan(int band, bool on)
+{
+    m_radio.setScanning(band, on);
+    send(on ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
     m_releaseFocus();
 }
 
-void KenwoodOperations::transmitToggled()
+// The state changes before the command goes out, as the toggle did under the operator's click:
+// whoever watches the keying learns it before the exchange runs.
+void KenwoodOperations::setTransmit(bool on)
 {
-    send(m_panel.SpeedButtonTX->isChecked() ? QStringLiteral("TX") : QStringLiteral("RX"));
+    m_radio.setKeyed(on);
+    send(on ? QStringLiteral("TX") : QStringLiteral("RX"));
     m_releaseFocus();
-}
-
-void KenwoodOperations::toggleTransmit()
-{
-    {
-        const QSignalBlocker blocker(m_panel.SpeedButtonTX);
-        m_panel.SpeedButtonTX->setChecked(!m_panel.SpeedButtonTX->isChecked());
-    }
-    transmitToggled();
 }
 
 void KenwoodOperations::updateFrequencyForReport()
@@ -231,12 +225,6 @@ void KenwoodOperations::updateFrequencyForReport()
     const int index = findEntry(channel.channel);
     if (index >= 0)
         showMemoryEntry(band, index);
-}
-
-void KenwoodOperations::updateFrequency(std::function<void()> done)
-{
-    updateFrequencyForReport();
-    done();
 }
 
 void KenwoodOperations::resetIndicators()

@@ -2,37 +2,35 @@
 
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodPanel.h"
-#include "kenwood/RadioOperations.h"
 
 #include <QString>
 #include <functional>
 #include <optional>
 
 class QLabel;
+class RadioState;
 class RigLink;
 struct StationState;
 
 // The band, VFO, memory, power, scan and transmit operations of the Kenwood panel, and the
 // Kenwood part of the frequency report. Each keeps the panel and the station state in step with
 // the transceiver; bands are 0 for A and 1 for B.
-class KenwoodOperations : public RadioOperations
+class KenwoodOperations
 {
 public:
-    KenwoodOperations(StationState &state, RigLink &link, KenwoodPanel panel,
+    KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, KenwoodPanel panel,
                       std::function<std::optional<Kenwood::Model>()> model,
                       std::function<void()> releaseFocus);
 
-    void selectBand(int band) override;
-    void vfoMode(int band) override;
-    void memoryMode(int band) override;
-    void powerChanged(int band) override;
-    void scanToggled(int band) override;
-    void transmitToggled() override;
-    // The exchanges are synchronous: `done` runs before this returns.
-    void updateFrequency(std::function<void()> done) override;
-
-    // Flips the TRANSMIT toggle as a click would, even while the panel is disabled.
-    void toggleTransmit();
+    void selectBand(int band);
+    void vfoMode(int band);
+    void memoryMode(int band);
+    // Sends the power the band's slider shows.
+    void powerChanged(int band);
+    // Moves the band's slider, which sends the power when the position changes.
+    void setPower(int band, int position);
+    void setScan(int band, bool on);
+    void setTransmit(bool on);
 
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
     void updateFrequencyForReport();
@@ -51,6 +49,7 @@ private:
     int findEntry(const QString &channel) const;
 
     StationState &m_state;
+    RadioState &m_radio;
     RigLink &m_link;
     KenwoodPanel m_panel;
     std::function<std::optional<Kenwood::Model>()> m_model;

@@ -5,6 +5,7 @@
 #include "core/Notifier.h"
 #include "kenwood/KenwoodDialogs.h"
 #include "kenwood/PanelPictures.h"
+#include "ui/RadioPanelView.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
 
@@ -26,13 +27,21 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 {
     Ui::TForm1 &ui = station.Form1->ui;
     const KenwoodPanel panel = KenwoodPanel::fromForm(ui);
+    m_radio = std::make_unique<KenwoodRadio>(KenwoodRadio::Steps{
+        [this] { OpenRigPort(); }, [this] { SpeedButtonInitClick(); }, [this] { releaseRig(); },
+        [this] { unkeyRig(); }});
+    for (const char *name : {"TMD700", "TMD710", "TMV71"})
+        station.radios.add(QString::fromLatin1(name), m_radio.get());
+    RadioState &radioState = m_radio->state();
     m_link = std::make_unique<RigLink>(station.state, station.ComPortTX,
                                        RigLinkWidgets{ui.labelTMD, ui.EditTXdata});
     auto model = [this] { return currentModel(); };
     auto focus = [this] { releaseFocus(); };
-    m_operations = std::make_unique<KenwoodOperations>(station.state, *m_link, panel, model, focus);
+    m_operations = std::make_unique<KenwoodOperations>(station.state, radioState, *m_link, panel,
+                                                       model, focus);
+    m_radio->attach(*m_operations);
     m_initialisation = std::make_unique<KenwoodInitialisation>(
-        station.state, *m_link, *m_operations, panel,
+        station.state, radioState, *m_link, *m_operations, panel,
         BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
         model, [this] { return m_station.ComPortTX.portName; }, focus);
     m_initialisation->completed = [this] {
@@ -53,9 +62,6 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 
     m_dialogs = std::make_unique<KenwoodDialogs>(station);
 
-    station.hooks.openRigPort = [this] { OpenRigPort(); };
-    station.hooks.releaseRig = [this] { releaseRig(); };
-    station.hooks.unkeyRig = [this] { unkeyRig(); };
     // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
     connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] {
         releaseRig();
@@ -65,8 +71,6 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     });
     connect(m_link.get(), &RigLink::portLost, this, &KenwoodSubsystem::portLost);
     connect(m_link.get(), &RigLink::portBack, this, &KenwoodSubsystem::portBack);
-    station.hooks.closeRigPort = [this] { closeRigPort(); };
-    station.hooks.ReportFrequency = [this] { ReportFrequency(); };
 
     wirePanel();
     wireMenus();
@@ -74,30 +78,16 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 
 KenwoodSubsystem::~KenwoodSubsystem() = default;
 
+bool KenwoodSubsystem::inUse() const
+{
+    return m_station.radios.current() == m_radio.get();
+}
+
 std::optional<Model> KenwoodSubsystem::currentModel() const
 {
-    const Ui::TForm1 &ui = m_station.Form1->ui;
-    if (ui.menuTMD700->isChecked())
-        return Model::TMD700;
-    if (ui.MenuTMD710->isChecked())
-        return Model::TMD710;
-    if (ui.MenuTMV71->isChecked())
-        return Model::TMV71;
-    return std::nullopt;
-}
-
-void KenwoodSubsystem::setOtherOperations(std::function<RadioOperations *()> chooser)
-{
-    m_otherOperations = std::move(chooser);
-}
-
-RadioOperations &KenwoodSubsystem::panelOperations()
-{
-    if (m_otherOperations) {
-        if (RadioOperations *other = m_otherOperations())
-            return *other;
-    }
-    return *m_operations;
+    if (!inUse())
+        return std::nullopt;
+    return m_radio->model();
 }
 
 void KenwoodSubsystem::releaseFocus()
@@ -127,20 +117,30 @@ void KenwoodSubsystem::wirePanel()
             releaseFocus();
         });
     };
-    auto ops = [this]() -> RadioOperations & { return panelOperations(); };
-    onClick(ui.SpeedButtonTXA, [ops] { ops().selectBand(0); });
-    onClick(ui.SpeedButtonTXB, [ops] { ops().selectBand(1); });
-    onClick(ui.SpeedButtonVFOA, [ops] { ops().vfoMode(0); });
-    onClick(ui.SpeedButtonVFOB, [ops] { ops().vfoMode(1); });
-    onClick(ui.SpeedButtonMEMA, [ops] { ops().memoryMode(0); });
-    onClick(ui.SpeedButtonMEMB, [ops] { ops().memoryMode(1); });
-    onClick(ui.SpeedButtonScanA, [ops] { ops().scanToggled(0); });
-    onClick(ui.SpeedButtonScanB, [ops] { ops().scanToggled(1); });
-    onClick(ui.SpeedButtonTX, [ops] { ops().transmitToggled(); });
+    // The panel is shared with the Hamlib radio: its buttons act on the radio in use. The
+    // toggles' clicks reach the radio through the panel's view; the window takes the keyboard
+    // back after each.
+    RadioSelector &radios = m_station.radios;
+    auto radio = [&radios] { return radios.current(); };
+    onClick(ui.SpeedButtonTXA, [radio] { radio()->selectBand(0); });
+    onClick(ui.SpeedButtonTXB, [radio] { radio()->selectBand(1); });
+    onClick(ui.SpeedButtonVFOA, [radio] { radio()->vfoMode(0); });
+    onClick(ui.SpeedButtonVFOB, [radio] { radio()->vfoMode(1); });
+    onClick(ui.SpeedButtonMEMA, [radio] { radio()->memoryMode(0); });
+    onClick(ui.SpeedButtonMEMB, [radio] { radio()->memoryMode(1); });
+    onClick(ui.SpeedButtonScanA, [] {});
+    onClick(ui.SpeedButtonScanB, [] {});
+    onClick(ui.SpeedButtonTX, [] {});
     onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
-    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [ops] { ops().powerChanged(0); });
-    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [ops] { ops().powerChanged(1); });
+    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [this] {
+        if (inUse())
+            m_operations->powerChanged(0);
+    });
+    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [this] {
+        if (inUse())
+            m_operations->powerChanged(1);
+    });
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
 }
@@ -163,6 +163,9 @@ void KenwoodSubsystem::selectModel(Model model)
                     : model == Model::TMD710 ? ui.MenuTMD710
                                              : ui.MenuTMV71;
     item->setChecked(true);
+    m_radio->setModel(model);
+    m_station.radios.select(modelName(model));
+    m_station.panelView->follow();
     ui.MenuPort->setEnabled(true);
     ui.LabelConnect->clear();
     ui.SpeedButtonScanA->setVisible(model == Model::TMD700);
@@ -181,7 +184,7 @@ void KenwoodSubsystem::selectModel(Model model)
 
 void KenwoodSubsystem::OpenRigPort()
 {
-    if (m_station.isGenericModel() || m_station.isHamlibModel())
+    if (!inUse())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -197,7 +200,7 @@ void KenwoodSubsystem::OpenRigPort()
         m_openReport.clear();
         state.PortStatus = 1;
         StatusLines::showPort(ui.LabelConnect, state, name);
-        ui.GroupBoxTX->setEnabled(false);
+        m_radio->state().setPanelEnabled(false);
         m_station.Form1->TimerRX.start();
         state.RigStatus = 2;
         StatusLines::showRig(ui.labelTMD, state);
@@ -217,11 +220,9 @@ void KenwoodSubsystem::OpenRigPort()
 
 void KenwoodSubsystem::unkeyRig()
 {
-    if (!currentModel() || m_station.isHamlibModel() || !m_link->isOpen())
+    if (!inUse() || !m_link->isOpen())
         return;
-    if (m_station.Form1->ui.SpeedButtonTX->isChecked())
-        m_operations->toggleTransmit();
-    else if (!m_station.state.RigAnswering)
+    if (!m_station.state.RigAnswering)
         m_link->SendRigCommand(QStringLiteral("RX"));
 }
 
@@ -231,8 +232,8 @@ void KenwoodSubsystem::releaseRig()
         return;
     // Back to receive whatever the program believes: a radio that missed an exchange, or one
     // keyed by a copy that crashed, must not stay keyed after exit.
-    if (m_station.Form1->ui.SpeedButtonTX->isChecked())
-        m_operations->toggleTransmit();
+    if (m_radio->state().keyed())
+        m_operations->setTransmit(false);
     else
         m_link->SendRigCommand(QStringLiteral("RX"));
     if (m_station.state.RigAnswering)
@@ -241,7 +242,7 @@ void KenwoodSubsystem::releaseRig()
 
 bool KenwoodSubsystem::mayPollRadio() const
 {
-    return currentModel() && !m_station.isHamlibModel() && m_link->isOpen() &&
+    return inUse() && m_link->isOpen() &&
            m_link->lostPortName().isEmpty() && !m_initialisation->isRunning() &&
            !m_station.Form1->TimerRX.isActive() && !m_recoveryInit.isActive();
 }
@@ -261,7 +262,7 @@ void KenwoodSubsystem::portLost(const QString &portName)
 {
     // Keyed when the line went: whatever unkeys it meanwhile (RECEIVE, the time-out) cannot
     // reach the radio, so it is unkeyed first thing when the port is back.
-    m_unkeyWhenBack = m_station.Form1->ui.SpeedButtonTX->isChecked();
+    m_unkeyWhenBack = m_radio->state().keyed();
     m_station.log.append(portLostText(portName));
     showPortLost(portName);
 }
@@ -278,7 +279,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
     m_openReport.clear();
-    if (std::exchange(m_unkeyWhenBack, false) && !m_station.Form1->ui.SpeedButtonTX->isChecked())
+    if (std::exchange(m_unkeyWhenBack, false) && !m_radio->state().keyed())
         m_link->SendRigCommand(QStringLiteral("RX"));
     m_station.Form1->ui.SpeedButtonInit->click();
 }
@@ -290,42 +291,10 @@ void KenwoodSubsystem::closeRigPort()
     m_link->close();
 }
 
-void KenwoodSubsystem::ReportFrequency()
-{
-    StationState &state = m_station.state;
-    // Set once this returns: an answer sent after that is shown by the server's status line
-    // hook, one sent before by the caller.
-    auto returned = std::make_shared<bool>(false);
-    auto send = [this, returned] {
-        if (m_station.hooks.sendToServer)
-            m_station.hooks.sendToServer(m_station.state.CurrentFrequency + QStringLiteral("\r\n"));
-        if (*returned && m_station.hooks.frequencySentLater)
-            m_station.hooks.frequencySentLater();
-    };
-    if (!m_station.FormSimuFreq->isVisible()) {
-        if (m_station.isGenericModel()) {
-            const Ui::TForm1 &ui = m_station.Form1->ui;
-            const QString entry = ui.ComboBoxTXMEM->currentText();
-            if (ui.SpeedButtonTX16SC->isChecked())
-                state.CurrentFrequency = QStringLiteral("999.999999");
-            else if (entry.size() >= 4 && entry.at(3) == QLatin1Char('='))
-                state.CurrentFrequency = entry.mid(4, 10);
-            else
-                state.CurrentFrequency = QStringLiteral("000.000000");
-        } else {
-            panelOperations().updateFrequency(send);
-            *returned = true;
-            return;
-        }
-    }
-    send();
-}
-
 void KenwoodSubsystem::SpeedButtonInitClick()
 {
-    // With the generic model the same button opens its set-up window (GenericTxSubsystem); the
-    // Hamlib model has an initialisation of its own.
-    if (m_station.isGenericModel() || m_station.isHamlibModel())
+    // With another kind of radio the same button runs that radio's own initialisation.
+    if (!inUse())
         return;
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -355,7 +324,7 @@ void KenwoodSubsystem::preparePanelForInitialisation()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
-    ui.GroupBoxTX->setEnabled(false);
+    m_radio->state().setPanelEnabled(false);
     state.RigStatus = 2;
     StatusLines::showRig(ui.labelTMD, state);
     m_operations->resetIndicators();
@@ -364,7 +333,7 @@ void KenwoodSubsystem::preparePanelForInitialisation()
 
 void KenwoodSubsystem::ButtoninitClick()
 {
-    if (m_station.isHamlibModel())
+    if (!inUse())
         return;
     // The initialisation finds out by itself whether the radio answers.
     m_recovery->stop();
@@ -374,10 +343,6 @@ void KenwoodSubsystem::ButtoninitClick()
 void KenwoodSubsystem::MenuChoixTXClick()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
-    const bool bandA = !ui.MenuChoixTXB->isChecked();
-    const bool bandB = !ui.MenuChoixTXA->isChecked();
-    for (QToolButton *button : {ui.SpeedButtonTXA, ui.SpeedButtonVFOA, ui.SpeedButtonMEMA})
-        button->setEnabled(bandA);
-    for (QToolButton *button : {ui.SpeedButtonTXB, ui.SpeedButtonVFOB, ui.SpeedButtonMEMB})
-        button->setEnabled(bandB);
+    m_radio->state().setBandSelectable(0, !ui.MenuChoixTXB->isChecked());
+    m_radio->state().setBandSelectable(1, !ui.MenuChoixTXA->isChecked());
 }

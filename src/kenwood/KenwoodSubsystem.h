@@ -4,6 +4,7 @@
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"
+#include "kenwood/KenwoodRadio.h"
 #include "kenwood/PortOpenReport.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/RigRecovery.h"
@@ -29,21 +30,15 @@ public:
     RigLink &link() { return *m_link; }
     KenwoodOperations &operations() { return *m_operations; }
 
-    // The Kenwood model checked in the "Modèle" menu; nothing for the generic transmitter.
+    KenwoodRadio &radio() { return *m_radio; }
+    // The Kenwood model in use; nothing while another kind of radio is.
     std::optional<Kenwood::Model> currentModel() const;
 
-    // The operations the panel's controls run: the Kenwood's, unless `chooser` (set by the
-    // subsystem of another kind of radio) names others for the model now checked.
-    void setOtherOperations(std::function<RadioOperations *()> chooser);
-    RadioOperations &panelOperations();
-
     void OpenRigPort();
-    // Sends the radio to receive: through the TRANSMIT toggle when it is down, otherwise with a
-    // bare "RX" when the radio may be keyed unknown to the program (it stopped answering).
+    // A bare "RX" when the radio may be keyed unknown to the program (it stopped answering).
     void unkeyRig();
     void releaseRig();
     void closeRigPort();
-    void ReportFrequency();
 
     void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
     void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
@@ -64,14 +59,15 @@ private:
     void preparePanelForInitialisation();
     void radioAnswersAgain();
     bool mayPollRadio() const;
+    bool inUse() const;
 
     Station &m_station;
+    std::unique_ptr<KenwoodRadio> m_radio;
     std::unique_ptr<RigLink> m_link;
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
     std::unique_ptr<RigRecovery> m_recovery;
     std::unique_ptr<KenwoodDialogs> m_dialogs;
-    std::function<RadioOperations *()> m_otherOperations;
     bool m_unkeyWhenBack = false;
     // The open failure last logged, until the port opens or another is chosen.
     PortOpenReport m_openReport;

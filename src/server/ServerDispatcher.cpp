@@ -1,23 +1,22 @@
 #include "server/ServerDispatcher.h"
 
-#include "app/Station.h"
-#include "app/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/LocalTime.h"
+#include "app/Station.h"
 #include "core/StationState.h"
-#include "ui/UpDownArrows.h"
+#include "app/StatusLines.h"
+#include "radio/Radio.h"
+#include "radio/RadioSelector.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
 #include <QTime>
 #include <utility>
 
-ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks,
+ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks, RadioSelector &radios,
                                    const ServerControls &controls, EventLog &log)
-    : m_state(state), m_log(log), m_hooks(hooks), m_controls(controls)
+    : m_state(state), m_log(log), m_hooks(hooks), m_radios(radios), m_controls(controls)
 {
 }
 
@@ -51,12 +50,10 @@ void ServerDispatcher::handle(const QByteArray &message)
             receive();
         break;
     case ServerCommand::GenericUp:
-        if (genericSelected())
-            m_controls.UpDownTX->click(UpDownArrows::Direction::Up);
-        break;
     case ServerCommand::GenericDown:
-        if (genericSelected())
-            m_controls.UpDownTX->click(UpDownArrows::Direction::Down);
+        // Only a transmitter that steps through channels takes these.
+        if (Radio *radio = m_radios.current())
+            radio->step(command == ServerCommand::GenericUp);
         break;
     case ServerCommand::Dtmf:
         if (const auto characters = LineFramer::dtmfCharacters(message))
@@ -85,8 +82,7 @@ void ServerDispatcher::showFrequencySent()
                                  StatusLines::Colour::Unchanged);
 }
 
-// The transmit buttons are pressed only when their state must change, so the panel always
-// shows what the radio does and a repeated request cannot turn into its opposite.
+// A repeated request changes nothing, so it cannot turn into its opposite.
 void ServerDispatcher::transmit()
 {
     // A message read after its connection went (a batch carried out behind a slow radio) must not
@@ -99,28 +95,29 @@ void ServerDispatcher::transmit()
         return;
     }
     m_lockoutLogged = false;
-    if (genericSelected()) {
-        if (!m_controls.SpeedButtonTX16TX->isChecked())
-            m_controls.SpeedButtonTX16TX->click();
-    } else if (m_state.RigAnswering && !m_controls.SpeedButtonTX->isChecked()) {
-        m_controls.SpeedButtonTX->click();
-    }
+    Radio *radio = m_radios.current();
+    if (radio == nullptr)
+        return;
+    // A radio that does not answer is not keyed: nothing could tell whether it went back.
+    if (radio->capabilities().answers && !m_state.RigAnswering)
+        return;
+    radio->setTransmit(true);
 }
 
 void ServerDispatcher::receive()
 {
     m_state.TxLockedOut = false;
     m_lockoutLogged = false;
-    if (genericSelected()) {
-        if (m_controls.SpeedButtonTX16TX->isChecked())
-            m_controls.SpeedButtonTX16TX->click();
-    } else if (m_controls.SpeedButtonTX->isChecked()) {
+    Radio *radio = m_radios.current();
+    if (radio == nullptr)
+        return;
+    if (radio->state().keyed()) {
         // Unkeying is tried even after the radio missed an exchange: a transmitter left keyed
         // costs more than a wait for a radio that may not answer.
-        m_controls.SpeedButtonTX->click();
-    } else if (!m_state.RigAnswering && m_hooks.unkeyRig) {
+        radio->setTransmit(false);
+    } else if (!m_state.RigAnswering) {
         // A radio that does not answer may be keyed without the panel knowing it.
-        m_hooks.unkeyRig();
+        radio->ensureReceive();
     }
 }
 
@@ -135,9 +132,8 @@ bool ServerDispatcher::releaseServerKeying()
 {
     if (!std::exchange(m_keyedByServer, false))
         return false;
-    const QAbstractButton *toggle =
-        genericSelected() ? m_controls.SpeedButtonTX16TX : m_controls.SpeedButtonTX;
-    if (!toggle->isChecked())
+    const Radio *radio = m_radios.current();
+    if (radio == nullptr || !radio->state().keyed())
         return false;
     receive();
     return true;
@@ -148,9 +144,4 @@ void ServerDispatcher::handOnDtmf(const QString &characters)
     m_state.DtmfLastChars = characters;
     if (m_hooks.ReceiveDtmf)
         m_hooks.ReceiveDtmf(m_state.DtmfLastChars);
-}
-
-bool ServerDispatcher::genericSelected() const
-{
-    return m_controls.MenuTX16UD->isChecked();
 }

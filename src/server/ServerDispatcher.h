@@ -4,11 +4,10 @@
 
 #include <QByteArray>
 
-class QAbstractButton;
-class QAction;
 class QLineEdit;
 class QRadioButton;
-class UpDownArrows;
+class Radio;
+class RadioSelector;
 struct StationHooks;
 class EventLog;
 struct StationState;
@@ -16,10 +15,6 @@ struct StationState;
 // The controls a server message acts on or reads its settings from.
 struct ServerControls
 {
-    QAction *MenuTX16UD = nullptr; // checked: the generic transmitter is in use
-    QAbstractButton *SpeedButtonTX = nullptr;
-    QAbstractButton *SpeedButtonTX16TX = nullptr;
-    UpDownArrows *UpDownTX = nullptr;
     QRadioButton *RadioButtonLeft = nullptr;
     QRadioButton *RadioButtonRight = nullptr;
     QRadioButton *RadioButtonBoth = nullptr;
@@ -30,8 +25,8 @@ struct ServerControls
 class ServerDispatcher
 {
 public:
-    ServerDispatcher(StationState &state, StationHooks &hooks, const ServerControls &controls,
-                     EventLog &log);
+    ServerDispatcher(StationState &state, StationHooks &hooks, RadioSelector &radios,
+                     const ServerControls &controls, EventLog &log);
 
     void handle(const QByteArray &message);
     // "F=" and the frequency just sent, with the time, on the server status line.
@@ -51,12 +46,12 @@ private:
     void transmit();
     void receive();
     void handOnDtmf(const QString &characters);
-    bool genericSelected() const;
 
     StationState &m_state;
     EventLog &m_log;
     bool m_lockoutLogged = false;
     StationHooks &m_hooks;
+    RadioSelector &m_radios;
     ServerControls m_controls;
     bool m_serverTransmitting = false; // a server TRANSMIT is being carried out
     bool m_keyedByServer = false;

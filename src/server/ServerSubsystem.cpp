@@ -16,9 +16,8 @@ ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
-    return ServerControls{m.MenuTX16UD,       m.SpeedButtonTX,      m.SpeedButtonTX16TX,
-                          m.UpDownTX,         ip.RadioButtonLeft,   ip.RadioButtonRight,
-                          ip.RadioButtonBoth, m.StaticTextIPConnect};
+    return ServerControls{ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
+                          m.StaticTextIPConnect};
 }
 
 ServerDialogControls dialogControls(Station &station)
@@ -37,7 +36,8 @@ ServerSubsystem::ServerSubsystem(Station &station)
           station.IdTCPClient,
           [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
-      m_dispatcher(station.state, station.hooks, serverControls(station), station.log),
+      m_dispatcher(station.state, station.hooks, station.radios, serverControls(station),
+                   station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
           [&station] { return station.currentLanguage(); }, dialogControls(station)),
@@ -75,10 +75,6 @@ void ServerSubsystem::wire()
         m_reconnection.linkDown();
         m_linkLog.failed(reason);
     });
-    for (QAbstractButton *toggle : {f.ui.SpeedButtonTX, f.ui.SpeedButtonTX16TX}) {
-        connect(toggle, &QAbstractButton::toggled, this,
-                [this](bool keyed) { m_dispatcher.keyingChanged(keyed); });
-    }
 
     connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerSubsystem::ButtonConnectClick);
     connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
@@ -94,6 +90,11 @@ void ServerSubsystem::wire()
 
     m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
     m_station.hooks.frequencySentLater = [this] { m_dispatcher.showFrequencySent(); };
+}
+
+void ServerSubsystem::keyingChanged(bool keyed)
+{
+    m_dispatcher.keyingChanged(keyed);
 }
 
 void ServerSubsystem::ButtonConnectClick()

@@ -25,6 +25,8 @@ public:
     explicit ServerSubsystem(Station &station);
     ~ServerSubsystem() override;
 
+    // The radio in use was keyed or unkeyed, by whatever means.
+    void keyingChanged(bool keyed);
     void ButtonConnectClick();
     void ButtonDisconnectClick();
     void IdTCPClientConnected();

@@ -1,0 +1,71 @@
+#include "generic_tx/GenericTxRadio.h"
+
+#include "core/StationState.h"
+#include "generic_tx/Tx16Stepper.h"
+
+namespace {
+
+UpDownArrows::Direction direction(bool up)
+{
+    return up ? UpDownArrows::Direction::Up : UpDownArrows::Direction::Down;
+}
+
+} // namespace
+
+GenericTxRadio::GenericTxRadio(StationState &station, Steps steps, QObject *parent)
+    : Radio(parent), m_station(station), m_steps(std::move(steps))
+{
+    state().setScanAvailable(0, true);
+}
+
+Capabilities GenericTxRadio::capabilities() const
+{
+    Capabilities caps;
+    caps.memories = true;
+    caps.scanOnCommand = true;
+    caps.stepping = true;
+    caps.initialisesOnCommand = false;
+    caps.answers = false;
+    return caps;
+}
+
+void GenericTxRadio::requestFrequency(std::function<void()> done)
+{
+    m_station.CurrentFrequency = m_stepper->frequency();
+    done();
+}
+
+void GenericTxRadio::step(bool up)
+{
+    m_stepper->step(direction(up));
+}
+
+void GenericTxRadio::resetChannel()
+{
+    m_stepper->ButtonResetClick();
+}
+
+void GenericTxRadio::resynchronise(bool up)
+{
+    m_stepper->resynchronise(direction(up));
+}
+
+void GenericTxRadio::goToChannel(int index)
+{
+    m_stepper->goToEntry(index);
+}
+
+void GenericTxRadio::setCircularScan(bool circular)
+{
+    m_stepper->setCircular(circular);
+}
+
+void GenericTxRadio::transmit(bool on)
+{
+    m_stepper->setTransmit(on);
+}
+
+void GenericTxRadio::scan(int, bool on)
+{
+    m_stepper->setScan(on);
+}

@@ -1,0 +1,63 @@
+#include "radio/RadioState.h"
+
+template <typename T> void RadioState::update(T &field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    emit changed();
+}
+
+void RadioState::setKeyed(bool keyed)
+{
+    if (m_keyed == keyed)
+        return;
+    m_keyed = keyed;
+    emit changed();
+    emit keyedChanged(keyed);
+}
+
+void RadioState::setPanelEnabled(bool enabled)
+{
+    update(m_panelEnabled, enabled);
+}
+
+void RadioState::setTransmitAvailable(bool available)
+{
+    update(m_transmitAvailable, available);
+}
+
+void RadioState::setBandSelectable(int band, bool selectable)
+{
+    update(m_bands[index(band)].selectable, selectable);
+}
+
+void RadioState::setMemoryAvailable(int band, bool available)
+{
+    update(m_bands[index(band)].memoryAvailable, available);
+}
+
+void RadioState::setScanAvailable(int band, bool available)
+{
+    update(m_bands[index(band)].scanAvailable, available);
+}
+
+void RadioState::setScanning(int band, bool scanning)
+{
+    update(m_bands[index(band)].scanning, scanning);
+}
+
+void RadioState::setPowerAvailable(int band, bool available)
+{
+    update(m_bands[index(band)].powerAvailable, available);
+}
+
+void RadioState::setPower(int band, int position)
+{
+    update(m_bands[index(band)].power, position);
+}
+
+bool RadioState::acceptsBandOperation(int band) const
+{
+    return m_panelEnabled && m_bands[index(band)].selectable;
+}

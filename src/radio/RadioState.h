@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+// What the radio does and what it accepts now, as the windows show it. The backends write it;
+// the panel paints from it, and the rules of the Radio front read it, so a request the panel
+// would not take (a band the band choice leaves out, a panel waiting for the initialisation)
+// is refused in code rather than by a disabled button.
+class RadioState : public QObject
+{
+    Q_OBJECT
+public:
+    struct Band
+    {
+        bool selectable = true; // band, VFO and memory buttons
+        bool memoryAvailable = true;
+        bool scanAvailable = false;
+        bool scanning = false;
+        bool powerAvailable = true;
+        int power = 0; // slider position: 0 high, 1 medium, 2 low
+    };
+
+    bool keyed() const { return m_keyed; }
+    // The panel takes operations (initialised radio, not waiting for an answer).
+    bool panelEnabled() const { return m_panelEnabled; }
+    bool transmitAvailable() const { return m_transmitAvailable; }
+    const Band &band(int band) const { return m_bands[index(band)]; }
+
+    void setKeyed(bool keyed);
+    void setPanelEnabled(bool enabled);
+    void setTransmitAvailable(bool available);
+    void setBandSelectable(int band, bool selectable);
+    void setMemoryAvailable(int band, bool available);
+    void setScanAvailable(int band, bool available);
+    void setScanning(int band, bool scanning);
+    void setPowerAvailable(int band, bool available);
+    void setPower(int band, int position);
+
+    // A band operation the panel would take now.
+    bool acceptsBandOperation(int band) const;
+
+signals:
+    // Anything above changed; the windows repaint.
+    void changed();
+    // Emitted after changed() when the keying changed, whoever keyed or unkeyed.
+    void keyedChanged(bool keyed);
+
+private:
+    static int index(int band) { return band == 1 ? 1 : 0; }
+    template <typename T> void update(T &field, T value);
+
+    bool m_keyed = false;
+    bool m_panelEnabled = true;
+    bool m_transmitAvailable = true;
+    std::array<Band, 2> m_bands;
+};

@@ -1,0 +1,93 @@
+#include "ui/RadioPanelView.h"
+
+#include "radio/Radio.h"
+#include "radio/RadioSelector.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QSignalBlocker>
+#include <QSlider>
+
+RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
+                               QObject *parent)
+    : QObject(parent), m_c(controls), m_radios(radios)
+{
+    connect(m_c.SpeedButtonTX, &QAbstractButton::clicked, this,
+            &RadioPanelView::SpeedButtonTXClick);
+    connect(m_c.SpeedButtonScanA, &QAbstractButton::clicked, this, [this] { scanClicked(0); });
+    connect(m_c.SpeedButtonScanB, &QAbstractButton::clicked, this, [this] { scanClicked(1); });
+    connect(m_c.SpeedButtonTX16TX, &QAbstractButton::clicked, this,
+            &RadioPanelView::SpeedButtonTX16TXClick);
+    connect(m_c.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
+            &RadioPanelView::SpeedButtonTX16SCClick);
+}
+
+void RadioPanelView::follow()
+{
+    if (m_state)
+        disconnect(m_state, nullptr, this, nullptr);
+    Radio *radio = m_radios.current();
+    m_state = radio ? &radio->state() : nullptr;
+    m_generic = radio && radio->capabilities().stepping;
+    if (m_state)
+        connect(m_state, &RadioState::changed, this, &RadioPanelView::paint);
+    paint();
+}
+
+void RadioPanelView::paint()
+{
+    if (!m_state)
+        return;
+    const RadioState &s = *m_state;
+    if (m_generic) {
+        m_c.SpeedButtonTX16TX->setChecked(s.keyed());
+        m_c.SpeedButtonTX16SC->setChecked(s.band(0).scanning);
+        return;
+    }
+    m_c.GroupBoxTX->setEnabled(s.panelEnabled());
+    const std::array<QAbstractButton *, 2> bandButtons{m_c.SpeedButtonTXA, m_c.SpeedButtonTXB};
+    const std::array<QAbstractButton *, 2> vfoButtons{m_c.SpeedButtonVFOA, m_c.SpeedButtonVFOB};
+    const std::array<QAbstractButton *, 2> memoryButtons{m_c.SpeedButtonMEMA, m_c.SpeedButtonMEMB};
+    const std::array<QAbstractButton *, 2> scanButtons{m_c.SpeedButtonScanA, m_c.SpeedButtonScanB};
+    const std::array<QSlider *, 2> sliders{m_c.TrackBarPWRA, m_c.TrackBarPWRB};
+    for (int band : {0, 1}) {
+        const RadioState::Band &b = s.band(band);
+        bandButtons[band]->setEnabled(b.selectable);
+        vfoButtons[band]->setEnabled(b.selectable);
+        memoryButtons[band]->setEnabled(b.selectable && b.memoryAvailable);
+        scanButtons[band]->setChecked(b.scanning);
+        scanButtons[band]->setEnabled(b.scanAvailable);
+        sliders[band]->setEnabled(b.powerAvailable);
+    }
+    m_c.SpeedButtonTX->setChecked(s.keyed());
+    m_c.SpeedButtonTX->setEnabled(s.transmitAvailable());
+}
+
+void RadioPanelView::SpeedButtonTXClick()
+{
+    if (Radio *radio = m_radios.current())
+        radio->setTransmit(m_c.SpeedButtonTX->isChecked());
+    paint();
+}
+
+void RadioPanelView::scanClicked(int band)
+{
+    QAbstractButton *button = band == 1 ? m_c.SpeedButtonScanB : m_c.SpeedButtonScanA;
+    if (Radio *radio = m_radios.current())
+        radio->setScan(band, button->isChecked());
+    paint();
+}
+
+void RadioPanelView::SpeedButtonTX16TXClick()
+{
+    if (Radio *radio = m_radios.current())
+        radio->setTransmit(m_c.SpeedButtonTX16TX->isChecked());
+    paint();
+}
+
+void RadioPanelView::SpeedButtonTX16SCClick()
+{
+    if (Radio *radio = m_radios.current())
+        radio->setScan(0, m_c.SpeedButtonTX16SC->isChecked());
+    paint();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QAbstractButton;
+class QGroupBox;
+class QSlider;
+class RadioSelector;
+class RadioState;
+
+// The transceiver panel's controls (shared by the Kenwood and Hamlib radios) and the generic
+// transmitter's two toggles.
+struct RadioPanelControls
+{
+    QGroupBox *GroupBoxTX;
+    QAbstractButton *SpeedButtonTXA, *SpeedButtonTXB;
+    QAbstractButton *SpeedButtonVFOA, *SpeedButtonVFOB;
+    QAbstractButton *SpeedButtonMEMA, *SpeedButtonMEMB;
+    QAbstractButton *SpeedButtonScanA, *SpeedButtonScanB;
+    QAbstractButton *SpeedButtonTX;
+    QSlider *TrackBarPWRA, *TrackBarPWRB;
+    QAbstractButton *SpeedButtonTX16TX, *SpeedButtonTX16SC;
+};
+
+// Paints the panel from the state of the radio in use, and hands the operator's clicks on the
+// toggles to that radio: the toggles show what the radio does, never what was clicked last.
+class RadioPanelView : public QObject
+{
+    Q_OBJECT
+public:
+    RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
+                   QObject *parent = nullptr);
+
+    // Follows the state of the radio now selected.
+    void follow();
+    void paint();
+
+    // The operator's clicks on the toggles (the click has already flipped them).
+    void SpeedButtonTXClick();
+    void scanClicked(int band);
+    void SpeedButtonTX16TXClick();
+    void SpeedButtonTX16SCClick();
+
+private:
+    RadioPanelControls m_c;
+    RadioSelector &m_radios;
+    QPointer<RadioState> m_state;
+    bool m_generic = false;
+};
