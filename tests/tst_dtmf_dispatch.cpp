@@ -2,7 +2,8 @@
 #include "core/StationState.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfInterpreter.h"
-#include "ui/UpDownArrows.h"
+#include "radio/RadioSelector.h"
+#include "support/RecordingRadio.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,8 +25,9 @@ const QStringList Memories = {
     QStringLiteral("001=145.225000 shift=-0.600"), QStringLiteral("015=145.600000 shift=0"),
     QStringLiteral("016=435.225000 shift=-7.600"), QStringLiteral("123=438.500000 shift=+1.600")};
 
-// The controls the interpreter works on, as real widgets, with every press recorded in order.
-// MEM presses note the memory number they were handed.
+// The interpreter's own controls as real widgets, and one recording radio per kind: every
+// operation that reaches a radio is recorded in order, under the name of the control the
+// operator would have used; memory operations note the memory number they were handed.
 struct Panel
 {
     QTemporaryDir dir;
@@ -33,11 +35,12 @@ struct Panel
     EventLog log{dir.filePath(QStringLiteral("test.log"))};
     QWidget window;
     QStringList pressed;
-    QHash<QString, QAbstractButton *> buttons;
     DtmfControls c;
-    QActionGroup models{&window};
     QActionGroup bands{&window};
-    QAction *MenuTMD710 = nullptr;
+    RecordingRadio generic{RecordingRadio::Kind::Generic, state, pressed};
+    RecordingRadio tmd700{RecordingRadio::Kind::Scanning, state, pressed};
+    RecordingRadio tmd710{RecordingRadio::Kind::Kenwood, state, pressed};
+    RadioSelector radios;
     std::unique_ptr<DtmfInterpreter> interpreter;
 
     Panel()
@@ -48,16 +51,18 @@ struct Panel
         c.ListBoxCodesDTMF = new QListWidget(&window);
         c.ListBoxCodesDTMF->addItem(DtmfCatalogue::DtmfListHeader);
 
-        c.MenuTX16UD = modelItem();
-        c.menuTMD700 = modelItem();
-        MenuTMD710 = modelItem();
-        MenuTMD710->setChecked(true);
-        c.MenuChoixTXA = bandItem();
-        c.MenuChoixTXB = bandItem();
-        c.MenuChoixTXAB = bandItem();
-        c.MenuChoixTXAB->setChecked(true);
-        c.MenuSave = new QAction(&window);
-        QObject::connect(c.MenuSave, &QAction::triggered, [this] { pressed << "MenuSave"; });
+        radios.add(QStringLiteral("generic"), &generic);
+        radios.add(QStringLiteral("TMD700"), &tmd700);
+        radios.add(QStringLiteral("TMD710"), &tmd710);
+        radios.add(QStringLiteral("TMV71"), &tmd710);
+        radios.select(QStringLiteral("TMD710"));
+        c.station.MenuChoixTXA = bandItem();
+        c.station.MenuChoixTXB = bandItem();
+        c.station.MenuChoixTXAB = bandItem();
+        c.station.MenuChoixTXAB->setChecked(true);
+        c.station.MenuSave = new QAction(&window);
+        QObject::connect(c.station.MenuSave, &QAction::triggered,
+                         [this] { pressed << "MenuSave"; });
 
         c.ComboBoxMEM = new QComboBox(&window);
         c.ComboBoxMEM->addItems(Memories);
@@ -65,51 +70,9 @@ struct Panel
         for (int channel = 1; channel <= 40; ++channel)
             c.ComboBoxTXMEM->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
         c.ComboBoxTXMEM->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
-        QObject::connect(c.ComboBoxTXMEM, &QComboBox::activated, [this](int index) {
-            pressed << QStringLiteral("ComboBoxTXMEM %1").arg(index);
-        });
-
-        c.SpeedButtonTXA = toggle("SpeedButtonTXA");
-        c.SpeedButtonTXB = toggle("SpeedButtonTXB");
-        c.SpeedButtonVFOA = toggle("SpeedButtonVFOA");
-        c.SpeedButtonVFOB = toggle("SpeedButtonVFOB");
-        c.SpeedButtonMEMA = toggle("SpeedButtonMEMA", true);
-        c.SpeedButtonMEMB = toggle("SpeedButtonMEMB", true);
-        c.SpeedButtonScanA = toggle("SpeedButtonScanA");
-        c.SpeedButtonScanB = toggle("SpeedButtonScanB");
-        c.SpeedButtonTX = toggle("SpeedButtonTX");
-        c.SpeedButtonInit = toggle("SpeedButtonInit");
-        c.TrackBarPWRA = slider("TrackBarPWRA");
-        c.TrackBarPWRB = slider("TrackBarPWRB");
-        c.SpeedButtonTX16TX = toggle("SpeedButtonTX16TX");
-        c.SpeedButtonTX16SC = toggle("SpeedButtonTX16SC");
-        c.ButtonReset = toggle("ButtonReset");
-        c.UpDownTX = new UpDownArrows(&window);
-        c.UpDownTX->setMaximum(17);
-        c.UpDownTX->setPosition(8);
-        QObject::connect(c.UpDownTX, &UpDownArrows::clicked, [this](UpDownArrows::Direction d) {
-            pressed << QStringLiteral("UpDownTX %1 %2")
-                           .arg(d == UpDownArrows::Direction::Up ? "Up" : "Down")
-                           .arg(c.UpDownTX->position());
-        });
-        auto *box = new QCheckBox(&window);
-        QObject::connect(box, &QCheckBox::clicked, [this](bool on) {
-            pressed << QStringLiteral("CheckBoxOptiTX16 %1").arg(on ? "on" : "off");
-        });
-        c.CheckBoxOptiTX16 = box;
-        buttons.insert(QStringLiteral("CheckBoxOptiTX16"), box);
-        c.ButtonSynchroUP = toggle("ButtonSynchroUP");
-        c.ButtonSynchroDown = toggle("ButtonSynchroDown");
-        interpreter = std::make_unique<DtmfInterpreter>(state, log, c);
+        interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, c);
     }
 
-    QAction *modelItem()
-    {
-        auto *item = new QAction(&window);
-        item->setCheckable(true);
-        models.addAction(item);
-        return item;
-    }
     QAction *bandItem()
     {
         auto *item = new QAction(&window);
@@ -117,26 +80,24 @@ struct Panel
         bands.addAction(item);
         return item;
     }
-    QAbstractButton *toggle(const char *name, bool noteMemory = false)
+    RecordingRadio &radio() { return *static_cast<RecordingRadio *>(radios.current()); }
+
+    // What was on before the code: "SpeedButtonTX" (keyed), "SpeedButtonScanA" (scanning),
+    // "enabled A" (its scan available), "CheckBoxOptiTX16" (circular scanning).
+    void setBefore(const QStringList &down)
     {
-        auto *button = new QToolButton(&window);
-        button->setCheckable(true);
-        buttons.insert(QString::fromLatin1(name), button);
-        QObject::connect(button, &QToolButton::clicked, [this, name, noteMemory] {
-            pressed << (noteMemory ? QString::fromLatin1(name) + " " + state.MemoryNumberText
-                                   : QString::fromLatin1(name));
-        });
-        return button;
-    }
-    QSlider *slider(const char *name)
-    {
-        auto *s = new QSlider(&window);
-        s->setRange(0, 2);
-        s->setValue(0);
-        QObject::connect(s, &QSlider::valueChanged, [this, name](int value) {
-            pressed << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(value);
-        });
-        return s;
+        RecordingRadio &r = radio();
+        RadioState &s = r.state();
+        if (!r.capabilities().stepping) {
+            s.setScanAvailable(0, down.contains(QStringLiteral("enabled A")));
+            s.setScanAvailable(1, down.contains(QStringLiteral("enabled B")));
+        }
+        s.setKeyed(down.contains(QStringLiteral("SpeedButtonTX")) ||
+                   down.contains(QStringLiteral("SpeedButtonTX16TX")));
+        s.setScanning(0, down.contains(QStringLiteral("SpeedButtonScanA")) ||
+                             down.contains(QStringLiteral("SpeedButtonTX16SC")));
+        s.setScanning(1, down.contains(QStringLiteral("SpeedButtonScanB")));
+        r.circular = down.contains(QStringLiteral("CheckBoxOptiTX16"));
     }
 
     void addCode(const QString &code, int action)
@@ -147,18 +108,12 @@ struct Panel
             DtmfCatalogue::entryText(code, DtmfCatalogue::DtmfActionsFr.at(index)));
     }
 
-    void useModel(const QString &model)
-    {
-        (model == "generic"  ? c.MenuTX16UD
-         : model == "TMD700" ? c.menuTMD700
-                             : MenuTMD710)
-            ->setChecked(true);
-    }
+    void useModel(const QString &model) { radios.select(model); }
     void useBand(const QString &band)
     {
-        (band == "A"   ? c.MenuChoixTXA
-         : band == "B" ? c.MenuChoixTXB
-                       : c.MenuChoixTXAB)
+        (band == "A"   ? c.station.MenuChoixTXA
+         : band == "B" ? c.station.MenuChoixTXB
+                       : c.station.MenuChoixTXAB)
             ->setChecked(true);
     }
 
@@ -329,12 +284,7 @@ void TestDtmfDispatch::actions()
     Panel p;
     p.useModel(model);
     p.useBand(band);
-    p.c.SpeedButtonScanA->setEnabled(down.contains("enabled A"));
-    p.c.SpeedButtonScanB->setEnabled(down.contains("enabled B"));
-    for (const QString &name : down) {
-        if (p.buttons.contains(name))
-            p.buttons[name]->setChecked(true);
-    }
+    p.setBefore(down);
     p.state.MemoryNumberText = QStringLiteral("123");
     p.addCode(QStringLiteral("4#"), action);
 
@@ -526,7 +476,7 @@ void TestDtmfDispatch::reportDuringActionWaits()
     p.addCode(QStringLiteral("45"), 26);
     QStringList seenDuringRecall;
     bool inside = false;
-    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+    p.radio().duringMemory = [&] {
         if (inside)
             return;
         inside = true;
@@ -539,7 +489,7 @@ void TestDtmfDispatch::reportDuringActionWaits()
                          << p.state.DtmfParameter << p.c.StaticTextDTMF->text()
                          << QString::number(p.interpreter->pendingCount());
         inside = false;
-    });
+    };
 
     p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
 
@@ -560,7 +510,7 @@ void TestDtmfDispatch::expiryDuringActionWaits()
     p.addCode(QStringLiteral("1230"), 7);
     p.addCode(QStringLiteral("AB"), 1);
     bool inside = false;
-    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+    p.radio().duringMemory = [&] {
         if (inside)
             return;
         inside = true;
@@ -569,7 +519,7 @@ void TestDtmfDispatch::expiryDuringActionWaits()
         p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
         QCOMPARE(p.state.DtmfState, 7); // untouched while the recall runs
         inside = false;
-    });
+    };
     p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
 
     // 9 alone would block AB; the expiry between them clears it.
@@ -581,11 +531,11 @@ void TestDtmfDispatch::queueIsBounded()
     Panel p;
     p.addCode(QStringLiteral("1230"), 7);
     int queuedAtEnd = -1;
-    QObject::connect(p.c.SpeedButtonMEMA, &QAbstractButton::clicked, [&] {
+    p.radio().duringMemory = [&] {
         for (int i = 0; i < DtmfInterpreter::PendingCap + 10; ++i)
             p.interpreter->ReceiveDtmf(QStringLiteral("1"));
         queuedAtEnd = p.interpreter->pendingCount();
-    });
+    };
     p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
     QCOMPARE(queuedAtEnd, DtmfInterpreter::PendingCap);
     QCOMPARE(p.interpreter->droppedCount(), 10);

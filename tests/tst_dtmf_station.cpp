@@ -1,3 +1,5 @@
+#include "kenwood/KenwoodSubsystem.h"
+#include "radio/RadioState.h"
 #include "app/Station.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "dtmf/DtmfSubsystem.h"
@@ -219,8 +221,11 @@ void TestDtmfStation::scanRestartOnTmd700()
     Station &station = s.start(QStringLiteral("TMD700"));
     QTRY_VERIFY_WITH_TIMEOUT(s.initialised(1), InitTimeoutMs);
     Ui::TForm1 &m = station.Form1->ui;
-    m.SpeedButtonScanA->setEnabled(true);
-    m.SpeedButtonScanB->setEnabled(false);
+    RadioState &radio = station.kenwood->radio().state();
+    radio.setScanAvailable(0, true);
+    radio.setScanAvailable(1, false);
+    QVERIFY(m.SpeedButtonScanA->isEnabled());
+    QVERIFY(!m.SpeedButtonScanB->isEnabled());
     m.SpeedButtonScanA->click();
     QVERIFY(m.SpeedButtonScanA->isChecked());
     const int commandsBefore = int(s.rig.receivedCommands().size());

@@ -168,7 +168,7 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
     QCOMPARE(settings.port, QStringLiteral("/dev/ttyUSB1"));
     QCOMPARE(settings.speed, 9600);
     // MODEL=HAMLIB was not given: the generic transmitter stays, the keys are kept for later.
-    QVERIFY(station.isGenericModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     const QStringList saved = ConfigFile::build(station.configBinding());
     QVERIFY(saved.contains(QStringLiteral("HAMLIBMODEL=2034")));
     QVERIFY(saved.contains(QStringLiteral("HAMLIBPORT=/dev/ttyUSB1")));
@@ -193,18 +193,18 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     Station &station = fixture.start();
     Ui::TForm1 &m = station.Form1->ui;
     TFormHamlib &form = station.hamlib->settingsForm();
-    QVERIFY(station.isGenericModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
 
     // Cancel: the generic transmitter stays the model, keyed as it was; nothing was started.
     m.SpeedButtonTX16TX->click();
     QVERIFY(m.SpeedButtonTX16TX->isChecked());
     m.MenuHamlib->trigger();
     QVERIFY(form.isVisible());
-    QVERIFY(station.isGenericModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     QVERIFY(m.SpeedButtonTX16TX->isChecked());
     form.ui.ButtonCancel->click();
     QVERIFY(!form.isVisible());
-    QVERIFY(station.isGenericModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     QVERIFY(m.SpeedButtonTX16TX->isChecked());
     QVERIFY(!station.hamlib->link().isStarted());
     m.SpeedButtonTX16TX->click();
@@ -218,7 +218,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     form.ui.ButtonOK->click();
     QVERIFY(form.isVisible());
     QCOMPARE(fixture.notifier.messages.size(), messages + 1);
-    QVERIFY(station.isGenericModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
 
     // Typing narrows the list to the matching models; the first match is chosen.
     form.ui.RadioButtonSerial->setChecked(true);
@@ -238,7 +238,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("19200"));
     form.ui.ButtonOK->click();
     QVERIFY(!form.isVisible());
-    QVERIFY(station.isHamlibModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // Hamlib's name of the model, and the port as given.
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
@@ -274,7 +274,7 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 {
     HamlibRoad road;
     Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
-    QVERIFY(station.isHamlibModel());
+    QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     QVERIFY(road.main().GroupBoxTX->isEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));

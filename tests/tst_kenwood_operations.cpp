@@ -2,6 +2,9 @@
 #include "core/StationState.h"
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodOperations.h"
+#include "kenwood/KenwoodRadio.h"
+#include "radio/RadioSelector.h"
+#include "ui/RadioPanelView.h"
 #include "kenwood/KenwoodPanel.h"
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/PanelPictures.h"
@@ -31,6 +34,8 @@ class TestKenwoodOperations : public QObject
             form.ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
             state.ModelLabel = QStringLiteral("TMD710 ");
             link.open(peer.path());
+            radio.attach(operations);
+            radio.setModel(m);
             operations.resetIndicators();
         }
         Model model;
@@ -40,11 +45,13 @@ class TestKenwoodOperations : public QObject
         TForm1 form;
         KenwoodPanel panel = KenwoodPanel::fromForm(form.ui);
         RigLink link{state, settings, RigLinkWidgets{form.ui.labelTMD, form.ui.EditTXdata}};
-        KenwoodOperations operations{state, link, panel, [this] { return std::optional(model); },
-                                     [] {}};
+        KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
+        KenwoodOperations operations{state, radio.state(), link, panel,
+                                     [this] { return std::optional(model); }, [] {}};
         RecordingNotifier notifier;
         KenwoodInitialisation init{
             state,
+            radio.state(),
             link,
             operations,
             panel,
@@ -157,9 +164,22 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
 void TestKenwoodOperations::scanIsIgnoredOnTmd710()
 {
     Bench b(Model::TMD710);
+    // The panel as the station paints it, its clicks going to the radio in use.
+    RadioSelector radios;
+    radios.add(QStringLiteral("TMD710"), &b.radio);
+    radios.select(QStringLiteral("TMD710"));
+    const Ui::TForm1 &m = b.form.ui;
+    RadioPanelView view(RadioPanelControls{m.GroupBoxTX, m.SpeedButtonTXA, m.SpeedButtonTXB,
+                                           m.SpeedButtonVFOA, m.SpeedButtonVFOB,
+                                           m.SpeedButtonMEMA, m.SpeedButtonMEMB,
+                                           m.SpeedButtonScanA, m.SpeedButtonScanB,
+                                           m.SpeedButtonTX, m.TrackBarPWRA, m.TrackBarPWRB,
+                                           m.SpeedButtonTX16TX, m.SpeedButtonTX16SC},
+                        radios);
+    view.follow();
+    b.radio.state().setScanAvailable(0, true);
     QToolButton *scan = b.form.ui.SpeedButtonScanA;
-    scan->setEnabled(true);
-    connect(scan, &QToolButton::clicked, &b.link, [&] { b.operations.scanToggled(0); });
+    QVERIFY(scan->isEnabled());
     scan->click();
     QVERIFY(!scan->isChecked());
     QVERIFY(b.peer.commands.isEmpty());

@@ -27,6 +27,7 @@ void chooseFrench(Station &station)
 void checkKenwoodWithoutPort(Station &station)
 {
     station.Form1->ui.MenuTMD710->setChecked(true);
+    station.radios.select(QStringLiteral("TMD710"));
     station.state.ModelLabel = QStringLiteral("TMD710 ");
 }
 
@@ -154,7 +155,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        QVERIFY(station.isGenericModel());
+        QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
         station.Form1->ui.labelTMD->clear();
         QLineEdit *port = station.Form1->ui.LabelConnect;
         StatusLines::setColouredText(port, QStringLiteral("LPT 0378h OK"),

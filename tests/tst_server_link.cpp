@@ -1,3 +1,6 @@
+#include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/GenericTxSubsystem.h"
+#include "radio/RadioState.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
@@ -318,7 +321,8 @@ void TestServerLink::transmitAndReceive()
         transmit->click();
     QCOMPARE(transmit->isChecked(), transmittingBefore);
 
-    QSignalSpy pressed(transmit, &QAbstractButton::clicked);
+    // Each change of the keying, as the panel's toggle shows it.
+    QSignalSpy pressed(&s.station().genericTx->radio().state(), &RadioState::keyedChanged);
     QVERIFY(s.deliver(chunk));
     QCOMPARE(transmit->isChecked(), transmittingAfter);
     QCOMPARE(pressed.count(), presses);

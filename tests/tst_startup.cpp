@@ -1,3 +1,5 @@
+#include "kenwood/KenwoodSubsystem.h"
+#include "radio/RadioState.h"
 #include "app/Station.h"
 #include "support/RecordingNotifier.h"
 #include "support/RigSimProcess.h"
@@ -442,14 +444,21 @@ private slots:
         RecordingNotifier notifier;
         auto s = station(dir, notifier);
         s->FormActivate();
-        int clicks = 0;
-        connect(s->Form1->ui.SpeedButtonTX, &QToolButton::clicked, this, [&] { ++clicks; });
+        // The space bar is the transceiver panel's TRANSMIT.
+        s->Form1->ui.MenuTMD710->trigger();
+        QSignalSpy keyings(&s->kenwood->radio().state(), &RadioState::keyedChanged);
         s->state.RigAnswering = false;
         QTest::keyClick(s->Form1.get(), Qt::Key_Space);
-        QCOMPARE(clicks, 0);
+        QCOMPARE(keyings.count(), 0);
         s->state.RigAnswering = true;
         QTest::keyClick(s->Form1.get(), Qt::Key_Space);
-        QCOMPARE(clicks, 1);
+        QCOMPARE(keyings.count(), 1);
+        QVERIFY(s->Form1->ui.SpeedButtonTX->isChecked());
+        // A radio that stopped answering can still be unkeyed by it.
+        s->state.RigAnswering = false;
+        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QCOMPARE(keyings.count(), 2);
+        QVERIFY(!s->Form1->ui.SpeedButtonTX->isChecked());
     }
 
     // The close box and "Quitter" run one sequence, and only once.
