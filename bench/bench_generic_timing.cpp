@@ -5,7 +5,7 @@
 //   bench_generic_timing [pulses] [scan-steps]      (defaults 200 and 100)
 #include "app/Station.h"
 #include "core/Notifier.h"
-#include "generic_tx/GenericTxSubsystem.h"
+#include "app/GenericTxSubsystem.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"

@@ -4,7 +4,7 @@
 // A warm-up of 200 pairs first lets the caches and the allocator settle.
 // Usage: bench_keying_memory [path-to-rigsim [keyings]]
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
 #include "ui/UnitTMD700.h"
 

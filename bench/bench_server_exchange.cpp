@@ -4,7 +4,7 @@
 // process. Also prints how much the process grows while the server streams without line ends.
 // Usage: bench_server_exchange [path-to-rigsim]
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
 #include "ui/UnitTMD700.h"
 

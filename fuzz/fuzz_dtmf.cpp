@@ -7,7 +7,7 @@
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "dtmf/DtmfMatcher.h"
-#include "dtmf/DtmfSubsystem.h"
+#include "app/DtmfSubsystem.h"
 #include "platform/MemoryParallelPort.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitTMD700.h"

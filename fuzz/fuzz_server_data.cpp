@@ -5,7 +5,7 @@
 #include "app/Station.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
-#include "server/ServerSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "ui/UnitTMD700.h"
 
 #include <QDeadlineTimer>

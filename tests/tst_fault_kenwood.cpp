@@ -1,5 +1,5 @@
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "kenwood/TrafficDisplay.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"

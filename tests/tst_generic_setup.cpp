@@ -2,7 +2,7 @@
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
 #include "core/StationState.h"
-#include "generic_tx/GenericTxSubsystem.h"
+#include "app/GenericTxSubsystem.h"
 #include "generic_tx/Tx16Setup.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"

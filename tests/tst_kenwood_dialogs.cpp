@@ -1,5 +1,5 @@
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "kenwood/MemoryExport.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"

@@ -1,5 +1,5 @@
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "support/RigSimProcess.h"
 
 #include "support/StationFixture.h"

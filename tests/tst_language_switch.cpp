@@ -1,4 +1,4 @@
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/LanguageTexts.h"
 #include "support/StationFixture.h"
 #include "ui/UnitDTMF.h"

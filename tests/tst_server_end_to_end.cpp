@@ -1,6 +1,6 @@
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
-#include "server/ServerSubsystem.h"
+#include "app/KenwoodSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
 #include "support/RigSimProcess.h"

@@ -1,4 +1,4 @@
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "radio/RadioState.h"
 #include "app/Station.h"
 #include "support/RecordingNotifier.h"

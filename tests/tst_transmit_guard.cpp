@@ -1,5 +1,5 @@
 #include "app/Station.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "support/GenericTxFixture.h"
 #include "support/RigSimProcess.h"
 #include "support/ServerPeer.h"

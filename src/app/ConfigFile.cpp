@@ -1,7 +1,7 @@
 #include "app/ConfigFile.h"
 
 #include "core/ConfigValues.h"
-#include "app/HamlibConfigKeys.h"
+#include "hamlib/HamlibConfigKeys.h"
 #include "core/StationState.h"
 #include "radio/TransmitTimeout.h"
 #include "platform/LinkSettings.h"

@@ -1,6 +1,6 @@
 #include "app/ReadOnlyNotice.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 
 #include <QLineEdit>
 

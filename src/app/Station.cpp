@@ -7,14 +7,14 @@
 #include "core/Notifier.h"
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
-#include "app/StatusLines.h"
-#include "dtmf/DtmfSubsystem.h"
-#include "generic_tx/GenericTxSubsystem.h"
-#include "hamlib/HamlibSubsystem.h"
-#include "kenwood/KenwoodSubsystem.h"
+#include "ui/StatusLines.h"
+#include "app/DtmfSubsystem.h"
+#include "app/GenericTxSubsystem.h"
+#include "app/HamlibSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
-#include "server/ServerSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -55,6 +55,7 @@ Station::Station(const QString &directory, Notifier &notifier)
                            m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonTX16TX,
                            m.SpeedButtonTX16SC},
         radios);
+    connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);
     genericTx = std::make_unique<GenericTxSubsystem>(*this);
@@ -65,12 +66,12 @@ Station::Station(const QString &directory, Notifier &notifier)
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
     }
+    hooks.ReportFrequency = [this] { ReportFrequency(); };
     transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all());
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);
     });
-    hooks.ReportFrequency = [this] { ReportFrequency(); };
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
 }

@@ -26,11 +26,11 @@ class TFormInitTX16;
 struct StationHooks
 {
     std::function<void()> releaseParallelPort;
+    // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
+    // "000.000000" when none) and sends it to the server: Station::ReportFrequency.
+    std::function<void()> ReportFrequency;
     std::function<void()> refillDtmfActions; // the action list of the current language
 
-    // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
-    // "000.000000" when none) and sends it to the server.
-    std::function<void()> ReportFrequency;
     // Shows an answer that went to the server after ReportFrequency had returned: a radio
     // behind a worker thread answers later.
     std::function<void()> frequencySentLater;

@@ -1,6 +1,6 @@
 #include "generic_tx/Tx16Setup.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"

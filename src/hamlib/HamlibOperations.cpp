@@ -1,6 +1,6 @@
 #include "hamlib/HamlibOperations.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/StationState.h"
 #include "hamlib/HamlibLink.h"

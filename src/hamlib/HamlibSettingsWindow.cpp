@@ -1,6 +1,6 @@
 #include "hamlib/HamlibSettingsWindow.h"
 
-#include "app/HamlibConfigKeys.h"
+#include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibTexts.h"
 #include "platform/LinkSettings.h"

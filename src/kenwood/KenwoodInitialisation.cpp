@@ -1,6 +1,6 @@
 #include "kenwood/KenwoodInitialisation.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"

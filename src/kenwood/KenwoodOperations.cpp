@@ -1,6 +1,6 @@
 #include "kenwood/KenwoodOperations.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"

@@ -1,6 +1,6 @@
 #include "kenwood/RigLink.h"
 
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/TrafficDisplay.h"

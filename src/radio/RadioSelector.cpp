@@ -9,8 +9,11 @@ bool RadioSelector::select(const QString &model)
 {
     for (const auto &[name, radio] : m_backends) {
         if (name == model) {
+            const bool changed = m_current != radio;
             m_current = radio;
             m_currentModel = model;
+            if (changed)
+                emit currentChanged();
             return true;
         }
     }

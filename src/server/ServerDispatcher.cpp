@@ -2,9 +2,8 @@
 
 #include "core/EventLog.h"
 #include "core/LocalTime.h"
-#include "app/Station.h"
 #include "core/StationState.h"
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "radio/Radio.h"
 #include "radio/RadioSelector.h"
 
@@ -14,9 +13,9 @@
 #include <QTime>
 #include <utility>
 
-ServerDispatcher::ServerDispatcher(StationState &state, StationHooks &hooks, RadioSelector &radios,
+ServerDispatcher::ServerDispatcher(StationState &state, RadioSelector &radios,
                                    const ServerControls &controls, EventLog &log)
-    : m_state(state), m_log(log), m_hooks(hooks), m_radios(radios), m_controls(controls)
+    : m_state(state), m_log(log), m_radios(radios), m_controls(controls)
 {
 }
 
@@ -68,8 +67,8 @@ void ServerDispatcher::handle(const QByteArray &message)
 
 void ServerDispatcher::reportFrequency()
 {
-    if (m_hooks.ReportFrequency)
-        m_hooks.ReportFrequency();
+    if (reportFrequencyToServer)
+        reportFrequencyToServer();
     showFrequencySent();
 }
 
@@ -142,6 +141,6 @@ bool ServerDispatcher::releaseServerKeying()
 void ServerDispatcher::handOnDtmf(const QString &characters)
 {
     m_state.DtmfLastChars = characters;
-    if (m_hooks.ReceiveDtmf)
-        m_hooks.ReceiveDtmf(m_state.DtmfLastChars);
+    if (receiveDtmf)
+        receiveDtmf(m_state.DtmfLastChars);
 }

@@ -3,12 +3,12 @@
 #include "server/LineFramer.h"
 
 #include <QByteArray>
+#include <functional>
 
 class QLineEdit;
 class QRadioButton;
 class Radio;
 class RadioSelector;
-struct StationHooks;
 class EventLog;
 struct StationState;
 
@@ -25,8 +25,13 @@ struct ServerControls
 class ServerDispatcher
 {
 public:
-    ServerDispatcher(StationState &state, StationHooks &hooks, RadioSelector &radios,
-                     const ServerControls &controls, EventLog &log);
+    ServerDispatcher(StationState &state, RadioSelector &radios, const ServerControls &controls,
+                     EventLog &log);
+
+    // Set by the owner: works out the frequency of the radio in use and sends it.
+    std::function<void()> reportFrequencyToServer;
+    // Set by the owner: hands DTMF characters to the interpreter.
+    std::function<void(const QString &)> receiveDtmf;
 
     void handle(const QByteArray &message);
     // "F=" and the frequency just sent, with the time, on the server status line.
@@ -50,7 +55,6 @@ private:
     StationState &m_state;
     EventLog &m_log;
     bool m_lockoutLogged = false;
-    StationHooks &m_hooks;
     RadioSelector &m_radios;
     ServerControls m_controls;
     bool m_serverTransmitting = false; // a server TRANSMIT is being carried out

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kenwood/KenwoodDialogs.h"
+#include "app/KenwoodDialogs.h"
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"

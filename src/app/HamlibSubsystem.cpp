@@ -1,4 +1,4 @@
-#include "hamlib/HamlibSubsystem.h"
+#include "app/HamlibSubsystem.h"
 #include "ui/Captions.h"
 
 #include "app/Station.h"
@@ -7,8 +7,7 @@
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
-#include "kenwood/KenwoodSubsystem.h"
-#include "ui/RadioPanelView.h"
+#include "app/KenwoodSubsystem.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
@@ -94,7 +93,6 @@ void HamlibSubsystem::MenuHamlibClick()
 void HamlibSubsystem::accept(const HamlibSettings &chosen)
 {
     settings = chosen;
-    Ui::TForm1 &ui = m_station.Form1->ui;
     if (!inUse()) {
         // The radio in use is unkeyed, and the Kenwood's serial port closed before Hamlib may
         // open it.
@@ -122,7 +120,6 @@ void HamlibSubsystem::selectModel()
     ui.GroupBoxTX16UD->hide();
     ui.GroupBoxTX->show();
     m_station.radios.select(QStringLiteral("HAMLIB"));
-    m_station.panelView->follow();
     m_operations->dropPending();
     state.RigAnswering = true;
     m_link->start(settings.model, settings.port, settings.speed);

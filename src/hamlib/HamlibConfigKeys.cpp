@@ -1,4 +1,4 @@
-#include "app/HamlibConfigKeys.h"
+#include "hamlib/HamlibConfigKeys.h"
 
 #include "core/ConfigValues.h"
 #include "hamlib/HamlibModelList.h"

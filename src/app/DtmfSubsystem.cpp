@@ -1,4 +1,4 @@
-#include "dtmf/DtmfSubsystem.h"
+#include "app/DtmfSubsystem.h"
 
 #include "app/Station.h"
 #include "dtmf/DtmfEditor.h"
@@ -11,7 +11,6 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
 {
     TFormDTMF &form = *station.FormDTMF;
     Ui::TForm1 &m = station.Form1->ui;
-    Ui::TFormInitTX16 &g = station.FormInitTX16->ui;
 
     m_editor = std::make_unique<DtmfEditor>(
         station.notifier(), [&station] { return station.currentLanguage(); },

@@ -1,4 +1,4 @@
-#include "kenwood/KenwoodDialogs.h"
+#include "app/KenwoodDialogs.h"
 #include "ui/Captions.h"
 
 #include "app/Station.h"

@@ -1,7 +1,7 @@
-#include "server/ServerSubsystem.h"
+#include "app/ServerSubsystem.h"
 
 #include "app/Station.h"
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
 #include "ui/UnitFreq.h"
@@ -36,8 +36,7 @@ ServerSubsystem::ServerSubsystem(Station &station)
           station.IdTCPClient,
           [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
-      m_dispatcher(station.state, station.hooks, station.radios, serverControls(station),
-                   station.log),
+      m_dispatcher(station.state, station.radios, serverControls(station), station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
           [&station] { return station.currentLanguage(); }, dialogControls(station)),
@@ -88,6 +87,14 @@ void ServerSubsystem::wire()
     connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerSubsystem::menusimuFreqClick);
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
 
+    m_dispatcher.reportFrequencyToServer = [this] {
+        if (m_station.hooks.ReportFrequency)
+            m_station.hooks.ReportFrequency();
+    };
+    m_dispatcher.receiveDtmf = [this](const QString &chars) {
+        if (m_station.hooks.ReceiveDtmf)
+            m_station.hooks.ReceiveDtmf(chars);
+    };
     m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
     m_station.hooks.frequencySentLater = [this] { m_dispatcher.showFrequencySent(); };
 }

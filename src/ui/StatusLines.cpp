@@ -1,4 +1,4 @@
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 
 #include "core/StationState.h"
 

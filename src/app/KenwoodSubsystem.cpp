@@ -1,11 +1,10 @@
-#include "kenwood/KenwoodSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 
 #include "app/Station.h"
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "core/Notifier.h"
-#include "kenwood/KenwoodDialogs.h"
+#include "app/KenwoodDialogs.h"
 #include "kenwood/PanelPictures.h"
-#include "ui/RadioPanelView.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
 
@@ -165,7 +164,6 @@ void KenwoodSubsystem::selectModel(Model model)
     item->setChecked(true);
     m_radio->setModel(model);
     m_station.radios.select(modelName(model));
-    m_station.panelView->follow();
     ui.MenuPort->setEnabled(true);
     ui.LabelConnect->clear();
     ui.SpeedButtonScanA->setVisible(model == Model::TMD700);

@@ -1,15 +1,14 @@
-#include "generic_tx/GenericTxSubsystem.h"
+#include "app/GenericTxSubsystem.h"
 
 #include "core/Notifier.h"
 #include "app/Station.h"
-#include "app/StatusLines.h"
+#include "ui/StatusLines.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/PortDiscovery.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
-#include "ui/RadioPanelView.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
@@ -97,7 +96,6 @@ void GenericTxSubsystem::MenuTX16UDClick()
 
     m.MenuTX16UD->setChecked(true);
     m_station.radios.select(QStringLiteral("TX16UD"));
-    m_station.panelView->follow();
     m.MenuPort->setEnabled(false);
     m.MenuMEM->setEnabled(false);
 
