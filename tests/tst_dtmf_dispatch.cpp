@@ -36,7 +36,6 @@ struct Panel
     QWidget window;
     QStringList pressed;
     DtmfControls c;
-    QActionGroup bands{&window};
     RecordingRadio generic{RecordingRadio::Kind::Generic, state, pressed};
     RecordingRadio tmd700{RecordingRadio::Kind::Scanning, state, pressed};
     RecordingRadio tmd710{RecordingRadio::Kind::Kenwood, state, pressed};
@@ -56,10 +55,6 @@ struct Panel
         radios.add(QStringLiteral("TMD710"), &tmd710);
         radios.add(QStringLiteral("TMV71"), &tmd710);
         radios.select(QStringLiteral("TMD710"));
-        c.station.MenuChoixTXA = bandItem();
-        c.station.MenuChoixTXB = bandItem();
-        c.station.MenuChoixTXAB = bandItem();
-        c.station.MenuChoixTXAB->setChecked(true);
         c.station.MenuSave = new QAction(&window);
         QObject::connect(c.station.MenuSave, &QAction::triggered,
                          [this] { pressed << "MenuSave"; });
@@ -73,13 +68,6 @@ struct Panel
         interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, c);
     }
 
-    QAction *bandItem()
-    {
-        auto *item = new QAction(&window);
-        item->setCheckable(true);
-        bands.addAction(item);
-        return item;
-    }
     RecordingRadio &radio() { return *static_cast<RecordingRadio *>(radios.current()); }
 
     // What was on before the code: "SpeedButtonTX" (keyed), "SpeedButtonScanA" (scanning),
@@ -111,10 +99,9 @@ struct Panel
     void useModel(const QString &model) { radios.select(model); }
     void useBand(const QString &band)
     {
-        (band == "A"   ? c.station.MenuChoixTXA
-         : band == "B" ? c.station.MenuChoixTXB
-                       : c.station.MenuChoixTXAB)
-            ->setChecked(true);
+        state.Bands = band == "A"   ? StationState::BandChoice::A
+                      : band == "B" ? StationState::BandChoice::B
+                                    : StationState::BandChoice::Both;
     }
 
     // The log's entries without their date and time (whose form follows the locale).

@@ -55,7 +55,6 @@ class TestKenwoodOperations : public QObject
             link,
             operations,
             panel,
-            BandChoiceMenu{form.ui.MenuChoixTXA, form.ui.MenuChoixTXB, form.ui.MenuChoixTXAB},
             notifier,
             [this] { return std::optional(model); },
             [] { return QStringLiteral("pty"); },

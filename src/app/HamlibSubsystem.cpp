@@ -24,7 +24,6 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(
         station.state, m_radio->state(), station.log, *m_link, KenwoodPanel::fromForm(ui),
-        HamlibOperations::BandMenu{ui.MenuChoixTXA, ui.MenuChoixTXB},
         [this] { m_station.Form1->releaseFocus(); });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(

@@ -41,7 +41,7 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     m_radio->attach(*m_operations);
     m_initialisation = std::make_unique<KenwoodInitialisation>(
         station.state, radioState, *m_link, *m_operations, panel,
-        BandChoiceMenu{ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}, station.notifier(),
+        station.notifier(),
         model, [this] { return m_station.ComPortTX.portName; }, focus);
     m_initialisation->completed = [this] {
         m_station.log.append(
@@ -340,7 +340,6 @@ void KenwoodSubsystem::ButtoninitClick()
 
 void KenwoodSubsystem::MenuChoixTXClick()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
-    m_radio->state().setBandSelectable(0, !ui.MenuChoixTXB->isChecked());
-    m_radio->state().setBandSelectable(1, !ui.MenuChoixTXA->isChecked());
+    m_radio->state().setBandSelectable(0, m_station.state.bandAllowed(0));
+    m_radio->state().setBandSelectable(1, m_station.state.bandAllowed(1));
 }

@@ -90,6 +90,14 @@ void Station::wireMainWindow()
     connect(f.ui.MenuPort, &QAction::triggered, this, &Station::MenuPortClick);
     connect(f.ui.ListBoxPort, &QListWidget::itemClicked, this, &Station::ListBoxPortClick);
     connect(&f.TimerRX, &QTimer::timeout, this, &Station::TimerRXTimer);
+    // Before the radios' own handlers, which read the choice.
+    const std::pair<QAction *, StationState::BandChoice> bandChoices[] = {
+        {f.ui.MenuChoixTXA, StationState::BandChoice::A},
+        {f.ui.MenuChoixTXB, StationState::BandChoice::B},
+        {f.ui.MenuChoixTXAB, StationState::BandChoice::Both}};
+    for (const auto &[item, choice] : bandChoices) {
+        connect(item, &QAction::triggered, this, [this, c = choice] { state.Bands = c; });
+    }
 }
 
 ConfigBinding Station::configBinding()

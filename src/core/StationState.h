@@ -34,6 +34,13 @@ struct StationState
 
     bool RigAnswering = true;
     int ActiveBand = 0; // 0 = band A, 1 = band B
+    // The "Bande" menu: the band the panel and the codes may use, or both.
+    enum class BandChoice { A, B, Both };
+    BandChoice Bands = BandChoice::Both;
+    bool bandAllowed(int band) const
+    {
+        return Bands == BandChoice::Both || (band == 1) == (Bands == BandChoice::B);
+    }
     bool VfoModeA = false;
     bool MemModeA = false;
     bool VfoModeB = false;

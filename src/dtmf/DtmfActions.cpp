@@ -19,12 +19,6 @@ bool DtmfActions::stepsChannels() const
     return radio && radio->capabilities().stepping;
 }
 
-bool DtmfActions::bandAllowed(int band) const
-{
-    return m_c.MenuChoixTXAB->isChecked() ||
-           (band == 1 ? m_c.MenuChoixTXB : m_c.MenuChoixTXA)->isChecked();
-}
-
 void DtmfActions::restartScan(Radio &radio, int band)
 {
     const RadioState &state = radio.state();
@@ -55,7 +49,7 @@ bool DtmfActions::carryOut(int action)
     case 5:
     case 6: {
         const int band = action % 2 == 0 ? 1 : 0;
-        if (!caps.vfoMemoryModes || !bandAllowed(band))
+        if (!caps.vfoMemoryModes || !m_state.bandAllowed(band))
             return false;
         if (action <= 2) {
             radio.selectBand(band);
@@ -156,7 +150,7 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
     switch (action) {
     case 7:
     case 8:
-        if (!stepping && bandAllowed(action == 8 ? 1 : 0))
+        if (!stepping && m_state.bandAllowed(action == 8 ? 1 : 0))
             recallMemory(action == 8 ? 1 : 0, memA, memB, number);
         break;
     case 10:

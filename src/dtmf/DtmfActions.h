@@ -8,12 +8,9 @@ class Radio;
 class RadioSelector;
 struct StationState;
 
-// The band choice of the "Bande" menu and the configuration save the actions use.
+// The configuration save the actions use.
 struct DtmfStationControls
 {
-    QAction *MenuChoixTXA = nullptr;
-    QAction *MenuChoixTXB = nullptr;
-    QAction *MenuChoixTXAB = nullptr;
     QAction *MenuSave = nullptr;
 };
 
@@ -39,7 +36,6 @@ public:
 
     // Whether the radio in use steps through a channel list rather than recalling memories.
     bool stepsChannels() const;
-    bool bandAllowed(int band) const;
 
 private:
     void restartScan(Radio &radio, int band);

@@ -20,9 +20,9 @@ using Kenwood::channelOfMemoryEntry;
 using Kenwood::frequencyOfMemoryEntry;
 
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
-                                   HamlibLink &link, KenwoodPanel panel, BandMenu bands,
+                                   HamlibLink &link, KenwoodPanel panel,
                                    std::function<void()> releaseFocus)
-    : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel), m_bands(bands),
+    : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel),
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
@@ -138,7 +138,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     StatusLines::showRig(m_panel.labelTMD, m_state);
     m_radio.setPanelEnabled(false);
     m_panel.resetIndicators();
-    m_state.ActiveBand = m_bands.MenuChoixTXB->isChecked() ? 1 : 0;
+    m_state.ActiveBand = m_state.Bands == StationState::BandChoice::B ? 1 : 0;
     requestInitialState();
 }
 
@@ -151,8 +151,8 @@ void HamlibOperations::requestInitialState()
 
 void HamlibOperations::applyCapabilities()
 {
-    const bool bandA = !m_bands.MenuChoixTXB->isChecked();
-    const bool bandB = !m_bands.MenuChoixTXA->isChecked() && m_caps.twoBands;
+    const bool bandA = m_state.bandAllowed(0);
+    const bool bandB = m_state.bandAllowed(1) && m_caps.twoBands;
     m_radio.setBandSelectable(0, bandA);
     m_radio.setBandSelectable(1, bandB);
     m_panel.ComboBoxMEM->setEnabled(m_caps.memoryMode);

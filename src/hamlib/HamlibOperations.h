@@ -26,15 +26,9 @@ class HamlibOperations : public QObject
 public:
     static constexpr int RetryMs = 2000;
 
-    struct BandMenu
-    {
-        QAction *MenuChoixTXA;
-        QAction *MenuChoixTXB;
-    };
 
     HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
-                     KenwoodPanel panel,
-                     BandMenu bands, std::function<void()> releaseFocus);
+                     KenwoodPanel panel, std::function<void()> releaseFocus);
 
     void selectBand(int band);
     void vfoMode(int band);
@@ -83,7 +77,6 @@ private:
     EventLog &m_log;
     HamlibLink &m_link;
     KenwoodPanel m_panel;
-    BandMenu m_bands;
     std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
     // A request made while the radio does not answer is not asked: it is answered at once, or

@@ -24,11 +24,11 @@ using namespace Kenwood;
 KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio,
                                              RigLink &link,
                                              KenwoodOperations &operations, KenwoodPanel panel,
-                                             BandChoiceMenu bands, Notifier &notifier,
+                                             Notifier &notifier,
                                              std::function<std::optional<Model>()> model,
                                              std::function<QString()> portName,
                                              std::function<void()> releaseFocus)
-    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_radio(radio), m_bands(bands),
+    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_radio(radio),
       m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName)),
       m_releaseFocus(std::move(releaseFocus))
 {
@@ -133,9 +133,9 @@ void KenwoodInitialisation::run()
 
 void KenwoodInitialisation::selectBands()
 {
-    if (m_bands.MenuChoixTXA->isChecked()) {
+    if (m_state.Bands == StationState::BandChoice::A) {
         m_operations.selectBand(0);
-    } else if (m_bands.MenuChoixTXB->isChecked()) {
+    } else if (m_state.Bands == StationState::BandChoice::B) {
         m_operations.selectBand(1);
     } else {
         const BandChoice choice = bandChoiceFromReply(m_link.SendRigCommand(QStringLiteral("BC")));
@@ -148,8 +148,8 @@ void KenwoodInitialisation::selectBands()
 
 void KenwoodInitialisation::readModes(Model model)
 {
-    const bool bandA = !m_bands.MenuChoixTXB->isChecked();
-    const bool bandB = !m_bands.MenuChoixTXA->isChecked();
+    const bool bandA = m_state.bandAllowed(0);
+    const bool bandB = m_state.bandAllowed(1);
     for (int band : {0, 1}) {
         if ((band == 0 && !bandA) || (band == 1 && !bandB))
             continue;

@@ -9,18 +9,9 @@
 
 class KenwoodOperations;
 class Notifier;
-class QAction;
 class RadioState;
 class RigLink;
 struct StationState;
-
-// The band choice of the "Bande" menu.
-struct BandChoiceMenu
-{
-    QAction *MenuChoixTXA;
-    QAction *MenuChoixTXB;
-    QAction *MenuChoixTXAB;
-};
 
 // The initialisation sequence run by the hidden INIT button: model check, set-up commands,
 // memory list, band selection, mode read-back, current frequency and powers.
@@ -28,7 +19,7 @@ class KenwoodInitialisation
 {
 public:
     KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link, KenwoodOperations &operations,
-                          KenwoodPanel panel, BandChoiceMenu bands, Notifier &notifier,
+                          KenwoodPanel panel, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 
@@ -51,7 +42,6 @@ private:
     KenwoodOperations &m_operations;
     KenwoodPanel m_panel;
     RadioState &m_radio;
-    BandChoiceMenu m_bands;
     Notifier &m_notifier;
     std::function<std::optional<Kenwood::Model>()> m_model;
     std::function<QString()> m_portName;
