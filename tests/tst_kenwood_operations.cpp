@@ -5,7 +5,7 @@
 #include "kenwood/KenwoodRadio.h"
 #include "radio/RadioSelector.h"
 #include "ui/RadioPanelView.h"
-#include "kenwood/KenwoodPanel.h"
+#include "ui/TransceiverPanel.h"
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/PanelPictures.h"
 #include "kenwood/RigLink.h"
@@ -43,7 +43,7 @@ class TestKenwoodOperations : public QObject
         StationState state;
         SerialPortSettings settings;
         TForm1 form;
-        KenwoodPanel panel = KenwoodPanel::fromForm(form.ui);
+        TransceiverPanel panel = TransceiverPanel::fromForm(form.ui);
         RigLink link{state, settings, RigLinkWidgets{form.ui.labelTMD, form.ui.EditTXdata}};
         KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
         KenwoodOperations operations{state, radio.state(), link, panel,

@@ -1,5 +1,6 @@
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
+#include "radio/MemoryEntry.h"
 
 #include <QTest>
 
@@ -177,13 +178,13 @@ void TestKenwoodReplies::memoryListFromReplies()
 void TestKenwoodReplies::entryFieldsSitWhereCallersReadThem()
 {
     const QString entry = *Kenwood::memoryListEntry(Tmd710Record012, Model::TMD710);
-    QCOMPARE(Kenwood::channelOfMemoryEntry(entry), QStringLiteral("012"));
-    QCOMPARE(Kenwood::frequencyOfMemoryEntry(entry), QStringLiteral("430.025000"));
+    QCOMPARE(MemoryEntry::channel(entry), QStringLiteral("012"));
+    QCOMPARE(MemoryEntry::frequency(entry), QStringLiteral("430.025000"));
     // The DTMF frequency action compares characters 7-11.
     QCOMPARE(entry.mid(6, 5), QStringLiteral("0.025"));
     const QString vfo = *Kenwood::vfoDisplayText(RealFoReply, u"FO 0", Model::TMD710);
     QCOMPARE(Kenwood::frequencyOfVfoDisplay(vfo), QStringLiteral("441.500000"));
-    QCOMPARE(Kenwood::frequencyOfMemoryEntry(u"01"), QString());
+    QCOMPARE(MemoryEntry::frequency(u"01"), QString());
 }
 
 void TestKenwoodReplies::vfoDisplay_data()

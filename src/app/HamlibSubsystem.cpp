@@ -23,7 +23,7 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         [] {}, [this] { SpeedButtonInitClick(); }, [this] { release(); }});
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(
-        station.state, m_radio->state(), station.log, *m_link, KenwoodPanel::fromForm(ui),
+        station.state, m_radio->state(), station.log, *m_link, TransceiverPanel::fromForm(ui),
         [this] { m_station.Form1->releaseFocus(); });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(

@@ -25,7 +25,7 @@ QString portLostText(const QString &portName)
 KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_openReport(station.log)
 {
     Ui::TForm1 &ui = station.Form1->ui;
-    const KenwoodPanel panel = KenwoodPanel::fromForm(ui);
+    const TransceiverPanel panel = TransceiverPanel::fromForm(ui);
     m_radio = std::make_unique<KenwoodRadio>(KenwoodRadio::Steps{
         [this] { OpenRigPort(); }, [this] { SpeedButtonInitClick(); }, [this] { releaseRig(); },
         [this] { unkeyRig(); }});

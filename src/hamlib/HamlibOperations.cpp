@@ -6,7 +6,7 @@
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibTexts.h"
 #include "radio/RadioState.h"
-#include "kenwood/KenwoodReplies.h"
+#include "radio/MemoryEntry.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,11 +16,9 @@
 #include <QSlider>
 #include <QToolButton>
 
-using Kenwood::channelOfMemoryEntry;
-using Kenwood::frequencyOfMemoryEntry;
 
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
-                                   HamlibLink &link, KenwoodPanel panel,
+                                   HamlibLink &link, TransceiverPanel panel,
                                    std::function<void()> releaseFocus)
     : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel),
       m_releaseFocus(std::move(releaseFocus))
@@ -69,7 +67,7 @@ void HamlibOperations::memoryMode(int band)
     if (!m_state.InitInProgress)
         m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
                                        ? QString()
-                                       : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
+                                       : MemoryEntry::channel(m_panel.ComboBoxMEM->currentText());
     bool ok = false;
     const int channel = m_state.MemoryNumberText.toInt(&ok);
     m_link.setMode(band, m_state.ActiveBand, true, ok ? channel : -1);
@@ -202,15 +200,15 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     // Only the band selection moves the band that transmits.
     if (state.selected) {
         m_state.ActiveBand = band;
-        KenwoodPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        KenwoodPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        TransceiverPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        TransceiverPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
         m_radio.setScanning(1 - band, false);
         m_radio.setScanAvailable(1 - band, false);
     }
     const bool active = band == m_state.ActiveBand;
-    KenwoodPanel::showLed(m_panel.vfoLed(band),
+    TransceiverPanel::showLed(m_panel.vfoLed(band),
                           state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
-    KenwoodPanel::showLed(m_panel.memoryLed(band),
+    TransceiverPanel::showLed(m_panel.memoryLed(band),
                           state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = state.memoryMode;
@@ -229,7 +227,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         if (!entry.isEmpty()) {
             m_panel.memoryDisplay(band)->setText(entry);
             if (active)
-                m_state.CurrentFrequency = frequencyOfMemoryEntry(entry);
+                m_state.CurrentFrequency = MemoryEntry::frequency(entry);
         }
     } else {
         m_panel.vfoDisplay(band)->setText(QStringLiteral("F=") + frequency + QLatin1Char(' ') +
@@ -289,7 +287,7 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
         if (index >= 0) {
             m_panel.ComboBoxMEM->setCurrentIndex(index);
             m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
-            m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.ComboBoxMEM->itemText(index));
+            m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.ComboBoxMEM->itemText(index));
         } else {
             m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hamlib/HamlibTypes.h"
-#include "kenwood/KenwoodPanel.h"
+#include "ui/TransceiverPanel.h"
 
 #include <QObject>
 #include <QTimer>
@@ -28,7 +28,7 @@ public:
 
 
     HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
-                     KenwoodPanel panel, std::function<void()> releaseFocus);
+                     TransceiverPanel panel, std::function<void()> releaseFocus);
 
     void selectBand(int band);
     void vfoMode(int band);
@@ -76,7 +76,7 @@ private:
     RadioState &m_radio;
     EventLog &m_log;
     HamlibLink &m_link;
-    KenwoodPanel m_panel;
+    TransceiverPanel m_panel;
     std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
     // A request made while the radio does not answer is not asked: it is answered at once, or

@@ -10,6 +10,7 @@
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
 #include "radio/RadioState.h"
+#include "radio/MemoryEntry.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,7 +24,7 @@ using namespace Kenwood;
 
 KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio,
                                              RigLink &link,
-                                             KenwoodOperations &operations, KenwoodPanel panel,
+                                             KenwoodOperations &operations, TransceiverPanel panel,
                                              Notifier &notifier,
                                              std::function<std::optional<Model>()> model,
                                              std::function<QString()> portName,
@@ -167,7 +168,7 @@ void KenwoodInitialisation::takeCurrentFrequency()
     if (band == 1 ? m_state.VfoModeB : m_state.VfoModeA)
         m_state.CurrentFrequency = frequencyOfVfoDisplay(m_panel.vfoDisplay(band)->text());
     if (band == 1 ? m_state.MemModeB : m_state.MemModeA)
-        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
 }
 
 // A power from the configuration moves the slider (which sends it when the position changes);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kenwood/KenwoodModel.h"
-#include "kenwood/KenwoodPanel.h"
+#include "ui/TransceiverPanel.h"
 
 #include <QString>
 #include <functional>
@@ -19,7 +19,7 @@ class KenwoodInitialisation
 {
 public:
     KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link, KenwoodOperations &operations,
-                          KenwoodPanel panel, Notifier &notifier,
+                          TransceiverPanel panel, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 
@@ -40,7 +40,7 @@ private:
     StationState &m_state;
     RigLink &m_link;
     KenwoodOperations &m_operations;
-    KenwoodPanel m_panel;
+    TransceiverPanel m_panel;
     RadioState &m_radio;
     Notifier &m_notifier;
     std::function<std::optional<Kenwood::Model>()> m_model;

@@ -7,6 +7,7 @@
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
 #include "radio/RadioState.h"
+#include "radio/MemoryEntry.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,7 +19,7 @@
 using namespace Kenwood;
 
 KenwoodOperations::KenwoodOperations(StationState &state, RadioState &radio, RigLink &link,
-                                     KenwoodPanel panel,
+                                     TransceiverPanel panel,
                                      std::function<std::optional<Model>()> model,
                                      std::function<void()> releaseFocus)
     : m_state(state), m_radio(radio), m_link(link), m_panel(panel), m_model(std::move(model)),
@@ -57,7 +58,7 @@ void KenwoodOperations::showMemoryEntry(int band, int index)
     m_panel.ComboBoxMEM->setCurrentIndex(index);
     m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
     if (m_state.ActiveBand == band)
-        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
 }
 
 void KenwoodOperations::selectBand(int band)
@@ -71,8 +72,8 @@ void KenwoodOperations::selectBand(int band)
     if (!answered(reply))
         return;
     if (reply.contains(select)) {
-        KenwoodPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        KenwoodPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        TransceiverPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
+        TransceiverPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
         m_state.ActiveBand = band;
     }
 
@@ -97,7 +98,7 @@ void KenwoodOperations::selectBand(int band)
         releaseScan(1, false);
     }
     if (memory) {
-        m_state.CurrentFrequency = frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
         releaseScan(band, true);
         releaseScan(1 - band, false);
     }
@@ -113,8 +114,8 @@ void KenwoodOperations::vfoMode(int band)
     const QString reply = send(command);
     if (!answered(reply) || !reply.contains(command))
         return;
-    KenwoodPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
-    KenwoodPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
+    TransceiverPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
+    TransceiverPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = true;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
     releaseScan(band, false);
@@ -131,14 +132,14 @@ void KenwoodOperations::memoryMode(int band)
     if (!m_state.InitInProgress)
         m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
                                        ? QString()
-                                       : channelOfMemoryEntry(m_panel.ComboBoxMEM->currentText());
+                                       : MemoryEntry::channel(m_panel.ComboBoxMEM->currentText());
     const QString command = memoryModeCommand(band, *model);
     const QString reply = send(command);
     if (!answered(reply))
         return;
     if (reply.contains(command)) {
-        KenwoodPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
-        KenwoodPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
+        TransceiverPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
+        TransceiverPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
         (band == 1 ? m_state.MemModeB : m_state.MemModeA) = true;
         (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = false;
         if (m_state.ActiveBand == band)
@@ -159,7 +160,7 @@ void KenwoodOperations::memoryMode(int band)
             m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->currentText());
             if (m_state.ActiveBand == band)
                 m_state.CurrentFrequency =
-                    frequencyOfMemoryEntry(m_panel.memoryDisplay(band)->text());
+                    MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
         }
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kenwood/KenwoodModel.h"
-#include "kenwood/KenwoodPanel.h"
+#include "ui/TransceiverPanel.h"
 
 #include <QString>
 #include <functional>
@@ -18,7 +18,7 @@ struct StationState;
 class KenwoodOperations
 {
 public:
-    KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, KenwoodPanel panel,
+    KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, TransceiverPanel panel,
                       std::function<std::optional<Kenwood::Model>()> model,
                       std::function<void()> releaseFocus);
 
@@ -51,7 +51,7 @@ private:
     StationState &m_state;
     RadioState &m_radio;
     RigLink &m_link;
-    KenwoodPanel m_panel;
+    TransceiverPanel m_panel;
     std::function<std::optional<Kenwood::Model>()> m_model;
     std::function<void()> m_releaseFocus;
 };

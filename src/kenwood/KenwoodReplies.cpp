@@ -212,14 +212,4 @@ QString frequencyOfVfoDisplay(QStringView vfoDisplay)
     return field(vfoDisplay, 3, 10).toString();
 }
 
-QString channelOfMemoryEntry(QStringView entry)
-{
-    return field(entry, 1, 3).toString();
-}
-
-QString frequencyOfMemoryEntry(QStringView entry)
-{
-    return field(entry, 5, 10).toString();
-}
-
 } // namespace Kenwood

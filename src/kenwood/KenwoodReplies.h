@@ -81,10 +81,7 @@ ChannelReply channelFromReply(QStringView reply);
 // Reply to "SC": only a reply holding "SC 0" says the set is not scanning.
 bool replySaysNotScanning(QStringView reply);
 
-// Fields of the displayed texts: frequency of "F=145.225000 shift=0" (characters 3-12), channel
-// (1-3) and frequency (5-14) of a memory-list entry.
+// The frequency of the VFO display "F=145.225000 shift=0" (characters 3-12).
 QString frequencyOfVfoDisplay(QStringView vfoDisplay);
-QString channelOfMemoryEntry(QStringView entry);
-QString frequencyOfMemoryEntry(QStringView entry);
 
 } // namespace Kenwood

@@ -1,6 +1,6 @@
-#include "kenwood/KenwoodPanel.h"
+#include "ui/TransceiverPanel.h"
 
-#include "kenwood/KenwoodReplies.h"
+#include "radio/MemoryEntry.h"
 #include "ui/UnitTMD700.h"
 
 #include <QComboBox>
@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-KenwoodPanel KenwoodPanel::fromForm(Ui::TForm1 &ui)
+TransceiverPanel TransceiverPanel::fromForm(Ui::TForm1 &ui)
 {
-    return KenwoodPanel{
+    return TransceiverPanel{
         ui.GroupBoxTX,       ui.ComboBoxMEM,      ui.SpeedButtonTXA,  ui.SpeedButtonTXB,
         ui.SpeedButtonVFOA,  ui.SpeedButtonVFOB,  ui.SpeedButtonMEMA, ui.SpeedButtonMEMB,
         ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,   ui.ImageTXA,
@@ -21,22 +21,22 @@ KenwoodPanel KenwoodPanel::fromForm(Ui::TForm1 &ui)
     };
 }
 
-int KenwoodPanel::memoryEntryIndex(const QString &channel) const
+int TransceiverPanel::memoryEntryIndex(const QString &channel) const
 {
     if (channel.isEmpty())
         return -1;
     for (int i = 0; i < ComboBoxMEM->count(); ++i)
-        if (Kenwood::channelOfMemoryEntry(ComboBoxMEM->itemText(i)) == channel)
+        if (MemoryEntry::channel(ComboBoxMEM->itemText(i)) == channel)
             return i;
     return -1;
 }
 
-void KenwoodPanel::showLed(QLabel *led, const QLabel *picture)
+void TransceiverPanel::showLed(QLabel *led, const QLabel *picture)
 {
     led->setPixmap(picture->pixmap());
 }
 
-void KenwoodPanel::resetIndicators() const
+void TransceiverPanel::resetIndicators() const
 {
     for (QLabel *led : {ImageTXA, ImageTXB, ImageVFOA, ImageVFOB, ImageMEMA, ImageMEMB})
         showLed(led, ImageLEDOFF);

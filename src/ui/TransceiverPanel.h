@@ -14,10 +14,10 @@ namespace Ui {
 class TForm1;
 }
 
-// The controls of the Kenwood panel and the status line the operations update. The controls hold
-// the settings: a toggle's checked state is the transmitting or scanning state, the sliders hold
-// the powers, the combo box the memory list.
-struct KenwoodPanel
+// The transceiver panel's controls the Kenwood and Hamlib operations still write themselves: the
+// lamps, the displays, the memory list, the power sliders, and the status and traffic lines.
+// (Keying, scanning and what the panel accepts are painted from the radio's state.)
+struct TransceiverPanel
 {
     QGroupBox *GroupBoxTX;
     QComboBox *ComboBoxMEM;
@@ -48,7 +48,7 @@ struct KenwoodPanel
     QSlider *TrackBarPWRA;
     QSlider *TrackBarPWRB;
 
-    static KenwoodPanel fromForm(Ui::TForm1 &ui);
+    static TransceiverPanel fromForm(Ui::TForm1 &ui);
 
     // The six indicators off, the four displays empty.
     void resetIndicators() const;
