@@ -36,6 +36,9 @@ class TestKenwoodOperations : public QObject
             link.open(peer.path());
             radio.attach(operations);
             radio.setModel(m);
+            radios.add(QStringLiteral("radio"), &radio);
+            radios.select(QStringLiteral("radio"));
+            view.follow();
             operations.resetIndicators();
         }
         Model model;
@@ -48,6 +51,9 @@ class TestKenwoodOperations : public QObject
         KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
         KenwoodOperations operations{state, radio.state(), link, panel,
                                      [this] { return std::optional(model); }, [] {}};
+        // The panel as the station paints it, its clicks going to the radio in use.
+        RadioSelector radios;
+        RadioPanelView view{RadioPanelControls::fromForm(form.ui), radios};
         RecordingNotifier notifier;
         KenwoodInitialisation init{
             state,
@@ -141,7 +147,7 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
     Bench b(Model::TMD710);
     b.peer.script("VM 0,1", "VM 0,1\r");
     b.peer.script("MR 0", "N\r");
-    b.form.ui.EditMEMA->setText(QStringLiteral("keep"));
+    b.radio.state().setMemoryText(0, QStringLiteral("keep"));
     b.form.ui.ComboBoxMEM->addItem(QStringLiteral("001=145.225000 shift=0"));
     b.form.ui.ComboBoxMEM->setCurrentIndex(-1);
     b.operations.memoryMode(0);
@@ -163,19 +169,6 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
 void TestKenwoodOperations::scanIsIgnoredOnTmd710()
 {
     Bench b(Model::TMD710);
-    // The panel as the station paints it, its clicks going to the radio in use.
-    RadioSelector radios;
-    radios.add(QStringLiteral("TMD710"), &b.radio);
-    radios.select(QStringLiteral("TMD710"));
-    const Ui::TForm1 &m = b.form.ui;
-    RadioPanelView view(RadioPanelControls{m.GroupBoxTX, m.SpeedButtonTXA, m.SpeedButtonTXB,
-                                           m.SpeedButtonVFOA, m.SpeedButtonVFOB,
-                                           m.SpeedButtonMEMA, m.SpeedButtonMEMB,
-                                           m.SpeedButtonScanA, m.SpeedButtonScanB,
-                                           m.SpeedButtonTX, m.TrackBarPWRA, m.TrackBarPWRB,
-                                           m.SpeedButtonTX16TX, m.SpeedButtonTX16SC},
-                        radios);
-    view.follow();
     b.radio.state().setScanAvailable(0, true);
     QToolButton *scan = b.form.ui.SpeedButtonScanA;
     QVERIFY(scan->isEnabled());
@@ -195,7 +188,7 @@ void TestKenwoodOperations::reportAfterTimeouts()
     b.peer.script("MR 0", QByteArray());
     b.state.MemModeA = true;
     b.state.CurrentFrequency = QStringLiteral("145.500000");
-    b.form.ui.EditMEMA->setText(QStringLiteral("002=145.500000 shift=0"));
+    b.radio.state().setMemoryText(0, QStringLiteral("002=145.500000 shift=0"));
     b.operations.updateFrequencyForReport();
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.500000"));
     QCOMPARE(b.form.ui.EditMEMA->text(), QStringLiteral("002=145.500000 shift=0"));

@@ -241,7 +241,8 @@ void TestKenwoodStation::frequencyReports()
     ui.SpeedButtonMEMB->click();
     ui.SpeedButtonTXB->click();
     QCOMPARE(station.state.ActiveBand, 1);
-    ui.EditMEMB->clear();
+    station.kenwood->radio().state().setMemoryText(1, QString());
+    QCOMPARE(ui.EditMEMB->text(), QString());
     ui.ComboBoxMEM->setCurrentIndex(-1);
     before = int(s.rig.receivedCommands().size());
     station.hooks.ReportFrequency();

@@ -45,16 +45,9 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormInitTX16 = std::make_unique<TFormInitTX16>();
     wireMainWindow();
 
-    const Ui::TForm1 &m = Form1->ui;
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.
-    panelView = std::make_unique<RadioPanelView>(
-        RadioPanelControls{m.GroupBoxTX, m.SpeedButtonTXA, m.SpeedButtonTXB, m.SpeedButtonVFOA,
-                           m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
-                           m.SpeedButtonScanA, m.SpeedButtonScanB, m.SpeedButtonTX,
-                           m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonTX16TX,
-                           m.SpeedButtonTX16SC},
-        radios);
+    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);

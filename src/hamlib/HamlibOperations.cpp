@@ -136,6 +136,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     StatusLines::showRig(m_panel.labelTMD, m_state);
     m_radio.setPanelEnabled(false);
     m_panel.resetIndicators();
+    m_radio.clearDisplays();
     m_state.ActiveBand = m_state.Bands == StationState::BandChoice::B ? 1 : 0;
     requestInitialState();
 }
@@ -225,12 +226,12 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
             entry = HamlibTexts::memoryEntry(state.channel, state.frequencyHz, state.shiftText, {});
         }
         if (!entry.isEmpty()) {
-            m_panel.memoryDisplay(band)->setText(entry);
+            m_radio.setMemoryText(band, entry);
             if (active)
                 m_state.CurrentFrequency = MemoryEntry::frequency(entry);
         }
     } else {
-        m_panel.vfoDisplay(band)->setText(QStringLiteral("F=") + frequency + QLatin1Char(' ') +
+        m_radio.setVfoText(band, QStringLiteral("F=") + frequency + QLatin1Char(' ') +
                                           state.shiftText);
         if (active)
             m_state.CurrentFrequency = frequency;
@@ -286,7 +287,7 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
             QStringLiteral("%1").arg(frequency.channel, 3, 10, QLatin1Char('0')));
         if (index >= 0) {
             m_panel.ComboBoxMEM->setCurrentIndex(index);
-            m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
+            m_radio.setMemoryText(band, m_panel.ComboBoxMEM->itemText(index));
             m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.ComboBoxMEM->itemText(index));
         } else {
             m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);

@@ -166,9 +166,9 @@ void KenwoodInitialisation::takeCurrentFrequency()
 {
     const int band = m_state.ActiveBand;
     if (band == 1 ? m_state.VfoModeB : m_state.VfoModeA)
-        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_panel.vfoDisplay(band)->text());
+        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_radio.band(band).vfoText);
     if (band == 1 ? m_state.MemModeB : m_state.MemModeA)
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
 }
 
 // A power from the configuration moves the slider (which sends it when the position changes);

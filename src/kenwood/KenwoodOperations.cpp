@@ -56,9 +56,9 @@ int KenwoodOperations::findEntry(const QString &channel) const
 void KenwoodOperations::showMemoryEntry(int band, int index)
 {
     m_panel.ComboBoxMEM->setCurrentIndex(index);
-    m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->itemText(index));
+    m_radio.setMemoryText(band, m_panel.ComboBoxMEM->itemText(index));
     if (m_state.ActiveBand == band)
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
 }
 
 void KenwoodOperations::selectBand(int band)
@@ -88,7 +88,7 @@ void KenwoodOperations::selectBand(int band)
     const std::optional<QString> display = vfoDisplayText(kept, read, *model);
     if (!display)
         return;
-    m_panel.vfoDisplay(band)->setText(*display);
+    m_radio.setVfoText(band, *display);
 
     const bool vfo = band == 1 ? m_state.VfoModeB : m_state.VfoModeA;
     const bool memory = band == 1 ? m_state.MemModeB : m_state.MemModeA;
@@ -98,7 +98,7 @@ void KenwoodOperations::selectBand(int band)
         releaseScan(1, false);
     }
     if (memory) {
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
+        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
         releaseScan(band, true);
         releaseScan(1 - band, false);
     }
@@ -120,7 +120,7 @@ void KenwoodOperations::vfoMode(int band)
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
     releaseScan(band, false);
     if (m_state.ActiveBand == band)
-        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_panel.vfoDisplay(band)->text());
+        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_radio.band(band).vfoText);
 }
 
 void KenwoodOperations::memoryMode(int band)
@@ -157,10 +157,9 @@ void KenwoodOperations::memoryMode(int band)
         if (index >= 0) {
             showMemoryEntry(band, index);
         } else {
-            m_panel.memoryDisplay(band)->setText(m_panel.ComboBoxMEM->currentText());
+            m_radio.setMemoryText(band, m_panel.ComboBoxMEM->currentText());
             if (m_state.ActiveBand == band)
-                m_state.CurrentFrequency =
-                    MemoryEntry::frequency(m_panel.memoryDisplay(band)->text());
+                m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
         }
         return;
     }
@@ -213,7 +212,7 @@ void KenwoodOperations::updateFrequencyForReport()
     if (!(band == 1 ? m_state.MemModeB : m_state.MemModeA)) {
         // The VFO frequency last read, as its display shows it: an earlier report that found the
         // radio scanning or silent must not stand for it once the radio answers again.
-        const QString vfo = m_panel.vfoDisplay(band)->text();
+        const QString vfo = m_radio.band(band).vfoText;
         if (!vfo.isEmpty())
             m_state.CurrentFrequency = frequencyOfVfoDisplay(vfo);
         return;
@@ -231,4 +230,5 @@ void KenwoodOperations::updateFrequencyForReport()
 void KenwoodOperations::resetIndicators()
 {
     m_panel.resetIndicators();
+    m_radio.clearDisplays();
 }

@@ -1,6 +1,6 @@
 #include "radio/RadioState.h"
 
-template <typename T> void RadioState::update(T &field, T value)
+template <typename T> void RadioState::update(T &field, const T &value)
 {
     if (field == value)
         return;
@@ -55,6 +55,24 @@ void RadioState::setPowerAvailable(int band, bool available)
 void RadioState::setPower(int band, int position)
 {
     update(m_bands[index(band)].power, position);
+}
+
+void RadioState::setVfoText(int band, const QString &text)
+{
+    update(m_bands[index(band)].vfoText, text);
+}
+
+void RadioState::setMemoryText(int band, const QString &text)
+{
+    update(m_bands[index(band)].memoryText, text);
+}
+
+void RadioState::clearDisplays()
+{
+    for (int band : {0, 1}) {
+        setVfoText(band, QString());
+        setMemoryText(band, QString());
+    }
 }
 
 bool RadioState::acceptsBandOperation(int band) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <array>
 
 // What the radio does and what it accepts now, as the windows show it. The backends write it;
@@ -19,6 +20,8 @@ public:
         bool scanning = false;
         bool powerAvailable = true;
         int power = 0; // slider position: 0 high, 1 medium, 2 low
+        QString vfoText;    // the VFO display: "F=145.225000 shift=0"
+        QString memoryText; // the memory display: a memory-list entry
     };
 
     bool keyed() const { return m_keyed; }
@@ -36,6 +39,10 @@ public:
     void setScanning(int band, bool scanning);
     void setPowerAvailable(int band, bool available);
     void setPower(int band, int position);
+    void setVfoText(int band, const QString &text);
+    void setMemoryText(int band, const QString &text);
+    // The four displays empty.
+    void clearDisplays();
 
     // A band operation the panel would take now.
     bool acceptsBandOperation(int band) const;
@@ -48,7 +55,7 @@ signals:
 
 private:
     static int index(int band) { return band == 1 ? 1 : 0; }
-    template <typename T> void update(T &field, T value);
+    template <typename T> void update(T &field, const T &value);
 
     bool m_keyed = false;
     bool m_panelEnabled = true;

@@ -2,11 +2,23 @@
 
 #include "radio/Radio.h"
 #include "radio/RadioSelector.h"
+#include "ui/UnitTMD700.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
+
+RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
+{
+    return RadioPanelControls{
+        m.GroupBoxTX,      m.SpeedButtonTXA,   m.SpeedButtonTXB,   m.SpeedButtonVFOA,
+        m.SpeedButtonVFOB, m.SpeedButtonMEMA,  m.SpeedButtonMEMB,  m.SpeedButtonScanA,
+        m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,     m.TrackBarPWRB,
+        m.EditVFOA,        m.EditVFOB,         m.EditMEMA,         m.EditMEMB,
+        m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
+}
 
 RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
                                QObject *parent)
@@ -21,6 +33,17 @@ RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector
     connect(m_c.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
             &RadioPanelView::SpeedButtonTX16SCClick);
 }
+
+namespace {
+
+// Rewritten only when it changes, so that a repaint leaves the display's cursor alone.
+void showText(QLineEdit *display, const QString &text)
+{
+    if (display->text() != text)
+        display->setText(text);
+}
+
+} // namespace
 
 void RadioPanelView::follow()
 {
@@ -50,6 +73,8 @@ void RadioPanelView::paint()
     const std::array<QAbstractButton *, 2> memoryButtons{m_c.SpeedButtonMEMA, m_c.SpeedButtonMEMB};
     const std::array<QAbstractButton *, 2> scanButtons{m_c.SpeedButtonScanA, m_c.SpeedButtonScanB};
     const std::array<QSlider *, 2> sliders{m_c.TrackBarPWRA, m_c.TrackBarPWRB};
+    const std::array<QLineEdit *, 2> vfoDisplays{m_c.EditVFOA, m_c.EditVFOB};
+    const std::array<QLineEdit *, 2> memoryDisplays{m_c.EditMEMA, m_c.EditMEMB};
     for (int band : {0, 1}) {
         const RadioState::Band &b = s.band(band);
         bandButtons[band]->setEnabled(b.selectable);
@@ -58,6 +83,8 @@ void RadioPanelView::paint()
         scanButtons[band]->setChecked(b.scanning);
         scanButtons[band]->setEnabled(b.scanAvailable);
         sliders[band]->setEnabled(b.powerAvailable);
+        showText(vfoDisplays[band], b.vfoText);
+        showText(memoryDisplays[band], b.memoryText);
     }
     m_c.SpeedButtonTX->setChecked(s.keyed());
     m_c.SpeedButtonTX->setEnabled(s.transmitAvailable());

@@ -5,9 +5,13 @@
 
 class QAbstractButton;
 class QGroupBox;
+class QLineEdit;
 class QSlider;
 class RadioSelector;
 class RadioState;
+namespace Ui {
+class TForm1;
+}
 
 // The transceiver panel's controls (shared by the Kenwood and Hamlib radios) and the generic
 // transmitter's two toggles.
@@ -20,7 +24,10 @@ struct RadioPanelControls
     QAbstractButton *SpeedButtonScanA, *SpeedButtonScanB;
     QAbstractButton *SpeedButtonTX;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
+    QLineEdit *EditVFOA, *EditVFOB, *EditMEMA, *EditMEMB;
     QAbstractButton *SpeedButtonTX16TX, *SpeedButtonTX16SC;
+
+    static RadioPanelControls fromForm(Ui::TForm1 &ui);
 };
 
 // Paints the panel from the state of the radio in use, and hands the operator's clicks on the

@@ -16,7 +16,6 @@ TransceiverPanel TransceiverPanel::fromForm(Ui::TForm1 &ui)
         ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,   ui.ImageTXA,
         ui.ImageTXB,         ui.ImageVFOA,        ui.ImageVFOB,       ui.ImageMEMA,
         ui.ImageMEMB,        ui.ImageLEDvert,     ui.ImageLEDrouge,   ui.ImageLEDOFF,
-        ui.EditVFOA,         ui.EditVFOB,         ui.EditMEMA,        ui.EditMEMB,
         ui.EditTXdata,       ui.labelTMD,         ui.TrackBarPWRA,    ui.TrackBarPWRB,
     };
 }
@@ -40,6 +39,4 @@ void TransceiverPanel::resetIndicators() const
 {
     for (QLabel *led : {ImageTXA, ImageTXB, ImageVFOA, ImageVFOB, ImageMEMA, ImageMEMB})
         showLed(led, ImageLEDOFF);
-    for (QLineEdit *display : {EditVFOA, EditVFOB, EditMEMA, EditMEMB})
-        display->clear();
 }

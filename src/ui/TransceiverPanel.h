@@ -39,10 +39,6 @@ struct TransceiverPanel
     QLabel *ImageLEDvert;
     QLabel *ImageLEDrouge;
     QLabel *ImageLEDOFF;
-    QLineEdit *EditVFOA;
-    QLineEdit *EditVFOB;
-    QLineEdit *EditMEMA;
-    QLineEdit *EditMEMB;
     QLineEdit *EditTXdata;
     QLineEdit *labelTMD;
     QSlider *TrackBarPWRA;
@@ -50,7 +46,7 @@ struct TransceiverPanel
 
     static TransceiverPanel fromForm(Ui::TForm1 &ui);
 
-    // The six indicators off, the four displays empty.
+    // The six indicators off.
     void resetIndicators() const;
     // Shows on `led` the picture of `picture` (one of the three hidden lamp pictures).
     static void showLed(QLabel *led, const QLabel *picture);
@@ -65,7 +61,5 @@ struct TransceiverPanel
     QLabel *transmitLed(int band) const { return band == 1 ? ImageTXB : ImageTXA; }
     QLabel *vfoLed(int band) const { return band == 1 ? ImageVFOB : ImageVFOA; }
     QLabel *memoryLed(int band) const { return band == 1 ? ImageMEMB : ImageMEMA; }
-    QLineEdit *vfoDisplay(int band) const { return band == 1 ? EditVFOB : EditVFOA; }
-    QLineEdit *memoryDisplay(int band) const { return band == 1 ? EditMEMB : EditMEMA; }
     QSlider *powerSlider(int band) const { return band == 1 ? TrackBarPWRB : TrackBarPWRA; }
 };
