@@ -71,7 +71,8 @@ struct Panel
     RecordingRadio &radio() { return *static_cast<RecordingRadio *>(radios.current()); }
 
     // What was on before the code: "SpeedButtonTX" (keyed), "SpeedButtonScanA" (scanning),
-    // "enabled A" (its scan available), "CheckBoxOptiTX16" (circular scanning).
+    // "enabled A" (its scan available), "CheckBoxOptiTX16" (circular scanning), "waiting" (the
+    // panel waits for the radio's initialisation).
     void setBefore(const QStringList &down)
     {
         RecordingRadio &r = radio();
@@ -86,6 +87,7 @@ struct Panel
                              down.contains(QStringLiteral("SpeedButtonTX16SC")));
         s.setScanning(1, down.contains(QStringLiteral("SpeedButtonScanB")));
         r.circular = down.contains(QStringLiteral("CheckBoxOptiTX16"));
+        s.setPanelEnabled(!down.contains(QStringLiteral("waiting")));
     }
 
     void addCode(const QString &code, int action)
@@ -192,6 +194,19 @@ void TestDtmfDispatch::actions_data()
         << "AB" << 27 << QStringList{"SpeedButtonTX"} << QStringList{"SpeedButtonTX"} << false;
     QTest::newRow("27 receiving") << "TMD710"
                                   << "AB" << 27 << none << none << false;
+    // While the panel waits for the initialisation nothing is keyed, a band is not changed and
+    // a scan is not started; an unkey still goes through.
+    QTest::newRow("26 panel waiting") << "TMD710"
+                                      << "AB" << 26 << QStringList{"waiting"} << none << false;
+    QTest::newRow("27 panel waiting, transmitting")
+        << "TMD710"
+        << "AB" << 27 << QStringList{"waiting", "SpeedButtonTX"} << QStringList{"SpeedButtonTX"}
+        << false;
+    QTest::newRow("01 panel waiting") << "TMD710"
+                                      << "AB" << 1 << QStringList{"waiting"} << none << true;
+    QTest::newRow("30 D700 panel waiting")
+        << "TMD700"
+        << "AB" << 30 << QStringList{"waiting", "enabled A", "enabled B"} << none << true;
     QTest::newRow("30 D700 restarts A, starts B")
         << "TMD700"
         << "AB" << 30 << QStringList{"SpeedButtonScanA", "enabled A", "enabled B"}

@@ -119,14 +119,18 @@ void KenwoodSubsystem::wirePanel()
     // The panel is shared with the Hamlib radio: its buttons act on the radio in use. The
     // toggles' clicks reach the radio through the panel's view; the window takes the keyboard
     // back after each.
-    RadioSelector &radios = m_station.radios;
-    auto radio = [&radios] { return radios.current(); };
-    onClick(ui.SpeedButtonTXA, [radio] { radio()->selectBand(0); });
-    onClick(ui.SpeedButtonTXB, [radio] { radio()->selectBand(1); });
-    onClick(ui.SpeedButtonVFOA, [radio] { radio()->vfoMode(0); });
-    onClick(ui.SpeedButtonVFOB, [radio] { radio()->vfoMode(1); });
-    onClick(ui.SpeedButtonMEMA, [radio] { radio()->memoryMode(0); });
-    onClick(ui.SpeedButtonMEMB, [radio] { radio()->memoryMode(1); });
+    auto onRadio = [this](void (Radio::*operation)(int), int band) {
+        return [this, operation, band] {
+            if (Radio *radio = m_station.radios.current())
+                (radio->*operation)(band);
+        };
+    };
+    onClick(ui.SpeedButtonTXA, onRadio(&Radio::selectBand, 0));
+    onClick(ui.SpeedButtonTXB, onRadio(&Radio::selectBand, 1));
+    onClick(ui.SpeedButtonVFOA, onRadio(&Radio::vfoMode, 0));
+    onClick(ui.SpeedButtonVFOB, onRadio(&Radio::vfoMode, 1));
+    onClick(ui.SpeedButtonMEMA, onRadio(&Radio::memoryMode, 0));
+    onClick(ui.SpeedButtonMEMB, onRadio(&Radio::memoryMode, 1));
     onClick(ui.SpeedButtonScanA, [] {});
     onClick(ui.SpeedButtonScanB, [] {});
     onClick(ui.SpeedButtonTX, [] {});

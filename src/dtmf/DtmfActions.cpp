@@ -128,10 +128,10 @@ bool DtmfActions::carryOut(int action)
     }
 }
 
-void DtmfActions::recallMemory(int band, const QString &logPrefixA, const QString &logPrefixB,
-                               const QString &logged)
+void DtmfActions::recallMemory(Radio &radio, int band, const QString &logPrefixA,
+                               const QString &logPrefixB, const QString &logged)
 {
-    m_radios.current()->memoryMode(band);
+    radio.memoryMode(band);
     log((band == 1 ? logPrefixB : logPrefixA) + logged);
 }
 
@@ -151,7 +151,7 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
     case 7:
     case 8:
         if (!stepping && m_state.bandAllowed(action == 8 ? 1 : 0))
-            recallMemory(action == 8 ? 1 : 0, memA, memB, number);
+            recallMemory(*radio, action == 8 ? 1 : 0, memA, memB, number);
         break;
     case 10:
     case 11:
@@ -159,9 +159,10 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
             radio->goToChannel(index);
             log(QStringLiteral("MEM TX16UD =") + number);
         } else if (action == 10) {
-            recallMemory(activeBand, memA, memB, number);
+            recallMemory(*radio, activeBand, memA, memB, number);
         } else {
-            recallMemory(activeBand, QStringLiteral("FREQ A="), QStringLiteral("FREQ B="), value);
+            recallMemory(*radio, activeBand, QStringLiteral("FREQ A="), QStringLiteral("FREQ B="),
+                         value);
         }
         break;
     default:

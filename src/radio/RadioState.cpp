@@ -52,11 +52,6 @@ void RadioState::setPowerAvailable(int band, bool available)
     update(m_bands[index(band)].powerAvailable, available);
 }
 
-void RadioState::setPower(int band, int position)
-{
-    update(m_bands[index(band)].power, position);
-}
-
 void RadioState::setVfoText(int band, const QString &text)
 {
     update(m_bands[index(band)].vfoText, text);

@@ -19,7 +19,6 @@ public:
         bool scanAvailable = false;
         bool scanning = false;
         bool powerAvailable = true;
-        int power = 0; // slider position: 0 high, 1 medium, 2 low
         QString vfoText;    // the VFO display: "F=145.225000 shift=0"
         QString memoryText; // the memory display: a memory-list entry
     };
@@ -38,7 +37,6 @@ public:
     void setScanAvailable(int band, bool available);
     void setScanning(int band, bool scanning);
     void setPowerAvailable(int band, bool available);
-    void setPower(int band, int position);
     void setVfoText(int band, const QString &text);
     void setMemoryText(int band, const QString &text);
     // The four displays empty.
