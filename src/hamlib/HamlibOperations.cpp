@@ -135,7 +135,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_state.RigStatus = 2;
     StatusLines::showRig(m_panel.labelTMD, m_state);
     m_radio.setPanelEnabled(false);
-    m_panel.resetIndicators();
+    m_radio.resetLamps();
     m_radio.clearDisplays();
     m_state.ActiveBand = m_state.Bands == StationState::BandChoice::B ? 1 : 0;
     requestInitialState();
@@ -201,16 +201,12 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     // Only the band selection moves the band that transmits.
     if (state.selected) {
         m_state.ActiveBand = band;
-        TransceiverPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        TransceiverPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        m_radio.setTransmitBand(band);
         m_radio.setScanning(1 - band, false);
         m_radio.setScanAvailable(1 - band, false);
     }
     const bool active = band == m_state.ActiveBand;
-    TransceiverPanel::showLed(m_panel.vfoLed(band),
-                          state.memoryMode ? m_panel.ImageLEDOFF : m_panel.ImageLEDvert);
-    TransceiverPanel::showLed(m_panel.memoryLed(band),
-                          state.memoryMode ? m_panel.ImageLEDvert : m_panel.ImageLEDOFF);
+    m_radio.setMode(band, state.memoryMode ? RadioState::Mode::Memory : RadioState::Mode::Vfo);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = !state.memoryMode;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = state.memoryMode;
 

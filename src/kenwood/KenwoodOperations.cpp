@@ -72,8 +72,7 @@ void KenwoodOperations::selectBand(int band)
     if (!answered(reply))
         return;
     if (reply.contains(select)) {
-        TransceiverPanel::showLed(m_panel.transmitLed(band), m_panel.ImageLEDrouge);
-        TransceiverPanel::showLed(m_panel.transmitLed(1 - band), m_panel.ImageLEDOFF);
+        m_radio.setTransmitBand(band);
         m_state.ActiveBand = band;
     }
 
@@ -114,8 +113,7 @@ void KenwoodOperations::vfoMode(int band)
     const QString reply = send(command);
     if (!answered(reply) || !reply.contains(command))
         return;
-    TransceiverPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDvert);
-    TransceiverPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDOFF);
+    m_radio.setMode(band, RadioState::Mode::Vfo);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = true;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
     releaseScan(band, false);
@@ -138,8 +136,7 @@ void KenwoodOperations::memoryMode(int band)
     if (!answered(reply))
         return;
     if (reply.contains(command)) {
-        TransceiverPanel::showLed(m_panel.vfoLed(band), m_panel.ImageLEDOFF);
-        TransceiverPanel::showLed(m_panel.memoryLed(band), m_panel.ImageLEDvert);
+        m_radio.setMode(band, RadioState::Mode::Memory);
         (band == 1 ? m_state.MemModeB : m_state.MemModeA) = true;
         (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = false;
         if (m_state.ActiveBand == band)
@@ -229,6 +226,6 @@ void KenwoodOperations::updateFrequencyForReport()
 
 void KenwoodOperations::resetIndicators()
 {
-    m_panel.resetIndicators();
+    m_radio.resetLamps();
     m_radio.clearDisplays();
 }

@@ -35,7 +35,7 @@ public:
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
     void updateFrequencyForReport();
 
-    // The six indicators off, the four displays empty.
+    // The six lamps off, the four displays empty.
     void resetIndicators();
 
     // Shows `entry` of the memory list on the band: current in the combo box and in the band's

@@ -70,6 +70,23 @@ void RadioState::clearDisplays()
     }
 }
 
+void RadioState::setMode(int band, Mode mode)
+{
+    update(m_bands[index(band)].mode, mode);
+}
+
+void RadioState::setTransmitBand(int band)
+{
+    update(m_transmitBand, band);
+}
+
+void RadioState::resetLamps()
+{
+    setTransmitBand(-1);
+    for (int band : {0, 1})
+        setMode(band, Mode::None);
+}
+
 bool RadioState::acceptsBandOperation(int band) const
 {
     return m_panelEnabled && m_bands[index(band)].selectable;

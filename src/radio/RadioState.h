@@ -12,6 +12,9 @@ class RadioState : public QObject
 {
     Q_OBJECT
 public:
+    // The band's lamps: none lit, VFO or MEM.
+    enum class Mode { None, Vfo, Memory };
+
     struct Band
     {
         bool selectable = true; // band, VFO and memory buttons
@@ -21,6 +24,7 @@ public:
         bool powerAvailable = true;
         QString vfoText;    // the VFO display: "F=145.225000 shift=0"
         QString memoryText; // the memory display: a memory-list entry
+        Mode mode = Mode::None;
     };
 
     bool keyed() const { return m_keyed; }
@@ -28,6 +32,8 @@ public:
     bool panelEnabled() const { return m_panelEnabled; }
     bool transmitAvailable() const { return m_transmitAvailable; }
     const Band &band(int band) const { return m_bands[index(band)]; }
+    // The band whose transmit lamp is lit; -1 for none.
+    int transmitBand() const { return m_transmitBand; }
 
     void setKeyed(bool keyed);
     void setPanelEnabled(bool enabled);
@@ -41,6 +47,10 @@ public:
     void setMemoryText(int band, const QString &text);
     // The four displays empty.
     void clearDisplays();
+    void setMode(int band, Mode mode);
+    void setTransmitBand(int band);
+    // The six lamps off.
+    void resetLamps();
 
     // A band operation the panel would take now.
     bool acceptsBandOperation(int band) const;
@@ -58,5 +68,6 @@ private:
     bool m_keyed = false;
     bool m_panelEnabled = true;
     bool m_transmitAvailable = true;
+    int m_transmitBand = -1;
     std::array<Band, 2> m_bands;
 };

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -17,7 +18,9 @@ RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
         m.SpeedButtonVFOB, m.SpeedButtonMEMA,  m.SpeedButtonMEMB,  m.SpeedButtonScanA,
         m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,     m.TrackBarPWRB,
         m.EditVFOA,        m.EditVFOB,         m.EditMEMA,         m.EditMEMB,
-        m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
+        m.ImageTXA,        m.ImageTXB,         m.ImageVFOA,        m.ImageVFOB,
+        m.ImageMEMA,       m.ImageMEMB,        m.ImageLEDvert,     m.ImageLEDrouge,
+        m.ImageLEDOFF,     m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
 }
 
 RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
@@ -41,6 +44,12 @@ void showText(QLineEdit *display, const QString &text)
 {
     if (display->text() != text)
         display->setText(text);
+}
+
+void showLamp(QLabel *lamp, const QLabel *picture)
+{
+    if (lamp->pixmap().cacheKey() != picture->pixmap().cacheKey())
+        lamp->setPixmap(picture->pixmap());
 }
 
 } // namespace
@@ -85,6 +94,13 @@ void RadioPanelView::paint()
         sliders[band]->setEnabled(b.powerAvailable);
         showText(vfoDisplays[band], b.vfoText);
         showText(memoryDisplays[band], b.memoryText);
+        using Mode = RadioState::Mode;
+        const std::array<QLabel *, 2> transmitLamps{m_c.ImageTXA, m_c.ImageTXB};
+        const std::array<QLabel *, 2> vfoLamps{m_c.ImageVFOA, m_c.ImageVFOB};
+        const std::array<QLabel *, 2> memoryLamps{m_c.ImageMEMA, m_c.ImageMEMB};
+        showLamp(transmitLamps[band], s.transmitBand() == band ? m_c.ImageLEDrouge : m_c.ImageLEDOFF);
+        showLamp(vfoLamps[band], b.mode == Mode::Vfo ? m_c.ImageLEDvert : m_c.ImageLEDOFF);
+        showLamp(memoryLamps[band], b.mode == Mode::Memory ? m_c.ImageLEDvert : m_c.ImageLEDOFF);
     }
     m_c.SpeedButtonTX->setChecked(s.keyed());
     m_c.SpeedButtonTX->setEnabled(s.transmitAvailable());

@@ -5,6 +5,7 @@
 
 class QAbstractButton;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QSlider;
 class RadioSelector;
@@ -25,6 +26,9 @@ struct RadioPanelControls
     QAbstractButton *SpeedButtonTX;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QLineEdit *EditVFOA, *EditVFOB, *EditMEMA, *EditMEMB;
+    QLabel *ImageTXA, *ImageTXB, *ImageVFOA, *ImageVFOB, *ImageMEMA, *ImageMEMB;
+    // The hidden lamp pictures the lamps copy: lit green, lit red, off.
+    QLabel *ImageLEDvert, *ImageLEDrouge, *ImageLEDOFF;
     QAbstractButton *SpeedButtonTX16TX, *SpeedButtonTX16SC;
 
     static RadioPanelControls fromForm(Ui::TForm1 &ui);

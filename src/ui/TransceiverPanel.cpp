@@ -13,9 +13,7 @@ TransceiverPanel TransceiverPanel::fromForm(Ui::TForm1 &ui)
     return TransceiverPanel{
         ui.GroupBoxTX,       ui.ComboBoxMEM,      ui.SpeedButtonTXA,  ui.SpeedButtonTXB,
         ui.SpeedButtonVFOA,  ui.SpeedButtonVFOB,  ui.SpeedButtonMEMA, ui.SpeedButtonMEMB,
-        ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,   ui.ImageTXA,
-        ui.ImageTXB,         ui.ImageVFOA,        ui.ImageVFOB,       ui.ImageMEMA,
-        ui.ImageMEMB,        ui.ImageLEDvert,     ui.ImageLEDrouge,   ui.ImageLEDOFF,
+        ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,
         ui.EditTXdata,       ui.labelTMD,         ui.TrackBarPWRA,    ui.TrackBarPWRB,
     };
 }
@@ -28,15 +26,4 @@ int TransceiverPanel::memoryEntryIndex(const QString &channel) const
         if (MemoryEntry::channel(ComboBoxMEM->itemText(i)) == channel)
             return i;
     return -1;
-}
-
-void TransceiverPanel::showLed(QLabel *led, const QLabel *picture)
-{
-    led->setPixmap(picture->pixmap());
-}
-
-void TransceiverPanel::resetIndicators() const
-{
-    for (QLabel *led : {ImageTXA, ImageTXB, ImageVFOA, ImageVFOB, ImageMEMA, ImageMEMB})
-        showLed(led, ImageLEDOFF);
 }

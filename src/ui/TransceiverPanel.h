@@ -15,8 +15,8 @@ class TForm1;
 }
 
 // The transceiver panel's controls the Kenwood and Hamlib operations still write themselves: the
-// lamps, the displays, the memory list, the power sliders, and the status and traffic lines.
-// (Keying, scanning and what the panel accepts are painted from the radio's state.)
+// memory list, the power sliders, and the status and traffic lines. (Keying, scanning, lamps,
+// displays and what the panel accepts are painted from the radio's state.)
 struct TransceiverPanel
 {
     QGroupBox *GroupBoxTX;
@@ -30,15 +30,6 @@ struct TransceiverPanel
     QToolButton *SpeedButtonScanA;
     QToolButton *SpeedButtonScanB;
     ToggleButton *SpeedButtonTX;
-    QLabel *ImageTXA;
-    QLabel *ImageTXB;
-    QLabel *ImageVFOA;
-    QLabel *ImageVFOB;
-    QLabel *ImageMEMA;
-    QLabel *ImageMEMB;
-    QLabel *ImageLEDvert;
-    QLabel *ImageLEDrouge;
-    QLabel *ImageLEDOFF;
     QLineEdit *EditTXdata;
     QLineEdit *labelTMD;
     QSlider *TrackBarPWRA;
@@ -46,10 +37,6 @@ struct TransceiverPanel
 
     static TransceiverPanel fromForm(Ui::TForm1 &ui);
 
-    // The six indicators off.
-    void resetIndicators() const;
-    // Shows on `led` the picture of `picture` (one of the three hidden lamp pictures).
-    static void showLed(QLabel *led, const QLabel *picture);
     // The first memory-list entry of a three-digit channel ("015"), or -1.
     int memoryEntryIndex(const QString &channel) const;
 
@@ -58,8 +45,5 @@ struct TransceiverPanel
     {
         return band == 1 ? SpeedButtonScanB : SpeedButtonScanA;
     }
-    QLabel *transmitLed(int band) const { return band == 1 ? ImageTXB : ImageTXA; }
-    QLabel *vfoLed(int band) const { return band == 1 ? ImageVFOB : ImageVFOA; }
-    QLabel *memoryLed(int band) const { return band == 1 ? ImageMEMB : ImageMEMA; }
     QSlider *powerSlider(int band) const { return band == 1 ? TrackBarPWRB : TrackBarPWRA; }
 };
