@@ -148,8 +148,9 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
     b.peer.script("VM 0,1", "VM 0,1\r");
     b.peer.script("MR 0", "N\r");
     b.radio.state().setMemoryText(0, QStringLiteral("keep"));
-    b.form.ui.ComboBoxMEM->addItem(QStringLiteral("001=145.225000 shift=0"));
-    b.form.ui.ComboBoxMEM->setCurrentIndex(-1);
+    b.radio.state().setMemories({QStringLiteral("001=145.225000 shift=0")});
+    QCOMPARE(b.form.ui.ComboBoxMEM->count(), 1);
+    QCOMPARE(b.form.ui.ComboBoxMEM->currentIndex(), -1);
     b.operations.memoryMode(0);
     QVERIFY(b.state.MemModeA && !b.state.VfoModeA);
     QVERIFY(b.shows(b.form.ui.ImageMEMA, b.form.ui.ImageLEDvert));

@@ -65,9 +65,9 @@ void HamlibOperations::vfoMode(int band)
 void HamlibOperations::memoryMode(int band)
 {
     if (!m_state.InitInProgress)
-        m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
+        m_state.MemoryNumberText = m_radio.currentMemory() < 0
                                        ? QString()
-                                       : MemoryEntry::channel(m_panel.ComboBoxMEM->currentText());
+                                       : MemoryEntry::channel(m_radio.currentMemoryText());
     bool ok = false;
     const int channel = m_state.MemoryNumberText.toInt(&ok);
     m_link.setMode(band, m_state.ActiveBand, true, ok ? channel : -1);
@@ -189,10 +189,8 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
 
 void HamlibOperations::memoriesRead(const QStringList &entries)
 {
-    m_panel.ComboBoxMEM->clear();
-    m_panel.ComboBoxMEM->addItems(entries);
     // No entry is chosen yet: memory mode then shows the channel the radio is on.
-    m_panel.ComboBoxMEM->setCurrentIndex(-1);
+    m_radio.setMemories(entries);
 }
 
 void HamlibOperations::bandRead(const HamlibBandState &state)
@@ -213,11 +211,11 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     const QString frequency = HamlibTexts::frequencyText(state.frequencyHz);
     if (state.memoryMode) {
         const QString channel = QStringLiteral("%1").arg(state.channel, 3, 10, QLatin1Char('0'));
-        const int index = state.channel < 0 ? -1 : m_panel.memoryEntryIndex(channel);
+        const int index = state.channel < 0 ? -1 : m_radio.memoryIndex(channel);
         QString entry;
         if (index >= 0) {
-            m_panel.ComboBoxMEM->setCurrentIndex(index);
-            entry = m_panel.ComboBoxMEM->itemText(index);
+            m_radio.setCurrentMemory(index);
+            entry = m_radio.memories().value(index);
         } else if (state.frequencyHz > 0) {
             entry = HamlibTexts::memoryEntry(state.channel, state.frequencyHz, state.shiftText, {});
         }
@@ -279,12 +277,12 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
     } else if (frequency.memoryMode) {
         // The memory list's entry of the channel, as for the Kenwood; the channel's own record
         // when the list does not hold it.
-        const int index = m_panel.memoryEntryIndex(
+        const int index = m_radio.memoryIndex(
             QStringLiteral("%1").arg(frequency.channel, 3, 10, QLatin1Char('0')));
         if (index >= 0) {
-            m_panel.ComboBoxMEM->setCurrentIndex(index);
-            m_radio.setMemoryText(band, m_panel.ComboBoxMEM->itemText(index));
-            m_state.CurrentFrequency = MemoryEntry::frequency(m_panel.ComboBoxMEM->itemText(index));
+            m_radio.setCurrentMemory(index);
+            m_radio.setMemoryText(band, m_radio.memories().value(index));
+            m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.memories().value(index));
         } else {
             m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
         }

@@ -102,17 +102,14 @@ void KenwoodInitialisation::run()
     }
 
     TrafficDisplay::clear(m_panel.EditTXdata);
-    m_panel.ComboBoxMEM->clear();
+    m_radio.setMemories({});
     const MemoryListRead memories = readMemoryList(m_link, *model, m_state.NumberOfMemories);
     if (memories.timedOut) {
-        m_panel.ComboBoxMEM->clear();
         stopOnTimeout(TimeoutReply.toString());
         return;
     }
-    m_panel.ComboBoxMEM->clear();
-    m_panel.ComboBoxMEM->addItems(memories.entries);
     // No entry is chosen yet: memory mode then shows the channel the radio is on.
-    m_panel.ComboBoxMEM->setCurrentIndex(-1);
+    m_radio.setMemories(memories.entries);
 
     m_link.SendRigCommand(QStringLiteral("REP 0"));
     selectBands();

@@ -50,13 +50,13 @@ void KenwoodOperations::releaseScan(int band, bool enabled)
 
 int KenwoodOperations::findEntry(const QString &channel) const
 {
-    return m_panel.memoryEntryIndex(channel);
+    return m_radio.memoryIndex(channel);
 }
 
 void KenwoodOperations::showMemoryEntry(int band, int index)
 {
-    m_panel.ComboBoxMEM->setCurrentIndex(index);
-    m_radio.setMemoryText(band, m_panel.ComboBoxMEM->itemText(index));
+    m_radio.setCurrentMemory(index);
+    m_radio.setMemoryText(band, m_radio.memories().value(index));
     if (m_state.ActiveBand == band)
         m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
 }
@@ -128,9 +128,9 @@ void KenwoodOperations::memoryMode(int band)
         return;
     TrafficDisplay::clear(m_panel.EditTXdata);
     if (!m_state.InitInProgress)
-        m_state.MemoryNumberText = m_panel.ComboBoxMEM->currentIndex() < 0
+        m_state.MemoryNumberText = m_radio.currentMemory() < 0
                                        ? QString()
-                                       : MemoryEntry::channel(m_panel.ComboBoxMEM->currentText());
+                                       : MemoryEntry::channel(m_radio.currentMemoryText());
     const QString command = memoryModeCommand(band, *model);
     const QString reply = send(command);
     if (!answered(reply))
@@ -154,7 +154,7 @@ void KenwoodOperations::memoryMode(int band)
         if (index >= 0) {
             showMemoryEntry(band, index);
         } else {
-            m_radio.setMemoryText(band, m_panel.ComboBoxMEM->currentText());
+            m_radio.setMemoryText(band, m_radio.currentMemoryText());
             if (m_state.ActiveBand == band)
                 m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
         }

@@ -1,5 +1,7 @@
 #include "radio/RadioState.h"
 
+#include "radio/MemoryEntry.h"
+
 template <typename T> void RadioState::update(T &field, const T &value)
 {
     if (field == value)
@@ -68,6 +70,36 @@ void RadioState::clearDisplays()
         setVfoText(band, QString());
         setMemoryText(band, QString());
     }
+}
+
+QString RadioState::currentMemoryText() const
+{
+    return m_memories.value(m_currentMemory);
+}
+
+int RadioState::memoryIndex(const QString &channel) const
+{
+    if (channel.isEmpty())
+        return -1;
+    for (int i = 0; i < m_memories.size(); ++i) {
+        if (MemoryEntry::channel(m_memories.at(i)) == channel)
+            return i;
+    }
+    return -1;
+}
+
+void RadioState::setMemories(const QStringList &entries)
+{
+    if (m_memories == entries && m_currentMemory == -1)
+        return;
+    m_memories = entries;
+    m_currentMemory = -1;
+    emit changed();
+}
+
+void RadioState::setCurrentMemory(int index)
+{
+    update(m_currentMemory, index >= 0 && index < m_memories.size() ? index : -1);
 }
 
 void RadioState::setMode(int band, Mode mode)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // What the radio does and what it accepts now, as the windows show it. The backends write it;
@@ -32,6 +33,14 @@ public:
     bool panelEnabled() const { return m_panelEnabled; }
     bool transmitAvailable() const { return m_transmitAvailable; }
     const Band &band(int band) const { return m_bands[index(band)]; }
+    // The memory list as the radio gave it ("015=145.600000 shift=0" ...), and the entry chosen
+    // in it (-1: none).
+    const QStringList &memories() const { return m_memories; }
+    int currentMemory() const { return m_currentMemory; }
+    // The chosen entry's text; empty when none is chosen.
+    QString currentMemoryText() const;
+    // The first entry of a three-digit channel ("015"), or -1.
+    int memoryIndex(const QString &channel) const;
     // The band whose transmit lamp is lit; -1 for none.
     int transmitBand() const { return m_transmitBand; }
 
@@ -47,6 +56,9 @@ public:
     void setMemoryText(int band, const QString &text);
     // The four displays empty.
     void clearDisplays();
+    // A new list, with no entry chosen.
+    void setMemories(const QStringList &entries);
+    void setCurrentMemory(int index);
     void setMode(int band, Mode mode);
     void setTransmitBand(int band);
     // The six lamps off.
@@ -69,5 +81,7 @@ private:
     bool m_panelEnabled = true;
     bool m_transmitAvailable = true;
     int m_transmitBand = -1;
+    QStringList m_memories;
+    int m_currentMemory = -1;
     std::array<Band, 2> m_bands;
 };

@@ -5,7 +5,9 @@
 #include "ui/UnitTMD700.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QScopedValueRollback>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -17,6 +19,7 @@ RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
         m.GroupBoxTX,      m.SpeedButtonTXA,   m.SpeedButtonTXB,   m.SpeedButtonVFOA,
         m.SpeedButtonVFOB, m.SpeedButtonMEMA,  m.SpeedButtonMEMB,  m.SpeedButtonScanA,
         m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,     m.TrackBarPWRB,
+        m.ComboBoxMEM,
         m.EditVFOA,        m.EditVFOB,         m.EditMEMA,         m.EditMEMB,
         m.ImageTXA,        m.ImageTXB,         m.ImageVFOA,        m.ImageVFOB,
         m.ImageMEMA,       m.ImageMEMB,        m.ImageLEDvert,     m.ImageLEDrouge,
@@ -35,6 +38,7 @@ RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector
             &RadioPanelView::SpeedButtonTX16TXClick);
     connect(m_c.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
             &RadioPanelView::SpeedButtonTX16SCClick);
+    connect(m_c.ComboBoxMEM, &QComboBox::currentIndexChanged, this, &RadioPanelView::memoryChosen);
 }
 
 namespace {
@@ -77,6 +81,7 @@ void RadioPanelView::paint()
         return;
     }
     m_c.GroupBoxTX->setEnabled(s.panelEnabled());
+    showMemories(s);
     const std::array<QAbstractButton *, 2> bandButtons{m_c.SpeedButtonTXA, m_c.SpeedButtonTXB};
     const std::array<QAbstractButton *, 2> vfoButtons{m_c.SpeedButtonVFOA, m_c.SpeedButtonVFOB};
     const std::array<QAbstractButton *, 2> memoryButtons{m_c.SpeedButtonMEMA, m_c.SpeedButtonMEMB};
@@ -104,6 +109,29 @@ void RadioPanelView::paint()
     }
     m_c.SpeedButtonTX->setChecked(s.keyed());
     m_c.SpeedButtonTX->setEnabled(s.transmitAvailable());
+}
+
+// The list is filled again only when it changed, so that a repaint keeps the operator's place.
+void RadioPanelView::showMemories(const RadioState &s)
+{
+    const QScopedValueRollback painting(m_painting, true);
+    QComboBox *list = m_c.ComboBoxMEM;
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->itemText(i);
+    if (shown != s.memories()) {
+        list->clear();
+        list->addItems(s.memories());
+    }
+    if (list->currentIndex() != s.currentMemory())
+        list->setCurrentIndex(s.currentMemory());
+}
+
+void RadioPanelView::memoryChosen(int index)
+{
+    if (m_painting || !m_state)
+        return;
+    m_state->setCurrentMemory(index);
 }
 
 void RadioPanelView::SpeedButtonTXClick()

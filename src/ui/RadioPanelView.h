@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QAbstractButton;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -25,6 +26,7 @@ struct RadioPanelControls
     QAbstractButton *SpeedButtonScanA, *SpeedButtonScanB;
     QAbstractButton *SpeedButtonTX;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
+    QComboBox *ComboBoxMEM;
     QLineEdit *EditVFOA, *EditVFOB, *EditMEMA, *EditMEMB;
     QLabel *ImageTXA, *ImageTXB, *ImageVFOA, *ImageVFOB, *ImageMEMA, *ImageMEMB;
     // The hidden lamp pictures the lamps copy: lit green, lit red, off.
@@ -46,6 +48,8 @@ public:
     // Follows the state of the radio now selected.
     void follow();
     void paint();
+    // The operator chose an entry of the memory list (or a DTMF code did, on the list).
+    void memoryChosen(int index);
 
     // The operator's clicks on the toggles (the click has already flipped them).
     void SpeedButtonTXClick();
@@ -54,8 +58,11 @@ public:
     void SpeedButtonTX16SCClick();
 
 private:
+    void showMemories(const RadioState &s);
+
     RadioPanelControls m_c;
     RadioSelector &m_radios;
     QPointer<RadioState> m_state;
     bool m_generic = false;
+    bool m_painting = false;
 };

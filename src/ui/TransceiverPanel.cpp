@@ -1,6 +1,5 @@
 #include "ui/TransceiverPanel.h"
 
-#include "radio/MemoryEntry.h"
 #include "ui/UnitTMD700.h"
 
 #include <QComboBox>
@@ -16,14 +15,4 @@ TransceiverPanel TransceiverPanel::fromForm(Ui::TForm1 &ui)
         ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,
         ui.EditTXdata,       ui.labelTMD,         ui.TrackBarPWRA,    ui.TrackBarPWRB,
     };
-}
-
-int TransceiverPanel::memoryEntryIndex(const QString &channel) const
-{
-    if (channel.isEmpty())
-        return -1;
-    for (int i = 0; i < ComboBoxMEM->count(); ++i)
-        if (MemoryEntry::channel(ComboBoxMEM->itemText(i)) == channel)
-            return i;
-    return -1;
 }

@@ -37,8 +37,6 @@ struct TransceiverPanel
 
     static TransceiverPanel fromForm(Ui::TForm1 &ui);
 
-    // The first memory-list entry of a three-digit channel ("015"), or -1.
-    int memoryEntryIndex(const QString &channel) const;
 
     // Per band (0 = A, 1 = B).
     QToolButton *scanButton(int band) const
