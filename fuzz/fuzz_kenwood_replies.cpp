@@ -3,6 +3,7 @@
 #include "FuzzStation.h"
 
 #include "kenwood/KenwoodReplies.h"
+#include "radio/MemoryEntry.h"
 
 using namespace Kenwood;
 
@@ -33,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 
     const QStringList entries = memoryListFromReplies(reply, model);
     for (const QString &entry : entries) {
-        channelOfMemoryEntry(entry);
-        frequencyOfMemoryEntry(entry);
+        MemoryEntry::channel(entry);
+        MemoryEntry::frequency(entry);
     }
     // Every record starts with the record letters, so there are never more entries than those.
     if (entries.size() > reply.count(memoryRecordLetters(model)))

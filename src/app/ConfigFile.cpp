@@ -1,11 +1,11 @@
 #include "app/ConfigFile.h"
 
 #include "core/ConfigValues.h"
-#include "hamlib/HamlibConfigKeys.h"
 #include "core/StationState.h"
-#include "radio/TransmitTimeout.h"
+#include "hamlib/HamlibConfigKeys.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
+#include "radio/TransmitTimeout.h"
 #include "ui/UpDownArrows.h"
 
 #include <QAction>

@@ -24,7 +24,8 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     c.station = DtmfStationControls{m.MenuSave};
     c.ComboBoxMEM = m.ComboBoxMEM;
     c.ComboBoxTXMEM = m.ComboBoxTXMEM;
-    m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios, c);
+    m_interpreter =
+        std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios, c);
 
     connect(m.MenuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuDTMFClick);
     connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuSimuDTMFClick);

@@ -1,24 +1,24 @@
 #include "app/GenericTxSubsystem.h"
 
-#include "core/Notifier.h"
 #include "app/Station.h"
-#include "ui/StatusLines.h"
+#include "core/Notifier.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/PortDiscovery.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
 GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
+    // Opened when chosen in the menu. Its lines are let go when another model is chosen (the
+    // menu item's toggle, below) and at exit with the parallel port, after the server link.
     m_radio = std::make_unique<GenericTxRadio>(
-        station.state, GenericTxRadio::Steps{[this] { MenuTX16UDClick(); },
-                                             [this] { SpeedButtonInitClick(); },
-                                             [this] { m_stepper->releaseTransmitter(); }});
+        station.state, GenericTxRadio::Steps{[] {}, [this] { SpeedButtonInitClick(); }, [] {}});
     station.radios.add(QStringLiteral("TX16UD"), m_radio.get());
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;

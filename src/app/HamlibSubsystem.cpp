@@ -1,13 +1,13 @@
 #include "app/HamlibSubsystem.h"
 #include "ui/Captions.h"
 
+#include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
-#include "app/KenwoodSubsystem.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
@@ -19,12 +19,16 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     Ui::TForm1 &ui = station.Form1->ui;
     m_form->setObjectName(QStringLiteral("TFormHamlib"));
     // Opened with its model, at start-up or on the settings window's OK.
-    m_radio = std::make_unique<HamlibRadio>(HamlibRadio::Steps{
-        [] {}, [this] { SpeedButtonInitClick(); }, [this] { release(); }});
+    auto initialise = [this] {
+        SpeedButtonInitClick();
+        m_station.Form1->releaseFocus();
+    };
+    m_radio =
+        std::make_unique<HamlibRadio>(HamlibRadio::Steps{[] {}, initialise, [this] { release(); }});
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
-    m_operations = std::make_unique<HamlibOperations>(
-        station.state, m_radio->state(), station.log, *m_link, TransceiverPanel::fromForm(ui),
-        [this] { m_station.Form1->releaseFocus(); });
+    m_operations = std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log,
+                                                      *m_link, TransceiverPanel::fromForm(ui),
+                                                      [this] { m_station.Form1->releaseFocus(); });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },

@@ -1,10 +1,10 @@
 #include "app/KenwoodSubsystem.h"
 
-#include "app/Station.h"
-#include "ui/StatusLines.h"
-#include "core/Notifier.h"
 #include "app/KenwoodDialogs.h"
+#include "app/Station.h"
+#include "core/Notifier.h"
 #include "kenwood/PanelPictures.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
 
@@ -26,9 +26,13 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 {
     Ui::TForm1 &ui = station.Form1->ui;
     const TransceiverPanel panel = TransceiverPanel::fromForm(ui);
+    // INIT by a DTMF code, as a click on INIT: the window takes the keyboard back after it.
+    auto initialise = [this] {
+        SpeedButtonInitClick();
+        releaseFocus();
+    };
     m_radio = std::make_unique<KenwoodRadio>(KenwoodRadio::Steps{
-        [this] { OpenRigPort(); }, [this] { SpeedButtonInitClick(); }, [this] { releaseRig(); },
-        [this] { unkeyRig(); }});
+        [this] { OpenRigPort(); }, initialise, [this] { releaseRig(); }, [this] { unkeyRig(); }});
     for (const char *name : {"TMD700", "TMD710", "TMV71"})
         station.radios.add(QString::fromLatin1(name), m_radio.get());
     RadioState &radioState = m_radio->state();
@@ -40,9 +44,8 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
                                                        model, focus);
     m_radio->attach(*m_operations);
     m_initialisation = std::make_unique<KenwoodInitialisation>(
-        station.state, radioState, *m_link, *m_operations, panel,
-        station.notifier(),
-        model, [this] { return m_station.ComPortTX.portName; }, focus);
+        station.state, radioState, *m_link, *m_operations, panel, station.notifier(), model,
+        [this] { return m_station.ComPortTX.portName; }, focus);
     m_initialisation->completed = [this] {
         m_station.log.append(
             QStringLiteral("Radio ready: %1 on %2")
@@ -102,8 +105,8 @@ void KenwoodSubsystem::wirePanel()
     ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
     for (QWidget *tmpl : {ui.ImageLEDvert, ui.ImageLEDrouge, ui.ImageLEDOFF})
         tmpl->hide();
-    // The hidden buttons hold the two glyphs; the toggle shows its own state from them, red
-    // while keyed, and nothing is set on it at each keying.
+    // The hidden buttons hold the two glyphs; the toggle draws its look from its checked state
+    // (red while keyed), which the panel paints from the radio's state.
     ui.SpeedButtonTXon->setIcon(QIcon(PanelPictures::transmitOn()));
     ui.SpeedButtonTXoff->setIcon(QIcon(PanelPictures::transmitOff()));
     ui.SpeedButtonTX->setLook(PanelPictures::transmitOff(), PanelPictures::transmitOn(), Qt::red);
@@ -230,8 +233,13 @@ void KenwoodSubsystem::unkeyRig()
 
 void KenwoodSubsystem::releaseRig()
 {
-    if (!m_link->isOpen())
+    if (!m_link->isOpen()) {
+        // Nothing reaches a lost port: the radio is unkeyed when the port is back, but the
+        // station stops counting it as keyed now, so that its time-out does not fire later on
+        // the radio that takes over.
+        m_radio->state().setKeyed(false);
         return;
+    }
     // Back to receive whatever the program believes: a radio that missed an exchange, or one
     // keyed by a copy that crashed, must not stay keyed after exit.
     if (m_radio->state().keyed())
@@ -244,9 +252,9 @@ void KenwoodSubsystem::releaseRig()
 
 bool KenwoodSubsystem::mayPollRadio() const
 {
-    return inUse() && m_link->isOpen() &&
-           m_link->lostPortName().isEmpty() && !m_initialisation->isRunning() &&
-           !m_station.Form1->TimerRX.isActive() && !m_recoveryInit.isActive();
+    return inUse() && m_link->isOpen() && m_link->lostPortName().isEmpty() &&
+           !m_initialisation->isRunning() && !m_station.Form1->TimerRX.isActive() &&
+           !m_recoveryInit.isActive();
 }
 
 // Initialised as INIT does, half a second later, but the server link is left as it is: the

@@ -1,9 +1,9 @@
 #include "app/ServerSubsystem.h"
 
 #include "app/Station.h"
-#include "ui/StatusLines.h"
 #include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"

@@ -3,18 +3,18 @@
 #include "radio/TransmitTimeout.h"
 #include "ui/RadioPanelView.h"
 
-#include "app/InterfaceSubsystem.h"
-#include "core/Notifier.h"
-#include "app/ProgramFiles.h"
-#include "app/ReadOnlyNotice.h"
-#include "ui/StatusLines.h"
 #include "app/DtmfSubsystem.h"
 #include "app/GenericTxSubsystem.h"
 #include "app/HamlibSubsystem.h"
+#include "app/InterfaceSubsystem.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/ProgramFiles.h"
+#include "app/ReadOnlyNotice.h"
+#include "app/ServerSubsystem.h"
+#include "core/Notifier.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
-#include "app/ServerSubsystem.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -333,5 +333,7 @@ void Station::FormKeyPress(QChar key)
     if (!state.RigAnswering && !keyed)
         return;
     radio->setTransmit(!keyed);
-    Form1->releaseFocus();
+    // As a click on the toggle would: a refused one (a panel waiting) changes nothing at all.
+    if (radio->state().keyed() != keyed)
+        Form1->releaseFocus();
 }

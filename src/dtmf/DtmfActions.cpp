@@ -37,8 +37,12 @@ void DtmfActions::log(const QString &text)
 bool DtmfActions::carryOut(int action)
 {
     Radio *current = m_radios.current();
-    if (current == nullptr)
-        return false;
+    if (current == nullptr) {
+        // Saving needs no radio.
+        if (action == 99)
+            m_c.MenuSave->trigger();
+        return action == 99;
+    }
     Radio &radio = *current;
     const Capabilities caps = radio.capabilities();
     switch (action) {
@@ -140,7 +144,7 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
     Radio *radio = m_radios.current();
     if (radio == nullptr)
         return;
-    const bool stepping = radio->capabilities().stepping;
+    const Capabilities caps = radio->capabilities();
     // Taken before the operation: the memory operation may be interleaved with other work that
     // rewrites the shared number, and the log names what the code selected.
     const QString number = m_state.MemoryNumberText;
@@ -150,12 +154,12 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
     switch (action) {
     case 7:
     case 8:
-        if (!stepping && m_state.bandAllowed(action == 8 ? 1 : 0))
+        if (caps.memories && m_state.bandAllowed(action == 8 ? 1 : 0))
             recallMemory(*radio, action == 8 ? 1 : 0, memA, memB, number);
         break;
     case 10:
     case 11:
-        if (stepping) {
+        if (caps.stepping) {
             radio->goToChannel(index);
             log(QStringLiteral("MEM TX16UD =") + number);
         } else if (action == 10) {

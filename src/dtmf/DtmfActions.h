@@ -39,8 +39,8 @@ public:
 
 private:
     void restartScan(Radio &radio, int band);
-    void recallMemory(Radio &radio, int band, const QString &logPrefixA,
-                      const QString &logPrefixB, const QString &logged);
+    void recallMemory(Radio &radio, int band, const QString &logPrefixA, const QString &logPrefixB,
+                      const QString &logged);
     void log(const QString &text);
 
     StationState &m_state;

@@ -6,7 +6,7 @@
 struct StationState;
 
 // How the DTMF interpreter's state (DtmfReceived, DtmfState, DtmfParameter, MemoryNumberText)
-// moves from report to report. The caller runs the operations (button presses, log lines, the
+// moves from report to report. The caller runs the operations (the radio's, log lines, the
 // entry window's timer); these functions only decide and keep the state.
 //
 // InterpretDtmf is meant to read:

@@ -21,7 +21,6 @@ GenericTxRadio::GenericTxRadio(StationState &station, Steps steps, QObject *pare
 Capabilities GenericTxRadio::capabilities() const
 {
     Capabilities caps;
-    caps.memories = true;
     caps.scanOnCommand = true;
     caps.stepping = true;
     caps.initialisesOnCommand = false;

@@ -1,10 +1,10 @@
 #include "generic_tx/Tx16Setup.h"
 
-#include "ui/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/Tx16PinDriver.h"
+#include "ui/StatusLines.h"
 #include "ui/UpDownArrows.h"
 
 #include <QComboBox>

@@ -43,7 +43,7 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
         toggle->setCheckable(true);
         toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
-    // The toggles show their own state; nothing is set on them at each keying.
+    // The toggles draw their look from their checked state, which the panel paints.
     m_w.SpeedButtonTX16SC->setLook(Tx16Glyphs::off(), Tx16Glyphs::scanOn(), QColor(0, 128, 0));
     m_w.SpeedButtonTX16TX->setLook(Tx16Glyphs::off(), Tx16Glyphs::transmitOn(), Qt::red);
     m_w.Imagecercle->setPixmap(Tx16Glyphs::circle());

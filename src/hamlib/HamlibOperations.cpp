@@ -1,21 +1,19 @@
 #include "hamlib/HamlibOperations.h"
 
-#include "ui/StatusLines.h"
 #include "core/EventLog.h"
 #include "core/StationState.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibTexts.h"
-#include "radio/RadioState.h"
 #include "radio/MemoryEntry.h"
+#include "radio/RadioState.h"
+#include "ui/StatusLines.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
-
 
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
                                    HamlibLink &link, TransceiverPanel panel,
@@ -225,8 +223,8 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
                 m_state.CurrentFrequency = MemoryEntry::frequency(entry);
         }
     } else {
-        m_radio.setVfoText(band, QStringLiteral("F=") + frequency + QLatin1Char(' ') +
-                                          state.shiftText);
+        m_radio.setVfoText(band,
+                           QStringLiteral("F=") + frequency + QLatin1Char(' ') + state.shiftText);
         if (active)
             m_state.CurrentFrequency = frequency;
     }

@@ -10,7 +10,6 @@
 
 class EventLog;
 class HamlibLink;
-class QAction;
 class RadioState;
 struct StationState;
 
@@ -26,7 +25,6 @@ class HamlibOperations : public QObject
 public:
     static constexpr int RetryMs = 2000;
 
-
     HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
                      TransceiverPanel panel, std::function<void()> releaseFocus);
 
@@ -39,6 +37,8 @@ public:
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);
+    // The window takes the keyboard back (for the space bar), as after a click on the panel.
+    void releaseFocus() { m_releaseFocus(); }
     void updateFrequency(std::function<void()> done);
 
     // Reads the memory list, selects the band of the band choice and sets the powers; the

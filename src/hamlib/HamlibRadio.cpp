@@ -2,9 +2,7 @@
 
 #include "hamlib/HamlibOperations.h"
 
-HamlibRadio::HamlibRadio(Steps steps, QObject *parent) : Radio(parent), m_steps(std::move(steps))
-{
-}
+HamlibRadio::HamlibRadio(Steps steps, QObject *parent) : Radio(parent), m_steps(std::move(steps)) {}
 
 // Two bands, memories and scanning are offered as the panel offers them; the state's
 // availability (from Hamlib's description of the radio) decides each request.
@@ -37,16 +35,19 @@ void HamlibRadio::scan(int band, bool on)
 void HamlibRadio::bandSelected(int band)
 {
     m_operations->selectBand(band);
+    m_operations->releaseFocus();
 }
 
 void HamlibRadio::vfoSelected(int band)
 {
     m_operations->vfoMode(band);
+    m_operations->releaseFocus();
 }
 
 void HamlibRadio::memorySelected(int band)
 {
     m_operations->memoryMode(band);
+    m_operations->releaseFocus();
 }
 
 void HamlibRadio::powerSelected(int band, int position)

@@ -1,6 +1,5 @@
 #include "kenwood/KenwoodInitialisation.h"
 
-#include "ui/StatusLines.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"
@@ -9,8 +8,9 @@
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
-#include "radio/RadioState.h"
 #include "radio/MemoryEntry.h"
+#include "radio/RadioState.h"
+#include "ui/StatusLines.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,8 +22,7 @@
 
 using namespace Kenwood;
 
-KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio,
-                                             RigLink &link,
+KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link,
                                              KenwoodOperations &operations, TransceiverPanel panel,
                                              Notifier &notifier,
                                              std::function<std::optional<Model>()> model,

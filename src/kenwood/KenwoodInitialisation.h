@@ -18,8 +18,8 @@ struct StationState;
 class KenwoodInitialisation
 {
 public:
-    KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link, KenwoodOperations &operations,
-                          TransceiverPanel panel, Notifier &notifier,
+    KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link,
+                          KenwoodOperations &operations, TransceiverPanel panel, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 

@@ -1,13 +1,13 @@
 #include "kenwood/KenwoodOperations.h"
 
-#include "ui/StatusLines.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/TrafficDisplay.h"
-#include "radio/RadioState.h"
 #include "radio/MemoryEntry.h"
+#include "radio/RadioState.h"
+#include "ui/StatusLines.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -31,6 +31,8 @@ public:
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);
+    // The window takes the keyboard back (for the space bar), as after a click on the panel.
+    void releaseFocus() { m_releaseFocus(); }
 
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
     void updateFrequencyForReport();

@@ -37,16 +37,19 @@ void KenwoodRadio::scan(int band, bool on)
 void KenwoodRadio::bandSelected(int band)
 {
     m_operations->selectBand(band);
+    m_operations->releaseFocus();
 }
 
 void KenwoodRadio::vfoSelected(int band)
 {
     m_operations->vfoMode(band);
+    m_operations->releaseFocus();
 }
 
 void KenwoodRadio::memorySelected(int band)
 {
     m_operations->memoryMode(band);
+    m_operations->releaseFocus();
 }
 
 void KenwoodRadio::powerSelected(int band, int position)

@@ -1,10 +1,10 @@
 #include "kenwood/RigLink.h"
 
-#include "ui/StatusLines.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"
+#include "ui/StatusLines.h"
 
 #include <QEventLoop>
 

@@ -4,12 +4,12 @@
 // "can it?" of these instead of "which model is it?".
 struct Capabilities
 {
-    int bands = 1;               // bands an operation can target (A, and B when 2)
-    bool vfoMemoryModes = false; // per-band VFO and memory modes, band selection
-    bool memories = false;       // a memory list the operator and DTMF codes choose from
-    int powerSteps = 0;          // positions of the power setting; 0: none
-    bool scanOnCommand = false;  // the radio scans when told to
-    bool stepping = false;       // channel stepping by Up/Down pulses (generic transmitter)
+    int bands = 1;                    // bands an operation can target (A, and B when 2)
+    bool vfoMemoryModes = false;      // per-band VFO and memory modes, band selection
+    bool memories = false;            // memories the operator and DTMF codes recall
+    int powerSteps = 0;               // positions of the power setting; 0: none
+    bool scanOnCommand = false;       // the radio scans when told to
+    bool stepping = false;            // channel stepping by Up/Down pulses (generic transmitter)
     bool initialisesOnCommand = true; // INIT by a DTMF code reads the radio again
     bool answers = true;              // it replies, so it can be found silent
 };

@@ -3,9 +3,9 @@
 #include "core/EventLog.h"
 #include "core/LocalTime.h"
 #include "core/StationState.h"
-#include "ui/StatusLines.h"
 #include "radio/Radio.h"
 #include "radio/RadioSelector.h"
+#include "ui/StatusLines.h"
 
 #include <QLineEdit>
 #include <QLocale>

@@ -7,23 +7,21 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QScopedValueRollback>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QSlider>
 
 RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
 {
     return RadioPanelControls{
-        m.GroupBoxTX,      m.SpeedButtonTXA,   m.SpeedButtonTXB,   m.SpeedButtonVFOA,
-        m.SpeedButtonVFOB, m.SpeedButtonMEMA,  m.SpeedButtonMEMB,  m.SpeedButtonScanA,
-        m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,     m.TrackBarPWRB,
-        m.ComboBoxMEM,
-        m.EditVFOA,        m.EditVFOB,         m.EditMEMA,         m.EditMEMB,
-        m.ImageTXA,        m.ImageTXB,         m.ImageVFOA,        m.ImageVFOB,
-        m.ImageMEMA,       m.ImageMEMB,        m.ImageLEDvert,     m.ImageLEDrouge,
-        m.ImageLEDOFF,     m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
+        m.GroupBoxTX,       m.SpeedButtonTXA,  m.SpeedButtonTXB,    m.SpeedButtonVFOA,
+        m.SpeedButtonVFOB,  m.SpeedButtonMEMA, m.SpeedButtonMEMB,   m.SpeedButtonScanA,
+        m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,      m.TrackBarPWRB,
+        m.ComboBoxMEM,      m.EditVFOA,        m.EditVFOB,          m.EditMEMA,
+        m.EditMEMB,         m.ImageTXA,        m.ImageTXB,          m.ImageVFOA,
+        m.ImageVFOB,        m.ImageMEMA,       m.ImageMEMB,         m.ImageLEDvert,
+        m.ImageLEDrouge,    m.ImageLEDOFF,     m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
 }
 
 RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
@@ -103,7 +101,8 @@ void RadioPanelView::paint()
         const std::array<QLabel *, 2> transmitLamps{m_c.ImageTXA, m_c.ImageTXB};
         const std::array<QLabel *, 2> vfoLamps{m_c.ImageVFOA, m_c.ImageVFOB};
         const std::array<QLabel *, 2> memoryLamps{m_c.ImageMEMA, m_c.ImageMEMB};
-        showLamp(transmitLamps[band], s.transmitBand() == band ? m_c.ImageLEDrouge : m_c.ImageLEDOFF);
+        showLamp(transmitLamps[band],
+                 s.transmitBand() == band ? m_c.ImageLEDrouge : m_c.ImageLEDOFF);
         showLamp(vfoLamps[band], b.mode == Mode::Vfo ? m_c.ImageLEDvert : m_c.ImageLEDOFF);
         showLamp(memoryLamps[band], b.mode == Mode::Memory ? m_c.ImageLEDvert : m_c.ImageLEDOFF);
     }

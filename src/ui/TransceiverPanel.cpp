@@ -9,10 +9,6 @@
 
 TransceiverPanel TransceiverPanel::fromForm(Ui::TForm1 &ui)
 {
-    return TransceiverPanel{
-        ui.GroupBoxTX,       ui.ComboBoxMEM,      ui.SpeedButtonTXA,  ui.SpeedButtonTXB,
-        ui.SpeedButtonVFOA,  ui.SpeedButtonVFOB,  ui.SpeedButtonMEMA, ui.SpeedButtonMEMB,
-        ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX,
-        ui.EditTXdata,       ui.labelTMD,         ui.TrackBarPWRA,    ui.TrackBarPWRB,
-    };
+    return TransceiverPanel{ui.GroupBoxTX, ui.ComboBoxMEM, ui.SpeedButtonScanA, ui.SpeedButtonScanB,
+                            ui.EditTXdata, ui.labelTMD,    ui.TrackBarPWRA,     ui.TrackBarPWRB};
 }

@@ -6,7 +6,6 @@ RecordingRadio::RecordingRadio(Kind kind, const StationState &station, QStringLi
     : m_station(station), m_pressed(pressed)
 {
     if (kind == Kind::Generic) {
-        m_caps.memories = true;
         m_caps.scanOnCommand = true;
         m_caps.stepping = true;
         m_caps.initialisesOnCommand = false;
