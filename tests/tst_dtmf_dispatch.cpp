@@ -59,12 +59,12 @@ struct Panel
         QObject::connect(c.station.MenuSave, &QAction::triggered,
                          [this] { pressed << "MenuSave"; });
 
-        c.ComboBoxMEM = new QComboBox(&window);
-        c.ComboBoxMEM->addItems(Memories);
-        c.ComboBoxTXMEM = new QComboBox(&window);
+        tmd700.state().setMemories(Memories);
+        tmd710.state().setMemories(Memories);
+        QComboBox *channels = c.station.ComboBoxTXMEM = new QComboBox(&window);
         for (int channel = 1; channel <= 40; ++channel)
-            c.ComboBoxTXMEM->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
-        c.ComboBoxTXMEM->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
+            channels->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
+        channels->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
         interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, c);
     }
 
@@ -309,7 +309,7 @@ void TestDtmfDispatch::memoryRecall_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<int>("action");
     QTest::addColumn<QStringList>("reports");
-    QTest::addColumn<int>("selected"); // in ComboBoxMEM, -1 untouched
+    QTest::addColumn<int>("selected"); // in the radio's memories, -1 untouched
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("lastLog");
     QTest::addColumn<bool>("open"); // entry window still running afterwards
@@ -379,16 +379,16 @@ void TestDtmfDispatch::memoryRecall()
     p.useBand(band);
     p.state.ActiveBand = activeBand;
     p.addCode(code, action);
-    p.c.ComboBoxMEM->setCurrentIndex(-1);
+    p.radio().state().setCurrentMemory(-1);
     for (const QString &report : reports)
         p.interpreter->ReceiveDtmf(report);
 
     QCOMPARE(p.pressed, expected);
     QCOMPARE(p.logged().last(), lastLog);
     QCOMPARE(p.logged().count(QStringLiteral("Code ") + p.c.ListBoxCodesDTMF->item(1)->text()), 1);
-    QCOMPARE(p.c.ComboBoxMEM->currentIndex(), selected);
+    QCOMPARE(p.radio().state().currentMemory(), selected);
     if (selected >= 0)
-        QCOMPARE(p.c.ComboBoxMEM->currentText(), Memories.at(selected));
+        QCOMPARE(p.radio().state().currentMemoryText(), Memories.at(selected));
     QCOMPARE(p.state.DtmfState, 0);
     QVERIFY(p.state.DtmfParameter.isEmpty());
     // A selection closes the entry (display kept); an abandon leaves the window running.
@@ -423,7 +423,7 @@ void TestDtmfDispatch::genericChannel()
     p.interpreter->ReceiveDtmf(figures);
 
     QCOMPARE(p.pressed, QStringList{QStringLiteral("ComboBoxTXMEM %1").arg(index)});
-    QCOMPARE(p.c.ComboBoxTXMEM->currentIndex(), index);
+    QCOMPARE(p.c.station.ComboBoxTXMEM->currentIndex(), index);
     QCOMPARE(p.logged().last(),
              QStringLiteral("MEM TX16UD =%1").arg(index + 1, 3, 10, QChar(u'0')));
     QVERIFY(p.idle());

@@ -21,9 +21,7 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     c.StaticTextDTMF = m.StaticTextDTMF;
     c.TimerDTMF = &station.Form1->TimerDTMF;
     c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
-    c.station = DtmfStationControls{m.MenuSave};
-    c.ComboBoxMEM = m.ComboBoxMEM;
-    c.ComboBoxTXMEM = m.ComboBoxTXMEM;
+    c.station = DtmfStationControls{m.MenuSave, m.ComboBoxTXMEM};
     m_interpreter =
         std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios, c);
 

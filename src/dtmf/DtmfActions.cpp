@@ -6,6 +6,7 @@
 #include "radio/RadioSelector.h"
 
 #include <QAction>
+#include <QComboBox>
 
 DtmfActions::DtmfActions(StationState &state, EventLog &log, RadioSelector &radios,
                          const DtmfStationControls &controls)
@@ -17,6 +18,30 @@ bool DtmfActions::stepsChannels() const
 {
     const Radio *radio = m_radios.current();
     return radio && radio->capabilities().stepping;
+}
+
+QStringList DtmfActions::entries() const
+{
+    const Radio *radio = m_radios.current();
+    if (radio == nullptr)
+        return {};
+    if (!radio->capabilities().stepping)
+        return radio->state().memories();
+    QStringList texts;
+    for (int i = 0; i < m_c.ComboBoxTXMEM->count(); ++i)
+        texts << m_c.ComboBoxTXMEM->itemText(i);
+    return texts;
+}
+
+void DtmfActions::choose(int index)
+{
+    Radio *radio = m_radios.current();
+    if (radio == nullptr)
+        return;
+    if (radio->capabilities().stepping)
+        m_c.ComboBoxTXMEM->setCurrentIndex(index);
+    else
+        radio->state().setCurrentMemory(index);
 }
 
 void DtmfActions::restartScan(Radio &radio, int band)

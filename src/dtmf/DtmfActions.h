@@ -1,17 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class EventLog;
 class QAction;
+class QComboBox;
 class Radio;
 class RadioSelector;
 struct StationState;
 
-// The configuration save the actions use.
+// The configuration save the actions use, and the generic transmitter's channel list (its
+// entries are the channels a code's figures are looked up in).
 struct DtmfStationControls
 {
     QAction *MenuSave = nullptr;
+    QComboBox *ComboBoxTXMEM = nullptr;
 };
 
 // What each action of the catalogue does on the radio in use, through the same operations the
@@ -36,6 +40,11 @@ public:
 
     // Whether the radio in use steps through a channel list rather than recalling memories.
     bool stepsChannels() const;
+    // What a memory or frequency code's figures are looked up in: the stepping transmitter's
+    // channel list, or the memories of the radio in use.
+    QStringList entries() const;
+    // Makes the entry found current, where it was found.
+    void choose(int index);
 
 private:
     void restartScan(Radio &radio, int band);

@@ -2,19 +2,16 @@
 
 #include "dtmf/DtmfActions.h"
 
-class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QTimer;
 
-// The controls the DTMF interpreter reads: the entry window and the code table, the band choice
-// and save, and the two lists a memory or channel code is looked up in.
+// The controls the DTMF interpreter reads: the entry window and the code table, and the save and
+// channel list its actions use.
 struct DtmfControls
 {
     QLineEdit *StaticTextDTMF = nullptr;
     QTimer *TimerDTMF = nullptr;
     QListWidget *ListBoxCodesDTMF = nullptr;
     DtmfStationControls station;
-    QComboBox *ComboBoxMEM = nullptr;   // the transceiver's memories
-    QComboBox *ComboBoxTXMEM = nullptr; // the generic transmitter's channels
 };

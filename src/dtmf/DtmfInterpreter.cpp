@@ -5,7 +5,6 @@
 #include "dtmf/DtmfMatcher.h"
 #include "dtmf/DtmfSession.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
@@ -18,15 +17,6 @@ QStringList itemTexts(const QListWidget *list)
     texts.reserve(list->count());
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
-    return texts;
-}
-
-QStringList itemTexts(const QComboBox *box)
-{
-    QStringList texts;
-    texts.reserve(box->count());
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
     return texts;
 }
 
@@ -124,12 +114,11 @@ void DtmfInterpreter::InterpretDtmf()
 
 void DtmfInterpreter::waitForFigures()
 {
-    QComboBox *list = m_actions.stepsChannels() ? m_c.ComboBoxTXMEM : m_c.ComboBoxMEM;
-    const DtmfSession::Resolution w = DtmfSession::resolveWaiting(m_state, itemTexts(list));
+    const DtmfSession::Resolution w = DtmfSession::resolveWaiting(m_state, m_actions.entries());
     if (w.kind != DtmfSession::Resolution::Found)
         return;
     const int action = m_state.DtmfState;
-    list->setCurrentIndex(w.index);
+    m_actions.choose(w.index);
     m_actions.actOnFound(action, w.value, w.index);
     DtmfSession::finishWaiting(m_state);
     CloseDtmfEntry();

@@ -17,7 +17,7 @@ struct StationState;
 //       if actions 7/8 on the generic radio:   closeEntry, stop
 //       beginWaiting(state, r)
 //   }
-//   w = resolveWaiting(state, generic ? ComboBoxTXMEM items : ComboBoxMEM items)
+//   w = resolveWaiting(state, the channel list or the memories of the radio in use)
 //   if w.kind == Found: select w.index in that list, act and log, then finishWaiting(state)
 namespace DtmfSession {
 
