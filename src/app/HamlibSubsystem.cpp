@@ -23,8 +23,8 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         SpeedButtonInitClick();
         m_station.Form1->releaseFocus();
     };
-    m_radio =
-        std::make_unique<HamlibRadio>(HamlibRadio::Steps{[] {}, initialise, [this] { release(); }});
+    m_radio = std::make_unique<HamlibRadio>(
+        HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log,
                                                       *m_link, TransceiverPanel::fromForm(ui),

@@ -36,6 +36,12 @@ public:
 
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
     void updateFrequencyForReport();
+    // The same, then `done`: the exchanges are synchronous, so it runs before this returns.
+    void updateFrequency(std::function<void()> done)
+    {
+        updateFrequencyForReport();
+        done();
+    }
 
     // The six lamps off, the four displays empty.
     void resetIndicators();
