@@ -52,14 +52,6 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     }
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
-    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [this] {
-        if (inUse())
-            m_operations->powerChanged(0);
-    });
-    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [this] {
-        if (inUse())
-            m_operations->powerChanged(1);
-    });
     station.hooks.startHamlib = [this] {
         if (!settings.isSet())
             return;

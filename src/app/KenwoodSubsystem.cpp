@@ -139,14 +139,6 @@ void KenwoodSubsystem::wirePanel()
     onClick(ui.SpeedButtonTX, [] {});
     onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
-    connect(ui.TrackBarPWRA, &QSlider::valueChanged, this, [this] {
-        if (inUse())
-            m_operations->powerChanged(0);
-    });
-    connect(ui.TrackBarPWRB, &QSlider::valueChanged, this, [this] {
-        if (inUse())
-            m_operations->powerChanged(1);
-    });
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
 }

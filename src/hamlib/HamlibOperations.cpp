@@ -40,9 +40,7 @@ bool HamlibOperations::memoryModeOf(int band) const
 
 void HamlibOperations::showPower(int band, int position)
 {
-    QSlider *slider = m_panel.powerSlider(band);
-    const QSignalBlocker blocker(slider);
-    slider->setValue(position);
+    m_radio.setPower(band, position);
 }
 
 bool HamlibOperations::canScan(int band) const
@@ -79,14 +77,18 @@ void HamlibOperations::powerChanged(int band)
         return;
     }
     m_powerBefore[band] = m_powerAsked[band];
-    m_powerAsked[band] = m_panel.powerSlider(band)->value();
+    m_powerAsked[band] = m_radio.band(band).power;
     m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
     m_releaseFocus();
 }
 
+// A position already set sends nothing, as a slider that does not move.
 void HamlibOperations::setPower(int band, int position)
 {
-    m_panel.powerSlider(band)->setValue(position);
+    if (m_radio.band(band).power == position)
+        return;
+    m_radio.setPower(band, position);
+    powerChanged(band);
 }
 
 void HamlibOperations::setScan(int band, bool on)
@@ -181,7 +183,7 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
     m_panel.GroupBoxTX->setTitle(caps.maker + QLatin1Char(' ') + caps.model);
     for (int band : {0, 1})
-        m_powerAsked[band] = m_powerBefore[band] = m_panel.powerSlider(band)->value();
+        m_powerAsked[band] = m_powerBefore[band] = m_radio.band(band).power;
     applyCapabilities();
 }
 
@@ -249,9 +251,7 @@ void HamlibOperations::finishInitialisation()
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
         if (configured < 0 || !m_caps.power || (band == 1 && !m_caps.twoBands))
             continue;
-        QSlider *slider = m_panel.powerSlider(band);
-        const QSignalBlocker blocker(slider);
-        slider->setValue(qMin(configured, 2));
+        showPower(band, qMin(configured, 2));
         powerChanged(band);
     }
     m_radio.setPanelEnabled(true);

@@ -31,9 +31,7 @@ public:
     void selectBand(int band);
     void vfoMode(int band);
     void memoryMode(int band);
-    // Sends the power the band's slider shows.
-    void powerChanged(int band);
-    // Moves the band's slider, which sends the power when the position changes.
+    // Sends the band's power when the position changes.
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);
@@ -64,6 +62,8 @@ private:
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
     void retry();
+    // Sends the band's power shown now.
+    void powerChanged(int band);
     bool canScan(int band) const;
     // Moves the slider without sending the power.
     void showPower(int band, int position);

@@ -167,17 +167,16 @@ void KenwoodInitialisation::takeCurrentFrequency()
         m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
 }
 
-// A power from the configuration moves the slider (which sends it when the position changes);
-// without one the slider shows what the radio says.
+// A power from the configuration is set (and sent when the position changes); without one the
+// position follows what the radio says (and is sent back when it differs from the one shown).
 void KenwoodInitialisation::setPower(int band, int configured)
 {
-    QSlider *slider = m_panel.powerSlider(band);
     if (configured >= 0) {
-        slider->setValue(qMin(configured, 2));
+        m_operations.setPower(band, qMin(configured, 2));
         return;
     }
     const std::optional<int> level =
         powerLevelFromReply(m_link.SendRigCommand(powerQueryCommand(band)));
     if (level)
-        slider->setValue(*level);
+        m_operations.setPower(band, *level);
 }

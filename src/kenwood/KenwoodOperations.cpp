@@ -169,15 +169,14 @@ void KenwoodOperations::memoryMode(int band)
         showMemoryEntry(band, index);
 }
 
-void KenwoodOperations::powerChanged(int band)
-{
-    send(powerSetCommand(band, m_panel.powerSlider(band)->value()));
-    m_releaseFocus();
-}
-
+// A position already set sends nothing, as a slider that does not move.
 void KenwoodOperations::setPower(int band, int position)
 {
-    m_panel.powerSlider(band)->setValue(position);
+    if (m_radio.band(band).power == position)
+        return;
+    m_radio.setPower(band, position);
+    send(powerSetCommand(band, position));
+    m_releaseFocus();
 }
 
 void KenwoodOperations::setScan(int band, bool on)

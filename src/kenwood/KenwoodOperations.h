@@ -25,9 +25,7 @@ public:
     void selectBand(int band);
     void vfoMode(int band);
     void memoryMode(int band);
-    // Sends the power the band's slider shows.
-    void powerChanged(int band);
-    // Moves the band's slider, which sends the power when the position changes.
+    // Sends the band's power when the position changes.
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);

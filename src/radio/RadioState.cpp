@@ -107,6 +107,11 @@ void RadioState::setMode(int band, Mode mode)
     update(m_bands[index(band)].mode, mode);
 }
 
+void RadioState::setPower(int band, int position)
+{
+    update(m_bands[index(band)].power, position);
+}
+
 void RadioState::setTransmitBand(int band)
 {
     update(m_transmitBand, band);

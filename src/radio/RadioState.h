@@ -26,6 +26,7 @@ public:
         QString vfoText;    // the VFO display: "F=145.225000 shift=0"
         QString memoryText; // the memory display: a memory-list entry
         Mode mode = Mode::None;
+        int power = 1; // 0 high, 1 medium, 2 low
     };
 
     bool keyed() const { return m_keyed; }
@@ -60,6 +61,7 @@ public:
     void setMemories(const QStringList &entries);
     void setCurrentMemory(int index);
     void setMode(int band, Mode mode);
+    void setPower(int band, int position);
     void setTransmitBand(int band);
     // The six lamps off.
     void resetLamps();

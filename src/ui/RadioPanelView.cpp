@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QSlider>
 
 RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
@@ -37,6 +38,8 @@ RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector
     connect(m_c.SpeedButtonTX16SC, &QAbstractButton::clicked, this,
             &RadioPanelView::SpeedButtonTX16SCClick);
     connect(m_c.ComboBoxMEM, &QComboBox::currentIndexChanged, this, &RadioPanelView::memoryChosen);
+    connect(m_c.TrackBarPWRA, &QSlider::valueChanged, this, [this](int v) { powerMoved(0, v); });
+    connect(m_c.TrackBarPWRB, &QSlider::valueChanged, this, [this](int v) { powerMoved(1, v); });
 }
 
 namespace {
@@ -95,6 +98,10 @@ void RadioPanelView::paint()
         scanButtons[band]->setChecked(b.scanning);
         scanButtons[band]->setEnabled(b.scanAvailable);
         sliders[band]->setEnabled(b.powerAvailable);
+        if (sliders[band]->value() != b.power) {
+            const QSignalBlocker blocker(sliders[band]);
+            sliders[band]->setValue(b.power);
+        }
         showText(vfoDisplays[band], b.vfoText);
         showText(memoryDisplays[band], b.memoryText);
         using Mode = RadioState::Mode;
@@ -124,6 +131,13 @@ void RadioPanelView::showMemories(const RadioState &s)
     }
     if (list->currentIndex() != s.currentMemory())
         list->setCurrentIndex(s.currentMemory());
+}
+
+void RadioPanelView::powerMoved(int band, int position)
+{
+    if (Radio *radio = m_radios.current())
+        radio->setPower(band, position);
+    paint();
 }
 
 void RadioPanelView::memoryChosen(int index)

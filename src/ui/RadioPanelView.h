@@ -50,6 +50,8 @@ public:
     void paint();
     // The operator chose an entry of the memory list (or a DTMF code did, on the list).
     void memoryChosen(int index);
+    // The operator (or a test) moved a power slider.
+    void powerMoved(int band, int position);
 
     // The operator's clicks on the toggles (the click has already flipped them).
     void SpeedButtonTXClick();
