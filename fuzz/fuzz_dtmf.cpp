@@ -8,12 +8,12 @@
 #include "dtmf/DtmfInterpreter.h"
 #include "dtmf/DtmfMatcher.h"
 #include "app/DtmfSubsystem.h"
+#include "app/KenwoodSubsystem.h"
 #include "platform/MemoryParallelPort.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitTMD700.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -78,14 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         codes->addItem(tableEntry(in));
 
     // A few memories for the memory and frequency actions to find.
-    m.ComboBoxMEM->clear();
-    const int memories = in.ConsumeIntegralInRange(0, 5);
-    for (int i = 0; i < memories; ++i)
-        m.ComboBoxMEM->addItem(
-            QStringLiteral("%1=14%2.%3 shift=0")
-                .arg(in.ConsumeIntegralInRange(0, 120), 3, 10, QLatin1Char('0'))
-                .arg(in.ConsumeIntegralInRange(4, 6))
-                .arg(in.ConsumeIntegralInRange(0, 999999), 6, 10, QLatin1Char('0')));
+    QStringList memories;
+    const int count = in.ConsumeIntegralInRange(0, 5);
+    for (int i = 0; i < count; ++i)
+        memories << QStringLiteral("%1=14%2.%3 shift=0")
+                        .arg(in.ConsumeIntegralInRange(0, 120), 3, 10, QLatin1Char('0'))
+                        .arg(in.ConsumeIntegralInRange(4, 6))
+                        .arg(in.ConsumeIntegralInRange(0, 999999), 6, 10, QLatin1Char('0'));
+    station.kenwood->radio().state().setMemories(memories);
 
     while (in.remaining_bytes() > 0) {
         if (in.ConsumeIntegralInRange(0, 7) == 0)
