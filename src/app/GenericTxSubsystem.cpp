@@ -15,10 +15,7 @@
 GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
-    // Opened when chosen in the menu. Its lines are let go when another model is chosen (the
-    // menu item's toggle, below) and at exit with the parallel port, after the server link.
-    m_radio = std::make_unique<GenericTxRadio>(
-        station.state, GenericTxRadio::Steps{[] {}, [this] { SpeedButtonInitClick(); }, [] {}});
+    m_radio = std::make_unique<GenericTxRadio>(station.state, [this] { SpeedButtonInitClick(); });
     station.radios.add(QStringLiteral("TX16UD"), m_radio.get());
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;

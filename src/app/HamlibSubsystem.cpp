@@ -1,5 +1,4 @@
 #include "app/HamlibSubsystem.h"
-#include "ui/Captions.h"
 
 #include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
@@ -8,6 +7,7 @@
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
+#include "ui/Captions.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"

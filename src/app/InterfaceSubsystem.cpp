@@ -1,5 +1,4 @@
 #include "app/InterfaceSubsystem.h"
-#include "ui/Captions.h"
 
 #include "app/HamlibSubsystem.h"
 #include "app/KenwoodSubsystem.h"
@@ -11,6 +10,7 @@
 #include "core/VersionCheckSite.h"
 #include "platform/DocumentOpener.h"
 #include "radio/Radio.h"
+#include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitHamlib.h"

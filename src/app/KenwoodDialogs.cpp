@@ -1,9 +1,9 @@
 #include "app/KenwoodDialogs.h"
-#include "ui/Captions.h"
 
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "kenwood/MemoryExport.h"
+#include "ui/Captions.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitMEM.h"
 #include "ui/UnitTMD700.h"

@@ -134,9 +134,9 @@ void KenwoodSubsystem::wirePanel()
     onClick(ui.SpeedButtonVFOB, onRadio(&Radio::vfoMode, 1));
     onClick(ui.SpeedButtonMEMA, onRadio(&Radio::memoryMode, 0));
     onClick(ui.SpeedButtonMEMB, onRadio(&Radio::memoryMode, 1));
-    onClick(ui.SpeedButtonScanA, [] {});
-    onClick(ui.SpeedButtonScanB, [] {});
-    onClick(ui.SpeedButtonTX, [] {});
+    for (QToolButton *toggle : std::initializer_list<QToolButton *>{
+             ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX})
+        connect(toggle, &QToolButton::clicked, this, &KenwoodSubsystem::releaseFocus);
     onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.

@@ -1,7 +1,4 @@
 #include "app/Station.h"
-#include "radio/Radio.h"
-#include "radio/TransmitTimeout.h"
-#include "ui/RadioPanelView.h"
 
 #include "app/DtmfSubsystem.h"
 #include "app/GenericTxSubsystem.h"
@@ -14,6 +11,9 @@
 #include "core/Notifier.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
+#include "radio/Radio.h"
+#include "radio/TransmitTimeout.h"
+#include "ui/RadioPanelView.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"

@@ -44,12 +44,10 @@ void DtmfActions::choose(int index)
         radio->state().setCurrentMemory(index);
 }
 
+// A scan already running is stopped first so that it starts again from the current channel; the
+// radio's rules refuse both where the panel offers no scan.
 void DtmfActions::restartScan(Radio &radio, int band)
 {
-    const RadioState &state = radio.state();
-    if (!state.panelEnabled() || !state.band(band).scanAvailable)
-        return;
-    // A scan already running is stopped first so that it starts again from the current channel.
     radio.setScan(band, false);
     radio.setScan(band, true);
 }

@@ -1,9 +1,9 @@
 #include "dtmf/DtmfEditor.h"
-#include "ui/Captions.h"
 
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfCodeTable.h"
+#include "ui/Captions.h"
 
 #include <QComboBox>
 #include <QLineEdit>

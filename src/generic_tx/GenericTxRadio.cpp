@@ -12,8 +12,9 @@ UpDownArrows::Direction direction(bool up)
 
 } // namespace
 
-GenericTxRadio::GenericTxRadio(StationState &station, Steps steps, QObject *parent)
-    : Radio(parent), m_station(station), m_steps(std::move(steps))
+GenericTxRadio::GenericTxRadio(StationState &station, std::function<void()> openSetup,
+                               QObject *parent)
+    : Radio(parent), m_station(station), m_openSetup(std::move(openSetup))
 {
     state().setScanAvailable(0, true);
 }

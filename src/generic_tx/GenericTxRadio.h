@@ -13,20 +13,17 @@ class GenericTxRadio : public Radio
 {
     Q_OBJECT
 public:
-    struct Steps
-    {
-        std::function<void()> open;
-        std::function<void()> initialise; // INIT opens the set-up window
-        std::function<void()> release;
-    };
-
-    GenericTxRadio(StationState &station, Steps steps, QObject *parent = nullptr);
+    // `openSetup`: INIT opens the set-up window.
+    GenericTxRadio(StationState &station, std::function<void()> openSetup,
+                   QObject *parent = nullptr);
     void attach(Tx16Stepper &stepper) { m_stepper = &stepper; }
 
     Capabilities capabilities() const override;
-    void open() override { m_steps.open(); }
-    void initialise() override { m_steps.initialise(); }
-    void release() override { m_steps.release(); }
+    // Opened when chosen in the Model menu. Its lines are let go when another model is chosen
+    // and at exit with the parallel port, after the server link.
+    void open() override {}
+    void initialise() override { m_openSetup(); }
+    void release() override {}
     // The transmitter cannot be asked: the frequency is the one of the channel list's entry.
     void requestFrequency(std::function<void()> done) override;
 
@@ -47,5 +44,5 @@ protected:
 private:
     StationState &m_station;
     Tx16Stepper *m_stepper = nullptr;
-    Steps m_steps;
+    std::function<void()> m_openSetup;
 };

@@ -48,11 +48,6 @@ void KenwoodOperations::releaseScan(int band, bool enabled)
     m_radio.setScanAvailable(band, enabled);
 }
 
-int KenwoodOperations::findEntry(const QString &channel) const
-{
-    return m_radio.memoryIndex(channel);
-}
-
 void KenwoodOperations::showMemoryEntry(int band, int index)
 {
     m_radio.setCurrentMemory(index);
@@ -150,7 +145,7 @@ void KenwoodOperations::memoryMode(int band)
             return;
         // The entry of the channel just selected, which is the current one unless the list was
         // read again since the number was chosen.
-        const int index = findEntry(number);
+        const int index = m_radio.memoryIndex(number);
         if (index >= 0) {
             showMemoryEntry(band, index);
         } else {
@@ -164,7 +159,7 @@ void KenwoodOperations::memoryMode(int band)
     const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
     if (channel.noChannel)
         return;
-    const int index = findEntry(channel.channel);
+    const int index = m_radio.memoryIndex(channel.channel);
     if (index >= 0)
         showMemoryEntry(band, index);
 }
@@ -218,7 +213,7 @@ void KenwoodOperations::updateFrequencyForReport()
         m_state.CurrentFrequency = QStringLiteral("000.000000");
         return;
     }
-    const int index = findEntry(channel.channel);
+    const int index = m_radio.memoryIndex(channel.channel);
     if (index >= 0)
         showMemoryEntry(band, index);
 }

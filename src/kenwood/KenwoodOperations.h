@@ -52,7 +52,6 @@ private:
     QString send(const QString &command);
     bool answered(const QString &reply);
     void releaseScan(int band, bool enabled);
-    int findEntry(const QString &channel) const;
 
     StationState &m_state;
     RadioState &m_radio;

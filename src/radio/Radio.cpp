@@ -47,8 +47,3 @@ void Radio::setPower(int band, int position)
         return;
     powerSelected(band, position);
 }
-
-void Radio::step(bool) {}
-void Radio::resynchronise(bool) {}
-void Radio::goToChannel(int) {}
-void Radio::setCircularScan(bool) {}

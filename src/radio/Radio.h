@@ -45,12 +45,12 @@ public:
     virtual void requestFrequency(std::function<void()> done) = 0;
 
     // Channel stepping (capabilities().stepping); radios without it ignore these.
-    virtual void step(bool up);
+    virtual void step(bool /*up*/) {}
     virtual void resetChannel() {}
-    virtual void resynchronise(bool up);
+    virtual void resynchronise(bool /*up*/) {}
     // The entry `index` of the channel list.
-    virtual void goToChannel(int index);
-    virtual void setCircularScan(bool circular);
+    virtual void goToChannel(int /*index*/) {}
+    virtual void setCircularScan(bool /*circular*/) {}
 
 protected:
     virtual void transmit(bool on) = 0;

@@ -1,9 +1,9 @@
 #include "server/ServerSettingsDialog.h"
-#include "ui/Captions.h"
 
 #include "core/Notifier.h"
 #include "platform/LinkSettings.h"
 #include "server/ServerAddress.h"
+#include "ui/Captions.h"
 
 #include <QAbstractButton>
 #include <QLabel>
