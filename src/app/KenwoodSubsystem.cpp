@@ -186,6 +186,7 @@ void KenwoodSubsystem::OpenRigPort()
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
     const QString &name = m_station.ComPortTX.portName;
+    m_radio->state().setPortName(name);
     if (name.isEmpty()) {
         m_station.notifier().beep();
         state.PortStatus = 0;

@@ -10,6 +10,8 @@
 
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
 ServerControls serverControls(Station &station)
@@ -116,6 +118,7 @@ void ServerSubsystem::ButtonConnectClick()
 void ServerSubsystem::ButtonDisconnectClick()
 {
     m_reconnection.disconnectAsked();
+    m_lostSinceConnected = false;
     m_closingOnPurpose = true;
     m_link.close();
     m_closingOnPurpose = false;
@@ -126,6 +129,8 @@ void ServerSubsystem::ButtonDisconnectClick()
 void ServerSubsystem::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
+    if (std::exchange(m_lostSinceConnected, false))
+        emit reconnected();
     m_reconnection.linkUp();
     m_linkLog.connected();
     state.ServerConnected = true;
@@ -150,6 +155,7 @@ void ServerSubsystem::IdTCPClientDisconnected()
     // Nobody is left to send RECEIVE: a transmitter the server keyed is released at once rather
     // than at the transmit time-out.
     const bool released = !m_closingOnPurpose && m_dispatcher.releaseServerKeying();
+    m_lostSinceConnected = m_lostSinceConnected || !m_closingOnPurpose;
     m_reconnection.linkDown();
     if (released)
         m_linkLog.lost(QStringLiteral("Server connection lost: transmitter released"), true);
