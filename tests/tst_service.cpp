@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSerialPort>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -227,6 +228,35 @@ private slots:
         QVERIFY2(status.err.contains("no copy runs"), status.err.constData());
         QVERIFY(status.out.contains("stopped"));
         QCOMPARE(command({"--status", "--folder", dir.filePath("none")}).exitCode, 1);
+    }
+
+    // The package's unit, as systemd reads it for the instance "2m" (the program's path made
+    // that of this build, which the check wants executable).
+    void serviceUnitVerifies()
+    {
+        const QString analyze = QStandardPaths::findExecutable(QStringLiteral("systemd-analyze"));
+        if (analyze.isEmpty())
+            QSKIP("systemd-analyze is not installed");
+        QTemporaryDir dir;
+        QByteArray unit = TestFiles::readBytes(
+            QStringLiteral(IVRELANE_SOURCE_DIR "/packaging/systemd/ivrelane@.service"));
+        QVERIFY(unit.contains("ExecStopPost=/usr/bin/ivrelane --reset --folder"));
+        unit.replace("/usr/bin/ivrelane", QFile::encodeName(Program));
+        const QString instance = dir.filePath(QStringLiteral("ivrelane@2m.service"));
+        TestFiles::writeBytes(instance, unit);
+        QProcess verify;
+        verify.setProcessChannelMode(QProcess::MergedChannels);
+        verify.start(analyze, {"verify", "--man=no", instance});
+        QVERIFY(verify.waitForFinished(60'000));
+        const QByteArray said = verify.readAll();
+        // Outside a booted systemd (a container) the check cannot load the boot targets;
+        // anything else it says is about the unit.
+        QByteArray aboutTheUnit;
+        for (const QByteArray &line : said.split('\n')) {
+            if (!line.isEmpty() && !line.contains(".target not found"))
+                aboutTheUnit += line + '\n';
+        }
+        QVERIFY2(aboutTheUnit.isEmpty(), said.constData());
     }
 };
 
