@@ -1,4 +1,5 @@
 #include "support/RigSimProcess.h"
+#include "support/RigctldProcess.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -152,6 +153,27 @@ private slots:
         QVERIFY(QFile::exists(station + "/Ivrelane.lock"));
         ::kill(pid_t(copy.processId()), SIGTERM);
         QVERIFY(copy.waitForFinished(20'000));
+    }
+
+    // The same through Hamlib: a rigctld keyed by a copy that died is unkeyed.
+    void resetUnkeysAHamlibRadio()
+    {
+        RigctldProcess rigctld;
+        if (!rigctld.start({"-m", "1", "-P", "RIG"}))
+            QSKIP("rigctld did not start");
+        QVERIFY(rigctld.ask({"T", "1"}).isEmpty());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+        QTemporaryDir dir;
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=HAMLIB", "HAMLIBMODEL=2",
+                               "HAMLIBPORT=" + rigctld.address()});
+        const Run run = command({"--reset", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+        rigctld.kill();
+        const Run gone = command({"--reset", "--folder", dir.path()});
+        QCOMPARE(gone.exitCode, 1);
+        QVERIFY2(gone.err.contains("rig_open"), gone.err.constData());
     }
 
     // Exit 1 with the reason when the port is missing or the radio silent (after the 3 s
