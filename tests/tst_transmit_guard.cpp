@@ -1,5 +1,5 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/Station.h"
 #include "support/GenericTxFixture.h"
 #include "support/RigSimProcess.h"
 #include "support/ServerPeer.h"
@@ -7,6 +7,7 @@
 #include "ui/UnitTMD700.h"
 
 #include <QAbstractButton>
+#include <QCoroTask>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -253,7 +254,7 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 if (hiccups < 8 && r.bounded(3) == 0) {
                     ++hiccups;
                     ::kill(pid_t(radio.processId()), SIGSTOP);
-                    station.kenwood->link().SendRigCommand(QStringLiteral("ID"));
+                    QCoro::waitFor(station.kenwood->link().exchange(QStringLiteral("ID")));
                     ::kill(pid_t(radio.processId()), SIGCONT);
                     QVERIFY(!station.state.RigAnswering);
                 }

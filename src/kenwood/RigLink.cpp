@@ -6,7 +6,7 @@
 #include "platform/LinkSettings.h"
 #include "ui/StatusLines.h"
 
-#include <QEventLoop>
+#include <utility>
 
 RigLink::RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
                  QObject *parent)
@@ -89,11 +89,37 @@ void RigLink::clearBuffers()
         m_input.clear();
 }
 
-QString RigLink::SendRigCommand(const QString &command)
+struct RigLink::TurnAwaiter
 {
-    waitUntil([this] { return !m_busy; });
-    const quint64 id = ++m_lastId;
-    m_current = id;
+    RigLink &link;
+    Turn turn;
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> handle)
+    {
+        if (turn == Turn::First)
+            link.m_turns.prepend(handle);
+        else
+            link.m_turns.append(handle);
+    }
+    void await_resume() const noexcept {}
+};
+
+struct RigLink::ReplyAwaiter
+{
+    ReplySlot &slot;
+
+    bool await_ready() const noexcept { return slot.done; }
+    void await_suspend(std::coroutine_handle<> handle) { slot.waiting = handle; }
+    void await_resume() const noexcept {}
+};
+
+QCoro::Task<QString> RigLink::exchange(QString command, Turn turn)
+{
+    if (isBusy())
+        co_await TurnAwaiter{*this, turn};
+    ReplySlot slot;
+    m_slot = &slot;
     m_command = command;
     m_busy = true;
     // Whatever came before the command was written (a line the radio sent unasked, the late
@@ -109,10 +135,9 @@ QString RigLink::SendRigCommand(const QString &command)
         startRead();
         takeCompleteReply();
     }
-    waitUntil([this, id] { return m_results.contains(id); });
-    const QString reply = m_results.take(id);
-    m_state.RigReply = reply;
-    return reply;
+    co_await ReplyAwaiter{slot};
+    m_state.RigReply = slot.reply;
+    co_return slot.reply;
 }
 
 void RigLink::dropInput()
@@ -120,15 +145,6 @@ void RigLink::dropInput()
     m_input.clear();
     if (m_port.isOpen())
         m_port.clear(QSerialPort::Input);
-}
-
-void RigLink::waitUntil(const std::function<bool()> &done)
-{
-    while (!done()) {
-        QEventLoop loop;
-        connect(this, &RigLink::exchangeFinished, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
 }
 
 void RigLink::startRead()
@@ -200,6 +216,8 @@ bool RigLink::offer(const QByteArray &read)
     return true;
 }
 
+// The exchange waiting for the port takes it before the caller of this one goes on, so an unkey
+// asked for meanwhile goes out next.
 void RigLink::finish(const QString &reply, bool timedOut)
 {
     if (!m_busy)
@@ -208,12 +226,14 @@ void RigLink::finish(const QString &reply, bool timedOut)
     m_intervalTimer.stop();
     m_totalTimer.stop();
     m_busy = false;
+    ReplySlot *slot = std::exchange(m_slot, nullptr);
+    slot->done = true;
     if (timedOut) {
         m_input.clear();
-        m_results.insert(m_current, Kenwood::TimeoutReply.toString());
+        slot->reply = Kenwood::TimeoutReply.toString();
         reportTimeout();
     } else {
-        m_results.insert(m_current, reply);
+        slot->reply = reply;
         if (m_command == QLatin1String("RX"))
             m_unkeyOwed = false;
         if (m_widgets.EditTXdata)
@@ -224,6 +244,10 @@ void RigLink::finish(const QString &reply, bool timedOut)
         emit replyReceived();
     else if (m_port.isOpen() && m_lostPortName.isEmpty())
         emit replyMissing();
+    if (!m_busy && !m_turns.isEmpty())
+        m_turns.takeFirst().resume();
+    if (slot->waiting)
+        slot->waiting.resume();
 }
 
 void RigLink::reportTimeout()

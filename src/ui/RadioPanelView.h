@@ -9,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class RadioRequests;
 class RadioSelector;
 class RadioState;
 namespace Ui {
@@ -43,7 +44,7 @@ class RadioPanelView : public QObject
     Q_OBJECT
 public:
     RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
-                   QObject *parent = nullptr);
+                   RadioRequests &requests, QObject *parent = nullptr);
 
     // Follows the state of the radio now selected.
     void follow();
@@ -61,9 +62,12 @@ public:
 
 private:
     void showMemories(const RadioState &s);
+    void transmitClicked(bool on);
+    void scanAsked(int band, bool on);
 
     RadioPanelControls m_c;
     RadioSelector &m_radios;
+    RadioRequests &m_requests;
     QPointer<RadioState> m_state;
     bool m_generic = false;
     bool m_painting = false;
