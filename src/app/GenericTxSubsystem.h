@@ -36,6 +36,7 @@ public:
     ParallelPort &port() { return *m_port; }
     GenericTxRadio &radio() { return *m_radio; }
     LinesWatch &linesWatch() { return *m_linesWatch; }
+    Tx16LinesSetup &linesSetup() { return *m_linesSetup; }
 
     // LINES=, LINESDEVICE=, LINESMAP=: read at activation and changed by the setup dialog's OK.
     LineSettings lineSettings;
