@@ -66,8 +66,8 @@ void print(const char *what, QList<double> values)
         return values[std::min<qsizetype>(values.size() - 1, qsizetype(q * values.size()))];
     };
     std::printf("  %s: n=%lld mean %+.3f ms, min %+.3f, p50 %+.3f, p99 %+.3f, max %+.3f\n", what,
-                static_cast<long long>(values.size()), sum / values.size(), values.first(),
-                at(0.5), at(0.99), values.last());
+                static_cast<long long>(values.size()), sum / values.size(), values.first(), at(0.5),
+                at(0.99), values.last());
 }
 
 std::unique_ptr<Station> startStation(const QString &dir, Notifier &notifier, const char *lines)

@@ -86,9 +86,9 @@ struct LinesMaker
 LinesFactory::Maker usbAudio(HidrawPeer &peer)
 {
     return [&peer](const LineSettings &settings, LinePolarity) {
-        return std::make_unique<Cm108Lines>(
-            settings.device, *LineConfig::parseMap(settings.kind, settings.map),
-            [&peer](const QString &) { return peer.open(); });
+        return std::make_unique<Cm108Lines>(settings.device,
+                                            *LineConfig::parseMap(settings.kind, settings.map),
+                                            [&peer](const QString &) { return peer.open(); });
     };
 }
 
@@ -122,8 +122,7 @@ void TestGenericLines::usbAudioReports_data()
     QTest::addColumn<quint8>("keyed");
     QTest::addColumn<quint8>("upPulse"); // while keyed
     // PTT GPIO 3 (0x04), UP GPIO 1 (0x01), RESET GPIO 4 (0x08).
-    QTest::newRow("pos. and +5v") << QStringList{} << quint8(0x00) << quint8(0x04)
-                                  << quint8(0x05);
+    QTest::newRow("pos. and +5v") << QStringList{} << quint8(0x00) << quint8(0x04) << quint8(0x05);
     QTest::newRow("neg. and 0v") << QStringList{"PIN14=1", "PIN16=1", "PIN17=1"} << quint8(0x0D)
                                  << quint8(0x09) << quint8(0x08);
 }
@@ -252,15 +251,18 @@ void TestGenericLines::scanOnLinesInMemory()
         return made;
     });
     // Squelch open at 0 V; UP "neg.", RESET "pos.".
-    GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=/dev/gpiochip-test",
-                          "LINESMAP=17,27,22,23,24", "PIN11=1", "PIN14=1"});
+    GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=/dev/gpiochip-test", "LINESMAP=17,27,22,23,24",
+                          "PIN11=1", "PIN14=1"});
     QVERIFY(lines);
     lines->squelchInput = true;
     QVERIFY(rig.waitUntilQuiet());
     using W = MemoryLines::Write;
-    QCOMPARE(lines->writes, (QList<W>{{TxLine::Up, true}, {TxLine::Down, false},
-                                      {TxLine::Reset, false}, {TxLine::Ptt, false},
-                                      {TxLine::Reset, true}, {TxLine::Reset, false}}));
+    QCOMPARE(lines->writes, (QList<W>{{TxLine::Up, true},
+                                      {TxLine::Down, false},
+                                      {TxLine::Reset, false},
+                                      {TxLine::Ptt, false},
+                                      {TxLine::Reset, true},
+                                      {TxLine::Reset, false}}));
     lines->writes.clear();
 
     rig.main().SpeedButtonTX16SC->click();

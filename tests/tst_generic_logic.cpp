@@ -585,8 +585,8 @@ void TestGenericLogic::lineMap_data()
     const auto usb = LinesKind::UsbAudio;
     const auto gpio = LinesKind::GpioChip;
     QTest::newRow("usb default") << usb << "1,2,4,3,VOLDN" << QList<int>{1, 2, 4, 3, 0x02};
-    QTest::newRow("usb, blanks and case") << usb << " 8, 7 ,6,5, recmute"
-                                          << QList<int>{8, 7, 6, 5, 0x08};
+    QTest::newRow("usb, blanks and case")
+        << usb << " 8, 7 ,6,5, recmute" << QList<int>{8, 7, 6, 5, 0x08};
     QTest::newRow("usb, lines not wired") << usb << "1,2,-,3,-" << QList<int>{1, 2, -1, 3, -1};
     QTest::newRow("usb, no GPIO 9") << usb << "1,2,4,9,VOLDN" << QList<int>{};
     QTest::newRow("usb, no GPIO 0") << usb << "0,2,4,3,VOLDN" << QList<int>{};
@@ -599,8 +599,8 @@ void TestGenericLogic::lineMap_data()
     QTest::newRow("gpio, button name") << gpio << "17,27,22,23,VOLDN" << QList<int>{};
     QTest::newRow("gpio, negative") << gpio << "-2,27,22,23,24" << QList<int>{};
     QTest::newRow("gpio, empty") << gpio << "" << QList<int>{};
-    QTest::newRow("parallel port has no map") << LinesKind::ParallelPort << "1,2,4,3,VOLDN"
-                                              << QList<int>{};
+    QTest::newRow("parallel port has no map")
+        << LinesKind::ParallelPort << "1,2,4,3,VOLDN" << QList<int>{};
 }
 
 void TestGenericLogic::lineMap()
@@ -626,12 +626,12 @@ void TestGenericLogic::lineKeys_data()
     QTest::newRow("usb: default map")
         << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw1"}
         << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw1", "LINESMAP=1,2,4,3,VOLDN"};
-    QTest::newRow("gpio")
-        << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0", "LINESMAP=17,27,22,23,24"}
-        << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0", "LINESMAP=17,27,22,23,24"};
-    QTest::newRow("map before kind")
-        << QStringList{"LINESMAP=5,6,13,19,26", "LINES=GPIO"}
-        << QStringList{"LINES=GPIO", "LINESMAP=5,6,13,19,26"};
+    QTest::newRow("gpio") << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0",
+                                         "LINESMAP=17,27,22,23,24"}
+                          << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0",
+                                         "LINESMAP=17,27,22,23,24"};
+    QTest::newRow("map before kind") << QStringList{"LINESMAP=5,6,13,19,26", "LINES=GPIO"}
+                                     << QStringList{"LINES=GPIO", "LINESMAP=5,6,13,19,26"};
     QTest::newRow("unknown kind ignored") << QStringList{"LINES=USB"} << QStringList{};
     QTest::newRow("map of the other kind ignored")
         << QStringList{"LINES=GPIO", "LINESMAP=1,2,4,3,VOLDN", "LINESMAP=17,27,22,23"}
@@ -662,8 +662,9 @@ void TestGenericLogic::usbAudioDiscovery()
 {
     QTemporaryDir sys;
     const QString root = sys.path();
-    addHidraw(root, "hidraw0", "DRIVER=hid-generic\nHID_ID=0003:0000046D:0000C52B\n"
-                               "HID_NAME=Logitech USB Receiver\n");
+    addHidraw(root, "hidraw0",
+              "DRIVER=hid-generic\nHID_ID=0003:0000046D:0000C52B\n"
+              "HID_NAME=Logitech USB Receiver\n");
     addHidraw(root, "hidraw10", "HID_ID=0003:00000D8C:0000000C\nHID_NAME=C-Media USB Audio\n");
     addHidraw(root, "hidraw2", "HID_ID=0003:00000D8C:0000013C\n");
     addHidraw(root, "hidraw3", {}); // no uevent: skipped

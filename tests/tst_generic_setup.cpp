@@ -1,8 +1,8 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
-#include "core/StationState.h"
 #include "app/GenericTxSubsystem.h"
+#include "core/StationState.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/MemoryLines.h"
 #include "generic_tx/Tx16LinesSetup.h"

@@ -34,9 +34,9 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                        g.RadioButtonPin16Neg, g.RadioButtonPin17L, g.RadioButtonPin11L});
     // Kept in the log, so the operator can tell a missing permission from a missing driver.
     m_driver->reportFailure = [this](const QString &reason) {
-        m_station.log.append((m_driver->onParallelPort() ? QStringLiteral("LPT: ")
-                                                         : QStringLiteral("Lines: ")) +
-                             reason);
+        m_station.log.append(
+            (m_driver->onParallelPort() ? QStringLiteral("LPT: ") : QStringLiteral("Lines: ")) +
+            reason);
     };
     m_linesWatch = std::make_unique<LinesWatch>(*m_driver);
     connect(m_linesWatch.get(), &LinesWatch::lost, this,
@@ -242,9 +242,9 @@ void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
 
 void GenericTxSubsystem::logReady(const QString &device)
 {
-    m_station.log.append(QStringLiteral("Radio ready: %1 on %2 (%3)")
-                             .arg(QStringLiteral("TX16UD"), device,
-                                  LineConfig::kindText(lineSettings.kind)));
+    m_station.log.append(
+        QStringLiteral("Radio ready: %1 on %2 (%3)")
+            .arg(QStringLiteral("TX16UD"), device, LineConfig::kindText(lineSettings.kind)));
 }
 
 void GenericTxSubsystem::logReady(quint16 base)

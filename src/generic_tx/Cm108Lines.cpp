@@ -48,7 +48,9 @@ bool Cm108Lines::open(const Levels &rest)
         return false;
     }
     m_fd = fd;
-    struct stat info {};
+    struct stat info
+    {
+    };
     m_socket = fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     // Nothing pressed until the interface says otherwise: it reports changes only.
@@ -75,7 +77,11 @@ bool Cm108Lines::open(const Levels &rest)
 
 void Cm108Lines::close()
 {
-    delete m_input;
+    // Closing may come from the notifier's own signal (the device read as gone).
+    if (m_input) {
+        m_input->setEnabled(false);
+        m_input->deleteLater();
+    }
     m_input = nullptr;
     if (m_fd >= 0)
         ::close(m_fd);
@@ -115,8 +121,8 @@ bool Cm108Lines::writeReport()
                                      : ::write(m_fd, report, ReportSize);
     if (written == ReportSize)
         return true;
-    m_failure = QStringLiteral("%1: %2").arg(
-        m_device, written < 0 ? systemError(errno) : QStringLiteral("short write"));
+    m_failure = QStringLiteral("%1: %2").arg(m_device, written < 0 ? systemError(errno)
+                                                                   : QStringLiteral("short write"));
     return false;
 }
 
@@ -133,8 +139,8 @@ void Cm108Lines::readInputReports()
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
-        fail(QStringLiteral("%1: %2").arg(
-            m_device, n == 0 ? QStringLiteral("end of file") : systemError(errno)));
+        fail(QStringLiteral("%1: %2").arg(m_device, n == 0 ? QStringLiteral("end of file")
+                                                           : systemError(errno)));
         return;
     }
 }

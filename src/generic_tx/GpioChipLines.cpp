@@ -90,8 +90,8 @@ int lineCount(gpiod_chip *chip)
 
 #endif
 
-GpioChipLines::GpioChipLines(const QString &chip, const LineMap &map,
-                             LinePolarity squelchOpenLevel, QObject *parent)
+GpioChipLines::GpioChipLines(const QString &chip, const LineMap &map, LinePolarity squelchOpenLevel,
+                             QObject *parent)
     : ControlLines(parent), m_chipPath(chip), m_map(map), m_squelchOpenLevel(squelchOpenLevel)
 {
 }
@@ -119,8 +119,8 @@ bool GpioChipLines::open(const Levels &rest)
         return false;
     }
     const int count = lineCount(handles->chip);
-    std::array<int, 5> wired{m_map.outputs[0], m_map.outputs[1], m_map.outputs[2],
-                             m_map.outputs[3], m_map.squelch};
+    std::array<int, 5> wired{m_map.outputs[0], m_map.outputs[1], m_map.outputs[2], m_map.outputs[3],
+                             m_map.squelch};
     for (int offset : wired) {
         if (offset >= count) {
             m_failure = QStringLiteral("%1 has no line %2 (its lines are 0 to %3)")
@@ -136,8 +136,8 @@ bool GpioChipLines::open(const Levels &rest)
     for (TxLine line : PinLogic::IdleOrder) {
         const int offset = m_map.outputs[std::size_t(line)];
         if (offset >= 0)
-            addLine(config, unsigned(offset), GPIOD_LINE_DIRECTION_OUTPUT,
-                    rest[std::size_t(line)], GPIOD_LINE_BIAS_AS_IS);
+            addLine(config, unsigned(offset), GPIOD_LINE_DIRECTION_OUTPUT, rest[std::size_t(line)],
+                    GPIOD_LINE_BIAS_AS_IS);
     }
     if (m_map.squelch >= 0)
         addLine(config, unsigned(m_map.squelch), GPIOD_LINE_DIRECTION_INPUT, false,
@@ -168,8 +168,8 @@ bool GpioChipLines::open(const Levels &rest)
     }
     if (m_map.squelch >= 0) {
         gpiod_line *handle = gpiod_chip_get_line(handles->chip, unsigned(m_map.squelch));
-        const int bias = pullUp ? GPIOD_LINE_REQUEST_FLAG_BIAS_PULL_UP
-                                : GPIOD_LINE_REQUEST_FLAG_BIAS_PULL_DOWN;
+        const int bias =
+            pullUp ? GPIOD_LINE_REQUEST_FLAG_BIAS_PULL_UP : GPIOD_LINE_REQUEST_FLAG_BIAS_PULL_DOWN;
         if (!handle || gpiod_line_request_input_flags(handle, Consumer, bias) < 0) {
             m_failure = QStringLiteral("Line %1 of %2 refused: %3")
                             .arg(m_map.squelch)
@@ -194,9 +194,9 @@ bool GpioChipLines::setLevel(TxLine line, bool high)
         return false;
     }
 #ifdef IVRELANE_GPIOD_V2
-    const int result = gpiod_line_request_set_value(
-        m_handles->request, unsigned(offset),
-        high ? GPIOD_LINE_VALUE_ACTIVE : GPIOD_LINE_VALUE_INACTIVE);
+    const int result =
+        gpiod_line_request_set_value(m_handles->request, unsigned(offset),
+                                     high ? GPIOD_LINE_VALUE_ACTIVE : GPIOD_LINE_VALUE_INACTIVE);
 #else
     const int result = gpiod_line_set_value(m_handles->outputs[std::size_t(line)], high ? 1 : 0);
 #endif

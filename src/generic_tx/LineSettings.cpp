@@ -126,10 +126,10 @@ bool apply(LineSettings &settings, const QString &key, const QString &value)
     } else if (key == QLatin1String("LINESMAP=")) {
         // Before LINES= the kind is not known yet: a map that fits either is kept for it.
         const QString map = value.trimmed();
-        const bool fits = settings.kind == LinesKind::ParallelPort
-                              ? parseMap(LinesKind::UsbAudio, map) ||
-                                    parseMap(LinesKind::GpioChip, map)
-                              : parseMap(settings.kind, map).has_value();
+        const bool fits =
+            settings.kind == LinesKind::ParallelPort
+                ? parseMap(LinesKind::UsbAudio, map) || parseMap(LinesKind::GpioChip, map)
+                : parseMap(settings.kind, map).has_value();
         if (fits)
             settings.map = map;
     } else {

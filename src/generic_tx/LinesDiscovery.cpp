@@ -52,8 +52,9 @@ QList<Device> usbAudioInterfaces(const QString &sysRoot, const QString &devRoot)
                                 .arg(vendor, 4, 16, QLatin1Char('0'))
                                 .arg(product, 4, 16, QLatin1Char('0'));
         found << Device{QDir(devRoot).filePath(name),
-                        productName.isEmpty() ? ids : productName + QStringLiteral(" (") +
-                                                           ids + QLatin1Char(')')};
+                        productName.isEmpty()
+                            ? ids
+                            : productName + QStringLiteral(" (") + ids + QLatin1Char(')')};
     }
     return found;
 }
@@ -62,9 +63,9 @@ QList<Device> gpioChips(const QString &devRoot)
 {
     QList<Device> found;
     for (const GpioChipLines::Chip &chip : GpioChipLines::chips(devRoot)) {
-        found << Device{chip.path, QStringLiteral("%1 [%2], %3 lines")
-                                       .arg(chip.name, chip.label)
-                                       .arg(chip.lines)};
+        found << Device{
+            chip.path,
+            QStringLiteral("%1 [%2], %3 lines").arg(chip.name, chip.label).arg(chip.lines)};
     }
     return found;
 }

@@ -10,10 +10,10 @@
 #include <utility>
 
 Tx16LinesSetup::Tx16LinesSetup(LineSettings &settings, Notifier &notifier,
-                               std::function<Language()> language,
-                               const Tx16LinesWidgets &widgets, QObject *parent)
-    : QObject(parent), m_settings(settings), m_notifier(notifier),
-      m_language(std::move(language)), m_w(widgets)
+                               std::function<Language()> language, const Tx16LinesWidgets &widgets,
+                               QObject *parent)
+    : QObject(parent), m_settings(settings), m_notifier(notifier), m_language(std::move(language)),
+      m_w(widgets)
 {
     for (QRadioButton *choice :
          {m_w.RadioButtonLinesLPT, m_w.RadioButtonLinesCM108, m_w.RadioButtonLinesGPIO})

@@ -114,9 +114,10 @@ void Tx16PinDriver::setPtt(bool on)
 {
     if (!present()) {
         if (on && reportFailure)
-            reportFailure(onParallelPort()
-                              ? QStringLiteral("Transmitter not keyed: no parallel port chosen (INIT)")
-                              : QStringLiteral("Transmitter not keyed: no device chosen (INIT)"));
+            reportFailure(
+                onParallelPort()
+                    ? QStringLiteral("Transmitter not keyed: no parallel port chosen (INIT)")
+                    : QStringLiteral("Transmitter not keyed: no device chosen (INIT)"));
         return;
     }
     m_w.ButtonTestPin17->setChecked(on);

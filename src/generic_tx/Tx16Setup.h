@@ -42,9 +42,9 @@ class Tx16Setup : public QObject
 {
     Q_OBJECT
 public:
-    Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines,
-              Notifier &notifier, std::function<Language()> language,
-              const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
+    Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines, Notifier &notifier,
+              std::function<Language()> language, const Tx16SetupWidgets &widgets,
+              QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
