@@ -19,8 +19,12 @@ ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
+    QLineEdit *line = m.StaticTextIPConnect;
     return ServerControls{ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
-                          m.StaticTextIPConnect};
+                          [line](const QString &text) {
+                              StatusLines::setColouredText(line, text,
+                                                           StatusLines::Colour::Unchanged);
+                          }};
 }
 
 ServerDialogControls dialogControls(Station &station)
