@@ -1,12 +1,17 @@
 #include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
+#include "app/StatusReport.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
+#include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
 
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -88,6 +93,7 @@ private slots:
     void dtmfCodeSelectsMemoryThenFrequencyIsAnswered();
     void transmitAndReceiveReachTheRadio();
     void serverGoneUnkeysTheRadio();
+    void statusCountsKeyingsAndReconnections();
     void transmitQueuedBehindASlowRadioEndsUnkeyedWhenTheServerGoes();
     void radioNotAnsweringIsNotKeyed();
     void frequencyWhileScanning();
@@ -176,6 +182,41 @@ void TestServerEndToEnd::serverGoneUnkeysTheRadio()
                  .filter(QStringLiteral(" Server connection lost: transmitter released"))
                  .size(),
              1);
+}
+
+// The status file counts what happened since start: two keyings by the server, the loss of the
+// server's link and its automatic reconnection; the file on disk follows within seconds.
+void TestServerEndToEnd::statusCountsKeyingsAndReconnections()
+{
+    Road road;
+    Station &station = road.start(QStringLiteral("TMD710"), {},
+                                  {QStringLiteral("CHANNEL=RIGHT"), QStringLiteral("RECONNECT=1")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(road.deliver("TRANSMIT_R"));
+        QVERIFY(road.radioReceived(QStringLiteral("TX"), i + 1));
+        QVERIFY(road.deliver("RECEIVE_R"));
+        QVERIFY(road.radioReceived(QStringLiteral("RX"), i + 2)); // the first at start-up
+    }
+    road.server.sendLine("@close");
+    QTRY_VERIFY(!station.state.ServerConnected);
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.ServerConnected, 10'000);
+
+    const QJsonObject counters = station.status->snapshot().value("counters").toObject();
+    QCOMPARE(counters.value("keyings").toInt(), 2);
+    QCOMPARE(counters.value("serverReconnections").toInt(), 1);
+    QCOMPARE(counters.value("transmitTimeouts").toInt(), 0);
+    QCOMPARE(counters.value("radioFaults").toInt(), 0);
+    const QString file = QDir(station.directory()).filePath(StatusReport::FileName);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::readBytes(file).contains("\"serverReconnections\": 1"),
+                             5000);
+    const QJsonObject written = QJsonDocument::fromJson(TestFiles::readBytes(file)).object();
+    QCOMPARE(written.value("model").toString(), QStringLiteral("TMD710"));
+    QCOMPARE(written.value("keyed").toBool(), false);
+    QCOMPARE(written.value("counters").toObject().value("keyings").toInt(), 2);
+    QVERIFY(written.value("server").toObject().value("connected").toBool());
 }
 
 // A TRANSMIT queued behind a slow exchange when the server goes: whether it is carried out

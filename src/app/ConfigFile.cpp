@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -105,14 +104,8 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("COM="),
          [](const ConfigBinding &b, const QString &v) {
-             // A port of the list, a device of /dev by its short name (ttyUSB0) or a device
-             // given by its full path (a link in /dev/serial/by-id); each is kept as written,
-             // even while its adapter is not plugged in: the station waits for it. A Windows
-             // port name (COM3, from a file brought over) names nothing here.
-             static const QRegularExpression windowsPort(QStringLiteral("^COM[0-9]+$"),
-                                                         QRegularExpression::CaseInsensitiveOption);
-             if (!v.isEmpty() && !windowsPort.match(v).hasMatch())
-                 b.ComPortTX->portName = v;
+             if (const std::optional<QString> name = ConfigValues::serialPortName(v))
+                 b.ComPortTX->portName = *name;
          }},
         {QStringLiteral("DTMF_CODE="),
          [](const ConfigBinding &b, const QString &v) { b.ListBoxCodesDTMF->addItem(v); }},

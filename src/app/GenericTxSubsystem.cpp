@@ -1,6 +1,7 @@
 #include "app/GenericTxSubsystem.h"
 
 #include "app/Station.h"
+#include "core/ConfigValues.h"
 #include "core/Notifier.h"
 #include "generic_tx/ControlLines.h"
 #include "generic_tx/GenericTxRadio.h"
@@ -157,6 +158,8 @@ void GenericTxSubsystem::activatePort()
     if (PortDiscovery::noneFound(found))
         m_station.log.append(QStringLiteral("LPT: No parallel port found (the kernel lists its "
                                             "ports in /proc/sys/dev/parport)"));
+    m_radio->state().setPortName(
+        base == 0 ? QString() : QStringLiteral("LPT %1h").arg(ConfigValues::hexAddress(base)));
     if (base == 0) {
         StatusLines::setColouredText(status, QStringLiteral("No LPT => INIT"),
                                      StatusLines::Colour::Red);

@@ -117,6 +117,7 @@ void HamlibSubsystem::selectModel()
     m_station.radios.select(QStringLiteral("HAMLIB"));
     m_operations->dropPending();
     state.RigAnswering = true;
+    m_radio->state().setPortName(settings.port);
     m_link->start(settings.model, settings.port, settings.speed);
     m_operations->initialise([this] { initialised(); });
 }

@@ -3,7 +3,7 @@
 #include "app/KenwoodDialogs.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
-#include "kenwood/PanelPictures.h"
+#include "ui/PanelPictures.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
@@ -186,6 +186,7 @@ void KenwoodSubsystem::OpenRigPort()
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
     const QString &name = m_station.ComPortTX.portName;
+    m_radio->state().setPortName(name);
     if (name.isEmpty()) {
         m_station.notifier().beep();
         state.PortStatus = 0;

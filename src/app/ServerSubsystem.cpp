@@ -3,6 +3,7 @@
 #include "app/Station.h"
 #include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
+#include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -10,22 +11,35 @@
 
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
 ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
+    QLineEdit *line = m.StaticTextIPConnect;
     return ServerControls{ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
-                          m.StaticTextIPConnect};
+                          [line](const QString &text) {
+                              StatusLines::setColouredText(line, text,
+                                                           StatusLines::Colour::Unchanged);
+                          }};
 }
 
 ServerDialogControls dialogControls(Station &station)
 {
     Ui::TFormIP &ip = station.FormIP->ui;
-    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,           ip.EditIP2,
-                                ip.EditIP3,           ip.EditIP4,           ip.EditPort,
-                                ip.LabelErreur,       ip.SpinEditTxTimeout, ip.Buttonlangue};
+    QWidget *form = station.FormIP.get();
+    return ServerDialogControls{[form](Language language) { applyCaptions(form, language); },
+                                ip.EditIP1,
+                                ip.EditIP2,
+                                ip.EditIP3,
+                                ip.EditIP4,
+                                ip.EditPort,
+                                ip.LabelErreur,
+                                ip.SpinEditTxTimeout,
+                                ip.Buttonlangue};
 }
 
 } // namespace
@@ -116,6 +130,7 @@ void ServerSubsystem::ButtonConnectClick()
 void ServerSubsystem::ButtonDisconnectClick()
 {
     m_reconnection.disconnectAsked();
+    m_lostSinceConnected = false;
     m_closingOnPurpose = true;
     m_link.close();
     m_closingOnPurpose = false;
@@ -126,6 +141,8 @@ void ServerSubsystem::ButtonDisconnectClick()
 void ServerSubsystem::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
+    if (std::exchange(m_lostSinceConnected, false))
+        emit reconnected();
     m_reconnection.linkUp();
     m_linkLog.connected();
     state.ServerConnected = true;
@@ -150,6 +167,7 @@ void ServerSubsystem::IdTCPClientDisconnected()
     // Nobody is left to send RECEIVE: a transmitter the server keyed is released at once rather
     // than at the transmit time-out.
     const bool released = !m_closingOnPurpose && m_dispatcher.releaseServerKeying();
+    m_lostSinceConnected = m_lostSinceConnected || !m_closingOnPurpose;
     m_reconnection.linkDown();
     if (released)
         m_linkLog.lost(QStringLiteral("Server connection lost: transmitter released"), true);

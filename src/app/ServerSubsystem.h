@@ -42,6 +42,10 @@ public:
     // A try to bring the link back is planned or under way.
     bool isReconnecting() const { return m_reconnection.isWaiting() || m_link.isConnecting(); }
 
+signals:
+    // The link came back after a loss the operator did not ask for.
+    void reconnected();
+
 private:
     void wire();
     void sendToServer(const QString &text);
@@ -59,6 +63,7 @@ private:
     LinkEventLog m_linkLog;
     // Set while the operator's Disconnect closes the link: not a loss.
     bool m_closingOnPurpose = false;
+    bool m_lostSinceConnected = false;
     // Set while messages are being carried out. A radio exchange inside one keeps the event
     // loop running; data arriving meanwhile stays queued in the socket and is taken afterwards,
     // so messages are always carried out one at a time and in the order they came.

@@ -8,6 +8,7 @@
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
 #include "app/ServerSubsystem.h"
+#include "app/StatusReport.h"
 #include "core/Notifier.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
@@ -65,6 +66,8 @@ Station::Station(const QString &directory, Notifier &notifier)
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);
     });
+    status = std::make_unique<StatusReport>(*this);
+    connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
 }
@@ -276,6 +279,7 @@ void Station::MenuQuitterClick()
         FormIP->ui.ButtonDisconnect->click();
     log.append(QStringLiteral("Quit"));
     log.compact();
+    status->stop();
     if (state.LogFileTMD700Exists)
         QFile::remove(QDir(m_directory).filePath(state.LogFileNameTMD700));
     if (state.LptBase != 0 && hooks.releaseParallelPort)

@@ -51,6 +51,7 @@ class TransmitTimeout;
 class HamlibSubsystem;
 class ReadOnlyNotice;
 class RadioPanelView;
+class StatusReport;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -88,6 +89,8 @@ public:
     std::unique_ptr<ServerSubsystem> server;
     std::unique_ptr<TransmitTimeout> transmitTimeout;
     std::unique_ptr<HamlibSubsystem> hamlib;
+    // Keeps the status file that tells from outside what the station does.
+    std::unique_ptr<StatusReport> status;
     // Shown from start-up on when the folder cannot be written.
     std::unique_ptr<ReadOnlyNotice> readOnlyNotice;
 

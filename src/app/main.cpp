@@ -1,6 +1,10 @@
+#include "app/CommandLine.h"
 #include "app/InstanceLock.h"
 #include "app/ProgramFiles.h"
+#include "app/ResetCommand.h"
 #include "app/Station.h"
+#include "app/StatusCommand.h"
+#include "platform/ServiceManager.h"
 #include "platform/UnixSignalWatcher.h"
 #include "ui/MessageBoxNotifier.h"
 #include "ui/UnitTMD700.h"
@@ -12,6 +16,47 @@
 #include <csignal>
 #include <cstdio>
 
+namespace {
+
+// Exit code of arguments that cannot be obeyed; nothing was touched.
+constexpr int BadArguments = 2;
+
+int refuseArguments(const QString &why)
+{
+    std::fprintf(stderr, "Ivrelane: %s\n", qPrintable(why));
+    return BadArguments;
+}
+
+QString usualFolder()
+{
+    return ProgramFiles::locate(QCoreApplication::applicationDirPath()).directory;
+}
+
+// --reset, --status and --help: short commands without the station or a window.
+int runCommand(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Ivrelane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Ivrelane"));
+    const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    if (!line.error.isEmpty())
+        return refuseArguments(line.error);
+    const QString folder = line.folder.isEmpty() ? usualFolder() : line.folder;
+    switch (line.action) {
+    case CommandLine::Action::Reset:
+        return ResetCommand::run(folder);
+    case CommandLine::Action::Status:
+        return StatusCommand::run(folder);
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Run:
+        break;
+    }
+    std::printf("%s", qPrintable(CommandLine::usage()));
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // Before anything else, so that a request to end is handled the same way at every moment.
@@ -21,6 +66,8 @@ int main(int argc, char *argv[])
     // where it happens, not a reason to die.
     UnixSignalWatcher::installEarly({SIGTERM, SIGINT}, {SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2});
     UnixSignalWatcher::ignore({SIGPIPE});
+    if (CommandLine::asksForCommand(argc, argv))
+        return runCommand(argc, argv);
     // A station can run headless, its log and files being its face: without a display the
     // program runs offscreen instead of stopping at Qt's "could not connect to display".
     const bool headless = qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -33,8 +80,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ivrelane"));
     QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
 
-    const ProgramFiles::Location location =
-        ProgramFiles::locate(QApplication::applicationDirPath());
+    // Qt has taken the options that are its own (-platform, -style...).
+    const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
+    if (!line.error.isEmpty())
+        return refuseArguments(line.error);
+    ProgramFiles::Location location;
+    if (line.folder.isEmpty()) {
+        location = ProgramFiles::locate(QApplication::applicationDirPath());
+    } else {
+        QString reason;
+        if (!makeFolder(line.folder, &reason))
+            return refuseArguments(QStringLiteral("cannot create the folder %1: %2")
+                                       .arg(QDir::toNativeSeparators(line.folder), reason));
+        location = {line.folder, ProgramFiles::isWritable(line.folder)};
+    }
     const QString directory = location.directory;
     InstanceLock lock(directory);
     if (!lock.acquire()) {
@@ -56,6 +115,19 @@ int main(int argc, char *argv[])
     MessageBoxNotifier notifier;
     Station station(directory, notifier);
     notifier.setParent(station.Form1.get());
+
+    // Under a service manager the journal keeps what standard error says: each log line goes
+    // there too. The manager learns when start-up is done, and gets the watchdog's heartbeat
+    // from the event loop from then on.
+    ServiceManager service;
+    if (ServiceManager::runsAsService()) {
+        station.log.echo = [](const QString &logLine) {
+            std::fprintf(stderr, "%s\n", qPrintable(logLine));
+            std::fflush(stderr);
+        };
+    }
+    QObject::connect(&station, &Station::startupFinished, &service, &ServiceManager::ready);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &service, &ServiceManager::stopping);
 
     // Those signals end the program the way "Quitter" does once start-up has begun: they
     // reach it through the event loop, after the step that reads the configuration. Before

@@ -1,5 +1,7 @@
 #include "core/ConfigValues.h"
 
+#include <QRegularExpression>
+
 namespace ConfigValues {
 
 std::optional<int> parseInteger(const QString &text)
@@ -16,6 +18,15 @@ std::optional<int> parseInteger(const QString &text)
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<QString> serialPortName(const QString &value)
+{
+    static const QRegularExpression windowsPort(QStringLiteral("^COM[0-9]+$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    if (value.isEmpty() || windowsPort.match(value).hasMatch())
         return std::nullopt;
     return value;
 }

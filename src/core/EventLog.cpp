@@ -33,6 +33,8 @@ void EventLog::append(const QString &text)
     m_lines << line;
     if (m_lines.size() > MaxLines)
         m_lines.remove(1, m_lines.size() - MaxLines);
+    if (echo)
+        echo(line);
     if (m_fileLines >= 0 && m_fileLines < MaxFileLines && TextFile::appendLine(m_filePath, line)) {
         ++m_fileLines;
         m_lastWriteFailed = false;

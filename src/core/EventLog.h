@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The event log: a header line "Log" followed by at most 499 dated entries in memory. Each entry
 // is appended to the log file on its own, so a line costs a write of its own size; the file is
@@ -28,6 +29,9 @@ public:
 
     // Cuts the file back to the list in memory when it holds more (at shut-down).
     void compact();
+
+    // Receives each line as it is added, date included (a service's journal keeps a copy).
+    std::function<void(const QString &)> echo;
 
     const QStringList &lines() const { return m_lines; }
     bool lastWriteFailed() const { return m_lastWriteFailed; }

@@ -45,7 +45,11 @@ public:
     // The band whose transmit lamp is lit; -1 for none.
     int transmitBand() const { return m_transmitBand; }
 
+    // Where the radio is reached, as the operator configured it ("/dev/ttyUSB0", "LPT 0378h").
+    const QString &portName() const { return m_portName; }
+
     void setKeyed(bool keyed);
+    void setPortName(const QString &name) { m_portName = name; }
     void setPanelEnabled(bool enabled);
     void setTransmitAvailable(bool available);
     void setBandSelectable(int band, bool selectable);
@@ -83,6 +87,7 @@ private:
     bool m_panelEnabled = true;
     bool m_transmitAvailable = true;
     int m_transmitBand = -1;
+    QString m_portName;
     QStringList m_memories;
     int m_currentMemory = -1;
     std::array<Band, 2> m_bands;

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <functional>
 
-class QLineEdit;
 class QRadioButton;
 class Radio;
 class RadioSelector;
@@ -18,7 +17,8 @@ struct ServerControls
     QRadioButton *RadioButtonLeft = nullptr;
     QRadioButton *RadioButtonRight = nullptr;
     QRadioButton *RadioButtonBoth = nullptr;
-    QLineEdit *StaticTextIPConnect = nullptr;
+    // Puts a text on the server status line, its colour kept.
+    std::function<void(const QString &)> showOnStatusLine;
 };
 
 // Carries out one message from the relay server on the radio in use.

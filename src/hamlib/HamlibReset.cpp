@@ -1,0 +1,33 @@
+#include "hamlib/HamlibReset.h"
+
+#include "hamlib/HamlibRig.h"
+#include "platform/LinkSettings.h"
+
+#include <atomic>
+
+namespace HamlibReset {
+
+QString toReceive(const HamlibSettings &settings)
+{
+    if (!settings.isSet())
+        return QStringLiteral("no Hamlib radio in the configuration (HAMLIBMODEL=, HAMLIBPORT=)");
+    const std::atomic<bool> unkeyed{false};
+    const std::atomic<bool> stopping{false};
+    HamlibRig rig(unkeyed, stopping);
+    QString error;
+    QObject::connect(&rig, &HamlibRig::failed, [&error](const QString &text) { error = text; });
+    QObject::connect(&rig, &HamlibRig::refused,
+                     [&error](const QString &text) { error = text; });
+    rig.open(settings.model, settings.port, settings.speed);
+    // The first request opens the radio, which unkeys it first thing; the request itself
+    // then asks for receive.
+    rig.applyTransmit();
+    rig.close();
+    if (!error.isEmpty())
+        return QStringLiteral("Hamlib radio %1 on %2: %3")
+            .arg(settings.model)
+            .arg(settings.port, error);
+    return {};
+}
+
+} // namespace HamlibReset

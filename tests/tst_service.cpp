@@ -1,0 +1,286 @@
+#include "support/RigSimProcess.h"
+#include "support/RigctldProcess.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSerialPort>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace {
+
+const QString Program = QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane");
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs a short command of the program to its end.
+Run command(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(Program, arguments);
+    Run run;
+    if (!process.waitForFinished(30'000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// One datagram socket standing for the service manager's notify socket.
+class NotifySocket
+{
+public:
+    explicit NotifySocket(const QString &path) : m_path(QFile::encodeName(path))
+    {
+        m_fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, m_path.constData(), size_t(m_path.size()));
+        ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    }
+    ~NotifySocket() { ::close(m_fd); }
+
+    // The messages received within `timeoutMs`, until `last` is among them.
+    QList<QByteArray> receiveUntil(const QByteArray &last, int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!m_messages.contains(last) && !deadline.hasExpired()) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, int(qMin<qint64>(100, deadline.remainingTime()))) > 0) {
+                char buffer[256];
+                const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+                if (n > 0)
+                    m_messages << QByteArray(buffer, int(n));
+            }
+        }
+        return m_messages;
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+    QList<QByteArray> m_messages;
+};
+
+} // namespace
+
+class TestService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Arguments that cannot be obeyed are refused in one line, exit code 2, nothing touched.
+    void badArgumentsTouchNothing()
+    {
+        QTemporaryDir dir;
+        TestFiles::writeBytes(dir.filePath("file"), "not a folder");
+        const QString under = dir.filePath("file/station");
+        for (const QStringList &arguments :
+             {QStringList{"--bogus"}, QStringList{"--folder"}, QStringList{"--reset", "--status"},
+              QStringList{"--folder", under}, QStringList{"--folder", dir.path(), "extra"}}) {
+            const Run run = command(arguments);
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY2(run.err.startsWith("Ivrelane: ") && run.err.count('\n') == 1,
+                     run.err.constData());
+            QCOMPARE(filesIn(dir.path()), QStringList{"file"});
+        }
+    }
+
+    // A keyed radio left by a copy that died: the reset unkeys it and leaves every file of the
+    // folder as it was. A copy running there keeps the radio.
+    void resetUnkeysAKeyedRadioAndWritesNothing()
+    {
+        QTemporaryDir dir;
+        RigSimProcess rig;
+        const QString link = dir.filePath("ttyRig");
+        QVERIFY(!rig.start({"--model", "TMD710", "--link", link}).isEmpty());
+        {
+            QSerialPort port(link);
+            QVERIFY(port.open(QIODevice::ReadWrite));
+            port.write("TX\r");
+            QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("TX")));
+        }
+        const QStringList configuration{"[IvrelaneTMD7x0]", "MODEL=TMD710", "COM=" + link};
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"), configuration);
+        const QString station = dir.filePath("station");
+        QVERIFY(QDir().mkdir(station));
+        QVERIFY(QFile::copy(dir.filePath("Ivrelane.ini"), station + "/Ivrelane.ini"));
+
+        const Run run = command({"--reset", "--folder", station});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(rig.receivedCommands().mid(1), (QStringList{"RX", "SC 0"}));
+        QVERIFY2(rig.logText().contains("> RX"), qPrintable(rig.logText()));
+        QCOMPARE(filesIn(station), QStringList{"Ivrelane.ini"});
+        QCOMPARE(TestFiles::readLines(station + "/Ivrelane.ini"), configuration);
+
+        // A copy runs in the folder: the radio is its own.
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", station});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(station + "/Ivrelane.status"), 20'000);
+        const Run refused = command({"--reset", "--folder", station});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("already running in " + QFile::encodeName(station)),
+                 refused.err.constData());
+        QVERIFY(QFile::exists(station + "/Ivrelane.lock"));
+        ::kill(pid_t(copy.processId()), SIGTERM);
+        QVERIFY(copy.waitForFinished(20'000));
+    }
+
+    // The same through Hamlib: a rigctld keyed by a copy that died is unkeyed.
+    void resetUnkeysAHamlibRadio()
+    {
+        RigctldProcess rigctld;
+        if (!rigctld.start({"-m", "1", "-P", "RIG"}))
+            QSKIP("rigctld did not start");
+        QVERIFY(rigctld.ask({"T", "1"}).isEmpty());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
+        QTemporaryDir dir;
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=HAMLIB", "HAMLIBMODEL=2",
+                               "HAMLIBPORT=" + rigctld.address()});
+        const Run run = command({"--reset", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
+        rigctld.kill();
+        const Run gone = command({"--reset", "--folder", dir.path()});
+        QCOMPARE(gone.exitCode, 1);
+        QVERIFY2(gone.err.contains("rig_open"), gone.err.constData());
+    }
+
+    // Exit 1 with the reason when the port is missing or the radio silent (after the 3 s
+    // deadline, not forever).
+    void resetFailuresSayWhy()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("ttyGone");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TMD700", "COM=" + missing});
+        Run run = command({"--reset", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("port " + QFile::encodeName(missing) + " is missing"),
+                 run.err.constData());
+
+        RigSimProcess rig;
+        const QString link = dir.filePath("ttyRig");
+        QVERIFY(!rig.start({"--model", "TMD710", "--link", link, "--control"}).isEmpty());
+        rig.order("silent on");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TMD710", "COM=" + link});
+        run = command({"--reset", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("does not answer"), run.err.constData());
+        QCOMPARE(run.err.count('\n'), 1);
+
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"), {"[IvrelaneTMD7x0]", "LANGUAGE=E"});
+        run = command({"--reset", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("no radio model"), run.err.constData());
+    }
+
+    // Started by a service manager: "READY=1" once started, the watchdog's heartbeat from
+    // then on, "STOPPING=1" at the end; each log line on standard error too. The status file
+    // tells a running copy from a stopped one.
+    void serviceNotifyAndStatus()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("2m"); // created by the program
+        NotifySocket notify(dir.filePath("notify"));
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("NOTIFY_SOCKET", dir.filePath("notify"));
+        env.insert("WATCHDOG_USEC", "400000");
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", folder});
+        QVERIFY(copy.waitForStarted());
+
+        QList<QByteArray> messages = notify.receiveUntil("never", 3000);
+        QVERIFY2(!messages.isEmpty() && messages.first() == "READY=1",
+                 messages.join(' ').constData());
+        QVERIFY2(messages.count("WATCHDOG=1") >= 3, messages.join(' ').constData());
+
+        Run status = command({"--status", "--folder", folder});
+        QVERIFY2(status.exitCode == 0, status.err.constData());
+        QVERIFY2(status.out.contains("running") && status.out.contains("Server:"),
+                 status.out.constData());
+        QFile file(folder + "/Ivrelane.status");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject report = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(report.value("pid").toInteger(), copy.processId());
+        QCOMPARE(report.value("running").toBool(), true);
+        QVERIFY(report.value("counters").toObject().contains("keyings"));
+
+        ::kill(pid_t(copy.processId()), SIGTERM);
+        QVERIFY(copy.waitForFinished(20'000));
+        QVERIFY(notify.receiveUntil("STOPPING=1", 2000).contains("STOPPING=1"));
+        const QByteArray err = copy.readAllStandardError();
+        QVERIFY2(err.contains(" Start\n") && err.contains(" Quit\n"), err.constData());
+
+        status = command({"--status", "--folder", folder});
+        QCOMPARE(status.exitCode, 1);
+        QVERIFY2(status.err.contains("no copy runs"), status.err.constData());
+        QVERIFY(status.out.contains("stopped"));
+        QCOMPARE(command({"--status", "--folder", dir.filePath("none")}).exitCode, 1);
+    }
+
+    // The package's unit, as systemd reads it for the instance "2m" (the program's path made
+    // that of this build, which the check wants executable).
+    void serviceUnitVerifies()
+    {
+        const QString analyze = QStandardPaths::findExecutable(QStringLiteral("systemd-analyze"));
+        if (analyze.isEmpty())
+            QSKIP("systemd-analyze is not installed");
+        QTemporaryDir dir;
+        QByteArray unit = TestFiles::readBytes(
+            QStringLiteral(IVRELANE_SOURCE_DIR "/packaging/systemd/ivrelane@.service"));
+        QVERIFY(unit.contains("ExecStopPost=/usr/bin/ivrelane --reset --folder"));
+        unit.replace("/usr/bin/ivrelane", QFile::encodeName(Program));
+        const QString instance = dir.filePath(QStringLiteral("ivrelane@2m.service"));
+        TestFiles::writeBytes(instance, unit);
+        QProcess verify;
+        verify.setProcessChannelMode(QProcess::MergedChannels);
+        verify.start(analyze, {"verify", "--man=no", instance});
+        QVERIFY(verify.waitForFinished(60'000));
+        const QByteArray said = verify.readAll();
+        // Outside a booted systemd (a container) the check cannot load the boot targets;
+        // anything else it says is about the unit.
+        QByteArray aboutTheUnit;
+        for (const QByteArray &line : said.split('\n')) {
+            if (!line.isEmpty() && !line.contains(".target not found"))
+                aboutTheUnit += line + '\n';
+        }
+        QVERIFY2(aboutTheUnit.isEmpty(), said.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestService)
+#include "tst_service.moc"
