@@ -3,6 +3,7 @@
 // chip that is not there, and lines in memory for the stepping.
 #include "app/GenericTxSubsystem.h"
 #include "generic_tx/Cm108Lines.h"
+#include "generic_tx/GenericReset.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/MemoryLines.h"
@@ -112,6 +113,7 @@ private slots:
     void usbAudioSquelch();
     void usbAudioUnpluggedAndBack();
     void missingGpioChip();
+    void resetBringsTheLinesToRest();
     void scanOnLinesInMemory();
 };
 
@@ -240,6 +242,23 @@ void TestGenericLines::missingGpioChip()
     rig.main().SpeedButtonTX16TX->click();
     QCOMPARE(logged(rig, " Lines: Transmitter not keyed: Lines " + chip + " not open"), 1);
     QVERIFY(rig.port->writes().isEmpty());
+}
+
+// The --reset of a station that died keyed: one report, every output at rest.
+void TestGenericLines::resetBringsTheLinesToRest()
+{
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    LineSettings settings{LinesKind::UsbAudio, Device, QStringLiteral("1,2,4,3,VOLDN")};
+    const auto negative = LinePolarity::Negative, positive = LinePolarity::Positive;
+    QCOMPARE(GenericReset::toIdle(settings, {negative, positive, negative, negative}), QString());
+    QCOMPARE(peer.reports(), QList<QByteArray>{report(0x0D)});
+
+    peer.refuse = true;
+    QCOMPARE(GenericReset::toIdle(settings, {positive, positive, positive, positive}),
+             "Cannot open " + Device + ": No such file or directory");
+    settings.device.clear();
+    QVERIFY(GenericReset::toIdle(settings, {}).startsWith(QStringLiteral("no device")));
 }
 
 void TestGenericLines::scanOnLinesInMemory()

@@ -4,6 +4,7 @@
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericReset.h"
+#include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibReset.h"
 #include "kenwood/KenwoodReset.h"
@@ -25,6 +26,7 @@ struct ResetSettings
     SerialPortSettings serial;
     HamlibSettings hamlib;
     GenericReset::Lines lines;
+    LineSettings otherLines;
 };
 
 void setPolarity(GenericReset::Lines &lines, TxLine line, const QString &value)
@@ -65,7 +67,7 @@ ResetSettings readSettings(const QStringList &configuration)
             setPolarity(s.lines, TxLine::Reset, value);
         else if (key == QLatin1String("PIN17="))
             setPolarity(s.lines, TxLine::Ptt, value);
-        else
+        else if (!LineConfig::apply(s.otherLines, key, value))
             HamlibConfigKeys::apply(s.hamlib, key, value);
     }
     return s;
@@ -91,6 +93,8 @@ QString reset(const ResetSettings &s)
     if (s.model == QLatin1String("HAMLIB"))
         return HamlibReset::toReceive(s.hamlib);
     if (s.model == QLatin1String("TX16UD")) {
+        if (s.otherLines.kind != LinesKind::ParallelPort)
+            return GenericReset::toIdle(s.otherLines, s.lines.polarities);
         const std::shared_ptr<ParallelPort> port = ParallelPortFactory::create();
         return GenericReset::toIdle(*port, s.lines);
     }
@@ -106,8 +110,7 @@ int run(const QString &directory)
     const QString where = QDir::toNativeSeparators(directory);
     InstanceLock lock(directory);
     if (!lock.acquire()) {
-        std::fprintf(stderr, "Ivrelane: %s: the radio is left to it\n",
-                     qPrintable(lock.refusal()));
+        std::fprintf(stderr, "Ivrelane: %s: the radio is left to it\n", qPrintable(lock.refusal()));
         return 1;
     }
     QStringList configuration;
