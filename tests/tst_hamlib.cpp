@@ -518,7 +518,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     const qsizetype logStart = station.log.lines().size();
     road.server.send("1230\r\n");
     road.server.send("15\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().contains(QStringLiteral("MR 0,015")), 10'000);
+    QTRY_VERIFY2_WITH_TIMEOUT(rig.receivedCommands().contains(QStringLiteral("MR 0,015")),
+                              qPrintable(station.log.lines().join(u'\n')), 10'000);
     QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));

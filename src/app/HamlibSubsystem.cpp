@@ -8,6 +8,7 @@
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
 #include "ui/Captions.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
@@ -53,8 +54,6 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
     station.hooks.startHamlib = [this] {
-        if (!settings.isSet())
-            return;
         checkMenuItem();
         selectModel();
     };
@@ -116,6 +115,16 @@ void HamlibSubsystem::selectModel()
     ui.GroupBoxTX->show();
     m_station.radios.select(QStringLiteral("HAMLIB"));
     m_operations->dropPending();
+    // Without a model or a port Hamlib stays the model, with no radio until the settings
+    // window gives what is missing; the server is answered with no frequency.
+    if (!settings.isSet()) {
+        release();
+        const QString missing = settings.model <= 0 ? QStringLiteral("Hamlib: no radio model")
+                                                    : QStringLiteral("Hamlib: no port");
+        StatusLines::setColouredText(ui.labelTMD, missing, StatusLines::Colour::Red);
+        m_station.log.append(missing);
+        return;
+    }
     state.RigAnswering = true;
     m_link->start(settings.model, settings.port, settings.speed);
     m_operations->initialise([this] { initialised(); });

@@ -16,21 +16,29 @@ constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
 
 std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
 {
-    if (stopping())
-        return std::nullopt;
     const QByteArray line = command + '\r';
-    unsigned char reply[200] = {};
-    unsigned char end[] = "\r";
-    const int result =
-        rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
-                     int(line.size()), reply, int(sizeof reply) - 1, end);
-    if (result < 0) {
-        check(result, "rig_send_raw");
-        return std::nullopt;
+    QByteArray text;
+    // Hamlib leaves some replies unread (the keying's): a reply to another command is dropped
+    // and the command sent once more, which changes nothing for a query or a setting.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (stopping())
+            return std::nullopt;
+        rig_flush(&m_rig->state.rigport);
+        unsigned char reply[200] = {};
+        unsigned char end[] = "\r";
+        const int result =
+            rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
+                         int(line.size()), reply, int(sizeof reply) - 1, end);
+        if (result < 0) {
+            check(result, "rig_send_raw");
+            return std::nullopt;
+        }
+        text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
+        if (std::optional<QList<QByteArray>> fields = HamlibBandOrders::fields(command, text))
+            return fields;
+        if (text == "N" || text == "?")
+            break;
     }
-    const QByteArray text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
-    if (std::optional<QList<QByteArray>> fields = HamlibBandOrders::fields(command, text))
-        return fields;
     emit refused(QString::fromLatin1(command) + QStringLiteral(": the radio answered \"") +
                      QString::fromLatin1(text) + QLatin1Char('"'),
                  m_request, m_requestBand);
