@@ -123,6 +123,7 @@ void HamlibSubsystem::selectModel()
                                                     : QStringLiteral("Hamlib: no port");
         StatusLines::setColouredText(ui.labelTMD, missing, StatusLines::Colour::Red);
         m_station.log.append(missing);
+        connectServerOnce();
         return;
     }
     state.RigAnswering = true;
@@ -134,7 +135,13 @@ void HamlibSubsystem::initialised()
 {
     m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
                              .arg(m_station.state.ModelLabel.trimmed(), settings.port));
-    // As with a Kenwood, the server connection at start waits for the radio's initialisation.
+    connectServerOnce();
+}
+
+// As with a Kenwood, the server connection at start waits for the radio's initialisation (or
+// for the finding that there is no radio to initialise).
+void HamlibSubsystem::connectServerOnce()
+{
     if (m_serverConnectDone)
         return;
     m_serverConnectDone = true;
