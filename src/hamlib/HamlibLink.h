@@ -21,7 +21,7 @@ public:
     ~HamlibLink() override;
 
     // How long stop() waits for the worker: a call stuck inside Hamlib is then left behind.
-    static constexpr int StopWaitMs = 2500;
+    static constexpr int StopWaitMs = 1500;
 
     bool isStarted() const { return m_rig != nullptr; }
     // Opens the radio on a fresh worker thread (an earlier one is stopped first).
