@@ -201,6 +201,8 @@ void TestGenericLines::usbAudioUnpluggedAndBack()
     // Unplugged while keyed: the closed peer reads as the end of the device.
     peer.unplug();
     QTRY_COMPARE(logged(rig, " Lines " + Device + " lost"), 1);
+    QVERIFY(rig.station().log.lines().constLast().endsWith(" Lines " + Device + " lost"));
+    QCOMPARE(logged(rig, " Lines: " + Device + ": end of file"), 1);
     QCOMPARE(status->text(), "Lines " + Device + " lost");
     QVERIFY(watch.looking());
     execute(rig, "UP"); // refused, said once in the log, not again as lost

@@ -42,7 +42,10 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     m_linesWatch = std::make_unique<LinesWatch>(*m_driver);
     connect(m_linesWatch.get(), &LinesWatch::lost, this,
             [this](const QString &device, const QString &reason) {
-                m_station.log.append(QStringLiteral("Lines %1 lost (%2)").arg(device, reason));
+                // The reason first, so that the line the operator looks for reads as a lost
+                // serial port's does.
+                m_station.log.append(QStringLiteral("Lines: ") + reason);
+                m_station.log.append(QStringLiteral("Lines %1 lost").arg(device));
                 StatusLines::setColouredText(m_station.Form1->ui.LabelConnect,
                                              QStringLiteral("Lines %1 lost").arg(device),
                                              StatusLines::Colour::Red);
