@@ -1,6 +1,7 @@
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
 #include "support/RecordingNotifier.h"
+#include "ui/Captions.h"
 #include "ui/UnitDTMF.h"
 
 #include <QtTest>
@@ -17,7 +18,8 @@ struct Editor
     RecordingNotifier notifier;
     Language language = Language::French;
     DtmfEditor editor{notifier, [this] { return language; },
-                      DtmfEditorControls{&form, form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
+                      DtmfEditorControls{[this](Language l) { applyCaptions(&form, l); },
+                                         form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
                                          form.ui.ComboBoxActionsDTMF}};
 
     explicit Editor(const QStringList &table)

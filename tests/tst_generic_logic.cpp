@@ -1,5 +1,8 @@
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/ChannelStepping.h"
+#include "generic_tx/GpioChipLines.h"
+#include "generic_tx/LineSettings.h"
+#include "generic_tx/LinesDiscovery.h"
 #include "generic_tx/PinLogic.h"
 #include "generic_tx/PortDiscovery.h"
 #include "platform/MemoryParallelPort.h"
@@ -12,6 +15,7 @@
 Q_DECLARE_METATYPE(TxLine)
 Q_DECLARE_METATYPE(LinePolarity)
 Q_DECLARE_METATYPE(StepDirection)
+Q_DECLARE_METATYPE(LinesKind)
 
 namespace {
 constexpr auto Up = StepDirection::Up;
@@ -62,6 +66,17 @@ void addParport(const QString &procRoot, int number, const QByteArray &record)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(record);
 }
+
+void addHidraw(const QString &root, const QString &name, const QByteArray &uevent)
+{
+    const QString dir = root + QLatin1Char('/') + name + QStringLiteral("/device");
+    QVERIFY(QDir().mkpath(dir));
+    if (uevent.isEmpty())
+        return;
+    QFile file(dir + QStringLiteral("/uevent"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(uevent);
+}
 } // namespace
 
 class TestGenericLogic : public QObject
@@ -98,6 +113,13 @@ private slots:
     void discoveryFromProc();
     void discoveryKeepsPreviousWithoutPorts();
     void discoveryFromDriver();
+
+    void lineMap_data();
+    void lineMap();
+    void lineKeys_data();
+    void lineKeys();
+    void usbAudioDiscovery();
+    void gpioChipRefused();
 };
 
 void TestGenericLogic::pinLevels_data()
@@ -552,6 +574,137 @@ void TestGenericLogic::discoveryFromDriver()
     PortDiscovery::discoverFromDriver(port, texts);
     QCOMPARE(texts, (PortDiscovery::AddressTexts{QStringLiteral("03BC"), QStringLiteral("0378"),
                                                  QStringLiteral("0278")}));
+}
+
+void TestGenericLogic::lineMap_data()
+{
+    QTest::addColumn<LinesKind>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("expected"); // UP, DOWN, RESET, PTT, squelch; empty: refused
+
+    const auto usb = LinesKind::UsbAudio;
+    const auto gpio = LinesKind::GpioChip;
+    QTest::newRow("usb default") << usb << "1,2,4,3,VOLDN" << QList<int>{1, 2, 4, 3, 0x02};
+    QTest::newRow("usb, blanks and case")
+        << usb << " 8, 7 ,6,5, recmute" << QList<int>{8, 7, 6, 5, 0x08};
+    QTest::newRow("usb, lines not wired") << usb << "1,2,-,3,-" << QList<int>{1, 2, -1, 3, -1};
+    QTest::newRow("usb, no GPIO 9") << usb << "1,2,4,9,VOLDN" << QList<int>{};
+    QTest::newRow("usb, no GPIO 0") << usb << "0,2,4,3,VOLDN" << QList<int>{};
+    QTest::newRow("usb, a pin twice") << usb << "1,1,4,3,VOLDN" << QList<int>{};
+    QTest::newRow("usb, squelch on a GPIO") << usb << "1,2,4,3,5" << QList<int>{};
+    QTest::newRow("usb, four fields") << usb << "1,2,4,3" << QList<int>{};
+    QTest::newRow("gpio") << gpio << "17,27,22,23,24" << QList<int>{17, 27, 22, 23, 24};
+    QTest::newRow("gpio, line 0") << gpio << "0,1,2,3,4" << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("gpio, squelch on an output") << gpio << "17,27,22,23,17" << QList<int>{};
+    QTest::newRow("gpio, button name") << gpio << "17,27,22,23,VOLDN" << QList<int>{};
+    QTest::newRow("gpio, negative") << gpio << "-2,27,22,23,24" << QList<int>{};
+    QTest::newRow("gpio, empty") << gpio << "" << QList<int>{};
+    QTest::newRow("parallel port has no map")
+        << LinesKind::ParallelPort << "1,2,4,3,VOLDN" << QList<int>{};
+}
+
+void TestGenericLogic::lineMap()
+{
+    QFETCH(LinesKind, kind);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, expected);
+    const std::optional<LineMap> map = LineConfig::parseMap(kind, text);
+    QCOMPARE(map.has_value(), !expected.isEmpty());
+    if (map) {
+        QCOMPARE((QList<int>{map->outputs[0], map->outputs[1], map->outputs[2], map->outputs[3],
+                             map->squelch}),
+                 expected);
+    }
+}
+
+void TestGenericLogic::lineKeys_data()
+{
+    QTest::addColumn<QStringList>("file");
+    QTest::addColumn<QStringList>("saved");
+
+    QTest::newRow("parallel port: today's file") << QStringList{} << QStringList{};
+    QTest::newRow("usb: default map")
+        << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw1"}
+        << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw1", "LINESMAP=1,2,4,3,VOLDN"};
+    QTest::newRow("gpio") << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0",
+                                         "LINESMAP=17,27,22,23,24"}
+                          << QStringList{"LINES=GPIO", "LINESDEVICE=/dev/gpiochip0",
+                                         "LINESMAP=17,27,22,23,24"};
+    QTest::newRow("map before kind") << QStringList{"LINESMAP=5,6,13,19,26", "LINES=GPIO"}
+                                     << QStringList{"LINES=GPIO", "LINESMAP=5,6,13,19,26"};
+    QTest::newRow("unknown kind ignored") << QStringList{"LINES=USB"} << QStringList{};
+    QTest::newRow("map of the other kind ignored")
+        << QStringList{"LINES=GPIO", "LINESMAP=1,2,4,3,VOLDN", "LINESMAP=17,27,22,23"}
+        << QStringList{"LINES=GPIO"};
+    QTest::newRow("bad devices ignored")
+        << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw2", "LINESDEVICE=hidraw1",
+                       "LINESDEVICE=/dev/hid raw", "LINESDEVICE="}
+        << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw2", "LINESMAP=1,2,4,3,VOLDN"};
+    QTest::newRow("back to the parallel port keeps the device")
+        << QStringList{"LINES=CM108", "LINESDEVICE=/dev/hidraw1", "LINES=LPT"}
+        << QStringList{"LINESDEVICE=/dev/hidraw1", "LINESMAP=1,2,4,3,VOLDN"};
+}
+
+void TestGenericLogic::lineKeys()
+{
+    QFETCH(QStringList, file);
+    QFETCH(QStringList, saved);
+    LineSettings settings;
+    for (const QString &line : file) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        QVERIFY(LineConfig::apply(settings, line.left(equals + 1), line.mid(equals + 1)));
+    }
+    QVERIFY(!LineConfig::apply(settings, QStringLiteral("LPT="), QStringLiteral("888")));
+    QCOMPARE(LineConfig::lines(settings), saved);
+}
+
+void TestGenericLogic::usbAudioDiscovery()
+{
+    QTemporaryDir sys;
+    const QString root = sys.path();
+    addHidraw(root, "hidraw0",
+              "DRIVER=hid-generic\nHID_ID=0003:0000046D:0000C52B\n"
+              "HID_NAME=Logitech USB Receiver\n");
+    addHidraw(root, "hidraw10", "HID_ID=0003:00000D8C:0000000C\nHID_NAME=C-Media USB Audio\n");
+    addHidraw(root, "hidraw2", "HID_ID=0003:00000D8C:0000013C\n");
+    addHidraw(root, "hidraw3", {}); // no uevent: skipped
+    addHidraw(root, "hidraw4", "HID_ID=0005:00000D8D:0000000C\n");
+
+    const QList<LinesDiscovery::Device> found = LinesDiscovery::usbAudioInterfaces(root, "/dev");
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found.at(0).path, QStringLiteral("/dev/hidraw2"));
+    QCOMPARE(found.at(0).description, QStringLiteral("0d8c:013c"));
+    QCOMPARE(found.at(1).path, QStringLiteral("/dev/hidraw10"));
+    QCOMPARE(found.at(1).description, QStringLiteral("C-Media USB Audio (0d8c:000c)"));
+    QVERIFY(LinesDiscovery::usbAudioInterfaces(root + QStringLiteral("/none")).isEmpty());
+}
+
+void TestGenericLogic::gpioChipRefused()
+{
+    // No GPIO chip on these machines: what can be checked is that a wrong one is refused
+    // plainly, before a line is touched.
+    QTemporaryDir dev;
+    QFile notAChip(dev.filePath(QStringLiteral("gpiochip0")));
+    QVERIFY(notAChip.open(QIODevice::WriteOnly));
+    notAChip.close();
+    const LineMap map = *LineConfig::parseMap(LinesKind::GpioChip, QStringLiteral("1,2,3,4,5"));
+    const ControlLines::Levels rest{false, false, false, false};
+
+    const QString missing = dev.filePath(QStringLiteral("gpiochip9"));
+    GpioChipLines absent(missing, map, LinePolarity::Positive);
+    QVERIFY(!absent.open(rest));
+    QCOMPARE(absent.failure(),
+             QStringLiteral("Cannot open %1: No such file or directory").arg(missing));
+    QVERIFY(!absent.isOpen());
+    QVERIFY(!absent.setLevel(TxLine::Ptt, true));
+    QVERIFY(!absent.squelchHigh());
+
+    for (const QString &path : {notAChip.fileName(), QStringLiteral("/dev/null")}) {
+        GpioChipLines wrong(path, map, LinePolarity::Positive);
+        QVERIFY(!wrong.open(rest));
+        QCOMPARE(wrong.failure(), QStringLiteral("%1 is not a GPIO chip").arg(path));
+    }
+    QVERIFY(LinesDiscovery::gpioChips(dev.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestGenericLogic)

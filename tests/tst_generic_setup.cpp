@@ -1,8 +1,12 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
-#include "core/StationState.h"
 #include "app/GenericTxSubsystem.h"
+#include "core/StationState.h"
+#include "generic_tx/LinesFactory.h"
+#include "generic_tx/MemoryLines.h"
+#include "generic_tx/Tx16LinesSetup.h"
+#include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
@@ -63,6 +67,7 @@ private slots:
     void userAddressTypedAfterChoosingUser();
     void channelCountLowersTheBaseChannel();
     void timingChanges();
+    void linesChoice();
 };
 
 void TestGenericSetup::gridRows_data()
@@ -338,6 +343,80 @@ void TestGenericSetup::timingChanges()
     g.SpinEditTempoTX16->setValue(700);
     QCOMPARE(s.rig.state().Tx16Tempo, 700);
     QCOMPARE(timer.interval(), 700);
+}
+
+// Another kind of lines is chosen and confirmed, saved after the other keys, and left again for
+// the parallel port.
+void TestGenericSetup::linesChoice()
+{
+    struct Maker
+    {
+        Maker()
+        {
+            LinesFactory::installTestMaker([](const LineSettings &settings, LinePolarity) {
+                return std::make_unique<MemoryLines>(settings.device);
+            });
+        }
+        ~Maker() { LinesFactory::installTestMaker(nullptr); }
+    } maker;
+    SetupRig s;
+    QTemporaryDir sys;
+    QVERIFY(QDir().mkpath(sys.filePath(QStringLiteral("hidraw3/device"))));
+    QFile uevent(sys.filePath(QStringLiteral("hidraw3/device/uevent")));
+    QVERIFY(uevent.open(QIODevice::WriteOnly));
+    uevent.write("HID_ID=0003:00000D8C:0000013C\nHID_NAME=C-Media USB Audio Device\n");
+    uevent.close();
+    s.rig.station().genericTx->linesSetup().hidrawRoot = sys.path();
+    Ui::TFormInitTX16 &g = s.setup();
+
+    s.dialog().show();
+    QVERIFY(g.RadioButtonLinesLPT->isChecked());
+    QVERIFY(!g.ComboBoxLinesDevice->isEnabled());
+    QVERIFY(g.GroupBoxLPT->isEnabled());
+    g.RadioButtonLinesCM108->click();
+    QVERIFY(!g.GroupBoxLPT->isEnabled());
+    QCOMPARE(g.ComboBoxLinesDevice->currentText(),
+             QStringLiteral("/dev/hidraw3   C-Media USB Audio Device (0d8c:013c)"));
+    QCOMPARE(g.EditLinesMap->text(), QStringLiteral("1,2,4,3,VOLDN"));
+
+    g.EditLinesMap->setText(QStringLiteral("1,2,4,9,VOLDN"));
+    g.BitBtnOK->click();
+    g.ComboBoxLinesDevice->setEditText(QString());
+    g.EditLinesMap->setText(QStringLiteral("1,2,-,3,VOLDN"));
+    g.BitBtnOK->click();
+    QCOMPARE(s.messages().size(), 2);
+    QVERIFY(s.messages().at(0).startsWith(QStringLiteral("warning:Broches : UP,DOWN,RESET,PTT")));
+    QCOMPARE(s.messages().at(1),
+             QStringLiteral("warning:Choisissez le périphérique des lignes de commande"));
+    QVERIFY(s.dialog().isVisible());
+    QCOMPARE(s.rig.station().genericTx->lineSettings.kind, LinesKind::ParallelPort);
+
+    g.ComboBoxLinesDevice->setCurrentIndex(0);
+    g.BitBtnOK->click();
+    QVERIFY(!s.dialog().isVisible());
+    QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("Lines /dev/hidraw3 OK"));
+    s.rig.main().MenuSave->trigger();
+    QFile ini(s.rig.fixture.path(QStringLiteral("Ivrelane.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QList<QByteArray> saved = ini.readAll().trimmed().split('\n');
+    QCOMPARE(saved.mid(saved.size() - 3),
+             (QList<QByteArray>{"LINES=CM108\r", "LINESDEVICE=/dev/hidraw3\r",
+                                "LINESMAP=1,2,-,3,VOLDN"}));
+
+    // Back to the parallel port: its own choice and rest levels, as before.
+    s.rig.port->clearWrites();
+    s.dialog().show();
+    QVERIFY(g.RadioButtonLinesCM108->isChecked());
+    g.RadioButtonLinesLPT->click();
+    g.RadioButtonH378->click();
+    g.BitBtnOK->click();
+    QVERIFY(!s.dialog().isVisible());
+    QCOMPARE(s.rig.main().LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
+    QCOMPARE(s.rig.station().genericTx->lineSettings.kind, LinesKind::ParallelPort);
+    QCOMPARE(s.rig.station().genericTx->lineSettings.device, QStringLiteral("/dev/hidraw3"));
+    QCOMPARE(s.rig.controlWrites().size(), 4);
+    s.rig.station().genericTx->driver().ExecuteTX16Command(QStringLiteral("TX"));
+    QCOMPARE(s.rig.controlWrites().size(), 5);
 }
 
 QTEST_MAIN(TestGenericSetup)

@@ -15,6 +15,8 @@
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
+#include <QRegularExpression>
+#include <QSerialPort>
 #include <QTest>
 #include <QTimer>
 #include <hamlib/rig.h>
@@ -83,6 +85,30 @@ struct SilentLine
     }
 };
 
+// Puts the radio where an operator left it, with its own commands, before the station opens it.
+bool setUpRadio(const QString &pty, const QList<QByteArray> &commands)
+{
+    QSerialPort port(pty);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    for (const QByteArray &command : commands) {
+        port.write(command + '\r');
+        QByteArray reply;
+        while (!reply.endsWith('\r') && port.waitForReadyRead(3000))
+            reply += port.readAll();
+        if (reply.trimmed() != command)
+            return false;
+    }
+    return true;
+}
+
+// The commands among `commands` that change the transmit band, a band's mode or its channel.
+QStringList bandChanges(const QStringList &commands)
+{
+    static const QRegularExpression change(QStringLiteral("^(BC|VM|MR) \\d,\\d+$"));
+    return commands.filter(change);
+}
+
 } // namespace
 
 class TestHamlib : public QObject
@@ -107,6 +133,9 @@ private slots:
     void refusedKeyingLeavesTheRadioAnswering();
     void otherBandsModeLeavesTheTransmitBand();
     void modelHamlibCannotSetUpTurnsTheStatusRed();
+    void tmd710IsLeftWhereTheOperatorPutIt();
+    void tmd710KeyedWhenSilentIsUnkeyedWhenBack();
+    void missingModelKeepsHamlibWithoutARadio();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -157,11 +186,11 @@ void TestHamlib::portAddresses()
 void TestHamlib::configurationKeysAreGuardedAndSaved()
 {
     StationFixture fixture;
-    fixture.writeConfiguration({"HAMLIBMODEL=2034", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
+    fixture.writeConfiguration({"HAMLIBMODEL=2034 ", "HAMLIBPORT=/dev/ttyUSB1", "HAMLIBSPEED=9600",
                                 // Each bad value is ignored and the good one above stays.
                                 "HAMLIBMODEL=abc", "HAMLIBMODEL=-3", "HAMLIBMODEL=999999",
                                 "HAMLIBMODEL=0", "HAMLIBPORT=", "HAMLIBPORT=a b", "HAMLIBSPEED=12",
-                                "HAMLIBSPEED=fast"});
+                                "HAMLIBSPEED=fast", "HAMLIBSPEED=12345"});
     Station &station = fixture.start();
     const HamlibSettings &settings = station.hamlib->settings;
     QCOMPARE(settings.model, 2034);
@@ -518,7 +547,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     const qsizetype logStart = station.log.lines().size();
     road.server.send("1230\r\n");
     road.server.send("15\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().contains(QStringLiteral("MR 0,015")), 10'000);
+    QTRY_VERIFY2_WITH_TIMEOUT(rig.receivedCommands().contains(QStringLiteral("MR 0,015")),
+                              qPrintable(station.log.lines().join(u'\n')), 10'000);
     QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
@@ -566,7 +596,13 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     station.hamlib->release();
     QVERIFY(!link.isStarted());
     QCOMPARE(link.outstanding(), 0);
-    const qsizetype afterRelease = line.commands().size();
+    const QList<QByteArray> sentAfterRelease = line.commands();
+    const qsizetype afterRelease = sentAfterRelease.size();
+    // Whatever the call under way still sends, the radio gets no band or mode change.
+    QStringList afterReleaseTexts;
+    for (const QByteArray &command : sentAfterRelease)
+        afterReleaseTexts << QString::fromLatin1(command);
+    QVERIFY2(bandChanges(afterReleaseTexts).isEmpty(), qPrintable(afterReleaseTexts.join(u'|')));
     QVERIFY2(
         afterRelease <= 2 * commandsOfFirstOpening,
         qPrintable(QStringLiteral("%1 > 2 * %2").arg(afterRelease).arg(commandsOfFirstOpening)));
@@ -686,6 +722,109 @@ void TestHamlib::modelHamlibCannotSetUpTurnsTheStatusRed()
     QVERIFY(!station.state.RigAnswering);
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_init: ")).size(), 1);
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+}
+
+// A TM-D710 found with both bands on memories: opening, INIT, band B's power and the band
+// switch change nothing but what was asked, and FREQUENCY answers the memory's frequency.
+void TestHamlib::tmd710IsLeftWhereTheOperatorPutIt()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({"--model", "TMD710", "--memories", "20"});
+    QVERIFY(!pty.isEmpty());
+    // rigsim starts with band B on memory 003; band A goes to memory 015.
+    QVERIFY(setUpRadio(pty, {"VM 0,1", "MR 0,015"}));
+    const qsizetype setUp = rig.receivedCommands().size();
+    HamlibRoad road;
+    Station &station =
+        road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"},
+                   {"DTMF_CODE=1224 : action 24= Puissance TXB Medium (Kenwood)"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    Ui::TForm1 &m = road.main();
+    QVERIFY2(bandChanges(rig.receivedCommands().mid(setUp)).isEmpty(),
+             qPrintable(rig.receivedCommands().mid(setUp).join(u'|')));
+    QVERIFY(station.state.MemModeA && station.state.MemModeB);
+    QCOMPARE(station.state.ActiveBand, 0);
+    QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
+    QCOMPARE(m.EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+
+    // Band B medium (rigsim's band B starts low, which the slider shows): its power alone,
+    // and band A still transmits.
+    QCOMPARE(m.TrackBarPWRB->value(), 2);
+    qsizetype from = rig.receivedCommands().size();
+    road.server.send("1224\r\n");
+    QTRY_VERIFY(rig.receivedCommands().mid(from).contains(QStringLiteral("PC 1,1")));
+    QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
+    QStringList sent = rig.receivedCommands().mid(from);
+    QVERIFY2(bandChanges(sent).isEmpty(), qPrintable(sent.join(u'|')));
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^PC \\d,"))),
+             QStringList{QStringLiteral("PC 1,1")});
+    QCOMPARE(m.TrackBarPWRB->value(), 1);
+    QCOMPARE(station.state.ActiveBand, 0);
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY(rig.logText().contains(QStringLiteral("> TX 0")));
+    road.server.send("RECEIVE_R\r\n");
+    QTRY_VERIFY(rig.receivedCommands().constLast() == QStringLiteral("RX"));
+
+    // INIT reads the radio again and leaves it where it is.
+    from = rig.receivedCommands().size();
+    m.SpeedButtonInit->click();
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    sent = rig.receivedCommands().mid(from);
+    QVERIFY2(bandChanges(sent).isEmpty(), qPrintable(sent.join(u'|')));
+    QVERIFY(station.state.MemModeA && station.state.MemModeB);
+    QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
+
+    // The band switch moves the transmit band and nothing else.
+    from = rig.receivedCommands().size();
+    m.SpeedButtonTXB->click();
+    QTRY_COMPARE(station.state.ActiveBand, 1);
+    QCOMPARE(road.askFrequency(), m.ComboBoxMEM->itemText(2).mid(4, 10).toLatin1());
+    sent = rig.receivedCommands().mid(from);
+    QCOMPARE(bandChanges(sent), QStringList{QStringLiteral("BC 1,1")});
+    QVERIFY(station.state.MemModeA && station.state.MemModeB);
+}
+
+// Keyed, then silent: once it answers again the radio is unkeyed, never keyed by the recovery.
+void TestHamlib::tmd710KeyedWhenSilentIsUnkeyedWhenBack()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({"--model", "TMD710", "--memories", "5", "--control"});
+    QVERIFY(!pty.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("TX")));
+    rig.order("silent on");
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    rig.order("silent off");
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
+    QTRY_VERIFY(station.log.lines().filter(QStringLiteral(" Hamlib: radio answers")).size() == 1);
+    QTRY_VERIFY(rig.logText().contains(QStringLiteral("> RX")));
+    QCOMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 1);
+    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    // The server keys it again when it wants.
+    road.server.send("TRANSMIT_R\r\n");
+    QTRY_COMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 2);
+}
+
+void TestHamlib::missingModelKeepsHamlibWithoutARadio()
+{
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=abc", "HAMLIBPORT=/dev/ttyUSB1 ",
+                                   "HAMLIBSPEED=12345"});
+    QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
+    QVERIFY(!station.hamlib->link().isStarted());
+    QCOMPARE(road.main().labelTMD->text(), QStringLiteral("Hamlib: no radio model"));
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib: no radio model")).size(), 1);
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+    const QStringList saved = ConfigFile::build(station.configBinding());
+    QVERIFY(saved.contains(QStringLiteral("MODEL=HAMLIB")));
+    QVERIFY(saved.contains(QStringLiteral("HAMLIBPORT=/dev/ttyUSB1")));
+    QVERIFY(saved.filter(QStringLiteral("HAMLIBMODEL=")).isEmpty());
+    QVERIFY(saved.filter(QStringLiteral("HAMLIBSPEED=")).isEmpty());
 }
 
 QTEST_MAIN(TestHamlib)

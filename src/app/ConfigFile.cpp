@@ -2,6 +2,7 @@
 
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
+#include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
@@ -282,6 +283,8 @@ void apply(const ConfigBinding &b, const QStringList &lines)
             handler->second(b, kv->value);
         else if (b.hamlib && HamlibConfigKeys::apply(*b.hamlib, kv->key, kv->value))
             continue;
+        else if (b.lines && LineConfig::apply(*b.lines, kv->key, kv->value))
+            continue;
         else if (const std::optional<int> channel = ConfigValues::channelKeyNumber(kv->key))
             applyChannel(b, *channel, kv->value);
     }
@@ -363,6 +366,8 @@ QStringList build(const ConfigBinding &b)
         add("RECONNECT=", QStringLiteral("1"));
     if (b.hamlib)
         out << HamlibConfigKeys::lines(*b.hamlib);
+    if (b.lines)
+        out << LineConfig::lines(*b.lines);
     return out;
 }
 

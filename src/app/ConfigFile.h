@@ -16,6 +16,7 @@ struct StationState;
 struct SerialPortSettings;
 struct TcpClientSettings;
 struct HamlibSettings;
+struct LineSettings;
 
 // The controls and variables that the configuration file reads and writes. The controls are the
 // settings' store: reading sets them (with their usual side effects), saving reads them back.
@@ -47,6 +48,7 @@ struct ConfigBinding
     QComboBox *ComboBoxTXMEM;
     QAction *MenuHamlib = nullptr;
     HamlibSettings *hamlib = nullptr;
+    LineSettings *lines = nullptr;
 };
 
 namespace ConfigFile {

@@ -3,6 +3,7 @@
 #include "app/Station.h"
 #include "dtmf/DtmfEditor.h"
 #include "dtmf/DtmfInterpreter.h"
+#include "ui/Captions.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -14,7 +15,8 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
 
     m_editor = std::make_unique<DtmfEditor>(
         station.notifier(), [&station] { return station.currentLanguage(); },
-        DtmfEditorControls{&form, form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
+        DtmfEditorControls{[&form](Language language) { applyCaptions(&form, language); },
+                           form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
                            form.ui.ComboBoxActionsDTMF});
 
     DtmfControls c;

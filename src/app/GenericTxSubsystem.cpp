@@ -3,8 +3,12 @@
 #include "app/Station.h"
 #include "core/ConfigValues.h"
 #include "core/Notifier.h"
+#include "generic_tx/ControlLines.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/LinesFactory.h"
+#include "generic_tx/LinesWatch.h"
 #include "generic_tx/PortDiscovery.h"
+#include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
@@ -30,26 +34,50 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                        g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg, g.RadioButtonPin1Neg,
                        g.RadioButtonPin16Neg, g.RadioButtonPin17L, g.RadioButtonPin11L});
     // Kept in the log, so the operator can tell a missing permission from a missing driver.
-    m_driver->reportFailure = [&station](const QString &reason) {
-        station.log.append(QStringLiteral("LPT: ") + reason);
+    m_driver->reportFailure = [this](const QString &reason) {
+        m_station.log.append(
+            (m_driver->onParallelPort() ? QStringLiteral("LPT: ") : QStringLiteral("Lines: ")) +
+            reason);
     };
+    m_linesWatch = std::make_unique<LinesWatch>(*m_driver);
+    connect(m_linesWatch.get(), &LinesWatch::lost, this,
+            [this](const QString &device, const QString &reason) {
+                // The reason first, so that the line the operator looks for reads as a lost
+                // serial port's does.
+                m_station.log.append(QStringLiteral("Lines: ") + reason);
+                m_station.log.append(QStringLiteral("Lines %1 lost").arg(device));
+                StatusLines::setColouredText(m_station.Form1->ui.LabelConnect,
+                                             QStringLiteral("Lines %1 lost").arg(device),
+                                             StatusLines::Colour::Red);
+            });
+    connect(m_linesWatch.get(), &LinesWatch::back, this, [this](const QString &device) {
+        m_station.log.append(QStringLiteral("Lines %1 back").arg(device));
+        StatusLines::setColouredText(m_station.Form1->ui.LabelConnect,
+                                     QStringLiteral("Lines %1 OK").arg(device),
+                                     StatusLines::Colour::Green);
+    });
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver,
         Tx16StepWidgets{m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.ButtonReset, m.ButtonTestPin16,
                         g.ButtonSynchroUP, g.ButtonSynchroDown, m.LCD99TX, m.UpDownTX,
                         m.ComboBoxTXMEM, m.Imagecercle, m.Imageascenceur, &f.TimerTX16,
                         g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
+    m_linesSetup = std::make_unique<Tx16LinesSetup>(
+        lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
+        Tx16LinesWidgets{g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO,
+                         g.ComboBoxLinesDevice, g.EditLinesMap, g.GroupBoxLPT});
     m_setup = std::make_unique<Tx16Setup>(
-        station.state, *m_driver, station.notifier(),
+        station.state, *m_driver, *m_linesSetup, station.notifier(),
         [&station] { return station.currentLanguage(); },
         Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
                          g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
                          g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
                          g.StringGridTX16MEM, m.ComboBoxTXMEM, m.UpDownTX, m.Label16,
-                         m.LabelConnect, &f.TimerTX16});
+                         &f.TimerTX16});
 
     m_radio->attach(*m_stepper);
-    m_setup->portReady = [this](quint16 base) { logReady(base); };
+    m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };
+    m_setup->linesConfirmed = [this] { linesConfirmed(); };
 
     Tx16PinDriver *driver = m_driver.get();
     connect(m.ButtonTestPin14, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin14Click);
@@ -80,6 +108,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     station.hooks.releaseParallelPort = [this] {
         m_setup->restoreUnconfirmedChoice();
         m_stepper->releaseTransmitter();
+        m_linesWatch->watch(nullptr);
         m_driver->releasePort();
     };
 }
@@ -120,6 +149,10 @@ void GenericTxSubsystem::MenuTX16UDClick()
 
 void GenericTxSubsystem::activatePort()
 {
+    if (lineSettings.kind != LinesKind::ParallelPort) {
+        activateLines();
+        return;
+    }
     const quint16 base = quint16(m_station.state.LptBase);
     QLineEdit *status = m_station.Form1->ui.LabelConnect;
     // Most machines have no parallel port any more: the log says so, and where it looked.
@@ -150,6 +183,74 @@ void GenericTxSubsystem::activatePort()
         }
     }
     logReady(base);
+}
+
+void GenericTxSubsystem::activateLines()
+{
+    QLineEdit *status = m_station.Form1->ui.LabelConnect;
+    m_linesWatch->watch(nullptr);
+    m_driver->useLines(nullptr);
+    if (m_lines)
+        m_lines->close();
+    const bool squelchOpensLow = m_station.FormInitTX16->ui.RadioButtonPin11L->isChecked();
+    m_lines = LinesFactory::create(lineSettings, squelchOpensLow ? LinePolarity::Negative
+                                                                 : LinePolarity::Positive);
+    // Nothing is driven without a device: not even the parallel port, which is not in use.
+    m_driver->useLines(m_lines.get());
+    if (!m_lines->present()) {
+        m_station.log.append(QStringLiteral("Lines: no device or pin map chosen (INIT)"));
+        StatusLines::setColouredText(status, QStringLiteral("No lines => INIT"),
+                                     StatusLines::Colour::Red);
+        return;
+    }
+    m_linesWatch->watch(m_lines.get());
+    if (!m_driver->openLines()) {
+        m_station.notifier().beep();
+        m_station.log.append(QStringLiteral("Lines: ") + m_lines->failure());
+        StatusLines::setColouredText(status,
+                                     QStringLiteral("Lines %1 error").arg(m_lines->deviceName()),
+                                     StatusLines::Colour::Red);
+        // Not plugged in yet, or not given to this user yet: it is looked for as a lost one.
+        m_linesWatch->keepLooking();
+        return;
+    }
+    StatusLines::setColouredText(status, QStringLiteral("Lines %1 OK").arg(m_lines->deviceName()),
+                                 StatusLines::Colour::Green);
+    logReady(m_lines->deviceName());
+}
+
+void GenericTxSubsystem::linesConfirmed()
+{
+    if (!inUse()) {
+        // Used from the next activation of the model on.
+        return;
+    }
+    if (lineSettings.kind != LinesKind::ParallelPort) {
+        activateLines();
+        return;
+    }
+    m_linesWatch->watch(nullptr);
+    m_driver->useLines(nullptr);
+    m_lines.reset();
+}
+
+void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
+{
+    QLineEdit *status = m_station.Form1->ui.LabelConnect;
+    if (!atRest) {
+        StatusLines::setColouredText(status, QStringLiteral("LPT error"), StatusLines::Colour::Red);
+        return;
+    }
+    StatusLines::setColouredText(status, PortDiscovery::portOkText(base),
+                                 StatusLines::Colour::Green);
+    logReady(base);
+}
+
+void GenericTxSubsystem::logReady(const QString &device)
+{
+    m_station.log.append(
+        QStringLiteral("Radio ready: %1 on %2 (%3)")
+            .arg(QStringLiteral("TX16UD"), device, LineConfig::kindText(lineSettings.kind)));
 }
 
 void GenericTxSubsystem::logReady(quint16 base)

@@ -1,17 +1,23 @@
 #pragma once
 
+#include "generic_tx/LineSettings.h"
+
 #include <QObject>
 #include <memory>
 
+class ControlLines;
 class GenericTxRadio;
+class LinesWatch;
 class ParallelPort;
 class Station;
+class Tx16LinesSetup;
 class Tx16PinDriver;
 class Tx16Setup;
 class Tx16Stepper;
 
-// Generic Up/Down transmitter: chooses the parallel-port backend, creates the pin driver, the
-// stepping logic and the setup dialog's logic, and wires them to the station's windows.
+// Generic Up/Down transmitter: chooses the parallel-port backend and the other control lines
+// (USB audio interface, GPIO chip) that the settings name, creates the pin driver, the stepping
+// logic and the setup dialog's logic, and wires them to the station's windows.
 class GenericTxSubsystem : public QObject
 {
     Q_OBJECT
@@ -29,11 +35,21 @@ public:
     Tx16Setup &setup() { return *m_setup; }
     ParallelPort &port() { return *m_port; }
     GenericTxRadio &radio() { return *m_radio; }
+    LinesWatch &linesWatch() { return *m_linesWatch; }
+    Tx16LinesSetup &linesSetup() { return *m_linesSetup; }
+
+    // LINES=, LINESDEVICE=, LINESMAP=: read at activation and changed by the setup dialog's OK.
+    LineSettings lineSettings;
 
 private:
     void activatePort();
+    // Lines other than the parallel port: built from the settings and opened at rest.
+    void activateLines();
+    void linesConfirmed();
+    void portConfirmed(quint16 base, bool atRest);
     // Logs that the transmitter on the port at `base` is ready.
     void logReady(quint16 base);
+    void logReady(const QString &device);
 
     bool inUse() const;
 
@@ -42,5 +58,8 @@ private:
     std::shared_ptr<ParallelPort> m_port;
     std::unique_ptr<Tx16PinDriver> m_driver;
     std::unique_ptr<Tx16Stepper> m_stepper;
+    std::unique_ptr<Tx16LinesSetup> m_linesSetup;
     std::unique_ptr<Tx16Setup> m_setup;
+    std::unique_ptr<ControlLines> m_lines;
+    std::unique_ptr<LinesWatch> m_linesWatch;
 };

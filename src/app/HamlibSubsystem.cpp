@@ -8,6 +8,7 @@
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
 #include "ui/Captions.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
@@ -53,8 +54,6 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
     station.hooks.startHamlib = [this] {
-        if (!settings.isSet())
-            return;
         checkMenuItem();
         selectModel();
     };
@@ -116,6 +115,17 @@ void HamlibSubsystem::selectModel()
     ui.GroupBoxTX->show();
     m_station.radios.select(QStringLiteral("HAMLIB"));
     m_operations->dropPending();
+    // Without a model or a port Hamlib stays the model, with no radio until the settings
+    // window gives what is missing; the server is answered with no frequency.
+    if (!settings.isSet()) {
+        release();
+        const QString missing = settings.model <= 0 ? QStringLiteral("Hamlib: no radio model")
+                                                    : QStringLiteral("Hamlib: no port");
+        StatusLines::setColouredText(ui.labelTMD, missing, StatusLines::Colour::Red);
+        m_station.log.append(missing);
+        connectServerOnce();
+        return;
+    }
     state.RigAnswering = true;
     m_radio->state().setPortName(settings.port);
     m_link->start(settings.model, settings.port, settings.speed);
@@ -126,7 +136,13 @@ void HamlibSubsystem::initialised()
 {
     m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
                              .arg(m_station.state.ModelLabel.trimmed(), settings.port));
-    // As with a Kenwood, the server connection at start waits for the radio's initialisation.
+    connectServerOnce();
+}
+
+// As with a Kenwood, the server connection at start waits for the radio's initialisation (or
+// for the finding that there is no radio to initialise).
+void HamlibSubsystem::connectServerOnce()
+{
     if (m_serverConnectDone)
         return;
     m_serverConnectDone = true;

@@ -40,6 +40,7 @@ public:
 private:
     void accept(const HamlibSettings &chosen);
     void initialised();
+    void connectServerOnce();
     void stopTransmitAndScan();
     void checkMenuItem();
     bool inUse() const;

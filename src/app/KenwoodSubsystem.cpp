@@ -3,7 +3,7 @@
 #include "app/KenwoodDialogs.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
-#include "kenwood/PanelPictures.h"
+#include "ui/PanelPictures.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"

@@ -4,6 +4,7 @@
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericReset.h"
+#include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibReset.h"
 #include "kenwood/KenwoodReset.h"
@@ -27,6 +28,7 @@ struct ResetSettings
     SerialPortSettings serial;
     HamlibSettings hamlib;
     GenericReset::Lines lines;
+    LineSettings otherLines;
 };
 
 void setPolarity(GenericReset::Lines &lines, TxLine line, const QString &value)
@@ -67,7 +69,7 @@ ResetSettings readSettings(const QStringList &configuration)
             setPolarity(s.lines, TxLine::Reset, value);
         else if (key == QLatin1String("PIN17="))
             setPolarity(s.lines, TxLine::Ptt, value);
-        else
+        else if (!LineConfig::apply(s.otherLines, key, value))
             HamlibConfigKeys::apply(s.hamlib, key, value);
     }
     return s;
@@ -109,6 +111,8 @@ QString reset(const ResetSettings &s)
     if (s.model == QLatin1String("HAMLIB"))
         return HamlibReset::toReceive(s.hamlib);
     if (s.model == QLatin1String("TX16UD")) {
+        if (s.otherLines.kind != LinesKind::ParallelPort)
+            return GenericReset::toIdle(s.otherLines, s.lines.polarities);
         const std::shared_ptr<ParallelPort> port = ParallelPortFactory::create();
         return GenericReset::toIdle(*port, s.lines);
     }

@@ -3,6 +3,7 @@
 #include "app/Station.h"
 #include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
+#include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -23,16 +24,27 @@ ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
+    QLineEdit *line = m.StaticTextIPConnect;
     return ServerControls{ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
-                          m.StaticTextIPConnect};
+                          [line](const QString &text) {
+                              StatusLines::setColouredText(line, text,
+                                                           StatusLines::Colour::Unchanged);
+                          }};
 }
 
 ServerDialogControls dialogControls(Station &station)
 {
     Ui::TFormIP &ip = station.FormIP->ui;
-    return ServerDialogControls{station.FormIP.get(), ip.EditIP1,           ip.EditIP2,
-                                ip.EditIP3,           ip.EditIP4,           ip.EditPort,
-                                ip.LabelErreur,       ip.SpinEditTxTimeout, ip.Buttonlangue};
+    QWidget *form = station.FormIP.get();
+    return ServerDialogControls{[form](Language language) { applyCaptions(form, language); },
+                                ip.EditIP1,
+                                ip.EditIP2,
+                                ip.EditIP3,
+                                ip.EditIP4,
+                                ip.EditPort,
+                                ip.LabelErreur,
+                                ip.SpinEditTxTimeout,
+                                ip.Buttonlangue};
 }
 
 } // namespace

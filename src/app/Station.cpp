@@ -153,6 +153,7 @@ ConfigBinding Station::configBinding()
         m.ComboBoxTXMEM,
         m.MenuHamlib,
         hamlib ? &hamlib->settings : nullptr,
+        genericTx ? &genericTx->lineSettings : nullptr,
     };
 }
 

@@ -40,6 +40,15 @@ const QList<CaptionRow> &frenchCaptions()
         {"TFormInitTX16", "LabelHexa", "text", "hexa, ex. 378 ou 0378"},                // QLabel
         {"TFormInitTX16", "CheckBoxOptiTX16", "text",                                   // QCheckBox
          "Scanning circulaire sur les canaux utilisés (sinon coché scanning ascenceur)"},
+        {"TFormInitTX16", "GroupBoxLines", "title", "Lignes de commande"},  // QGroupBox
+        {"TFormInitTX16", "RadioButtonLinesLPT", "text", "Port parallèle"}, // QRadioButton
+        {"TFormInitTX16", "RadioButtonLinesCM108", "text",                  // QRadioButton
+         "Interface audio USB (CM108/CM119)"},
+        {"TFormInitTX16", "RadioButtonLinesGPIO", "text", "Puce GPIO"}, // QRadioButton
+        {"TFormInitTX16", "LabelLinesDevice", "text", "Périphérique"},  // QLabel
+        {"TFormInitTX16", "LabelLinesMap", "text", "Broches UP,DOWN,RESET,PTT,SQUELCH"}, // QLabel
+        {"TFormInitTX16", "LabelLinesMapHint", "text",                                   // QLabel
+         "ex. 1,2,4,3,VOLDN ou 17,27,22,23,24"},
         // Server window
         {"TFormIP", "LabelIP", "text", "IP Serveur"},                        // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
@@ -111,6 +120,15 @@ const QList<CaptionRow> &englishCaptions()
         {"TFormInitTX16", "LabelHexa", "text", "hex, e.g. 378 or 0378"},        // QLabel
         {"TFormInitTX16", "CheckBoxOptiTX16", "text",                           // QCheckBox
          "Rolling scanning on the used channels        (if not checked, up/down scanning)"},
+        {"TFormInitTX16", "GroupBoxLines", "title", "Control lines"},      // QGroupBox
+        {"TFormInitTX16", "RadioButtonLinesLPT", "text", "Parallel port"}, // QRadioButton
+        {"TFormInitTX16", "RadioButtonLinesCM108", "text",                 // QRadioButton
+         "USB audio interface (CM108/CM119)"},
+        {"TFormInitTX16", "RadioButtonLinesGPIO", "text", "GPIO chip"}, // QRadioButton
+        {"TFormInitTX16", "LabelLinesDevice", "text", "Device"},        // QLabel
+        {"TFormInitTX16", "LabelLinesMap", "text", "Pins UP,DOWN,RESET,PTT,SQUELCH"}, // QLabel
+        {"TFormInitTX16", "LabelLinesMapHint", "text",                                // QLabel
+         "e.g. 1,2,4,3,VOLDN or 17,27,22,23,24"},
         // Server window
         {"TFormIP", "LabelIP", "text", "Server IP"},                         // QLabel
         {"TFormIP", "LabelPort", "text", "Port ="},                          // QLabel
@@ -232,6 +250,15 @@ QString messageText(Language language, MessageId id)
                        : QStringLiteral("Réglages non sauvegardés (dossier en lecture seule)");
     case MessageId::LptPortMissing:
         return english ? QStringLiteral("none") : QStringLiteral("aucun");
+    case MessageId::LinesDeviceMissing:
+        return english ? QStringLiteral("Choose the device of the control lines")
+                       : QStringLiteral("Choisissez le périphérique des lignes de commande");
+    case MessageId::LinesMapError:
+        return english
+                   ? QStringLiteral("Pins: UP,DOWN,RESET,PTT,SQUELCH, each once, \"-\" if not "
+                                    "wired (e.g. 1,2,4,3,VOLDN or 17,27,22,23,24)")
+                   : QStringLiteral("Broches : UP,DOWN,RESET,PTT,SQUELCH, chacune une fois, "
+                                    "\"-\" si non câblée (ex. 1,2,4,3,VOLDN ou 17,27,22,23,24)");
     // The messages below read the same in both languages.
     case MessageId::DtmfCodeMustEndIn01:
         return QStringLiteral("Le code doit se terminer par 0 ou 1 !");

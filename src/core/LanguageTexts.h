@@ -32,6 +32,8 @@ enum class MessageId {
     HelpNotOpened,               // no program opened the help page; its file's path follows
     SettingsNotSaved,            // the configuration's folder is read-only (a status line)
     LptPortMissing,              // a port choice of the generic setup that the machine lacks
+    LinesDeviceMissing,          // OK in the generic setup with USB or GPIO lines but no device
+    LinesMapError,               // OK in the generic setup with a pin map that does not fit
 };
 
 // Every caption the language switch sets, one row per (window, control, property).

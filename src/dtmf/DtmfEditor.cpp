@@ -3,7 +3,6 @@
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfCodeTable.h"
-#include "ui/Captions.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -84,7 +83,8 @@ void DtmfEditor::BitBtnOKCodeDTMFClick()
 void DtmfEditor::ButtonlangueClick()
 {
     m_messageLanguage = m_currentLanguage();
-    applyCaptions(m_c.window, m_messageLanguage);
+    if (m_c.relabel)
+        m_c.relabel(m_messageLanguage);
 }
 
 void DtmfEditor::refillActions()

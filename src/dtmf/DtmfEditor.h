@@ -8,12 +8,12 @@ class Notifier;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QWidget;
 
 // The controls of the DTMF window the editor works on.
 struct DtmfEditorControls
 {
-    QWidget *window = nullptr; // relabelled as a whole by the language button
+    // Sets the window's captions in a language (the language button relabels it whole).
+    std::function<void(Language)> relabel;
     QListWidget *ListBoxCodesDTMF = nullptr;
     QLineEdit *EditCodeDTMF = nullptr;
     QComboBox *ComboBoxActionsDTMF = nullptr;

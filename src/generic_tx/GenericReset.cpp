@@ -1,6 +1,8 @@
 #include "generic_tx/GenericReset.h"
 
 #include "core/ConfigValues.h"
+#include "generic_tx/ControlLines.h"
+#include "generic_tx/LinesFactory.h"
 #include "platform/ParallelPort.h"
 
 namespace GenericReset {
@@ -20,6 +22,22 @@ QString toIdle(ParallelPort &port, const Lines &lines)
     if (!failure.isEmpty())
         return QStringLiteral("parallel port at %1h: %2")
             .arg(ConfigValues::hexAddress(lines.base), failure);
+    return {};
+}
+
+QString toIdle(const LineSettings &settings, const std::array<LinePolarity, 4> &polarities)
+{
+    const std::unique_ptr<ControlLines> lines =
+        LinesFactory::create(settings, LinePolarity::Positive);
+    if (!lines || !lines->present())
+        return QStringLiteral(
+            "no device or pin map in the configuration (LINESDEVICE=, LINESMAP=)");
+    ControlLines::Levels rest{};
+    for (TxLine line : PinLogic::IdleOrder)
+        rest[std::size_t(line)] = PinLogic::levelHigh(polarities[std::size_t(line)], false);
+    if (!lines->open(rest))
+        return lines->failure();
+    lines->close();
     return {};
 }
 

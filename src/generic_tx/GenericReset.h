@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generic_tx/LineSettings.h"
 #include "generic_tx/PinLogic.h"
 
 #include <QString>
@@ -18,5 +19,8 @@ struct Lines
 
 // Brings UP, DOWN, RESET and PTT to rest. Empty when every write worked; otherwise why not.
 QString toIdle(ParallelPort &port, const Lines &lines);
+// The same on other lines than the parallel port (a USB audio interface, a GPIO chip): opening
+// them brings every output to rest.
+QString toIdle(const LineSettings &settings, const std::array<LinePolarity, 4> &polarities);
 
 } // namespace GenericReset

@@ -24,22 +24,30 @@ bool setBitGivesHigh(TxLine line)
     return line == TxLine::Reset;
 }
 
-bool bitSet(TxLine line, LinePolarity polarity, bool active)
+bool levelHigh(LinePolarity polarity, bool active)
 {
-    const bool wantHigh = active == (polarity == LinePolarity::Positive);
-    return wantHigh == setBitGivesHigh(line);
+    return active == (polarity == LinePolarity::Positive);
+}
+
+quint8 applyLevel(quint8 control, TxLine line, bool high)
+{
+    const quint8 bit = mask(line);
+    return high == setBitGivesHigh(line) ? quint8(control | bit) : quint8(control & ~bit);
 }
 
 quint8 apply(quint8 control, TxLine line, LinePolarity polarity, bool active)
 {
-    const quint8 bit = mask(line);
-    return bitSet(line, polarity, active) ? quint8(control | bit) : quint8(control & ~bit);
+    return applyLevel(control, line, levelHigh(polarity, active));
 }
 
 bool squelchOpen(quint8 status, LinePolarity openLevel)
 {
-    const bool pinHigh = (status & SquelchMask) == 0;
-    return pinHigh == (openLevel == LinePolarity::Positive);
+    return squelchOpenAt((status & SquelchMask) == 0, openLevel);
+}
+
+bool squelchOpenAt(bool inputHigh, LinePolarity openLevel)
+{
+    return inputHigh == (openLevel == LinePolarity::Positive);
 }
 
 bool succeeded(const QString &driverState)

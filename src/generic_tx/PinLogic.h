@@ -24,15 +24,18 @@ constexpr quint8 SquelchMask = 0x80;
 constexpr std::array<TxLine, 4> IdleOrder{TxLine::Up, TxLine::Down, TxLine::Reset, TxLine::Ptt};
 
 quint8 mask(TxLine line);
+// The level of a line: "pos." and "+5v" are active at +5 V, "neg." and "0v" at 0 V.
+bool levelHigh(LinePolarity polarity, bool active);
 // Whether a set bit drives the line's pin to +5 V.
 bool setBitGivesHigh(TxLine line);
-// Whether the line's bit is set at rest (active == false) or when active.
-bool bitSet(TxLine line, LinePolarity polarity, bool active);
 // The control value with only the line's bit changed; every other bit stays as read.
+quint8 applyLevel(quint8 control, TxLine line, bool high);
 quint8 apply(quint8 control, TxLine line, LinePolarity polarity, bool active);
 // Squelch from the status register: open when pin 11 is at the configured open level. The
 // hardware sets status bit 7 while pin 11 is at 0 V.
 bool squelchOpen(quint8 status, LinePolarity openLevel);
+// Squelch from the level of its input, on whatever lines carry it.
+bool squelchOpenAt(bool inputHigh, LinePolarity openLevel);
 // The last operation worked when the driver's status text says so.
 bool succeeded(const QString &driverState);
 

@@ -2,6 +2,7 @@
 
 #include "core/Notifier.h"
 #include "core/StationState.h"
+#include "generic_tx/ParallelPortLines.h"
 #include "platform/ParallelPort.h"
 
 #include <QAbstractButton>
@@ -11,11 +12,45 @@
 
 Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
                              const Tx16PinWidgets &widgets, QObject *parent)
-    : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_w(widgets)
+    : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_w(widgets),
+      m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
+      m_lines(m_parallelPort.get())
 {
     m_w.ButtonTestPin17->setCheckable(true);
     for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
         timer->setTimerType(Qt::PreciseTimer);
+}
+
+Tx16PinDriver::~Tx16PinDriver() = default;
+
+void Tx16PinDriver::useLines(ControlLines *lines)
+{
+    m_lines = lines ? lines : m_parallelPort.get();
+    m_reportedFailure.clear();
+}
+
+bool Tx16PinDriver::onParallelPort() const
+{
+    return m_lines == m_parallelPort.get();
+}
+
+ControlLines::Levels Tx16PinDriver::restLevels() const
+{
+    ControlLines::Levels rest{};
+    for (TxLine line : PinLogic::IdleOrder)
+        rest[std::size_t(line)] = PinLogic::levelHigh(polarity(line), false);
+    return rest;
+}
+
+bool Tx16PinDriver::openLines()
+{
+    if (!m_lines->open(restLevels()))
+        return false;
+    m_reportedFailure.clear();
+    // An unkey asked while the device was away is already done: the lines opened at rest.
+    if (pttOn())
+        setPtt(true);
+    return true;
 }
 
 QString Tx16PinDriver::ExecuteTX16Command(const QString &word)
@@ -67,7 +102,7 @@ void Tx16PinDriver::TimerPin16Timer()
 
 void Tx16PinDriver::ButtonTestPin17Click(bool checked)
 {
-    if (base() == 0) {
+    if (!present()) {
         // Without a port the toggle keeps its state: it must tell whether the line is keyed.
         m_w.ButtonTestPin17->setChecked(!checked);
         return;
@@ -77,16 +112,18 @@ void Tx16PinDriver::ButtonTestPin17Click(bool checked)
 
 void Tx16PinDriver::setPtt(bool on)
 {
-    if (base() == 0) {
+    if (!present()) {
         if (on && reportFailure)
-            reportFailure(QStringLiteral("Transmitter not keyed: no parallel port chosen (INIT)"));
+            reportFailure(
+                onParallelPort()
+                    ? QStringLiteral("Transmitter not keyed: no parallel port chosen (INIT)")
+                    : QStringLiteral("Transmitter not keyed: no device chosen (INIT)"));
         return;
     }
     m_w.ButtonTestPin17->setChecked(on);
-    m_state.LptControlValue =
-        PinLogic::writeLevel(m_port, base(), TxLine::Ptt, polarity(TxLine::Ptt), on);
     // Every keying that fails is said: the TRANSMIT button shows keyed all the same.
-    if (!lastOperationWorked(on ? QStringLiteral("Transmitter not keyed: ") : QString()))
+    if (!lastOperationWorked(write(TxLine::Ptt, on),
+                             on ? QStringLiteral("Transmitter not keyed: ") : QString()))
         m_notifier.beep();
 }
 
@@ -97,12 +134,12 @@ bool Tx16PinDriver::pttOn() const
 
 bool Tx16PinDriver::squelchIsOpen()
 {
-    if (base() == 0)
+    if (!present())
         return false;
-    const quint8 status = m_port.Inport(base() + PinLogic::StatusOffset);
-    return PinLogic::squelchOpen(status, m_w.RadioButtonPin11L->isChecked()
-                                             ? LinePolarity::Negative
-                                             : LinePolarity::Positive);
+    const std::optional<bool> inputHigh = m_lines->squelchHigh();
+    return inputHigh && PinLogic::squelchOpenAt(*inputHigh, m_w.RadioButtonPin11L->isChecked()
+                                                                ? LinePolarity::Negative
+                                                                : LinePolarity::Positive);
 }
 
 LinePolarity Tx16PinDriver::polarity(TxLine line) const
@@ -129,8 +166,7 @@ bool Tx16PinDriver::writeIdle(TxLine line)
 {
     if (line == TxLine::Ptt)
         m_w.ButtonTestPin17->setChecked(false); // the line is about to rest: not keyed
-    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
-    return lastOperationWorked();
+    return lastOperationWorked(write(line, false));
 }
 
 bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
@@ -139,15 +175,14 @@ bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
     m_port.EnablePorts(address, address);
     for (TxLine line : PinLogic::IdleOrder) {
         PinLogic::writeLevel(m_port, address, line, polarity(line), false);
-        allWritten = lastOperationWorked() && allWritten;
+        allWritten = lastOperationWorked(PinLogic::succeeded(m_port.GetLastState())) && allWritten;
     }
     return allWritten;
 }
 
 void Tx16PinDriver::releasePort()
 {
-    const quint16 address = base();
-    if (address == 0)
+    if (!present())
         return;
     // A pulse cut short by the exit, or a keyed transmitter, would otherwise stay as it is
     // once nothing is left to end it.
@@ -155,9 +190,17 @@ void Tx16PinDriver::releasePort()
         if (pulseLine(line).timer->isActive())
             endPulse(line);
     }
-    if (pttOn())
+    if (onParallelPort()) {
+        if (pttOn())
+            setPtt(false);
+        const quint16 address = quint16(m_state.LptBase);
+        m_port.DisablePorts(address, address);
+        return;
+    }
+    // PTT rests at exit whatever the program believed; a lost device is not written to.
+    if (m_lines->isOpen())
         setPtt(false);
-    m_port.DisablePorts(address, address);
+    m_lines->close();
 }
 
 Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
@@ -174,7 +217,7 @@ Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
 
 void Tx16PinDriver::startPulse(TxLine line)
 {
-    if (base() == 0)
+    if (!present())
         return;
     const PulseLine pulse = pulseLine(line);
     if (pulse.timer->isActive()) {
@@ -182,8 +225,7 @@ void Tx16PinDriver::startPulse(TxLine line)
         m_notifier.beep();
         return;
     }
-    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), true);
-    if (!lastOperationWorked()) {
+    if (!lastOperationWorked(write(line, true))) {
         m_notifier.beep();
         return;
     }
@@ -194,18 +236,28 @@ void Tx16PinDriver::startPulse(TxLine line)
 void Tx16PinDriver::endPulse(TxLine line)
 {
     pulseLine(line).timer->stop();
-    if (base() == 0)
+    if (!present())
         return;
-    m_state.LptControlValue = PinLogic::writeLevel(m_port, base(), line, polarity(line), false);
+    write(line, false);
 }
 
-bool Tx16PinDriver::lastOperationWorked(const QString &always)
+bool Tx16PinDriver::write(TxLine line, bool active)
 {
-    const QString state = m_port.GetLastState();
-    if (PinLogic::succeeded(state)) {
+    return m_lines->setLevel(line, PinLogic::levelHigh(polarity(line), active));
+}
+
+bool Tx16PinDriver::present() const
+{
+    return m_lines->present();
+}
+
+bool Tx16PinDriver::lastOperationWorked(bool worked, const QString &always)
+{
+    if (worked) {
         m_reportedFailure.clear();
         return true;
     }
+    const QString state = m_lines->failure();
     // A scan stepping on a port it cannot open would otherwise fill the log with the same line.
     if (!always.isEmpty() || state != m_reportedFailure) {
         m_reportedFailure = state;
@@ -213,9 +265,4 @@ bool Tx16PinDriver::lastOperationWorked(const QString &always)
             reportFailure(always + state);
     }
     return false;
-}
-
-quint16 Tx16PinDriver::base() const
-{
-    return quint16(m_state.LptBase);
 }

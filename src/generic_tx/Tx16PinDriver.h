@@ -1,13 +1,16 @@
 #pragma once
 
+#include "generic_tx/ControlLines.h"
 #include "generic_tx/PinLogic.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class Notifier;
 class ParallelPort;
+class ParallelPortLines;
 class QAbstractButton;
 class QRadioButton;
 class QSpinBox;
@@ -27,15 +30,27 @@ struct Tx16PinWidgets
     QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
 };
 
-// The only code that touches the parallel port's registers: pulses on UP, DOWN and RESET, the
-// PTT line, the squelch input and the rest levels. Every write is a read-modify-write of the
-// control register at LptBase + 2; with LptBase 0 (no port) the lines do nothing.
+// Drives the generic transmitter's control lines: pulses on UP, DOWN and RESET, the PTT line,
+// the squelch input and the rest levels, with the polarities of the setup dialog. The lines are
+// the parallel port's (every write a read-modify-write of the control register at LptBase + 2;
+// with LptBase 0, no port, the lines do nothing) unless other lines are in use.
 class Tx16PinDriver : public QObject
 {
     Q_OBJECT
 public:
     Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
                   const Tx16PinWidgets &widgets, QObject *parent = nullptr);
+    ~Tx16PinDriver() override;
+
+    // The lines to drive from now on; nullptr: the parallel port. Not owned.
+    void useLines(ControlLines *lines);
+    ControlLines &lines() { return *m_lines; }
+    bool onParallelPort() const;
+    // Each output's rest level under the current polarities, indexed by TxLine.
+    ControlLines::Levels restLevels() const;
+    // Opens the lines at their rest levels, then keys PTT again if the transmitter is meant to
+    // be keyed (the device came back while TRANSMIT was on). False: failure() says why.
+    bool openLines();
 
     // "UP", "DN": pulse; "TX": key the PTT line; "RX": unkey it; "SC"/"SN": start/stop the
     // stepping timer. Anything else is ignored. The reply is always empty.
@@ -54,20 +69,21 @@ public:
     void setPtt(bool on);
     bool pttOn() const;
 
-    // Squelch from pin 11; closed when there is no port, so a scan never stops on a port that is
-    // not there (a failed read gives 0xFF, which the "0v" setting would take for open).
+    // Squelch from its input; closed when there is no port or device, or the input cannot be
+    // read, so a scan never stops on lines that are not there (a failed parallel-port read gives
+    // 0xFF, which the "0v" setting would take for open).
     bool squelchIsOpen();
 
     LinePolarity polarity(TxLine line) const;
 
-    // Read-modify-write of one line's rest level at LptBase, storing LptControlValue; returns
-    // whether the driver reported success.
+    // One line's rest level (on the parallel port a read-modify-write at LptBase, storing
+    // LptControlValue); returns whether the lines reported success.
     bool writeIdle(TxLine line);
     // Rest levels of UP, DOWN, RESET and PTT at another address (the setup dialog's choice);
     // true when every write succeeded. LptControlValue is left alone.
     bool writeIdleLevelsAt(quint16 base);
 
-    // Program exit: end running pulses, unkey, and give the port back to the system.
+    // Program exit: end running pulses, unkey, and give the port or device back to the system.
     void releasePort();
 
     ParallelPort &port() { return m_port; }
@@ -80,7 +96,9 @@ public:
 private:
     // Whether the port's last operation worked; reports a new failure, and any failure when
     // `always` is given (the line then starts with it).
-    bool lastOperationWorked(const QString &always = QString());
+    bool lastOperationWorked(bool worked, const QString &always = QString());
+    bool write(TxLine line, bool active);
+    bool present() const;
     struct PulseLine
     {
         TxLine line;
@@ -90,11 +108,12 @@ private:
     PulseLine pulseLine(TxLine line) const;
     void startPulse(TxLine line);
     void endPulse(TxLine line);
-    quint16 base() const;
 
     StationState &m_state;
     ParallelPort &m_port;
     Notifier &m_notifier;
     Tx16PinWidgets m_w;
+    std::unique_ptr<ParallelPortLines> m_parallelPort;
+    ControlLines *m_lines;
     QString m_reportedFailure;
 };

@@ -3,8 +3,8 @@
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
+#include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16PinDriver.h"
-#include "ui/StatusLines.h"
 #include "ui/UpDownArrows.h"
 
 #include <QComboBox>
@@ -29,10 +29,10 @@ void uncheck(QRadioButton *button)
 }
 } // namespace
 
-Tx16Setup::Tx16Setup(StationState &state, Tx16PinDriver &driver, Notifier &notifier,
-                     std::function<Language()> language, const Tx16SetupWidgets &widgets,
-                     QObject *parent)
-    : QObject(parent), m_state(state), m_driver(driver), m_notifier(notifier),
+Tx16Setup::Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines,
+                     Notifier &notifier, std::function<Language()> language,
+                     const Tx16SetupWidgets &widgets, QObject *parent)
+    : QObject(parent), m_state(state), m_driver(driver), m_lines(lines), m_notifier(notifier),
       m_language(std::move(language)), m_w(widgets)
 {
     setupGrid();
@@ -107,11 +107,21 @@ void Tx16Setup::FormShow()
                 setCell(row, 2, *cells.comment);
         }
     }
+    m_lines.FormShow();
     m_w.StringGridTX16MEM->setFocus();
 }
 
 void Tx16Setup::BitBtnOKClick()
 {
+    if (m_lines.chosenKind() != LinesKind::ParallelPort) {
+        if (!m_lines.confirm() || !applyGrid())
+            return;
+        m_choiceBeforeOpening = nullptr;
+        m_w.FormInitTX16->hide();
+        if (linesConfirmed)
+            linesConfirmed();
+        return;
+    }
     // An address typed after "User" was chosen counts as typed.
     if (m_w.RadioButtonH000->isChecked())
         m_lptSelected = PortDiscovery::parseHexAddress(m_w.EditH000->text());
@@ -121,6 +131,26 @@ void Tx16Setup::BitBtnOKClick()
         m_notifier.warning(messageText(m_language(), MessageId::LptNotChosen));
         return;
     }
+    if (!applyGrid())
+        return;
+    // Back on the parallel port from other lines: those are let go before its rest levels.
+    if (m_lines.confirmParallelPort() && linesConfirmed)
+        linesConfirmed();
+
+    portRefresh();
+    // The rest levels are checked: a port that refuses the writes must not be shown as working.
+    const bool atRest = m_driver.writeIdleLevelsAt(m_lptSelected);
+    if (!atRest)
+        m_notifier.beep();
+    if (portConfirmed)
+        portConfirmed(m_lptSelected, atRest);
+    m_choiceBeforeOpening = nullptr;
+    m_w.FormInitTX16->hide();
+    m_state.LptBase = m_lptSelected;
+}
+
+bool Tx16Setup::applyGrid()
+{
     QComboBox *list = m_w.ComboBoxTXMEM;
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
         const std::optional<QString> entry =
@@ -130,7 +160,7 @@ void Tx16Setup::BitBtnOKClick()
             m_notifier.warning(messageText(m_language(), MessageId::ChannelRowFormatError));
             m_w.StringGridTX16MEM->setFocus();
             m_w.StringGridTX16MEM->setCurrentCell(row - 1, 1);
-            return;
+            return false;
         }
         while (list->count() < row)
             list->addItem(ChannelList::emptyEntry(list->count() + 1));
@@ -138,22 +168,7 @@ void Tx16Setup::BitBtnOKClick()
     }
     if (m_state.Tx16Channel >= 1 && m_state.Tx16Channel <= list->count())
         list->setCurrentIndex(m_state.Tx16Channel - 1);
-
-    portRefresh();
-    // The rest levels are checked: a port that refuses the writes must not be shown as working.
-    if (m_driver.writeIdleLevelsAt(m_lptSelected)) {
-        StatusLines::setColouredText(m_w.LabelConnect, PortDiscovery::portOkText(m_lptSelected),
-                                     StatusLines::Colour::Green);
-        if (portReady)
-            portReady(m_lptSelected);
-    } else {
-        m_notifier.beep();
-        StatusLines::setColouredText(m_w.LabelConnect, QStringLiteral("LPT error"),
-                                     StatusLines::Colour::Red);
-    }
-    m_choiceBeforeOpening = nullptr;
-    m_w.FormInitTX16->hide();
-    m_state.LptBase = m_lptSelected;
+    return true;
 }
 
 void Tx16Setup::restoreUnconfirmedChoice()

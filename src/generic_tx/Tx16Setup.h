@@ -15,6 +15,7 @@ class QSpinBox;
 class QTableWidget;
 class QTimer;
 class QWidget;
+class Tx16LinesSetup;
 class Tx16PinDriver;
 class UpDownArrows;
 struct StationState;
@@ -31,7 +32,6 @@ struct Tx16SetupWidgets
     QComboBox *ComboBoxTXMEM;
     UpDownArrows *UpDownTX;
     QLabel *Label16;
-    QLineEdit *LabelConnect;
     QTimer *TimerTX16;
 };
 
@@ -42,7 +42,7 @@ class Tx16Setup : public QObject
 {
     Q_OBJECT
 public:
-    Tx16Setup(StationState &state, Tx16PinDriver &driver, Notifier &notifier,
+    Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines, Notifier &notifier,
               std::function<Language()> language, const Tx16SetupWidgets &widgets,
               QObject *parent = nullptr);
 
@@ -64,8 +64,10 @@ public:
     // still in use is marked again so that it is not lost from the file.
     void restoreUnconfirmedChoice();
 
-    // OK brought the lines of the port at this address to rest.
-    std::function<void(quint16)> portReady;
+    // OK brought the lines of the port at this address to rest, or the port refused.
+    std::function<void(quint16 base, bool atRest)> portConfirmed;
+    // OK changed what carries the lines: the new settings are to be used.
+    std::function<void()> linesConfirmed;
 
     // Where the kernel's records are read; a test points it at a tree of its own.
     QString procRoot = QStringLiteral("/proc");
@@ -75,6 +77,8 @@ public:
 
 private:
     void portRefresh();
+    // The grid into the channel list; false, with a message, at the first bad row.
+    bool applyGrid();
     void choosePort(quint16 address);
     void setupGrid();
     QString cellText(int row, int column) const;
@@ -82,6 +86,7 @@ private:
 
     StationState &m_state;
     Tx16PinDriver &m_driver;
+    Tx16LinesSetup &m_lines;
     Notifier &m_notifier;
     std::function<Language()> m_language;
     Tx16SetupWidgets m_w;

@@ -4,11 +4,14 @@
 #include "hamlib/HamlibModelList.h"
 #include "platform/LinkSettings.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace HamlibConfigKeys {
 
 std::optional<int> modelNumber(const QString &text)
 {
-    const std::optional<int> n = ConfigValues::parseInteger(text);
+    const std::optional<int> n = ConfigValues::parseInteger(text.trimmed());
     // A number Hamlib does not know could never be opened.
     if (!n || HamlibModelList::find(*n) == nullptr)
         return std::nullopt;
@@ -29,8 +32,11 @@ std::optional<QString> portSetting(const QString &text)
 
 std::optional<int> serialSpeed(const QString &text)
 {
-    const std::optional<int> n = ConfigValues::parseInteger(text);
-    if (!n || *n < 300 || *n > 4'000'000)
+    // Hamlib opens a serial port only at one of these.
+    static constexpr int Standard[] = {300,   600,   1200,   2400,   4800,   9600,
+                                       19200, 38400, 57600, 115200, 230400, 460800};
+    const std::optional<int> n = ConfigValues::parseInteger(text.trimmed());
+    if (!n || std::find(std::begin(Standard), std::end(Standard), *n) == std::end(Standard))
         return std::nullopt;
     return n;
 }
@@ -55,9 +61,9 @@ bool apply(HamlibSettings &settings, const QString &key, const QString &value)
 QStringList lines(const HamlibSettings &settings)
 {
     QStringList out;
-    if (settings.model <= 0)
-        return out;
-    out << QStringLiteral("HAMLIBMODEL=") + QString::number(settings.model);
+    // Each valid setting is kept, even while another is missing.
+    if (settings.model > 0)
+        out << QStringLiteral("HAMLIBMODEL=") + QString::number(settings.model);
     if (!settings.port.isEmpty())
         out << QStringLiteral("HAMLIBPORT=") + settings.port;
     if (settings.speed > 0)

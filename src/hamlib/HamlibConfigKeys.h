@@ -10,8 +10,9 @@ struct HamlibSettings;
 // that does not fit is ignored, the setting keeps what it had.
 namespace HamlibConfigKeys {
 
-// Guarded values: a model number (1 and up), a port text (a name, a path or host:port, no
-// blank or control character), a serial speed (300 to 4000000 baud). Nothing when bad.
+// Guarded values, blanks around them trimmed: a model number Hamlib knows, a port text (a
+// name, a path or host:port, no blank or control character), a standard serial speed (300 to
+// 460800 baud). Nothing when bad.
 std::optional<int> modelNumber(const QString &text);
 std::optional<QString> portSetting(const QString &text);
 std::optional<int> serialSpeed(const QString &text);
@@ -19,7 +20,7 @@ std::optional<int> serialSpeed(const QString &text);
 // Applies one key; false when the key is none of these.
 bool apply(HamlibSettings &settings, const QString &key, const QString &value);
 
-// The lines to save; none while no Hamlib radio has been chosen.
+// The lines to save: the settings that are set.
 QStringList lines(const HamlibSettings &settings);
 
 } // namespace HamlibConfigKeys

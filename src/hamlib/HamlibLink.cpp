@@ -3,6 +3,7 @@
 #include "hamlib/HamlibRig.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 #include <clocale>
 
@@ -12,7 +13,6 @@ HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
     qRegisterMetaType<HamlibBandState>();
     qRegisterMetaType<HamlibFrequency>();
     qRegisterMetaType<HamlibRequest>();
-    m_thread.setObjectName(QStringLiteral("hamlib"));
     // Hamlib sets LC_NUMERIC to "C" around its calls, on its own thread, and then restores the
     // name it read before, which that very switch has freed. With "C" already in place both
     // steps change nothing; the program's texts never take their decimal point from the C locale.
@@ -27,11 +27,13 @@ HamlibLink::~HamlibLink()
 void HamlibLink::start(int model, const QString &port, int speed)
 {
     stop();
-    m_wantedTransmit = false;
-    m_stopping = false;
-    m_rig = new HamlibRig(m_wantedTransmit, m_stopping);
-    m_rig->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_rig, &QObject::deleteLater);
+    m_wishes = std::make_shared<HamlibWishes>();
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("hamlib"));
+    m_rig = new HamlibRig(m_wishes);
+    m_rig->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_rig, &QObject::deleteLater);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
     connect(m_rig, &HamlibRig::opened, this, &HamlibLink::opened);
     connect(m_rig, &HamlibRig::bandRead, this, &HamlibLink::bandRead);
     connect(m_rig, &HamlibRig::memoriesRead, this, &HamlibLink::memoriesRead);
@@ -39,7 +41,7 @@ void HamlibLink::start(int model, const QString &port, int speed)
     connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
     connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
     connect(m_rig, &HamlibRig::refused, this, &HamlibLink::refused);
-    m_thread.start();
+    m_thread->start();
     post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
 }
 
@@ -47,36 +49,44 @@ void HamlibLink::stop()
 {
     if (m_rig == nullptr)
         return;
-    m_wantedTransmit = false;
+    m_wishes->transmit = false;
     // The requests still queued return at once; this one runs after them, so the last keying
     // asked is undone.
-    m_stopping = true;
+    m_wishes->stopping = true;
+    // Reports still on their way belong to the radio being closed.
+    disconnect(m_rig, nullptr, this, nullptr);
     QMetaObject::invokeMethod(
         m_rig,
         [rig = m_rig] {
             rig->release();
             rig->close();
+            QThread::currentThread()->quit();
         },
-        Qt::BlockingQueuedConnection);
-    // Reports still on their way belong to the radio just closed.
-    disconnect(m_rig, nullptr, this, nullptr);
-    m_thread.quit();
-    m_thread.wait();
+        Qt::QueuedConnection);
+    // An abandoned thread deletes itself, with its radio, once its call returns.
+    if (m_thread->wait(StopWaitMs))
+        delete m_thread;
+    m_thread = nullptr;
     m_rig = nullptr;
-    m_outstanding = 0;
+    m_wishes.reset();
+}
+
+int HamlibLink::outstanding() const
+{
+    return m_wishes ? m_wishes->outstanding.load() : 0;
 }
 
 void HamlibLink::post(std::function<void(HamlibRig &)> request)
 {
     if (m_rig == nullptr)
         return;
-    ++m_outstanding;
+    ++m_wishes->outstanding;
     QMetaObject::invokeMethod(
         m_rig,
-        [this, rig = m_rig, request = std::move(request)] {
-            if (!m_stopping)
+        [wishes = m_wishes, rig = m_rig, request = std::move(request)] {
+            if (!wishes->stopping)
                 request(*rig);
-            --m_outstanding;
+            --wishes->outstanding;
         },
         Qt::QueuedConnection);
 }
@@ -84,6 +94,11 @@ void HamlibLink::post(std::function<void(HamlibRig &)> request)
 void HamlibLink::readMemories(int count)
 {
     post([count](HamlibRig &rig) { rig.readMemories(count); });
+}
+
+void HamlibLink::readInitialState(int band, bool bothBands)
+{
+    post([=](HamlibRig &rig) { rig.readInitialState(band, bothBands); });
 }
 
 void HamlibLink::selectBand(int band)
@@ -113,7 +128,8 @@ void HamlibLink::setScan(int band, bool on)
 
 void HamlibLink::setTransmit(bool on)
 {
-    m_wantedTransmit = on;
+    if (m_wishes)
+        m_wishes->transmit = on;
     post([](HamlibRig &rig) { rig.applyTransmit(); });
 }
 

@@ -3,11 +3,12 @@
 #include "hamlib/HamlibTypes.h"
 
 #include <QObject>
-#include <QThread>
-#include <atomic>
 #include <functional>
+#include <memory>
 
 class HamlibRig;
+class QThread;
+struct HamlibWishes;
 
 // The window's side of the Hamlib radio: starts the worker thread that owns it, queues requests
 // to it in order and hands its reports back on the window's thread. Nothing here waits for the
@@ -19,17 +20,24 @@ public:
     explicit HamlibLink(QObject *parent = nullptr);
     ~HamlibLink() override;
 
-    bool isStarted() const { return m_thread.isRunning(); }
+    // How long stop() waits for the worker: a call stuck inside Hamlib is then left behind.
+    static constexpr int StopWaitMs = 1500;
+
+    bool isStarted() const { return m_rig != nullptr; }
     // Opens the radio on a fresh worker thread (an earlier one is stopped first).
     void start(int model, const QString &port, int speed);
-    // Unkeys the radio if it may be keyed, closes it and joins the thread. The requests still
-    // queued are dropped; only the call under way is waited for, bounded by Hamlib's time-out.
+    // Unkeys the radio if it may be keyed, closes it and ends the thread. The requests still
+    // queued are dropped and the one under way stops before its next command; a Hamlib call
+    // that does not return within StopWaitMs is abandoned with its thread, which ends when the
+    // call does (or with the process, the system closing the port).
     void stop();
     // Requests queued or running: a radio that does not answer is not asked again until the
     // earlier ones have run.
-    int outstanding() const { return m_outstanding.load(); }
+    int outstanding() const;
 
     void readMemories(int count);
+    // Reads where the radio is and leaves it there; `band` must transmit (-1: the radio's own).
+    void readInitialState(int band, bool bothBands);
     void selectBand(int band);
     // The band that transmits stays selected.
     void setMode(int band, int activeBand, bool memory, int channel);
@@ -52,9 +60,7 @@ signals:
 private:
     void post(std::function<void(HamlibRig &)> request);
 
-    QThread m_thread;
+    QThread *m_thread = nullptr;
     HamlibRig *m_rig = nullptr; // lives on m_thread
-    std::atomic<bool> m_wantedTransmit{false};
-    std::atomic<bool> m_stopping{false};
-    std::atomic<int> m_outstanding{0};
+    std::shared_ptr<HamlibWishes> m_wishes;
 };

@@ -145,7 +145,9 @@ void HamlibOperations::requestInitialState()
 {
     m_initialising = true;
     m_link.readMemories(m_state.NumberOfMemories);
-    m_link.selectBand(m_state.ActiveBand);
+    // The band choice names the band that transmits; with both, the radio's own stays.
+    const bool both = m_state.Bands == StationState::BandChoice::Both;
+    m_link.readInitialState(both ? -1 : m_state.ActiveBand, both);
 }
 
 void HamlibOperations::applyCapabilities()
@@ -231,7 +233,15 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
             m_state.CurrentFrequency = frequency;
     }
     m_radio.setScanAvailable(m_state.ActiveBand, canScan(m_state.ActiveBand));
+    // Without a configured power the slider shows the radio's.
+    if (state.power >= 0 && state.power <= 2 && (band == 1 ? m_state.PowerB : m_state.PowerA) < 0) {
+        m_powerAsked[band] = m_powerBefore[band] = state.power;
+        showPower(band, state.power);
+    }
 
+    // The band that transmits is read last.
+    if (m_initialising && !state.selected)
+        return;
     if (m_initialising) {
         finishInitialisation();
     } else {
@@ -294,10 +304,12 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
 
 void HamlibOperations::answered()
 {
-    m_lastError.clear();
     m_retry.stop();
     if (m_state.RigAnswering && m_state.RigStatus != 0)
         return;
+    if (!m_lastError.isEmpty())
+        m_log.append(QStringLiteral("Hamlib: radio answers"));
+    m_lastError.clear();
     m_state.RigAnswering = true;
     if (m_state.RigStatus == 0 && !m_initialising) {
         m_state.RigStatus = m_initialised ? 1 : 2;
@@ -307,6 +319,12 @@ void HamlibOperations::answered()
 
 void HamlibOperations::failed(const QString &error)
 {
+    // The program no longer keys a radio it cannot reach: it is unkeyed when it answers again,
+    // and the server keys it again if it wants.
+    if (m_radio.keyed()) {
+        m_radio.setKeyed(false);
+        m_link.setTransmit(false);
+    }
     m_state.RigAnswering = false;
     m_state.RigStatus = 0;
     StatusLines::showRig(m_panel.labelTMD, m_state);
@@ -363,7 +381,7 @@ void HamlibOperations::retry()
         requestInitialState();
         return;
     }
-    // The keying asked last is sent again: the radio's own is unknown after a failure.
-    m_link.setTransmit(m_radio.keyed());
+    // Receive: the radio's keying is unknown after a failure, and a recovery never keys it.
+    m_link.setTransmit(false);
     m_link.readBand(m_state.ActiveBand);
 }

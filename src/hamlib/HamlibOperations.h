@@ -17,8 +17,7 @@ struct StationState;
 // worker thread and returns; the panel and the station state follow when the radio's answer
 // comes back. A radio that stops answering turns the status line red, its error goes to the
 // log, and it is asked again a few seconds after its last request has run, until it answers;
-// the keying last asked for is then applied again, so a radio keyed when the link broke is
-// unkeyed once it is back.
+// a radio keyed when the link broke is unkeyed once it is back, never keyed again by it.
 class HamlibOperations : public QObject
 {
     Q_OBJECT

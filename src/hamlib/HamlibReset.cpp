@@ -3,7 +3,7 @@
 #include "hamlib/HamlibRig.h"
 #include "platform/LinkSettings.h"
 
-#include <atomic>
+#include <memory>
 
 namespace HamlibReset {
 
@@ -11,9 +11,8 @@ QString toReceive(const HamlibSettings &settings)
 {
     if (!settings.isSet())
         return QStringLiteral("no Hamlib radio in the configuration (HAMLIBMODEL=, HAMLIBPORT=)");
-    const std::atomic<bool> unkeyed{false};
-    const std::atomic<bool> stopping{false};
-    HamlibRig rig(unkeyed, stopping);
+    // Nothing asks for transmit: the request below unkeys.
+    HamlibRig rig(std::make_shared<const HamlibWishes>());
     QString error;
     QObject::connect(&rig, &HamlibRig::failed, [&error](const QString &text) { error = text; });
     QObject::connect(&rig, &HamlibRig::refused,

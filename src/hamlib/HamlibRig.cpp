@@ -1,13 +1,11 @@
 #include "hamlib/HamlibRig.h"
 
+#include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibTexts.h"
 
 #include <hamlib/rig.h>
 
 namespace {
-
-// Hamlib's fractions of full power for the H, M and L positions of the sliders.
-constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
 
 // Hamlib's short text of an error code, on one line: rigerror() of this Hamlib version adds its
 // recent trace, which has no place in the event log.
@@ -43,9 +41,8 @@ bool isRefusal(int result)
 
 } // namespace
 
-HamlibRig::HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
-                     QObject *parent)
-    : QObject(parent), m_wantedTransmit(wantedTransmit), m_stopping(stopping)
+HamlibRig::HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent)
+    : QObject(parent), m_wishes(std::move(wishes))
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
     rig_set_debug(RIG_DEBUG_NONE);
@@ -62,6 +59,7 @@ void HamlibRig::open(int model, const QString &port, int speed)
     m_rig = rig_init(model);
     if (m_rig == nullptr)
         return; // the first request reports it
+    m_ordered = HamlibBandOrders::applies(model);
     const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
@@ -232,9 +230,10 @@ void HamlibRig::readMemories(int count)
     if (!ready())
         return;
     QStringList entries;
+    m_channelHertz.clear();
     if (m_caps.memoryRead) {
         for (int channel = 1; channel <= count; ++channel) {
-            if (m_stopping)
+            if (stopping())
                 return;
             qint64 hertz = 0;
             QString shift;
@@ -246,111 +245,13 @@ void HamlibRig::readMemories(int count)
                 check(result, "rig_get_channel");
                 return;
             }
-            if (result == RIG_OK && hertz > 0)
+            if (result == RIG_OK && hertz > 0) {
                 entries << HamlibTexts::memoryEntry(channel, hertz, shift, name);
+                m_channelHertz.insert(channel, hertz);
+            }
         }
     }
     emit memoriesRead(entries);
-    emit answered();
-}
-
-void HamlibRig::selectBand(int band)
-{
-    begin(HamlibRequest::Band, band);
-    if (!ready())
-        return;
-    if (m_caps.twoBands && !selectBandVfo(band))
-        return;
-    reportBand(band, true);
-}
-
-bool HamlibRig::selectBandVfo(int band)
-{
-    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
-        return false;
-    // Some backends leave memory mode when their VFO is selected.
-    return !m_memoryMode[band] || !m_caps.memoryMode ||
-           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
-}
-
-void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
-{
-    begin(HamlibRequest::Mode, band);
-    if (!ready())
-        return;
-    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
-        return;
-    bool modeSet = true;
-    if (memory) {
-        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
-        if (modeSet && channel >= 0)
-            check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
-    }
-    // A refused channel or mode leaves the radio where it is: the panel shows that.
-    if (!m_open)
-        return;
-    if (modeSet)
-        m_memoryMode[band] = memory;
-    reportBand(band, false);
-    // The band that transmits is selected again, as the band selection left it.
-    if (m_open && band != activeBand && m_caps.twoBands)
-        selectBandVfo(activeBand);
-}
-
-void HamlibRig::readBand(int band)
-{
-    begin(HamlibRequest::Read, band);
-    reportBand(band, false);
-}
-
-void HamlibRig::reportBand(int band, bool selected)
-{
-    if (!ready())
-        return;
-    HamlibBandState state;
-    state.band = band;
-    state.selected = selected;
-    if (!currentIsMemory(band, &state.memoryMode))
-        return;
-    if (state.memoryMode) {
-        int channel = -1;
-        if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem"))
-            return;
-        state.channel = channel;
-        QString name;
-        readChannel(channel, &state.frequencyHz, &state.shiftText, &name);
-    } else {
-        freq_t hertz = 0;
-        if (!check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq"))
-            return;
-        state.frequencyHz = qint64(hertz);
-        state.shiftText = shiftOfCurrent();
-    }
-    emit bandRead(state);
-    emit answered();
-}
-
-void HamlibRig::setPower(int band, bool activeBand, int position)
-{
-    begin(HamlibRequest::Power, band);
-    if (!ready() || position < 0 || position > 2)
-        return;
-    // The active band takes the setting where it is; another band is named, and Hamlib reaches
-    // it as the radio allows.
-    const int vfo = activeBand ? RIG_VFO_CURR : bandVfo(band);
-    value_t value;
-    value.f = PowerFraction[position];
-    if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
-        return;
-    // Radios with a few fixed steps round a tenth up to their middle step: their lowest step
-    // is reached with no power at all.
-    value_t got;
-    if (position == 2 && rig_get_level(m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
-        got.f >= PowerFraction[1] - 0.01F) {
-        value.f = 0.0F;
-        if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
-            return;
-    }
     emit answered();
 }
 
@@ -371,7 +272,7 @@ void HamlibRig::setScan(int band, bool on)
 void HamlibRig::applyTransmit()
 {
     begin(HamlibRequest::Transmit, 0);
-    const bool wanted = m_wantedTransmit.load();
+    const bool wanted = m_wishes->transmit.load();
     // Repeating the keying the radio already has does nothing; after a failure the radio's
     // keying is unknown, so the wanted one is sent again.
     if (m_transmitKnown && wanted == m_transmitting)
@@ -383,39 +284,6 @@ void HamlibRig::applyTransmit()
     m_transmitting = wanted;
     m_transmitKnown = true;
     emit answered();
-}
-
-void HamlibRig::readFrequency(int band)
-{
-    begin(HamlibRequest::Read, band);
-    HamlibFrequency answer;
-    if (ready()) {
-        bool memory = false;
-        if (currentIsMemory(band, &memory)) {
-            answer.memoryMode = memory;
-            if (memory) {
-                // The frequency read gives the VFO's on some radios in memory mode: the
-                // channel's own record is what the band receives.
-                int channel = -1;
-                QString shift;
-                QString name;
-                if (check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem")) {
-                    answer.channel = channel;
-                    answer.answered = true;
-                    readChannel(channel, &answer.frequencyHz, &shift, &name);
-                }
-            } else {
-                freq_t hertz = 0;
-                if (check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq")) {
-                    answer.frequencyHz = qint64(hertz);
-                    answer.answered = true;
-                }
-            }
-        }
-    }
-    emit frequencyRead(answer);
-    if (answer.answered)
-        emit answered();
 }
 
 void HamlibRig::release()

@@ -2,26 +2,40 @@
 
 #include "hamlib/HamlibTypes.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <atomic>
+#include <memory>
+#include <optional>
 
 struct s_rig;
+
+// What the window's side tells the worker without waiting for it. Shared, so a worker left
+// behind in a call that does not return still has it.
+struct HamlibWishes
+{
+    // The keying the window last asked for: an unkey asked after a key that still waits in the
+    // queue cancels it.
+    std::atomic<bool> transmit{false};
+    // The link is being closed: requests still queued return at once, a request under way stops
+    // before its next command, and only the unkey goes to the radio.
+    std::atomic<bool> stopping{false};
+    // Requests queued or running.
+    std::atomic<int> outstanding{0};
+};
 
 // The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
 // Hamlib: each call blocks that thread, never the window. Requests arrive queued, run one at a
 // time in order, and report through signals. A call the radio refuses reports Hamlib's error
 // text as a refusal: the radio is still there. Any other failure reports it as lost, and the
 // next request reopens the link first, so a rigctld or a serial adapter that comes back is used
-// again without the operator.
+// again without the operator. Each opening unkeys the radio first.
 class HamlibRig : public QObject
 {
     Q_OBJECT
 public:
-    // `wantedTransmit` is the keying the window last asked for; applyTransmit() reads it when it
-    // runs, so an unkey asked after a key that still waits in the queue cancels it. `stopping`
-    // is set when the link is being closed: a long reading ends there.
-    HamlibRig(const std::atomic<bool> &wantedTransmit, const std::atomic<bool> &stopping,
-              QObject *parent = nullptr);
+    explicit HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent = nullptr);
     ~HamlibRig() override;
 
     // What a radio can do, from Hamlib's description after rig_init (or, for a rigctld, after
@@ -31,6 +45,9 @@ public:
     void open(int model, const QString &port, int speed);
     void close();
     void readMemories(int count);
+    // Reads where the radio is (transmit band, each band's mode, channel and power) and leaves
+    // it there; `band` 0 or 1 is the one that must transmit, -1 the radio's own.
+    void readInitialState(int band, bool bothBands);
     void selectBand(int band);
     void setMode(int band, int activeBand, bool memory, int channel);
     void readBand(int band);
@@ -38,7 +55,7 @@ public:
     void setScan(int band, bool on);
     void applyTransmit();
     void readFrequency(int band);
-    // Back to receive and no scan; used before closing.
+    // Back to receive when the radio may be keyed; used before closing.
     void release();
 
 signals:
@@ -52,26 +69,37 @@ signals:
 
 private:
     bool ready();
+    bool stopping() const { return m_wishes->stopping.load(); }
     // The request under way, named in a refusal.
     void begin(HamlibRequest request, int band);
     bool check(int result, const char *call);
     void lose(const QString &error);
-    void reportBand(int band, bool selected);
+    // One of the radio's own commands (the per-band orders); the fields of its reply, or nothing
+    // when it was refused or the radio is lost (both reported).
+    std::optional<QList<QByteArray>> order(const QByteArray &command);
+    // `memory` when the band's mode is already known.
+    void reportBand(int band, bool selected, std::optional<bool> memory = std::nullopt);
+    bool readBandState(HamlibBandState &state, std::optional<bool> memory);
+    bool readOrderedBand(HamlibBandState &state, std::optional<bool> memory);
     // Puts the radio on the band's VFO, in the mode the band was left in.
     bool selectBandVfo(int band);
     int bandVfo(int band) const;
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
+    // The channel's frequency, from the memory list read when it is there.
+    qint64 channelHertz(int channel);
     QString shiftOfCurrent();
     bool currentIsMemory(int band, bool *memory);
 
-    const std::atomic<bool> &m_wantedTransmit;
-    const std::atomic<bool> &m_stopping;
+    std::shared_ptr<const HamlibWishes> m_wishes;
     s_rig *m_rig = nullptr;
     bool m_open = false;
+    // The radio takes the per-band orders.
+    bool m_ordered = false;
     bool m_transmitKnown = false;
     bool m_transmitting = false;
     bool m_memoryMode[2] = {false, false};
+    QHash<int, qint64> m_channelHertz;
     HamlibCapabilities m_caps;
     HamlibRequest m_request = HamlibRequest::Read;
     int m_requestBand = 0;

@@ -31,6 +31,7 @@ struct HamlibBandState
     int channel = -1;       // memory mode: the channel, when the radio tells it
     qint64 frequencyHz = 0; // VFO mode: the VFO's frequency; memory mode: the channel's
     QString shiftText = QStringLiteral("shift=0");
+    int power = -1; // the power position (0 high to 2 low), when the radio told it
 };
 
 // The answer to a frequency request.

@@ -6,7 +6,6 @@
 #include "radio/Radio.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
-#include "ui/StatusLines.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -94,11 +93,10 @@ QCoro::Task<> ServerDispatcher::reportFrequency()
 
 void ServerDispatcher::showFrequencySent()
 {
-    StatusLines::setColouredText(m_controls.StaticTextIPConnect,
-                                 QStringLiteral("F=") + m_state.CurrentFrequency +
-                                     QLatin1Char('/') +
-                                     LocalTime::timeOfDay(QLocale::system(), QTime::currentTime()),
-                                 StatusLines::Colour::Unchanged);
+    if (m_controls.showOnStatusLine)
+        m_controls.showOnStatusLine(
+            QStringLiteral("F=") + m_state.CurrentFrequency + QLatin1Char('/') +
+            LocalTime::timeOfDay(QLocale::system(), QTime::currentTime()));
 }
 
 // A repeated request changes nothing, so it cannot turn into its opposite.

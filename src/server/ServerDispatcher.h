@@ -6,7 +6,6 @@
 #include <QCoroTask>
 #include <functional>
 
-class QLineEdit;
 class QRadioButton;
 class Radio;
 class RadioRequests;
@@ -20,7 +19,8 @@ struct ServerControls
     QRadioButton *RadioButtonLeft = nullptr;
     QRadioButton *RadioButtonRight = nullptr;
     QRadioButton *RadioButtonBoth = nullptr;
-    QLineEdit *StaticTextIPConnect = nullptr;
+    // Puts a text on the server status line, its colour kept.
+    std::function<void(const QString &)> showOnStatusLine;
 };
 
 // Carries out the messages from the relay server on the radio in use, each as a request of its

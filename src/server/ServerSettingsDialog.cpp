@@ -3,7 +3,6 @@
 #include "core/Notifier.h"
 #include "platform/LinkSettings.h"
 #include "server/ServerAddress.h"
-#include "ui/Captions.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -58,5 +57,6 @@ bool ServerSettingsDialog::FormClose()
 
 void ServerSettingsDialog::ButtonlangueClick()
 {
-    applyCaptions(m_controls.form, m_language());
+    if (m_controls.relabel)
+        m_controls.relabel(m_language());
 }

@@ -9,12 +9,12 @@ class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
-class QWidget;
 struct TcpClientSettings;
 
 struct ServerDialogControls
 {
-    QWidget *form = nullptr; // the window whose captions the language switch sets
+    // Sets the window's captions in a language (the language switch).
+    std::function<void(Language)> relabel;
     QLineEdit *EditIP1 = nullptr;
     QLineEdit *EditIP2 = nullptr;
     QLineEdit *EditIP3 = nullptr;

@@ -1,4 +1,4 @@
-#include "kenwood/PanelPictures.h"
+#include "ui/PanelPictures.h"
 
 #include "ui/LampPicture.h"
 

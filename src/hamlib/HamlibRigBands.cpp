@@ -1,0 +1,307 @@
+// HamlibRig's band operations: the band that transmits, each band's VFO or memory mode, channel
+// and power, and the frequency the server is told. A radio that takes the per-band orders is
+// given only what the change needs; any other goes through Hamlib's VFO selection.
+#include "hamlib/HamlibBandOrders.h"
+#include "hamlib/HamlibRig.h"
+#include "hamlib/HamlibTexts.h"
+
+#include <hamlib/rig.h>
+
+namespace {
+
+// Hamlib's fractions of full power for the H, M and L positions of the sliders.
+constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
+
+} // namespace
+
+std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
+{
+    const QByteArray line = command + '\r';
+    QByteArray text;
+    // Hamlib leaves some replies unread (the keying's): a reply to another command is dropped
+    // and the command sent once more, which changes nothing for a query or a setting.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (stopping())
+            return std::nullopt;
+        rig_flush(&m_rig->state.rigport);
+        unsigned char reply[200] = {};
+        unsigned char end[] = "\r";
+        const int result =
+            rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
+                         int(line.size()), reply, int(sizeof reply) - 1, end);
+        if (result < 0) {
+            check(result, "rig_send_raw");
+            return std::nullopt;
+        }
+        text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
+        if (std::optional<QList<QByteArray>> fields = HamlibBandOrders::fields(command, text))
+            return fields;
+        if (text == "N" || text == "?")
+            break;
+    }
+    emit refused(QString::fromLatin1(command) + QStringLiteral(": the radio answered \"") +
+                     QString::fromLatin1(text) + QLatin1Char('"'),
+                 m_request, m_requestBand);
+    return std::nullopt;
+}
+
+void HamlibRig::readInitialState(int band, bool bothBands)
+{
+    begin(HamlibRequest::Read, qMax(band, 0));
+    if (!ready())
+        return;
+    int active = qMax(band, 0);
+    if (m_ordered) {
+        const std::optional<QList<QByteArray>> bands = order(HamlibBandOrders::bandsQuery());
+        if (!bands || bands->size() != 2)
+            return;
+        const int control = bands->at(0).toInt();
+        const int transmit = bands->at(1).toInt();
+        if (band < 0)
+            active = transmit;
+        // Control and transmit on the same band, as the program keeps them; nothing is sent
+        // when the radio is already so.
+        if ((control != active || transmit != active) &&
+            !order(HamlibBandOrders::selectBand(active)))
+            return;
+    } else if (m_caps.twoBands && !selectBandVfo(active)) {
+        return;
+    }
+    // The other band first: the band that transmits, read last, ends the initialisation.
+    for (const int each : {1 - active, active}) {
+        if (each != active && !(m_ordered && bothBands))
+            continue;
+        HamlibBandState state;
+        state.band = each;
+        state.selected = each == active;
+        if (stopping() || !readBandState(state, std::nullopt))
+            return;
+        if (m_ordered) {
+            const std::optional<QList<QByteArray>> power =
+                order(HamlibBandOrders::powerQuery(each));
+            if (power && power->size() == 2)
+                state.power = power->at(1).toInt();
+        }
+        emit bandRead(state);
+    }
+    emit answered();
+}
+
+void HamlibRig::selectBand(int band)
+{
+    begin(HamlibRequest::Band, band);
+    if (!ready())
+        return;
+    if (m_ordered) {
+        if (!order(HamlibBandOrders::selectBand(band)))
+            return;
+    } else if (m_caps.twoBands && !selectBandVfo(band)) {
+        return;
+    }
+    reportBand(band, true);
+}
+
+bool HamlibRig::selectBandVfo(int band)
+{
+    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return false;
+    // Some backends leave memory mode when their VFO is selected.
+    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() ||
+           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+}
+
+void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
+{
+    begin(HamlibRequest::Mode, band);
+    if (!ready())
+        return;
+    if (m_ordered) {
+        // The band's own orders: the band that transmits stays where it is.
+        if (memory != m_memoryMode[band] && !order(HamlibBandOrders::setMode(band, memory)))
+            return;
+        m_memoryMode[band] = memory;
+        if (memory && channel >= 0 && !order(HamlibBandOrders::setChannel(band, channel)) &&
+            !m_open)
+            return;
+        reportBand(band, false, memory);
+        return;
+    }
+    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+        return;
+    bool modeSet = true;
+    if (memory && !stopping()) {
+        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+        if (modeSet && channel >= 0 && !stopping())
+            check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
+    }
+    // A refused channel or mode leaves the radio where it is: the panel shows that.
+    if (!m_open || stopping())
+        return;
+    if (modeSet)
+        m_memoryMode[band] = memory;
+    reportBand(band, false);
+    // The band that transmits is selected again, as the band selection left it.
+    if (m_open && band != activeBand && m_caps.twoBands && !stopping())
+        selectBandVfo(activeBand);
+}
+
+void HamlibRig::readBand(int band)
+{
+    begin(HamlibRequest::Read, band);
+    reportBand(band, false);
+}
+
+void HamlibRig::reportBand(int band, bool selected, std::optional<bool> memory)
+{
+    if (!ready() || stopping())
+        return;
+    HamlibBandState state;
+    state.band = band;
+    state.selected = selected;
+    if (!readBandState(state, memory))
+        return;
+    emit bandRead(state);
+    emit answered();
+}
+
+bool HamlibRig::readBandState(HamlibBandState &state, std::optional<bool> memory)
+{
+    if (m_ordered)
+        return readOrderedBand(state, memory);
+    if (!currentIsMemory(state.band, &state.memoryMode))
+        return false;
+    if (state.memoryMode) {
+        int channel = -1;
+        if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem"))
+            return false;
+        state.channel = channel;
+        QString name;
+        readChannel(channel, &state.frequencyHz, &state.shiftText, &name);
+        return true;
+    }
+    freq_t hertz = 0;
+    if (!check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq"))
+        return false;
+    state.frequencyHz = qint64(hertz);
+    state.shiftText = shiftOfCurrent();
+    return true;
+}
+
+bool HamlibRig::readOrderedBand(HamlibBandState &state, std::optional<bool> memory)
+{
+    const int band = state.band;
+    if (!memory) {
+        const std::optional<QList<QByteArray>> mode = order(HamlibBandOrders::modeQuery(band));
+        if (!mode || mode->size() != 2)
+            return false;
+        memory = mode->at(1) == "1";
+    }
+    m_memoryMode[band] = state.memoryMode = *memory;
+    if (state.memoryMode) {
+        const std::optional<QList<QByteArray>> channel =
+            order(HamlibBandOrders::channelQuery(band));
+        if (!channel || channel->size() != 2)
+            return false;
+        state.channel = channel->at(1).toInt();
+        state.frequencyHz = m_channelHertz.value(state.channel);
+        if (state.frequencyHz == 0) {
+            QString name;
+            readChannel(state.channel, &state.frequencyHz, &state.shiftText, &name);
+        }
+    } else {
+        const std::optional<QList<QByteArray>> record = order(HamlibBandOrders::vfoQuery(band));
+        const std::optional<HamlibBandOrders::Vfo> vfo =
+            record ? HamlibBandOrders::vfo(*record) : std::nullopt;
+        if (!vfo)
+            return false;
+        state.frequencyHz = vfo->hertz;
+        state.shiftText = HamlibTexts::shiftText(vfo->direction, vfo->offsetHz);
+    }
+    return m_open;
+}
+
+void HamlibRig::setPower(int band, bool activeBand, int position)
+{
+    begin(HamlibRequest::Power, band);
+    if (!ready() || position < 0 || position > 2)
+        return;
+    if (m_ordered) {
+        if (order(HamlibBandOrders::setPower(band, position)))
+            emit answered();
+        return;
+    }
+    // The active band takes the setting where it is; another band is named, and Hamlib reaches
+    // it as the radio allows.
+    const int vfo = activeBand ? RIG_VFO_CURR : bandVfo(band);
+    value_t value;
+    value.f = PowerFraction[position];
+    if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
+        return;
+    // Radios with a few fixed steps round a tenth up to their middle step: their lowest step
+    // is reached with no power at all.
+    value_t got;
+    if (position == 2 && !stopping() &&
+        rig_get_level(m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
+        got.f >= PowerFraction[1] - 0.01F) {
+        value.f = 0.0F;
+        if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
+            return;
+    }
+    emit answered();
+}
+
+void HamlibRig::readFrequency(int band)
+{
+    begin(HamlibRequest::Read, band);
+    HamlibFrequency answer;
+    if (!ready()) {
+        emit frequencyRead(answer);
+        return;
+    }
+    bool memory = m_memoryMode[band];
+    // The band's mode as last read or set: a radio with per-band orders is asked only what the
+    // answer needs, as is one without memories.
+    if (m_ordered || !m_caps.memoryMode || currentIsMemory(band, &memory)) {
+        answer.memoryMode = memory;
+        if (memory) {
+            int channel = -1;
+            if (m_ordered) {
+                const std::optional<QList<QByteArray>> reply =
+                    order(HamlibBandOrders::channelQuery(band));
+                if (reply && reply->size() == 2)
+                    channel = reply->at(1).toInt();
+            } else if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem")) {
+                channel = -1;
+            }
+            if (channel >= 0) {
+                // The frequency read gives the VFO's on some radios in memory mode: the
+                // channel's own record is what the band receives.
+                answer.channel = channel;
+                answer.answered = true;
+                answer.frequencyHz = channelHertz(channel);
+            }
+        } else {
+            freq_t hertz = 0;
+            const int vfo = m_ordered ? bandVfo(band) : RIG_VFO_CURR;
+            if (check(rig_get_freq(m_rig, vfo, &hertz), "rig_get_freq")) {
+                answer.frequencyHz = qint64(hertz);
+                answer.answered = true;
+            }
+        }
+    }
+    emit frequencyRead(answer);
+    if (answer.answered)
+        emit answered();
+}
+
+qint64 HamlibRig::channelHertz(int channel)
+{
+    if (const auto known = m_channelHertz.constFind(channel); known != m_channelHertz.cend())
+        return known.value();
+    qint64 hertz = 0;
+    QString shift;
+    QString name;
+    if (readChannel(channel, &hertz, &shift, &name) == RIG_OK)
+        m_channelHertz.insert(channel, hertz);
+    return hertz;
+}

@@ -1,0 +1,300 @@
+// The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
+// interface stood in for by a socket pair (one report per message, as hidraw gives them), a GPIO
+// chip that is not there, and lines in memory for the stepping.
+#include "app/GenericTxSubsystem.h"
+#include "generic_tx/Cm108Lines.h"
+#include "generic_tx/GenericReset.h"
+#include "generic_tx/LinesFactory.h"
+#include "generic_tx/LinesWatch.h"
+#include "generic_tx/MemoryLines.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "support/GenericTxFixture.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitTMD700.h"
+
+#include <QTest>
+
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+const QString Device = QStringLiteral("/dev/hidraw-test");
+
+// The kernel's side of a hidraw device: each opening makes a new socket pair and keeps the
+// far end, where the test reads the output reports and writes the input reports.
+class HidrawPeer
+{
+public:
+    ~HidrawPeer() { unplug(); }
+
+    int open()
+    {
+        if (refuse) {
+            errno = ENOENT;
+            return -1;
+        }
+        unplug();
+        int ends[2];
+        if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
+            return -1;
+        m_peer = ends[1];
+        return ends[0];
+    }
+
+    void unplug()
+    {
+        if (m_peer >= 0)
+            ::close(m_peer);
+        m_peer = -1;
+    }
+
+    QList<QByteArray> reports()
+    {
+        QList<QByteArray> out;
+        char buffer[64];
+        ssize_t n;
+        while (m_peer >= 0 && (n = recv(m_peer, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
+            out << QByteArray(buffer, int(n));
+        return out;
+    }
+
+    void press(quint8 buttons)
+    {
+        const char report[4] = {char(buttons), 0, 0, 0};
+        QCOMPARE(send(m_peer, report, sizeof report, MSG_NOSIGNAL), ssize_t(sizeof report));
+    }
+
+    bool refuse = false;
+
+private:
+    int m_peer = -1;
+};
+
+// The output report for GPIO data bits, with UP, DOWN, RESET and PTT (GPIO 1, 2, 4, 3) outputs.
+QByteArray report(quint8 data)
+{
+    return QByteArray("\0\0", 2) + char(data) + char(0x0F) + '\0';
+}
+
+// Installs the lines makers for the life of a test.
+struct LinesMaker
+{
+    explicit LinesMaker(LinesFactory::Maker maker) { LinesFactory::installTestMaker(maker); }
+    ~LinesMaker() { LinesFactory::installTestMaker(nullptr); }
+};
+
+LinesFactory::Maker usbAudio(HidrawPeer &peer)
+{
+    return [&peer](const LineSettings &settings, LinePolarity) {
+        return std::make_unique<Cm108Lines>(settings.device,
+                                            *LineConfig::parseMap(settings.kind, settings.map),
+                                            [&peer](const QString &) { return peer.open(); });
+    };
+}
+
+QString execute(GenericTxFixture &rig, const char *word)
+{
+    return rig.station().genericTx->driver().ExecuteTX16Command(QString::fromLatin1(word));
+}
+
+int logged(GenericTxFixture &rig, const QString &text)
+{
+    return int(rig.station().log.lines().filter(text).size());
+}
+} // namespace
+
+class TestGenericLines : public QObject
+{
+    Q_OBJECT
+private slots:
+    void usbAudioReports_data();
+    void usbAudioReports();
+    void usbAudioSquelch();
+    void usbAudioUnpluggedAndBack();
+    void missingGpioChip();
+    void resetBringsTheLinesToRest();
+    void scanOnLinesInMemory();
+};
+
+void TestGenericLines::usbAudioReports_data()
+{
+    QTest::addColumn<QStringList>("polarities");
+    QTest::addColumn<quint8>("rest");
+    QTest::addColumn<quint8>("keyed");
+    QTest::addColumn<quint8>("upPulse"); // while keyed
+    // PTT GPIO 3 (0x04), UP GPIO 1 (0x01), RESET GPIO 4 (0x08).
+    QTest::newRow("pos. and +5v") << QStringList{} << quint8(0x00) << quint8(0x04) << quint8(0x05);
+    QTest::newRow("neg. and 0v") << QStringList{"PIN14=1", "PIN16=1", "PIN17=1"} << quint8(0x0D)
+                                 << quint8(0x09) << quint8(0x08);
+}
+
+void TestGenericLines::usbAudioReports()
+{
+    QFETCH(QStringList, polarities);
+    QFETCH(quint8, rest);
+    QFETCH(quint8, keyed);
+    QFETCH(quint8, upPulse);
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    GenericTxFixture rig(QStringList{"LINES=CM108", "LINESDEVICE=" + Device} + polarities);
+    QVERIFY(rig.waitUntilQuiet());
+
+    // Opened at rest before anything else, then activation's RESET pulse.
+    const quint8 reset = rest ^ 0x08;
+    QCOMPARE(peer.reports(), (QList<QByteArray>{report(rest), report(reset), report(rest)}));
+    QCOMPARE(rig.main().LabelConnect->text(), QStringLiteral("Lines ") + Device + " OK");
+    QCOMPARE(logged(rig, " Radio ready: TX16UD on " + Device + " (CM108)"), 1);
+    QVERIFY(rig.port->writes().isEmpty()); // the parallel port is not in use
+
+    // Keying leaves every other pin's level and direction as they were; a pulse is two reports.
+    execute(rig, "TX");
+    QCOMPARE(peer.reports(), QList<QByteArray>{report(keyed)});
+    execute(rig, "UP");
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(peer.reports(), (QList<QByteArray>{report(upPulse), report(keyed)}));
+    execute(rig, "RX");
+    execute(rig, "RX");
+    QCOMPARE(peer.reports(), (QList<QByteArray>{report(rest), report(rest)}));
+
+    // Quitting leaves PTT at rest whatever the program believed.
+    execute(rig, "TX");
+    rig.main().MenuQuitter->trigger();
+    QCOMPARE(peer.reports(), (QList<QByteArray>{report(keyed), report(rest)}));
+    QCOMPARE(rig.fixture.notifier.beeps, 0);
+}
+
+void TestGenericLines::usbAudioSquelch()
+{
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    // Squelch open at 0 V: the volume-down input pulled to ground sets its bit.
+    GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "PIN11=1"});
+    Tx16PinDriver &driver = rig.station().genericTx->driver();
+    QVERIFY(!driver.squelchIsOpen()); // nothing reported yet: nothing pressed
+
+    peer.press(0x02);
+    QTRY_VERIFY(driver.squelchIsOpen());
+    peer.press(0x00);
+    QTRY_VERIFY(!driver.squelchIsOpen());
+    peer.press(0x02 | 0x01);
+    QTRY_VERIFY(driver.squelchIsOpen());
+    peer.press(0x01 | 0x04 | 0x08); // the other buttons are not the squelch
+    QTRY_VERIFY(!driver.squelchIsOpen());
+    peer.press(0x02);
+    QTRY_VERIFY(driver.squelchIsOpen());
+    rig.setup().RadioButtonPin11H->setChecked(true);
+    QVERIFY(!driver.squelchIsOpen());
+}
+
+void TestGenericLines::usbAudioUnpluggedAndBack()
+{
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device});
+    QVERIFY(rig.waitUntilQuiet());
+    LinesWatch &watch = rig.station().genericTx->linesWatch();
+    QLineEdit *status = rig.main().LabelConnect;
+    execute(rig, "TX");
+    peer.reports();
+
+    // Unplugged while keyed: the closed peer reads as the end of the device.
+    peer.unplug();
+    QTRY_COMPARE(logged(rig, " Lines " + Device + " lost"), 1);
+    QVERIFY(rig.station().log.lines().constLast().endsWith(" Lines " + Device + " lost"));
+    QCOMPARE(logged(rig, " Lines: " + Device + ": end of file"), 1);
+    QCOMPARE(status->text(), "Lines " + Device + " lost");
+    QVERIFY(watch.looking());
+    execute(rig, "UP"); // refused, said once in the log, not again as lost
+    execute(rig, "DN");
+    QCOMPARE(logged(rig, " Lines " + Device + " lost"), 1);
+
+    peer.refuse = true;
+    watch.retry();
+    QVERIFY(watch.looking());
+    QCOMPARE(logged(rig, " Lines " + Device + " back"), 0);
+
+    // Back: at rest first, then keyed again, since TRANSMIT is still on.
+    peer.refuse = false;
+    QVERIFY(rig.waitUntilQuiet());
+    watch.retry();
+    QVERIFY(!watch.looking());
+    QCOMPARE(peer.reports(), (QList<QByteArray>{report(0x00), report(0x04)}));
+    QCOMPARE(logged(rig, " Lines " + Device + " back"), 1);
+    QCOMPARE(status->text(), "Lines " + Device + " OK");
+
+    // An unkey asked while it was away is not forgotten.
+    peer.unplug();
+    QTRY_VERIFY(watch.looking());
+    execute(rig, "RX");
+    watch.retry();
+    QCOMPARE(peer.reports(), QList<QByteArray>{report(0x00)});
+    QVERIFY(!rig.main().ButtonTestPin17->isChecked());
+    QCOMPARE(logged(rig, " Lines " + Device + " lost"), 2);
+}
+
+void TestGenericLines::missingGpioChip()
+{
+    const QString chip = QStringLiteral("/nonexistent/gpiochip7");
+    GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=" + chip, "LINESMAP=17,27,22,23,24"});
+    QCOMPARE(rig.main().LabelConnect->text(), "Lines " + chip + " error");
+    QCOMPARE(logged(rig, " Lines: Cannot open " + chip + ": No such file or directory"), 1);
+    QVERIFY(rig.station().genericTx->linesWatch().looking());
+
+    rig.main().SpeedButtonTX16TX->click();
+    QCOMPARE(logged(rig, " Lines: Transmitter not keyed: Lines " + chip + " not open"), 1);
+    QVERIFY(rig.port->writes().isEmpty());
+}
+
+// The --reset of a station that died keyed: one report, every output at rest.
+void TestGenericLines::resetBringsTheLinesToRest()
+{
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    LineSettings settings{LinesKind::UsbAudio, Device, QStringLiteral("1,2,4,3,VOLDN")};
+    const auto negative = LinePolarity::Negative, positive = LinePolarity::Positive;
+    QCOMPARE(GenericReset::toIdle(settings, {negative, positive, negative, negative}), QString());
+    QCOMPARE(peer.reports(), QList<QByteArray>{report(0x0D)});
+
+    peer.refuse = true;
+    QCOMPARE(GenericReset::toIdle(settings, {positive, positive, positive, positive}),
+             "Cannot open " + Device + ": No such file or directory");
+    settings.device.clear();
+    QVERIFY(GenericReset::toIdle(settings, {}).startsWith(QStringLiteral("no device")));
+}
+
+void TestGenericLines::scanOnLinesInMemory()
+{
+    MemoryLines *lines = nullptr;
+    LinesMaker maker([&lines](const LineSettings &settings, LinePolarity) {
+        auto made = std::make_unique<MemoryLines>(settings.device);
+        lines = made.get();
+        return made;
+    });
+    // Squelch open at 0 V; UP "neg.", RESET "pos.".
+    GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=/dev/gpiochip-test", "LINESMAP=17,27,22,23,24",
+                          "PIN11=1", "PIN14=1"});
+    QVERIFY(lines);
+    lines->squelchInput = true;
+    QVERIFY(rig.waitUntilQuiet());
+    using W = MemoryLines::Write;
+    QCOMPARE(lines->writes, (QList<W>{{TxLine::Up, true},
+                                      {TxLine::Down, false},
+                                      {TxLine::Reset, false},
+                                      {TxLine::Ptt, false},
+                                      {TxLine::Reset, true},
+                                      {TxLine::Reset, false}}));
+    lines->writes.clear();
+
+    rig.main().SpeedButtonTX16SC->click();
+    QTRY_VERIFY(lines->writes.count({TxLine::Up, false}) >= 2);
+    lines->squelchInput = false;
+    QTRY_VERIFY(!rig.main().SpeedButtonTX16SC->isChecked());
+    QVERIFY(rig.waitUntilQuiet());
+    const int ups = int(lines->writes.count({TxLine::Up, false}));
+    QCOMPARE(rig.state().Tx16Channel, 1 + ups);
+    QCOMPARE(lines->writes.last(), (W{TxLine::Up, true}));
+}
+
+QTEST_MAIN(TestGenericLines)
+#include "tst_generic_lines.moc"
