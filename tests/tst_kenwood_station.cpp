@@ -133,7 +133,7 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     ui.SpeedButtonTX->click();
     QVERIFY(ui.SpeedButtonTX->isChecked());
     station.MenuQuitterClick();
-    QCOMPARE(s.fixture.terminations, 1);
+    QTRY_COMPARE(s.fixture.terminations, 1);
     const QStringList tail = s.rig.receivedCommands().mid(s.rig.receivedCommands().size() - 3);
     QCOMPARE(tail,
              (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
@@ -158,6 +158,7 @@ void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID"}));
     // A radio the program cannot trust is still sent to receive when the program ends.
     station.MenuQuitterClick();
+    QTRY_COMPARE(s.fixture.terminations, 1);
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID", "RX"}));
 }
 

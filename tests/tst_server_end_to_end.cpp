@@ -270,6 +270,8 @@ void TestServerEndToEnd::frequencyWhileScanning()
     QVERIFY(road.server.waitForStation(InitTimeoutMs));
     QTRY_VERIFY(station.state.ServerConnected);
     road.main().SpeedButtonMEMA->click();
+    // The scan toggle is there once the band is on its memory, as for an operator.
+    QTRY_VERIFY(road.main().SpeedButtonScanA->isEnabled());
     road.main().SpeedButtonScanA->click();
     QVERIFY(road.radioReceived(QStringLiteral("SC 1")));
     road.server.sendLine("FREQUENCY");

@@ -269,8 +269,12 @@ void Station::TimerRXTimer()
     Form1->TimerRX.stop();
     state.RigAnswering = true;
     Form1->ui.Buttoninit->click();
-    if (FormIP->ui.CheckBoxConnect->isChecked())
-        FormIP->ui.ButtonConnect->click();
+    // The server is connected once the initialisation is over: a request behind it.
+    requests.submit([this]() -> QCoro::Task<> {
+        if (FormIP->ui.CheckBoxConnect->isChecked())
+            FormIP->ui.ButtonConnect->click();
+        co_return;
+    });
 }
 
 // The last request: what waits is dropped, and the request under way (a long initialisation)

@@ -89,18 +89,27 @@ void RigLink::clearBuffers()
         m_input.clear();
 }
 
+// An exchange that goes first still goes after a keying that waits: the radio must never take
+// an unkey before the "TX" asked for ahead of it.
 struct RigLink::TurnAwaiter
 {
     RigLink &link;
     Turn turn;
+    bool keys;
 
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> handle)
     {
-        if (turn == Turn::First)
-            link.m_turns.prepend(handle);
-        else
-            link.m_turns.append(handle);
+        QList<WaitingTurn> &turns = link.m_turns;
+        qsizetype at = turns.size();
+        if (turn == Turn::First) {
+            at = 0;
+            for (qsizetype i = 0; i < turns.size(); ++i) {
+                if (turns.at(i).keys)
+                    at = i + 1;
+            }
+        }
+        turns.insert(at, WaitingTurn{handle, keys});
     }
     void await_resume() const noexcept {}
 };
@@ -117,7 +126,7 @@ struct RigLink::ReplyAwaiter
 QCoro::Task<QString> RigLink::exchange(QString command, Turn turn)
 {
     if (isBusy())
-        co_await TurnAwaiter{*this, turn};
+        co_await TurnAwaiter{*this, turn, command == QLatin1String("TX")};
     ReplySlot slot;
     m_slot = &slot;
     m_command = command;
@@ -245,7 +254,7 @@ void RigLink::finish(const QString &reply, bool timedOut)
     else if (m_port.isOpen() && m_lostPortName.isEmpty())
         emit replyMissing();
     if (!m_busy && !m_turns.isEmpty())
-        m_turns.takeFirst().resume();
+        m_turns.takeFirst().handle.resume();
     if (slot->waiting)
         slot->waiting.resume();
 }

@@ -56,7 +56,8 @@ public:
     void clearBuffers();
 
     // Who takes the port next when several exchanges wait for it: an unkey or a release goes
-    // before work that waits, so it never waits behind more than the exchange in flight.
+    // before work that waits, so it never waits behind more than the exchange in flight (and a
+    // keying that waits: the radio never takes an unkey before a "TX" asked for ahead of it).
     enum class Turn { InOrder, First };
 
     // The reply without being trimmed (its carriage return included), or "timerout" when no
@@ -92,6 +93,11 @@ private:
         bool done = false;
         std::coroutine_handle<> waiting;
     };
+    struct WaitingTurn
+    {
+        std::coroutine_handle<> handle;
+        bool keys = false; // its command is "TX"
+    };
     struct TurnAwaiter;
     struct ReplyAwaiter;
 
@@ -118,7 +124,7 @@ private:
     bool m_busy = false;
     QString m_command; // of the exchange in flight
     ReplySlot *m_slot = nullptr;
-    QList<std::coroutine_handle<>> m_turns; // exchanges waiting for the port, next first
+    QList<WaitingTurn> m_turns; // exchanges waiting for the port, next first
     bool m_unkeyOwed = true;
 
     QString m_openedName;
