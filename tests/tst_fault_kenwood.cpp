@@ -362,9 +362,10 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QVERIFY(!status->toolTip().contains(QStringLiteral(" lost")));
     QCOMPARE(back.receivedCommands().mid(0, 2), (QStringList{"RX", "AI 0"}));
     ui.SpeedButtonVFOA->click();
+    QTRY_VERIFY(station.requests.isIdle());
     const QString vfo = station.state.CurrentFrequency;
     station.state.CurrentFrequency.clear();
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     QCOMPARE(station.state.CurrentFrequency, vfo);
     QCOMPARE(vfo, QStringLiteral("145.225000"));
 }

@@ -237,7 +237,8 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 break;
             case 5:
                 ui.SpeedButtonInit->click();
-                QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
+                // INIT runs after what was asked before it.
+                QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle() && initialised(), BoundMs);
                 receiveAsked = true; // the initialisation hands the radio back to receive
                 break;
             case 6:

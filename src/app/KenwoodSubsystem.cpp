@@ -295,8 +295,12 @@ void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
     m_openReport.clear();
-    if (std::exchange(m_unkeyWhenBack, false) && !m_radio->state().keyed())
-        m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+    // The unkey is over before the initialisation starts, which then owes the radio no other.
+    if (std::exchange(m_unkeyWhenBack, false) && !m_radio->state().keyed()) {
+        m_station.requests.submitUnkey([this]() -> QCoro::Task<> {
+            co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+        });
+    }
     m_station.Form1->ui.SpeedButtonInit->click();
 }
 

@@ -66,10 +66,20 @@ void RigLink::close()
 
 void RigLink::closePort()
 {
+    shutPort();
+    endExchangeInFlight();
+}
+
+void RigLink::shutPort()
+{
     if (m_port.isOpen())
         m_port.close();
     m_input.clear();
-    // The reply to an exchange in flight can no longer come.
+}
+
+// The reply to an exchange in flight can no longer come.
+void RigLink::endExchangeInFlight()
+{
     if (m_busy)
         finish(QString(), true);
 }
@@ -283,9 +293,12 @@ void RigLink::losePort()
     if (!m_port.isOpen())
         return;
     m_lostPortName = m_openedName;
-    closePort();
+    shutPort();
     m_reopenTimer.start();
+    // The loss is said and logged before the request that waited for the exchange in flight
+    // goes on, so that what it reports (a radio that does not answer) is what stays on show.
     emit portLost(m_lostPortName);
+    endExchangeInFlight();
 }
 
 void RigLink::awaitPort(const QString &portName)

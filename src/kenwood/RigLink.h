@@ -111,6 +111,8 @@ private:
     bool offer(const QByteArray &read);
     void dropInput();
     void endOfRead();
+    void shutPort();
+    void endExchangeInFlight();
     void startRead();
     void finish(const QString &reply, bool timedOut);
     void reportTimeout();
