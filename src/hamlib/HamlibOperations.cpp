@@ -371,14 +371,10 @@ void HamlibOperations::refused(const QString &error, HamlibRequest request, int 
         break;
     case HamlibRequest::Mode:
         m_log.append(line + refusedRecallReason(band));
-        // The lamps and displays show again where the radio is.
-        m_link.readBand(band);
         break;
     case HamlibRequest::Band:
-        m_log.append(line);
-        m_link.readBand(m_state.ActiveBand);
-        break;
     case HamlibRequest::Read:
+        // Nothing moved on the panel: it follows the radio's answers only.
         m_log.append(line);
         break;
     }

@@ -95,13 +95,16 @@ void HamlibRig::readInitialState(int band, bool bothBands)
         if ((control != active || transmit != active) &&
             !order(HamlibBandOrders::selectBand(active)))
             return;
-    } else if (m_caps.twoBands && !selectBandVfo(active)) {
-        return;
     }
+    // Both bands' lamps show where they are: a radio with per-band orders is only asked, any
+    // other is read through its VFO selection when both bands are in use.
+    const bool readOther = m_caps.twoBands && (m_ordered || bothBands);
     // The other band first: the band that transmits, read last, ends the initialisation.
     for (const int each : {1 - active, active}) {
-        if (each != active && !(m_ordered && bothBands))
+        if (each != active && !readOther)
             continue;
+        if (!m_ordered && m_caps.twoBands && (stopping() || !selectBandVfo(each)))
+            return;
         HamlibBandState state;
         state.band = each;
         state.selected = each == active;
@@ -164,6 +167,10 @@ void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
         modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
         if (modeSet && channel >= 0 && !stopping())
             check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
+        // Some radios refuse memory mode after taking it (Hamlib's dummy): the band goes back
+        // to its VFO, where the panel leaves it.
+        if (!modeSet && m_open && !stopping())
+            rig_set_vfo(m_rig, bandVfo(band));
     }
     // A refused channel or mode leaves the radio where it is: the panel shows that.
     if (!m_open || stopping())
