@@ -353,6 +353,11 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     road.main().SpeedButtonMEMB->click();
     QTRY_VERIFY(station.state.MemModeB);
     QVERIFY(!station.state.VfoModeB);
+    // Hamlib reports an error for the dummy radio's memory mode, which the radio took: the log
+    // says no refusal the lamp contradicts (the request answered runs after the change).
+    QVERIFY(!road.askFrequency().isEmpty());
+    QVERIFY2(station.log.lines().filter(QStringLiteral(" Hamlib rig_set_vfo: ")).isEmpty(),
+             qPrintable(station.log.lines().join(u'\n')));
     road.main().SpeedButtonVFOB->click();
     QTRY_VERIFY(station.state.VfoModeB);
 
@@ -698,14 +703,6 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
                  qPrintable(refusals().constLast()));
     }
     QVERIFY(!m.labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
-
-    // The dummy radio refuses memory mode here: MEM A goes back to the VFO, radio and lamp.
-    m.SpeedButtonMEMA->click();
-    QTRY_VERIFY(!station.log.lines().filter(QStringLiteral(" Hamlib rig_set_vfo: ")).isEmpty());
-    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
-    QCOMPARE(station.hamlib->radio().state().band(0).mode, RadioState::Mode::Vfo);
-    QVERIFY(station.state.VfoModeA && !station.state.MemModeA);
-    QCOMPARE(rigctld.ask({"v"}), QStringLiteral("VFOA"));
 
     // rigctld stops while nothing is asked: the status line turns red by itself.
     rigctld.kill();

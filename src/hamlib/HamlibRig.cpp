@@ -184,6 +184,19 @@ void HamlibRig::lose(const QString &error)
     emit failed(error);
 }
 
+// Hamlib reads the frequency of the VFO it has just selected, and reports that read's error as
+// the selection's: a radio that cannot tell a memory's frequency that way (Hamlib's dummy) is in
+// memory mode all the same. The radio says where it is before the error counts as a refusal.
+bool HamlibRig::selectMemoryVfo()
+{
+    const int result = rig_set_vfo(m_rig, RIG_VFO_MEM);
+    vfo_t vfo = RIG_VFO_NONE;
+    if (result != RIG_OK && isRefusal(result) && m_rig->caps->get_vfo != nullptr &&
+        rig_get_vfo(m_rig, &vfo) == RIG_OK && vfo == RIG_VFO_MEM)
+        return true;
+    return check(result, "rig_set_vfo");
+}
+
 int HamlibRig::bandVfo(int band) const
 {
     const int vfos = m_rig->state.vfo_list;

@@ -89,6 +89,8 @@ private:
     bool readOrderedBand(HamlibBandState &state, std::optional<bool> memory);
     // Puts the radio on the band's VFO, in the mode the band was left in.
     bool selectBandVfo(int band);
+    // Memory mode on the band selected; false when the radio refused it (reported).
+    bool selectMemoryVfo();
     int bandVfo(int band) const;
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);

@@ -140,8 +140,7 @@ bool HamlibRig::selectBandVfo(int band)
     if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
         return false;
     // Some backends leave memory mode when their VFO is selected.
-    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() ||
-           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() || selectMemoryVfo();
 }
 
 void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
@@ -164,13 +163,9 @@ void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
         return;
     bool modeSet = true;
     if (memory && !stopping()) {
-        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+        modeSet = selectMemoryVfo();
         if (modeSet && channel >= 0 && !stopping())
             check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
-        // Some radios refuse memory mode after taking it (Hamlib's dummy): the band goes back
-        // to its VFO, where the panel leaves it.
-        if (!modeSet && m_open && !stopping())
-            rig_set_vfo(m_rig, bandVfo(band));
     }
     // A refused channel or mode leaves the radio where it is: the panel shows that.
     if (!m_open || stopping())
