@@ -4,9 +4,11 @@
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibSettingsWindow.h"
+#include "hamlib/HamlibTexts.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
@@ -53,6 +55,17 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     }
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
+    // The port line follows the link: green once open, red when it fails. After the panel's
+    // own handling, so a missing port is said in place of the radio's silence.
+    connect(m_link.get(), &HamlibLink::opened, this, [this] { showPort(true); });
+    connect(m_link.get(), &HamlibLink::failed, this, [this] {
+        showPort(false);
+        if (HamlibModelList::portMissing(settings.model, settings.port))
+            StatusLines::setColouredText(
+                m_station.Form1->ui.labelTMD,
+                HamlibTexts::missingPort(m_station.currentLanguage(), settings.port),
+                StatusLines::Colour::Red);
+    });
     station.hooks.startHamlib = [this] {
         checkMenuItem();
         selectModel();
@@ -104,9 +117,13 @@ void HamlibSubsystem::selectModel()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
-    ui.MenuPort->setEnabled(true);
+    // The port is the settings window's: the COM menu has nothing to do for this model.
+    ui.MenuPort->setEnabled(false);
     ui.MenuMEM->setEnabled(true);
     ui.LabelConnect->clear();
+    ui.LabelConnect->setToolTip(QString());
+    // The traffic line belongs to the Kenwood model's exchanges.
+    ui.EditTXdata->clear();
     state.ModelLabel = QStringLiteral("Hamlib ");
     ui.GroupBoxTX->setTitle(QStringLiteral("Hamlib"));
     m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
@@ -128,8 +145,20 @@ void HamlibSubsystem::selectModel()
     }
     state.RigAnswering = true;
     m_radio->state().setPortName(settings.port);
+    showPort(false);
     m_link->start(settings.model, settings.port, settings.speed);
     m_operations->initialise([this] { initialised(); });
+}
+
+// The radio's port, or the rigctld's address, in the port line at the top left; green while
+// the link is open.
+void HamlibSubsystem::showPort(bool open)
+{
+    const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModel;
+    StatusLines::setPortText(m_station.Form1->ui.LabelConnect,
+                             rigctld ? QStringLiteral("rigctld ") : QString(), settings.port,
+                             QString(),
+                             open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
 }
 
 void HamlibSubsystem::initialised()

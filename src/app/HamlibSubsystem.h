@@ -40,6 +40,7 @@ public:
 private:
     void accept(const HamlibSettings &chosen);
     void initialised();
+    void showPort(bool open);
     void connectServerOnce();
     void stopTransmitAndScan();
     void checkMenuItem();

@@ -61,6 +61,9 @@ private:
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
     void retry();
+    void refusedKeying(const QString &line);
+    // Why a memory recall on `band` was refused, for its log line; empty when none was asked.
+    QString refusedRecallReason(int band);
     // Sends the band's power shown now.
     void powerChanged(int band);
     bool canScan(int band) const;
@@ -94,4 +97,8 @@ private:
     int m_powerAsked[2] = {0, 0};
     int m_powerBefore[2] = {0, 0};
     QTimer m_retry;
+    QTimer m_watch;
+    // Per band, the channel of the memory recall under way; -1 for none.
+    int m_channelAsked[2] = {-1, -1};
+    bool m_keyingRefused = false;
 };
