@@ -30,8 +30,11 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log,
-                                                      *m_link, TransceiverPanel::fromForm(ui),
+                                                      *m_link,
                                                       [this] { m_station.Form1->releaseFocus(); });
+    connect(&m_radio->state(), &RadioState::rigStatusChanged, this, [this] {
+        StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state);
+    });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
@@ -125,7 +128,10 @@ void HamlibSubsystem::selectModel()
     // The traffic line belongs to the Kenwood model's exchanges.
     ui.EditTXdata->clear();
     state.ModelLabel = QStringLiteral("Hamlib ");
+    m_radio->state().setTitle(QStringLiteral("Hamlib"));
     ui.GroupBoxTX->setTitle(QStringLiteral("Hamlib"));
+    ui.SpeedButtonScanA->setVisible(true);
+    ui.SpeedButtonScanB->setVisible(true);
     m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
                                     QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();

@@ -6,19 +6,11 @@
 #include "hamlib/HamlibTexts.h"
 #include "radio/MemoryEntry.h"
 #include "radio/RadioState.h"
-#include "ui/StatusLines.h"
 
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSlider>
-#include <QToolButton>
 
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
-                                   HamlibLink &link, TransceiverPanel panel,
-                                   std::function<void()> releaseFocus)
-    : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel),
+                                   HamlibLink &link, std::function<void()> releaseFocus)
+    : m_state(state), m_radio(radio), m_log(log), m_link(link),
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
@@ -143,7 +135,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_initialising = true;
     m_initialised = false;
     m_state.RigStatus = 2;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     m_radio.setPanelEnabled(false);
     m_radio.resetLamps();
     m_radio.clearDisplays();
@@ -166,19 +158,18 @@ void HamlibOperations::applyCapabilities()
     const bool bandB = m_state.bandAllowed(1) && m_caps.twoBands;
     m_radio.setBandSelectable(0, bandA);
     m_radio.setBandSelectable(1, bandB);
-    m_panel.ComboBoxMEM->setEnabled(m_caps.memoryMode);
+    m_radio.setMemoryListAvailable(m_caps.memoryMode);
     m_radio.setTransmitAvailable(m_caps.ptt);
     for (int band : {0, 1}) {
         m_radio.setMemoryAvailable(band, m_caps.memoryMode);
         m_radio.setPowerAvailable(band, m_caps.power && (band == 0 || m_caps.twoBands));
-        m_panel.scanButton(band)->setVisible(true);
         m_radio.setScanAvailable(band, canScan(band));
     }
 }
 
 void HamlibOperations::enableAllControls()
 {
-    m_panel.ComboBoxMEM->setEnabled(true);
+    m_radio.setMemoryListAvailable(true);
 }
 
 void HamlibOperations::dropPending()
@@ -193,7 +184,7 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
 {
     m_caps = caps;
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
-    m_panel.GroupBoxTX->setTitle(caps.title());
+    m_radio.setTitle(caps.title());
     for (int band : {0, 1})
         m_powerAsked[band] = m_powerBefore[band] = m_radio.band(band).power;
     applyCapabilities();
@@ -256,7 +247,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         finishInitialisation();
     } else {
         m_state.RigStatus = 1;
-        StatusLines::showRig(m_panel.labelTMD, m_state);
+        m_radio.announceRigStatus();
     }
 }
 
@@ -265,7 +256,7 @@ void HamlibOperations::finishInitialisation()
     m_initialising = false;
     m_initialised = true;
     m_state.RigStatus = 3;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
@@ -323,7 +314,7 @@ void HamlibOperations::answered()
     m_state.RigAnswering = true;
     if (m_state.RigStatus == 0 && !m_initialising) {
         m_state.RigStatus = m_initialised ? 1 : 2;
-        StatusLines::showRig(m_panel.labelTMD, m_state);
+        m_radio.announceRigStatus();
     }
 }
 
@@ -337,7 +328,7 @@ void HamlibOperations::failed(const QString &error)
     }
     m_state.RigAnswering = false;
     m_state.RigStatus = 0;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     // One log line per fault, not one per retry.
     if (error != m_lastError)
         m_log.append(QStringLiteral("Hamlib ") + error);

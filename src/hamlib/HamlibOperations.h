@@ -1,7 +1,6 @@
 #pragma once
 
 #include "hamlib/HamlibTypes.h"
-#include "ui/TransceiverPanel.h"
 
 #include <QObject>
 #include <QTimer>
@@ -25,7 +24,7 @@ public:
     static constexpr int RetryMs = 2000;
 
     HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
-                     TransceiverPanel panel, std::function<void()> releaseFocus);
+                     std::function<void()> releaseFocus);
 
     void selectBand(int band);
     void vfoMode(int band);
@@ -78,7 +77,6 @@ private:
     RadioState &m_radio;
     EventLog &m_log;
     HamlibLink &m_link;
-    TransceiverPanel m_panel;
     std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
     // A request made while the radio does not answer is not asked: it is answered at once, or
