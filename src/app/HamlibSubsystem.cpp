@@ -1,5 +1,6 @@
 #include "app/HamlibSubsystem.h"
 
+#include "app/HamlibSettingsWindow.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
@@ -7,7 +8,6 @@
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
-#include "hamlib/HamlibSettingsWindow.h"
 #include "hamlib/HamlibTexts.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"

@@ -1,4 +1,4 @@
-#include "hamlib/HamlibSettingsWindow.h"
+#include "app/HamlibSettingsWindow.h"
 
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibModelList.h"
