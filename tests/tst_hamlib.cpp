@@ -14,6 +14,8 @@
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
+#include "hamlib/HamlibRadio.h"
+#include "radio/RadioState.h"
 
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -136,6 +138,7 @@ private slots:
     void tmd710IsLeftWhereTheOperatorPutIt();
     void tmd710KeyedWhenSilentIsUnkeyedWhenBack();
     void missingModelKeepsHamlibWithoutARadio();
+    void missingPortIsSaidMissing();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -212,6 +215,15 @@ void TestHamlib::modelListIsSearchable()
     QCOMPARE(tmd710->label(), QStringLiteral("Kenwood TM-D710(G) (2034)"));
     QVERIFY(HamlibModelList::matches(tmd710->label(), QStringLiteral("d710 kenw")));
     QVERIFY(!HamlibModelList::matches(tmd710->label(), QStringLiteral("icom")));
+    // The Model menu's spelling, and the name split otherwise, find it too.
+    for (const char *search : {"tmd710", "TM D710", "kenwood tm-d710", "TMD-710"})
+        QVERIFY2(HamlibModelList::matches(tmd710->label(), QString::fromLatin1(search)), search);
+    QVERIFY(!HamlibModelList::matches(tmd710->label(), QStringLiteral("tmv71")));
+    // Only a serial device this machine lacks is missing; the dummy radio and a rigctld have none.
+    QVERIFY(HamlibModelList::portMissing(2034, QStringLiteral("ttyIvrelaneNone")));
+    QVERIFY(!HamlibModelList::portMissing(2034, QStringLiteral("/dev/null")));
+    QVERIFY(!HamlibModelList::portMissing(1, QStringLiteral("dummy")));
+    QVERIFY(!HamlibModelList::portMissing(2, QStringLiteral("127.0.0.1:4532")));
     QVERIFY(HamlibModelList::all().size() > 200);
 }
 
@@ -240,6 +252,9 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
 
     // A rigctld address that is no host:port is refused with a message; the window stays.
     m.MenuHamlib->trigger();
+    // rigctld's usual address is there to take, as a value rather than a grey hint.
+    QCOMPARE(form.ui.EditRigctld->text(), QStringLiteral("127.0.0.1:4532"));
+    QVERIFY(form.ui.EditRigctld->placeholderText().isEmpty());
     const qsizetype messages = fixture.notifier.messages.size();
     form.ui.RadioButtonRigctld->setChecked(true);
     QVERIFY(!form.ui.ListModels->isEnabled());
@@ -249,8 +264,18 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     QCOMPARE(fixture.notifier.messages.size(), messages + 1);
     QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
 
-    // Typing narrows the list to the matching models; the first match is chosen.
+    // A serial port this machine does not have is refused, named in the message.
     form.ui.RadioButtonSerial->setChecked(true);
+    form.ui.EditSearch->setText(QStringLiteral("tmd710"));
+    QCOMPARE(form.ui.ListModels->currentItem()->text(), QStringLiteral("Kenwood TM-D710(G) (2034)"));
+    form.ui.ComboBoxPort->setCurrentText(QStringLiteral("ttyIvrelaneNone"));
+    form.ui.ButtonOK->click();
+    QVERIFY(form.isVisible());
+    QCOMPARE(fixture.notifier.messages.size(), messages + 2);
+    QVERIFY2(fixture.notifier.messages.constLast().contains(QStringLiteral("ttyIvrelaneNone")),
+             qPrintable(fixture.notifier.messages.constLast()));
+
+    // Typing narrows the list to the matching models; the first match is chosen.
     form.ui.EditSearch->setText(QStringLiteral("hamlib dummy no"));
     QCOMPARE(form.ui.ListModels->currentItem()->text(), QStringLiteral("Hamlib Dummy No VFO (6)"));
     form.ui.EditSearch->setText(QStringLiteral("hamlib dummy"));
@@ -265,10 +290,16 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     form.ui.ButtonOK->click();
     QVERIFY(form.isVisible()); // a speed that is no number is refused too
     form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("19200"));
+    m.EditTXdata->setText(QStringLiteral("ID"));
     form.ui.ButtonOK->click();
     QVERIFY(!form.isVisible());
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // The port is the settings window's: the COM menu is off, the port line shows it, and the
+    // generic transmitter's traffic is gone.
+    QVERIFY(!m.MenuPort->isEnabled());
+    QCOMPARE(m.LabelConnect->text(), QStringLiteral("dummy"));
+    QVERIFY(m.EditTXdata->text().isEmpty());
     // Hamlib's name of the model, and the port as given.
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
     QCOMPARE(ready.size(), 1);
@@ -312,6 +343,9 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QTRY_VERIFY(
         road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
     QCOMPARE(road.main().EditVFOA->text(), QStringLiteral("F=145.000000 shift=0"));
+    // Band B was read as well: its VFO lamp is lit.
+    QCOMPARE(station.hamlib->radio().state().band(1).mode, RadioState::Mode::Vfo);
+    QVERIFY(road.main().EditVFOB->text().startsWith(QStringLiteral("F=")));
 
     // Band B, then memory mode: the panel follows the radio's answers.
     road.main().SpeedButtonTXB->click();
@@ -319,6 +353,11 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     road.main().SpeedButtonMEMB->click();
     QTRY_VERIFY(station.state.MemModeB);
     QVERIFY(!station.state.VfoModeB);
+    // Hamlib reports an error for the dummy radio's memory mode, which the radio took: the log
+    // says no refusal the lamp contradicts (the request answered runs after the change).
+    QVERIFY(!road.askFrequency().isEmpty());
+    QVERIFY2(station.log.lines().filter(QStringLiteral(" Hamlib rig_set_vfo: ")).isEmpty(),
+             qPrintable(station.log.lines().join(u'\n')));
     road.main().SpeedButtonVFOB->click();
     QTRY_VERIFY(station.state.VfoModeB);
 
@@ -643,27 +682,35 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
     HamlibRoad road;
     Station &station = road.start({"HAMLIBMODEL=2", "HAMLIBPORT=" + rigctld.address()});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
-    const qsizetype logStart = station.log.lines().size();
-    road.server.send("TRANSMIT_R\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(!station.log.lines()
-                                  .mid(logStart)
-                                  .filter(QStringLiteral(" Hamlib rig_set_ptt: "))
-                                  .isEmpty(),
+    Ui::TForm1 &m = road.main();
+    // The radio behind rigctld names the panel; the port line holds rigctld's address.
+    QCOMPARE(m.GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
+    QCOMPARE(m.LabelConnect->text(), QStringLiteral("rigctld ") + rigctld.address());
+    const auto refusals = [&station] {
+        return station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: "));
+    };
+    for (int keying = 1; keying <= 2; ++keying) {
+        road.server.send("TRANSMIT_R\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(refusals().size() >= keying, 20'000);
+        // The TRANSMIT button is put back; the radio is still taken as answering.
+        QTRY_VERIFY(!m.SpeedButtonTX->isChecked());
+        QVERIFY(station.state.RigAnswering);
+        QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
+        // One line each time, saying what rigctld lacks.
+        QCOMPARE(refusals().size(), keying);
+        QVERIFY2(refusals().constLast().endsWith(
+                     QStringLiteral("the radio refused keying; rigctld needs a PTT type (-P RIG)")),
+                 qPrintable(refusals().constLast()));
+    }
+    QVERIFY(!m.labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+
+    // rigctld stops while nothing is asked: the status line turns red by itself.
+    rigctld.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(m.labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
                              20'000);
-    // The TRANSMIT button is put back; the radio is still taken as answering.
-    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
-    QVERIFY(station.state.RigAnswering);
-    QVERIFY(!road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
-    QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
-    // The next keying is tried again: it is not ignored as for a radio that does not answer.
-    const qsizetype refusals =
-        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size();
-    road.server.send("TRANSMIT_R\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        station.log.lines().filter(QStringLiteral(" Hamlib rig_set_ptt: ")).size() > refusals,
-        20'000);
-    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
-    QVERIFY(station.state.RigAnswering);
+    QVERIFY(!station.state.RigAnswering);
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rigctld: connection closed")).size(),
+             1);
 }
 
 void TestHamlib::otherBandsModeLeavesTheTransmitBand()
@@ -825,6 +872,26 @@ void TestHamlib::missingModelKeepsHamlibWithoutARadio()
     QVERIFY(saved.contains(QStringLiteral("HAMLIBPORT=/dev/ttyUSB1")));
     QVERIFY(saved.filter(QStringLiteral("HAMLIBMODEL=")).isEmpty());
     QVERIFY(saved.filter(QStringLiteral("HAMLIBSPEED=")).isEmpty());
+}
+
+// A serial port of the settings that the machine lacks (an adapter unplugged) is said missing,
+// not blamed on the radio; the COM menu, which cannot help, is off.
+void TestHamlib::missingPortIsSaidMissing()
+{
+    const QString port = QStringLiteral("/dev/ttyIvrelaneNone");
+    StationFixture fixture;
+    fixture.writeConfiguration({"MODEL=HAMLIB", "HAMLIBMODEL=2034", "HAMLIBPORT=" + port});
+    Station &station = fixture.start();
+    Ui::TForm1 &m = station.Form1->ui;
+    QTRY_COMPARE_WITH_TIMEOUT(m.labelTMD->text(), QStringLiteral("Port ") + port +
+                                                      QStringLiteral(" absent"),
+                              InitTimeoutMs);
+    QVERIFY(!station.state.RigAnswering);
+    QCOMPARE(m.LabelConnect->text(), port);
+    QVERIFY(m.LabelConnect->styleSheet().contains(QStringLiteral("255, 0, 0")));
+    QVERIFY(!m.MenuPort->isEnabled());
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
+             1);
 }
 
 QTEST_MAIN(TestHamlib)

@@ -6,6 +6,7 @@
 #include "hamlib/HamlibConfigKeys.h"
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
+#include "radio/RadioSelector.h"
 #include "radio/TransmitTimeout.h"
 #include "ui/UpDownArrows.h"
 
@@ -255,19 +256,6 @@ const std::map<QString, Handler> &handlers()
     return table;
 }
 
-QString checkedModelName(const ConfigBinding &b)
-{
-    if (b.menuTMD700->isChecked())
-        return QStringLiteral("TMD700");
-    if (b.MenuTMD710->isChecked())
-        return QStringLiteral("TMD710");
-    if (b.MenuTMV71->isChecked())
-        return QStringLiteral("TMV71");
-    if (b.MenuHamlib && b.MenuHamlib->isChecked())
-        return QStringLiteral("HAMLIB");
-    return QStringLiteral("TX16UD");
-}
-
 } // namespace
 
 namespace ConfigFile {
@@ -301,11 +289,13 @@ QStringList build(const ConfigBinding &b)
 
     out << QString::fromLatin1(Header);
     add("LANGUAGE=", b.menuEnglish->isChecked() ? QStringLiteral("E") : QStringLiteral("F"));
-    add("MODEL=", checkedModelName(b));
+    // No radio chosen yet (an unknown MODEL= at start-up) is saved as the generic transmitter.
+    const QString model = b.radios ? b.radios->currentModel() : QString();
+    add("MODEL=", model.isEmpty() ? QStringLiteral("TX16UD") : model);
     add("NUMBERMEM=", number(s.NumberOfMemories));
-    if (b.MenuChoixTXA->isChecked())
+    if (s.Bands == StationState::BandChoice::A)
         add("TX=", QStringLiteral("A"));
-    else if (b.MenuChoixTXB->isChecked())
+    else if (s.Bands == StationState::BandChoice::B)
         add("TX=", QStringLiteral("B"));
     add("PWRA=", number(b.TrackBarPWRA->value()));
     add("PWRB=", number(b.TrackBarPWRB->value()));

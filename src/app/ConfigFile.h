@@ -12,6 +12,7 @@ class QSlider;
 class QSpinBox;
 class QWidget;
 class UpDownArrows;
+class RadioSelector;
 struct StationState;
 struct SerialPortSettings;
 struct TcpClientSettings;
@@ -28,8 +29,7 @@ struct ConfigBinding
     QWidget *Form1;
 
     QAction *MenuFrancais, *menuEnglish;
-    QAction *MenuTX16UD, *menuTMD700, *MenuTMD710, *MenuTMV71;
-    QAction *MenuChoixTXA, *MenuChoixTXB, *MenuChoixTXAB;
+    QAction *MenuChoixTXA, *MenuChoixTXB; // TX=A, TX=B at start-up
     QAction *MenuInfoVersion;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QListWidget *ListBoxPort;
@@ -46,9 +46,9 @@ struct ConfigBinding
     QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
     QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
     QComboBox *ComboBoxTXMEM;
-    QAction *MenuHamlib = nullptr;
     HamlibSettings *hamlib = nullptr;
     LineSettings *lines = nullptr;
+    const RadioSelector *radios = nullptr; // the model in use, saved as MODEL=
 };
 
 namespace ConfigFile {

@@ -150,6 +150,7 @@ void GenericTxSubsystem::MenuTX16UDClick()
 void GenericTxSubsystem::activatePort()
 {
     if (lineSettings.kind != LinesKind::ParallelPort) {
+        m_radio->state().setPortName(lineSettings.device);
         activateLines();
         return;
     }
@@ -226,6 +227,7 @@ void GenericTxSubsystem::linesConfirmed()
         return;
     }
     if (lineSettings.kind != LinesKind::ParallelPort) {
+        m_radio->state().setPortName(lineSettings.device);
         activateLines();
         return;
     }

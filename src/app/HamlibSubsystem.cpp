@@ -1,12 +1,14 @@
 #include "app/HamlibSubsystem.h"
 
+#include "app/HamlibSettingsWindow.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
-#include "hamlib/HamlibSettingsWindow.h"
+#include "hamlib/HamlibTexts.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
@@ -28,8 +30,11 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
     station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
     m_operations = std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log,
-                                                      *m_link, TransceiverPanel::fromForm(ui),
+                                                      *m_link,
                                                       [this] { m_station.Form1->releaseFocus(); });
+    connect(&m_radio->state(), &RadioState::rigStatusChanged, this, [this] {
+        StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state);
+    });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
@@ -53,6 +58,17 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     }
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
+    // The port line follows the link: green once open, red when it fails. After the panel's
+    // own handling, so a missing port is said in place of the radio's silence.
+    connect(m_link.get(), &HamlibLink::opened, this, [this] { showPort(true); });
+    connect(m_link.get(), &HamlibLink::failed, this, [this] {
+        showPort(false);
+        if (HamlibModelList::portMissing(settings.model, settings.port))
+            StatusLines::setColouredText(
+                m_station.Form1->ui.labelTMD,
+                HamlibTexts::missingPort(m_station.currentLanguage(), settings.port),
+                StatusLines::Colour::Red);
+    });
     station.hooks.startHamlib = [this] {
         checkMenuItem();
         selectModel();
@@ -113,11 +129,18 @@ void HamlibSubsystem::selectModel()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
-    ui.MenuPort->setEnabled(true);
+    // The port is the settings window's: the COM menu has nothing to do for this model.
+    ui.MenuPort->setEnabled(false);
     ui.MenuMEM->setEnabled(true);
     ui.LabelConnect->clear();
+    ui.LabelConnect->setToolTip(QString());
+    // The traffic line belongs to the Kenwood model's exchanges.
+    ui.EditTXdata->clear();
     state.ModelLabel = QStringLiteral("Hamlib ");
+    m_radio->state().setTitle(QStringLiteral("Hamlib"));
     ui.GroupBoxTX->setTitle(QStringLiteral("Hamlib"));
+    ui.SpeedButtonScanA->setVisible(true);
+    ui.SpeedButtonScanB->setVisible(true);
     m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
                                     QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();
@@ -137,8 +160,20 @@ void HamlibSubsystem::selectModel()
     }
     state.RigAnswering = true;
     m_radio->state().setPortName(settings.port);
+    showPort(false);
     m_link->start(settings.model, settings.port, settings.speed);
     m_operations->initialise([this] { initialised(); });
+}
+
+// The radio's port, or the rigctld's address, in the port line at the top left; green while
+// the link is open.
+void HamlibSubsystem::showPort(bool open)
+{
+    const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModel;
+    StatusLines::setPortText(m_station.Form1->ui.LabelConnect,
+                             rigctld ? QStringLiteral("rigctld ") : QString(), settings.port,
+                             QString(),
+                             open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
 }
 
 void HamlibSubsystem::initialised()

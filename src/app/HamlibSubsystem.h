@@ -42,6 +42,7 @@ private:
     void accept(const HamlibSettings &chosen);
     QCoro::Task<> takeOver();
     void initialised();
+    void showPort(bool open);
     void connectServerOnce();
     void stopTransmitAndScan();
     void checkMenuItem();

@@ -115,13 +115,8 @@ ConfigBinding Station::configBinding()
         Form1.get(),
         m.MenuFrancais,
         m.menuEnglish,
-        m.MenuTX16UD,
-        m.menuTMD700,
-        m.MenuTMD710,
-        m.MenuTMV71,
         m.MenuChoixTXA,
         m.MenuChoixTXB,
-        m.MenuChoixTXAB,
         m.MenuInfoVersion,
         m.TrackBarPWRA,
         m.TrackBarPWRB,
@@ -151,9 +146,9 @@ ConfigBinding Station::configBinding()
         g.RadioButtonPin17L,
         g.RadioButtonPin11L,
         m.ComboBoxTXMEM,
-        m.MenuHamlib,
         hamlib ? &hamlib->settings : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
+        &radios,
     };
 }
 

@@ -137,3 +137,8 @@ void HamlibLink::readFrequency(int band)
 {
     post([band](HamlibRig &rig) { rig.readFrequency(band); });
 }
+
+void HamlibLink::checkLink()
+{
+    post([](HamlibRig &rig) { rig.checkLink(); });
+}

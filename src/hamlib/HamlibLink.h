@@ -47,6 +47,8 @@ public:
     // Asks for the keying; an unkey asked while a key waits in the queue cancels it.
     void setTransmit(bool on);
     void readFrequency(int band);
+    // Reports a link found ended as lost; the radio is not asked anything.
+    void checkLink();
 
 signals:
     void opened(const HamlibCapabilities &capabilities);

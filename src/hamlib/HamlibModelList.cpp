@@ -1,7 +1,10 @@
 #include "hamlib/HamlibModelList.h"
 
+#include "hamlib/HamlibTexts.h"
+
 #include <hamlib/rig.h>
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -19,6 +22,14 @@ int collect(const rig_caps *caps, rig_ptr_t data)
     models->append(HamlibModel{int(caps->rig_model), QString::fromLatin1(caps->mfg_name).trimmed(),
                                QString::fromLatin1(caps->model_name).trimmed()});
     return 1; // go on
+}
+
+// The text without its hyphens and blanks, so that a name is found however it is split.
+QString withoutHyphens(QString text)
+{
+    text.remove(QLatin1Char('-'));
+    text.remove(QLatin1Char(' '));
+    return text;
 }
 
 } // namespace
@@ -55,10 +66,21 @@ const HamlibModel *find(int number)
 
 bool matches(const QString &label, const QString &search)
 {
+    const QString compactLabel = withoutHyphens(label);
     const QStringList words = search.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    return std::all_of(words.begin(), words.end(), [&label](const QString &word) {
-        return label.contains(word, Qt::CaseInsensitive);
+    return std::all_of(words.begin(), words.end(), [&compactLabel](const QString &word) {
+        return compactLabel.contains(withoutHyphens(word), Qt::CaseInsensitive);
     });
+}
+
+bool portMissing(int number, const QString &port)
+{
+    all(); // Hamlib's descriptions are loaded with the list
+    const rig_caps *caps = rig_get_caps(number);
+    if (caps == nullptr || caps->port_type != RIG_PORT_SERIAL)
+        return false;
+    const QString path = HamlibTexts::devicePath(port);
+    return !HamlibTexts::networkAddress(path) && !QFileInfo::exists(path);
 }
 
 } // namespace HamlibModelList

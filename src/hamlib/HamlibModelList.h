@@ -22,7 +22,12 @@ const QList<HamlibModel> &all();
 // The model of that number, if Hamlib has it.
 const HamlibModel *find(int number);
 
-// Whether `label` holds every word of `search`, in any order and case.
+// Whether `label` holds every word of `search`, in any order and case, hyphens and blanks
+// left aside: "tmd710" and "TM-D710" both find "Kenwood TM-D710(G) (2034)".
 bool matches(const QString &label, const QString &search);
+
+// Whether the model talks through a serial line and `port` names no device of this machine
+// (a USB adapter unplugged, a name mistyped). Hamlib's dummy radios have no port at all.
+bool portMissing(int number, const QString &port);
 
 } // namespace HamlibModelList

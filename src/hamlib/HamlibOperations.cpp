@@ -6,24 +6,24 @@
 #include "hamlib/HamlibTexts.h"
 #include "radio/MemoryEntry.h"
 #include "radio/RadioState.h"
-#include "ui/StatusLines.h"
 
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSlider>
-#include <QToolButton>
 
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
-                                   HamlibLink &link, TransceiverPanel panel,
-                                   std::function<void()> releaseFocus)
-    : m_state(state), m_radio(radio), m_log(log), m_link(link), m_panel(panel),
+                                   HamlibLink &link, std::function<void()> releaseFocus)
+    : m_state(state), m_radio(radio), m_log(log), m_link(link),
       m_releaseFocus(std::move(releaseFocus))
 {
     m_retry.setInterval(RetryMs);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &HamlibOperations::retry);
+    // A link that ends while nothing is asked (a rigctld stopped) turns the status line red
+    // within a period, not at the server's next request.
+    m_watch.setInterval(RetryMs);
+    connect(&m_watch, &QTimer::timeout, this, [this] {
+        if (m_link.isStarted() && m_state.RigAnswering && m_link.outstanding() == 0)
+            m_link.checkLink();
+    });
+    m_watch.start();
     connect(&link, &HamlibLink::opened, this, &HamlibOperations::opened);
     connect(&link, &HamlibLink::memoriesRead, this, &HamlibOperations::memoriesRead);
     connect(&link, &HamlibLink::bandRead, this, &HamlibOperations::bandRead);
@@ -55,6 +55,7 @@ void HamlibOperations::selectBand(int band)
 
 void HamlibOperations::vfoMode(int band)
 {
+    m_channelAsked[band] = -1;
     m_link.setMode(band, m_state.ActiveBand, false, -1);
 }
 
@@ -66,7 +67,8 @@ void HamlibOperations::memoryMode(int band)
                                        : MemoryEntry::channel(m_radio.currentMemoryText());
     bool ok = false;
     const int channel = m_state.MemoryNumberText.toInt(&ok);
-    m_link.setMode(band, m_state.ActiveBand, true, ok ? channel : -1);
+    m_channelAsked[band] = ok ? channel : -1;
+    m_link.setMode(band, m_state.ActiveBand, true, m_channelAsked[band]);
 }
 
 void HamlibOperations::powerChanged(int band)
@@ -133,7 +135,7 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_initialising = true;
     m_initialised = false;
     m_state.RigStatus = 2;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     m_radio.setPanelEnabled(false);
     m_radio.resetLamps();
     m_radio.clearDisplays();
@@ -156,19 +158,18 @@ void HamlibOperations::applyCapabilities()
     const bool bandB = m_state.bandAllowed(1) && m_caps.twoBands;
     m_radio.setBandSelectable(0, bandA);
     m_radio.setBandSelectable(1, bandB);
-    m_panel.ComboBoxMEM->setEnabled(m_caps.memoryMode);
+    m_radio.setMemoryListAvailable(m_caps.memoryMode);
     m_radio.setTransmitAvailable(m_caps.ptt);
     for (int band : {0, 1}) {
         m_radio.setMemoryAvailable(band, m_caps.memoryMode);
         m_radio.setPowerAvailable(band, m_caps.power && (band == 0 || m_caps.twoBands));
-        m_panel.scanButton(band)->setVisible(true);
         m_radio.setScanAvailable(band, canScan(band));
     }
 }
 
 void HamlibOperations::enableAllControls()
 {
-    m_panel.ComboBoxMEM->setEnabled(true);
+    m_radio.setMemoryListAvailable(true);
 }
 
 void HamlibOperations::dropPending()
@@ -183,7 +184,7 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
 {
     m_caps = caps;
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
-    m_panel.GroupBoxTX->setTitle(caps.maker + QLatin1Char(' ') + caps.model);
+    m_radio.setTitle(caps.title());
     for (int band : {0, 1})
         m_powerAsked[band] = m_powerBefore[band] = m_radio.band(band).power;
     applyCapabilities();
@@ -246,7 +247,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         finishInitialisation();
     } else {
         m_state.RigStatus = 1;
-        StatusLines::showRig(m_panel.labelTMD, m_state);
+        m_radio.announceRigStatus();
     }
 }
 
@@ -255,7 +256,7 @@ void HamlibOperations::finishInitialisation()
     m_initialising = false;
     m_initialised = true;
     m_state.RigStatus = 3;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
@@ -313,7 +314,7 @@ void HamlibOperations::answered()
     m_state.RigAnswering = true;
     if (m_state.RigStatus == 0 && !m_initialising) {
         m_state.RigStatus = m_initialised ? 1 : 2;
-        StatusLines::showRig(m_panel.labelTMD, m_state);
+        m_radio.announceRigStatus();
     }
 }
 
@@ -327,7 +328,7 @@ void HamlibOperations::failed(const QString &error)
     }
     m_state.RigAnswering = false;
     m_state.RigStatus = 0;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     // One log line per fault, not one per retry.
     if (error != m_lastError)
         m_log.append(QStringLiteral("Hamlib ") + error);
@@ -345,25 +346,59 @@ void HamlibOperations::failed(const QString &error)
 // that asked shows again what the radio does.
 void HamlibOperations::refused(const QString &error, HamlibRequest request, int band)
 {
-    m_log.append(QStringLiteral("Hamlib ") + error);
+    const QString line = QStringLiteral("Hamlib ") + error;
     switch (request) {
     case HamlibRequest::Scan:
+        m_log.append(line);
         m_radio.setScanning(band, false);
         break;
     case HamlibRequest::Transmit:
-        if (m_radio.keyed())
-            setTransmit(false);
+        refusedKeying(line);
         break;
     case HamlibRequest::Power:
+        m_log.append(line);
         m_powerAsked[band] = m_powerBefore[band];
         showPower(band, m_powerAsked[band]);
         break;
-    case HamlibRequest::Read:
-    case HamlibRequest::Band:
     case HamlibRequest::Mode:
+        m_log.append(line + refusedRecallReason(band));
+        break;
+    case HamlibRequest::Band:
+    case HamlibRequest::Read:
         // Nothing moved on the panel: it follows the radio's answers only.
+        m_log.append(line);
         break;
     }
+}
+
+// One line for a refused keying, with what rigctld lacks when it is one: the unkey that puts
+// the button back is refused the same way and says nothing more.
+void HamlibOperations::refusedKeying(const QString &line)
+{
+    if (!m_radio.keyed()) {
+        if (!std::exchange(m_keyingRefused, false))
+            m_log.append(line);
+        return;
+    }
+    m_keyingRefused = true;
+    m_log.append(line + QStringLiteral(": the radio refused keying") +
+                 (m_caps.network ? QStringLiteral("; rigctld needs a PTT type (-P RIG)")
+                                 : QString()));
+    setTransmit(false);
+}
+
+QString HamlibOperations::refusedRecallReason(int band)
+{
+    const int channel = std::exchange(m_channelAsked[band], -1);
+    if (channel < 0)
+        return QString();
+    const QString number = QStringLiteral("%1").arg(channel, 3, 10, QLatin1Char('0'));
+    const QString which = QStringLiteral(": memory %1 of band %2 not recalled")
+                              .arg(number, band == 1 ? QStringLiteral("B") : QStringLiteral("A"));
+    // The memory list read from the radio tells an empty channel from one it holds.
+    if (m_caps.memoryRead && m_radio.memoryIndex(number) < 0)
+        return which + QStringLiteral(", the radio has nothing stored there");
+    return which + QStringLiteral(", the radio refused it");
 }
 
 void HamlibOperations::retry()

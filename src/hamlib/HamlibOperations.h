@@ -1,7 +1,6 @@
 #pragma once
 
 #include "hamlib/HamlibTypes.h"
-#include "ui/TransceiverPanel.h"
 
 #include <QObject>
 #include <QTimer>
@@ -25,7 +24,7 @@ public:
     static constexpr int RetryMs = 2000;
 
     HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
-                     TransceiverPanel panel, std::function<void()> releaseFocus);
+                     std::function<void()> releaseFocus);
 
     void selectBand(int band);
     void vfoMode(int band);
@@ -61,6 +60,9 @@ private:
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
     void retry();
+    void refusedKeying(const QString &line);
+    // Why a memory recall on `band` was refused, for its log line; empty when none was asked.
+    QString refusedRecallReason(int band);
     // Sends the band's power shown now.
     void powerChanged(int band);
     bool canScan(int band) const;
@@ -75,7 +77,6 @@ private:
     RadioState &m_radio;
     EventLog &m_log;
     HamlibLink &m_link;
-    TransceiverPanel m_panel;
     std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
     // A request made while the radio does not answer is not asked: it is answered at once, or
@@ -94,4 +95,8 @@ private:
     int m_powerAsked[2] = {0, 0};
     int m_powerBefore[2] = {0, 0};
     QTimer m_retry;
+    QTimer m_watch;
+    // Per band, the channel of the memory recall under way; -1 for none.
+    int m_channelAsked[2] = {-1, -1};
+    bool m_keyingRefused = false;
 };

@@ -2,8 +2,13 @@
 
 #include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibTexts.h"
+#include "hamlib/RigctldModel.h"
 
 #include <hamlib/rig.h>
+
+#include <QFileInfo>
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -60,7 +65,8 @@ void HamlibRig::open(int model, const QString &port, int speed)
     if (m_rig == nullptr)
         return; // the first request reports it
     m_ordered = HamlibBandOrders::applies(model);
-    const QByteArray path = HamlibTexts::devicePath(port).toLocal8Bit();
+    m_port = HamlibTexts::devicePath(port);
+    const QByteArray path = m_port.toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
     // A backend that keys through its own commands but names no PTT type (Hamlib's dummy radio)
@@ -96,6 +102,12 @@ bool HamlibRig::ready()
     }
     if (m_open)
         return true;
+    // A serial device that is not there is said as such, not as a radio that does not answer.
+    if (m_rig->caps->port_type == RIG_PORT_SERIAL && !m_port.isEmpty() &&
+        !QFileInfo::exists(m_port)) {
+        lose(QStringLiteral("rig_open: no such port ") + m_port);
+        return false;
+    }
     if (const int result = rig_open(m_rig); result != RIG_OK) {
         lose(QStringLiteral("rig_open: ") + errorText(result));
         return false;
@@ -105,6 +117,16 @@ bool HamlibRig::ready()
     rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
     // A rigctld tells its radio's description when opened, so this is read after each opening.
     m_caps = capabilitiesOf(m_rig);
+    // Hamlib's network client names itself: the radio's name is rigctld's to tell.
+    if (m_caps.network) {
+        if (const std::optional<RigctldModel> remote = RigctldModel::ask(m_port, RigctldAskMs)) {
+            m_caps.maker = remote->maker;
+            m_caps.model = remote->model;
+        } else {
+            m_caps.maker.clear();
+            m_caps.model = QStringLiteral("rigctld at ") + m_port;
+        }
+    }
     // Receive before anything else: a copy that crashed may have left the radio keyed.
     if (m_caps.ptt && rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF) == RIG_OK) {
         m_transmitting = false;
@@ -130,6 +152,7 @@ HamlibCapabilities HamlibRig::capabilitiesOf(RIG *rig)
     caps.scanVfo = scanKind(rig, false) != RIG_SCAN_NONE;
     caps.scanMemory = caps.memoryMode && scanKind(rig, true) != RIG_SCAN_NONE;
     caps.ptt = rig->caps->set_ptt != nullptr || rig->state.pttport.type.ptt != RIG_PTT_NONE;
+    caps.network = rig->caps->rig_model == RIG_MODEL_NETRIGCTL;
     return caps;
 }
 
@@ -159,6 +182,19 @@ void HamlibRig::lose(const QString &error)
         m_transmitKnown = false;
     }
     emit failed(error);
+}
+
+// Hamlib reads the frequency of the VFO it has just selected, and reports that read's error as
+// the selection's: a radio that cannot tell a memory's frequency that way (Hamlib's dummy) is in
+// memory mode all the same. The radio says where it is before the error counts as a refusal.
+bool HamlibRig::selectMemoryVfo()
+{
+    const int result = rig_set_vfo(m_rig, RIG_VFO_MEM);
+    vfo_t vfo = RIG_VFO_NONE;
+    if (result != RIG_OK && isRefusal(result) && m_rig->caps->get_vfo != nullptr &&
+        rig_get_vfo(m_rig, &vfo) == RIG_OK && vfo == RIG_VFO_MEM)
+        return true;
+    return check(result, "rig_set_vfo");
 }
 
 int HamlibRig::bandVfo(int band) const
@@ -284,6 +320,30 @@ void HamlibRig::applyTransmit()
     m_transmitting = wanted;
     m_transmitKnown = true;
     emit answered();
+}
+
+// Without a word to the radio: a rigctld that stopped closes its end of the connection, and a
+// serial adapter pulled out leaves its device in error. Both are seen at once, where a request
+// would only find them when the server next asks.
+void HamlibRig::checkLink()
+{
+    if (m_rig == nullptr || !m_open || stopping())
+        return;
+    const int fd = m_rig->state.rigport.fd;
+    if (fd < 0)
+        return;
+    pollfd watched{fd, POLLIN, 0};
+    if (::poll(&watched, 1, 0) <= 0)
+        return;
+    bool gone = (watched.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    // Data waiting on a connection that has ended reads as nothing.
+    if (!gone && m_caps.network && (watched.revents & POLLIN)) {
+        char byte = 0;
+        gone = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+    }
+    if (gone)
+        lose(m_caps.network ? QStringLiteral("rigctld: connection closed")
+                            : QStringLiteral("rig_open: port ") + m_port + QStringLiteral(" lost"));
 }
 
 void HamlibRig::release()

@@ -55,6 +55,9 @@ public:
     void setScan(int band, bool on);
     void applyTransmit();
     void readFrequency(int band);
+    // Finds a link that has ended (a rigctld stopped, a serial adapter pulled out) without
+    // asking the radio anything; reported as lost.
+    void checkLink();
     // Back to receive when the radio may be keyed; used before closing.
     void release();
 
@@ -68,6 +71,9 @@ signals:
     void refused(const QString &error, HamlibRequest request, int band);
 
 private:
+    // How long a rigctld is given to name its radio after each opening.
+    static constexpr int RigctldAskMs = 1000;
+
     bool ready();
     bool stopping() const { return m_wishes->stopping.load(); }
     // The request under way, named in a refusal.
@@ -83,6 +89,8 @@ private:
     bool readOrderedBand(HamlibBandState &state, std::optional<bool> memory);
     // Puts the radio on the band's VFO, in the mode the band was left in.
     bool selectBandVfo(int band);
+    // Memory mode on the band selected; false when the radio refused it (reported).
+    bool selectMemoryVfo();
     int bandVfo(int band) const;
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
@@ -93,6 +101,8 @@ private:
 
     std::shared_ptr<const HamlibWishes> m_wishes;
     s_rig *m_rig = nullptr;
+    // The device or host:port, as Hamlib opens it.
+    QString m_port;
     bool m_open = false;
     // The radio takes the per-band orders.
     bool m_ordered = false;

@@ -7,10 +7,41 @@
 
 #include <hamlib/rig.h>
 
+#include <QMutex>
+#include <QSet>
+
 namespace {
 
 // Hamlib's fractions of full power for the H, M and L positions of the sliders.
 constexpr float PowerFraction[3] = {1.0F, 0.5F, 0.1F};
+
+// The radios (a model, and the address of a rigctld) found to round a tenth of full power up to
+// their middle step: their low is asked with no power at all, straight away, for the rest of the
+// program's life. Shared by the link's successive workers.
+class LowStepRadios
+{
+public:
+    bool contains(const QString &radio)
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_radios.contains(radio);
+    }
+    void insert(const QString &radio)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_radios.insert(radio);
+    }
+
+private:
+    QMutex m_mutex;
+    QSet<QString> m_radios;
+};
+
+LowStepRadios &lowAtNoPower()
+{
+    static LowStepRadios radios;
+    return radios;
+}
 
 } // namespace
 
@@ -64,13 +95,16 @@ void HamlibRig::readInitialState(int band, bool bothBands)
         if ((control != active || transmit != active) &&
             !order(HamlibBandOrders::selectBand(active)))
             return;
-    } else if (m_caps.twoBands && !selectBandVfo(active)) {
-        return;
     }
+    // Both bands' lamps show where they are: a radio with per-band orders is only asked, any
+    // other is read through its VFO selection when both bands are in use.
+    const bool readOther = m_caps.twoBands && (m_ordered || bothBands);
     // The other band first: the band that transmits, read last, ends the initialisation.
     for (const int each : {1 - active, active}) {
-        if (each != active && !(m_ordered && bothBands))
+        if (each != active && !readOther)
             continue;
+        if (!m_ordered && m_caps.twoBands && (stopping() || !selectBandVfo(each)))
+            return;
         HamlibBandState state;
         state.band = each;
         state.selected = each == active;
@@ -106,8 +140,7 @@ bool HamlibRig::selectBandVfo(int band)
     if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
         return false;
     // Some backends leave memory mode when their VFO is selected.
-    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() ||
-           check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() || selectMemoryVfo();
 }
 
 void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
@@ -130,7 +163,7 @@ void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
         return;
     bool modeSet = true;
     if (memory && !stopping()) {
-        modeSet = check(rig_set_vfo(m_rig, RIG_VFO_MEM), "rig_set_vfo");
+        modeSet = selectMemoryVfo();
         if (modeSet && channel >= 0 && !stopping())
             check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
     }
@@ -233,16 +266,19 @@ void HamlibRig::setPower(int band, bool activeBand, int position)
     // The active band takes the setting where it is; another band is named, and Hamlib reaches
     // it as the radio allows.
     const int vfo = activeBand ? RIG_VFO_CURR : bandVfo(band);
+    const QString radio = QString::number(m_rig->caps->rig_model) + QLatin1Char(' ') + m_port;
+    const bool lowAtZero = position == 2 && lowAtNoPower().contains(radio);
     value_t value;
-    value.f = PowerFraction[position];
+    value.f = lowAtZero ? 0.0F : PowerFraction[position];
     if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
         return;
     // Radios with a few fixed steps round a tenth up to their middle step: their lowest step
-    // is reached with no power at all.
+    // is reached with no power at all. Found at the first low, and then asked directly.
     value_t got;
-    if (position == 2 && !stopping() &&
+    if (position == 2 && !lowAtZero && !stopping() &&
         rig_get_level(m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
         got.f >= PowerFraction[1] - 0.01F) {
+        lowAtNoPower().insert(radio);
         value.f = 0.0F;
         if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
             return;

@@ -59,4 +59,11 @@ QString devicePath(const QString &port)
     return QStringLiteral("/dev/") + text;
 }
 
+QString missingPort(Language language, const QString &port)
+{
+    return (language == Language::English ? QStringLiteral("Port %1 missing")
+                                          : QStringLiteral("Port %1 absent"))
+        .arg(port);
+}
+
 } // namespace HamlibTexts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LanguageTexts.h"
+
 #include <QString>
 #include <optional>
 
@@ -30,5 +32,9 @@ std::optional<NetworkAddress> networkAddress(const QString &text);
 // The device Hamlib opens for a serial port setting: a short name ("ttyUSB0") lives in /dev; a
 // path or a host:port stays as written.
 QString devicePath(const QString &port);
+
+// The status line's word for a serial port of the settings that this machine does not have:
+// "Port ttyUSB9 absent", "Port ttyUSB9 missing".
+QString missingPort(Language language, const QString &port);
 
 } // namespace HamlibTexts

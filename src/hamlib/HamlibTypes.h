@@ -17,6 +17,10 @@ struct HamlibCapabilities
     bool scanVfo = false;    // a scan from the VFO, over the band or a programmed range
     bool scanMemory = false; // a scan over the memories
     bool ptt = false;
+    bool network = false; // a rigctld, through Hamlib's network client
+
+    // "Kenwood TM-D710(G)", as the panel's title shows it.
+    QString title() const { return maker.isEmpty() ? model : maker + QLatin1Char(' ') + model; }
 };
 
 // What a request refused by the radio was about, so the control that asked it is put back.

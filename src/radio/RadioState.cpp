@@ -29,6 +29,16 @@ void RadioState::setTransmitAvailable(bool available)
     update(m_transmitAvailable, available);
 }
 
+void RadioState::setTitle(const QString &title)
+{
+    update(m_title, title);
+}
+
+void RadioState::setMemoryListAvailable(bool available)
+{
+    update(m_memoryListAvailable, available);
+}
+
 void RadioState::setBandSelectable(int band, bool selectable)
 {
     update(m_bands[index(band)].selectable, selectable);

@@ -45,11 +45,19 @@ public:
     // The band whose transmit lamp is lit; -1 for none.
     int transmitBand() const { return m_transmitBand; }
 
+    // The panel's title (the radio's name); empty leaves the title the model gave it.
+    const QString &title() const { return m_title; }
+    // The memory list can be opened (a radio with memories it can recall).
+    bool memoryListAvailable() const { return m_memoryListAvailable; }
     // Where the radio is reached, as the operator configured it ("/dev/ttyUSB0", "LPT 0378h").
     const QString &portName() const { return m_portName; }
 
     void setKeyed(bool keyed);
     void setPortName(const QString &name) { m_portName = name; }
+    void setTitle(const QString &title);
+    void setMemoryListAvailable(bool available);
+    // The station's radio status (answering, initialised...) changed: its line is redrawn.
+    void announceRigStatus() { emit rigStatusChanged(); }
     void setPanelEnabled(bool enabled);
     void setTransmitAvailable(bool available);
     void setBandSelectable(int band, bool selectable);
@@ -78,6 +86,7 @@ signals:
     void changed();
     // Emitted after changed() when the keying changed, whoever keyed or unkeyed.
     void keyedChanged(bool keyed);
+    void rigStatusChanged();
 
 private:
     static int index(int band) { return band == 1 ? 1 : 0; }
@@ -88,6 +97,8 @@ private:
     bool m_transmitAvailable = true;
     int m_transmitBand = -1;
     QString m_portName;
+    QString m_title;
+    bool m_memoryListAvailable = true;
     QStringList m_memories;
     int m_currentMemory = -1;
     std::array<Band, 2> m_bands;

@@ -83,6 +83,9 @@ void RadioPanelView::paint()
         return;
     }
     m_c.GroupBoxTX->setEnabled(s.panelEnabled());
+    if (!s.title().isEmpty())
+        m_c.GroupBoxTX->setTitle(s.title());
+    m_c.ComboBoxMEM->setEnabled(s.memoryListAvailable());
     showMemories(s);
     const std::array<QAbstractButton *, 2> bandButtons{m_c.SpeedButtonTXA, m_c.SpeedButtonTXB};
     const std::array<QAbstractButton *, 2> vfoButtons{m_c.SpeedButtonVFOA, m_c.SpeedButtonVFOB};

@@ -1,4 +1,4 @@
-#include "hamlib/HamlibSettingsWindow.h"
+#include "app/HamlibSettingsWindow.h"
 
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibModelList.h"
@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int Speeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+constexpr char DefaultRigctld[] = "127.0.0.1:4532";
 
 } // namespace
 
@@ -44,7 +45,9 @@ void HamlibSettingsWindow::open(const HamlibSettings &settings, const QStringLis
     const bool rigctld = settings.model == RigctldModel;
     ui.RadioButtonRigctld->setChecked(rigctld);
     ui.RadioButtonSerial->setChecked(!rigctld);
-    ui.EditRigctld->setText(rigctld ? settings.port : QString());
+    // rigctld's own default address, ready to take: the field holds a value, never a hint that
+    // looks like one.
+    ui.EditRigctld->setText(rigctld ? settings.port : QString::fromLatin1(DefaultRigctld));
     ui.ComboBoxPort->setCurrentText(rigctld ? QString() : settings.port);
     ui.ComboBoxSpeed->setCurrentText(settings.speed > 0 ? QString::number(settings.speed)
                                                         : QString());
@@ -129,6 +132,15 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
         refuse("Choisissez le port série de la radio.", "Choose the radio's serial port.");
         return std::nullopt;
     }
+    if (HamlibModelList::portMissing(settings.model, *port)) {
+        refuse(QStringLiteral("Le port %1 n'existe pas sur cette machine : branchez la radio ou "
+                              "choisissez un autre port.")
+                   .arg(*port),
+               QStringLiteral("Port %1 does not exist on this machine: plug the radio in or "
+                              "choose another port.")
+                   .arg(*port));
+        return std::nullopt;
+    }
     if (!speedText.isEmpty() && !speed) {
         refuse("Vitesse inconnue : choisissez-en une dans la liste, ou laissez vide pour celle "
                "du modèle.",
@@ -142,7 +154,12 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
 
 void HamlibSettingsWindow::refuse(const char *french, const char *english) const
 {
-    m_warn(QString::fromUtf8(m_language() == Language::English ? english : french));
+    refuse(QString::fromUtf8(french), QString::fromUtf8(english));
+}
+
+void HamlibSettingsWindow::refuse(const QString &french, const QString &english) const
+{
+    m_warn(m_language() == Language::English ? english : french);
 }
 
 void HamlibSettingsWindow::ButtonOKClick()

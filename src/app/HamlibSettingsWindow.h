@@ -39,6 +39,7 @@ private:
     int selectedModel() const;
     void showChoice();
     void refuse(const char *french, const char *english) const;
+    void refuse(const QString &french, const QString &english) const;
 
     TFormHamlib &m_form;
     std::function<void(const QString &)> m_warn;
