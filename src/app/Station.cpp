@@ -343,6 +343,10 @@ void Station::FormKeyPress(QChar key)
     if (key != QLatin1Char(' ') || radio == nullptr || radio->capabilities().stepping)
         return;
     const bool on = !radio->state().keyed();
+    // A radio that missed an exchange is not keyed by it, even once it answers again by the
+    // time the press's turn comes.
+    if (on && !state.RigAnswering)
+        return;
     auto request = [this, radio, on] { return spaceBarTransmit(radio, on); };
     if (on)
         requests.submitKey(request);
@@ -350,8 +354,8 @@ void Station::FormKeyPress(QChar key)
         requests.submitUnkey(request);
 }
 
-// Counts when it runs: a radio that missed an exchange is not keyed by the space bar, but it can
-// still be unkeyed.
+// Counts again when it runs: a radio that missed an exchange meanwhile is not keyed by the space
+// bar, but it can still be unkeyed.
 QCoro::Task<> Station::spaceBarTransmit(Radio *radio, bool on)
 {
     if (radio != radios.current())

@@ -67,6 +67,8 @@ void RadioPanelView::follow()
     Radio *radio = m_radios.current();
     m_state = radio ? &radio->state() : nullptr;
     m_generic = radio && radio->capabilities().stepping;
+    for (PowerAsked &asked : m_powerAsked)
+        asked.position = -1;
     if (m_state)
         connect(m_state, &RadioState::changed, this, &RadioPanelView::paint);
     paint();
@@ -102,9 +104,11 @@ void RadioPanelView::paint()
         scanButtons[band]->setChecked(b.scanning);
         scanButtons[band]->setEnabled(b.scanAvailable);
         sliders[band]->setEnabled(b.powerAvailable);
-        if (sliders[band]->value() != b.power) {
+        // A position that waits for its turn stays where the operator put it.
+        const int power = m_powerAsked[band].position >= 0 ? m_powerAsked[band].position : b.power;
+        if (sliders[band]->value() != power) {
             const QSignalBlocker blocker(sliders[band]);
-            sliders[band]->setValue(b.power);
+            sliders[band]->setValue(power);
         }
         showText(vfoDisplays[band], b.vfoText);
         showText(memoryDisplays[band], b.memoryText);
@@ -139,8 +143,19 @@ void RadioPanelView::showMemories(const RadioState &s)
 
 void RadioPanelView::powerMoved(int band, int position)
 {
-    if (Radio *radio = m_radios.current())
-        m_requests.submit([radio, band, position] { return radio->setPower(band, position); });
+    if (Radio *radio = m_radios.current()) {
+        PowerAsked &asked = m_powerAsked[band];
+        asked.position = position;
+        const int number = ++asked.number;
+        m_requests.submit([this, radio, band, position, number] {
+            // The radio's state shows it from now on, a refusal included.
+            if (m_powerAsked[band].number == number) {
+                m_powerAsked[band].position = -1;
+                paint();
+            }
+            return radio->setPower(band, position);
+        });
+    }
     paint();
 }
 

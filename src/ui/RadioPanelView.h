@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <array>
 
 class QAbstractButton;
 class QComboBox;
@@ -68,6 +69,13 @@ private:
     RadioPanelControls m_c;
     RadioSelector &m_radios;
     RadioRequests &m_requests;
+    // The last position asked of each band's slider while its request waits; -1 once it runs.
+    struct PowerAsked
+    {
+        int position = -1;
+        int number = 0;
+    };
+    std::array<PowerAsked, 2> m_powerAsked;
     QPointer<RadioState> m_state;
     bool m_generic = false;
     bool m_painting = false;
