@@ -313,6 +313,20 @@ void TestServerEndToEnd::requestsRunWholeAndInOrderBehindASlowRadio()
     QCOMPARE(loggedSince(station, logStart),
              (QStringList{QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=012"),
                           QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=015")}));
+
+    // Keyed again, and a code held up mid-way when the operator quits: the quit goes right
+    // after the exchange in flight, unkeys, stops the scan and ends the program; the rest of
+    // the code never reaches the radio.
+    from = road.rig.receivedCommands().size();
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("TX")); }));
+    from = road.rig.receivedCommands().size();
+    road.rig.order("late VM 0,1 1000");
+    road.server.sendLine("123012");
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("VM 0,1")); }));
+    station.MenuQuitterClick();
+    QTRY_COMPARE(road.fixture.terminations, 1);
+    QCOMPARE(sentSince(from), (QStringList{"VM 0,1", "RX", "SC 0"}));
 }
 
 void TestServerEndToEnd::frequencyWhileScanning()

@@ -235,8 +235,9 @@ bool RigLink::offer(const QByteArray &read)
     return true;
 }
 
-// The exchange waiting for the port takes it before the caller of this one goes on, so an unkey
-// asked for meanwhile goes out next.
+// The caller goes on first: an exchange it asks for next waits behind those that waited already
+// (an unkey asked for meanwhile goes out next), unless it goes first itself, so that a release's
+// "RX" and "SC 0" go out one after the other.
 void RigLink::finish(const QString &reply, bool timedOut)
 {
     if (!m_busy)
@@ -263,10 +264,11 @@ void RigLink::finish(const QString &reply, bool timedOut)
         emit replyReceived();
     else if (m_port.isOpen() && m_lostPortName.isEmpty())
         emit replyMissing();
+    // The slot goes with the caller's frame.
+    if (const std::coroutine_handle<> caller = slot->waiting)
+        caller.resume();
     if (!m_busy && !m_turns.isEmpty())
         m_turns.takeFirst().handle.resume();
-    if (slot->waiting)
-        slot->waiting.resume();
 }
 
 void RigLink::reportTimeout()
