@@ -267,7 +267,13 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
             if (receiveAsked) {
                 // The radio may still be working through commands held up by a pause.
                 QTRY_VERIFY2_WITH_TIMEOUT(
-                    !keyed(), qPrintable(QStringLiteral("seed %1, steps %2").arg(seed).arg(trail)),
+                    !keyed(),
+                    qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
+                                   .arg(seed)
+                                   .arg(trail)
+                                   .arg(radio.receivedCommands()
+                                            .mid(radio.receivedCommands().size() - 12)
+                                            .join(QLatin1Char(' ')))),
                     BoundMs);
             }
         }
