@@ -7,12 +7,12 @@
 //   bench_generic_lines [pulses]      (default 100)
 #include "app/GenericTxSubsystem.h"
 #include "app/Station.h"
-#include "core/Notifier.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
+#include "support/RecordingNotifier.h"
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
@@ -31,16 +31,6 @@
 namespace {
 constexpr quint16 Base = 0x378;
 constexpr int PulseMs = 200;
-
-class SilentNotifier : public Notifier
-{
-public:
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &) override {}
-    void question(const QString &, std::function<void(bool)> answered) override { answered(false); }
-    void beep() override {}
-};
 
 void waitFor(const std::function<bool()> &done, int timeoutMs)
 {
@@ -107,7 +97,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int pulses = argc > 1 ? std::max(1, atoi(argv[1])) : 100;
-    SilentNotifier notifier;
+    RecordingNotifier notifier;
     QElapsedTimer clock;
     clock.start();
 

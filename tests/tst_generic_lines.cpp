@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <pty.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -112,6 +114,7 @@ private slots:
     void usbAudioReports();
     void usbAudioSquelch();
     void usbAudioUnpluggedAndBack();
+    void usbAudioOnAPseudoTerminal();
     void missingGpioChip();
     void resetBringsTheLinesToRest();
     void scanOnLinesInMemory();
@@ -185,6 +188,37 @@ void TestGenericLines::usbAudioSquelch()
     QTRY_VERIFY(driver.squelchIsOpen());
     rig.setup().RadioButtonPin11H->setChecked(true);
     QVERIFY(!driver.squelchIsOpen());
+}
+
+// A pseudo-terminal stands in for the device as a test rig would use it: reports pass byte for
+// byte both ways, a byte that is a newline included, and one report needs no line end.
+void TestGenericLines::usbAudioOnAPseudoTerminal()
+{
+    int master = -1;
+    int slave = -1;
+    QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    const QString path = QString::fromLocal8Bit(::ttyname(slave));
+    // UP and RESET on GPIO 2 and 4, high at rest: data bits 0x0A, a newline on the wire.
+    Cm108Lines lines(path, *LineConfig::parseMap(LinesKind::UsbAudio, QStringLiteral("2,1,4,3,VOLDN")));
+    QVERIFY2(lines.open({true, false, true, false}), qPrintable(lines.failure()));
+    QByteArray written;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            char buffer[64];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0)
+                written += QByteArray(buffer, int(n));
+            return written.size() >= 5;
+        }(),
+        2000);
+    QCOMPARE(written, QByteArray("\0\0\x0A\x0F\0", 5));
+    const char pressed[4] = {0x02, 0, 0, 0};
+    QCOMPARE(::write(master, pressed, sizeof pressed), ssize_t(sizeof pressed));
+    QTRY_COMPARE(lines.squelchHigh(), std::optional<bool>(false));
+    lines.close();
+    ::close(slave);
+    ::close(master);
 }
 
 void TestGenericLines::usbAudioUnpluggedAndBack()

@@ -14,6 +14,7 @@
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
 #include "ui/StatusLines.h"
+#include "ui/Tx16Glyphs.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
@@ -58,10 +59,18 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     });
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver,
-        Tx16StepWidgets{m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.ButtonReset, m.ButtonTestPin16,
-                        g.ButtonSynchroUP, g.ButtonSynchroDown, m.LCD99TX, m.UpDownTX,
-                        m.ComboBoxTXMEM, m.Imagecercle, m.Imageascenceur, &f.TimerTX16,
+        Tx16StepWidgets{m.ButtonReset, m.ButtonTestPin16, g.ButtonSynchroUP, g.ButtonSynchroDown,
+                        m.LCD99TX, m.UpDownTX, m.ComboBoxTXMEM, &f.TimerTX16,
                         g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
+    // The panel's looks; the scan mode's picture follows the option, whoever sets it (the
+    // setup window, the configuration, a DTMF code).
+    Tx16Glyphs::dressPanel(m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.Imagecercle,
+                           m.Imageascenceur);
+    const auto showScanMode = [&m](bool circular) {
+        Tx16Glyphs::showScanMode(m.Imagecercle, m.Imageascenceur, circular);
+    };
+    connect(g.CheckBoxOptiTX16, &QCheckBox::toggled, this, showScanMode);
+    showScanMode(g.CheckBoxOptiTX16->isChecked());
     m_linesSetup = std::make_unique<Tx16LinesSetup>(
         lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
         Tx16LinesWidgets{g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO,

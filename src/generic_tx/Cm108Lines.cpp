@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +54,12 @@ bool Cm108Lines::open(const Levels &rest)
     };
     m_socket = fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    // A terminal standing in for the device (a pseudo-terminal of a test rig) passes the
+    // reports' bytes as they are only in raw mode: no newline translation, no echo, no lines.
+    if (termios tty{}; ::isatty(fd) && tcgetattr(fd, &tty) == 0) {
+        cfmakeraw(&tty);
+        tcsetattr(fd, TCSANOW, &tty);
+    }
     // Nothing pressed until the interface says otherwise: it reports changes only.
     m_buttons = 0;
     m_data = 0;

@@ -3,15 +3,12 @@
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/ChannelStepping.h"
-#include "generic_tx/Tx16Glyphs.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "radio/RadioState.h"
 #include "ui/SevenSegmentDisplay.h"
-#include "ui/ToggleButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -39,16 +36,6 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
     : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
-    for (ToggleButton *toggle : {m_w.SpeedButtonTX16SC, m_w.SpeedButtonTX16TX}) {
-        toggle->setCheckable(true);
-        toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
-    // The toggles draw their look from their checked state, which the panel paints.
-    m_w.SpeedButtonTX16SC->setLook(Tx16Glyphs::off(), Tx16Glyphs::scanOn(), QColor(0, 128, 0));
-    m_w.SpeedButtonTX16TX->setLook(Tx16Glyphs::off(), Tx16Glyphs::transmitOn(), Qt::red);
-    m_w.Imagecercle->setPixmap(Tx16Glyphs::circle());
-    m_w.Imageascenceur->setPixmap(Tx16Glyphs::elevator());
-    CheckBoxOptiTX16Click();
     m_w.UpDownTX->setPosition(m_state.Tx16Channel);
     m_w.LCD99TX->setChannel(m_state.Tx16Channel);
 
@@ -60,9 +47,6 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
             &Tx16Stepper::ButtonSynchroUPClick);
     connect(m_w.ButtonSynchroDown, &QAbstractButton::clicked, this,
             &Tx16Stepper::ButtonSynchroDownClick);
-    // Toggled, not clicked: the configuration and DTMF set the option through the check box
-    // and the icons must follow.
-    connect(m_w.CheckBoxOptiTX16, &QCheckBox::toggled, this, &Tx16Stepper::CheckBoxOptiTX16Click);
 }
 
 void Tx16Stepper::UpDownTXClick(UpDownArrows::Direction direction)
@@ -189,13 +173,6 @@ void Tx16Stepper::ButtonSynchroUPClick()
 void Tx16Stepper::ButtonSynchroDownClick()
 {
     resynchronise(UpDownArrows::Direction::Down);
-}
-
-void Tx16Stepper::CheckBoxOptiTX16Click()
-{
-    const bool rolling = circular();
-    m_w.Imagecercle->setVisible(rolling);
-    m_w.Imageascenceur->setVisible(!rolling);
 }
 
 void Tx16Stepper::releaseTransmitter()

@@ -7,25 +7,21 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QSpinBox;
 class QTimer;
 class RadioState;
 class SevenSegmentDisplay;
 class Tx16PinDriver;
-class ToggleButton;
 struct StationState;
 
 // Controls of the generic panel and of the setup dialog that stepping and scanning use.
 struct Tx16StepWidgets
 {
-    ToggleButton *SpeedButtonTX16SC, *SpeedButtonTX16TX;
     QAbstractButton *ButtonReset, *ButtonTestPin16;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
     SevenSegmentDisplay *LCD99TX;
     UpDownArrows *UpDownTX;
     QComboBox *ComboBoxTXMEM;
-    QLabel *Imagecercle, *Imageascenceur;
     QTimer *TimerTX16;
     QSpinBox *SpinEditCanalNombre, *SpinEditPin14;
     QCheckBox *CheckBoxOptiTX16;
@@ -59,7 +55,6 @@ public:
     QString frequency() const;
     void ButtonSynchroUPClick();
     void ButtonSynchroDownClick();
-    void CheckBoxOptiTX16Click();
 
     // Ends scanning, transmitting and any walk: the panel is going away (another model).
     void releaseTransmitter();

@@ -5,18 +5,13 @@
 #include <QMetaObject>
 #include <QThread>
 
-#include <clocale>
-
 HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<HamlibCapabilities>();
     qRegisterMetaType<HamlibBandState>();
     qRegisterMetaType<HamlibFrequency>();
     qRegisterMetaType<HamlibRequest>();
-    // Hamlib sets LC_NUMERIC to "C" around its calls, on its own thread, and then restores the
-    // name it read before, which that very switch has freed. With "C" already in place both
-    // steps change nothing; the program's texts never take their decimal point from the C locale.
-    std::setlocale(LC_NUMERIC, "C");
+    HamlibRig::prepareProcessLocale();
 }
 
 HamlibLink::~HamlibLink()

@@ -11,6 +11,7 @@ QString toReceive(const HamlibSettings &settings)
 {
     if (!settings.isSet())
         return QStringLiteral("no Hamlib radio in the configuration (HAMLIBMODEL=, HAMLIBPORT=)");
+    HamlibRig::prepareProcessLocale();
     // Nothing asks for transmit: the request below unkeys.
     HamlibRig rig(std::make_shared<const HamlibWishes>());
     QString error;

@@ -6,6 +6,8 @@
 
 #include <hamlib/rig.h>
 
+#include <clocale>
+
 #include <QFileInfo>
 #include <poll.h>
 #include <sys/socket.h>
@@ -51,6 +53,11 @@ HamlibRig::HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
     rig_set_debug(RIG_DEBUG_NONE);
+}
+
+void HamlibRig::prepareProcessLocale()
+{
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 HamlibRig::~HamlibRig()

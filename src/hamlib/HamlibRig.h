@@ -38,6 +38,12 @@ public:
     explicit HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent = nullptr);
     ~HamlibRig() override;
 
+    // To be called once before any Hamlib call, while no other thread uses the locale: Hamlib
+    // sets LC_NUMERIC to "C" around its calls and then restores the name it read before, which
+    // that very switch has freed. With "C" already in place both steps change nothing; the
+    // program's texts never take their decimal point from the C locale.
+    static void prepareProcessLocale();
+
     // What a radio can do, from Hamlib's description after rig_init (or, for a rigctld, after
     // rig_open).
     static HamlibCapabilities capabilitiesOf(s_rig *rig);

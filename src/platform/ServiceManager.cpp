@@ -30,8 +30,13 @@ ServiceManager::ServiceManager(QObject *parent)
 
 bool ServiceManager::runsAsService()
 {
-    return !qEnvironmentVariableIsEmpty("NOTIFY_SOCKET") ||
-           !qEnvironmentVariableIsEmpty("INVOCATION_ID");
+    // systemd sets INVOCATION_ID for every unit it runs, JOURNAL_STREAM when standard error
+    // goes to the journal, NOTIFY_SOCKET for a unit of Type=notify.
+    for (const char *name : {"NOTIFY_SOCKET", "INVOCATION_ID", "JOURNAL_STREAM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    }
+    return false;
 }
 
 void ServiceManager::ready()

@@ -1,7 +1,9 @@
-#include "generic_tx/Tx16Glyphs.h"
+#include "ui/Tx16Glyphs.h"
 
 #include "ui/LampPicture.h"
+#include "ui/ToggleButton.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -70,6 +72,24 @@ QPixmap elevator()
     arrowHead(p, QPointF(8, 0.5), QPointF(3.5, 5.5), QPointF(12.5, 5.5));
     arrowHead(p, QPointF(8, 15.5), QPointF(3.5, 10.5), QPointF(12.5, 10.5));
     return pixmap;
+}
+
+void dressPanel(ToggleButton *scan, ToggleButton *transmit, QLabel *circle, QLabel *elevator)
+{
+    for (ToggleButton *toggle : {scan, transmit}) {
+        toggle->setCheckable(true);
+        toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    scan->setLook(off(), scanOn(), QColor(0, 128, 0));
+    transmit->setLook(off(), transmitOn(), Qt::red);
+    circle->setPixmap(Tx16Glyphs::circle());
+    elevator->setPixmap(Tx16Glyphs::elevator());
+}
+
+void showScanMode(QLabel *circle, QLabel *elevator, bool circular)
+{
+    circle->setVisible(circular);
+    elevator->setVisible(!circular);
 }
 
 } // namespace Tx16Glyphs
