@@ -12,35 +12,24 @@
 #include "generic_tx/Tx16PinDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
-#include "support/RecordingNotifier.h"
+#include "support/BenchSupport.h"
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
+using BenchSupport::waitFor;
+
 constexpr quint16 Base = 0x378;
 constexpr int PulseMs = 200;
-
-void waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(2, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-}
 
 void print(const char *what, QList<double> values)
 {
@@ -97,7 +86,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int pulses = argc > 1 ? std::max(1, atoi(argv[1])) : 100;
-    RecordingNotifier notifier;
+    BenchSupport::SilentNotifier notifier;
     QElapsedTimer clock;
     clock.start();
 

@@ -27,6 +27,13 @@ int refuseArguments(const QString &why)
     return BadArguments;
 }
 
+// The names Qt files the program's settings and lock under.
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Ivrelane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Ivrelane"));
+}
+
 QString usualFolder()
 {
     return ProgramFiles::locate(QCoreApplication::applicationDirPath()).directory;
@@ -36,8 +43,7 @@ QString usualFolder()
 int runCommand(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Ivrelane"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Ivrelane"));
+    nameApplication();
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
     if (!line.error.isEmpty())
         return refuseArguments(line.error);
@@ -77,8 +83,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ProgramFiles::provideRuntimeDirectory();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ivrelane"));
-    QApplication::setOrganizationName(QStringLiteral("Ivrelane"));
+    nameApplication();
 
     // Qt has taken the options that are its own (-platform, -style...).
     const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
