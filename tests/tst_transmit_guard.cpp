@@ -265,16 +265,18 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 break;
             }
             if (receiveAsked) {
-                // The radio may still be working through commands held up by a pause.
-                QTRY_VERIFY2_WITH_TIMEOUT(
-                    !keyed(),
-                    qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
-                                   .arg(seed)
-                                   .arg(trail)
-                                   .arg(radio.receivedCommands()
-                                            .mid(radio.receivedCommands().size() - 12)
-                                            .join(QLatin1Char(' ')))),
-                    BoundMs);
+                // Once the station has nothing more to send, the radio's last word is an unkey.
+                // A keying written before the unkey may not have reached the radio's log yet, and
+                // the radio may still be working through commands held up by a pause.
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    station.requests.isIdle() && !station.kenwood->link().isBusy(), BoundMs);
+                (void)QTest::qWaitFor([&keyed] { return !keyed(); }, BoundMs);
+                QVERIFY2(!keyed(), qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
+                                                  .arg(seed)
+                                                  .arg(trail)
+                                                  .arg(radio.receivedCommands()
+                                                           .mid(radio.receivedCommands().size() - 12)
+                                                           .join(QLatin1Char(' ')))));
             }
         }
         station.MenuQuitterClick();
