@@ -14,6 +14,7 @@
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
+#include <QCoroTask>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -85,14 +86,18 @@ Pass ivrelane(const QString &pty, TForm1 &window)
     TrafficDisplay::clear(window.ui.EditTXdata);
     QElapsedTimer clock;
     clock.start();
-    for (int channel = 1; channel <= Channels; ++channel) {
-        const QString command = Kenwood::memoryReadCommand(channel, Model);
-        const QString reply = link.SendRigCommand(command);
-        if (Kenwood::isTimeout(reply))
-            continue;
-        ++pass.answered;
-        pass.bytes += command.size() + 1 + reply.size();
-    }
+    // One coroutine awaits every exchange, as the initialisation does.
+    auto readAll = [&]() -> QCoro::Task<> {
+        for (int channel = 1; channel <= Channels; ++channel) {
+            const QString command = Kenwood::memoryReadCommand(channel, Model);
+            const QString reply = co_await link.exchange(command);
+            if (Kenwood::isTimeout(reply))
+                continue;
+            ++pass.answered;
+            pass.bytes += command.size() + 1 + reply.size();
+        }
+    };
+    QCoro::waitFor(readAll());
     pass.seconds = double(clock.nsecsElapsed()) / 1e9;
     link.close();
     return pass;
@@ -206,7 +211,7 @@ int main(int argc, char *argv[])
     }
     QElapsedTimer clock;
     clock.start();
-    const QString reply = link.SendRigCommand(QStringLiteral("ID"));
+    const QString reply = QCoro::waitFor(link.exchange(QStringLiteral("ID")));
     std::printf("silent radio:             \"%s\" after %.3f s\n", qPrintable(reply),
                 double(clock.nsecsElapsed()) / 1e9);
     return 0;

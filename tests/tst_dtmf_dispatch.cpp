@@ -2,6 +2,7 @@
 #include "core/StationState.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfInterpreter.h"
+#include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 #include "support/RecordingRadio.h"
 
@@ -40,6 +41,7 @@ struct Panel
     RecordingRadio tmd700{RecordingRadio::Kind::Scanning, state, pressed};
     RecordingRadio tmd710{RecordingRadio::Kind::Kenwood, state, pressed};
     RadioSelector radios;
+    RadioRequests requests;
     std::unique_ptr<DtmfInterpreter> interpreter;
 
     Panel()
@@ -65,7 +67,13 @@ struct Panel
         for (int channel = 1; channel <= 40; ++channel)
             channels->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
         channels->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
-        interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, c);
+        interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, requests, c);
+    }
+
+    // A report as the server's link hands it on: a request of its own.
+    void report(const QString &chars)
+    {
+        requests.submit([this, chars] { return interpreter->ReceiveDtmf(chars); });
     }
 
     RecordingRadio &radio() { return *static_cast<RecordingRadio *>(radios.current()); }
@@ -469,7 +477,7 @@ void TestDtmfDispatch::entryWindow()
 }
 
 // A report that arrives while a memory recall waits for the transceiver is handled after the
-// recall returns, in order; the state the recall runs on is not touched under it.
+// recall is over, in order; the state the recall runs on is not touched under it.
 void TestDtmfDispatch::reportDuringActionWaits()
 {
     Panel p;
@@ -482,18 +490,18 @@ void TestDtmfDispatch::reportDuringActionWaits()
         if (inside)
             return;
         inside = true;
-        // What the server link does when its poll runs inside the recall's wait.
-        p.interpreter->ReceiveDtmf(QStringLiteral("A"));
-        p.interpreter->ReceiveDtmf(QStringLiteral("B"));
-        p.interpreter->ReceiveDtmf(QStringLiteral("45"));
+        // What the server link does when data comes while the recall waits.
+        p.report(QStringLiteral("A"));
+        p.report(QStringLiteral("B"));
+        p.report(QStringLiteral("45"));
         QTest::qWait(20);
         seenDuringRecall << p.state.DtmfReceived << QString::number(p.state.DtmfState)
                          << p.state.DtmfParameter << p.c.StaticTextDTMF->text()
-                         << QString::number(p.interpreter->pendingCount());
+                         << QString::number(p.requests.waitingCount());
         inside = false;
     };
 
-    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
+    p.report(QStringLiteral("123015"));
 
     QCOMPARE(seenDuringRecall, (QStringList{"123015", "7", "1230", "123015", QStringLiteral("3")}));
     QCOMPARE(p.pressed, (QStringList{"SpeedButtonMEMA 015", "SpeedButtonTXA", "SpeedButtonTX"}));
@@ -501,8 +509,8 @@ void TestDtmfDispatch::reportDuringActionWaits()
              (QStringList{"Code 1230 : action 07= Mémoire Nnn sur TXA (Kenwood)", "MEM A=015",
                           "Code AB : action 01= Commuter sur TXA (Kenwood)",
                           "Code 45 : action 26= TX en émission (Tous)"}));
-    QCOMPARE(p.interpreter->pendingCount(), 0);
-    QVERIFY(!p.interpreter->isBusy());
+    QCOMPARE(p.requests.waitingCount(), 0);
+    QVERIFY(p.requests.isIdle());
 }
 
 // The end of the entry window during a long action comes after the reports that preceded it.
@@ -516,13 +524,13 @@ void TestDtmfDispatch::expiryDuringActionWaits()
         if (inside)
             return;
         inside = true;
-        p.interpreter->ReceiveDtmf(QStringLiteral("9"));
+        p.report(QStringLiteral("9"));
         p.interpreter->TimerDTMFTimer();
-        p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
+        p.report(QStringLiteral("AB"));
         QCOMPARE(p.state.DtmfState, 7); // untouched while the recall runs
         inside = false;
     };
-    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
+    p.report(QStringLiteral("123015"));
 
     // 9 alone would block AB; the expiry between them clears it.
     QCOMPARE(p.pressed, (QStringList{"SpeedButtonMEMA 015", "SpeedButtonTXA"}));
@@ -534,14 +542,16 @@ void TestDtmfDispatch::queueIsBounded()
     p.addCode(QStringLiteral("1230"), 7);
     int queuedAtEnd = -1;
     p.radio().duringMemory = [&] {
-        for (int i = 0; i < DtmfInterpreter::PendingCap + 10; ++i)
-            p.interpreter->ReceiveDtmf(QStringLiteral("1"));
-        queuedAtEnd = p.interpreter->pendingCount();
+        for (int i = 0; i < RadioRequests::MaxWaiting + 10; ++i)
+            p.report(QStringLiteral("1"));
+        queuedAtEnd = p.requests.waitingCount();
     };
-    p.interpreter->ReceiveDtmf(QStringLiteral("123015"));
-    QCOMPARE(queuedAtEnd, DtmfInterpreter::PendingCap);
-    QCOMPARE(p.interpreter->droppedCount(), 10);
-    QCOMPARE(p.state.DtmfReceived, QString(DtmfInterpreter::PendingCap, QChar(u'1')));
+    p.report(QStringLiteral("123015"));
+    QCOMPARE(queuedAtEnd, RadioRequests::MaxWaiting);
+    QCOMPARE(p.requests.droppedCount(), 10);
+    QVERIFY(p.requests.isIdle());
+    QVERIFY(!p.state.DtmfReceived.isEmpty());
+    QCOMPARE(p.state.DtmfReceived, QString(p.state.DtmfReceived.size(), QChar(u'1')));
 }
 
 // Entries read from the file are not checked: a match on a broken one is consumed silently.

@@ -1,8 +1,8 @@
+#include "app/DtmfSubsystem.h"
 #include "app/KenwoodSubsystem.h"
-#include "radio/RadioState.h"
 #include "app/Station.h"
 #include "dtmf/DtmfInterpreter.h"
-#include "app/DtmfSubsystem.h"
+#include "radio/RadioState.h"
 #include "support/GenericTxFixture.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
@@ -52,6 +52,19 @@ QStringList loggedSince(const Station &station, int from)
         }
     }
     return texts;
+}
+
+// A DTMF report as the server's link hands it on: a request of its own.
+void submitDtmf(Station &station, const QString &chars)
+{
+    station.requests.submit([&station, chars] { return station.hooks.ReceiveDtmf(chars); });
+}
+
+// The same, carried out whole before this returns true.
+bool receiveDtmf(Station &station, const QString &chars)
+{
+    submitDtmf(station, chars);
+    return QTest::qWaitFor([&station] { return station.requests.isIdle(); }, 10'000);
 }
 
 // A Kenwood station on rigsim, initialised, with the codes above in its table.
@@ -122,7 +135,7 @@ void TestDtmfStation::memoryByCode()
     const int from = int(station.log.lines().size());
 
     for (const QString &report : reports)
-        station.hooks.ReceiveDtmf(report);
+        QVERIFY(receiveDtmf(station, report));
 
     QCOMPARE(loggedSince(station, from), (QStringList{"Code " + Code1230, "MEM A=015"}));
     QVERIFY(s.rig.receivedCommands().contains(QStringLiteral("MR 0,015")));
@@ -139,8 +152,8 @@ void TestDtmfStation::frequencyByCode()
     QTRY_VERIFY_WITH_TIMEOUT(s.initialised(1), InitTimeoutMs);
     const int from = int(station.log.lines().size());
 
-    station.hooks.ReceiveDtmf(QStringLiteral("125"));
-    station.hooks.ReceiveDtmf(QStringLiteral("225"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("125")));
+    QVERIFY(receiveDtmf(station, QStringLiteral("225")));
 
     QCOMPARE(loggedSince(station, from), (QStringList{"Code " + Code125, "FREQ A=5225"}));
     QVERIFY(s.rig.receivedCommands().contains(QStringLiteral("MR 0,001")));
@@ -158,7 +171,7 @@ void TestDtmfStation::bandBOnlySelectsButDoesNotRecall()
     const int from = int(station.log.lines().size());
     const int commands = int(s.rig.receivedCommands().size());
 
-    station.hooks.ReceiveDtmf(QStringLiteral("123015"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("123015")));
 
     QCOMPARE(loggedSince(station, from), QStringList{"Code " + Code1230});
     QVERIFY(station.Form1->ui.ComboBoxMEM->currentText().startsWith(QStringLiteral("015=")));
@@ -177,11 +190,11 @@ void TestDtmfStation::reportDuringRecallWaitsForIt()
 
     bool arrivedWhileBusy = false;
     QTimer::singleShot(40, &station, [&] {
-        arrivedWhileBusy = station.dtmf->interpreter().isBusy();
-        station.hooks.ReceiveDtmf(QStringLiteral("45"));
+        arrivedWhileBusy = !station.requests.isIdle();
+        submitDtmf(station, QStringLiteral("45"));
     });
-    station.hooks.ReceiveDtmf(QStringLiteral("123015"));
-    QVERIFY(arrivedWhileBusy);
+    submitDtmf(station, QStringLiteral("123015"));
+    QTRY_VERIFY(arrivedWhileBusy);
     QTRY_VERIFY_WITH_TIMEOUT(station.Form1->ui.SpeedButtonTX->isChecked(), 10'000);
 
     QCOMPARE(loggedSince(station, from),
@@ -203,7 +216,7 @@ void TestDtmfStation::saveAndInitByCode()
     QVERIFY(QFile::remove(ini));
     const int ids = s.commandCount(QStringLiteral("ID"));
 
-    station.hooks.ReceiveDtmf(QStringLiteral("99"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("99")));
 
     const QStringList saved = TestFiles::readLines(ini);
     QVERIFY(saved.contains("DTMF_CODE=" + Code1230));
@@ -228,9 +241,10 @@ void TestDtmfStation::scanRestartOnTmd700()
     QVERIFY(!m.SpeedButtonScanB->isEnabled());
     m.SpeedButtonScanA->click();
     QVERIFY(m.SpeedButtonScanA->isChecked());
+    QTRY_VERIFY(station.requests.isIdle());
     const int commandsBefore = int(s.rig.receivedCommands().size());
 
-    station.hooks.ReceiveDtmf(QStringLiteral("30"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("30")));
 
     QVERIFY(m.SpeedButtonScanA->isChecked());
     QCOMPARE(s.rig.receivedCommands().mid(commandsBefore),
@@ -242,7 +256,7 @@ void TestDtmfStation::scanRestartOnTmd700()
     QTRY_VERIFY_WITH_TIMEOUT(d710.initialised(1), InitTimeoutMs);
     const int before = int(d710.rig.receivedCommands().size());
     const int from = int(other.log.lines().size());
-    other.hooks.ReceiveDtmf(QStringLiteral("30"));
+    QVERIFY(receiveDtmf(other, QStringLiteral("30")));
     QCOMPARE(loggedSince(other, from), QStringList{"Code " + Code30});
     QCOMPARE(d710.rig.receivedCommands().size(), before);
     QVERIFY(other.Form1->TimerDTMF.isActive()); // not closed: the display empties later
@@ -258,13 +272,13 @@ void TestDtmfStation::genericChannelAndTransmit()
     QVERIFY(g.waitUntilQuiet());
     const int from = int(station.log.lines().size());
 
-    station.hooks.ReceiveDtmf(QStringLiteral("#0"));
-    station.hooks.ReceiveDtmf(QStringLiteral("12"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("#0")));
+    QVERIFY(receiveDtmf(station, QStringLiteral("12")));
     QVERIFY(g.waitUntilQuiet());
     QCOMPARE(g.state().Tx16Channel, 12);
     QCOMPARE(g.main().ComboBoxTXMEM->currentIndex(), 11);
 
-    station.hooks.ReceiveDtmf(QStringLiteral("#5225"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("#5225")));
     QVERIFY(g.waitUntilQuiet());
     QCOMPARE(g.state().Tx16Channel, 5);
     QCOMPARE(loggedSince(station, from),
@@ -273,19 +287,19 @@ void TestDtmfStation::genericChannelAndTransmit()
     // 26 keys once; a second 26 leaves it keyed; 27 unkeys.
     QTest::qWait(0);
     station.dtmf->interpreter().TimerDTMFTimer();
-    station.hooks.ReceiveDtmf(QStringLiteral("45"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("45")));
     QVERIFY(g.main().SpeedButtonTX16TX->isChecked());
     station.dtmf->interpreter().TimerDTMFTimer();
-    station.hooks.ReceiveDtmf(QStringLiteral("45"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("45")));
     QVERIFY(g.main().SpeedButtonTX16TX->isChecked());
     station.dtmf->interpreter().TimerDTMFTimer();
-    station.hooks.ReceiveDtmf(QStringLiteral("46"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("46")));
     QVERIFY(!g.main().SpeedButtonTX16TX->isChecked());
 
     // 99 saves; the generic transmitter has no initialisation to run.
     const QString ini = g.fixture.path(QStringLiteral("Ivrelane.ini"));
     QVERIFY(QFile::remove(ini));
-    station.hooks.ReceiveDtmf(QStringLiteral("99"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("99")));
     QVERIFY(TestFiles::readLines(ini).contains("DTMF_CODE=" + Code0));
 }
 
@@ -358,9 +372,9 @@ void TestDtmfStation::codeCompletedJustInsideTheEntryWindow()
     QTest::qWait(int(1000 - (now() + 800) % 1000));
     while (now() % 1000 < 200) {
     }
-    station.hooks.ReceiveDtmf(QStringLiteral("9"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("9")));
     QTest::qWait(4900);
-    station.hooks.ReceiveDtmf(QStringLiteral("9"));
+    QVERIFY(receiveDtmf(station, QStringLiteral("9")));
     QCOMPARE(loggedSince(station, from), QStringList{"Code " + Code99});
 }
 

@@ -1,5 +1,5 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/Station.h"
 #include "kenwood/TrafficDisplay.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
@@ -9,6 +9,7 @@
 #include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
 
+#include <QCoroTask>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -85,8 +86,7 @@ bool isRed(const QLineEdit *line)
 // Runs the event loop until `condition` holds or `timeoutMs` has passed, and tells whether it
 // holds. Unlike QTRY_ and qWaitFor, which sleep 10 ms between looks, it never sleeps: a line
 // that is read only while events are processed is read as fast as the station can.
-template<typename Condition>
-bool runEventsUntil(Condition condition, int timeoutMs)
+template <typename Condition> bool runEventsUntil(Condition condition, int timeoutMs)
 {
     QEventLoop loop;
     QElapsedTimer elapsed;
@@ -344,7 +344,7 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
 
     QElapsedTimer exchange;
     exchange.start();
-    QCOMPARE(station.kenwood->link().SendRigCommand(QStringLiteral("SC")),
+    QCOMPARE(QCoro::waitFor(station.kenwood->link().exchange(QStringLiteral("SC"))),
              QStringLiteral("timerout"));
     QVERIFY2(exchange.elapsed() < RigLink::ReplyDeadlineMs, "an exchange waited for a lost port");
     QCOMPARE(status->text(), shown);
@@ -362,9 +362,10 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QVERIFY(!status->toolTip().contains(QStringLiteral(" lost")));
     QCOMPARE(back.receivedCommands().mid(0, 2), (QStringList{"RX", "AI 0"}));
     ui.SpeedButtonVFOA->click();
+    QTRY_VERIFY(station.requests.isIdle());
     const QString vfo = station.state.CurrentFrequency;
     station.state.CurrentFrequency.clear();
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     QCOMPARE(station.state.CurrentFrequency, vfo);
     QCOMPARE(vfo, QStringLiteral("145.225000"));
 }

@@ -156,7 +156,7 @@ void TestFaultServer::dtmfFloodStaysBoundedAndResponsive()
     QVERIFY(interpreter);
     station.hooks.ReceiveDtmf = [&](const QString &characters) {
         ++handed;
-        interpreter(characters);
+        return interpreter(characters);
     };
     // A timer of the window's kind: each tick seen while reports are still coming proves the
     // station went back to its event loop in the middle of the flood.

@@ -1,4 +1,5 @@
 #include "hamlib/HamlibConfigKeys.h"
+#include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
@@ -6,6 +7,7 @@
 #include "hamlib/HamlibRig.h"
 #include "app/HamlibSubsystem.h"
 #include "hamlib/HamlibTexts.h"
+#include "kenwood/RigLink.h"
 #include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
@@ -139,6 +141,7 @@ private slots:
     void tmd710KeyedWhenSilentIsUnkeyedWhenBack();
     void missingModelKeepsHamlibWithoutARadio();
     void missingPortIsSaidMissing();
+    void scanningKenwoodIsLetGoBeforeHamlibTakesOver();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -892,6 +895,41 @@ void TestHamlib::missingPortIsSaidMissing()
     QVERIFY(!m.MenuPort->isEnabled());
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
              1);
+}
+
+// OK in the settings window while a TM-D700 scans: the Kenwood is sent to receive and its scan
+// stopped before its port is closed for Hamlib.
+void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
+{
+    StationFixture fixture;
+    RigSimProcess kenwood;
+    const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
+    QVERIFY(!kenwood.start({"--model", "TMD700", "--memories", "5", "--link", link}).isEmpty());
+    fixture.writeConfiguration({"MODEL=TMD700", "COM=" + link, "NUMBERMEM=5"});
+    Station &station = fixture.start();
+    Ui::TForm1 &m = station.Form1->ui;
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 && m.GroupBoxTX->isEnabled(),
+                             InitTimeoutMs);
+    m.SpeedButtonMEMA->click();
+    QTRY_VERIFY(m.SpeedButtonScanA->isEnabled());
+    m.SpeedButtonScanA->click();
+    QTRY_COMPARE(kenwood.receivedCommands().constLast(), QStringLiteral("SC 1"));
+
+    TFormHamlib &form = station.hamlib->settingsForm();
+    m.MenuHamlib->trigger();
+    form.ui.RadioButtonSerial->setChecked(true);
+    form.ui.EditSearch->setText(QStringLiteral("hamlib dummy"));
+    form.ui.ListModels->setCurrentRow(form.ui.ListModels->row(
+        form.ui.ListModels->findItems("Hamlib Dummy (1)", Qt::MatchExactly).first()));
+    form.ui.ComboBoxPort->setCurrentText(QStringLiteral("dummy"));
+    form.ui.ComboBoxSpeed->setCurrentText(QStringLiteral("19200"));
+    form.ui.ButtonOK->click();
+    QTRY_VERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
+    QVERIFY(!station.kenwood->link().isOpen());
+    const QStringList sent = kenwood.receivedCommands();
+    QCOMPARE(sent.mid(sent.size() - 3),
+             (QStringList{QStringLiteral("SC 1"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
 }
 
 QTEST_MAIN(TestHamlib)

@@ -6,6 +6,7 @@
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/RigLink.h"
 #include "platform/LinkSettings.h"
+#include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 #include "support/PtyPeer.h"
 #include "support/RecordingNotifier.h"
@@ -14,6 +15,7 @@
 #include "ui/TransceiverPanel.h"
 #include "ui/UnitTMD700.h"
 
+#include <QCoroTask>
 #include <QTest>
 
 using Kenwood::Model;
@@ -49,22 +51,22 @@ class TestKenwoodOperations : public QObject
         TransceiverPanel panel = TransceiverPanel::fromForm(form.ui);
         RigLink link{state, settings, RigLinkWidgets{form.ui.labelTMD, form.ui.EditTXdata}};
         KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
-        KenwoodOperations operations{state, radio.state(), link, panel,
-                                     [this] { return std::optional(model); }, [] {}};
+        KenwoodOperations operations{
+            state, radio.state(), link, panel, [this] { return std::optional(model); }, [] {}};
         // The panel as the station paints it, its clicks going to the radio in use.
         RadioSelector radios;
-        RadioPanelView view{RadioPanelControls::fromForm(form.ui), radios};
+        RadioRequests requests;
+        RadioPanelView view{RadioPanelControls::fromForm(form.ui), radios, requests};
         RecordingNotifier notifier;
-        KenwoodInitialisation init{
-            state,
-            radio.state(),
-            link,
-            operations,
-            panel,
-            notifier,
-            [this] { return std::optional(model); },
-            [] { return QStringLiteral("pty"); },
-            [] {}};
+        KenwoodInitialisation init{state,
+                                   radio.state(),
+                                   link,
+                                   operations,
+                                   panel,
+                                   notifier,
+                                   [this] { return std::optional(model); },
+                                   [] { return QStringLiteral("pty"); },
+                                   [] {}};
 
         bool shows(QLabel *led, QLabel *picture) const
         {
@@ -92,7 +94,7 @@ void TestKenwoodOperations::bandSelectionReadsVfoEvenWithoutEcho()
     b.peer.script("FO 0", "FO 0,0145500000,0,0,0,0,0,0,08,08,000,00600000,0\r");
     b.peer.script("REP 0", "REP 0\r");
     b.state.ActiveBand = 1;
-    b.operations.selectBand(0);
+    QCoro::waitFor(b.operations.selectBand(0));
     QCOMPARE(b.state.ActiveBand, 1);
     QVERIFY(b.shows(b.form.ui.ImageTXA, b.form.ui.ImageLEDOFF));
     QCOMPARE(b.form.ui.EditVFOA->text(), QStringLiteral("F=145.500000 shift=0"));
@@ -106,7 +108,7 @@ void TestKenwoodOperations::realFoReplyGivesItsOffset()
     b.peer.script("BC 0,0", "BC 0,0\r");
     b.peer.script("FO 0", "FO 0,0145225000,0,2,0,0,0,0,08,08,000,00600000,0\r");
     b.state.VfoModeA = true;
-    b.operations.selectBand(0);
+    QCoro::waitFor(b.operations.selectBand(0));
     QCOMPARE(b.form.ui.EditVFOA->text(), QStringLiteral("F=145.225000 shift=-0.600"));
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.225000"));
     QVERIFY(b.shows(b.form.ui.ImageTXA, b.form.ui.ImageLEDrouge));
@@ -119,7 +121,7 @@ void TestKenwoodOperations::garbledVfoShiftDoesNotStopSelection()
     b.peer.script("FO 1", "FO 1,0433500000,0,x,0,0,0,0,08,08,000,01600000,0\r");
     b.state.VfoModeB = true;
     b.state.CurrentFrequency = QStringLiteral("000.000000");
-    b.operations.selectBand(1);
+    QCoro::waitFor(b.operations.selectBand(1));
     QCOMPARE(b.form.ui.EditVFOB->text(), QStringLiteral("F=433.500000 shift=x"));
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("433.500000"));
     QCOMPARE(b.state.ActiveBand, 1);
@@ -131,13 +133,13 @@ void TestKenwoodOperations::shortRbnReusesLastRange()
     b.peer.script("BC 0,0", "BC 0,0\r");
     b.peer.script("RBN", "RBN\r");
     b.peer.script("VR 5", "VR 5,00145225000,0,1,0,0,0,0,09,0010,09,000600000,0\r");
-    b.operations.selectBand(0);
+    QCoro::waitFor(b.operations.selectBand(0));
     QCOMPARE(b.state.VfoBandA, QString());
     QCOMPARE(b.peer.commands.at(2), QStringLiteral("VR "));
     QVERIFY(b.form.ui.EditVFOA->text().isEmpty());
 
     b.state.VfoBandA = QStringLiteral("5");
-    b.operations.selectBand(0);
+    QCoro::waitFor(b.operations.selectBand(0));
     QCOMPARE(b.peer.commands.last(2), (QStringList{"VR 5", "REP 0"}));
     QCOMPARE(b.form.ui.EditVFOA->text(), QStringLiteral("F=145.225000 shift=+0.600"));
 }
@@ -151,7 +153,7 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
     b.radio.state().setMemories({QStringLiteral("001=145.225000 shift=0")});
     QCOMPARE(b.form.ui.ComboBoxMEM->count(), 1);
     QCOMPARE(b.form.ui.ComboBoxMEM->currentIndex(), -1);
-    b.operations.memoryMode(0);
+    QCoro::waitFor(b.operations.memoryMode(0));
     QVERIFY(b.state.MemModeA && !b.state.VfoModeA);
     QVERIFY(b.shows(b.form.ui.ImageMEMA, b.form.ui.ImageLEDvert));
     QVERIFY(b.shows(b.form.ui.ImageVFOA, b.form.ui.ImageLEDOFF));
@@ -161,7 +163,7 @@ void TestKenwoodOperations::memoryModeWithoutEntryAndNoChannel()
     // With entry 001 current the channel is selected and the entry shown.
     b.peer.script("MR 0,001", "MR 0,001\r");
     b.form.ui.ComboBoxMEM->setCurrentIndex(0);
-    b.operations.memoryMode(0);
+    QCoro::waitFor(b.operations.memoryMode(0));
     QCOMPARE(b.peer.commands.last(), QStringLiteral("MR 0,001"));
     QCOMPARE(b.form.ui.EditMEMA->text(), QStringLiteral("001=145.225000 shift=0"));
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.225000"));
@@ -182,7 +184,7 @@ void TestKenwoodOperations::reportAfterTimeouts()
 {
     Bench b(Model::TMD710);
     b.peer.script("SC", QByteArray()); // no answer
-    b.operations.updateFrequencyForReport();
+    QCoro::waitFor(b.operations.updateFrequencyForReport());
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("999.999999"));
 
     b.peer.script("SC", "SC 0\r");
@@ -190,12 +192,12 @@ void TestKenwoodOperations::reportAfterTimeouts()
     b.state.MemModeA = true;
     b.state.CurrentFrequency = QStringLiteral("145.500000");
     b.radio.state().setMemoryText(0, QStringLiteral("002=145.500000 shift=0"));
-    b.operations.updateFrequencyForReport();
+    QCoro::waitFor(b.operations.updateFrequencyForReport());
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.500000"));
     QCOMPARE(b.form.ui.EditMEMA->text(), QStringLiteral("002=145.500000 shift=0"));
 
     b.peer.script("MR 0", "N\r");
-    b.operations.updateFrequencyForReport();
+    QCoro::waitFor(b.operations.updateFrequencyForReport());
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("000.000000"));
 }
 
@@ -206,7 +208,7 @@ void TestKenwoodOperations::memoryListSkipsNonRecordsAndKeepsRecordNumbers()
     b.peer.script("ME 002", "ME 002,0145500000,0,0,0,0,0,0,08,08,000,00600000,0,0000000000,0,0\r");
     b.peer.script("ME 003", "?\r");
     b.peer.script("ME 004", "ME 009,0430025000,0,2,0,0,0,0,08,08,000,09400000,0,0000000000,0,0\r");
-    const MemoryListRead read = readMemoryList(b.link, Model::TMD710, 4);
+    const MemoryListRead read = QCoro::waitFor(readMemoryList(b.link, Model::TMD710, 4));
     QVERIFY(!read.timedOut);
     QCOMPARE(read.entries, (QStringList{"002=145.500000 shift=0", "009=430.025000 shift=-9.400"}));
 }
@@ -216,7 +218,7 @@ void TestKenwoodOperations::memoryListTimeoutLeavesNothing()
     Bench b(Model::TMD700);
     b.peer.script("MR 0,0,001", "MR 0,0,001,00145225000,0,2,0,0,0,0,09,0010,09,000600000,0,0\r");
     b.peer.script("MR 0,0,002", QByteArray());
-    const MemoryListRead read = readMemoryList(b.link, Model::TMD700, 3);
+    const MemoryListRead read = QCoro::waitFor(readMemoryList(b.link, Model::TMD700, 3));
     QVERIFY(read.timedOut);
     QVERIFY(read.entries.isEmpty());
     QCOMPARE(b.peer.commands, (QStringList{"MR 0,0,001", "MR 0,0,002"}));
@@ -237,7 +239,7 @@ void TestKenwoodOperations::bandChoiceReplyNamingBothBandsEndsOnB()
     b.peer.script("PC 0", "PC 0,1\r");
     b.peer.script("PC 1", "PC 1,0\r");
     b.state.NumberOfMemories = 1;
-    b.init.ButtoninitClick();
+    QCoro::waitFor(b.init.ButtoninitClick());
     QCOMPARE(b.state.ActiveBand, 1);
     QVERIFY(b.shows(b.form.ui.ImageTXB, b.form.ui.ImageLEDrouge));
     QVERIFY(b.shows(b.form.ui.ImageTXA, b.form.ui.ImageLEDOFF));

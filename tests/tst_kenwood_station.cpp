@@ -6,6 +6,7 @@
 #include "support/TestFiles.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
+#include <QCoroTask>
 #include <QRegularExpression>
 
 #include <QTest>
@@ -51,6 +52,12 @@ class TestKenwoodStation : public QObject
         return station.Form1->ui.GroupBoxTX->isEnabled() &&
                rig.receivedCommands().count(QStringLiteral("AI 0")) >= initCount &&
                station.state.RigStatus == 3;
+    }
+
+    // What the clicks asked of the radio is carried out.
+    static bool settled(Station &station)
+    {
+        return QTest::qWaitFor([&station] { return station.requests.isIdle(); }, 10'000);
     }
 
 private slots:
@@ -133,7 +140,7 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     ui.SpeedButtonTX->click();
     QVERIFY(ui.SpeedButtonTX->isChecked());
     station.MenuQuitterClick();
-    QCOMPARE(s.fixture.terminations, 1);
+    QTRY_COMPARE(s.fixture.terminations, 1);
     const QStringList tail = s.rig.receivedCommands().mid(s.rig.receivedCommands().size() - 3);
     QCOMPARE(tail,
              (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
@@ -158,6 +165,7 @@ void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID"}));
     // A radio the program cannot trust is still sent to receive when the program ends.
     station.MenuQuitterClick();
+    QTRY_COMPARE(s.fixture.terminations, 1);
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID", "RX"}));
 }
 
@@ -215,7 +223,7 @@ void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
     Station &station = s.start(QStringLiteral("TMD710"), {});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     station.FormKeyPress(QLatin1Char(' '));
-    QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("TX"));
+    QTRY_COMPARE(s.rig.receivedCommands().last(), QStringLiteral("TX"));
     station.Form1->ui.MenuTX16UD->trigger();
     QTRY_COMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
                  QStringLiteral("RX"));
@@ -232,7 +240,7 @@ void TestKenwoodStation::frequencyReports()
 
     // Band A active in VFO mode: one scan query, then the VFO frequency.
     int before = int(s.rig.receivedCommands().size());
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     QCOMPARE(s.sentToServer, QStringList{QStringLiteral("145.225000\r\n")});
     QCOMPARE(s.rig.receivedCommands().mid(before), QStringList{QStringLiteral("SC")});
 
@@ -240,12 +248,13 @@ void TestKenwoodStation::frequencyReports()
     ui.ComboBoxMEM->setCurrentIndex(11);
     ui.SpeedButtonMEMB->click();
     ui.SpeedButtonTXB->click();
+    QVERIFY(settled(station));
     QCOMPARE(station.state.ActiveBand, 1);
     station.kenwood->radio().state().setMemoryText(1, QString());
     QCOMPARE(ui.EditMEMB->text(), QString());
     ui.ComboBoxMEM->setCurrentIndex(-1);
     before = int(s.rig.receivedCommands().size());
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     const QString entry012 = ui.ComboBoxMEM->itemText(11);
     QVERIFY(entry012.startsWith(QLatin1String("012=")));
     QCOMPARE(ui.EditMEMB->text(), entry012);
@@ -257,7 +266,7 @@ void TestKenwoodStation::frequencyReports()
     station.state.CurrentFrequency = QStringLiteral("433.500000");
     station.FormSimuFreq->show();
     before = int(s.rig.receivedCommands().size());
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     station.FormSimuFreq->hide();
     QCOMPARE(s.sentToServer.last(), QStringLiteral("433.500000\r\n"));
     QCOMPARE(s.rig.receivedCommands().size(), before);
@@ -272,15 +281,18 @@ void TestKenwoodStation::scanningReportAndStop()
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     QVERIFY(!ui.SpeedButtonScanA->isEnabled()); // band A in VFO mode
     ui.SpeedButtonMEMA->click();
+    QVERIFY(settled(station));
     QVERIFY(station.state.MemModeA);
     QVERIFY(ui.SpeedButtonScanA->isEnabled());
     ui.SpeedButtonScanA->click();
     QVERIFY(ui.SpeedButtonScanA->isChecked());
+    QVERIFY(settled(station));
     QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 1"));
-    station.hooks.ReportFrequency();
+    QCoro::waitFor(station.hooks.ReportFrequency());
     QCOMPARE(s.sentToServer.last(), QStringLiteral("999.999999\r\n"));
     ui.SpeedButtonScanA->click();
     QVERIFY(!ui.SpeedButtonScanA->isChecked());
+    QVERIFY(settled(station));
     QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 0"));
 }
 

@@ -5,6 +5,7 @@
 #include "support/PtyPeer.h"
 #include "support/RigSimProcess.h"
 
+#include <QCoroTask>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -35,7 +36,7 @@ private slots:
     void replyBeforeDeadlineAcceptedAfterItTimesOut();
     void silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand();
     void lateReplyDuringTheNextExchangeIsReadOver();
-    void reentrantExchangesEachGetTheirOwnReply();
+    void overlappingExchangesEachGetTheirOwnReply();
     void portNotOpenTimesOutAtOnce();
     void trafficKeepsNewestText();
 };
@@ -47,8 +48,8 @@ void TestRigLink::roundTripShowsReplyInTraffic()
     QVERIFY(!pty.isEmpty());
     Link l;
     QVERIFY(l.link.open(pty));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-V71\r"));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("PC 0,2")), QStringLiteral("PC 0,2\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("ID TM-V71\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("PC 0,2"))), QStringLiteral("PC 0,2\r"));
     QCOMPARE(l.state.RigReply, QStringLiteral("PC 0,2\r"));
     QCOMPARE(l.traffic.text(), QStringLiteral("ID TM-V71\rPC 0,2\r"));
     QCOMPARE(l.traffic.cursorPosition(), l.traffic.text().size());
@@ -63,7 +64,7 @@ void TestRigLink::oneCharacterReadIsDroppedThenReplyTaken()
     peer.script("ID", "\rID TM-D710\r");
     Link l;
     QVERIFY(l.link.open(peer.path()));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-D710\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("ID TM-D710\r"));
     QCOMPARE(l.state.RigStatus, 0); // untouched: only a time-out writes it here
     QVERIFY(l.state.RigAnswering);
 }
@@ -76,11 +77,11 @@ void TestRigLink::overLongReplyIsCutAndItsRestBelongsToNobody()
     peer.script("AI 0", "AI 0\r");
     Link l;
     QVERIFY(l.link.open(peer.path()));
-    const QString first = l.link.SendRigCommand(QStringLiteral("ME 001"));
+    const QString first = QCoro::waitFor(l.link.exchange(QStringLiteral("ME 001")));
     QCOMPARE(first, QString::fromLatin1(record.left(RigLink::MaxReplyLength)));
     // The rest of the line came before the next command was written: it is not that reply.
     QTest::qWait(50);
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("AI 0"))), QStringLiteral("AI 0\r"));
 }
 
 void TestRigLink::linesThatDoNotAnswerAreReadOver_data()
@@ -111,7 +112,7 @@ void TestRigLink::linesThatDoNotAnswerAreReadOver()
         peer.sendRaw(before);
         QTest::qWait(50);
     }
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("SC")), expected);
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("SC"))), expected);
     QVERIFY(l.state.RigAnswering);
     QCOMPARE(l.traffic.text(), expected);
 }
@@ -122,7 +123,7 @@ void TestRigLink::replyWithoutCarriageReturnEndsAtReadInterval()
     peer.script("ID", "ID TM-D700");
     Link l;
     QVERIFY(l.link.open(peer.path()));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("ID TM-D700"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("ID TM-D700"));
     QVERIFY(l.state.RigAnswering);
 }
 
@@ -144,7 +145,7 @@ void TestRigLink::replyBeforeDeadlineAcceptedAfterItTimesOut()
     Link l;
     l.state.ModelLabel = QStringLiteral("TMD710 ");
     QVERIFY(l.link.open(pty));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), expected);
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), expected);
     const bool timedOut = expected == QLatin1String("timerout");
     QCOMPARE(l.state.RigAnswering, !timedOut);
     if (timedOut) {
@@ -162,14 +163,14 @@ void TestRigLink::silentRadioTimesOutAndLateReplyIsNotTakenByNextCommand()
     Link l;
     l.state.RigStatus = 3;
     QVERIFY(l.link.open(peer.path()));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("timerout"));
     QCOMPARE(l.state.RigStatus, 0);
     QVERIFY(!l.state.RigAnswering);
     QCOMPARE(l.state.RigReply, QStringLiteral("timerout"));
     // The radio wakes up late: that reply belongs to the exchange that gave up.
     peer.sendRaw("ID TM-D710\r");
     QTest::qWait(50);
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("AI 0")), QStringLiteral("AI 0\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("AI 0"))), QStringLiteral("AI 0\r"));
 }
 
 void TestRigLink::lateReplyDuringTheNextExchangeIsReadOver()
@@ -180,31 +181,39 @@ void TestRigLink::lateReplyDuringTheNextExchangeIsReadOver()
     rig.order("late ID 3300");
     Link l;
     QVERIFY(l.link.open(pty));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("timerout"));
     // The ID reply comes 0.3 s into this exchange, its own reply after it.
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("PC 1")), QStringLiteral("PC 1,2\r"));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("BC")), QStringLiteral("BC 0,0\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("PC 1"))), QStringLiteral("PC 1,2\r"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("BC"))), QStringLiteral("BC 0,0\r"));
     QVERIFY2(rig.logText().contains(QLatin1String("> ID TM-D710")), qPrintable(rig.logText()));
 }
 
-void TestRigLink::reentrantExchangesEachGetTheirOwnReply()
+void TestRigLink::overlappingExchangesEachGetTheirOwnReply()
 {
     RigSimProcess rig;
     const QString pty = rig.start({QStringLiteral("--delay"), QStringLiteral("300")});
     QVERIFY(!pty.isEmpty());
     Link l;
     QVERIFY(l.link.open(pty));
-    QString inner;
-    // Fires while the first exchange waits, as a timer tick or a click would.
-    QTimer::singleShot(20, &l.link, [&] { inner = l.link.SendRigCommand(QStringLiteral("PC 1")); });
-    const QString outer = l.link.SendRigCommand(QStringLiteral("ID"));
-    QCOMPARE(outer, QStringLiteral("ID TM-D710\r"));
-    QCOMPARE(inner, QStringLiteral("PC 1,2\r"));
-    // The second command went out only once the first reply was in.
+    // Asked for while the first one waits for its reply, as a timer tick or a click would; the
+    // unkey asked for last takes the port first.
+    QCoro::Task<QString> outer = l.link.exchange(QStringLiteral("ID"));
+    QCoro::Task<QString> inner = l.link.exchange(QStringLiteral("PC 1"));
+    QCoro::Task<QString> unkey = l.link.exchange(QStringLiteral("RX"), RigLink::Turn::First);
+    QVERIFY(l.link.isBusy());
+    QCOMPARE(QCoro::waitFor(outer), QStringLiteral("ID TM-D710\r"));
+    QCOMPARE(QCoro::waitFor(inner), QStringLiteral("PC 1,2\r"));
+    QCOMPARE(QCoro::waitFor(unkey), QStringLiteral("RX\r"));
+    QVERIFY(!l.link.isBusy());
+    // Each command went out only once the reply before it was in.
     const QString log = rig.logText();
     const qsizetype firstReply = log.indexOf(QLatin1String("> ID TM-D710"));
-    const qsizetype secondCommand = log.indexOf(QLatin1String("< PC 1"));
-    QVERIFY2(firstReply >= 0 && secondCommand > firstReply, qPrintable(log));
+    const qsizetype unkeyCommand = log.indexOf(QLatin1String("< RX"));
+    const qsizetype unkeyReply = log.indexOf(QLatin1String("> RX"));
+    const qsizetype lastCommand = log.indexOf(QLatin1String("< PC 1"));
+    QVERIFY2(firstReply >= 0 && unkeyCommand > firstReply && lastCommand > unkeyReply &&
+                 unkeyReply > unkeyCommand,
+             qPrintable(log));
 }
 
 void TestRigLink::portNotOpenTimesOutAtOnce()
@@ -212,7 +221,7 @@ void TestRigLink::portNotOpenTimesOutAtOnce()
     Link l;
     l.state.ModelLabel = QStringLiteral("TMD700 ");
     QVERIFY(!l.link.open(QStringLiteral("/nonexistent/ttyNone")));
-    QCOMPARE(l.link.SendRigCommand(QStringLiteral("ID")), QStringLiteral("timerout"));
+    QCOMPARE(QCoro::waitFor(l.link.exchange(QStringLiteral("ID"))), QStringLiteral("timerout"));
     QVERIFY(!l.state.RigAnswering);
     QCOMPARE(l.status.text(), QStringLiteral("TMD700 ne répond pas"));
 }

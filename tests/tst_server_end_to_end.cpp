@@ -96,6 +96,7 @@ private slots:
     void statusCountsKeyingsAndReconnections();
     void transmitQueuedBehindASlowRadioEndsUnkeyedWhenTheServerGoes();
     void radioNotAnsweringIsNotKeyed();
+    void requestsRunWholeAndInOrderBehindASlowRadio();
     void frequencyWhileScanning();
     void strayAndLateRepliesNeverShiftTheAnswers_data();
     void strayAndLateRepliesNeverShiftTheAnswers();
@@ -263,6 +264,71 @@ void TestServerEndToEnd::radioNotAnsweringIsNotKeyed()
     QCOMPARE(road.rig.receivedCommands(), before + QStringList{QStringLiteral("RX")});
 }
 
+// The radio is slow and holds a reply back further while server messages, DTMF codes and clicks
+// come: each request runs whole, in the order it came, and a RECEIVE goes right after the exchange
+// in flight, the keying that waited behind it dropped.
+void TestServerEndToEnd::requestsRunWholeAndInOrderBehindASlowRadio()
+{
+    Road road;
+    Station &station =
+        road.start(QStringLiteral("TMD710"), {QStringLiteral("--delay"), QStringLiteral("20"),
+                                              QStringLiteral("--control")},
+                   {QStringLiteral("CHANNEL=RIGHT")});
+    QVERIFY(road.server.waitForStation(InitTimeoutMs));
+    QTRY_VERIFY(station.state.ServerConnected);
+    QTRY_VERIFY(station.requests.isIdle());
+    Ui::TForm1 &ui = road.main();
+    const qsizetype logStart = station.log.lines().size();
+    auto sentSince = [&road](qsizetype from) { return road.rig.receivedCommands().mid(from); };
+
+    // Band B's memory mode waits for its first reply; a DTMF code, a click and FREQUENCY come.
+    qsizetype from = road.rig.receivedCommands().size();
+    road.rig.order("late VM 1,1 1000");
+    ui.SpeedButtonMEMB->click();
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("VM 1,1")); }));
+    QVERIFY(road.deliver("123012"));
+    ui.SpeedButtonVFOB->click();
+    QVERIFY(road.deliver("FREQUENCY"));
+    // The frequency of memory 012: FREQUENCY ran after the code.
+    QCOMPARE(road.server.waitForReceived(1), QStringLiteral("145.512500"));
+    QTRY_VERIFY(station.requests.isIdle());
+    QCOMPARE(sentSince(from), (QStringList{"VM 1,1", "MR 1,003", "VM 0,1", "MR 0,012", "VM 1,0",
+                                           "SC", "MR 0"}));
+
+    // Keyed by the server; a DTMF code waits for its first reply, a TRANSMIT and FREQUENCY wait
+    // behind it, then RECEIVE comes.
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("TX")); }));
+    from = road.rig.receivedCommands().size();
+    road.rig.order("late VM 0,1 1000");
+    road.server.sendLine("123015"); // runs at once, and clears the traffic line as it starts
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("VM 0,1")); }));
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(road.deliver("FREQUENCY"));
+    QVERIFY(road.deliver("RECEIVE_R"));
+    QCOMPARE(road.server.waitForReceived(2), QStringLiteral("145.442500"));
+    QTRY_VERIFY(station.requests.isIdle());
+    QCOMPARE(sentSince(from), (QStringList{"VM 0,1", "RX", "MR 0,015", "SC", "MR 0"}));
+    QVERIFY(!ui.SpeedButtonTX->isChecked());
+    QCOMPARE(loggedSince(station, logStart),
+             (QStringList{QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=012"),
+                          QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=015")}));
+
+    // Keyed again, and a code held up mid-way when the operator quits: the quit goes right
+    // after the exchange in flight, unkeys, stops the scan and ends the program; the rest of
+    // the code never reaches the radio.
+    from = road.rig.receivedCommands().size();
+    QVERIFY(road.deliver("TRANSMIT_R"));
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("TX")); }));
+    from = road.rig.receivedCommands().size();
+    road.rig.order("late VM 0,1 1000");
+    road.server.sendLine("123012");
+    QVERIFY(QTest::qWaitFor([&] { return sentSince(from).contains(QStringLiteral("VM 0,1")); }));
+    station.MenuQuitterClick();
+    QTRY_COMPARE(road.fixture.terminations, 1);
+    QCOMPARE(sentSince(from), (QStringList{"VM 0,1", "RX", "SC 0"}));
+}
+
 void TestServerEndToEnd::frequencyWhileScanning()
 {
     Road road;
@@ -270,6 +336,8 @@ void TestServerEndToEnd::frequencyWhileScanning()
     QVERIFY(road.server.waitForStation(InitTimeoutMs));
     QTRY_VERIFY(station.state.ServerConnected);
     road.main().SpeedButtonMEMA->click();
+    // The scan toggle is there once the band is on its memory, as for an operator.
+    QTRY_VERIFY(road.main().SpeedButtonScanA->isEnabled());
     road.main().SpeedButtonScanA->click();
     QVERIFY(road.radioReceived(QStringLiteral("SC 1")));
     road.server.sendLine("FREQUENCY");

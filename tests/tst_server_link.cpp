@@ -1,11 +1,11 @@
-#include "generic_tx/GenericTxRadio.h"
 #include "app/GenericTxSubsystem.h"
-#include "radio/RadioState.h"
+#include "app/ServerSubsystem.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "kenwood/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
+#include "radio/RadioState.h"
 #include "server/ServerLink.h"
-#include "app/ServerSubsystem.h"
 #include "support/ServerPeer.h"
 #include "support/StationFixture.h"
 #include "ui/MessageBoxNotifier.h"
@@ -13,6 +13,7 @@
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
+#include <QCoroTask>
 #include <QDir>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -45,12 +46,14 @@ public:
             extra);
         Station &s = fixture.start();
         ownHooks = s.hooks;
-        s.hooks.ReceiveDtmf = [this](const QString &chars) {
+        s.hooks.ReceiveDtmf = [this](const QString &chars) -> QCoro::Task<> {
             dtmf << chars + QLatin1Char('|') + station().state.DtmfLastChars;
+            co_return;
         };
-        s.hooks.ReportFrequency = [this] {
+        s.hooks.ReportFrequency = [this]() -> QCoro::Task<> {
             ++reports;
             station().hooks.sendToServer(station().state.CurrentFrequency + QStringLiteral("\r\n"));
+            co_return;
         };
     }
     ~LinkedStation() { ParallelPortFactory::installTestPort(nullptr); }
@@ -422,17 +425,22 @@ void TestServerLink::messageArrivingDuringRadioWaitIsHandledAfter()
     QTRY_VERIFY(s.station().state.ServerConnected);
 
     // The frequency request waits for the radio with the event loop running, as a serial
-    // exchange does; a DTMF line arrives meanwhile and the poll timer fires.
+    // exchange does; a DTMF line arrives meanwhile, is read, and waits for its turn.
     QStringList order;
-    s.station().hooks.ReportFrequency = [&] {
+    s.station().hooks.ReportFrequency = [&]() -> QCoro::Task<> {
         order << QStringLiteral("radio wait begins");
         s.server.send("1234\r\n");
-        const bool arrived = QTest::qWaitFor([&] { return s.link().bytesAvailable() > 0; }, 5000);
+        const bool arrived =
+            QTest::qWaitFor([&] { return s.station().requests.waitingCount() > 0; }, 5000);
         QTest::qWait(600); // longer than the poll period
         order << QStringLiteral("radio wait ends, data waiting: %1").arg(arrived);
         s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
+        co_return;
     };
-    s.station().hooks.ReceiveDtmf = [&](const QString &chars) { order << chars; };
+    s.station().hooks.ReceiveDtmf = [&](const QString &chars) -> QCoro::Task<> {
+        order << chars;
+        co_return;
+    };
 
     s.server.send("FREQUENCY\r\n");
     QTRY_COMPARE(order.size(), 3);
@@ -487,11 +495,12 @@ void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
     LinkedStation s({QStringLiteral("CONNECT=1")});
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
-    s.station().hooks.ReportFrequency = [&] {
+    s.station().hooks.ReportFrequency = [&]() -> QCoro::Task<> {
         ++s.reports;
         QTest::qWait(450); // a radio answering slowly, the event loop running
         s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
         QTimer::singleShot(60, [&] { s.server.send("R\r\n"); });
+        co_return;
     };
     s.server.send("FREQ");
     QTest::qWait(150);

@@ -1,5 +1,5 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/Station.h"
 #include "support/GenericTxFixture.h"
 #include "support/RigSimProcess.h"
 #include "support/ServerPeer.h"
@@ -7,6 +7,7 @@
 #include "ui/UnitTMD700.h"
 
 #include <QAbstractButton>
+#include <QCoroTask>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -236,7 +237,8 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 break;
             case 5:
                 ui.SpeedButtonInit->click();
-                QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
+                // INIT runs after what was asked before it.
+                QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle() && initialised(), BoundMs);
                 receiveAsked = true; // the initialisation hands the radio back to receive
                 break;
             case 6:
@@ -253,7 +255,7 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 if (hiccups < 8 && r.bounded(3) == 0) {
                     ++hiccups;
                     ::kill(pid_t(radio.processId()), SIGSTOP);
-                    station.kenwood->link().SendRigCommand(QStringLiteral("ID"));
+                    QCoro::waitFor(station.kenwood->link().exchange(QStringLiteral("ID")));
                     ::kill(pid_t(radio.processId()), SIGCONT);
                     QVERIFY(!station.state.RigAnswering);
                 }
@@ -263,14 +265,23 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 break;
             }
             if (receiveAsked) {
-                // The radio may still be working through commands held up by a pause.
-                QTRY_VERIFY2_WITH_TIMEOUT(
-                    !keyed(), qPrintable(QStringLiteral("seed %1, steps %2").arg(seed).arg(trail)),
-                    BoundMs);
+                // Once the station has nothing more to send, the radio's last word is an unkey.
+                // A keying written before the unkey may not have reached the radio's log yet, and
+                // the radio may still be working through commands held up by a pause.
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    station.requests.isIdle() && !station.kenwood->link().isBusy(), BoundMs);
+                (void)QTest::qWaitFor([&keyed] { return !keyed(); }, BoundMs);
+                QVERIFY2(!keyed(), qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
+                                                  .arg(seed)
+                                                  .arg(trail)
+                                                  .arg(radio.receivedCommands()
+                                                           .mid(radio.receivedCommands().size() - 12)
+                                                           .join(QLatin1Char(' ')))));
             }
         }
         station.MenuQuitterClick();
-        QCOMPARE(fixture.terminations, 1);
+        // Over once the release's exchanges are, the one in flight first.
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.terminations, 1, BoundMs);
         QTRY_VERIFY2_WITH_TIMEOUT(
             !keyed(), qPrintable(QStringLiteral("seed %1 after quitting: %2").arg(seed).arg(trail)),
             BoundMs);

@@ -24,8 +24,8 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     c.TimerDTMF = &station.Form1->TimerDTMF;
     c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
     c.station = DtmfStationControls{m.MenuSave, m.ComboBoxTXMEM};
-    m_interpreter =
-        std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios, c);
+    m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios,
+                                                      station.requests, c);
 
     connect(m.MenuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuDTMFClick);
     connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuSimuDTMFClick);
@@ -38,7 +38,9 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     form.FormShow = [&form] { form.ui.Buttonlangue->click(); };
 
     station.hooks.refillDtmfActions = [this] { m_editor->refillActions(); };
-    station.hooks.ReceiveDtmf = [this](const QString &chars) { m_interpreter->ReceiveDtmf(chars); };
+    station.hooks.ReceiveDtmf = [this](const QString &chars) {
+        return m_interpreter->ReceiveDtmf(chars);
+    };
 }
 
 DtmfSubsystem::~DtmfSubsystem() = default;
@@ -62,5 +64,6 @@ void DtmfSubsystem::ButtonSimuDTMFClick()
     // Taken as it is, like a server report: the interpreter copes with any text.
     m_station.state.DtmfLastChars = edit->text();
     edit->setFocus();
-    m_interpreter->ReceiveDtmf(m_station.state.DtmfLastChars);
+    m_station.requests.submit(
+        [this, chars = edit->text()] { return m_interpreter->ReceiveDtmf(chars); });
 }

@@ -103,15 +103,24 @@ void HamlibSubsystem::MenuHamlibClick()
 void HamlibSubsystem::accept(const HamlibSettings &chosen)
 {
     settings = chosen;
-    if (!inUse()) {
-        // The radio in use is unkeyed, and the Kenwood's serial port closed before Hamlib may
-        // open it.
-        if (Radio *previous = m_station.radios.current())
-            previous->release();
-        m_station.kenwood->closeRigPort();
-        checkMenuItem();
+    if (inUse()) {
+        // A new radio or port: the one in use is unkeyed first, the panel with it.
+        stopTransmitAndScan();
+        selectModel();
+        return;
     }
-    // A new radio or port: the one in use is unkeyed first, the panel with it.
+    // Another model is let go as an unkey is: without waiting for the request under way.
+    m_station.requests.submitUnkey([this] { return takeOver(); });
+}
+
+// The radio in use is unkeyed and its scan stopped, and the Kenwood's serial port closed once
+// that is over, before Hamlib may open it.
+QCoro::Task<> HamlibSubsystem::takeOver()
+{
+    if (Radio *previous = m_station.radios.current())
+        co_await previous->release();
+    m_station.kenwood->closeRigPort();
+    checkMenuItem();
     stopTransmitAndScan();
     selectModel();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/LinkSettings.h"
 
+#include <QCoroTask>
 #include <QObject>
 #include <memory>
 
@@ -39,6 +40,7 @@ public:
 
 private:
     void accept(const HamlibSettings &chosen);
+    QCoro::Task<> takeOver();
     void initialised();
     void showPort(bool open);
     void connectServerOnce();

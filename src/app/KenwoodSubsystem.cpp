@@ -27,12 +27,13 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     Ui::TForm1 &ui = station.Form1->ui;
     const TransceiverPanel panel = TransceiverPanel::fromForm(ui);
     // INIT by a DTMF code, as a click on INIT: the window takes the keyboard back after it.
-    auto initialise = [this] {
+    auto initialiseByCode = [this] {
         SpeedButtonInitClick();
         releaseFocus();
     };
-    m_radio = std::make_unique<KenwoodRadio>(KenwoodRadio::Steps{
-        [this] { OpenRigPort(); }, initialise, [this] { releaseRig(); }, [this] { unkeyRig(); }});
+    m_radio = std::make_unique<KenwoodRadio>(
+        KenwoodRadio::Steps{[this] { OpenRigPort(); }, initialiseByCode,
+                            [this] { return releaseRig(); }, [this] { return unkeyRig(); }});
     for (const char *name : {"TMD700", "TMD710", "TMV71"})
         station.radios.add(QString::fromLatin1(name), m_radio.get());
     RadioState &radioState = m_radio->state();
@@ -66,7 +67,7 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 
     // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
     connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] {
-        releaseRig();
+        m_station.requests.submitUnkey([this] { return releaseRig(); });
         m_recovery->stop();
         if (!m_link->lostPortName().isEmpty())
             m_link->close(); // no more looking for the Kenwood's adapter
@@ -113,19 +114,19 @@ void KenwoodSubsystem::wirePanel()
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_operations->resetIndicators();
 
-    auto onClick = [this](QToolButton *button, std::function<void()> handler) {
-        connect(button, &QToolButton::clicked, this, [this, handler] {
-            handler();
-            releaseFocus();
+    // Each click is a request; the window takes the keyboard back once it is over.
+    auto onClick = [this](QToolButton *button, std::function<QCoro::Task<>()> operation) {
+        connect(button, &QToolButton::clicked, this, [this, operation] {
+            m_station.requests.submit([this, operation] { return afterClick(operation); });
         });
     };
-    // The panel is shared with the Hamlib radio: its buttons act on the radio in use. The
-    // toggles' clicks reach the radio through the panel's view; the window takes the keyboard
-    // back after each.
-    auto onRadio = [this](void (Radio::*operation)(int), int band) {
+    // The panel is shared with the Hamlib radio: its buttons act on the radio in use when the
+    // click's turn comes. The toggles' clicks reach the radio through the panel's view; the
+    // window takes the keyboard back after each.
+    auto onRadio = [this](QCoro::Task<> (Radio::*operation)(int), int band) {
         return [this, operation, band] {
-            if (Radio *radio = m_station.radios.current())
-                (radio->*operation)(band);
+            Radio *radio = m_station.radios.current();
+            return radio ? (radio->*operation)(band) : afterClick({});
         };
     };
     onClick(ui.SpeedButtonTXA, onRadio(&Radio::selectBand, 0));
@@ -137,10 +138,20 @@ void KenwoodSubsystem::wirePanel()
     for (QToolButton *toggle : std::initializer_list<QToolButton *>{
              ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX})
         connect(toggle, &QToolButton::clicked, this, &KenwoodSubsystem::releaseFocus);
-    onClick(ui.SpeedButtonInit, [this] { SpeedButtonInitClick(); });
+    onClick(ui.SpeedButtonInit, [this] {
+        SpeedButtonInitClick();
+        return afterClick({});
+    });
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
+}
+
+QCoro::Task<> KenwoodSubsystem::afterClick(std::function<QCoro::Task<>()> operation)
+{
+    if (operation)
+        co_await operation();
+    releaseFocus();
 }
 
 void KenwoodSubsystem::wireMenus()
@@ -216,37 +227,39 @@ void KenwoodSubsystem::OpenRigPort()
     }
 }
 
-void KenwoodSubsystem::unkeyRig()
+QCoro::Task<> KenwoodSubsystem::unkeyRig()
 {
     if (!inUse() || !m_link->isOpen())
-        return;
+        co_return;
     if (!m_station.state.RigAnswering)
-        m_link->SendRigCommand(QStringLiteral("RX"));
+        co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
 }
 
-void KenwoodSubsystem::releaseRig()
+// Goes before the exchanges that wait, so that a quit during a long initialisation is over
+// within about one reply deadline.
+QCoro::Task<> KenwoodSubsystem::releaseRig()
 {
     if (!m_link->isOpen()) {
         // Nothing reaches a lost port: the radio is unkeyed when the port is back, but the
         // station stops counting it as keyed now, so that its time-out does not fire later on
         // the radio that takes over.
         m_radio->state().setKeyed(false);
-        return;
+        co_return;
     }
     // Back to receive whatever the program believes: a radio that missed an exchange, or one
     // keyed by a copy that crashed, must not stay keyed after exit.
     if (m_radio->state().keyed())
-        m_operations->setTransmit(false);
+        co_await m_operations->setTransmit(false);
     else
-        m_link->SendRigCommand(QStringLiteral("RX"));
+        co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
     if (m_station.state.RigAnswering)
-        m_link->SendRigCommand(QStringLiteral("SC 0"));
+        co_await m_link->exchange(QStringLiteral("SC 0"), RigLink::Turn::First);
 }
 
 bool KenwoodSubsystem::mayPollRadio() const
 {
     return inUse() && m_link->isOpen() && m_link->lostPortName().isEmpty() &&
-           !m_initialisation->isRunning() && !m_station.Form1->TimerRX.isActive() &&
+           m_station.requests.isIdle() && !m_station.Form1->TimerRX.isActive() &&
            !m_recoveryInit.isActive();
 }
 
@@ -282,8 +295,12 @@ void KenwoodSubsystem::portBack(const QString &portName)
 {
     m_station.log.append(QStringLiteral("Port %1 back").arg(portName));
     m_openReport.clear();
-    if (std::exchange(m_unkeyWhenBack, false) && !m_radio->state().keyed())
-        m_link->SendRigCommand(QStringLiteral("RX"));
+    // The unkey is over before the initialisation starts, which then owes the radio no other.
+    if (std::exchange(m_unkeyWhenBack, false) && !m_radio->state().keyed()) {
+        m_station.requests.submitUnkey([this]() -> QCoro::Task<> {
+            co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+        });
+    }
     m_station.Form1->ui.SpeedButtonInit->click();
 }
 
@@ -336,11 +353,16 @@ void KenwoodSubsystem::preparePanelForInitialisation()
 
 void KenwoodSubsystem::ButtoninitClick()
 {
+    m_station.requests.submit([this] { return initialise(); });
+}
+
+QCoro::Task<> KenwoodSubsystem::initialise()
+{
     if (!inUse())
-        return;
+        co_return;
     // The initialisation finds out by itself whether the radio answers.
     m_recovery->stop();
-    m_initialisation->ButtoninitClick();
+    co_await m_initialisation->ButtoninitClick();
 }
 
 void KenwoodSubsystem::MenuChoixTXClick()

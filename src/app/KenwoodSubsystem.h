@@ -36,20 +36,23 @@ public:
 
     void OpenRigPort();
     // A bare "RX" when the radio may be keyed unknown to the program (it stopped answering).
-    void unkeyRig();
-    void releaseRig();
+    QCoro::Task<> unkeyRig();
+    QCoro::Task<> releaseRig();
     void closeRigPort();
 
     void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
     void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
     void MenuTMV71Click() { selectModel(Kenwood::Model::TMV71); }
     void SpeedButtonInitClick();
+    // Each runs as a request of its own.
     void ButtoninitClick();
     void MenuChoixTXClick();
     KenwoodDialogs &dialogs() { return *m_dialogs; }
 
 private:
     void wirePanel();
+    QCoro::Task<> afterClick(std::function<QCoro::Task<>()> operation);
+    QCoro::Task<> initialise();
     void wireMenus();
     void selectModel(Kenwood::Model model);
     void releaseFocus();

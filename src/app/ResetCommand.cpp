@@ -12,10 +12,12 @@
 #include "platform/ParallelPortFactory.h"
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -50,13 +52,13 @@ ResetSettings readSettings(const QStringList &configuration)
         else if (key == QLatin1String("COM="))
             s.serial.portName = ConfigValues::serialPortName(value).value_or(s.serial.portName);
         else if (key == QLatin1String("COMRI="))
-            s.serial.readIntervalTimeout = parseInteger(value).value_or(
-                s.serial.readIntervalTimeout);
+            s.serial.readIntervalTimeout =
+                parseInteger(value).value_or(s.serial.readIntervalTimeout);
         else if (key == QLatin1String("COMRTC="))
             s.serial.readTotalConstant = parseInteger(value).value_or(s.serial.readTotalConstant);
         else if (key == QLatin1String("COMRTM="))
-            s.serial.readTotalMultiplier = parseInteger(value).value_or(
-                s.serial.readTotalMultiplier);
+            s.serial.readTotalMultiplier =
+                parseInteger(value).value_or(s.serial.readTotalMultiplier);
         else if (key.startsWith(QLatin1String("LPT")) && !value.isEmpty())
             s.lines.base = quint16(parseInteger(value).value_or(0));
         else if (key == QLatin1String("PIN14="))
@@ -85,11 +87,27 @@ bool readConfiguration(const QString &directory, QStringList *lines)
     return false;
 }
 
+QCoro::Task<> keepResult(QCoro::Task<QString> task, std::optional<QString> &result)
+{
+    result = co_await task;
+    QCoreApplication::exit(0);
+}
+
+// The reset is all this process does: the application's own event loop carries the exchanges.
+QString awaitReset(QCoro::Task<QString> task)
+{
+    std::optional<QString> result;
+    keepResult(std::move(task), result);
+    if (!result)
+        QCoreApplication::exec();
+    return result.value_or(QString());
+}
+
 QString reset(const ResetSettings &s)
 {
     if (s.model == QLatin1String("TMD700") || s.model == QLatin1String("TMD710") ||
         s.model == QLatin1String("TMV71"))
-        return KenwoodReset::toReceive(s.serial);
+        return awaitReset(KenwoodReset::toReceive(s.serial));
     if (s.model == QLatin1String("HAMLIB"))
         return HamlibReset::toReceive(s.hamlib);
     if (s.model == QLatin1String("TX16UD")) {

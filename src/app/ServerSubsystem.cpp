@@ -15,6 +15,11 @@
 
 namespace {
 
+QCoro::Task<> nothingToDo()
+{
+    co_return;
+}
+
 ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
@@ -50,7 +55,8 @@ ServerSubsystem::ServerSubsystem(Station &station)
           station.IdTCPClient,
           [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
-      m_dispatcher(station.state, station.radios, serverControls(station), station.log),
+      m_dispatcher(station.state, station.radios, station.requests, serverControls(station),
+                   station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
           [&station] { return station.currentLanguage(); }, dialogControls(station)),
@@ -102,12 +108,10 @@ void ServerSubsystem::wire()
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
 
     m_dispatcher.reportFrequencyToServer = [this] {
-        if (m_station.hooks.ReportFrequency)
-            m_station.hooks.ReportFrequency();
+        return m_station.hooks.ReportFrequency ? m_station.hooks.ReportFrequency() : nothingToDo();
     };
     m_dispatcher.receiveDtmf = [this](const QString &chars) {
-        if (m_station.hooks.ReceiveDtmf)
-            m_station.hooks.ReceiveDtmf(chars);
+        return m_station.hooks.ReceiveDtmf ? m_station.hooks.ReceiveDtmf(chars) : nothingToDo();
     };
     m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
     m_station.hooks.frequencySentLater = [this] { m_dispatcher.showFrequencySent(); };
@@ -182,42 +186,43 @@ void ServerSubsystem::TimerIPTimer()
 
 void ServerSubsystem::HandleServerData()
 {
-    if (m_handling)
-        return;
     const QByteArray chunk = m_link.takeAvailable();
     if (chunk.isEmpty()) {
         handleTailIfDue();
         return;
     }
     TrafficDisplay::append(m_station.Form1->ui.EditTXdata, QString::fromLatin1(chunk));
-    // The wait was for the tail this read continues; the new tail's own wait starts once its
-    // lines are carried out, so a slow radio exchange does not eat it.
+    // The wait was for the tail this read continues.
     m_tailTimer.stop();
     m_tailDue = false;
     handleMessages(m_lines.take(chunk));
-    if (m_lines.hasTail())
-        m_tailTimer.start();
-    else
-        m_tailTimer.stop();
-    // What came while these messages were carried out raised no new notice; take it next,
-    // from the event loop so the window stays live under a flood.
+    // The new tail's own wait starts once the lines before it are carried out, so a slow radio
+    // exchange does not eat it.
+    m_station.requests.submit([this]() -> QCoro::Task<> {
+        if (m_lines.hasTail())
+            m_tailTimer.start();
+        else
+            m_tailTimer.stop();
+        co_return;
+    });
+    // What is left (a read is capped) is taken next, from the event loop so the window stays
+    // live under a flood.
     if (m_link.bytesAvailable() > 0 || m_tailDue)
         QMetaObject::invokeMethod(this, &ServerSubsystem::HandleServerData, Qt::QueuedConnection);
 }
 
+// Each message is a request for the radio: carried out in the order they came, after whatever
+// is under way.
 void ServerSubsystem::handleMessages(const QList<QByteArray> &messages)
 {
-    m_handling = true;
     for (const QByteArray &message : messages)
-        m_dispatcher.handle(message);
-    m_handling = false;
+        m_dispatcher.take(message);
 }
 
-// No continuation came in time: the tail is handled as it stands, after whatever is being
-// handled now.
+// No continuation came in time: the tail is handled as it stands.
 void ServerSubsystem::handleTailIfDue()
 {
-    if (!m_tailDue || m_handling)
+    if (!m_tailDue)
         return;
     m_tailDue = false;
     handleMessages(m_lines.flush());

@@ -64,8 +64,4 @@ private:
     // Set while the operator's Disconnect closes the link: not a loss.
     bool m_closingOnPurpose = false;
     bool m_lostSinceConnected = false;
-    // Set while messages are being carried out. A radio exchange inside one keeps the event
-    // loop running; data arriving meanwhile stays queued in the socket and is taken afterwards,
-    // so messages are always carried out one at a time and in the order they came.
-    bool m_handling = false;
 };

@@ -48,7 +48,8 @@ Station::Station(const QString &directory, Notifier &notifier)
 
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.
-    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios);
+    panelView =
+        std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios, requests);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);
@@ -60,8 +61,8 @@ Station::Station(const QString &directory, Notifier &notifier)
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
     }
-    hooks.ReportFrequency = [this] { ReportFrequency(); };
-    transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all());
+    hooks.ReportFrequency = [this] { return ReportFrequency(); };
+    transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all(), requests);
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);
@@ -72,7 +73,13 @@ Station::Station(const QString &directory, Notifier &notifier)
                                                       [this] { return currentLanguage(); });
 }
 
-Station::~Station() = default;
+// Nothing more is taken, and the exchange in flight ends at once, so that the request under way
+// is over while the parts it uses are still there.
+Station::~Station()
+{
+    requests.close([]() -> QCoro::Task<> { co_return; });
+    kenwood->closeRigPort();
+}
 
 void Station::wireMainWindow()
 {
@@ -147,9 +154,9 @@ ConfigBinding Station::configBinding()
 
 // "145.225000", "999.999999" while scanning, "000.000000" when unknown; the simulated
 // frequency's window, while open, stands for the radio.
-void Station::ReportFrequency()
+QCoro::Task<> Station::ReportFrequency()
 {
-    // Set once this returns: an answer sent after that is shown by the server's status line
+    // Set once this is over: an answer sent after that is shown by the server's status line
     // hook, one sent before by the caller.
     auto returned = std::make_shared<bool>(false);
     auto send = [this, returned] {
@@ -161,9 +168,9 @@ void Station::ReportFrequency()
     Radio *radio = radios.current();
     if (FormSimuFreq->isVisible() || radio == nullptr) {
         send();
-        return;
+        co_return;
     }
-    radio->requestFrequency(send);
+    co_await radio->requestFrequency(send);
     *returned = true;
 }
 
@@ -257,18 +264,25 @@ void Station::TimerRXTimer()
     Form1->TimerRX.stop();
     state.RigAnswering = true;
     Form1->ui.Buttoninit->click();
-    if (FormIP->ui.CheckBoxConnect->isChecked())
-        FormIP->ui.ButtonConnect->click();
+    // The server is connected once the initialisation is over: a request behind it.
+    requests.submit([this]() -> QCoro::Task<> {
+        if (FormIP->ui.CheckBoxConnect->isChecked())
+            FormIP->ui.ButtonConnect->click();
+        co_return;
+    });
 }
 
+// The last request: what waits is dropped, and the request under way (a long initialisation)
+// is cut short once the port closes. A second quit (close box, signal) finds the requests closed.
 void Station::MenuQuitterClick()
 {
-    // A second request (close box, signal) while the first one waits for the radio is dropped.
-    if (m_quitting)
-        return;
-    m_quitting = true;
+    requests.close([this] { return quit(); });
+}
+
+QCoro::Task<> Station::quit()
+{
     if (Radio *radio = radios.current())
-        radio->release();
+        co_await radio->release();
     kenwood->closeRigPort();
     if (state.ServerConnected || server->isReconnecting())
         FormIP->ui.ButtonDisconnect->click();
@@ -324,15 +338,32 @@ void Station::FormClick()
 
 void Station::FormKeyPress(QChar key)
 {
-    // The space bar is the transceiver panel's TRANSMIT. A radio that missed an exchange is not
-    // keyed by it, but it can still be unkeyed.
+    // The space bar is the transceiver panel's TRANSMIT.
     Radio *radio = radios.current();
     if (key != QLatin1Char(' ') || radio == nullptr || radio->capabilities().stepping)
         return;
+    const bool on = !radio->state().keyed();
+    // A radio that missed an exchange is not keyed by it, even once it answers again by the
+    // time the press's turn comes.
+    if (on && !state.RigAnswering)
+        return;
+    auto request = [this, radio, on] { return spaceBarTransmit(radio, on); };
+    if (on)
+        requests.submitKey(request);
+    else
+        requests.submitUnkey(request);
+}
+
+// Counts again when it runs: a radio that missed an exchange meanwhile is not keyed by the space
+// bar, but it can still be unkeyed.
+QCoro::Task<> Station::spaceBarTransmit(Radio *radio, bool on)
+{
+    if (radio != radios.current())
+        co_return;
     const bool keyed = radio->state().keyed();
     if (!state.RigAnswering && !keyed)
-        return;
-    radio->setTransmit(!keyed);
+        co_return;
+    co_await radio->setTransmit(on);
     // As a click on the toggle would: a refused one (a panel waiting) changes nothing at all.
     if (radio->state().keyed() != keyed)
         Form1->releaseFocus();

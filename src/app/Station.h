@@ -5,6 +5,7 @@
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 #include "platform/LinkSettings.h"
+#include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 
 #include <QObject>
@@ -28,7 +29,7 @@ struct StationHooks
     std::function<void()> releaseParallelPort;
     // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
     // "000.000000" when none) and sends it to the server: Station::ReportFrequency.
-    std::function<void()> ReportFrequency;
+    std::function<QCoro::Task<>()> ReportFrequency;
     std::function<void()> refillDtmfActions; // the action list of the current language
 
     // Shows an answer that went to the server after ReportFrequency had returned: a radio
@@ -38,8 +39,9 @@ struct StationHooks
     std::function<void()> startHamlib;
     // Sends one text to the relay server when connected; nothing otherwise.
     std::function<void(const QString &)> sendToServer;
-    // Hands DTMF characters reported by the server to the interpreter.
-    std::function<void(const QString &)> ReceiveDtmf;
+    // Hands DTMF characters reported by the server to the interpreter (within the request that
+    // carries the server's message).
+    std::function<QCoro::Task<>(const QString &)> ReceiveDtmf;
 };
 
 class KenwoodSubsystem;
@@ -69,6 +71,8 @@ public:
     StationHooks hooks;
     // The radio backends by model; the one in use.
     RadioSelector radios;
+    // What is asked of the radio in use, one request at a time.
+    RadioRequests requests;
     // Paints the radio panels from the state of the radio in use.
     std::unique_ptr<RadioPanelView> panelView;
 
@@ -112,7 +116,7 @@ public:
     void FormClick();
     void FormKeyPress(QChar key);
     // Computes the frequency of the radio in use and sends it to the server.
-    void ReportFrequency();
+    QCoro::Task<> ReportFrequency();
     // The language checked in the "Langue" menu; no other copy of it exists.
     Language currentLanguage() const;
 
@@ -125,8 +129,9 @@ signals:
 private:
     void wireMainWindow();
     void applyChannelCount();
+    QCoro::Task<> quit();
+    QCoro::Task<> spaceBarTransmit(Radio *radio, bool on);
 
     QString m_directory;
     Notifier &m_notifier;
-    bool m_quitting = false;
 };

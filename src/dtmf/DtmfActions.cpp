@@ -44,27 +44,27 @@ void DtmfActions::choose(int index)
         radio->state().setCurrentMemory(index);
 }
 
-// A scan already running is stopped first so that it starts again from the current channel; the
-// radio's rules refuse both where the panel offers no scan.
-void DtmfActions::restartScan(Radio &radio, int band)
-{
-    radio.setScan(band, false);
-    radio.setScan(band, true);
-}
-
 void DtmfActions::log(const QString &text)
 {
     m_log.append(text);
 }
 
-bool DtmfActions::carryOut(int action)
+// A scan already running is stopped first so that it starts again from the current channel; the
+// radio's rules refuse both where the panel offers no scan.
+QCoro::Task<> DtmfActions::restartScan(Radio &radio, int band)
+{
+    co_await radio.setScan(band, false);
+    co_await radio.setScan(band, true);
+}
+
+QCoro::Task<bool> DtmfActions::carryOut(int action)
 {
     Radio *current = m_radios.current();
     if (current == nullptr) {
         // Saving needs no radio.
         if (action == 99)
             m_c.MenuSave->trigger();
-        return action == 99;
+        co_return action == 99;
     }
     Radio &radio = *current;
     const Capabilities caps = radio.capabilities();
@@ -77,99 +77,99 @@ bool DtmfActions::carryOut(int action)
     case 6: {
         const int band = action % 2 == 0 ? 1 : 0;
         if (!caps.vfoMemoryModes || !m_state.bandAllowed(band))
-            return false;
+            co_return false;
         if (action <= 2) {
-            radio.selectBand(band);
+            co_await radio.selectBand(band);
         } else if (action <= 4) {
-            radio.vfoMode(band);
+            co_await radio.vfoMode(band);
         } else {
             m_state.MemoryNumberText.clear(); // the band's last memory
-            radio.memoryMode(band);
+            co_await radio.memoryMode(band);
         }
-        return true;
+        co_return true;
     }
     case 9:
         if (!caps.vfoMemoryModes)
-            return false;
-        radio.vfoMode(m_state.ActiveBand == 1 ? 1 : 0);
-        return true;
+            co_return false;
+        co_await radio.vfoMode(m_state.ActiveBand == 1 ? 1 : 0);
+        co_return true;
     case 20:
     case 21:
     case 22:
         if (caps.powerSteps == 0)
-            return false;
-        radio.setPower(0, 22 - action); // 20 Low (2), 21 Medium (1), 22 High (0)
-        return true;
+            co_return false;
+        co_await radio.setPower(0, 22 - action); // 20 Low (2), 21 Medium (1), 22 High (0)
+        co_return true;
     case 23:
     case 24:
     case 25:
         if (caps.powerSteps == 0)
-            return false;
-        radio.setPower(1, 25 - action);
-        return true;
+            co_return false;
+        co_await radio.setPower(1, 25 - action);
+        co_return true;
     case 26:
-        radio.setTransmit(true);
-        return false;
+        co_await radio.setTransmit(true);
+        co_return false;
     case 27:
-        radio.setTransmit(false);
-        return false;
+        co_await radio.setTransmit(false);
+        co_return false;
     case 30:
         if (!caps.scanOnCommand)
-            return false;
+            co_return false;
         if (caps.stepping) {
             // The stepping transmitter's scan goes on from where it is.
-            radio.setScan(0, true);
-            return true;
+            co_await radio.setScan(0, true);
+            co_return true;
         }
         for (int band = 0; band < caps.bands; ++band)
-            restartScan(radio, band);
-        return true;
+            co_await restartScan(radio, band);
+        co_return true;
     case 31:
         if (!caps.scanOnCommand)
-            return false;
+            co_return false;
         for (int band = 0; band < caps.bands; ++band)
-            radio.setScan(band, false);
-        return true;
+            co_await radio.setScan(band, false);
+        co_return true;
     case 32:
     case 33:
         radio.step(action == 32);
-        return false;
+        co_return false;
     case 34:
         radio.resetChannel();
-        return false;
+        co_return false;
     case 35:
     case 36:
         radio.setCircularScan(action == 35);
-        return false;
+        co_return false;
     case 40:
     case 41:
         radio.resynchronise(action == 40);
-        return false;
+        co_return false;
     case 99:
         m_c.MenuSave->trigger();
         if (caps.initialisesOnCommand)
             radio.initialise();
-        return true;
+        co_return true;
     default:
-        return false;
+        co_return false;
     }
 }
 
-void DtmfActions::recallMemory(Radio &radio, int band, const QString &logPrefixA,
-                               const QString &logPrefixB, const QString &logged)
+QCoro::Task<> DtmfActions::recallMemory(Radio &radio, int band, QString logPrefixA,
+                                        QString logPrefixB, QString logged)
 {
-    radio.memoryMode(band);
+    co_await radio.memoryMode(band);
     log((band == 1 ? logPrefixB : logPrefixA) + logged);
 }
 
-void DtmfActions::actOnFound(int action, const QString &value, int index)
+QCoro::Task<> DtmfActions::actOnFound(int action, QString value, int index)
 {
     Radio *radio = m_radios.current();
     if (radio == nullptr)
-        return;
+        co_return;
     const Capabilities caps = radio->capabilities();
-    // Taken before the operation: the memory operation may be interleaved with other work that
-    // rewrites the shared number, and the log names what the code selected.
+    // Taken before the operation: the log names what the code selected, whatever the memory
+    // operation makes of the shared number.
     const QString number = m_state.MemoryNumberText;
     const QString memA = QStringLiteral("MEM A=");
     const QString memB = QStringLiteral("MEM B=");
@@ -178,7 +178,7 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
     case 7:
     case 8:
         if (caps.memories && m_state.bandAllowed(action == 8 ? 1 : 0))
-            recallMemory(*radio, action == 8 ? 1 : 0, memA, memB, number);
+            co_await recallMemory(*radio, action == 8 ? 1 : 0, memA, memB, number);
         break;
     case 10:
     case 11:
@@ -186,10 +186,10 @@ void DtmfActions::actOnFound(int action, const QString &value, int index)
             radio->goToChannel(index);
             log(QStringLiteral("MEM TX16UD =") + number);
         } else if (action == 10) {
-            recallMemory(*radio, activeBand, memA, memB, number);
+            co_await recallMemory(*radio, activeBand, memA, memB, number);
         } else {
-            recallMemory(*radio, activeBand, QStringLiteral("FREQ A="), QStringLiteral("FREQ B="),
-                         value);
+            co_await recallMemory(*radio, activeBand, QStringLiteral("FREQ A="),
+                                  QStringLiteral("FREQ B="), value);
         }
         break;
     default:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 #include <QStringList>
 
@@ -31,12 +32,12 @@ public:
 
     // An action that reads no figures after its code. Returns whether the entry is to be closed
     // afterwards; an action whose condition does not hold does nothing and leaves it open.
-    bool carryOut(int action);
+    QCoro::Task<bool> carryOut(int action);
 
     // The last step of a memory (7, 8, 10) or frequency (11) action, once its entry has been
     // selected in the list and MemoryNumberText set. `value` is what followed the code with the
     // code's last character in front ("5225" for 5.225). `index` is the entry chosen.
-    void actOnFound(int action, const QString &value, int index);
+    QCoro::Task<> actOnFound(int action, QString value, int index);
 
     // Whether the radio in use steps through a channel list rather than recalling memories.
     bool stepsChannels() const;
@@ -47,9 +48,9 @@ public:
     void choose(int index);
 
 private:
-    void restartScan(Radio &radio, int band);
-    void recallMemory(Radio &radio, int band, const QString &logPrefixA, const QString &logPrefixB,
-                      const QString &logged);
+    QCoro::Task<> restartScan(Radio &radio, int band);
+    QCoro::Task<> recallMemory(Radio &radio, int band, QString logPrefixA, QString logPrefixB,
+                               QString logged);
     void log(const QString &text);
 
     StationState &m_state;

@@ -29,10 +29,11 @@ Capabilities GenericTxRadio::capabilities() const
     return caps;
 }
 
-void GenericTxRadio::requestFrequency(std::function<void()> done)
+QCoro::Task<> GenericTxRadio::requestFrequency(std::function<void()> done)
 {
     m_station.CurrentFrequency = m_stepper->frequency();
     done();
+    co_return;
 }
 
 void GenericTxRadio::step(bool up)
@@ -60,12 +61,14 @@ void GenericTxRadio::setCircularScan(bool circular)
     m_stepper->setCircular(circular);
 }
 
-void GenericTxRadio::transmit(bool on)
+QCoro::Task<> GenericTxRadio::transmit(bool on)
 {
     m_stepper->setTransmit(on);
+    co_return;
 }
 
-void GenericTxRadio::scan(int, bool on)
+QCoro::Task<> GenericTxRadio::scan(int, bool on)
 {
     m_stepper->setScan(on);
+    co_return;
 }

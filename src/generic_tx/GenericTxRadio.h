@@ -23,9 +23,9 @@ public:
     // and at exit with the parallel port, after the server link.
     void open() override {}
     void initialise() override { m_openSetup(); }
-    void release() override {}
+    QCoro::Task<> release() override { co_return; }
     // The transmitter cannot be asked: the frequency is the one of the channel list's entry.
-    void requestFrequency(std::function<void()> done) override;
+    QCoro::Task<> requestFrequency(std::function<void()> done) override;
 
     void step(bool up) override;
     void resetChannel() override;
@@ -34,12 +34,12 @@ public:
     void setCircularScan(bool circular) override;
 
 protected:
-    void transmit(bool on) override;
-    void scan(int band, bool on) override;
-    void bandSelected(int) override {}
-    void vfoSelected(int) override {}
-    void memorySelected(int) override {}
-    void powerSelected(int, int) override {}
+    QCoro::Task<> transmit(bool on) override;
+    QCoro::Task<> scan(int band, bool on) override;
+    QCoro::Task<> bandSelected(int) override { co_return; }
+    QCoro::Task<> vfoSelected(int) override { co_return; }
+    QCoro::Task<> memorySelected(int) override { co_return; }
+    QCoro::Task<> powerSelected(int, int) override { co_return; }
 
 private:
     StationState &m_station;

@@ -17,7 +17,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSlider>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace Kenwood;
@@ -34,23 +33,6 @@ KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &ra
 {
 }
 
-void KenwoodInitialisation::ButtoninitClick()
-{
-    // A request made while a sequence waits for the radio (a model change, INIT pressed again)
-    // runs once the current one is over; two interleaved sequences would mix their replies.
-    if (m_running) {
-        m_runAgain = true;
-        return;
-    }
-    m_running = true;
-    run();
-    m_running = false;
-    if (m_runAgain) {
-        m_runAgain = false;
-        QTimer::singleShot(0, m_panel.GroupBoxTX, [this] { ButtoninitClick(); });
-    }
-}
-
 bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
 {
     if (!isTimeout(reply))
@@ -63,98 +45,99 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
     return true;
 }
 
-void KenwoodInitialisation::run()
+QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
 {
     if (m_portName().isEmpty()) {
         m_notifier.information(m_state.StatusMessages[1]);
-        return;
+        co_return;
     }
     m_link.clearBuffers();
     // Receive first, whatever the program believes: a copy that crashed, or a "TX" whose reply
     // never came, may have left the radio keyed.
     if (m_radio.keyed())
-        m_operations.setTransmit(false);
+        co_await m_operations.setTransmit(false);
     else if (m_link.unkeyOwed())
-        m_link.SendRigCommand(QStringLiteral("RX"));
+        co_await m_link.exchange(QStringLiteral("RX"));
     if (m_link.unkeyOwed() && stopOnTimeout(TimeoutReply.toString()))
-        return;
+        co_return;
 
     const std::optional<Model> model = m_model();
     if (!model) {
         m_releaseFocus();
-        return;
+        co_return;
     }
-    if (stopOnTimeout(m_link.SendRigCommand(QStringLiteral("AI 0"))))
-        return;
-    if (!idReplyMatches(m_link.SendRigCommand(QStringLiteral("ID")), *model)) {
+    if (stopOnTimeout(co_await m_link.exchange(QStringLiteral("AI 0"))))
+        co_return;
+    if (!idReplyMatches(co_await m_link.exchange(QStringLiteral("ID")), *model)) {
         const int message = *model == Model::TMD700 ? 13 : *model == Model::TMD710 ? 14 : 15;
         m_notifier.warning(m_state.StatusMessages[message]);
         m_state.RigAnswering = false;
         m_releaseFocus();
-        return;
+        co_return;
     }
     m_state.RigAnswering = true;
-    m_link.SendRigCommand(QStringLiteral("REP 0"));
+    co_await m_link.exchange(QStringLiteral("REP 0"));
     if (*model == Model::TMD700) {
-        m_link.SendRigCommand(QStringLiteral("VSC 0"));
-        m_link.SendRigCommand(QStringLiteral("RC 0"));
+        co_await m_link.exchange(QStringLiteral("VSC 0"));
+        co_await m_link.exchange(QStringLiteral("RC 0"));
     }
 
     TrafficDisplay::clear(m_panel.EditTXdata);
     m_radio.setMemories({});
-    const MemoryListRead memories = readMemoryList(m_link, *model, m_state.NumberOfMemories);
+    const MemoryListRead memories =
+        co_await readMemoryList(m_link, *model, m_state.NumberOfMemories);
     if (memories.timedOut) {
         stopOnTimeout(TimeoutReply.toString());
-        return;
+        co_return;
     }
     // No entry is chosen yet: memory mode then shows the channel the radio is on.
     m_radio.setMemories(memories.entries);
 
-    m_link.SendRigCommand(QStringLiteral("REP 0"));
-    selectBands();
+    co_await m_link.exchange(QStringLiteral("REP 0"));
+    co_await selectBands();
     m_state.InitInProgress = true;
-    readModes(*model);
-    m_link.SendRigCommand(QStringLiteral("REP 0"));
+    co_await readModes(*model);
+    co_await m_link.exchange(QStringLiteral("REP 0"));
     m_state.InitInProgress = false;
 
     m_state.RigStatus = 3;
     StatusLines::showRig(m_panel.labelTMD, m_state);
     takeCurrentFrequency();
-    setPower(0, m_state.PowerA);
-    setPower(1, m_state.PowerB);
+    co_await setPower(0, m_state.PowerA);
+    co_await setPower(1, m_state.PowerB);
     m_radio.setPanelEnabled(true);
     m_releaseFocus();
     if (completed)
         completed();
 }
 
-void KenwoodInitialisation::selectBands()
+QCoro::Task<> KenwoodInitialisation::selectBands()
 {
     if (m_state.Bands == StationState::BandChoice::A) {
-        m_operations.selectBand(0);
+        co_await m_operations.selectBand(0);
     } else if (m_state.Bands == StationState::BandChoice::B) {
-        m_operations.selectBand(1);
+        co_await m_operations.selectBand(1);
     } else {
-        const BandChoice choice = bandChoiceFromReply(m_link.SendRigCommand(QStringLiteral("BC")));
+        const BandChoice choice =
+            bandChoiceFromReply(co_await m_link.exchange(QStringLiteral("BC")));
         if (choice.bandA)
-            m_operations.selectBand(0);
+            co_await m_operations.selectBand(0);
         if (choice.bandB)
-            m_operations.selectBand(1);
+            co_await m_operations.selectBand(1);
     }
 }
 
-void KenwoodInitialisation::readModes(Model model)
+QCoro::Task<> KenwoodInitialisation::readModes(Model model)
 {
-    const bool bandA = m_state.bandAllowed(0);
-    const bool bandB = m_state.bandAllowed(1);
-    for (int band : {0, 1}) {
-        if ((band == 0 && !bandA) || (band == 1 && !bandB))
+    const bool allowed[2] = {m_state.bandAllowed(0), m_state.bandAllowed(1)};
+    for (int band = 0; band < 2; ++band) {
+        if (!allowed[band])
             continue;
-        const QString reply = m_link.SendRigCommand(modeQueryCommand(band, model));
+        const QString reply = co_await m_link.exchange(modeQueryCommand(band, model));
         if (replyShowsVfoMode(reply, band, model))
-            m_operations.vfoMode(band);
+            co_await m_operations.vfoMode(band);
         else if (replyShowsMemoryMode(reply, band, model))
-            m_operations.memoryMode(band);
+            co_await m_operations.memoryMode(band);
     }
 }
 
@@ -169,14 +152,14 @@ void KenwoodInitialisation::takeCurrentFrequency()
 
 // A power from the configuration is set (and sent when the position changes); without one the
 // position follows what the radio says (and is sent back when it differs from the one shown).
-void KenwoodInitialisation::setPower(int band, int configured)
+QCoro::Task<> KenwoodInitialisation::setPower(int band, int configured)
 {
     if (configured >= 0) {
-        m_operations.setPower(band, qMin(configured, 2));
-        return;
+        co_await m_operations.setPower(band, qMin(configured, 2));
+        co_return;
     }
     const std::optional<int> level =
-        powerLevelFromReply(m_link.SendRigCommand(powerQueryCommand(band)));
+        powerLevelFromReply(co_await m_link.exchange(powerQueryCommand(band)));
     if (level)
-        m_operations.setPower(band, *level);
+        co_await m_operations.setPower(band, *level);
 }

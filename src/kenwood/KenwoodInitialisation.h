@@ -3,6 +3,7 @@
 #include "kenwood/KenwoodModel.h"
 #include "ui/TransceiverPanel.h"
 
+#include <QCoroTask>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -14,7 +15,8 @@ class RigLink;
 struct StationState;
 
 // The initialisation sequence run by the hidden INIT button: model check, set-up commands,
-// memory list, band selection, mode read-back, current frequency and powers.
+// memory list, band selection, mode read-back, current frequency and powers. One runs at a time:
+// the station's request queue sees to it.
 class KenwoodInitialisation
 {
 public:
@@ -23,19 +25,17 @@ public:
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 
-    void ButtoninitClick();
-    bool isRunning() const { return m_running; }
+    QCoro::Task<> ButtoninitClick();
 
     // Runs at the end of every initialisation that went through.
     std::function<void()> completed;
 
 private:
-    void run();
     bool stopOnTimeout(const QString &reply);
-    void selectBands();
-    void readModes(Kenwood::Model model);
+    QCoro::Task<> selectBands();
+    QCoro::Task<> readModes(Kenwood::Model model);
     void takeCurrentFrequency();
-    void setPower(int band, int configured);
+    QCoro::Task<> setPower(int band, int configured);
 
     StationState &m_state;
     RigLink &m_link;
@@ -46,6 +46,4 @@ private:
     std::function<std::optional<Kenwood::Model>()> m_model;
     std::function<QString()> m_portName;
     std::function<void()> m_releaseFocus;
-    bool m_running = false;
-    bool m_runAgain = false;
 };

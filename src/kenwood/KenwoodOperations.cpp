@@ -27,9 +27,9 @@ KenwoodOperations::KenwoodOperations(StationState &state, RadioState &radio, Rig
 {
 }
 
-QString KenwoodOperations::send(const QString &command)
+QCoro::Task<QString> KenwoodOperations::send(const QString &command)
 {
-    return m_link.SendRigCommand(command);
+    return m_link.exchange(command);
 }
 
 // The first reply of a band, VFO or memory operation decides whether it goes on.
@@ -56,16 +56,16 @@ void KenwoodOperations::showMemoryEntry(int band, int index)
         m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
 }
 
-void KenwoodOperations::selectBand(int band)
+QCoro::Task<> KenwoodOperations::selectBand(int band)
 {
     const std::optional<Model> model = m_model();
     if (!model)
-        return;
+        co_return;
     TrafficDisplay::clear(m_panel.EditTXdata);
     const QString select = bandSelectCommand(band);
-    const QString reply = send(select);
+    const QString reply = co_await send(select);
     if (!answered(reply))
-        return;
+        co_return;
     if (reply.contains(select)) {
         m_radio.setTransmitBand(band);
         m_state.ActiveBand = band;
@@ -73,15 +73,16 @@ void KenwoodOperations::selectBand(int band)
 
     QString &vfoRange = band == 1 ? m_state.VfoBandB : m_state.VfoBandA;
     if (*model == Model::TMD700) {
-        if (const std::optional<QChar> range = vfoRangeFromReply(send(QStringLiteral("RBN"))))
+        const QString rangeReply = co_await send(QStringLiteral("RBN"));
+        if (const std::optional<QChar> range = vfoRangeFromReply(rangeReply))
             vfoRange = QString(*range);
     }
     const QString read = vfoReadCommand(band, vfoRange, *model);
-    QString kept = send(read);
-    kept += send(QStringLiteral("REP 0"));
+    QString kept = co_await send(read);
+    kept += co_await send(QStringLiteral("REP 0"));
     const std::optional<QString> display = vfoDisplayText(kept, read, *model);
     if (!display)
-        return;
+        co_return;
     m_radio.setVfoText(band, *display);
 
     const bool vfo = band == 1 ? m_state.VfoModeB : m_state.VfoModeA;
@@ -98,16 +99,16 @@ void KenwoodOperations::selectBand(int band)
     }
 }
 
-void KenwoodOperations::vfoMode(int band)
+QCoro::Task<> KenwoodOperations::vfoMode(int band)
 {
     const std::optional<Model> model = m_model();
     if (!model)
-        return;
+        co_return;
     TrafficDisplay::clear(m_panel.EditTXdata);
     const QString command = vfoModeCommand(band, *model);
-    const QString reply = send(command);
+    const QString reply = co_await send(command);
     if (!answered(reply) || !reply.contains(command))
-        return;
+        co_return;
     m_radio.setMode(band, RadioState::Mode::Vfo);
     (band == 1 ? m_state.VfoModeB : m_state.VfoModeA) = true;
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
@@ -116,20 +117,20 @@ void KenwoodOperations::vfoMode(int band)
         m_state.CurrentFrequency = frequencyOfVfoDisplay(m_radio.band(band).vfoText);
 }
 
-void KenwoodOperations::memoryMode(int band)
+QCoro::Task<> KenwoodOperations::memoryMode(int band)
 {
     const std::optional<Model> model = m_model();
     if (!model)
-        return;
+        co_return;
     TrafficDisplay::clear(m_panel.EditTXdata);
     if (!m_state.InitInProgress)
         m_state.MemoryNumberText = m_radio.currentMemory() < 0
                                        ? QString()
                                        : MemoryEntry::channel(m_radio.currentMemoryText());
     const QString command = memoryModeCommand(band, *model);
-    const QString reply = send(command);
+    const QString reply = co_await send(command);
     if (!answered(reply))
-        return;
+        co_return;
     if (reply.contains(command)) {
         m_radio.setMode(band, RadioState::Mode::Memory);
         (band == 1 ? m_state.MemModeB : m_state.MemModeA) = true;
@@ -141,8 +142,8 @@ void KenwoodOperations::memoryMode(int band)
     if (!m_state.MemoryNumberText.isEmpty()) {
         const QString number = m_state.MemoryNumberText;
         const QString select = selectMemoryCommand(band, number, *model);
-        if (!send(select).contains(select))
-            return;
+        if (!(co_await send(select)).contains(select))
+            co_return;
         // The entry of the channel just selected, which is the current one unless the list was
         // read again since the number was chosen.
         const int index = m_radio.memoryIndex(number);
@@ -153,51 +154,54 @@ void KenwoodOperations::memoryMode(int band)
             if (m_state.ActiveBand == band)
                 m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
         }
-        return;
+        co_return;
     }
 
-    const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
+    const ChannelReply channel = channelFromReply(co_await send(channelQueryCommand(band, *model)));
     if (channel.noChannel)
-        return;
+        co_return;
     const int index = m_radio.memoryIndex(channel.channel);
     if (index >= 0)
         showMemoryEntry(band, index);
 }
 
 // A position already set sends nothing, as a slider that does not move.
-void KenwoodOperations::setPower(int band, int position)
+QCoro::Task<> KenwoodOperations::setPower(int band, int position)
 {
     if (m_radio.band(band).power == position)
-        return;
+        co_return;
     m_radio.setPower(band, position);
-    send(powerSetCommand(band, position));
+    co_await send(powerSetCommand(band, position));
     m_releaseFocus();
 }
 
-void KenwoodOperations::setScan(int band, bool on)
+QCoro::Task<> KenwoodOperations::setScan(int band, bool on)
 {
     m_radio.setScanning(band, on);
-    send(on ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
+    co_await send(on ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
     m_releaseFocus();
 }
 
 // The state changes before the command goes out, as the toggle did under the operator's click:
 // whoever watches the keying learns it before the exchange runs.
-void KenwoodOperations::setTransmit(bool on)
+QCoro::Task<> KenwoodOperations::setTransmit(bool on)
 {
     m_radio.setKeyed(on);
-    send(on ? QStringLiteral("TX") : QStringLiteral("RX"));
+    if (on)
+        co_await send(QStringLiteral("TX"));
+    else
+        co_await m_link.exchange(QStringLiteral("RX"), RigLink::Turn::First);
     m_releaseFocus();
 }
 
-void KenwoodOperations::updateFrequencyForReport()
+QCoro::Task<> KenwoodOperations::updateFrequencyForReport()
 {
     const std::optional<Model> model = m_model();
     if (!model)
-        return;
-    if (!replySaysNotScanning(send(QStringLiteral("SC")))) {
+        co_return;
+    if (!replySaysNotScanning(co_await send(QStringLiteral("SC")))) {
         m_state.CurrentFrequency = QStringLiteral("999.999999");
-        return;
+        co_return;
     }
     const int band = m_state.ActiveBand;
     if (!(band == 1 ? m_state.MemModeB : m_state.MemModeA)) {
@@ -206,16 +210,22 @@ void KenwoodOperations::updateFrequencyForReport()
         const QString vfo = m_radio.band(band).vfoText;
         if (!vfo.isEmpty())
             m_state.CurrentFrequency = frequencyOfVfoDisplay(vfo);
-        return;
+        co_return;
     }
-    const ChannelReply channel = channelFromReply(send(channelQueryCommand(band, *model)));
+    const ChannelReply channel = channelFromReply(co_await send(channelQueryCommand(band, *model)));
     if (channel.noChannel) {
         m_state.CurrentFrequency = QStringLiteral("000.000000");
-        return;
+        co_return;
     }
     const int index = m_radio.memoryIndex(channel.channel);
     if (index >= 0)
         showMemoryEntry(band, index);
+}
+
+QCoro::Task<> KenwoodOperations::updateFrequency(std::function<void()> done)
+{
+    co_await updateFrequencyForReport();
+    done();
 }
 
 void KenwoodOperations::resetIndicators()

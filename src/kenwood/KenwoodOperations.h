@@ -3,6 +3,7 @@
 #include "kenwood/KenwoodModel.h"
 #include "ui/TransceiverPanel.h"
 
+#include <QCoroTask>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -14,7 +15,8 @@ struct StationState;
 
 // The band, VFO, memory, power, scan and transmit operations of the Kenwood panel, and the
 // Kenwood part of the frequency report. Each keeps the panel and the station state in step with
-// the transceiver; bands are 0 for A and 1 for B.
+// the transceiver; bands are 0 for A and 1 for B. Each is over when its task is: its exchanges
+// are awaited one after the other.
 class KenwoodOperations
 {
 public:
@@ -22,24 +24,21 @@ public:
                       std::function<std::optional<Kenwood::Model>()> model,
                       std::function<void()> releaseFocus);
 
-    void selectBand(int band);
-    void vfoMode(int band);
-    void memoryMode(int band);
+    QCoro::Task<> selectBand(int band);
+    QCoro::Task<> vfoMode(int band);
+    QCoro::Task<> memoryMode(int band);
     // Sends the band's power when the position changes.
-    void setPower(int band, int position);
-    void setScan(int band, bool on);
-    void setTransmit(bool on);
+    QCoro::Task<> setPower(int band, int position);
+    QCoro::Task<> setScan(int band, bool on);
+    // An unkey takes the port before any exchange that waits for it.
+    QCoro::Task<> setTransmit(bool on);
     // The window takes the keyboard back (for the space bar), as after a click on the panel.
     void releaseFocus() { m_releaseFocus(); }
 
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
-    void updateFrequencyForReport();
-    // The same, then `done`: the exchanges are synchronous, so it runs before this returns.
-    void updateFrequency(std::function<void()> done)
-    {
-        updateFrequencyForReport();
-        done();
-    }
+    QCoro::Task<> updateFrequencyForReport();
+    // The same, then `done`.
+    QCoro::Task<> updateFrequency(std::function<void()> done);
 
     // The six lamps off, the four displays empty.
     void resetIndicators();
@@ -49,7 +48,7 @@ public:
     void showMemoryEntry(int band, int index);
 
 private:
-    QString send(const QString &command);
+    QCoro::Task<QString> send(const QString &command);
     bool answered(const QString &reply);
     void releaseScan(int band, bool enabled);
 

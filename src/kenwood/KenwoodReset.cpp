@@ -9,25 +9,25 @@
 
 namespace KenwoodReset {
 
-QString toReceive(const SerialPortSettings &settings)
+QCoro::Task<QString> toReceive(SerialPortSettings settings)
 {
     const QString &port = settings.portName;
     if (port.isEmpty())
-        return QStringLiteral("no serial port in the configuration (COM=)");
+        co_return QStringLiteral("no serial port in the configuration (COM=)");
     if (!QFileInfo::exists(PortOpenReport::devicePath(port)))
-        return QStringLiteral("port %1 is missing").arg(port);
+        co_return QStringLiteral("port %1 is missing").arg(port);
     StationState state;
     RigLink link(state, settings, {});
     if (!link.open(port))
-        return QStringLiteral("port %1 cannot be opened: %2").arg(port, link.openError());
-    if (link.SendRigCommand(QStringLiteral("RX")) == QLatin1String("timerout")) {
-        return QStringLiteral("the radio on %1 does not answer (%2 s)")
+        co_return QStringLiteral("port %1 cannot be opened: %2").arg(port, link.openError());
+    if (co_await link.exchange(QStringLiteral("RX")) == QLatin1String("timerout")) {
+        co_return QStringLiteral("the radio on %1 does not answer (%2 s)")
             .arg(port)
             .arg(RigLink::ReplyDeadlineMs / 1000.0, 0, 'f', 1);
     }
-    link.SendRigCommand(QStringLiteral("SC 0"));
+    co_await link.exchange(QStringLiteral("SC 0"));
     link.close();
-    return {};
+    co_return QString();
 }
 
 } // namespace KenwoodReset

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 
 struct SerialPortSettings;
@@ -10,6 +11,6 @@ namespace KenwoodReset {
 
 // Opens the configured port, sends "RX" and, once the radio has answered, "SC 0" (the scan
 // stopped, as at quit). Empty when the radio answered; otherwise why not, in one line.
-QString toReceive(const SerialPortSettings &settings);
+QCoro::Task<QString> toReceive(SerialPortSettings settings);
 
 } // namespace KenwoodReset

@@ -4,18 +4,18 @@
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
 
-MemoryListRead readMemoryList(RigLink &link, Kenwood::Model model, int count)
+QCoro::Task<MemoryListRead> readMemoryList(RigLink &link, Kenwood::Model model, int count)
 {
     MemoryListRead result;
     QString replies;
     for (int channel = 1; channel <= count; ++channel) {
-        const QString reply = link.SendRigCommand(Kenwood::memoryReadCommand(channel, model));
+        const QString reply = co_await link.exchange(Kenwood::memoryReadCommand(channel, model));
         if (Kenwood::isTimeout(reply)) {
             result.timedOut = true;
-            return result;
+            co_return result;
         }
         replies += reply;
     }
     result.entries = Kenwood::memoryListFromReplies(replies, model);
-    return result;
+    co_return result;
 }

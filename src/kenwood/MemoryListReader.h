@@ -2,6 +2,7 @@
 
 #include "kenwood/KenwoodModel.h"
 
+#include <QCoroTask>
 #include <QStringList>
 
 class RigLink;
@@ -15,4 +16,4 @@ struct MemoryListRead
     QStringList entries;
 };
 
-MemoryListRead readMemoryList(RigLink &link, Kenwood::Model model, int count);
+QCoro::Task<MemoryListRead> readMemoryList(RigLink &link, Kenwood::Model model, int count);

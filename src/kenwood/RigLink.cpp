@@ -6,7 +6,7 @@
 #include "platform/LinkSettings.h"
 #include "ui/StatusLines.h"
 
-#include <QEventLoop>
+#include <utility>
 
 RigLink::RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
                  QObject *parent)
@@ -66,10 +66,20 @@ void RigLink::close()
 
 void RigLink::closePort()
 {
+    shutPort();
+    endExchangeInFlight();
+}
+
+void RigLink::shutPort()
+{
     if (m_port.isOpen())
         m_port.close();
     m_input.clear();
-    // The reply to an exchange in flight can no longer come.
+}
+
+// The reply to an exchange in flight can no longer come.
+void RigLink::endExchangeInFlight()
+{
     if (m_busy)
         finish(QString(), true);
 }
@@ -89,11 +99,46 @@ void RigLink::clearBuffers()
         m_input.clear();
 }
 
-QString RigLink::SendRigCommand(const QString &command)
+// An exchange that goes first still goes after a keying that waits: the radio must never take
+// an unkey before the "TX" asked for ahead of it.
+struct RigLink::TurnAwaiter
 {
-    waitUntil([this] { return !m_busy; });
-    const quint64 id = ++m_lastId;
-    m_current = id;
+    RigLink &link;
+    Turn turn;
+    bool keys;
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> handle)
+    {
+        QList<WaitingTurn> &turns = link.m_turns;
+        qsizetype at = turns.size();
+        if (turn == Turn::First) {
+            at = 0;
+            for (qsizetype i = 0; i < turns.size(); ++i) {
+                if (turns.at(i).keys)
+                    at = i + 1;
+            }
+        }
+        turns.insert(at, WaitingTurn{handle, keys});
+    }
+    void await_resume() const noexcept {}
+};
+
+struct RigLink::ReplyAwaiter
+{
+    ReplySlot &slot;
+
+    bool await_ready() const noexcept { return slot.done; }
+    void await_suspend(std::coroutine_handle<> handle) { slot.waiting = handle; }
+    void await_resume() const noexcept {}
+};
+
+QCoro::Task<QString> RigLink::exchange(QString command, Turn turn)
+{
+    if (isBusy())
+        co_await TurnAwaiter{*this, turn, command == QLatin1String("TX")};
+    ReplySlot slot;
+    m_slot = &slot;
     m_command = command;
     m_busy = true;
     // Whatever came before the command was written (a line the radio sent unasked, the late
@@ -109,10 +154,9 @@ QString RigLink::SendRigCommand(const QString &command)
         startRead();
         takeCompleteReply();
     }
-    waitUntil([this, id] { return m_results.contains(id); });
-    const QString reply = m_results.take(id);
-    m_state.RigReply = reply;
-    return reply;
+    co_await ReplyAwaiter{slot};
+    m_state.RigReply = slot.reply;
+    co_return slot.reply;
 }
 
 void RigLink::dropInput()
@@ -120,15 +164,6 @@ void RigLink::dropInput()
     m_input.clear();
     if (m_port.isOpen())
         m_port.clear(QSerialPort::Input);
-}
-
-void RigLink::waitUntil(const std::function<bool()> &done)
-{
-    while (!done()) {
-        QEventLoop loop;
-        connect(this, &RigLink::exchangeFinished, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
 }
 
 void RigLink::startRead()
@@ -200,6 +235,9 @@ bool RigLink::offer(const QByteArray &read)
     return true;
 }
 
+// The caller goes on first: an exchange it asks for next waits behind those that waited already
+// (an unkey asked for meanwhile goes out next), unless it goes first itself, so that a release's
+// "RX" and "SC 0" go out one after the other.
 void RigLink::finish(const QString &reply, bool timedOut)
 {
     if (!m_busy)
@@ -208,12 +246,14 @@ void RigLink::finish(const QString &reply, bool timedOut)
     m_intervalTimer.stop();
     m_totalTimer.stop();
     m_busy = false;
+    ReplySlot *slot = std::exchange(m_slot, nullptr);
+    slot->done = true;
     if (timedOut) {
         m_input.clear();
-        m_results.insert(m_current, Kenwood::TimeoutReply.toString());
+        slot->reply = Kenwood::TimeoutReply.toString();
         reportTimeout();
     } else {
-        m_results.insert(m_current, reply);
+        slot->reply = reply;
         if (m_command == QLatin1String("RX"))
             m_unkeyOwed = false;
         if (m_widgets.EditTXdata)
@@ -224,6 +264,11 @@ void RigLink::finish(const QString &reply, bool timedOut)
         emit replyReceived();
     else if (m_port.isOpen() && m_lostPortName.isEmpty())
         emit replyMissing();
+    // The slot goes with the caller's frame.
+    if (const std::coroutine_handle<> caller = slot->waiting)
+        caller.resume();
+    if (!m_busy && !m_turns.isEmpty())
+        m_turns.takeFirst().handle.resume();
 }
 
 void RigLink::reportTimeout()
@@ -250,9 +295,12 @@ void RigLink::losePort()
     if (!m_port.isOpen())
         return;
     m_lostPortName = m_openedName;
-    closePort();
+    shutPort();
     m_reopenTimer.start();
+    // The loss is said and logged before the request that waited for the exchange in flight
+    // goes on, so that what it reports (a radio that does not answer) is what stays on show.
     emit portLost(m_lostPortName);
+    endExchangeInFlight();
 }
 
 void RigLink::awaitPort(const QString &portName)

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
+#include <QCoroTask>
+#include <QList>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
-#include <functional>
+#include <coroutine>
 
 class QLineEdit;
 struct SerialPortSettings;
@@ -21,10 +22,9 @@ struct RigLinkWidgets
 
 // The serial link to the Kenwood transceiver: one command, one reply ended by a carriage return.
 //
-// SendRigCommand reads as a blocking call but waits in a local event loop, so the window stays
-// live. Exchanges never overlap: one started while another waits for its reply is held until that
-// reply is in, and each caller gets the reply to its own command. The exchange in flight belongs
-// to this object, so whichever local loop is running when the reply arrives completes it.
+// An exchange is awaited: the caller's coroutine goes on once the reply is in, and the event loop
+// runs meanwhile. Exchanges never overlap: one asked for while another waits for its reply waits
+// for its turn, and each caller gets the reply to its own command.
 class RigLink : public QObject
 {
     Q_OBJECT
@@ -55,20 +55,26 @@ public:
     // Drops what waits in the input and output buffers.
     void clearBuffers();
 
+    // Who takes the port next when several exchanges wait for it: an unkey or a release goes
+    // before work that waits, so it never waits behind more than the exchange in flight (and a
+    // keying that waits: the radio never takes an unkey before a "TX" asked for ahead of it).
+    enum class Turn { InOrder, First };
+
     // The reply without being trimmed (its carriage return included), or "timerout" when no
     // complete reply came within ReplyDeadlineMs of sending, or the port is not open.
-    QString SendRigCommand(const QString &command);
+    QCoro::Task<QString> exchange(QString command, Turn turn = Turn::InOrder);
 
     // The name of a port that went away and is being looked for; empty otherwise.
     QString lostPortName() const { return m_lostPortName; }
-    // An exchange waits for its reply.
-    bool isBusy() const { return m_busy; }
+    // An exchange waits for its reply, or for its turn.
+    bool isBusy() const { return m_busy || !m_turns.isEmpty(); }
     // The radio may be keyed without the program knowing it: nothing has unkeyed it since this
     // process started, or since an exchange went unanswered (its command may have reached it).
     // Cleared by an answered "RX".
     bool unkeyOwed() const { return m_unkeyOwed; }
 
 signals:
+    // An exchange is over, answered or not.
     void exchangeFinished();
     // A complete reply came for the exchange in flight.
     void replyReceived();
@@ -80,6 +86,21 @@ signals:
     void portBack(const QString &portName);
 
 private:
+    // The exchange in flight's reply, in its caller's frame.
+    struct ReplySlot
+    {
+        QString reply;
+        bool done = false;
+        std::coroutine_handle<> waiting;
+    };
+    struct WaitingTurn
+    {
+        std::coroutine_handle<> handle;
+        bool keys = false; // its command is "TX"
+    };
+    struct TurnAwaiter;
+    struct ReplyAwaiter;
+
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     bool openPort(const QString &portName);
@@ -90,10 +111,11 @@ private:
     bool offer(const QByteArray &read);
     void dropInput();
     void endOfRead();
+    void shutPort();
+    void endExchangeInFlight();
     void startRead();
     void finish(const QString &reply, bool timedOut);
     void reportTimeout();
-    void waitUntil(const std::function<bool()> &done);
 
     StationState &m_state;
     const SerialPortSettings &m_settings;
@@ -103,9 +125,8 @@ private:
     QByteArray m_input; // received and not yet taken by an exchange
     bool m_busy = false;
     QString m_command; // of the exchange in flight
-    quint64 m_current = 0;
-    quint64 m_lastId = 0;
-    QHash<quint64, QString> m_results;
+    ReplySlot *m_slot = nullptr;
+    QList<WaitingTurn> m_turns; // exchanges waiting for the port, next first
     bool m_unkeyOwed = true;
 
     QString m_openedName;

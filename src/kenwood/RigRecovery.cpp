@@ -37,5 +37,6 @@ void RigRecovery::poll()
 {
     if (m_link.isBusy() || !m_mayAsk())
         return;
-    m_link.SendRigCommand(QStringLiteral("ID"));
+    // Nobody waits for the answer: the link reports it.
+    m_link.exchange(QStringLiteral("ID"));
 }

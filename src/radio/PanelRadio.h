@@ -3,20 +3,41 @@
 #include "radio/Radio.h"
 
 #include <functional>
+#include <type_traits>
 
 // A radio behind the transceiver panel (a Kenwood, or one Hamlib drives): its operations object
 // carries out what the rules let through, under the panel's operation names. Opening, the
 // initialisation and the release belong to the station's wiring of that kind, which hands them
-// over once.
+// over once. An operation or step may be done at once (it returns nothing) or be a task that
+// waits for the radio; either way the radio's task is over when it is.
 template <typename Operations> class PanelRadio : public Radio
 {
 public:
+    // A step the wiring hands over: a plain function or one that returns a task.
+    class Step
+    {
+    public:
+        Step() = default;
+        template <typename Function> Step(Function function)
+        {
+            if constexpr (std::is_void_v<std::invoke_result_t<Function &>>)
+                m_run = [function]() mutable { return done(std::function<void()>(function)); };
+            else
+                m_run = std::move(function);
+        }
+        explicit operator bool() const { return bool(m_run); }
+        QCoro::Task<> operator()() const { return m_run ? m_run() : done({}); }
+
+    private:
+        std::function<QCoro::Task<>()> m_run;
+    };
+
     struct Steps
     {
-        std::function<void()> open;
-        std::function<void()> initialise;
-        std::function<void()> release;
-        std::function<void()> ensureReceive; // may be empty
+        Step open;
+        Step initialise;
+        Step release;
+        Step ensureReceive; // may be empty
     };
 
     explicit PanelRadio(Steps steps, QObject *parent = nullptr)
@@ -27,39 +48,58 @@ public:
 
     void open() override { m_steps.open(); }
     void initialise() override { m_steps.initialise(); }
-    void release() override { m_steps.release(); }
-    void ensureReceive() override
+    QCoro::Task<> release() override { return m_steps.release(); }
+    QCoro::Task<> ensureReceive() override { return m_steps.ensureReceive(); }
+    QCoro::Task<> requestFrequency(std::function<void()> done) override
     {
-        if (m_steps.ensureReceive)
-            m_steps.ensureReceive();
-    }
-    void requestFrequency(std::function<void()> done) override
-    {
-        m_operations->updateFrequency(std::move(done));
+        return awaited([this, done] { return m_operations->updateFrequency(done); });
     }
 
 protected:
-    void transmit(bool on) override { m_operations->setTransmit(on); }
-    void scan(int band, bool on) override { m_operations->setScan(band, on); }
+    QCoro::Task<> transmit(bool on) override
+    {
+        return awaited([this, on] { return m_operations->setTransmit(on); });
+    }
+    QCoro::Task<> scan(int band, bool on) override
+    {
+        return awaited([this, band, on] { return m_operations->setScan(band, on); });
+    }
     // As after a click on the panel, the window takes the keyboard back.
-    void bandSelected(int band) override
+    QCoro::Task<> bandSelected(int band) override
     {
-        m_operations->selectBand(band);
+        co_await awaited([this, band] { return m_operations->selectBand(band); });
         m_operations->releaseFocus();
     }
-    void vfoSelected(int band) override
+    QCoro::Task<> vfoSelected(int band) override
     {
-        m_operations->vfoMode(band);
+        co_await awaited([this, band] { return m_operations->vfoMode(band); });
         m_operations->releaseFocus();
     }
-    void memorySelected(int band) override
+    QCoro::Task<> memorySelected(int band) override
     {
-        m_operations->memoryMode(band);
+        co_await awaited([this, band] { return m_operations->memoryMode(band); });
         m_operations->releaseFocus();
     }
-    void powerSelected(int band, int position) override { m_operations->setPower(band, position); }
+    QCoro::Task<> powerSelected(int band, int position) override
+    {
+        return awaited([this, band, position] { return m_operations->setPower(band, position); });
+    }
 
 private:
+    static QCoro::Task<> done(std::function<void()> function)
+    {
+        if (function)
+            function();
+        co_return;
+    }
+    template <typename Call> static QCoro::Task<> awaited(Call call)
+    {
+        if constexpr (std::is_void_v<std::invoke_result_t<Call &>>)
+            return done(std::function<void()>(call));
+        else
+            return call();
+    }
+
     Operations *m_operations = nullptr;
     Steps m_steps;
 };

@@ -3,13 +3,15 @@
 #include "radio/Capabilities.h"
 #include "radio/RadioState.h"
 
+#include <QCoroTask>
 #include <QObject>
 #include <functional>
 
 // What the panel, the DTMF actions, the server and the transmit time-out ask of any radio.
 // Bands are 0 for A and 1 for B. The public operations hold the rules (what the panel would
 // refuse now, what the radio cannot do) and hand the rest to the backend; outcomes show in
-// state(). Calls never wait for the operator.
+// state(). Calls never wait for the operator; each is over when its task is (at once for a radio
+// that does not answer back), and the rules count when it starts.
 class Radio : public QObject
 {
     Q_OBJECT
@@ -25,24 +27,24 @@ public:
     // The initialisation INIT runs.
     virtual void initialise() = 0;
     // Back to receive and scanning stopped: the program ends or another model takes over.
-    virtual void release() = 0;
+    virtual QCoro::Task<> release() = 0;
     // Back to receive even when the radio may be keyed without the program knowing it (it stopped
     // answering); nothing when it cannot tell.
-    virtual void ensureReceive() {}
+    virtual QCoro::Task<> ensureReceive() { co_return; }
 
     // Repeating the current keying does nothing; an unkey is never refused.
-    void setTransmit(bool on);
-    void setScan(int band, bool on);
-    void selectBand(int band);
-    void vfoMode(int band);
+    QCoro::Task<> setTransmit(bool on);
+    QCoro::Task<> setScan(int band, bool on);
+    QCoro::Task<> selectBand(int band);
+    QCoro::Task<> vfoMode(int band);
     // The band's memory: the chosen channel (StationState::MemoryNumberText), or the band's
     // last one when none is chosen.
-    void memoryMode(int band);
+    QCoro::Task<> memoryMode(int band);
     // Positions 0 (high) to capabilities().powerSteps - 1 (low).
-    void setPower(int band, int position);
-    // Works out CurrentFrequency from the radio, then runs `done` (at once or later, always
-    // once, in the order of the requests).
-    virtual void requestFrequency(std::function<void()> done) = 0;
+    QCoro::Task<> setPower(int band, int position);
+    // Works out CurrentFrequency from the radio, then runs `done` (before the task is over, or
+    // later for a radio behind a worker thread; always once, in the order of the requests).
+    virtual QCoro::Task<> requestFrequency(std::function<void()> done) = 0;
 
     // Channel stepping (capabilities().stepping); radios without it ignore these.
     virtual void step(bool /*up*/) {}
@@ -53,12 +55,12 @@ public:
     virtual void setCircularScan(bool /*circular*/) {}
 
 protected:
-    virtual void transmit(bool on) = 0;
-    virtual void scan(int band, bool on) = 0;
-    virtual void bandSelected(int band) = 0;
-    virtual void vfoSelected(int band) = 0;
-    virtual void memorySelected(int band) = 0;
-    virtual void powerSelected(int band, int position) = 0;
+    virtual QCoro::Task<> transmit(bool on) = 0;
+    virtual QCoro::Task<> scan(int band, bool on) = 0;
+    virtual QCoro::Task<> bandSelected(int band) = 0;
+    virtual QCoro::Task<> vfoSelected(int band) = 0;
+    virtual QCoro::Task<> memorySelected(int band) = 0;
+    virtual QCoro::Task<> powerSelected(int band, int position) = 0;
 
 private:
     RadioState m_state;

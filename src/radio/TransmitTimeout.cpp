@@ -3,10 +3,11 @@
 #include "core/EventLog.h"
 #include "core/StationState.h"
 #include "radio/Radio.h"
+#include "radio/RadioRequests.h"
 
 TransmitTimeout::TransmitTimeout(StationState &state, EventLog &log, const QList<Radio *> &radios,
-                                 QObject *parent)
-    : QObject(parent), m_state(state), m_log(log)
+                                 RadioRequests &requests, QObject *parent)
+    : QObject(parent), m_state(state), m_log(log), m_requests(requests)
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -38,9 +39,10 @@ void TransmitTimeout::expire()
     Radio *radio = m_keyed;
     if (radio == nullptr || !radio->state().keyed())
         return;
-    // Locked out before the unkeying: a Kenwood's exchange lets a server TRANSMIT run meanwhile.
+    // Locked out until the server's RECEIVE: a TRANSMIT that comes meanwhile is refused.
     m_state.TxLockedOut = true;
-    radio->setTransmit(false);
+    // Never behind a long request: the unkey goes right after the exchange in flight.
+    m_requests.submitUnkey([radio] { return radio->setTransmit(false); });
     m_log.append(QStringLiteral("TX time-out"));
     emit expired();
 }

@@ -6,6 +6,7 @@
 
 class EventLog;
 class Radio;
+class RadioRequests;
 struct StationState;
 
 // The transmit time-out of an unattended relay: a transmitter keyed for longer than
@@ -19,7 +20,7 @@ public:
     static constexpr int MaxSeconds = 3600;
 
     TransmitTimeout(StationState &state, EventLog &log, const QList<Radio *> &radios,
-                    QObject *parent = nullptr);
+                    RadioRequests &requests, QObject *parent = nullptr);
 
     bool isRunning() const { return m_timer.isActive(); }
 
@@ -33,6 +34,7 @@ private:
 
     StationState &m_state;
     EventLog &m_log;
+    RadioRequests &m_requests;
     QTimer m_timer;
     Radio *m_keyed = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "core/LocalTime.h"
 #include "core/StationState.h"
 #include "radio/Radio.h"
+#include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 
 #include <QLineEdit>
@@ -13,8 +14,9 @@
 #include <utility>
 
 ServerDispatcher::ServerDispatcher(StationState &state, RadioSelector &radios,
-                                   const ServerControls &controls, EventLog &log)
-    : m_state(state), m_log(log), m_radios(radios), m_controls(controls)
+                                   RadioRequests &requests, const ServerControls &controls,
+                                   EventLog &log)
+    : m_state(state), m_log(log), m_radios(radios), m_requests(requests), m_controls(controls)
 {
 }
 
@@ -27,25 +29,43 @@ AudioChannel ServerDispatcher::audioChannel() const
     return AudioChannel::Right;
 }
 
-void ServerDispatcher::handle(const QByteArray &message)
+void ServerDispatcher::take(const QByteArray &message)
+{
+    auto request = [this, message] { return handle(message); };
+    switch (LineFramer::classify(message)) {
+    case ServerCommand::TransmitLeft:
+    case ServerCommand::TransmitRight:
+        m_requests.submitKey(request);
+        break;
+    case ServerCommand::ReceiveLeft:
+    case ServerCommand::ReceiveRight:
+        m_requests.submitUnkey(request);
+        break;
+    default:
+        m_requests.submit(request);
+        break;
+    }
+}
+
+QCoro::Task<> ServerDispatcher::handle(QByteArray message)
 {
     const ServerCommand command = LineFramer::classify(message);
     switch (command) {
     case ServerCommand::ReportFrequency:
-        reportFrequency();
+        co_await reportFrequency();
         break;
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
         if (LineFramer::channelAccepts(command, audioChannel())) {
             m_serverTransmitting = true;
-            transmit();
+            co_await transmit();
             m_serverTransmitting = false;
         }
         break;
     case ServerCommand::ReceiveLeft:
     case ServerCommand::ReceiveRight:
         if (LineFramer::channelAccepts(command, audioChannel()))
-            receive();
+            co_await receive();
         break;
     case ServerCommand::GenericUp:
     case ServerCommand::GenericDown:
@@ -55,7 +75,7 @@ void ServerDispatcher::handle(const QByteArray &message)
         break;
     case ServerCommand::Dtmf:
         if (const auto characters = LineFramer::dtmfCharacters(message))
-            handOnDtmf(*characters);
+            co_await handOnDtmf(*characters);
         break;
     case ServerCommand::SMeter:
     case ServerCommand::Idle:
@@ -64,10 +84,10 @@ void ServerDispatcher::handle(const QByteArray &message)
     }
 }
 
-void ServerDispatcher::reportFrequency()
+QCoro::Task<> ServerDispatcher::reportFrequency()
 {
     if (reportFrequencyToServer)
-        reportFrequencyToServer();
+        co_await reportFrequencyToServer();
     showFrequencySent();
 }
 
@@ -80,46 +100,46 @@ void ServerDispatcher::showFrequencySent()
 }
 
 // A repeated request changes nothing, so it cannot turn into its opposite.
-void ServerDispatcher::transmit()
+QCoro::Task<> ServerDispatcher::transmit()
 {
     // A message read after its connection went (a batch carried out behind a slow radio) must not
     // key a transmitter that nobody is left to unkey.
     if (!m_state.ServerConnected)
-        return;
+        co_return;
     if (m_state.TxLockedOut) {
         if (!std::exchange(m_lockoutLogged, true))
             m_log.append(QStringLiteral("TX locked out until RECEIVE"));
-        return;
+        co_return;
     }
     m_lockoutLogged = false;
     Radio *radio = m_radios.current();
     if (radio == nullptr)
-        return;
+        co_return;
     // A radio that does not answer is not keyed: nothing could tell whether it went back.
     if (radio->capabilities().answers && !m_state.RigAnswering)
-        return;
-    radio->setTransmit(true);
+        co_return;
+    co_await radio->setTransmit(true);
 }
 
-void ServerDispatcher::receive()
+QCoro::Task<> ServerDispatcher::receive()
 {
     m_state.TxLockedOut = false;
     m_lockoutLogged = false;
     Radio *radio = m_radios.current();
     if (radio == nullptr)
-        return;
+        co_return;
     if (radio->state().keyed()) {
         // Unkeying is tried even after the radio missed an exchange: a transmitter left keyed
         // costs more than a wait for a radio that may not answer.
-        radio->setTransmit(false);
+        co_await radio->setTransmit(false);
     } else if (!m_state.RigAnswering) {
         // A radio that does not answer may be keyed without the panel knowing it.
-        radio->ensureReceive();
+        co_await radio->ensureReceive();
     }
 }
 
-// Taken at the keying itself rather than after transmit() returns: a Kenwood's TX exchange keeps
-// the event loop running, and the link may drop during it.
+// Taken at the keying itself rather than after transmit() is over: the link may drop while a
+// Kenwood's TX exchange waits for its reply.
 void ServerDispatcher::keyingChanged(bool keyed)
 {
     m_keyedByServer = keyed && m_serverTransmitting;
@@ -132,13 +152,13 @@ bool ServerDispatcher::releaseServerKeying()
     const Radio *radio = m_radios.current();
     if (radio == nullptr || !radio->state().keyed())
         return false;
-    receive();
+    m_requests.submitUnkey([this] { return receive(); });
     return true;
 }
 
-void ServerDispatcher::handOnDtmf(const QString &characters)
+QCoro::Task<> ServerDispatcher::handOnDtmf(QString characters)
 {
     m_state.DtmfLastChars = characters;
     if (receiveDtmf)
-        receiveDtmf(m_state.DtmfLastChars);
+        co_await receiveDtmf(m_state.DtmfLastChars);
 }

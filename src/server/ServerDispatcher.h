@@ -3,10 +3,12 @@
 #include "server/LineFramer.h"
 
 #include <QByteArray>
+#include <QCoroTask>
 #include <functional>
 
 class QRadioButton;
 class Radio;
+class RadioRequests;
 class RadioSelector;
 class EventLog;
 struct StationState;
@@ -21,19 +23,23 @@ struct ServerControls
     std::function<void(const QString &)> showOnStatusLine;
 };
 
-// Carries out one message from the relay server on the radio in use.
+// Carries out the messages from the relay server on the radio in use, each as a request of its
+// own: in the order they came, except RECEIVE, which never waits behind other work.
 class ServerDispatcher
 {
 public:
-    ServerDispatcher(StationState &state, RadioSelector &radios, const ServerControls &controls,
-                     EventLog &log);
+    ServerDispatcher(StationState &state, RadioSelector &radios, RadioRequests &requests,
+                     const ServerControls &controls, EventLog &log);
 
     // Set by the owner: works out the frequency of the radio in use and sends it.
-    std::function<void()> reportFrequencyToServer;
+    std::function<QCoro::Task<>()> reportFrequencyToServer;
     // Set by the owner: hands DTMF characters to the interpreter.
-    std::function<void(const QString &)> receiveDtmf;
+    std::function<QCoro::Task<>(const QString &)> receiveDtmf;
 
-    void handle(const QByteArray &message);
+    // Hands the message to the requests.
+    void take(const QByteArray &message);
+    // Carries the message out, now.
+    QCoro::Task<> handle(QByteArray message);
     // "F=" and the frequency just sent, with the time, on the server status line.
     void showFrequencySent();
 
@@ -47,15 +53,16 @@ public:
     bool releaseServerKeying();
 
 private:
-    void reportFrequency();
-    void transmit();
-    void receive();
-    void handOnDtmf(const QString &characters);
+    QCoro::Task<> reportFrequency();
+    QCoro::Task<> transmit();
+    QCoro::Task<> receive();
+    QCoro::Task<> handOnDtmf(QString characters);
 
     StationState &m_state;
     EventLog &m_log;
     bool m_lockoutLogged = false;
     RadioSelector &m_radios;
+    RadioRequests &m_requests;
     ServerControls m_controls;
     bool m_serverTransmitting = false; // a server TRANSMIT is being carried out
     bool m_keyedByServer = false;

@@ -1,6 +1,7 @@
 #include "ui/RadioPanelView.h"
 
 #include "radio/Radio.h"
+#include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 #include "ui/UnitTMD700.h"
 
@@ -26,8 +27,8 @@ RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
 }
 
 RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
-                               QObject *parent)
-    : QObject(parent), m_c(controls), m_radios(radios)
+                               RadioRequests &requests, QObject *parent)
+    : QObject(parent), m_c(controls), m_radios(radios), m_requests(requests)
 {
     connect(m_c.SpeedButtonTX, &QAbstractButton::clicked, this,
             &RadioPanelView::SpeedButtonTXClick);
@@ -66,6 +67,8 @@ void RadioPanelView::follow()
     Radio *radio = m_radios.current();
     m_state = radio ? &radio->state() : nullptr;
     m_generic = radio && radio->capabilities().stepping;
+    for (PowerAsked &asked : m_powerAsked)
+        asked.position = -1;
     if (m_state)
         connect(m_state, &RadioState::changed, this, &RadioPanelView::paint);
     paint();
@@ -101,9 +104,11 @@ void RadioPanelView::paint()
         scanButtons[band]->setChecked(b.scanning);
         scanButtons[band]->setEnabled(b.scanAvailable);
         sliders[band]->setEnabled(b.powerAvailable);
-        if (sliders[band]->value() != b.power) {
+        // A position that waits for its turn stays where the operator put it.
+        const int power = m_powerAsked[band].position >= 0 ? m_powerAsked[band].position : b.power;
+        if (sliders[band]->value() != power) {
             const QSignalBlocker blocker(sliders[band]);
-            sliders[band]->setValue(b.power);
+            sliders[band]->setValue(power);
         }
         showText(vfoDisplays[band], b.vfoText);
         showText(memoryDisplays[band], b.memoryText);
@@ -138,8 +143,19 @@ void RadioPanelView::showMemories(const RadioState &s)
 
 void RadioPanelView::powerMoved(int band, int position)
 {
-    if (Radio *radio = m_radios.current())
-        radio->setPower(band, position);
+    if (Radio *radio = m_radios.current()) {
+        PowerAsked &asked = m_powerAsked[band];
+        asked.position = position;
+        const int number = ++asked.number;
+        m_requests.submit([this, radio, band, position, number] {
+            // The radio's state shows it from now on, a refusal included.
+            if (m_powerAsked[band].number == number) {
+                m_powerAsked[band].position = -1;
+                paint();
+            }
+            return radio->setPower(band, position);
+        });
+    }
     paint();
 }
 
@@ -152,29 +168,42 @@ void RadioPanelView::memoryChosen(int index)
 
 void RadioPanelView::SpeedButtonTXClick()
 {
-    if (Radio *radio = m_radios.current())
-        radio->setTransmit(m_c.SpeedButtonTX->isChecked());
-    paint();
+    transmitClicked(m_c.SpeedButtonTX->isChecked());
 }
 
 void RadioPanelView::scanClicked(int band)
 {
     QAbstractButton *button = band == 1 ? m_c.SpeedButtonScanB : m_c.SpeedButtonScanA;
-    if (Radio *radio = m_radios.current())
-        radio->setScan(band, button->isChecked());
-    paint();
+    scanAsked(band, button->isChecked());
 }
 
 void RadioPanelView::SpeedButtonTX16TXClick()
 {
-    if (Radio *radio = m_radios.current())
-        radio->setTransmit(m_c.SpeedButtonTX16TX->isChecked());
-    paint();
+    transmitClicked(m_c.SpeedButtonTX16TX->isChecked());
 }
 
 void RadioPanelView::SpeedButtonTX16SCClick()
 {
+    scanAsked(0, m_c.SpeedButtonTX16SC->isChecked());
+}
+
+// The toggle shows the radio's keying again at once: a keying that waits for its turn shows once
+// it is done.
+void RadioPanelView::transmitClicked(bool on)
+{
+    if (Radio *radio = m_radios.current()) {
+        auto request = [radio, on] { return radio->setTransmit(on); };
+        if (on)
+            m_requests.submitKey(request);
+        else
+            m_requests.submitUnkey(request);
+    }
+    paint();
+}
+
+void RadioPanelView::scanAsked(int band, bool on)
+{
     if (Radio *radio = m_radios.current())
-        radio->setScan(0, m_c.SpeedButtonTX16SC->isChecked());
+        m_requests.submit([radio, band, on] { return radio->setScan(band, on); });
     paint();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <array>
 
 class QAbstractButton;
 class QComboBox;
@@ -9,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class RadioRequests;
 class RadioSelector;
 class RadioState;
 namespace Ui {
@@ -43,7 +45,7 @@ class RadioPanelView : public QObject
     Q_OBJECT
 public:
     RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
-                   QObject *parent = nullptr);
+                   RadioRequests &requests, QObject *parent = nullptr);
 
     // Follows the state of the radio now selected.
     void follow();
@@ -61,9 +63,19 @@ public:
 
 private:
     void showMemories(const RadioState &s);
+    void transmitClicked(bool on);
+    void scanAsked(int band, bool on);
 
     RadioPanelControls m_c;
     RadioSelector &m_radios;
+    RadioRequests &m_requests;
+    // The last position asked of each band's slider while its request waits; -1 once it runs.
+    struct PowerAsked
+    {
+        int position = -1;
+        int number = 0;
+    };
+    std::array<PowerAsked, 2> m_powerAsked;
     QPointer<RadioState> m_state;
     bool m_generic = false;
     bool m_painting = false;

@@ -61,42 +61,48 @@ void RecordingRadio::setCircularScan(bool on)
     m_pressed << QStringLiteral("CheckBoxOptiTX16 %1").arg(on ? "on" : "off");
 }
 
-void RecordingRadio::transmit(bool on)
+QCoro::Task<> RecordingRadio::transmit(bool on)
 {
     state().setKeyed(on);
     m_pressed << (m_caps.stepping ? QStringLiteral("SpeedButtonTX16TX")
                                   : QStringLiteral("SpeedButtonTX"));
+    co_return;
 }
 
-void RecordingRadio::scan(int band, bool on)
+QCoro::Task<> RecordingRadio::scan(int band, bool on)
 {
     state().setScanning(band, on);
     m_pressed << (m_caps.stepping ? QStringLiteral("SpeedButtonTX16SC")
                                   : bandName("SpeedButtonScan", band));
+    co_return;
 }
 
-void RecordingRadio::bandSelected(int band)
+QCoro::Task<> RecordingRadio::bandSelected(int band)
 {
     m_pressed << bandName("SpeedButtonTX", band);
+    co_return;
 }
 
-void RecordingRadio::vfoSelected(int band)
+QCoro::Task<> RecordingRadio::vfoSelected(int band)
 {
     m_pressed << bandName("SpeedButtonVFO", band);
+    co_return;
 }
 
-void RecordingRadio::memorySelected(int band)
+QCoro::Task<> RecordingRadio::memorySelected(int band)
 {
     m_pressed << bandName("SpeedButtonMEM", band) + QLatin1Char(' ') + m_station.MemoryNumberText;
     if (duringMemory)
         duringMemory();
+    co_return;
 }
 
 // Like the panel's slider: a position already shown sends nothing.
-void RecordingRadio::powerSelected(int band, int position)
+QCoro::Task<> RecordingRadio::powerSelected(int band, int position)
 {
     if (m_power[band] == position)
-        return;
+        co_return;
     m_power[band] = position;
     m_pressed << bandName("TrackBarPWR", band) + QLatin1Char('=') + QString::number(position);
+    co_return;
 }

@@ -23,9 +23,21 @@ public:
     Capabilities capabilities() const override { return m_caps; }
     void open() override { m_pressed << QStringLiteral("open"); }
     void initialise() override { m_pressed << QStringLiteral("SpeedButtonInit"); }
-    void release() override { m_pressed << QStringLiteral("release"); }
-    void ensureReceive() override { m_pressed << QStringLiteral("RX"); }
-    void requestFrequency(std::function<void()> done) override { done(); }
+    QCoro::Task<> release() override
+    {
+        m_pressed << QStringLiteral("release");
+        co_return;
+    }
+    QCoro::Task<> ensureReceive() override
+    {
+        m_pressed << QStringLiteral("RX");
+        co_return;
+    }
+    QCoro::Task<> requestFrequency(std::function<void()> done) override
+    {
+        done();
+        co_return;
+    }
 
     void step(bool up) override;
     void resetChannel() override;
@@ -39,12 +51,12 @@ public:
     bool circular = false;
 
 protected:
-    void transmit(bool on) override;
-    void scan(int band, bool on) override;
-    void bandSelected(int band) override;
-    void vfoSelected(int band) override;
-    void memorySelected(int band) override;
-    void powerSelected(int band, int position) override;
+    QCoro::Task<> transmit(bool on) override;
+    QCoro::Task<> scan(int band, bool on) override;
+    QCoro::Task<> bandSelected(int band) override;
+    QCoro::Task<> vfoSelected(int band) override;
+    QCoro::Task<> memorySelected(int band) override;
+    QCoro::Task<> powerSelected(int band, int position) override;
 
 private:
     QString bandName(const char *control, int band) const;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QObject>
+#include <QQueue>
+#include <functional>
+
+// What is asked of the radio (a server message, a DTMF report, a click on the panel, INIT, the
+// transmit time-out, the quit) runs one request at a time, each to its end, in the order the
+// requests came; the window stays live meanwhile. An unkey does not wait: it runs at once beside
+// the request under way (its exchange follows the one in flight) and cancels the keyings that
+// wait, so a transmitter is never keyed after a later request to let it go.
+class RadioRequests : public QObject
+{
+    Q_OBJECT
+public:
+    using Request = std::function<QCoro::Task<>()>;
+    // Beyond this many waiting requests, more are dropped (a flood behind a silent radio).
+    static constexpr int MaxWaiting = 256;
+
+    explicit RadioRequests(QObject *parent = nullptr);
+
+    // Runs `request` now when nothing runs (up to its first wait, before this returns), or after
+    // those that came before it.
+    void submit(Request request);
+    // The same for a request that keys the transmitter.
+    void submitKey(Request request);
+    void submitUnkey(Request request);
+    // The last request: those waiting are dropped, nothing more is taken, and `last` runs at
+    // once as an unkey does. False when the requests were closed already.
+    bool close(Request last);
+
+    bool isIdle() const { return !m_running && m_waiting.isEmpty(); }
+    bool isClosed() const { return m_closed; }
+    int waitingCount() const { return int(m_waiting.size()); }
+    int droppedCount() const { return m_dropped; }
+
+signals:
+    // The last request that waited is over.
+    void idle();
+
+private:
+    struct Waiting
+    {
+        Request request;
+        bool keys = false;
+    };
+
+    void enqueue(Request request, bool keys);
+    void runAtOnce(Request request);
+    QCoro::Task<> runWaiting();
+    static QCoro::Task<> runBeside(Request request);
+
+    QQueue<Waiting> m_waiting;
+    bool m_running = false;
+    bool m_closed = false;
+    int m_dropped = 0;
+};
