@@ -5,12 +5,13 @@
 // line costs after 64 KiB of traffic against an empty line, and the time to give up on a silent
 // radio. Usage: bench_memory_read [passes [append-only]]
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
-#include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"
 #include "support/RigSimProcess.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitTMD700.h"
 
 #include <QApplication>
@@ -80,7 +81,11 @@ Pass ivrelane(const QString &pty, TForm1 &window)
     Pass pass;
     StationState state;
     SerialPortSettings settings;
-    RigLink link(state, settings, RigLinkWidgets{window.ui.labelTMD, window.ui.EditTXdata});
+    TrafficLine traffic;
+    QObject::connect(&traffic, &TrafficLine::appended, [&window](const QString &text) {
+        TrafficDisplay::append(window.ui.EditTXdata, text);
+    });
+    RigLink link(state, settings, &traffic);
     if (!link.open(pty))
         return pass;
     TrafficDisplay::clear(window.ui.EditTXdata);
@@ -204,7 +209,7 @@ int main(int argc, char *argv[])
     RigSimProcess silent;
     StationState state;
     SerialPortSettings settings;
-    RigLink link(state, settings, RigLinkWidgets{});
+    RigLink link(state, settings, nullptr);
     if (silent.start({QStringLiteral("--silent")}).isEmpty() || !link.open(silent.ptyPath())) {
         std::fprintf(stderr, "rigsim did not start\n");
         return 1;

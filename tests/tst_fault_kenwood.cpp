@@ -1,12 +1,12 @@
 #include "app/KenwoodSubsystem.h"
 #include "app/Station.h"
-#include "kenwood/TrafficDisplay.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
 #include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitTMD700.h"
 
 #include <QCoroTask>

@@ -1,7 +1,7 @@
 #include "app/Station.h"
-#include "kenwood/TrafficDisplay.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 

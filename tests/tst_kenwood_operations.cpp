@@ -1,5 +1,6 @@
 #include "core/Notifier.h"
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/KenwoodRadio.h"
@@ -12,7 +13,6 @@
 #include "support/RecordingNotifier.h"
 #include "ui/PanelPictures.h"
 #include "ui/RadioPanelView.h"
-#include "ui/TransceiverPanel.h"
 #include "ui/UnitTMD700.h"
 
 #include <QCoroTask>
@@ -48,11 +48,11 @@ class TestKenwoodOperations : public QObject
         StationState state;
         SerialPortSettings settings;
         TForm1 form;
-        TransceiverPanel panel = TransceiverPanel::fromForm(form.ui);
-        RigLink link{state, settings, RigLinkWidgets{form.ui.labelTMD, form.ui.EditTXdata}};
+        TrafficLine traffic;
+        RigLink link{state, settings, &traffic};
         KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
         KenwoodOperations operations{
-            state, radio.state(), link, panel, [this] { return std::optional(model); }, [] {}};
+            state, radio.state(), link, traffic, [this] { return std::optional(model); }, [] {}};
         // The panel as the station paints it, its clicks going to the radio in use.
         RadioSelector radios;
         RadioRequests requests;
@@ -62,7 +62,7 @@ class TestKenwoodOperations : public QObject
                                    radio.state(),
                                    link,
                                    operations,
-                                   panel,
+                                   traffic,
                                    notifier,
                                    [this] { return std::optional(model); },
                                    [] { return QStringLiteral("pty"); },

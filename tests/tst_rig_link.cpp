@@ -1,9 +1,11 @@
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/RigLink.h"
-#include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"
 #include "support/PtyPeer.h"
 #include "support/RigSimProcess.h"
+#include "ui/StatusLines.h"
+#include "ui/TrafficDisplay.h"
 
 #include <QCoroTask>
 #include <QLineEdit>
@@ -16,13 +18,23 @@ class TestRigLink : public QObject
 {
     Q_OBJECT
 
+    // The link with the status and traffic lines shown as the window shows them.
     struct Link
     {
+        Link()
+        {
+            QObject::connect(&link, &RigLink::silenceNoticed,
+                             [this] { StatusLines::showRig(&status, state); });
+            QObject::connect(&replies, &TrafficLine::appended, [this](const QString &text) {
+                TrafficDisplay::append(&traffic, text);
+            });
+        }
         StationState state;
         SerialPortSettings settings;
         QLineEdit status;
         QLineEdit traffic;
-        RigLink link{state, settings, RigLinkWidgets{&status, &traffic}};
+        TrafficLine replies;
+        RigLink link{state, settings, &replies};
     };
 
 private slots:

@@ -1,7 +1,6 @@
 #include "app/GenericTxSubsystem.h"
 #include "app/ServerSubsystem.h"
 #include "generic_tx/GenericTxRadio.h"
-#include "kenwood/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "radio/RadioState.h"
@@ -9,6 +8,7 @@
 #include "support/ServerPeer.h"
 #include "support/StationFixture.h"
 #include "ui/MessageBoxNotifier.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 

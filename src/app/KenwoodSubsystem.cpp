@@ -24,8 +24,6 @@ QString portLostText(const QString &portName)
 
 KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_openReport(station.log)
 {
-    Ui::TForm1 &ui = station.Form1->ui;
-    const TransceiverPanel panel = TransceiverPanel::fromForm(ui);
     // INIT by a DTMF code, as a click on INIT: the window takes the keyboard back after it.
     auto initialiseByCode = [this] {
         SpeedButtonInitClick();
@@ -37,16 +35,20 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     for (const char *name : {"TMD700", "TMD710", "TMV71"})
         station.radios.add(QString::fromLatin1(name), m_radio.get());
     RadioState &radioState = m_radio->state();
-    m_link = std::make_unique<RigLink>(station.state, station.ComPortTX,
-                                       RigLinkWidgets{ui.labelTMD, ui.EditTXdata});
+    m_link = std::make_unique<RigLink>(station.state, station.ComPortTX, &station.traffic);
+    auto showRigStatus = [this] {
+        StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state);
+    };
+    connect(m_link.get(), &RigLink::silenceNoticed, this, showRigStatus);
+    connect(&radioState, &RadioState::rigStatusChanged, this, showRigStatus);
     auto model = [this] { return currentModel(); };
     auto focus = [this] { releaseFocus(); };
-    m_operations = std::make_unique<KenwoodOperations>(station.state, radioState, *m_link, panel,
-                                                       model, focus);
+    m_operations = std::make_unique<KenwoodOperations>(station.state, radioState, *m_link,
+                                                       station.traffic, model, focus);
     m_radio->attach(*m_operations);
     m_initialisation = std::make_unique<KenwoodInitialisation>(
-        station.state, radioState, *m_link, *m_operations, panel, station.notifier(), model,
-        [this] { return m_station.ComPortTX.portName; }, focus);
+        station.state, radioState, *m_link, *m_operations, station.traffic, station.notifier(),
+        model, [this] { return m_station.ComPortTX.portName; }, focus);
     m_initialisation->completed = [this] {
         m_station.log.append(
             QStringLiteral("Radio ready: %1 on %2")

@@ -1,7 +1,6 @@
 #include "app/ServerSubsystem.h"
 
 #include "app/Station.h"
-#include "kenwood/TrafficDisplay.h"
 #include "server/LineFramer.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
@@ -25,11 +24,10 @@ ServerControls serverControls(Station &station)
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
     QLineEdit *line = m.StaticTextIPConnect;
-    return ServerControls{ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth,
-                          [line](const QString &text) {
-                              StatusLines::setColouredText(line, text,
-                                                           StatusLines::Colour::Unchanged);
-                          }};
+    return ServerControls{
+        ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth, [line](const QString &text) {
+            StatusLines::setColouredText(line, text, StatusLines::Colour::Unchanged);
+        }};
 }
 
 ServerDialogControls dialogControls(Station &station)
@@ -191,7 +189,7 @@ void ServerSubsystem::HandleServerData()
         handleTailIfDue();
         return;
     }
-    TrafficDisplay::append(m_station.Form1->ui.EditTXdata, QString::fromLatin1(chunk));
+    m_station.traffic.append(QString::fromLatin1(chunk));
     // The wait was for the tail this read continues.
     m_tailTimer.stop();
     m_tailDue = false;

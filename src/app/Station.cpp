@@ -16,6 +16,7 @@
 #include "radio/TransmitTimeout.h"
 #include "ui/RadioPanelView.h"
 #include "ui/StatusLines.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -45,6 +46,10 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormMEM = std::make_unique<TFormMEM>();
     FormInitTX16 = std::make_unique<TFormInitTX16>();
     wireMainWindow();
+    connect(&traffic, &TrafficLine::appended, Form1.get(),
+            [this](const QString &text) { TrafficDisplay::append(Form1->ui.EditTXdata, text); });
+    connect(&traffic, &TrafficLine::cleared, Form1.get(),
+            [this] { TrafficDisplay::clear(Form1->ui.EditTXdata); });
 
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.

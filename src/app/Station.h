@@ -4,6 +4,7 @@
 #include "core/EventLog.h"
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "platform/LinkSettings.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
@@ -68,6 +69,7 @@ public:
     SerialPortSettings ComPortTX;
     TcpClientSettings IdTCPClient;
     EventLog log;
+    TrafficLine traffic;
     StationHooks hooks;
     // The radio backends by model; the one in use.
     RadioSelector radios;

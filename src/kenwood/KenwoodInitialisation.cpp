@@ -2,32 +2,24 @@
 
 #include "core/Notifier.h"
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/MemoryListReader.h"
 #include "kenwood/RigLink.h"
-#include "kenwood/TrafficDisplay.h"
 #include "radio/MemoryEntry.h"
 #include "radio/RadioState.h"
-#include "ui/StatusLines.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QSlider>
-#include <QToolButton>
 
 using namespace Kenwood;
 
 KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link,
-                                             KenwoodOperations &operations, TransceiverPanel panel,
+                                             KenwoodOperations &operations, TrafficLine &traffic,
                                              Notifier &notifier,
                                              std::function<std::optional<Model>()> model,
                                              std::function<QString()> portName,
                                              std::function<void()> releaseFocus)
-    : m_state(state), m_link(link), m_operations(operations), m_panel(panel), m_radio(radio),
+    : m_state(state), m_link(link), m_operations(operations), m_traffic(traffic), m_radio(radio),
       m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName)),
       m_releaseFocus(std::move(releaseFocus))
 {
@@ -40,7 +32,7 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
     // The link has already turned the status line red and cleared RigAnswering.
     m_state.RigStatus = 0;
     m_state.RigAnswering = false;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     m_releaseFocus();
     return true;
 }
@@ -82,7 +74,7 @@ QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
         co_await m_link.exchange(QStringLiteral("RC 0"));
     }
 
-    TrafficDisplay::clear(m_panel.EditTXdata);
+    m_traffic.clear();
     m_radio.setMemories({});
     const MemoryListRead memories =
         co_await readMemoryList(m_link, *model, m_state.NumberOfMemories);
@@ -101,7 +93,7 @@ QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
     m_state.InitInProgress = false;
 
     m_state.RigStatus = 3;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     takeCurrentFrequency();
     co_await setPower(0, m_state.PowerA);
     co_await setPower(1, m_state.PowerB);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "kenwood/KenwoodModel.h"
-#include "ui/TransceiverPanel.h"
 
 #include <QCoroTask>
 #include <QString>
@@ -12,6 +11,7 @@ class KenwoodOperations;
 class Notifier;
 class RadioState;
 class RigLink;
+class TrafficLine;
 struct StationState;
 
 // The initialisation sequence run by the hidden INIT button: model check, set-up commands,
@@ -21,7 +21,7 @@ class KenwoodInitialisation
 {
 public:
     KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link,
-                          KenwoodOperations &operations, TransceiverPanel panel, Notifier &notifier,
+                          KenwoodOperations &operations, TrafficLine &traffic, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 
@@ -40,7 +40,7 @@ private:
     StationState &m_state;
     RigLink &m_link;
     KenwoodOperations &m_operations;
-    TransceiverPanel m_panel;
+    TrafficLine &m_traffic;
     RadioState &m_radio;
     Notifier &m_notifier;
     std::function<std::optional<Kenwood::Model>()> m_model;

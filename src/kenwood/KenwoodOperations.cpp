@@ -1,28 +1,20 @@
 #include "kenwood/KenwoodOperations.h"
 
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
-#include "kenwood/TrafficDisplay.h"
 #include "radio/MemoryEntry.h"
 #include "radio/RadioState.h"
-#include "ui/StatusLines.h"
-
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSlider>
-#include <QToolButton>
 
 using namespace Kenwood;
 
 KenwoodOperations::KenwoodOperations(StationState &state, RadioState &radio, RigLink &link,
-                                     TransceiverPanel panel,
+                                     TrafficLine &traffic,
                                      std::function<std::optional<Model>()> model,
                                      std::function<void()> releaseFocus)
-    : m_state(state), m_radio(radio), m_link(link), m_panel(panel), m_model(std::move(model)),
+    : m_state(state), m_radio(radio), m_link(link), m_traffic(traffic), m_model(std::move(model)),
       m_releaseFocus(std::move(releaseFocus))
 {
 }
@@ -38,7 +30,7 @@ bool KenwoodOperations::answered(const QString &reply)
     if (isTimeout(reply))
         return false;
     m_state.RigStatus = 1;
-    StatusLines::showRig(m_panel.labelTMD, m_state);
+    m_radio.announceRigStatus();
     return true;
 }
 
@@ -61,7 +53,7 @@ QCoro::Task<> KenwoodOperations::selectBand(int band)
     const std::optional<Model> model = m_model();
     if (!model)
         co_return;
-    TrafficDisplay::clear(m_panel.EditTXdata);
+    m_traffic.clear();
     const QString select = bandSelectCommand(band);
     const QString reply = co_await send(select);
     if (!answered(reply))
@@ -104,7 +96,7 @@ QCoro::Task<> KenwoodOperations::vfoMode(int band)
     const std::optional<Model> model = m_model();
     if (!model)
         co_return;
-    TrafficDisplay::clear(m_panel.EditTXdata);
+    m_traffic.clear();
     const QString command = vfoModeCommand(band, *model);
     const QString reply = co_await send(command);
     if (!answered(reply) || !reply.contains(command))
@@ -122,7 +114,7 @@ QCoro::Task<> KenwoodOperations::memoryMode(int band)
     const std::optional<Model> model = m_model();
     if (!model)
         co_return;
-    TrafficDisplay::clear(m_panel.EditTXdata);
+    m_traffic.clear();
     if (!m_state.InitInProgress)
         m_state.MemoryNumberText = m_radio.currentMemory() < 0
                                        ? QString()

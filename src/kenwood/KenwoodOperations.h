@@ -1,7 +1,6 @@
 #pragma once
 
 #include "kenwood/KenwoodModel.h"
-#include "ui/TransceiverPanel.h"
 
 #include <QCoroTask>
 #include <QString>
@@ -11,6 +10,7 @@
 class QLabel;
 class RadioState;
 class RigLink;
+class TrafficLine;
 struct StationState;
 
 // The band, VFO, memory, power, scan and transmit operations of the Kenwood panel, and the
@@ -20,7 +20,7 @@ struct StationState;
 class KenwoodOperations
 {
 public:
-    KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, TransceiverPanel panel,
+    KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, TrafficLine &traffic,
                       std::function<std::optional<Kenwood::Model>()> model,
                       std::function<void()> releaseFocus);
 
@@ -55,7 +55,7 @@ private:
     StationState &m_state;
     RadioState &m_radio;
     RigLink &m_link;
-    TransceiverPanel m_panel;
+    TrafficLine &m_traffic;
     std::function<std::optional<Kenwood::Model>()> m_model;
     std::function<void()> m_releaseFocus;
 };

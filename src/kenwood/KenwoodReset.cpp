@@ -17,7 +17,7 @@ QCoro::Task<QString> toReceive(SerialPortSettings settings)
     if (!QFileInfo::exists(PortOpenReport::devicePath(port)))
         co_return QStringLiteral("port %1 is missing").arg(port);
     StationState state;
-    RigLink link(state, settings, {});
+    RigLink link(state, settings, nullptr);
     if (!link.open(port))
         co_return QStringLiteral("port %1 cannot be opened: %2").arg(port, link.openError());
     if (co_await link.exchange(QStringLiteral("RX")) == QLatin1String("timerout")) {

@@ -1,16 +1,15 @@
 #include "kenwood/RigLink.h"
 
 #include "core/StationState.h"
+#include "core/TrafficLine.h"
 #include "kenwood/KenwoodReplies.h"
-#include "kenwood/TrafficDisplay.h"
 #include "platform/LinkSettings.h"
-#include "ui/StatusLines.h"
 
 #include <utility>
 
-RigLink::RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
+RigLink::RigLink(StationState &state, const SerialPortSettings &settings, TrafficLine *traffic,
                  QObject *parent)
-    : QObject(parent), m_state(state), m_settings(settings), m_widgets(widgets)
+    : QObject(parent), m_state(state), m_settings(settings), m_traffic(traffic)
 {
     for (QTimer *timer : {&m_deadline, &m_intervalTimer, &m_totalTimer}) {
         timer->setSingleShot(true);
@@ -256,8 +255,8 @@ void RigLink::finish(const QString &reply, bool timedOut)
         slot->reply = reply;
         if (m_command == QLatin1String("RX"))
             m_unkeyOwed = false;
-        if (m_widgets.EditTXdata)
-            TrafficDisplay::append(m_widgets.EditTXdata, reply);
+        if (m_traffic)
+            m_traffic->append(reply);
     }
     emit exchangeFinished();
     if (!timedOut)
@@ -277,8 +276,8 @@ void RigLink::reportTimeout()
     m_state.RigStatus = 0;
     m_state.RigAnswering = false;
     // While the port is away its status line says so, rather than that the radio is silent.
-    if (m_widgets.labelTMD && m_lostPortName.isEmpty())
-        StatusLines::showRig(m_widgets.labelTMD, m_state);
+    if (m_lostPortName.isEmpty())
+        emit silenceNoticed();
 }
 
 void RigLink::onError(QSerialPort::SerialPortError error)

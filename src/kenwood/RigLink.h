@@ -9,16 +9,9 @@
 #include <QTimer>
 #include <coroutine>
 
-class QLineEdit;
 struct SerialPortSettings;
 struct StationState;
-
-// The controls the serial link reports to.
-struct RigLinkWidgets
-{
-    QLineEdit *labelTMD = nullptr;   // transceiver status line
-    QLineEdit *EditTXdata = nullptr; // traffic display
-};
+class TrafficLine;
 
 // The serial link to the Kenwood transceiver: one command, one reply ended by a carriage return.
 //
@@ -34,7 +27,8 @@ public:
     // Received bytes held for the exchange in flight; more is lost, as in a driver's overrun.
     static constexpr int InputCapacity = 4096;
 
-    RigLink(StationState &state, const SerialPortSettings &settings, RigLinkWidgets widgets,
+    // Each reply goes to `traffic` when there is one.
+    RigLink(StationState &state, const SerialPortSettings &settings, TrafficLine *traffic,
             QObject *parent = nullptr);
 
     // How often a port that went away is looked for again.
@@ -74,6 +68,9 @@ public:
     bool unkeyOwed() const { return m_unkeyOwed; }
 
 signals:
+    // A reply did not come: the station takes the radio for silent (StationState::RigStatus and
+    // RigAnswering), which its status line shows unless the port is away (that says so itself).
+    void silenceNoticed();
     // An exchange is over, answered or not.
     void exchangeFinished();
     // A complete reply came for the exchange in flight.
@@ -119,7 +116,7 @@ private:
 
     StationState &m_state;
     const SerialPortSettings &m_settings;
-    RigLinkWidgets m_widgets;
+    TrafficLine *m_traffic;
     QSerialPort m_port;
 
     QByteArray m_input; // received and not yet taken by an exchange

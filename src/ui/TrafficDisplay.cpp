@@ -1,4 +1,4 @@
-#include "kenwood/TrafficDisplay.h"
+#include "ui/TrafficDisplay.h"
 
 #include <QFontMetrics>
 #include <QHash>
