@@ -2,10 +2,6 @@
 // (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui -> radio, core, platform; app may
 // include anything, and nothing includes app. This reads every #include "folder/..." line of
 // src/ and fails on a direction the picture forbids.
-//
-// The code does not reach that picture everywhere yet: layering-exceptions.txt lists each
-// forbidden include still there ("file -> included"). A forbidden include not in the list fails,
-// and so does a listed one that is gone, so the list only ever shrinks.
 
 #include <QDirIterator>
 #include <QFile>
@@ -70,20 +66,6 @@ QSet<QString> forbiddenIncludes(QStringList &folders)
     return found;
 }
 
-QSet<QString> listedExceptions()
-{
-    QSet<QString> listed;
-    QFile file(QStringLiteral(IVRELANE_SOURCE_DIR "/tests/layering-exceptions.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return listed;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            listed << line;
-    }
-    return listed;
-}
-
 } // namespace
 
 class TestLayering : public QObject
@@ -100,15 +82,9 @@ private slots:
             if (folder != QLatin1String("app"))
                 QVERIFY2(allowed().contains(folder), qPrintable(folder + " has no layer"));
         }
-        const QSet<QString> listed = listedExceptions();
-        QStringList added = (forbidden - listed).values();
-        QStringList gone = (listed - forbidden).values();
-        added.sort();
-        gone.sort();
-        QVERIFY2(added.isEmpty(), qPrintable("forbidden include(s):\n" + added.join('\n')));
-        QVERIFY2(gone.isEmpty(),
-                 qPrintable("no longer there, remove from layering-exceptions.txt:\n" +
-                            gone.join('\n')));
+        QStringList found = forbidden.values();
+        found.sort();
+        QVERIFY2(found.isEmpty(), qPrintable("forbidden include(s):\n" + found.join('\n')));
     }
 };
 

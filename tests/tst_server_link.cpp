@@ -1,6 +1,7 @@
 #include "app/GenericTxSubsystem.h"
 #include "app/ServerSubsystem.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/Tx16Stepper.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "radio/RadioState.h"
@@ -403,15 +404,19 @@ void TestServerLink::genericStepsOnlyOnGenericModel()
             s.dialog().ButtonConnect->click(); // a Kenwood connects after its port opened
         QVERIFY(s.server.waitForClient());
         QTRY_VERIFY(s.station().state.ServerConnected);
-        QSignalSpy steps(s.main().UpDownTX, &UpDownArrows::clicked);
+        QSignalSpy steps(&s.station().genericTx->stepper(), &Tx16Stepper::arrowPressed);
+        const int channel = s.station().state.Tx16Channel;
         QVERIFY(s.deliver("GENERIC_U\r\n"));
         QVERIFY(s.deliver("GENERIC_D\r\n"));
         if (model == QLatin1String("TX16UD")) {
             QCOMPARE(steps.count(), 2);
-            QCOMPARE(steps.at(0).at(0).value<UpDownArrows::Direction>(),
-                     UpDownArrows::Direction::Up);
-            QCOMPARE(steps.at(1).at(0).value<UpDownArrows::Direction>(),
-                     UpDownArrows::Direction::Down);
+            QCOMPARE(steps.at(0).at(0).toBool(), true);
+            QCOMPARE(steps.at(1).at(0).toBool(), false);
+            // The step up was taken, the step down fell in its lock-out: the panel's arrows and
+            // channel display show the next channel.
+            QCOMPARE(s.station().state.Tx16Channel, channel + 1);
+            QCOMPARE(s.main().LCD99TX->channel(), channel + 1);
+            QCOMPARE(s.main().UpDownTX->position(), channel + 1);
         } else {
             QCOMPARE(steps.count(), 0);
         }

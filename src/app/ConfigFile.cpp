@@ -178,10 +178,7 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("CHANNELNUMTX16="),
          [](const ConfigBinding &b, const QString &v) {
-             setIfInteger(v, [&](int n) {
-                 b.SpinEditCanalNombre->setValue(n);
-                 b.UpDownTX->setMaximum(b.SpinEditCanalNombre->value() + 1);
-             });
+             setIfInteger(v, [&](int n) { b.SpinEditCanalNombre->setValue(n); });
          }},
         {QStringLiteral("BASECHANNELTX16="),
          [](const ConfigBinding &b, const QString &v) {

@@ -40,7 +40,6 @@ struct ConfigBinding
     QCheckBox *CheckBoxOptiTX16;
     QSpinBox *SpinEditCanalNombre, *SpinEditTempoTX16;
     QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
-    UpDownArrows *UpDownTX;
     QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
     QLineEdit *EditH000;
     QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;

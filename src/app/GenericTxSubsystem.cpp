@@ -13,6 +13,7 @@
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
+#include "ui/SevenSegmentDisplay.h"
 #include "ui/StatusLines.h"
 #include "ui/Tx16Glyphs.h"
 #include "ui/UnitInitTX16.h"
@@ -60,8 +61,19 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver,
         Tx16StepWidgets{m.ButtonReset, m.ButtonTestPin16, g.ButtonSynchroUP, g.ButtonSynchroDown,
-                        m.LCD99TX, m.UpDownTX, m.ComboBoxTXMEM, &f.TimerTX16,
-                        g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
+                        m.ComboBoxTXMEM, &f.TimerTX16, g.SpinEditCanalNombre, g.SpinEditPin14,
+                        g.CheckBoxOptiTX16});
+    // The arrows and the channel display show the stepper's selector and count.
+    Tx16Stepper *stepper = m_stepper.get();
+    const auto showSelector = [&m, stepper] {
+        m.UpDownTX->setMaximum(stepper->selectorMaximum());
+        m.UpDownTX->setPosition(stepper->selectorPosition());
+    };
+    connect(stepper, &Tx16Stepper::selectorChanged, this, showSelector);
+    showSelector();
+    connect(stepper, &Tx16Stepper::channelChanged, m.LCD99TX, &SevenSegmentDisplay::setChannel);
+    m.LCD99TX->setChannel(station.state.Tx16Channel);
+    connect(m.UpDownTX, &UpDownArrows::clicked, this, &GenericTxSubsystem::UpDownTXClick);
     // The panel's looks; the scan mode's picture follows the option, whoever sets it (the
     // setup window, the configuration, a DTMF code).
     Tx16Glyphs::dressPanel(m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.Imagecercle,
@@ -81,8 +93,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
         Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
                          g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
                          g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
-                         g.StringGridTX16MEM, m.ComboBoxTXMEM, m.UpDownTX, m.Label16,
-                         &f.TimerTX16});
+                         g.StringGridTX16MEM, m.ComboBoxTXMEM, m.Label16, &f.TimerTX16});
 
     m_radio->attach(*m_stepper);
     m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };
@@ -281,6 +292,11 @@ void GenericTxSubsystem::SpeedButtonInitClick()
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
+}
+
+void GenericTxSubsystem::UpDownTXClick(UpDownArrows::Direction direction)
+{
+    m_radio->step(direction == UpDownArrows::Direction::Up);
 }
 
 bool GenericTxSubsystem::inUse() const

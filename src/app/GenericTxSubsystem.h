@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generic_tx/LineSettings.h"
+#include "ui/UpDownArrows.h"
 
 #include <QObject>
 #include <memory>
@@ -29,6 +30,8 @@ public:
     void MenuTX16UDClick();
     // INIT with the generic model opens the setup dialog.
     void SpeedButtonInitClick();
+    // A click on the panel's arrows: one step, as the server's GENERIC_U or GENERIC_D.
+    void UpDownTXClick(UpDownArrows::Direction direction);
 
     Tx16PinDriver &driver() { return *m_driver; }
     Tx16Stepper &stepper() { return *m_stepper; }

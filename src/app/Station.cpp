@@ -139,7 +139,6 @@ ConfigBinding Station::configBinding()
         g.SpinEditPin14,
         g.SpinEditPin1,
         g.SpinEditPin16,
-        m.UpDownTX,
         g.RadioButtonH378,
         g.RadioButtonH278,
         g.RadioButtonH3BC,
@@ -259,7 +258,6 @@ void Station::applyChannelCount()
 {
     Ui::TFormInitTX16 &g = FormInitTX16->ui;
     const int count = g.SpinEditCanalNombre->value();
-    Form1->ui.UpDownTX->setMaximum(count + 1);
     g.SpinEditCanalReset->setMaximum(count); // lowers the value with it when above
     Form1->ui.Label16->setText(QString::number(count));
 }

@@ -3,15 +3,6 @@
 #include "core/StationState.h"
 #include "generic_tx/Tx16Stepper.h"
 
-namespace {
-
-UpDownArrows::Direction direction(bool up)
-{
-    return up ? UpDownArrows::Direction::Up : UpDownArrows::Direction::Down;
-}
-
-} // namespace
-
 GenericTxRadio::GenericTxRadio(StationState &station, std::function<void()> openSetup,
                                QObject *parent)
     : Radio(parent), m_station(station), m_openSetup(std::move(openSetup))
@@ -38,7 +29,7 @@ QCoro::Task<> GenericTxRadio::requestFrequency(std::function<void()> done)
 
 void GenericTxRadio::step(bool up)
 {
-    m_stepper->step(direction(up));
+    m_stepper->step(up);
 }
 
 void GenericTxRadio::resetChannel()
@@ -48,7 +39,7 @@ void GenericTxRadio::resetChannel()
 
 void GenericTxRadio::resynchronise(bool up)
 {
-    m_stepper->resynchronise(direction(up));
+    m_stepper->resynchronise(up);
 }
 
 void GenericTxRadio::goToChannel(int index)

@@ -5,7 +5,6 @@
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16PinDriver.h"
-#include "ui/UpDownArrows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -216,7 +215,6 @@ void Tx16Setup::choosePort(quint16 address)
 void Tx16Setup::SpinEditCanalNombreChange()
 {
     const int count = m_w.SpinEditCanalNombre->value();
-    m_w.UpDownTX->setMaximum(count + 1);
     // Lowers the base channel with it when above; its own change handler follows.
     m_w.SpinEditCanalReset->setMaximum(count);
     m_w.Label16->setText(QString::number(count));

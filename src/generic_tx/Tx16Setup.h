@@ -17,7 +17,6 @@ class QTimer;
 class QWidget;
 class Tx16LinesSetup;
 class Tx16PinDriver;
-class UpDownArrows;
 struct StationState;
 
 // Controls of the setup dialog, and of the main window, that the setup logic works on.
@@ -30,7 +29,6 @@ struct Tx16SetupWidgets
     QLineEdit *EditH000;
     QTableWidget *StringGridTX16MEM;
     QComboBox *ComboBoxTXMEM;
-    UpDownArrows *UpDownTX;
     QLabel *Label16;
     QTimer *TimerTX16;
 };

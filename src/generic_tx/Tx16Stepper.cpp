@@ -5,7 +5,6 @@
 #include "generic_tx/ChannelStepping.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "radio/RadioState.h"
-#include "ui/SevenSegmentDisplay.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,15 +17,9 @@ constexpr int FirstTickMs = 100;
 // Ticks at least this long have let the transmitter settle, so the squelch means something.
 constexpr int SquelchSettledMs = 200;
 
-StepDirection stepDirection(UpDownArrows::Direction direction)
+StepDirection direction(bool up)
 {
-    return direction == UpDownArrows::Direction::Up ? StepDirection::Up : StepDirection::Down;
-}
-
-UpDownArrows::Direction arrowDirection(StepDirection direction)
-{
-    return direction == StepDirection::Up ? UpDownArrows::Direction::Up
-                                          : UpDownArrows::Direction::Down;
+    return up ? StepDirection::Up : StepDirection::Down;
 }
 
 } // namespace
@@ -36,10 +29,11 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
     : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
-    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
-    m_w.LCD99TX->setChannel(m_state.Tx16Channel);
+    m_position = qBound(0, m_state.Tx16Channel, selectorMaximum());
 
-    connect(m_w.UpDownTX, &UpDownArrows::clicked, this, &Tx16Stepper::UpDownTXClick);
+    // A smaller channel count pulls the selector in with it.
+    connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
+            [this] { setSelector(m_position); });
     connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
     connect(m_w.ComboBoxTXMEM, &QComboBox::activated, this, &Tx16Stepper::ComboBoxTXMEMClick);
     connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
@@ -49,17 +43,23 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
             &Tx16Stepper::ButtonSynchroDownClick);
 }
 
-void Tx16Stepper::UpDownTXClick(UpDownArrows::Direction direction)
+void Tx16Stepper::step(bool up)
+{
+    setSelector(m_position + (up ? 1 : -1));
+    emit arrowPressed(up);
+    takeStep(up);
+}
+
+void Tx16Stepper::takeStep(bool up)
 {
     if (m_w.TimerTX16->isActive()) {
         // A step, a walk or a scan is under way: the request is dropped.
-        m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+        setSelector(m_state.Tx16Channel);
         return;
     }
-    const StepDirection dir = stepDirection(direction);
-    const StepResult result =
-        ChannelStepping::step(m_w.UpDownTX->position(), dir, channelCount(), circular());
-    m_w.UpDownTX->setPosition(result.position);
+    const StepDirection dir = direction(up);
+    const StepResult result = ChannelStepping::step(m_position, dir, channelCount(), circular());
+    setSelector(result.position);
     m_state.Tx16Channel = result.channel;
     showChannel();
     if (result.atLimit) {
@@ -84,12 +84,12 @@ void Tx16Stepper::TimerTX16Timer()
         return;
     }
     m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_w.SpinEditPin14->value());
-    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+    setSelector(m_state.Tx16Channel);
 
     if (scanning()) {
         const StepDirection dir =
             ChannelStepping::scan(m_state.Tx16Channel, count, circular(), m_state.Tx16ScanUp);
-        m_w.UpDownTX->click(arrowDirection(dir));
+        step(dir == StepDirection::Up);
         return;
     }
 
@@ -99,7 +99,7 @@ void Tx16Stepper::TimerTX16Timer()
         m_state.Tx16TargetChannel = 0;
     if (next.direction == StepDirection::None)
         return;
-    m_w.UpDownTX->click(arrowDirection(next.direction));
+    step(next.direction == StepDirection::Up);
     if (!circular() && next.direction == StepDirection::Down && m_state.Tx16Channel == target)
         m_state.Tx16TargetChannel = 0;
 }
@@ -125,7 +125,7 @@ void Tx16Stepper::ComboBoxTXMEMClick()
         return;
     }
     // No channel there (or above the count): fall back to the channel on the display.
-    const int shown = m_w.LCD99TX->channel() - 1;
+    const int shown = m_state.Tx16Channel - 1;
     if (shown >= 0 && shown < list->count())
         list->setCurrentIndex(shown);
 }
@@ -138,7 +138,7 @@ void Tx16Stepper::ButtonResetClick()
         transmitOff();
     m_w.ButtonTestPin16->click();
     m_state.Tx16Channel = m_state.Tx16BaseChannel;
-    m_w.UpDownTX->setPosition(m_state.Tx16BaseChannel);
+    setSelector(m_state.Tx16BaseChannel);
     showChannel();
     followList();
 }
@@ -167,12 +167,12 @@ void Tx16Stepper::setScan(bool on)
 
 void Tx16Stepper::ButtonSynchroUPClick()
 {
-    resynchronise(UpDownArrows::Direction::Up);
+    resynchronise(true);
 }
 
 void Tx16Stepper::ButtonSynchroDownClick()
 {
-    resynchronise(UpDownArrows::Direction::Down);
+    resynchronise(false);
 }
 
 void Tx16Stepper::releaseTransmitter()
@@ -190,6 +190,17 @@ int Tx16Stepper::channelCount() const
     return m_w.SpinEditCanalNombre->value();
 }
 
+int Tx16Stepper::selectorMaximum() const
+{
+    return channelCount() + 1;
+}
+
+void Tx16Stepper::setSelector(int position)
+{
+    m_position = qBound(0, position, selectorMaximum());
+    emit selectorChanged();
+}
+
 bool Tx16Stepper::circular() const
 {
     return m_w.CheckBoxOptiTX16->isChecked();
@@ -203,11 +214,6 @@ bool Tx16Stepper::scanning() const
 bool Tx16Stepper::transmitting() const
 {
     return m_radio.keyed();
-}
-
-void Tx16Stepper::step(UpDownArrows::Direction direction)
-{
-    m_w.UpDownTX->click(direction);
 }
 
 void Tx16Stepper::goToEntry(int index)
@@ -240,7 +246,7 @@ void Tx16Stepper::send(const char *word)
 
 void Tx16Stepper::showChannel()
 {
-    m_w.LCD99TX->setChannel(m_state.Tx16Channel);
+    emit channelChanged(m_state.Tx16Channel);
 }
 
 void Tx16Stepper::followList()
@@ -266,13 +272,12 @@ void Tx16Stepper::transmitOff()
     send("RX");
 }
 
-void Tx16Stepper::resynchronise(UpDownArrows::Direction direction)
+void Tx16Stepper::resynchronise(bool up)
 {
-    if (!ChannelStepping::resyncAllowed(m_w.UpDownTX->position(), stepDirection(direction),
-                                        channelCount()))
+    if (!ChannelStepping::resyncAllowed(m_position, direction(up), channelCount()))
         return;
     m_state.Tx16Resync = true;
-    m_w.UpDownTX->click(direction);
-    m_w.UpDownTX->setPosition(m_state.Tx16Channel);
+    step(up);
+    setSelector(m_state.Tx16Channel);
     m_state.Tx16Resync = false;
 }

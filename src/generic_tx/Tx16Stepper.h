@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/UpDownArrows.h"
-
 #include <QObject>
 
 class QAbstractButton;
@@ -10,7 +8,6 @@ class QComboBox;
 class QSpinBox;
 class QTimer;
 class RadioState;
-class SevenSegmentDisplay;
 class Tx16PinDriver;
 struct StationState;
 
@@ -19,8 +16,6 @@ struct Tx16StepWidgets
 {
     QAbstractButton *ButtonReset, *ButtonTestPin16;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
-    SevenSegmentDisplay *LCD99TX;
-    UpDownArrows *UpDownTX;
     QComboBox *ComboBoxTXMEM;
     QTimer *TimerTX16;
     QSpinBox *SpinEditCanalNombre, *SpinEditPin14;
@@ -31,7 +26,9 @@ struct Tx16StepWidgets
 // so the count Tx16Channel moves by one for every UP or DOWN pulse sent. TimerTX16 is the one
 // clock: lock-out after a step, walk to a chosen channel, scan until the squelch opens.
 //
-// The keying and scanning live in the radio's state; the panel's toggles show them.
+// The keying and scanning live in the radio's state; the panel's toggles show them. The channel
+// selector (the panel's arrows) has positions 0 to the channel count + 1: the ends stand for
+// channels 1 and N, so that a step past an end can be told from a step to it.
 class Tx16Stepper : public QObject
 {
     Q_OBJECT
@@ -39,18 +36,18 @@ public:
     Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
                 const Tx16StepWidgets &widgets, QObject *parent = nullptr);
 
-    void UpDownTXClick(UpDownArrows::Direction direction);
+    // A press on an arrow, the operator's or the server's or a DTMF code's: the selector moves by
+    // one within its range, then the step is taken or refused.
+    void step(bool up);
     void TimerTX16Timer();
     void ComboBoxTXMEMClick();
     void ButtonResetClick();
     void setTransmit(bool on);
     void setScan(bool on);
-    // One step as the arrows take it.
-    void step(UpDownArrows::Direction direction);
     // Walks to the channel of the list's entry `index`, as a choice in the list does.
     void goToEntry(int index);
     void setCircular(bool circular);
-    void resynchronise(UpDownArrows::Direction direction);
+    void resynchronise(bool up);
     // "999.999999" while scanning, the frequency of the list's current entry, or "000.000000".
     QString frequency() const;
     void ButtonSynchroUPClick();
@@ -59,7 +56,20 @@ public:
     // Ends scanning, transmitting and any walk: the panel is going away (another model).
     void releaseTransmitter();
 
+    int selectorPosition() const { return m_position; }
+    int selectorMaximum() const;
+
+signals:
+    // An arrow was pressed, whether the step was then taken or not.
+    void arrowPressed(bool up);
+    // The selector's position, or its range (the channel count changed), for the arrows to show.
+    void selectorChanged();
+    // Tx16Channel changed, for the channel display.
+    void channelChanged(int channel);
+
 private:
+    void takeStep(bool up);
+    void setSelector(int position);
     int channelCount() const;
     bool circular() const;
     bool scanning() const;
@@ -74,4 +84,5 @@ private:
     RadioState &m_radio;
     Tx16PinDriver &m_driver;
     Tx16StepWidgets m_w;
+    int m_position = 0;
 };
