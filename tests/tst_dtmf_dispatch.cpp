@@ -57,9 +57,7 @@ struct Panel
         radios.add(QStringLiteral("TMD710"), &tmd710);
         radios.add(QStringLiteral("TMV71"), &tmd710);
         radios.select(QStringLiteral("TMD710"));
-        c.station.MenuSave = new QAction(&window);
-        QObject::connect(c.station.MenuSave, &QAction::triggered,
-                         [this] { pressed << "MenuSave"; });
+        c.station.saveConfiguration = [this] { pressed << "MenuSave"; };
 
         tmd700.state().setMemories(Memories);
         tmd710.state().setMemories(Memories);

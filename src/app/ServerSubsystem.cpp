@@ -24,10 +24,15 @@ ServerControls serverControls(Station &station)
     Ui::TForm1 &m = station.Form1->ui;
     Ui::TFormIP &ip = station.FormIP->ui;
     QLineEdit *line = m.StaticTextIPConnect;
-    return ServerControls{
-        ip.RadioButtonLeft, ip.RadioButtonRight, ip.RadioButtonBoth, [line](const QString &text) {
-            StatusLines::setColouredText(line, text, StatusLines::Colour::Unchanged);
-        }};
+    auto channel = [&ip] {
+        if (ip.RadioButtonLeft->isChecked())
+            return AudioChannel::Left;
+        return ip.RadioButtonBoth->isChecked() ? AudioChannel::Both : AudioChannel::Right;
+    };
+    return ServerControls{channel, [line](const QString &text) {
+                              StatusLines::setColouredText(line, text,
+                                                           StatusLines::Colour::Unchanged);
+                          }};
 }
 
 ServerDialogControls dialogControls(Station &station)

@@ -5,7 +5,6 @@
 #include "radio/Radio.h"
 #include "radio/RadioSelector.h"
 
-#include <QAction>
 #include <QComboBox>
 
 DtmfActions::DtmfActions(StationState &state, EventLog &log, RadioSelector &radios,
@@ -63,7 +62,7 @@ QCoro::Task<bool> DtmfActions::carryOut(int action)
     if (current == nullptr) {
         // Saving needs no radio.
         if (action == 99)
-            m_c.MenuSave->trigger();
+            m_c.saveConfiguration();
         co_return action == 99;
     }
     Radio &radio = *current;
@@ -146,7 +145,7 @@ QCoro::Task<bool> DtmfActions::carryOut(int action)
         radio.resynchronise(action == 40);
         co_return false;
     case 99:
-        m_c.MenuSave->trigger();
+        m_c.saveConfiguration();
         if (caps.initialisesOnCommand)
             radio.initialise();
         co_return true;

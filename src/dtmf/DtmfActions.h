@@ -3,19 +3,19 @@
 #include <QCoroTask>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class EventLog;
-class QAction;
 class QComboBox;
 class Radio;
 class RadioSelector;
 struct StationState;
 
-// The configuration save the actions use, and the generic transmitter's channel list (its
-// entries are the channels a code's figures are looked up in).
+// The configuration save the actions use (as the File menu's), and the generic transmitter's
+// channel list (its entries are the channels a code's figures are looked up in).
 struct DtmfStationControls
 {
-    QAction *MenuSave = nullptr;
+    std::function<void()> saveConfiguration;
     QComboBox *ComboBoxTXMEM = nullptr;
 };
 

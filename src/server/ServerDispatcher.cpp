@@ -9,7 +9,6 @@
 
 #include <QLineEdit>
 #include <QLocale>
-#include <QRadioButton>
 #include <QTime>
 #include <utility>
 
@@ -22,11 +21,7 @@ ServerDispatcher::ServerDispatcher(StationState &state, RadioSelector &radios,
 
 AudioChannel ServerDispatcher::audioChannel() const
 {
-    if (m_controls.RadioButtonLeft->isChecked())
-        return AudioChannel::Left;
-    if (m_controls.RadioButtonBoth->isChecked())
-        return AudioChannel::Both;
-    return AudioChannel::Right;
+    return m_controls.audioChannel ? m_controls.audioChannel() : AudioChannel::Right;
 }
 
 void ServerDispatcher::take(const QByteArray &message)
@@ -94,9 +89,9 @@ QCoro::Task<> ServerDispatcher::reportFrequency()
 void ServerDispatcher::showFrequencySent()
 {
     if (m_controls.showOnStatusLine)
-        m_controls.showOnStatusLine(
-            QStringLiteral("F=") + m_state.CurrentFrequency + QLatin1Char('/') +
-            LocalTime::timeOfDay(QLocale::system(), QTime::currentTime()));
+        m_controls.showOnStatusLine(QStringLiteral("F=") + m_state.CurrentFrequency +
+                                    QLatin1Char('/') +
+                                    LocalTime::timeOfDay(QLocale::system(), QTime::currentTime()));
 }
 
 // A repeated request changes nothing, so it cannot turn into its opposite.

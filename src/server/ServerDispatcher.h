@@ -6,19 +6,17 @@
 #include <QCoroTask>
 #include <functional>
 
-class QRadioButton;
 class Radio;
 class RadioRequests;
 class RadioSelector;
 class EventLog;
 struct StationState;
 
-// The controls a server message acts on or reads its settings from.
+// What a server message reads its setting from and shows its outcome on.
 struct ServerControls
 {
-    QRadioButton *RadioButtonLeft = nullptr;
-    QRadioButton *RadioButtonRight = nullptr;
-    QRadioButton *RadioButtonBoth = nullptr;
+    // The audio channel whose TRANSMIT and RECEIVE are obeyed (the server dialog's choice).
+    std::function<AudioChannel()> audioChannel;
     // Puts a text on the server status line, its colour kept.
     std::function<void(const QString &)> showOnStatusLine;
 };
