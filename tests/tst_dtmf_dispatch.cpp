@@ -61,10 +61,11 @@ struct Panel
 
         tmd700.state().setMemories(Memories);
         tmd710.state().setMemories(Memories);
-        QComboBox *channels = c.station.ComboBoxTXMEM = new QComboBox(&window);
+        QStringList channels;
         for (int channel = 1; channel <= 40; ++channel)
-            channels->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0')));
-        channels->setItemText(4, QStringLiteral("005=145.225000 [Relais]"));
+            channels << QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0'));
+        channels[4] = QStringLiteral("005=145.225000 [Relais]");
+        generic.state().updateMemories(channels);
         interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, requests, c);
     }
 
@@ -429,7 +430,7 @@ void TestDtmfDispatch::genericChannel()
     p.interpreter->ReceiveDtmf(figures);
 
     QCOMPARE(p.pressed, QStringList{QStringLiteral("ComboBoxTXMEM %1").arg(index)});
-    QCOMPARE(p.c.station.ComboBoxTXMEM->currentIndex(), index);
+    QCOMPARE(p.generic.state().currentMemory(), index);
     QCOMPARE(p.logged().last(),
              QStringLiteral("MEM TX16UD =%1").arg(index + 1, 3, 10, QChar(u'0')));
     QVERIFY(p.idle());

@@ -1,7 +1,9 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
+#include "app/GenericTxSubsystem.h"
 #include "core/StationState.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -178,7 +180,11 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
     QCOMPARE(rig.state().Tx16Channel, 4);
 
     // An entry without a channel number is no channel either.
-    list->setItemText(9, QStringLiteral("xx0= [bad]"));
+    RadioState &channels = rig.station().genericTx->radio().state();
+    QStringList entries = channels.memories();
+    entries[9] = QStringLiteral("xx0= [bad]");
+    channels.updateMemories(entries);
+    QCOMPARE(list->itemText(9), entries[9]);
     choose(rig, 9);
     QCOMPARE(list->currentIndex(), 3);
     QVERIFY(!rig.station().Form1->TimerTX16.isActive());

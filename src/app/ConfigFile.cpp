@@ -7,12 +7,12 @@
 #include "platform/LinkSettings.h"
 #include "platform/TextFile.h"
 #include "radio/RadioSelector.h"
+#include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
 #include "ui/UpDownArrows.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,10 +63,11 @@ void applyPortKey(const ConfigBinding &b, QRadioButton *button, const QString &v
 
 void applyChannel(const ConfigBinding &b, int channel, const QString &value)
 {
-    while (b.ComboBoxTXMEM->count() < channel)
-        b.ComboBoxTXMEM->addItem(ConfigValues::emptyChannelEntry(b.ComboBoxTXMEM->count() + 1));
-    b.ComboBoxTXMEM->setItemText(channel - 1, ConfigValues::channelNumberText(channel) +
-                                                  QLatin1Char('=') + value);
+    QStringList entries = b.channels->memories();
+    while (entries.size() < channel)
+        entries << ConfigValues::emptyChannelEntry(int(entries.size()) + 1);
+    entries[channel - 1] = ConfigValues::channelNumberText(channel) + QLatin1Char('=') + value;
+    b.channels->updateMemories(entries);
 }
 
 using Handler = std::function<void(const ConfigBinding &, const QString &)>;
@@ -343,8 +344,7 @@ QStringList build(const ConfigBinding &b)
     if (b.RadioButtonPin11L->isChecked())
         add("PIN11=", QStringLiteral("1"));
     add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
-    for (int i = 0; i < b.ComboBoxTXMEM->count(); ++i) {
-        const QString entry = b.ComboBoxTXMEM->itemText(i);
+    for (const QString &entry : b.channels->memories()) {
         if (entry.mid(4, 3) != QLatin1String(" []"))
             out << QStringLiteral("MEM") + entry;
     }

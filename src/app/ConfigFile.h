@@ -4,15 +4,14 @@
 
 class QAction;
 class QCheckBox;
-class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QWidget;
-class UpDownArrows;
 class RadioSelector;
+class RadioState;
 struct StationState;
 struct SerialPortSettings;
 struct TcpClientSettings;
@@ -44,7 +43,7 @@ struct ConfigBinding
     QLineEdit *EditH000;
     QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
     QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
-    QComboBox *ComboBoxTXMEM;
+    RadioState *channels; // the generic transmitter's channel list, its memories
     HamlibSettings *hamlib = nullptr;
     LineSettings *lines = nullptr;
     const RadioSelector *radios = nullptr; // the model in use, saved as MODEL=

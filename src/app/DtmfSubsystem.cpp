@@ -23,7 +23,7 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     c.StaticTextDTMF = m.StaticTextDTMF;
     c.TimerDTMF = &station.Form1->TimerDTMF;
     c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
-    c.station = DtmfStationControls{[&station] { station.MenuSaveClick(); }, m.ComboBoxTXMEM};
+    c.station = DtmfStationControls{[&station] { station.MenuSaveClick(); }};
     m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios,
                                                       station.requests, c);
 

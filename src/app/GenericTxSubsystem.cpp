@@ -13,6 +13,7 @@
 #include "generic_tx/Tx16Setup.h"
 #include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
+#include "ui/RadioPanelView.h"
 #include "ui/SevenSegmentDisplay.h"
 #include "ui/StatusLines.h"
 #include "ui/Tx16Glyphs.h"
@@ -61,8 +62,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver,
         Tx16StepWidgets{m.ButtonReset, m.ButtonTestPin16, g.ButtonSynchroUP, g.ButtonSynchroDown,
-                        m.ComboBoxTXMEM, &f.TimerTX16, g.SpinEditCanalNombre, g.SpinEditPin14,
-                        g.CheckBoxOptiTX16});
+                        &f.TimerTX16, g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
     // The arrows and the channel display show the stepper's selector and count.
     Tx16Stepper *stepper = m_stepper.get();
     const auto showSelector = [&m, stepper] {
@@ -74,6 +74,14 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     connect(stepper, &Tx16Stepper::channelChanged, m.LCD99TX, &SevenSegmentDisplay::setChannel);
     m.LCD99TX->setChannel(station.state.Tx16Channel);
     connect(m.UpDownTX, &UpDownArrows::clicked, this, &GenericTxSubsystem::UpDownTXClick);
+    // The channel list shows the radio's, and a choice in it walks to that channel.
+    const auto showChannels = [&m, this] {
+        RadioPanelView::showEntries(m.ComboBoxTXMEM, m_radio->state());
+    };
+    connect(&m_radio->state(), &RadioState::changed, this, showChannels);
+    showChannels();
+    connect(m.ComboBoxTXMEM, &QComboBox::activated, this,
+            [this](int index) { m_radio->goToChannel(index); });
     // The panel's looks; the scan mode's picture follows the option, whoever sets it (the
     // setup window, the configuration, a DTMF code).
     Tx16Glyphs::dressPanel(m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.Imagecercle,
@@ -88,12 +96,12 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
         Tx16LinesWidgets{g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO,
                          g.ComboBoxLinesDevice, g.EditLinesMap, g.GroupBoxLPT});
     m_setup = std::make_unique<Tx16Setup>(
-        station.state, *m_driver, *m_linesSetup, station.notifier(),
+        station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
         [&station] { return station.currentLanguage(); },
         Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
                          g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
                          g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
-                         g.StringGridTX16MEM, m.ComboBoxTXMEM, m.Label16, &f.TimerTX16});
+                         g.StringGridTX16MEM, m.Label16, &f.TimerTX16});
 
     m_radio->attach(*m_stepper);
     m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };

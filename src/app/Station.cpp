@@ -10,9 +10,11 @@
 #include "app/ServerSubsystem.h"
 #include "app/StatusReport.h"
 #include "core/Notifier.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "radio/Radio.h"
+#include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
 #include "ui/RadioPanelView.h"
 #include "ui/StatusLines.h"
@@ -149,7 +151,7 @@ ConfigBinding Station::configBinding()
         g.RadioButtonPin16Neg,
         g.RadioButtonPin17L,
         g.RadioButtonPin11L,
-        m.ComboBoxTXMEM,
+        &genericTx->radio().state(),
         hamlib ? &hamlib->settings : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
@@ -205,9 +207,12 @@ void Station::FormActivate()
     codes->clear();
     codes->addItem(QStringLiteral(" [DTMF]"));
 
-    m.ComboBoxTXMEM->clear();
+    QStringList channels;
     for (int channel = 1; channel <= 40; ++channel)
-        m.ComboBoxTXMEM->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QLatin1Char('0')));
+        channels << QStringLiteral("%1= []").arg(channel, 3, 10, QLatin1Char('0'));
+    RadioState &channelList = genericTx->radio().state();
+    channelList.setMemories({});
+    channelList.updateMemories(channels);
 
     // The traffic line takes no keyboard focus; the window keeps it so the space bar works.
     Form1->releaseFocus();

@@ -5,8 +5,6 @@
 #include "radio/Radio.h"
 #include "radio/RadioSelector.h"
 
-#include <QComboBox>
-
 DtmfActions::DtmfActions(StationState &state, EventLog &log, RadioSelector &radios,
                          const DtmfStationControls &controls)
     : m_state(state), m_log(log), m_radios(radios), m_c(controls)
@@ -22,24 +20,12 @@ bool DtmfActions::stepsChannels() const
 QStringList DtmfActions::entries() const
 {
     const Radio *radio = m_radios.current();
-    if (radio == nullptr)
-        return {};
-    if (!radio->capabilities().stepping)
-        return radio->state().memories();
-    QStringList texts;
-    for (int i = 0; i < m_c.ComboBoxTXMEM->count(); ++i)
-        texts << m_c.ComboBoxTXMEM->itemText(i);
-    return texts;
+    return radio ? radio->state().memories() : QStringList();
 }
 
 void DtmfActions::choose(int index)
 {
-    Radio *radio = m_radios.current();
-    if (radio == nullptr)
-        return;
-    if (radio->capabilities().stepping)
-        m_c.ComboBoxTXMEM->setCurrentIndex(index);
-    else
+    if (Radio *radio = m_radios.current())
         radio->state().setCurrentMemory(index);
 }
 

@@ -6,17 +6,14 @@
 #include <functional>
 
 class EventLog;
-class QComboBox;
 class Radio;
 class RadioSelector;
 struct StationState;
 
-// The configuration save the actions use (as the File menu's), and the generic transmitter's
-// channel list (its entries are the channels a code's figures are looked up in).
+// The configuration save the actions use (as the File menu's).
 struct DtmfStationControls
 {
     std::function<void()> saveConfiguration;
-    QComboBox *ComboBoxTXMEM = nullptr;
 };
 
 // What each action of the catalogue does on the radio in use, through the same operations the

@@ -5,8 +5,8 @@
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16PinDriver.h"
+#include "radio/RadioState.h"
 
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,11 +28,11 @@ void uncheck(QRadioButton *button)
 }
 } // namespace
 
-Tx16Setup::Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines,
-                     Notifier &notifier, std::function<Language()> language,
+Tx16Setup::Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
+                     Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
                      const Tx16SetupWidgets &widgets, QObject *parent)
-    : QObject(parent), m_state(state), m_driver(driver), m_lines(lines), m_notifier(notifier),
-      m_language(std::move(language)), m_w(widgets)
+    : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
+      m_notifier(notifier), m_language(std::move(language)), m_w(widgets)
 {
     setupGrid();
     connect(m_w.RadioButtonH378, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH378Click);
@@ -97,9 +97,8 @@ void Tx16Setup::FormShow()
         setCell(row, 0, QString::number(row));
         QTableWidgetItem *number = m_w.StringGridTX16MEM->item(row - 1, 0);
         number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-        for (int i = 0; i < m_w.ComboBoxTXMEM->count(); ++i) {
-            const ChannelGridCells cells =
-                ChannelList::gridCellsFromEntry(row, m_w.ComboBoxTXMEM->itemText(i));
+        for (const QString &entry : m_channels.memories()) {
+            const ChannelGridCells cells = ChannelList::gridCellsFromEntry(row, entry);
             if (cells.frequency)
                 setCell(row, 1, *cells.frequency);
             if (cells.comment)
@@ -150,23 +149,25 @@ void Tx16Setup::BitBtnOKClick()
 
 bool Tx16Setup::applyGrid()
 {
-    QComboBox *list = m_w.ComboBoxTXMEM;
+    QStringList entries = m_channels.memories();
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
         const std::optional<QString> entry =
             ChannelList::entryFromGrid(row, cellText(row, 1), cellText(row, 2));
         if (!entry) {
             // Rows above this one stay applied; the operator corrects this one and confirms again.
+            m_channels.updateMemories(entries);
             m_notifier.warning(messageText(m_language(), MessageId::ChannelRowFormatError));
             m_w.StringGridTX16MEM->setFocus();
             m_w.StringGridTX16MEM->setCurrentCell(row - 1, 1);
             return false;
         }
-        while (list->count() < row)
-            list->addItem(ChannelList::emptyEntry(list->count() + 1));
-        list->setItemText(row - 1, *entry);
+        while (entries.size() < row)
+            entries << ChannelList::emptyEntry(int(entries.size()) + 1);
+        entries[row - 1] = *entry;
     }
-    if (m_state.Tx16Channel >= 1 && m_state.Tx16Channel <= list->count())
-        list->setCurrentIndex(m_state.Tx16Channel - 1);
+    m_channels.updateMemories(entries);
+    if (m_state.Tx16Channel >= 1 && m_state.Tx16Channel <= entries.size())
+        m_channels.setCurrentMemory(m_state.Tx16Channel - 1);
     return true;
 }
 

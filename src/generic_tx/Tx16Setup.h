@@ -7,7 +7,6 @@
 #include <functional>
 
 class Notifier;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -17,6 +16,7 @@ class QTimer;
 class QWidget;
 class Tx16LinesSetup;
 class Tx16PinDriver;
+class RadioState;
 struct StationState;
 
 // Controls of the setup dialog, and of the main window, that the setup logic works on.
@@ -28,7 +28,6 @@ struct Tx16SetupWidgets
     QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
     QLineEdit *EditH000;
     QTableWidget *StringGridTX16MEM;
-    QComboBox *ComboBoxTXMEM;
     QLabel *Label16;
     QTimer *TimerTX16;
 };
@@ -40,9 +39,10 @@ class Tx16Setup : public QObject
 {
     Q_OBJECT
 public:
-    Tx16Setup(StationState &state, Tx16PinDriver &driver, Tx16LinesSetup &lines, Notifier &notifier,
-              std::function<Language()> language, const Tx16SetupWidgets &widgets,
-              QObject *parent = nullptr);
+    // `channels` holds the channel list (its memories) that the grid edits.
+    Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
+              Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
+              const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -83,6 +83,7 @@ private:
     void setCell(int row, int column, const QString &text);
 
     StationState &m_state;
+    RadioState &m_channels;
     Tx16PinDriver &m_driver;
     Tx16LinesSetup &m_lines;
     Notifier &m_notifier;

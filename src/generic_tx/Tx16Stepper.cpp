@@ -7,7 +7,6 @@
 #include "radio/RadioState.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -35,7 +34,6 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
     connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
             [this] { setSelector(m_position); });
     connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
-    connect(m_w.ComboBoxTXMEM, &QComboBox::activated, this, &Tx16Stepper::ComboBoxTXMEMClick);
     connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
     connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
             &Tx16Stepper::ButtonSynchroUPClick);
@@ -110,13 +108,14 @@ void Tx16Stepper::ComboBoxTXMEMClick()
         scanOff();
     if (transmitting())
         transmitOff();
-    QComboBox *list = m_w.ComboBoxTXMEM;
-    if (list->count() == 0 || list->currentIndex() < 0 || list->currentText().isEmpty())
+    const QString entry = m_radio.currentMemoryText();
+    if (entry.isEmpty())
         return;
-    const int channel = ChannelList::channelOf(list->currentText()).value_or(0);
+    const int count = int(m_radio.memories().size());
+    const int channel = ChannelList::channelOf(entry).value_or(0);
     if (channel >= 1 && channel <= channelCount()) {
         if (channel == m_state.Tx16Channel) {
-            list->setCurrentIndex(qMin(channel, list->count()) - 1);
+            m_radio.setCurrentMemory(qMin(channel, count) - 1);
             return;
         }
         m_state.Tx16TargetChannel = channel;
@@ -126,8 +125,8 @@ void Tx16Stepper::ComboBoxTXMEMClick()
     }
     // No channel there (or above the count): fall back to the channel on the display.
     const int shown = m_state.Tx16Channel - 1;
-    if (shown >= 0 && shown < list->count())
-        list->setCurrentIndex(shown);
+    if (shown >= 0 && shown < count)
+        m_radio.setCurrentMemory(shown);
 }
 
 void Tx16Stepper::ButtonResetClick()
@@ -218,7 +217,7 @@ bool Tx16Stepper::transmitting() const
 
 void Tx16Stepper::goToEntry(int index)
 {
-    m_w.ComboBoxTXMEM->setCurrentIndex(index);
+    m_radio.setCurrentMemory(index);
     ComboBoxTXMEMClick();
 }
 
@@ -233,7 +232,7 @@ QString Tx16Stepper::frequency() const
 {
     if (scanning())
         return QStringLiteral("999.999999");
-    const QString entry = m_w.ComboBoxTXMEM->currentText();
+    const QString entry = m_radio.currentMemoryText();
     if (entry.size() >= 4 && entry.at(3) == QLatin1Char('='))
         return entry.mid(4, 10);
     return QStringLiteral("000.000000");
@@ -251,10 +250,10 @@ void Tx16Stepper::showChannel()
 
 void Tx16Stepper::followList()
 {
-    QComboBox *list = m_w.ComboBoxTXMEM;
-    for (int i = 0; i < list->count(); ++i) {
-        if (ChannelList::channelOf(list->itemText(i)) == m_state.Tx16Channel) {
-            list->setCurrentIndex(i);
+    const QStringList &entries = m_radio.memories();
+    for (int i = 0; i < entries.size(); ++i) {
+        if (ChannelList::channelOf(entries.at(i)) == m_state.Tx16Channel) {
+            m_radio.setCurrentMemory(i);
             return;
         }
     }

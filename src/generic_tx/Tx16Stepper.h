@@ -4,7 +4,6 @@
 
 class QAbstractButton;
 class QCheckBox;
-class QComboBox;
 class QSpinBox;
 class QTimer;
 class RadioState;
@@ -16,7 +15,6 @@ struct Tx16StepWidgets
 {
     QAbstractButton *ButtonReset, *ButtonTestPin16;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
-    QComboBox *ComboBoxTXMEM;
     QTimer *TimerTX16;
     QSpinBox *SpinEditCanalNombre, *SpinEditPin14;
     QCheckBox *CheckBoxOptiTX16;
@@ -44,7 +42,8 @@ public:
     void ButtonResetClick();
     void setTransmit(bool on);
     void setScan(bool on);
-    // Walks to the channel of the list's entry `index`, as a choice in the list does.
+    // Walks to the channel of the list's entry `index` (the radio state's memories), as a choice
+    // in the list does.
     void goToEntry(int index);
     void setCircular(bool circular);
     void resynchronise(bool up);

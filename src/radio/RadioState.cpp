@@ -107,6 +107,16 @@ void RadioState::setMemories(const QStringList &entries)
     emit changed();
 }
 
+void RadioState::updateMemories(const QStringList &entries)
+{
+    const int current = m_memories.isEmpty() && !entries.isEmpty() ? 0 : m_currentMemory;
+    if (m_memories == entries && m_currentMemory == current)
+        return;
+    m_memories = entries;
+    m_currentMemory = current < entries.size() ? current : -1;
+    emit changed();
+}
+
 void RadioState::setCurrentMemory(int index)
 {
     update(m_currentMemory, index >= 0 && index < m_memories.size() ? index : -1);

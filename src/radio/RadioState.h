@@ -71,6 +71,9 @@ public:
     void clearDisplays();
     // A new list, with no entry chosen.
     void setMemories(const QStringList &entries);
+    // The list's entries changed in place or grew: the chosen entry stays, and a list that was
+    // empty has its first entry chosen.
+    void updateMemories(const QStringList &entries);
     void setCurrentMemory(int index);
     void setMode(int band, Mode mode);
     void setPower(int band, int position);

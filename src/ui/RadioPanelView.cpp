@@ -125,11 +125,14 @@ void RadioPanelView::paint()
     m_c.SpeedButtonTX->setEnabled(s.transmitAvailable());
 }
 
-// The list is filled again only when it changed, so that a repaint keeps the operator's place.
 void RadioPanelView::showMemories(const RadioState &s)
 {
     const QScopedValueRollback painting(m_painting, true);
-    QComboBox *list = m_c.ComboBoxMEM;
+    showEntries(m_c.ComboBoxMEM, s);
+}
+
+void RadioPanelView::showEntries(QComboBox *list, const RadioState &s)
+{
     QStringList shown;
     for (int i = 0; i < list->count(); ++i)
         shown << list->itemText(i);

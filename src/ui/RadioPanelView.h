@@ -61,6 +61,10 @@ public:
     void SpeedButtonTX16TXClick();
     void SpeedButtonTX16SCClick();
 
+    // Shows the radio's memory list (the generic transmitter's channels) in `list`, filled again
+    // only when it changed, so that a repaint keeps the operator's place.
+    static void showEntries(QComboBox *list, const RadioState &s);
+
 private:
     void showMemories(const RadioState &s);
     void transmitClicked(bool on);
