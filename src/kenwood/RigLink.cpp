@@ -5,6 +5,7 @@
 #include "kenwood/KenwoodReplies.h"
 #include "platform/LinkSettings.h"
 
+#include <QPointer>
 #include <utility>
 
 RigLink::RigLink(StationState &state, const SerialPortSettings &settings, TrafficLine *traffic,
@@ -263,10 +264,12 @@ void RigLink::finish(const QString &reply, bool timedOut)
         emit replyReceived();
     else if (m_port.isOpen() && m_lostPortName.isEmpty())
         emit replyMissing();
-    // The slot goes with the caller's frame.
+    // The slot goes with the caller's frame, and so may the link itself (one that lives in the
+    // frame of the coroutine whose last exchange this was, as in --reset).
+    const QPointer<RigLink> alive(this);
     if (const std::coroutine_handle<> caller = slot->waiting)
         caller.resume();
-    if (!m_busy && !m_turns.isEmpty())
+    if (alive && !m_busy && !m_turns.isEmpty())
         m_turns.takeFirst().handle.resume();
 }
 
