@@ -24,7 +24,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
     m_radio = std::make_unique<GenericTxRadio>(station.state, [this] { SpeedButtonInitClick(); });
-    station.radios.add(QStringLiteral("TX16UD"), m_radio.get());
+    station.radios.add(QStringLiteral("TX16UD"), m_radio.get(), [this] { MenuTX16UDClick(); });
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;
     TFormInitTX16 &dialog = *station.FormInitTX16;

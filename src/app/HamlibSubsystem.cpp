@@ -28,13 +28,15 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     };
     m_radio = std::make_unique<HamlibRadio>(
         HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
-    station.radios.add(QStringLiteral("HAMLIB"), m_radio.get());
-    m_operations = std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log,
-                                                      *m_link,
-                                                      [this] { m_station.Form1->releaseFocus(); });
-    connect(&m_radio->state(), &RadioState::rigStatusChanged, this, [this] {
-        StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state);
+    station.radios.add(QStringLiteral("HAMLIB"), m_radio.get(), [this] {
+        checkMenuItem();
+        selectModel();
     });
+    m_operations =
+        std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log, *m_link,
+                                           [this] { m_station.Form1->releaseFocus(); });
+    connect(&m_radio->state(), &RadioState::rigStatusChanged, this,
+            [this] { StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state); });
     m_radio->attach(*m_operations);
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
@@ -69,10 +71,6 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
                 HamlibTexts::missingPort(m_station.currentLanguage(), settings.port),
                 StatusLines::Colour::Red);
     });
-    station.hooks.startHamlib = [this] {
-        checkMenuItem();
-        selectModel();
-    };
 }
 
 HamlibSubsystem::~HamlibSubsystem()
@@ -170,10 +168,9 @@ void HamlibSubsystem::selectModel()
 void HamlibSubsystem::showPort(bool open)
 {
     const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModel;
-    StatusLines::setPortText(m_station.Form1->ui.LabelConnect,
-                             rigctld ? QStringLiteral("rigctld ") : QString(), settings.port,
-                             QString(),
-                             open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
+    StatusLines::setPortText(
+        m_station.Form1->ui.LabelConnect, rigctld ? QStringLiteral("rigctld ") : QString(),
+        settings.port, QString(), open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
 }
 
 void HamlibSubsystem::initialised()

@@ -32,8 +32,8 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     m_radio = std::make_unique<KenwoodRadio>(
         KenwoodRadio::Steps{[this] { OpenRigPort(); }, initialiseByCode,
                             [this] { return releaseRig(); }, [this] { return unkeyRig(); }});
-    for (const char *name : {"TMD700", "TMD710", "TMV71"})
-        station.radios.add(QString::fromLatin1(name), m_radio.get());
+    for (const Model model : {Model::TMD700, Model::TMD710, Model::TMV71})
+        station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
     RadioState &radioState = m_radio->state();
     m_link = std::make_unique<RigLink>(station.state, station.ComPortTX, &station.traffic);
     auto showRigStatus = [this] {

@@ -226,16 +226,7 @@ void Station::FormActivate()
 
     applyChannelCount();
 
-    if (state.ModelName == QLatin1String("TMD700"))
-        m.menuTMD700->trigger();
-    else if (state.ModelName == QLatin1String("TMD710"))
-        m.MenuTMD710->trigger();
-    else if (state.ModelName == QLatin1String("TMV71"))
-        m.MenuTMV71->trigger();
-    else if (state.ModelName == QLatin1String("TX16UD"))
-        m.MenuTX16UD->trigger();
-    else if (state.ModelName == QLatin1String("HAMLIB") && hooks.startHamlib)
-        hooks.startHamlib();
+    radios.choose(state.ModelName);
 
     if (!FormWarning->ui.CheckBoxWarning->isChecked())
         FormWarning->show();

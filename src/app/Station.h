@@ -36,8 +36,6 @@ struct StationHooks
     // Shows an answer that went to the server after ReportFrequency had returned: a radio
     // behind a worker thread answers later.
     std::function<void()> frequencySentLater;
-    // Selects the Hamlib model at start-up and starts its link, without its settings window.
-    std::function<void()> startHamlib;
     // Sends one text to the relay server when connected; nothing otherwise.
     std::function<void(const QString &)> sendToServer;
     // Hands DTMF characters reported by the server to the interpreter (within the request that

@@ -3,18 +3,23 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <utility>
 
 class Radio;
 
 // The one place that knows which backend drives which configured model (MODEL= TMD700, TMD710,
-// TMV71, TX16UD, HAMLIB). Backends are registered by name at start-up; the model chosen in the
-// menu selects one, and everybody else asks for the current radio.
+// TMV71, TX16UD, HAMLIB). Backends are registered by name at start-up with what choosing their
+// model does (the Model menu's choice: the panel shown, the port opened...); the choice selects
+// one, and everybody else asks for the current radio.
 class RadioSelector : public QObject
 {
     Q_OBJECT
 public:
-    void add(const QString &model, Radio *radio);
+    void add(const QString &model, Radio *radio, std::function<void()> choice = {});
+    // The start-up choice of the configured model (MODEL=): what the Model menu's item does for
+    // its backend. False when no backend drives it.
+    bool choose(const QString &model);
     // Makes `model` current; false when no backend drives it (the current one stays).
     bool select(const QString &model);
     Radio *current() const { return m_current; }
@@ -29,7 +34,13 @@ signals:
     void currentChanged();
 
 private:
-    QList<std::pair<QString, Radio *>> m_backends;
+    struct Backend
+    {
+        QString model;
+        Radio *radio;
+        std::function<void()> choice;
+    };
+    QList<Backend> m_backends;
     Radio *m_current = nullptr;
     QString m_currentModel;
 };
