@@ -2,6 +2,7 @@
 
 #include "app/HamlibSettingsWindow.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
@@ -188,7 +189,7 @@ void HamlibSubsystem::connectServerOnce()
         return;
     m_serverConnectDone = true;
     if (m_station.FormIP->ui.CheckBoxConnect->isChecked())
-        m_station.FormIP->ui.ButtonConnect->click();
+        m_station.server->ButtonConnectClick();
 }
 
 void HamlibSubsystem::SpeedButtonInitClick()

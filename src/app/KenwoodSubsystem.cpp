@@ -140,13 +140,21 @@ void KenwoodSubsystem::wirePanel()
     for (QToolButton *toggle : std::initializer_list<QToolButton *>{
              ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX})
         connect(toggle, &QToolButton::clicked, this, &KenwoodSubsystem::releaseFocus);
-    onClick(ui.SpeedButtonInit, [this] {
-        SpeedButtonInitClick();
-        return afterClick({});
-    });
+    connect(ui.SpeedButtonInit, &QToolButton::clicked, this, &KenwoodSubsystem::pressInit);
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
+}
+
+// INIT pressed on the panel (or a port that came back): a request like the panel's other clicks.
+void KenwoodSubsystem::pressInit()
+{
+    m_station.requests.submit([this] {
+        return afterClick([this] {
+            SpeedButtonInitClick();
+            return afterClick({});
+        });
+    });
 }
 
 QCoro::Task<> KenwoodSubsystem::afterClick(std::function<QCoro::Task<>()> operation)
@@ -303,7 +311,7 @@ void KenwoodSubsystem::portBack(const QString &portName)
             co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
         });
     }
-    m_station.Form1->ui.SpeedButtonInit->click();
+    pressInit();
 }
 
 void KenwoodSubsystem::closeRigPort()

@@ -44,6 +44,8 @@ public:
     void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
     void MenuTMV71Click() { selectModel(Kenwood::Model::TMV71); }
     void SpeedButtonInitClick();
+    // INIT pressed on the panel, as a request.
+    void pressInit();
     // Each runs as a request of its own.
     void ButtoninitClick();
     void MenuChoixTXClick();

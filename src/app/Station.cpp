@@ -240,7 +240,7 @@ void Station::FormActivate()
     // A transmitter that never answers has no initialisation for the server to wait for.
     if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
         if (FormIP->ui.CheckBoxConnect->isChecked())
-            FormIP->ui.ButtonConnect->click();
+            server->ButtonConnectClick();
     } else if (radio) {
         radio->open();
     }
@@ -262,11 +262,11 @@ void Station::TimerRXTimer()
 {
     Form1->TimerRX.stop();
     state.RigAnswering = true;
-    Form1->ui.Buttoninit->click();
+    kenwood->ButtoninitClick();
     // The server is connected once the initialisation is over: a request behind it.
     requests.submit([this]() -> QCoro::Task<> {
         if (FormIP->ui.CheckBoxConnect->isChecked())
-            FormIP->ui.ButtonConnect->click();
+            server->ButtonConnectClick();
         co_return;
     });
 }
@@ -284,7 +284,7 @@ QCoro::Task<> Station::quit()
         co_await radio->release();
     kenwood->closeRigPort();
     if (state.ServerConnected || server->isReconnecting())
-        FormIP->ui.ButtonDisconnect->click();
+        server->ButtonDisconnectClick();
     log.append(QStringLiteral("Quit"));
     log.compact();
     status->stop();
