@@ -172,7 +172,7 @@ void GenericTxSubsystem::MenuTX16UDClick()
     // The lines are brought to rest before RESET, so the RESET pulse runs its full length
     // instead of being cut short by the rest-level write.
     activatePort();
-    m.ButtonReset->click();
+    m_stepper->ButtonResetClick();
 }
 
 void GenericTxSubsystem::activatePort()
