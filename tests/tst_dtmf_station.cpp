@@ -318,7 +318,7 @@ void TestDtmfStation::editorWindowAndSimulation()
     QCOMPARE(d.ComboBoxActionsDTMF->itemText(7),
              QStringLiteral("07= Mémoire Nnn sur TXA (Kenwood)"));
 
-    station.Form1->ui.menuEnglish->setChecked(true);
+    station.state.language = Language::English;
     d.EditCodeDTMF->setText(QStringLiteral("4"));
     d.ComboBoxActionsDTMF->setCurrentIndex(1);
     d.BitBtnOKCodeDTMF->click();

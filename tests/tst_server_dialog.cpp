@@ -226,8 +226,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     QCOMPARE(s.ui().LabelErreur->text(), FormatError); // the same text in both languages
 
     // The language switch presses the hidden button.
-    s.station().Form1->ui.MenuFrancais->setChecked(true);
-    s.station().Form1->ui.menuEnglish->setChecked(false);
+    s.station().state.language = Language::French;
     s.ui().Buttonlangue->click();
     QCOMPARE(s.ui().LabelIP->text(), QStringLiteral("IP Serveur"));
     QCOMPARE(s.ui().CheckBoxConnect->text(), QStringLiteral("Se connecter au démarrage"));

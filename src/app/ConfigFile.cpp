@@ -9,7 +9,6 @@
 #include "radio/RadioSelector.h"
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
-#include "ui/UpDownArrows.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -78,9 +77,9 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("LANGUAGE="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("F"))
-                 b.MenuFrancais->trigger();
+                 b.chooseLanguage(Language::French);
              else if (v == QLatin1String("E"))
-                 b.menuEnglish->trigger();
+                 b.chooseLanguage(Language::English);
          }},
         {QStringLiteral("MODEL="),
          // Any text is kept; an unknown name simply selects no model at start-up.
@@ -286,7 +285,7 @@ QStringList build(const ConfigBinding &b)
     auto number = [](int n) { return QString::number(n); };
 
     out << QString::fromLatin1(Header);
-    add("LANGUAGE=", b.menuEnglish->isChecked() ? QStringLiteral("E") : QStringLiteral("F"));
+    add("LANGUAGE=", s.language == Language::English ? QStringLiteral("E") : QStringLiteral("F"));
     // No radio chosen yet (an unknown MODEL= at start-up) is saved as the generic transmitter.
     const QString model = b.radios ? b.radios->currentModel() : QString();
     add("MODEL=", model.isEmpty() ? QStringLiteral("TX16UD") : model);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/LanguageTexts.h"
+
 #include <QStringList>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -27,8 +30,8 @@ struct ConfigBinding
     TcpClientSettings *IdTCPClient;
     QWidget *Form1;
 
-    QAction *MenuFrancais, *menuEnglish;
-    QAction *MenuChoixTXA, *MenuChoixTXB; // TX=A, TX=B at start-up
+    std::function<void(Language)> chooseLanguage; // as the Language menu does
+    QAction *MenuChoixTXA, *MenuChoixTXB;         // TX=A, TX=B at start-up
     QAction *MenuInfoVersion;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QListWidget *ListBoxPort;

@@ -104,12 +104,20 @@ InterfaceSubsystem::~InterfaceSubsystem() = default;
 
 void InterfaceSubsystem::MenuFrancaisClick()
 {
-    switchLanguage(Language::French);
+    chooseLanguage(Language::French);
 }
 
 void InterfaceSubsystem::menuEnglishClick()
 {
-    switchLanguage(Language::English);
+    chooseLanguage(Language::English);
+}
+
+void InterfaceSubsystem::chooseLanguage(Language language)
+{
+    Ui::TForm1 &m = m_station.Form1->ui;
+    m_station.state.language = language;
+    (language == Language::English ? m.menuEnglish : m.MenuFrancais)->setChecked(true);
+    switchLanguage(language);
 }
 
 void InterfaceSubsystem::switchLanguage(Language language)

@@ -21,6 +21,8 @@ public:
 
     void MenuFrancaisClick();
     void menuEnglishClick();
+    // The windows in `language`, its menu item checked: what the Language menu does.
+    void chooseLanguage(Language language);
     void menuaideClick();
     void menuinfoClick();
     void MenuInfoVersionClick();

@@ -120,8 +120,7 @@ ConfigBinding Station::configBinding()
         &ComPortTX,
         &IdTCPClient,
         Form1.get(),
-        m.MenuFrancais,
-        m.menuEnglish,
+        [this](Language language) { interface->chooseLanguage(language); },
         m.MenuChoixTXA,
         m.MenuChoixTXB,
         m.MenuInfoVersion,
@@ -182,7 +181,7 @@ QCoro::Task<> Station::ReportFrequency()
 
 Language Station::currentLanguage() const
 {
-    return Form1->ui.menuEnglish->isChecked() ? Language::English : Language::French;
+    return state.language;
 }
 
 void Station::FormActivate()

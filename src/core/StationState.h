@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LanguageTexts.h"
 #include "core/VersionCheckSite.h"
 
 #include <QString>
@@ -11,6 +12,8 @@
 struct StationState
 {
     QString VersionText = QStringLiteral("2.1.4");
+    // The windows' language (LANGUAGE=), as the Language menu chose it.
+    Language language = Language::French;
 
     QString IniFileNameTMD700 = QStringLiteral("IvrelaneTMD700.ini");
     QString IniFileName = QStringLiteral("Ivrelane.ini");
