@@ -91,9 +91,9 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("TX="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("A"))
-                 b.MenuChoixTXA->trigger();
+                 b.chooseBands(StationState::BandChoice::A);
              else if (v == QLatin1String("B"))
-                 b.MenuChoixTXB->trigger();
+                 b.chooseBands(StationState::BandChoice::B);
          }},
         {QStringLiteral("PWRA="),
          [](const ConfigBinding &b, const QString &v) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/LanguageTexts.h"
+#include "core/StationState.h"
 
 #include <QStringList>
 #include <functional>
@@ -15,7 +16,6 @@ class QSpinBox;
 class QWidget;
 class RadioSelector;
 class RadioState;
-struct StationState;
 struct SerialPortSettings;
 struct TcpClientSettings;
 struct HamlibSettings;
@@ -30,8 +30,8 @@ struct ConfigBinding
     TcpClientSettings *IdTCPClient;
     QWidget *Form1;
 
-    std::function<void(Language)> chooseLanguage; // as the Language menu does
-    QAction *MenuChoixTXA, *MenuChoixTXB;         // TX=A, TX=B at start-up
+    std::function<void(Language)> chooseLanguage;              // as the Language menu does
+    std::function<void(StationState::BandChoice)> chooseBands; // TX=A, TX=B at start-up
     QAction *MenuInfoVersion;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QListWidget *ListBoxPort;

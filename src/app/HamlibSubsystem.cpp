@@ -53,12 +53,10 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         m_station.Form1->ui.MenuHamlib->setCheckable(false);
     });
     // The band choice enables the band buttons; what the radio lacks stays disabled.
-    for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB}) {
-        connect(choice, &QAction::triggered, this, [this] {
-            if (inUse())
-                m_operations->applyCapabilities();
-        });
-    }
+    connect(&station, &Station::bandChoiceChanged, this, [this] {
+        if (inUse())
+            m_operations->applyCapabilities();
+    });
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
             &HamlibSubsystem::SpeedButtonInitClick);
     // The port line follows the link: green once open, red when it fails. After the panel's

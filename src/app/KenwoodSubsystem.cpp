@@ -170,8 +170,7 @@ void KenwoodSubsystem::wireMenus()
     connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodSubsystem::menuTMD700Click);
     connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodSubsystem::MenuTMD710Click);
     connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodSubsystem::MenuTMV71Click);
-    for (QAction *choice : {ui.MenuChoixTXA, ui.MenuChoixTXB, ui.MenuChoixTXAB})
-        connect(choice, &QAction::triggered, this, &KenwoodSubsystem::MenuChoixTXClick);
+    connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodSubsystem::MenuChoixTXClick);
 }
 
 void KenwoodSubsystem::selectModel(Model model)

@@ -100,14 +100,24 @@ void Station::wireMainWindow()
     connect(f.ui.MenuPort, &QAction::triggered, this, &Station::MenuPortClick);
     connect(f.ui.ListBoxPort, &QListWidget::itemClicked, this, &Station::ListBoxPortClick);
     connect(&f.TimerRX, &QTimer::timeout, this, &Station::TimerRXTimer);
-    // Before the radios' own handlers, which read the choice.
     const std::pair<QAction *, StationState::BandChoice> bandChoices[] = {
         {f.ui.MenuChoixTXA, StationState::BandChoice::A},
         {f.ui.MenuChoixTXB, StationState::BandChoice::B},
         {f.ui.MenuChoixTXAB, StationState::BandChoice::Both}};
     for (const auto &[item, choice] : bandChoices) {
-        connect(item, &QAction::triggered, this, [this, c = choice] { state.Bands = c; });
+        connect(item, &QAction::triggered, this, [this, c = choice] { chooseBands(c); });
     }
+}
+
+void Station::chooseBands(StationState::BandChoice choice)
+{
+    Ui::TForm1 &m = Form1->ui;
+    state.Bands = choice;
+    (choice == StationState::BandChoice::A   ? m.MenuChoixTXA
+     : choice == StationState::BandChoice::B ? m.MenuChoixTXB
+                                             : m.MenuChoixTXAB)
+        ->setChecked(true);
+    emit bandChoiceChanged();
 }
 
 ConfigBinding Station::configBinding()
@@ -121,8 +131,7 @@ ConfigBinding Station::configBinding()
         &IdTCPClient,
         Form1.get(),
         [this](Language language) { interface->chooseLanguage(language); },
-        m.MenuChoixTXA,
-        m.MenuChoixTXB,
+        [this](StationState::BandChoice choice) { chooseBands(choice); },
         m.MenuInfoVersion,
         m.TrackBarPWRA,
         m.TrackBarPWRB,

@@ -117,14 +117,18 @@ public:
     void FormKeyPress(QChar key);
     // Computes the frequency of the radio in use and sends it to the server.
     QCoro::Task<> ReportFrequency();
-    // The language checked in the "Langue" menu; no other copy of it exists.
+    // The windows' language, as the "Langue" menu or LANGUAGE= chose it.
     Language currentLanguage() const;
+    // The transmit bands the panel offers, its menu item checked: what the Band menu does.
+    void chooseBands(StationState::BandChoice choice);
 
 signals:
     // Start-up begins, in one step that reads the configuration: whatever the event loop runs
     // from now on comes after that step, so a save keeps what the operator set.
     void startupBegun();
     void startupFinished();
+    // The band choice changed (StationState::Bands).
+    void bandChoiceChanged();
 
 private:
     void wireMainWindow();
