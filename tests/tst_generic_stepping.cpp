@@ -316,6 +316,13 @@ void TestGenericStepping::circularIcons()
     QVERIFY(!m.Imageascenceur->isHidden());
     QVERIFY(!m.Imagecercle->pixmap().isNull());
     QVERIFY(!m.Imageascenceur->pixmap().isNull());
+    // A DTMF code's or the server's choice is the same option, its picture following.
+    rig.station().genericTx->radio().setCircularScan(true);
+    QVERIFY(rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(!m.Imagecercle->isHidden());
+    rig.station().genericTx->radio().setCircularScan(false);
+    QVERIFY(!rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(m.Imagecercle->isHidden());
 }
 
 QTEST_MAIN(TestGenericStepping)

@@ -223,9 +223,8 @@ void Tx16Stepper::goToEntry(int index)
 
 void Tx16Stepper::setCircular(bool circular)
 {
-    // Clicked, as the operator would: the box's own handlers change the mode.
-    if (m_w.CheckBoxOptiTX16->isChecked() != circular)
-        m_w.CheckBoxOptiTX16->click();
+    // The setup window's option is where the mode is kept; whoever watches it follows.
+    m_w.CheckBoxOptiTX16->setChecked(circular);
 }
 
 QString Tx16Stepper::frequency() const
