@@ -4,6 +4,7 @@
 #include "app/GenericTxSubsystem.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/Tx16PinDriver.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -14,15 +15,16 @@ namespace {
 constexpr quint8 Up = 0x02, Down = 0x01, Ptt = 0x08;
 using Dir = UpDownArrows::Direction;
 
-// Channel counts as the pulses left: recorded each time a pulse button is pressed.
+// Channel counts as the pulses left: recorded each time an UP or DOWN pulse is asked.
 struct ChannelRecorder
 {
     explicit ChannelRecorder(GenericTxFixture &rig)
     {
-        for (QPushButton *button : {rig.main().ButtonTestPin14, rig.main().ButtonTestPin1}) {
-            QObject::connect(button, &QPushButton::clicked, button,
-                             [this, &rig] { channels.append(rig.state().Tx16Channel); });
-        }
+        Tx16PinDriver &driver = rig.station().genericTx->driver();
+        QObject::connect(&driver, &Tx16PinDriver::pulseAsked, &driver, [this, &rig](TxLine line) {
+            if (line != TxLine::Reset)
+                channels.append(rig.state().Tx16Channel);
+        });
     }
     QList<int> channels;
 };
@@ -227,11 +229,7 @@ void TestGenericStepping::elevatorScanTurnsAtTheEnds()
     GenericTxFixture rig({"CHANNELNUMTX16=4", "OPTITX16=N"});
     goTo(rig, 3);
     ChannelRecorder recorder(rig);
-    QObject::connect(rig.main().ButtonTestPin14, &QPushButton::clicked, [&] {
-        if (recorder.channels.size() >= 8)
-            rig.port->setSquelchBit(false);
-    });
-    QObject::connect(rig.main().ButtonTestPin1, &QPushButton::clicked, [&] {
+    QObject::connect(&rig.station().genericTx->driver(), &Tx16PinDriver::pulseAsked, [&] {
         if (recorder.channels.size() >= 8)
             rig.port->setSquelchBit(false);
     });

@@ -32,10 +32,10 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
 
     m_driver = std::make_unique<Tx16PinDriver>(
         station.state, *m_port, station.notifier(),
-        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16, &f.TimerTX16, m.ButtonTestPin14,
-                       m.ButtonTestPin1, m.ButtonTestPin16, m.ButtonTestPin17, g.SpinEditPin14,
-                       g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg, g.RadioButtonPin1Neg,
-                       g.RadioButtonPin16Neg, g.RadioButtonPin17L, g.RadioButtonPin11L});
+        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16, &f.TimerTX16, m.ButtonTestPin17,
+                       g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg,
+                       g.RadioButtonPin1Neg, g.RadioButtonPin16Neg, g.RadioButtonPin17L,
+                       g.RadioButtonPin11L});
     // Kept in the log, so the operator can tell a missing permission from a missing driver.
     m_driver->reportFailure = [this](const QString &reason) {
         m_station.log.append(
@@ -61,8 +61,8 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     });
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver,
-        Tx16StepWidgets{m.ButtonReset, m.ButtonTestPin16, g.ButtonSynchroUP, g.ButtonSynchroDown,
-                        &f.TimerTX16, g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
+        Tx16StepWidgets{m.ButtonReset, g.ButtonSynchroUP, g.ButtonSynchroDown, &f.TimerTX16,
+                        g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
     // The arrows and the channel display show the stepper's selector and count.
     Tx16Stepper *stepper = m_stepper.get();
     const auto showSelector = [&m, stepper] {

@@ -56,9 +56,9 @@ bool Tx16PinDriver::openLines()
 QString Tx16PinDriver::ExecuteTX16Command(const QString &word)
 {
     if (word == QLatin1String("UP"))
-        m_w.ButtonTestPin14->click();
+        startPulse(TxLine::Up);
     else if (word == QLatin1String("DN"))
-        m_w.ButtonTestPin1->click();
+        startPulse(TxLine::Down);
     else if (word == QLatin1String("TX"))
         setPtt(true);
     else if (word == QLatin1String("RX"))
@@ -217,6 +217,7 @@ Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
 
 void Tx16PinDriver::startPulse(TxLine line)
 {
+    emit pulseAsked(line);
     if (!present())
         return;
     const PulseLine pulse = pulseLine(line);

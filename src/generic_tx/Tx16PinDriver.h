@@ -17,14 +17,13 @@ class QSpinBox;
 class QTimer;
 struct StationState;
 
-// The controls the pin driver reads and drives: its three pulse timers, the hidden pin test
-// buttons of the main window (ButtonTestPin17 is the PTT toggle) and the line settings of the
-// setup dialog, read at the moment of use.
+// The controls the pin driver reads and drives: its three pulse timers, the PTT toggle
+// (ButtonTestPin17) and the line settings of the setup dialog, read at the moment of use.
 struct Tx16PinWidgets
 {
     QTimer *TimerPin14, *TimerPin1, *TimerPin16;
     QTimer *TimerTX16;
-    QAbstractButton *ButtonTestPin14, *ButtonTestPin1, *ButtonTestPin16, *ButtonTestPin17;
+    QAbstractButton *ButtonTestPin17;
     QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
     QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
     QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
@@ -92,6 +91,11 @@ public:
     // denied"), once: the same reason again is not repeated until an operation has worked. A
     // keying that fails is reported each time ("Transmitter not keyed: ...").
     std::function<void(const QString &)> reportFailure;
+
+signals:
+    // A pulse on UP, DOWN or RESET was asked (a step, a reset or a test button), whether the
+    // line could take it or not.
+    void pulseAsked(TxLine line);
 
 private:
     // Whether the port's last operation worked; reports a new failure, and any failure when

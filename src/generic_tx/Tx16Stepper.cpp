@@ -135,7 +135,7 @@ void Tx16Stepper::ButtonResetClick()
         scanOff();
     if (transmitting())
         transmitOff();
-    m_w.ButtonTestPin16->click();
+    m_driver.ButtonTestPin16Click();
     m_state.Tx16Channel = m_state.Tx16BaseChannel;
     setSelector(m_state.Tx16BaseChannel);
     showChannel();

@@ -13,7 +13,7 @@ struct StationState;
 // Controls of the generic panel and of the setup dialog that stepping and scanning use.
 struct Tx16StepWidgets
 {
-    QAbstractButton *ButtonReset, *ButtonTestPin16;
+    QAbstractButton *ButtonReset;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
     QTimer *TimerTX16;
     QSpinBox *SpinEditCanalNombre, *SpinEditPin14;
