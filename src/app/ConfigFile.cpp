@@ -2,6 +2,7 @@
 
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
+#include "generic_tx/ChannelList.h"
 #include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "platform/LinkSettings.h"
@@ -64,7 +65,7 @@ void applyChannel(const ConfigBinding &b, int channel, const QString &value)
 {
     QStringList entries = b.channels->memories();
     while (entries.size() < channel)
-        entries << ConfigValues::emptyChannelEntry(int(entries.size()) + 1);
+        entries << ChannelList::emptyEntry(int(entries.size()) + 1);
     entries[channel - 1] = ConfigValues::channelNumberText(channel) + QLatin1Char('=') + value;
     b.channels->updateMemories(entries);
 }
@@ -344,7 +345,7 @@ QStringList build(const ConfigBinding &b)
         add("PIN11=", QStringLiteral("1"));
     add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString &entry : b.channels->memories()) {
-        if (entry.mid(4, 3) != QLatin1String(" []"))
+        if (ChannelList::hasContent(entry))
             out << QStringLiteral("MEM") + entry;
     }
     add("TXTIMEOUT=", number(s.TxTimeoutSeconds));

@@ -150,10 +150,8 @@ void KenwoodSubsystem::wirePanel()
 void KenwoodSubsystem::pressInit()
 {
     m_station.requests.submit([this] {
-        return afterClick([this] {
-            SpeedButtonInitClick();
-            return afterClick({});
-        });
+        SpeedButtonInitClick();
+        return afterClick({});
     });
 }
 

@@ -10,6 +10,7 @@
 #include "app/ServerSubsystem.h"
 #include "app/StatusReport.h"
 #include "core/Notifier.h"
+#include "generic_tx/ChannelList.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
@@ -100,23 +101,26 @@ void Station::wireMainWindow()
     connect(f.ui.MenuPort, &QAction::triggered, this, &Station::MenuPortClick);
     connect(f.ui.ListBoxPort, &QListWidget::itemClicked, this, &Station::ListBoxPortClick);
     connect(&f.TimerRX, &QTimer::timeout, this, &Station::TimerRXTimer);
-    const std::pair<QAction *, StationState::BandChoice> bandChoices[] = {
-        {f.ui.MenuChoixTXA, StationState::BandChoice::A},
-        {f.ui.MenuChoixTXB, StationState::BandChoice::B},
-        {f.ui.MenuChoixTXAB, StationState::BandChoice::Both}};
-    for (const auto &[item, choice] : bandChoices) {
+    for (const auto &[item, choice] : bandChoiceItems()) {
         connect(item, &QAction::triggered, this, [this, c = choice] { chooseBands(c); });
     }
 }
 
+std::array<std::pair<QAction *, StationState::BandChoice>, 3> Station::bandChoiceItems() const
+{
+    const Ui::TForm1 &m = Form1->ui;
+    return {{{m.MenuChoixTXA, StationState::BandChoice::A},
+             {m.MenuChoixTXB, StationState::BandChoice::B},
+             {m.MenuChoixTXAB, StationState::BandChoice::Both}}};
+}
+
 void Station::chooseBands(StationState::BandChoice choice)
 {
-    Ui::TForm1 &m = Form1->ui;
     state.Bands = choice;
-    (choice == StationState::BandChoice::A   ? m.MenuChoixTXA
-     : choice == StationState::BandChoice::B ? m.MenuChoixTXB
-                                             : m.MenuChoixTXAB)
-        ->setChecked(true);
+    for (const auto &[item, itemChoice] : bandChoiceItems()) {
+        if (itemChoice == choice)
+            item->setChecked(true);
+    }
     emit bandChoiceChanged();
 }
 
@@ -216,11 +220,11 @@ void Station::FormActivate()
     codes->addItem(QStringLiteral(" [DTMF]"));
 
     QStringList channels;
-    for (int channel = 1; channel <= 40; ++channel)
-        channels << QStringLiteral("%1= []").arg(channel, 3, 10, QLatin1Char('0'));
+    for (int channel = 1; channel <= ChannelList::EntryCount; ++channel)
+        channels << ChannelList::emptyEntry(channel);
     RadioState &channelList = genericTx->radio().state();
-    channelList.setMemories({});
-    channelList.updateMemories(channels);
+    channelList.setMemories(channels);
+    channelList.setCurrentMemory(0);
 
     // The traffic line takes no keyboard focus; the window keeps it so the space bar works.
     Form1->releaseFocus();

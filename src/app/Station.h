@@ -10,10 +10,13 @@
 #include "radio/RadioSelector.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class Notifier;
+class QAction;
 class TForm1;
 class TFormDTMF;
 class TFormIP;
@@ -132,6 +135,8 @@ signals:
 
 private:
     void wireMainWindow();
+    // The Band menu's items and the choice each stands for.
+    std::array<std::pair<QAction *, StationState::BandChoice>, 3> bandChoiceItems() const;
     void applyChannelCount();
     QCoro::Task<> quit();
     QCoro::Task<> spaceBarTransmit(Radio *radio, bool on);

@@ -65,9 +65,4 @@ QString channelNumberText(int channel)
     return QStringLiteral("%1").arg(channel, 3, 10, QLatin1Char('0'));
 }
 
-QString emptyChannelEntry(int channel)
-{
-    return channelNumberText(channel) + QStringLiteral("= []");
-}
-
 } // namespace ConfigValues

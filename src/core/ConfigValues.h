@@ -30,9 +30,6 @@ std::optional<QString> serialPortName(const QString &value);
 // Four upper-case hexadecimal digits of a port address ("0378").
 QString hexAddress(int address);
 
-// Empty channel-table entry for channel n: "005= []".
-QString emptyChannelEntry(int channel);
-
 // Three-digit channel number.
 QString channelNumberText(int channel);
 

@@ -28,7 +28,7 @@ Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &
     : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
-    m_position = qBound(0, m_state.Tx16Channel, selectorMaximum());
+    setSelector(m_state.Tx16Channel);
 
     // A smaller channel count pulls the selector in with it.
     connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
