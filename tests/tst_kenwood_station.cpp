@@ -1,5 +1,5 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/Station.h"
 #include "support/RigSimProcess.h"
 
 #include "support/StationFixture.h"
@@ -216,7 +216,8 @@ void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
     QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
 }
 
-// The Kenwood stays wired to the PC after the generic model is chosen: it must not stay keyed.
+// The Kenwood stays wired to the PC after the generic model is chosen: it must not stay keyed,
+// and its port is let go once it is unkeyed, before the generic model takes over.
 void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
 {
     Setup s;
@@ -224,9 +225,14 @@ void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     station.FormKeyPress(QLatin1Char(' '));
     QTRY_COMPARE(s.rig.receivedCommands().last(), QStringLiteral("TX"));
+    bool portOpenWhenTaken = true;
+    connect(&station.radios, &RadioSelector::currentChanged, &station,
+            [&] { portOpenWhenTaken = station.kenwood->link().isOpen(); });
     station.Form1->ui.MenuTX16UD->trigger();
-    QTRY_COMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
-                 QStringLiteral("RX"));
+    QTRY_VERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
+    QCOMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
+             QStringLiteral("RX"));
+    QVERIFY(!portOpenWhenTaken);
     QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
 }
 

@@ -24,7 +24,7 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
     m_radio = std::make_unique<GenericTxRadio>(station.state, [this] { SpeedButtonInitClick(); });
-    station.radios.add(QStringLiteral("TX16UD"), m_radio.get(), [this] { MenuTX16UDClick(); });
+    station.radios.add(QStringLiteral("TX16UD"), m_radio.get(), [this] { selectModel(); });
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;
     TFormInitTX16 &dialog = *station.FormInitTX16;
@@ -117,11 +117,6 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     connect(&f.TimerPin16, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin16Timer);
 
     connect(m.MenuTX16UD, &QAction::triggered, this, &GenericTxSubsystem::MenuTX16UDClick);
-    // Another model takes over: nothing would be left to unkey or stop the generic transmitter.
-    connect(m.MenuTX16UD, &QAction::toggled, this, [this](bool checked) {
-        if (!checked)
-            m_stepper->releaseTransmitter();
-    });
     connect(m.SpeedButtonInit, &QAbstractButton::clicked, this,
             &GenericTxSubsystem::SpeedButtonInitClick);
 
@@ -131,19 +126,24 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     connect(g.BitBtnOK, &QPushButton::clicked, m_setup.get(), &Tx16Setup::BitBtnOKClick);
     // Escape or the window's close box: leave without applying the grid.
     connect(&dialog, &QDialog::rejected, m_setup.get(), &Tx16Setup::restoreUnconfirmedChoice);
-
-    // Runs just before the configuration is saved at exit.
-    station.hooks.releaseParallelPort = [this] {
-        m_setup->restoreUnconfirmedChoice();
-        m_stepper->releaseTransmitter();
-        m_linesWatch->watch(nullptr);
-        m_driver->releasePort();
-    };
 }
 
 GenericTxSubsystem::~GenericTxSubsystem() = default;
 
+void GenericTxSubsystem::releasePort()
+{
+    m_setup->restoreUnconfirmedChoice();
+    m_stepper->releaseTransmitter();
+    m_linesWatch->watch(nullptr);
+    m_driver->releasePort();
+}
+
 void GenericTxSubsystem::MenuTX16UDClick()
+{
+    m_station.chooseModel(QStringLiteral("TX16UD"));
+}
+
+void GenericTxSubsystem::selectModel()
 {
     StationState &state = m_station.state;
     Ui::TForm1 &m = m_station.Form1->ui;

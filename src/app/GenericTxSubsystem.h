@@ -26,8 +26,13 @@ public:
     explicit GenericTxSubsystem(Station &station);
     ~GenericTxSubsystem() override;
 
-    // Selection of the generic model: menu, caption, panel, RESET, then the port's rest levels.
+    // The Model menu's item: the radio in use is let go, then the generic model taken.
     void MenuTX16UDClick();
+    // What taking the generic model does: menu, caption, panel, RESET, then the port's rest
+    // levels.
+    void selectModel();
+    // At exit, just before the configuration is saved: the transmitter and the port let go.
+    void releasePort();
     // INIT with the generic model opens the setup dialog.
     void SpeedButtonInitClick();
     // A click on the panel's arrows: one step, as the server's GENERIC_U or GENERIC_D.

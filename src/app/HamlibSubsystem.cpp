@@ -45,12 +45,10 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
         [this](const HamlibSettings &chosen) { accept(chosen); });
 
     connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibSubsystem::MenuHamlibClick);
-    // Another model takes over: the Hamlib radio is unkeyed and let go first.
+    // Another model took over (the selector let the Hamlib radio go first).
     connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
-        if (on)
-            return;
-        release();
-        m_station.Form1->ui.MenuHamlib->setCheckable(false);
+        if (!on)
+            m_station.Form1->ui.MenuHamlib->setCheckable(false);
     });
     // The band choice enables the band buttons; what the radio lacks stays disabled.
     connect(&station, &Station::bandChoiceChanged, this, [this] {
@@ -106,20 +104,9 @@ void HamlibSubsystem::accept(const HamlibSettings &chosen)
         selectModel();
         return;
     }
-    // Another model is let go as an unkey is: without waiting for the request under way.
-    m_station.requests.submitUnkey([this] { return takeOver(); });
-}
-
-// The radio in use is unkeyed and its scan stopped, and the Kenwood's serial port closed once
-// that is over, before Hamlib may open it.
-QCoro::Task<> HamlibSubsystem::takeOver()
-{
-    if (Radio *previous = m_station.radios.current())
-        co_await previous->release();
-    m_station.kenwood->closeRigPort();
-    checkMenuItem();
-    stopTransmitAndScan();
-    selectModel();
+    // The radio in use is unkeyed, its scan stopped and its port closed before Hamlib may open
+    // that port.
+    m_station.chooseModel(QStringLiteral("HAMLIB"));
 }
 
 void HamlibSubsystem::selectModel()

@@ -40,7 +40,6 @@ public:
 
 private:
     void accept(const HamlibSettings &chosen);
-    QCoro::Task<> takeOver();
     void initialised();
     void showPort(bool open);
     void connectServerOnce();

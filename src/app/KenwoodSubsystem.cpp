@@ -30,8 +30,8 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
         releaseFocus();
     };
     m_radio = std::make_unique<KenwoodRadio>(
-        KenwoodRadio::Steps{[this] { OpenRigPort(); }, initialiseByCode,
-                            [this] { return releaseRig(); }, [this] { return unkeyRig(); }});
+        KenwoodRadio::Steps{[this] { OpenRigPort(); }, initialiseByCode, [this] { return leave(); },
+                            [this] { return unkeyRig(); }});
     for (const Model model : {Model::TMD700, Model::TMD710, Model::TMV71})
         station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
     RadioState &radioState = m_radio->state();
@@ -67,13 +67,6 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
 
     m_dialogs = std::make_unique<KenwoodDialogs>(station);
 
-    // Choosing the generic model leaves the Kenwood wired to the PC: release it first.
-    connect(station.Form1->ui.MenuTX16UD, &QAction::triggered, this, [this] {
-        m_station.requests.submitUnkey([this] { return releaseRig(); });
-        m_recovery->stop();
-        if (!m_link->lostPortName().isEmpty())
-            m_link->close(); // no more looking for the Kenwood's adapter
-    });
     connect(m_link.get(), &RigLink::portLost, this, &KenwoodSubsystem::portLost);
     connect(m_link.get(), &RigLink::portBack, this, &KenwoodSubsystem::portBack);
 
@@ -171,6 +164,11 @@ void KenwoodSubsystem::wireMenus()
     connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodSubsystem::MenuChoixTXClick);
 }
 
+void KenwoodSubsystem::chooseModel(Model model)
+{
+    m_station.chooseModel(modelName(model));
+}
+
 void KenwoodSubsystem::selectModel(Model model)
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
@@ -261,6 +259,14 @@ QCoro::Task<> KenwoodSubsystem::releaseRig()
         co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
     if (m_station.state.RigAnswering)
         co_await m_link->exchange(QStringLiteral("SC 0"), RigLink::Turn::First);
+}
+
+// The radio is left in receive and its port closed: no more polling it or looking for its
+// adapter, and the port is free for whatever takes over.
+QCoro::Task<> KenwoodSubsystem::leave()
+{
+    co_await releaseRig();
+    closeRigPort();
 }
 
 bool KenwoodSubsystem::mayPollRadio() const

@@ -40,9 +40,9 @@ public:
     QCoro::Task<> releaseRig();
     void closeRigPort();
 
-    void menuTMD700Click() { selectModel(Kenwood::Model::TMD700); }
-    void MenuTMD710Click() { selectModel(Kenwood::Model::TMD710); }
-    void MenuTMV71Click() { selectModel(Kenwood::Model::TMV71); }
+    void menuTMD700Click() { chooseModel(Kenwood::Model::TMD700); }
+    void MenuTMD710Click() { chooseModel(Kenwood::Model::TMD710); }
+    void MenuTMV71Click() { chooseModel(Kenwood::Model::TMV71); }
     void SpeedButtonInitClick();
     // INIT pressed on the panel, as a request.
     void pressInit();
@@ -56,7 +56,10 @@ private:
     QCoro::Task<> afterClick(std::function<QCoro::Task<>()> operation);
     QCoro::Task<> initialise();
     void wireMenus();
+    void chooseModel(Kenwood::Model model);
     void selectModel(Kenwood::Model model);
+    // Another model takes over, or the program ends.
+    QCoro::Task<> leave();
     void releaseFocus();
     void portLost(const QString &portName);
     void portBack(const QString &portName);

@@ -124,6 +124,11 @@ void Station::chooseBands(StationState::BandChoice choice)
     emit bandChoiceChanged();
 }
 
+void Station::chooseModel(const QString &model)
+{
+    requests.submitUnkey([this, model] { return radios.changeTo(model); });
+}
+
 ConfigBinding Station::configBinding()
 {
     const Ui::TForm1 &m = Form1->ui;
@@ -294,7 +299,6 @@ QCoro::Task<> Station::quit()
 {
     if (Radio *radio = radios.current())
         co_await radio->release();
-    kenwood->closeRigPort();
     if (state.ServerConnected || server->isReconnecting())
         server->ButtonDisconnectClick();
     log.append(QStringLiteral("Quit"));
@@ -302,8 +306,8 @@ QCoro::Task<> Station::quit()
     status->stop();
     if (state.LogFileTMD700Exists)
         QFile::remove(QDir(m_directory).filePath(state.LogFileNameTMD700));
-    if (state.LptBase != 0 && hooks.releaseParallelPort)
-        hooks.releaseParallelPort();
+    if (state.LptBase != 0)
+        genericTx->releasePort();
     MenuSaveClick();
     if (terminate)
         terminate();

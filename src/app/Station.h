@@ -30,7 +30,6 @@ class TFormInitTX16;
 // and an empty one is skipped.
 struct StationHooks
 {
-    std::function<void()> releaseParallelPort;
     // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
     // "000.000000" when none) and sends it to the server: Station::ReportFrequency.
     std::function<QCoro::Task<>()> ReportFrequency;
@@ -124,6 +123,9 @@ public:
     Language currentLanguage() const;
     // The transmit bands the panel offers, its menu item checked: what the Band menu does.
     void chooseBands(StationState::BandChoice choice);
+    // The operator chose another model: the radio in use is let go, then `model` taken, as a
+    // request that goes as an unkey does.
+    void chooseModel(const QString &model);
 
 signals:
     // Start-up begins, in one step that reads the configuration: whatever the event loop runs

@@ -20,6 +20,12 @@ Capabilities GenericTxRadio::capabilities() const
     return caps;
 }
 
+QCoro::Task<> GenericTxRadio::release()
+{
+    m_stepper->releaseTransmitter();
+    co_return;
+}
+
 QCoro::Task<> GenericTxRadio::requestFrequency(std::function<void()> done)
 {
     m_station.CurrentFrequency = m_stepper->frequency();

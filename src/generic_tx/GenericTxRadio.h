@@ -19,11 +19,11 @@ public:
     void attach(Tx16Stepper &stepper) { m_stepper = &stepper; }
 
     Capabilities capabilities() const override;
-    // Opened when chosen in the Model menu. Its lines are let go when another model is chosen
-    // and at exit with the parallel port, after the server link.
+    // Opened when chosen in the Model menu.
     void open() override {}
     void initialise() override { m_openSetup(); }
-    QCoro::Task<> release() override { co_return; }
+    // Unkeyed and its scanning stopped; its lines stay open until the port is let go at exit.
+    QCoro::Task<> release() override;
     // The transmitter cannot be asked: the frequency is the one of the channel list's entry.
     QCoro::Task<> requestFrequency(std::function<void()> done) override;
 

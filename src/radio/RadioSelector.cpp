@@ -1,34 +1,51 @@
 #include "radio/RadioSelector.h"
 
+#include "radio/Radio.h"
+
 void RadioSelector::add(const QString &model, Radio *radio, std::function<void()> choice)
 {
     m_backends.append({model, radio, std::move(choice)});
 }
 
-bool RadioSelector::choose(const QString &model)
+const RadioSelector::Backend *RadioSelector::find(const QString &model) const
 {
     for (const Backend &backend : m_backends) {
-        if (backend.model == model && backend.choice) {
-            backend.choice();
-            return true;
-        }
+        if (backend.model == model)
+            return &backend;
     }
-    return false;
+    return nullptr;
+}
+
+bool RadioSelector::choose(const QString &model)
+{
+    const Backend *backend = find(model);
+    if (backend == nullptr || !backend->choice)
+        return false;
+    backend->choice();
+    return true;
+}
+
+QCoro::Task<> RadioSelector::changeTo(QString model)
+{
+    const Backend *backend = find(model);
+    if (backend == nullptr)
+        co_return;
+    if (m_current != nullptr && m_current != backend->radio)
+        co_await m_current->release();
+    choose(model);
 }
 
 bool RadioSelector::select(const QString &model)
 {
-    for (const auto &[name, radio, choice] : m_backends) {
-        if (name == model) {
-            const bool changed = m_current != radio;
-            m_current = radio;
-            m_currentModel = model;
-            if (changed)
-                emit currentChanged();
-            return true;
-        }
-    }
-    return false;
+    const Backend *backend = find(model);
+    if (backend == nullptr)
+        return false;
+    const bool changed = m_current != backend->radio;
+    m_current = backend->radio;
+    m_currentModel = model;
+    if (changed)
+        emit currentChanged();
+    return true;
 }
 
 QList<Radio *> RadioSelector::all() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -20,6 +21,10 @@ public:
     // The start-up choice of the configured model (MODEL=): what the Model menu's item does for
     // its backend. False when no backend drives it.
     bool choose(const QString &model);
+    // The operator's choice of another model (the Model menu, the Hamlib window's OK): the radio
+    // in use is released first (unkeyed, scanning stopped, its port let go), then `model` chosen.
+    // Choosing the model in use again releases nothing.
+    QCoro::Task<> changeTo(QString model);
     // Makes `model` current; false when no backend drives it (the current one stays).
     bool select(const QString &model);
     Radio *current() const { return m_current; }
@@ -40,6 +45,8 @@ private:
         Radio *radio;
         std::function<void()> choice;
     };
+    const Backend *find(const QString &model) const;
+
     QList<Backend> m_backends;
     Radio *m_current = nullptr;
     QString m_currentModel;
