@@ -24,7 +24,8 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
     m_radio = std::make_unique<GenericTxRadio>(station.state, [this] { SpeedButtonInitClick(); });
-    station.radios.add(QStringLiteral("TX16UD"), m_radio.get(), [this] { selectModel(); });
+    station.radios.add(GenericTxRadio::ModelName.toString(), m_radio.get(),
+                       [this] { selectModel(); });
     TForm1 &f = *station.Form1;
     Ui::TForm1 &m = f.ui;
     TFormInitTX16 &dialog = *station.FormInitTX16;
@@ -140,7 +141,7 @@ void GenericTxSubsystem::releasePort()
 
 void GenericTxSubsystem::MenuTX16UDClick()
 {
-    m_station.chooseModel(QStringLiteral("TX16UD"));
+    m_station.chooseModel(GenericTxRadio::ModelName.toString());
 }
 
 void GenericTxSubsystem::selectModel()
@@ -150,7 +151,7 @@ void GenericTxSubsystem::selectModel()
     Ui::TFormInitTX16 &g = m_station.FormInitTX16->ui;
 
     m.MenuTX16UD->setChecked(true);
-    m_station.radios.select(QStringLiteral("TX16UD"));
+    m_station.radios.select(GenericTxRadio::ModelName.toString());
     m.MenuPort->setEnabled(false);
     m.MenuMEM->setEnabled(false);
 
@@ -278,18 +279,18 @@ void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
 
 void GenericTxSubsystem::logReady(const QString &device)
 {
-    m_station.log.append(
-        QStringLiteral("Radio ready: %1 on %2 (%3)")
-            .arg(QStringLiteral("TX16UD"), device, LineConfig::kindText(lineSettings.kind)));
+    m_station.log.append(QStringLiteral("Radio ready: %1 on %2 (%3)")
+                             .arg(GenericTxRadio::ModelName.toString(), device,
+                                  LineConfig::kindText(lineSettings.kind)));
 }
 
 void GenericTxSubsystem::logReady(quint16 base)
 {
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
     PortDiscovery::discoverFromDriver(*m_port, found);
-    m_station.log.append(
-        QStringLiteral("Radio ready: %1 on %2")
-            .arg(QStringLiteral("TX16UD"), PortDiscovery::portDescription(found, base)));
+    m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
+                             .arg(GenericTxRadio::ModelName.toString(),
+                                  PortDiscovery::portDescription(found, base)));
 }
 
 void GenericTxSubsystem::SpeedButtonInitClick()

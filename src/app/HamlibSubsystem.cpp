@@ -29,7 +29,7 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     };
     m_radio = std::make_unique<HamlibRadio>(
         HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
-    station.radios.add(QStringLiteral("HAMLIB"), m_radio.get(), [this] {
+    station.radios.add(HamlibRadio::ModelName.toString(), m_radio.get(), [this] {
         checkMenuItem();
         selectModel();
     });
@@ -106,7 +106,7 @@ void HamlibSubsystem::accept(const HamlibSettings &chosen)
     }
     // The radio in use is unkeyed, its scan stopped and its port closed before Hamlib may open
     // that port.
-    m_station.chooseModel(QStringLiteral("HAMLIB"));
+    m_station.chooseModel(HamlibRadio::ModelName.toString());
 }
 
 void HamlibSubsystem::selectModel()
@@ -129,7 +129,7 @@ void HamlibSubsystem::selectModel()
                                     QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();
     ui.GroupBoxTX->show();
-    m_station.radios.select(QStringLiteral("HAMLIB"));
+    m_station.radios.select(HamlibRadio::ModelName.toString());
     m_operations->dropPending();
     // Without a model or a port Hamlib stays the model, with no radio until the settings
     // window gives what is missing; the server is answered with no frequency.

@@ -32,7 +32,7 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station), m_ope
     m_radio = std::make_unique<KenwoodRadio>(
         KenwoodRadio::Steps{[this] { OpenRigPort(); }, initialiseByCode, [this] { return leave(); },
                             [this] { return unkeyRig(); }});
-    for (const Model model : {Model::TMD700, Model::TMD710, Model::TMV71})
+    for (const Model model : Models)
         station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
     RadioState &radioState = m_radio->state();
     m_link = std::make_unique<RigLink>(station.state, station.ComPortTX, &station.traffic);

@@ -4,9 +4,12 @@
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericReset.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
+#include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibReset.h"
+#include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodReset.h"
 #include "platform/LinkSettings.h"
 #include "platform/ParallelPortFactory.h"
@@ -17,6 +20,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <optional>
 
 namespace {
@@ -103,20 +108,32 @@ QString awaitReset(QCoro::Task<QString> task)
     return result.value_or(QString());
 }
 
+QString resetGeneric(const ResetSettings &s)
+{
+    if (s.otherLines.kind != LinesKind::ParallelPort)
+        return GenericReset::toIdle(s.otherLines, s.lines.polarities);
+    const std::shared_ptr<ParallelPort> port = ParallelPortFactory::create();
+    return GenericReset::toIdle(*port, s.lines);
+}
+
+// Each backend's reset under the model names it drives, as the station registers them.
 QString reset(const ResetSettings &s)
 {
-    if (s.model == QLatin1String("TMD700") || s.model == QLatin1String("TMD710") ||
-        s.model == QLatin1String("TMV71"))
-        return awaitReset(KenwoodReset::toReceive(s.serial));
-    if (s.model == QLatin1String("HAMLIB"))
-        return HamlibReset::toReceive(s.hamlib);
-    if (s.model == QLatin1String("TX16UD")) {
-        if (s.otherLines.kind != LinesKind::ParallelPort)
-            return GenericReset::toIdle(s.otherLines, s.lines.polarities);
-        const std::shared_ptr<ParallelPort> port = ParallelPortFactory::create();
-        return GenericReset::toIdle(*port, s.lines);
+    using Reset = std::function<QString(const ResetSettings &)>;
+    std::map<QString, Reset> resets = {
+        {HamlibRadio::ModelName.toString(),
+         [](const ResetSettings &s) { return HamlibReset::toReceive(s.hamlib); }},
+        {GenericTxRadio::ModelName.toString(), resetGeneric},
+    };
+    for (const Kenwood::Model model : Kenwood::Models) {
+        resets.emplace(Kenwood::modelName(model), [](const ResetSettings &s) {
+            return awaitReset(KenwoodReset::toReceive(s.serial));
+        });
     }
-    return QStringLiteral("no radio model in the configuration (MODEL=)");
+    const auto found = resets.find(s.model);
+    if (found == resets.end())
+        return QStringLiteral("no radio model in the configuration (MODEL=)");
+    return found->second(s);
 }
 
 } // namespace

@@ -13,6 +13,9 @@ class GenericTxRadio : public Radio
 {
     Q_OBJECT
 public:
+    // Its name under MODEL=.
+    static constexpr QStringView ModelName = u"TX16UD";
+
     // `openSetup`: INIT opens the set-up window.
     GenericTxRadio(StationState &station, std::function<void()> openSetup,
                    QObject *parent = nullptr);

@@ -10,5 +10,8 @@ class HamlibRadio : public PanelRadio<HamlibOperations>
 public:
     using PanelRadio::PanelRadio;
 
+    // Its name under MODEL=.
+    static constexpr QStringView ModelName = u"HAMLIB";
+
     Capabilities capabilities() const override;
 };

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
 
 namespace Kenwood {
@@ -9,6 +10,7 @@ namespace Kenwood {
 // The three transceivers driven over the serial port. Their command sets differ in the memory,
 // mode and VFO commands and in the width of the frequency field.
 enum class Model { TMD700, TMD710, TMV71 };
+inline constexpr std::array<Model, 3> Models = {Model::TMD700, Model::TMD710, Model::TMV71};
 
 // "TMD700", "TMD710" or "TMV71" as stored under MODEL=; anything else (the generic transmitter
 // included) is no Kenwood model.
