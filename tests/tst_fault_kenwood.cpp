@@ -287,7 +287,7 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         // Random bytes never carry the model's name: the model check fails, or a silence
         // between bursts ends it as an unanswered exchange.
         QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering && isRed(ui.labelTMD) &&
-                                     station.Form1->TimerRX.isActive() == false,
+                                     station.kenwood->radio().initialisationDue() == false,
                                  BoundMs);
         // Memory is measured from the first quarter of the babble on, so that what the window
         // takes once at start is not counted: what is left must not grow with what comes.

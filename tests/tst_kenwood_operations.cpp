@@ -1,3 +1,4 @@
+#include "core/EventLog.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "core/TrafficLine.h"
@@ -16,6 +17,7 @@
 #include "ui/UnitTMD700.h"
 
 #include <QCoroTask>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Kenwood::Model;
@@ -36,7 +38,6 @@ class TestKenwoodOperations : public QObject
             form.ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
             state.ModelLabel = QStringLiteral("TMD710 ");
             link.open(peer.path());
-            radio.attach(operations);
             radio.setModel(m);
             radios.add(QStringLiteral("radio"), &radio);
             radios.select(QStringLiteral("radio"));
@@ -49,15 +50,16 @@ class TestKenwoodOperations : public QObject
         SerialPortSettings settings;
         TForm1 form;
         TrafficLine traffic;
-        RigLink link{state, settings, &traffic};
-        KenwoodRadio radio{KenwoodRadio::Steps{[] {}, [] {}, [] {}, [] {}}};
-        KenwoodOperations operations{
-            state, radio.state(), link, traffic, [this] { return std::optional(model); }, [] {}};
+        QTemporaryDir folder;
+        EventLog log{folder.filePath(QStringLiteral("Ivrelane.log"))};
+        RecordingNotifier notifier;
+        RadioRequests requests;
+        KenwoodRadio radio{{state, settings, traffic, log, notifier, requests, [] {}}};
+        RigLink &link = radio.link();
+        KenwoodOperations &operations = radio.operations();
         // The panel as the station paints it, its clicks going to the radio in use.
         RadioSelector radios;
-        RadioRequests requests;
         RadioPanelView view{RadioPanelControls::fromForm(form.ui), radios, requests};
-        RecordingNotifier notifier;
         KenwoodInitialisation init{state,
                                    radio.state(),
                                    link,
@@ -180,13 +182,17 @@ void TestKenwoodOperations::scanIsIgnoredOnTmd710()
     QVERIFY(b.peer.commands.isEmpty());
 }
 
+// Each case on a radio of its own: once one has missed a reply, the next reply it gives starts
+// its initialisation again, as in the station.
 void TestKenwoodOperations::reportAfterTimeouts()
 {
+    {
+        Bench silent(Model::TMD710);
+        silent.peer.script("SC", QByteArray()); // no answer
+        QCoro::waitFor(silent.operations.updateFrequencyForReport());
+        QCOMPARE(silent.state.CurrentFrequency, QStringLiteral("999.999999"));
+    }
     Bench b(Model::TMD710);
-    b.peer.script("SC", QByteArray()); // no answer
-    QCoro::waitFor(b.operations.updateFrequencyForReport());
-    QCOMPARE(b.state.CurrentFrequency, QStringLiteral("999.999999"));
-
     b.peer.script("SC", "SC 0\r");
     b.peer.script("MR 0", QByteArray());
     b.state.MemModeA = true;
@@ -196,9 +202,12 @@ void TestKenwoodOperations::reportAfterTimeouts()
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.500000"));
     QCOMPARE(b.form.ui.EditMEMA->text(), QStringLiteral("002=145.500000 shift=0"));
 
-    b.peer.script("MR 0", "N\r");
-    QCoro::waitFor(b.operations.updateFrequencyForReport());
-    QCOMPARE(b.state.CurrentFrequency, QStringLiteral("000.000000"));
+    Bench refused(Model::TMD710);
+    refused.peer.script("SC", "SC 0\r");
+    refused.peer.script("MR 0", "N\r");
+    refused.state.MemModeA = true;
+    QCoro::waitFor(refused.operations.updateFrequencyForReport());
+    QCOMPARE(refused.state.CurrentFrequency, QStringLiteral("000.000000"));
 }
 
 void TestKenwoodOperations::memoryListSkipsNonRecordsAndKeepsRecordNumbers()

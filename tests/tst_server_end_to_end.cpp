@@ -1,6 +1,6 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
+#include "app/Station.h"
 #include "app/StatusReport.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
@@ -271,8 +271,8 @@ void TestServerEndToEnd::requestsRunWholeAndInOrderBehindASlowRadio()
 {
     Road road;
     Station &station =
-        road.start(QStringLiteral("TMD710"), {QStringLiteral("--delay"), QStringLiteral("20"),
-                                              QStringLiteral("--control")},
+        road.start(QStringLiteral("TMD710"),
+                   {QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("--control")},
                    {QStringLiteral("CHANNEL=RIGHT")});
     QVERIFY(road.server.waitForStation(InitTimeoutMs));
     QTRY_VERIFY(station.state.ServerConnected);
@@ -292,8 +292,8 @@ void TestServerEndToEnd::requestsRunWholeAndInOrderBehindASlowRadio()
     // The frequency of memory 012: FREQUENCY ran after the code.
     QCOMPARE(road.server.waitForReceived(1), QStringLiteral("145.512500"));
     QTRY_VERIFY(station.requests.isIdle());
-    QCOMPARE(sentSince(from), (QStringList{"VM 1,1", "MR 1,003", "VM 0,1", "MR 0,012", "VM 1,0",
-                                           "SC", "MR 0"}));
+    QCOMPARE(sentSince(from),
+             (QStringList{"VM 1,1", "MR 1,003", "VM 0,1", "MR 0,012", "VM 1,0", "SC", "MR 0"}));
 
     // Keyed by the server; a DTMF code waits for its first reply, a TRANSMIT and FREQUENCY wait
     // behind it, then RECEIVE comes.
@@ -406,7 +406,7 @@ void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()
     Station &station = fixture.start();
     QCOMPARE(station.state.PortStatus, 0);
     // The connection at start hangs on the port-opened timer, which never started.
-    QVERIFY(!station.Form1->TimerRX.isActive());
+    QVERIFY(!station.kenwood->radio().initialisationDue());
     QVERIFY(!station.server->link().isConnecting());
     QVERIFY(!station.state.ServerConnected);
 }

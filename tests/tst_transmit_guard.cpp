@@ -193,7 +193,7 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
         Ui::TForm1 &ui = station.Form1->ui;
         auto initialised = [&station] {
             return station.state.RigStatus == 3 && station.Form1->ui.GroupBoxTX->isEnabled() &&
-                   !station.Form1->TimerRX.isActive();
+                   !station.kenwood->radio().initialisationDue();
         };
         QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
         QVERIFY(peer.waitForClient(BoundMs));
@@ -271,12 +271,13 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 QTRY_VERIFY_WITH_TIMEOUT(
                     station.requests.isIdle() && !station.kenwood->link().isBusy(), BoundMs);
                 (void)QTest::qWaitFor([&keyed] { return !keyed(); }, BoundMs);
-                QVERIFY2(!keyed(), qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
-                                                  .arg(seed)
-                                                  .arg(trail)
-                                                  .arg(radio.receivedCommands()
-                                                           .mid(radio.receivedCommands().size() - 12)
-                                                           .join(QLatin1Char(' ')))));
+                QVERIFY2(!keyed(),
+                         qPrintable(QStringLiteral("seed %1, steps %2, radio: %3")
+                                        .arg(seed)
+                                        .arg(trail)
+                                        .arg(radio.receivedCommands()
+                                                 .mid(radio.receivedCommands().size() - 12)
+                                                 .join(QLatin1Char(' ')))));
             }
         }
         station.MenuQuitterClick();

@@ -251,7 +251,7 @@ void GenericTxSubsystem::activateLines()
 
 void GenericTxSubsystem::linesConfirmed()
 {
-    if (!inUse()) {
+    if (!m_radio->inUse()) {
         // Used from the next activation of the model on.
         return;
     }
@@ -295,7 +295,7 @@ void GenericTxSubsystem::logReady(quint16 base)
 
 void GenericTxSubsystem::SpeedButtonInitClick()
 {
-    if (!inUse())
+    if (!m_radio->inUse())
         return;
     TFormInitTX16 &dialog = *m_station.FormInitTX16;
     dialog.show();
@@ -306,9 +306,4 @@ void GenericTxSubsystem::SpeedButtonInitClick()
 void GenericTxSubsystem::UpDownTXClick(UpDownArrows::Direction direction)
 {
     m_radio->step(direction == UpDownArrows::Direction::Up);
-}
-
-bool GenericTxSubsystem::inUse() const
-{
-    return m_station.radios.current() == m_radio.get();
 }

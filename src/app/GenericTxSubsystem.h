@@ -59,8 +59,6 @@ private:
     void logReady(quint16 base);
     void logReady(const QString &device);
 
-    bool inUse() const;
-
     Station &m_station;
     std::unique_ptr<GenericTxRadio> m_radio;
     std::shared_ptr<ParallelPort> m_port;

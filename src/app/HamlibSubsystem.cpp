@@ -52,7 +52,7 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     });
     // The band choice enables the band buttons; what the radio lacks stays disabled.
     connect(&station, &Station::bandChoiceChanged, this, [this] {
-        if (inUse())
+        if (m_radio->inUse())
             m_operations->applyCapabilities();
     });
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
@@ -98,7 +98,7 @@ void HamlibSubsystem::MenuHamlibClick()
 void HamlibSubsystem::accept(const HamlibSettings &chosen)
 {
     settings = chosen;
-    if (inUse()) {
+    if (m_radio->inUse()) {
         // A new radio or port: the one in use is unkeyed first, the panel with it.
         stopTransmitAndScan();
         selectModel();
@@ -179,7 +179,7 @@ void HamlibSubsystem::connectServerOnce()
 
 void HamlibSubsystem::SpeedButtonInitClick()
 {
-    if (!inUse() || !settings.isSet())
+    if (!m_radio->inUse() || !settings.isSet())
         return;
     stopTransmitAndScan();
     selectModel();
@@ -217,9 +217,4 @@ void HamlibSubsystem::release()
     state.RigAnswering = false;
     state.RigStatus = 0;
     ui.labelTMD->clear();
-}
-
-bool HamlibSubsystem::inUse() const
-{
-    return m_station.radios.current() == m_radio.get();
 }

@@ -45,7 +45,6 @@ private:
     void connectServerOnce();
     void stopTransmitAndScan();
     void checkMenuItem();
-    bool inUse() const;
 
     Station &m_station;
     std::unique_ptr<TFormHamlib> m_form;

@@ -61,6 +61,8 @@ Station::Station(const QString &directory, Notifier &notifier)
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);
+    connect(&kenwood->radio(), &KenwoodRadio::initialisationSubmitted, this,
+            &Station::connectServerBehindInitialisation);
     genericTx = std::make_unique<GenericTxSubsystem>(*this);
     dtmf = std::make_unique<DtmfSubsystem>(*this);
     server = std::make_unique<ServerSubsystem>(*this);
@@ -86,7 +88,7 @@ Station::Station(const QString &directory, Notifier &notifier)
 Station::~Station()
 {
     requests.close([]() -> QCoro::Task<> { co_return; });
-    kenwood->closeRigPort();
+    kenwood->radio().closePort();
 }
 
 void Station::wireMainWindow()
@@ -100,7 +102,6 @@ void Station::wireMainWindow()
     connect(f.ui.MenuSave, &QAction::triggered, this, &Station::MenuSaveClick);
     connect(f.ui.MenuPort, &QAction::triggered, this, &Station::MenuPortClick);
     connect(f.ui.ListBoxPort, &QListWidget::itemClicked, this, &Station::ListBoxPortClick);
-    connect(&f.TimerRX, &QTimer::timeout, this, &Station::TimerRXTimer);
     for (const auto &[item, choice] : bandChoiceItems()) {
         connect(item, &QAction::triggered, this, [this, c = choice] { chooseBands(c); });
     }
@@ -275,12 +276,9 @@ void Station::applyChannelCount()
     Form1->ui.Label16->setText(QString::number(count));
 }
 
-void Station::TimerRXTimer()
+// The server is connected once the radio's initialisation is over: a request behind it.
+void Station::connectServerBehindInitialisation()
 {
-    Form1->TimerRX.stop();
-    state.RigAnswering = true;
-    kenwood->ButtoninitClick();
-    // The server is connected once the initialisation is over: a request behind it.
     requests.submit([this]() -> QCoro::Task<> {
         if (FormIP->ui.CheckBoxConnect->isChecked())
             server->ButtonConnectClick();
@@ -339,9 +337,9 @@ void Station::ListBoxPortClick()
     QListWidget *list = Form1->ui.ListBoxPort;
     if (list->count() == 0 || !list->currentItem())
         return;
-    kenwood->closeRigPort();
+    kenwood->radio().closePort();
     ComPortTX.portName = list->currentItem()->text();
-    kenwood->OpenRigPort();
+    kenwood->radio().open();
     list->hide();
 }
 

@@ -110,7 +110,7 @@ public:
     std::function<void()> terminate;
 
     void FormActivate();
-    void TimerRXTimer();
+    void connectServerBehindInitialisation();
     void MenuQuitterClick();
     void MenuSaveClick();
     void MenuPortClick();

@@ -1,5 +1,65 @@
 #include "kenwood/KenwoodRadio.h"
 
+#include "core/EventLog.h"
+#include "core/Notifier.h"
+#include "core/StationState.h"
+#include "kenwood/KenwoodInitialisation.h"
+#include "kenwood/RigLink.h"
+#include "kenwood/RigRecovery.h"
+#include "platform/LinkSettings.h"
+#include "radio/RadioRequests.h"
+
+#include <QFileInfo>
+#include <utility>
+
+using namespace Kenwood;
+
+KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
+    : PanelRadio(Steps{}, parent), m_context(std::move(context)), m_openReport(m_context.log)
+{
+    StationState &station = m_context.station;
+    m_link = std::make_unique<RigLink>(station, m_context.port, &m_context.traffic);
+    auto model = [this] { return currentModel(); };
+    m_operations = std::make_unique<KenwoodOperations>(station, state(), *m_link, m_context.traffic,
+                                                       model, m_context.releaseFocus);
+    attach(*m_operations);
+    m_initialisation = std::make_unique<KenwoodInitialisation>(
+        station, state(), *m_link, *m_operations, m_context.traffic, m_context.notifier, model,
+        [this] { return m_context.port.portName; }, m_context.releaseFocus);
+    m_initialisation->completed = [this] {
+        m_context.log.append(
+            QStringLiteral("Radio ready: %1 on %2")
+                .arg(m_context.station.ModelLabel.trimmed(), m_context.port.portName));
+    };
+
+    m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
+    connect(m_recovery.get(), &RigRecovery::answersAgain, this, &KenwoodRadio::radioAnswersAgain);
+    for (QTimer *timer : {&m_initialisationDelay, &m_recoveryInit}) {
+        timer->setSingleShot(true);
+        timer->setInterval(InitialisationDelayMs);
+    }
+    connect(&m_initialisationDelay, &QTimer::timeout, this, [this] {
+        m_context.station.RigAnswering = true;
+        runInitialisation();
+        emit initialisationSubmitted();
+    });
+    connect(&m_recoveryInit, &QTimer::timeout, this, [this] {
+        m_context.station.RigAnswering = true;
+        runInitialisation();
+    });
+    connect(m_link.get(), &RigLink::portLost, this, &KenwoodRadio::portLost);
+    connect(m_link.get(), &RigLink::portBack, this, &KenwoodRadio::portBack);
+}
+
+KenwoodRadio::~KenwoodRadio() = default;
+
+std::optional<Model> KenwoodRadio::currentModel() const
+{
+    if (!inUse())
+        return std::nullopt;
+    return m_model;
+}
+
 Capabilities KenwoodRadio::capabilities() const
 {
     Capabilities caps;
@@ -8,6 +68,204 @@ Capabilities KenwoodRadio::capabilities() const
     caps.memories = true;
     caps.powerSteps = 3;
     // The TM-D710 and TM-V71 take no scan command.
-    caps.scanOnCommand = m_model == Kenwood::Model::TMD700;
+    caps.scanOnCommand = m_model == Model::TMD700;
     return caps;
+}
+
+void KenwoodRadio::setPortStatus(int status)
+{
+    m_context.station.PortStatus = status;
+    emit portStatusChanged();
+}
+
+void KenwoodRadio::open()
+{
+    if (!inUse())
+        return;
+    StationState &station = m_context.station;
+    const QString &name = m_context.port.portName;
+    state().setPortName(name);
+    if (name.isEmpty()) {
+        m_context.notifier.beep();
+        setPortStatus(0);
+        m_context.notifier.information(station.StatusMessages[1]);
+        return;
+    }
+    if (m_link->open(name)) {
+        m_openReport.clear();
+        setPortStatus(1);
+        state().setPanelEnabled(false);
+        m_initialisationDelay.start();
+        station.RigStatus = 2;
+        state().announceRigStatus();
+    } else {
+        m_context.notifier.beep();
+        setPortStatus(0);
+        emit portOpenFailed();
+        m_openReport.failed(name, *m_link);
+        // An adapter not plugged in yet (a station started before its USB devices): looked
+        // for every 2 s and initialised once there, as after a loss.
+        if (!QFileInfo::exists(PortOpenReport::devicePath(name)))
+            m_link->awaitPort(name);
+    }
+}
+
+void KenwoodRadio::initialise()
+{
+    prepareInitialisation();
+    m_context.releaseFocus();
+}
+
+void KenwoodRadio::pressInit()
+{
+    m_context.requests.submit([this] { return afterInitPress(); });
+}
+
+QCoro::Task<> KenwoodRadio::afterInitPress()
+{
+    prepareInitialisation();
+    m_context.releaseFocus();
+    co_return;
+}
+
+// The initialisation after the pause, or the port reopened first when the radio was silent.
+void KenwoodRadio::prepareInitialisation()
+{
+    // With another kind of radio the same button runs that radio's own initialisation.
+    if (!inUse())
+        return;
+    StationState &station = m_context.station;
+    // While the adapter is away the link looks for it by itself and initialises the radio when
+    // it is back; closing the link here would end that search.
+    if (!m_link->lostPortName().isEmpty()) {
+        m_context.notifier.beep();
+        emit portAway(m_link->lostPortName());
+        return;
+    }
+    if (!station.RigAnswering) {
+        m_link->close();
+        if (!m_link->open(m_context.port.portName)) {
+            m_context.notifier.beep();
+            m_openReport.failed(m_context.port.portName, *m_link);
+            setPortStatus(0);
+            return;
+        }
+    }
+    preparePanel();
+    m_initialisationDelay.start();
+}
+
+// The panel waits for the initialisation.
+void KenwoodRadio::preparePanel()
+{
+    StationState &station = m_context.station;
+    state().setPanelEnabled(false);
+    station.RigStatus = 2;
+    state().announceRigStatus();
+    m_operations->resetIndicators();
+    station.ActiveBand = 0;
+}
+
+void KenwoodRadio::runInitialisation()
+{
+    m_context.requests.submit([this] { return initialiseNow(); });
+}
+
+QCoro::Task<> KenwoodRadio::initialiseNow()
+{
+    if (!inUse())
+        co_return;
+    // The initialisation finds out by itself whether the radio answers.
+    m_recovery->stop();
+    co_await m_initialisation->ButtoninitClick();
+}
+
+QCoro::Task<> KenwoodRadio::ensureReceive()
+{
+    if (!inUse() || !m_link->isOpen())
+        co_return;
+    if (!m_context.station.RigAnswering)
+        co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+}
+
+QCoro::Task<> KenwoodRadio::release()
+{
+    co_await releaseRadio();
+    closePort();
+}
+
+// Goes before the exchanges that wait, so that a quit during a long initialisation is over
+// within about one reply deadline.
+QCoro::Task<> KenwoodRadio::releaseRadio()
+{
+    if (!m_link->isOpen()) {
+        // Nothing reaches a lost port: the radio is unkeyed when the port is back, but the
+        // station stops counting it as keyed now, so that its time-out does not fire later on
+        // the radio that takes over.
+        state().setKeyed(false);
+        co_return;
+    }
+    // Back to receive whatever the program believes: a radio that missed an exchange, or one
+    // keyed by a copy that crashed, must not stay keyed after exit.
+    if (state().keyed())
+        co_await m_operations->setTransmit(false);
+    else
+        co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+    if (m_context.station.RigAnswering)
+        co_await m_link->exchange(QStringLiteral("SC 0"), RigLink::Turn::First);
+}
+
+void KenwoodRadio::closePort()
+{
+    m_openReport.clear();
+    m_recovery->stop();
+    m_link->close();
+}
+
+bool KenwoodRadio::mayPollRadio() const
+{
+    return inUse() && m_link->isOpen() && m_link->lostPortName().isEmpty() &&
+           m_context.requests.isIdle() && !m_initialisationDelay.isActive() &&
+           !m_recoveryInit.isActive();
+}
+
+// Initialised as INIT does, half a second later, but the server link is left as it is: the
+// operator's Disconnect and the reconnection's own pace belong to the server side.
+void KenwoodRadio::radioAnswersAgain()
+{
+    if (!mayPollRadio())
+        return;
+    m_context.log.append(QStringLiteral("Radio answers again"));
+    preparePanel();
+    m_recoveryInit.start();
+}
+
+void KenwoodRadio::portLost(const QString &portName)
+{
+    // Keyed when the line went: whatever unkeys it meanwhile (RECEIVE, the time-out) cannot
+    // reach the radio, so it is unkeyed first thing when the port is back.
+    m_unkeyWhenBack = state().keyed();
+    m_context.log.append(QStringLiteral("Port %1 lost").arg(portName));
+    emit portAway(portName);
+}
+
+// The adapter is back: the radio may have been switched off and on meanwhile, so it is
+// initialised again, as a press on INIT would.
+void KenwoodRadio::portBack(const QString &portName)
+{
+    m_context.log.append(QStringLiteral("Port %1 back").arg(portName));
+    m_openReport.clear();
+    // The unkey is over before the initialisation starts, which then owes the radio no other.
+    if (std::exchange(m_unkeyWhenBack, false) && !state().keyed()) {
+        m_context.requests.submitUnkey([this]() -> QCoro::Task<> {
+            co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+        });
+    }
+    pressInit();
+}
+
+void KenwoodRadio::applyBandChoice()
+{
+    state().setBandSelectable(0, m_context.station.bandAllowed(0));
+    state().setBandSelectable(1, m_context.station.bandAllowed(1));
 }

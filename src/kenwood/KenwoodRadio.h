@@ -2,18 +2,108 @@
 
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"
+#include "kenwood/PortOpenReport.h"
 #include "radio/PanelRadio.h"
 
-// A TM-D700, TM-D710 or TM-V71 behind the Radio seam.
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class EventLog;
+class KenwoodInitialisation;
+class Notifier;
+class RadioRequests;
+class RigLink;
+class RigRecovery;
+class TrafficLine;
+struct SerialPortSettings;
+struct StationState;
+
+// A TM-D700, TM-D710 or TM-V71 behind the Radio seam: its serial port (opened, lost, back), its
+// initialisation, the watch on a radio that stopped answering, and the panel's operations.
 class KenwoodRadio : public PanelRadio<KenwoodOperations>
 {
+    Q_OBJECT
 public:
-    using PanelRadio::PanelRadio;
+    // What the station lends it.
+    struct Context
+    {
+        StationState &station;
+        const SerialPortSettings &port; // the port chosen in the COM menu (COM=)
+        TrafficLine &traffic;
+        EventLog &log;
+        Notifier &notifier;
+        RadioRequests &requests;
+        std::function<void()> releaseFocus; // the window takes the keyboard back
+    };
+    // The pause between opening the port and initialising the radio.
+    static constexpr int InitialisationDelayMs = 500;
+
+    explicit KenwoodRadio(Context context, QObject *parent = nullptr);
+    ~KenwoodRadio() override;
 
     void setModel(Kenwood::Model model) { m_model = model; }
     Kenwood::Model model() const { return m_model; }
+    // The model while this radio is in use; nothing while another kind is.
+    std::optional<Kenwood::Model> currentModel() const;
     Capabilities capabilities() const override;
 
+    RigLink &link() { return *m_link; }
+    KenwoodOperations &operations() { return *m_operations; }
+
+    // Opens the COM menu's port; the initialisation follows InitialisationDelayMs later.
+    void open() override;
+    // INIT by a DTMF code, as a click on INIT: the window takes the keyboard back after it.
+    void initialise() override;
+    // Back to receive with scanning stopped, then the port closed: no more polling the radio or
+    // looking for its adapter, and the port free for whatever takes over.
+    QCoro::Task<> release() override;
+    // A bare "RX" when the radio may be keyed unknown to the program (it stopped answering).
+    QCoro::Task<> ensureReceive() override;
+
+    // INIT pressed on the panel, as a request.
+    void pressInit();
+    // The initialisation itself, as a request of its own.
+    void runInitialisation();
+    void closePort();
+    // The initialisation is due once the pause after opening is over.
+    bool initialisationDue() const { return m_initialisationDelay.isActive(); }
+    // The bands the station's band choice allows can be chosen on the panel.
+    void applyBandChoice();
+
+signals:
+    // StationState::PortStatus changed for the COM menu's port.
+    void portStatusChanged();
+    // The chosen port did not open.
+    void portOpenFailed();
+    // The adapter of `portName` is away: said in place of the radio's status.
+    void portAway(const QString &portName);
+    // The pause after opening is over and the initialisation submitted: what waits for the
+    // radio (the server connection at start) goes behind it.
+    void initialisationSubmitted();
+
 private:
+    QCoro::Task<> releaseRadio();
+    void prepareInitialisation();
+    void preparePanel();
+    QCoro::Task<> initialiseNow();
+    QCoro::Task<> afterInitPress();
+    void radioAnswersAgain();
+    bool mayPollRadio() const;
+    void portLost(const QString &portName);
+    void portBack(const QString &portName);
+    void setPortStatus(int status);
+
+    Context m_context;
     Kenwood::Model m_model = Kenwood::Model::TMD700;
+    std::unique_ptr<RigLink> m_link;
+    std::unique_ptr<KenwoodOperations> m_operations;
+    std::unique_ptr<KenwoodInitialisation> m_initialisation;
+    std::unique_ptr<RigRecovery> m_recovery;
+    // The open failure last logged, until the port opens or another is chosen.
+    PortOpenReport m_openReport;
+    bool m_unkeyWhenBack = false;
+    QTimer m_initialisationDelay; // after the port opened, or INIT
+    QTimer m_recoveryInit;        // after the radio answers again
 };

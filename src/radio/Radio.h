@@ -18,6 +18,8 @@ class Radio : public QObject
 public:
     explicit Radio(QObject *parent = nullptr);
 
+    // The selector made it the radio in use: what the panel, the server and DTMF act on.
+    bool inUse() const { return m_inUse; }
     RadioState &state() { return m_state; }
     const RadioState &state() const { return m_state; }
     virtual Capabilities capabilities() const = 0;
@@ -63,5 +65,7 @@ protected:
     virtual QCoro::Task<> powerSelected(int band, int position) = 0;
 
 private:
+    friend class RadioSelector;
     RadioState m_state;
+    bool m_inUse = false;
 };

@@ -41,7 +41,10 @@ bool RadioSelector::select(const QString &model)
     if (backend == nullptr)
         return false;
     const bool changed = m_current != backend->radio;
+    if (m_current != nullptr)
+        m_current->m_inUse = false;
     m_current = backend->radio;
+    m_current->m_inUse = true;
     m_currentModel = model;
     if (changed)
         emit currentChanged();

@@ -74,8 +74,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         const char *name;
         int interval;
     };
-    for (const NamedTimer &t : {NamedTimer{&TimerRX, "TimerRX", 500},
-                                {&TimerIP, "TimerIP", 500},
+    for (const NamedTimer &t : {NamedTimer{&TimerIP, "TimerIP", 500},
                                 {&TimerDTMF, "TimerDTMF", 5000},
                                 {&TimerTX16, "TimerTX16", 500},
                                 {&TimerPin14, "TimerPin14", 200},
@@ -85,7 +84,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         t.timer->setObjectName(QString::fromLatin1(t.name));
         t.timer->setInterval(t.interval);
     }
-    TimerRX.setSingleShot(true);
     // A coarse timer may end 5 % early: a pulse would be cut, a DTMF entry closed 250 ms soon.
     for (QTimer *timed : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16, &TimerDTMF})
         timed->setTimerType(Qt::PreciseTimer);

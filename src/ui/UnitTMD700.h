@@ -15,7 +15,6 @@ public:
 
     Ui::TForm1 ui;
 
-    QTimer TimerRX;
     QTimer TimerIP;
     QTimer TimerDTMF;
     QTimer TimerTX16;
