@@ -152,7 +152,6 @@ void GenericTxSubsystem::selectModel()
 
     m.MenuTX16UD->setChecked(true);
     m_station.radios.select(GenericTxRadio::ModelName.toString());
-    m.MenuPort->setEnabled(false);
     m.MenuMEM->setEnabled(false);
 
     state.ModelLabel = QStringLiteral("TX Generic Up/Down ");

@@ -113,8 +113,6 @@ void HamlibSubsystem::selectModel()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
-    // The port is the settings window's: the COM menu has nothing to do for this model.
-    ui.MenuPort->setEnabled(false);
     ui.MenuMEM->setEnabled(true);
     ui.LabelConnect->clear();
     ui.LabelConnect->setToolTip(QString());

@@ -154,7 +154,7 @@ void InterfaceSubsystem::redrawStatusTexts()
     // COM menu: its port line stays as it is too.
     const Radio *radio = s.radios.current();
     if (radio == nullptr || radio->capabilities().answers) {
-        if (s.kenwood->currentModel() || radio == nullptr)
+        if (radio == nullptr || radio->capabilities().comMenuPort)
             StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
         // The transceiver line takes the colour of the text it now shows (a red "TX time-out"
         // gives way to a green "answers OK").

@@ -131,7 +131,6 @@ void KenwoodSubsystem::selectModel(Model model)
     item->setChecked(true);
     m_radio->setModel(model);
     m_station.radios.select(modelName(model));
-    ui.MenuPort->setEnabled(true);
     ui.LabelConnect->clear();
     ui.SpeedButtonScanA->setVisible(model == Model::TMD700);
     ui.SpeedButtonScanB->setVisible(model == Model::TMD700);

@@ -59,6 +59,10 @@ Station::Station(const QString &directory, Notifier &notifier)
     panelView =
         std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios, requests);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
+    // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window).
+    connect(&radios, &RadioSelector::currentChanged, this, [this] {
+        Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
+    });
     interface = std::make_unique<InterfaceSubsystem>(*this);
     kenwood = std::make_unique<KenwoodSubsystem>(*this);
     connect(&kenwood->radio(), &KenwoodRadio::initialisationSubmitted, this,

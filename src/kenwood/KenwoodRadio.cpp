@@ -67,6 +67,7 @@ Capabilities KenwoodRadio::capabilities() const
     caps.vfoMemoryModes = true;
     caps.memories = true;
     caps.powerSteps = 3;
+    caps.comMenuPort = true;
     // The TM-D710 and TM-V71 take no scan command.
     caps.scanOnCommand = m_model == Model::TMD700;
     return caps;

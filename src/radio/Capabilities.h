@@ -12,4 +12,5 @@ struct Capabilities
     bool stepping = false;            // channel stepping by Up/Down pulses (generic transmitter)
     bool initialisesOnCommand = true; // INIT by a DTMF code reads the radio again
     bool answers = true;              // it replies, so it can be found silent
+    bool comMenuPort = false;         // it uses the serial port the COM menu chooses
 };
