@@ -1,6 +1,7 @@
 #include "core/EventLog.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -37,6 +37,7 @@ struct Panel
     QWidget window;
     QStringList pressed;
     DtmfControls c;
+    DtmfCodeList codes;
     RecordingRadio generic{RecordingRadio::Kind::Generic, state, pressed};
     RecordingRadio tmd700{RecordingRadio::Kind::Scanning, state, pressed};
     RecordingRadio tmd710{RecordingRadio::Kind::Kenwood, state, pressed};
@@ -49,8 +50,8 @@ struct Panel
         c.StaticTextDTMF = new QLineEdit(&window);
         c.TimerDTMF = new QTimer(&window);
         c.TimerDTMF->setInterval(5000);
-        c.ListBoxCodesDTMF = new QListWidget(&window);
-        c.ListBoxCodesDTMF->addItem(DtmfCatalogue::DtmfListHeader);
+        codes.setLines({DtmfCatalogue::DtmfListHeader});
+        c.codes = &codes;
 
         radios.add(QStringLiteral("generic"), &generic);
         radios.add(QStringLiteral("TMD700"), &tmd700);
@@ -101,8 +102,7 @@ struct Panel
     {
         const auto &numbers = DtmfCatalogue::ActionNumbers;
         const int index = int(std::find(numbers.begin(), numbers.end(), action) - numbers.begin());
-        c.ListBoxCodesDTMF->addItem(
-            DtmfCatalogue::entryText(code, DtmfCatalogue::DtmfActionsFr.at(index)));
+        codes.append(DtmfCatalogue::entryText(code, DtmfCatalogue::DtmfActionsFr.at(index)));
     }
 
     void useModel(const QString &model) { radios.select(model); }
@@ -392,7 +392,7 @@ void TestDtmfDispatch::memoryRecall()
 
     QCOMPARE(p.pressed, expected);
     QCOMPARE(p.logged().last(), lastLog);
-    QCOMPARE(p.logged().count(QStringLiteral("Code ") + p.c.ListBoxCodesDTMF->item(1)->text()), 1);
+    QCOMPARE(p.logged().count(QStringLiteral("Code ") + p.codes.lines().at(1)), 1);
     QCOMPARE(p.radio().state().currentMemory(), selected);
     if (selected >= 0)
         QCOMPARE(p.radio().state().currentMemoryText(), Memories.at(selected));
@@ -557,9 +557,9 @@ void TestDtmfDispatch::queueIsBounded()
 void TestDtmfDispatch::unusableEntry()
 {
     Panel p;
-    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("77 : action xx= broken"));
-    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("78 no action"));
-    p.c.ListBoxCodesDTMF->addItem(QStringLiteral("nospace"));
+    p.codes.append(QStringLiteral("77 : action xx= broken"));
+    p.codes.append(QStringLiteral("78 no action"));
+    p.codes.append(QStringLiteral("nospace"));
     p.interpreter->ReceiveDtmf(QStringLiteral("77"));
     QCOMPARE(p.state.DtmfReceived, QString());
     p.interpreter->ReceiveDtmf(QStringLiteral("78"));

@@ -1,4 +1,5 @@
 #include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfEditor.h"
 #include "support/RecordingNotifier.h"
 #include "ui/Captions.h"
@@ -17,14 +18,20 @@ struct Editor
     TFormDTMF form;
     RecordingNotifier notifier;
     Language language = Language::French;
+    DtmfCodeList codes;
     DtmfEditor editor{notifier, [this] { return language; },
-                      DtmfEditorControls{[this](Language l) { applyCaptions(&form, l); },
+                      DtmfEditorControls{[this](Language l) { applyCaptions(&form, l); }, &codes,
                                          form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
                                          form.ui.ComboBoxActionsDTMF}};
 
     explicit Editor(const QStringList &table)
     {
-        form.ui.ListBoxCodesDTMF->addItems(table);
+        // The window lists the table, as the station wires it.
+        QObject::connect(&codes, &DtmfCodeList::changed, [this] {
+            form.ui.ListBoxCodesDTMF->clear();
+            form.ui.ListBoxCodesDTMF->addItems(codes.lines());
+        });
+        codes.setLines(table);
         editor.refillActions();
         QObject::connect(form.ui.BitBtnOKCodeDTMF, &QPushButton::clicked,
                          [this] { editor.BitBtnOKCodeDTMFClick(); });

@@ -1,5 +1,5 @@
-#include "app/Station.h"
 #include "app/KenwoodSubsystem.h"
+#include "app/Station.h"
 #include "kenwood/MemoryExport.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
@@ -7,6 +7,7 @@
 #include "ui/UnitMEM.h"
 #include "ui/UnitTMD700.h"
 
+#include <QCoroTask>
 #include <QFile>
 #include <QTest>
 
@@ -51,10 +52,14 @@ void TestKenwoodDialogs::exportFileBytes()
     QFETCH(QByteArray, body);
     StationFixture fixture;
     Station &station = fixture.start();
-    QListWidget *codes = station.FormDTMF->ui.ListBoxCodesDTMF;
-    codes->clear();
-    codes->addItems(dtmf);
-    station.Form1->ui.ComboBoxMEM->addItems(memories);
+    station.dtmfCodes.setLines(dtmf);
+    // The Kenwood's memories, listed on the panel, stay the ones exported once the generic
+    // transmitter (which has none) takes over.
+    QCoro::waitFor(station.radios.changeTo(QStringLiteral("TMD710")));
+    station.kenwood->radio().state().setMemories(memories);
+    QCOMPARE(station.Form1->ui.ComboBoxMEM->count(), memories.size());
+    QCoro::waitFor(station.radios.changeTo(QStringLiteral("TX16UD")));
+    fixture.notifier.messages.clear(); // the Kenwood's port not chosen
     const QString path = fixture.path(QStringLiteral("out.txt"));
     TestFiles::writeBytes(path, "old content that must go");
     QString offered;

@@ -2,6 +2,7 @@
 
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
+#include "dtmf/DtmfCodeList.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/LineSettings.h"
 #include "hamlib/HamlibConfigKeys.h"
@@ -110,7 +111,7 @@ const std::map<QString, Handler> &handlers()
                  b.ComPortTX->portName = *name;
          }},
         {QStringLiteral("DTMF_CODE="),
-         [](const ConfigBinding &b, const QString &v) { b.ListBoxCodesDTMF->addItem(v); }},
+         [](const ConfigBinding &b, const QString &v) { b.dtmfCodes->append(v); }},
         {QStringLiteral("IPSERVER="),
          [](const ConfigBinding &b, const QString &v) {
              if (!v.isEmpty())
@@ -299,8 +300,8 @@ QStringList build(const ConfigBinding &b)
     add("PWRB=", number(b.TrackBarPWRB->value()));
     if (!b.ComPortTX->portName.isEmpty())
         add("COM=", b.ComPortTX->portName);
-    for (int i = 1; i < b.ListBoxCodesDTMF->count(); ++i)
-        add("DTMF_CODE=", b.ListBoxCodesDTMF->item(i)->text());
+    for (const QString &code : b.dtmfCodes->lines().mid(1))
+        add("DTMF_CODE=", code);
     add("IPSERVER=", b.IdTCPClient->host);
     add("PORT=", number(b.IdTCPClient->port));
     if (b.CheckBoxConnect->isChecked())

@@ -14,6 +14,7 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QWidget;
+class DtmfCodeList;
 class RadioSelector;
 class RadioState;
 struct SerialPortSettings;
@@ -35,7 +36,7 @@ struct ConfigBinding
     QAction *MenuInfoVersion;
     QSlider *TrackBarPWRA, *TrackBarPWRB;
     QListWidget *ListBoxPort;
-    QListWidget *ListBoxCodesDTMF;
+    DtmfCodeList *dtmfCodes;
     QCheckBox *CheckBoxConnect, *CheckBoxReconnect;
     QRadioButton *RadioButtonLeft, *RadioButtonRight, *RadioButtonBoth;
     QCheckBox *CheckBoxWarning;

@@ -16,16 +16,22 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     m_editor = std::make_unique<DtmfEditor>(
         station.notifier(), [&station] { return station.currentLanguage(); },
         DtmfEditorControls{[&form](Language language) { applyCaptions(&form, language); },
-                           form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
+                           &station.dtmfCodes, form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
                            form.ui.ComboBoxActionsDTMF});
 
     DtmfControls c;
     c.StaticTextDTMF = m.StaticTextDTMF;
     c.TimerDTMF = &station.Form1->TimerDTMF;
-    c.ListBoxCodesDTMF = form.ui.ListBoxCodesDTMF;
+    c.codes = &station.dtmfCodes;
     c.station = DtmfStationControls{[&station] { station.MenuSaveClick(); }};
     m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios,
                                                       station.requests, c);
+
+    // The window lists the code table.
+    connect(&station.dtmfCodes, &DtmfCodeList::changed, this, [&form, &station] {
+        form.ui.ListBoxCodesDTMF->clear();
+        form.ui.ListBoxCodesDTMF->addItems(station.dtmfCodes.lines());
+    });
 
     connect(m.MenuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuDTMFClick);
     connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuSimuDTMFClick);

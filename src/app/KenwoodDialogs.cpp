@@ -3,8 +3,8 @@
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "kenwood/MemoryExport.h"
+#include "radio/Radio.h"
 #include "ui/Captions.h"
-#include "ui/UnitDTMF.h"
 #include "ui/UnitMEM.h"
 #include "ui/UnitTMD700.h"
 
@@ -28,6 +28,11 @@ KenwoodDialogs::KenwoodDialogs(Station &station) : m_station(station)
     TFormMEM &mem = *station.FormMEM;
     mem.FormShow = [this] { FormMEMShow(); };
     connect(mem.ui.SpinEditMEM, &QSpinBox::valueChanged, this, &KenwoodDialogs::SpinEditMEMChange);
+    connect(&station.radios, &RadioSelector::currentChanged, this, [this] {
+        const Radio *radio = m_station.radios.current();
+        if (radio->capabilities().memories)
+            m_listedMemories = radio;
+    });
 }
 
 void KenwoodDialogs::MenuMEMClick()
@@ -56,18 +61,12 @@ void KenwoodDialogs::MenuSaveDTMFClick()
     const QString path = chooseSaveFile(QString::fromLatin1(MemoryExport::DefaultFileName));
     if (path.isEmpty())
         return;
-    QStringList dtmf;
-    const QListWidget *codes = m_station.FormDTMF->ui.ListBoxCodesDTMF;
-    for (int i = 0; i < codes->count(); ++i)
-        dtmf << codes->item(i)->text();
-    QStringList memories;
-    const QComboBox *list = m_station.Form1->ui.ComboBoxMEM;
-    for (int i = 0; i < list->count(); ++i)
-        memories << list->itemText(i);
+    const QStringList memories =
+        m_listedMemories ? m_listedMemories->state().memories() : QStringList();
     const StationState &state = m_station.state;
     const QStringList lines =
-        MemoryExport::lines(QDateTime::currentDateTime(), state.StatusMessages[11], dtmf,
-                            state.StatusMessages[12], memories);
+        MemoryExport::lines(QDateTime::currentDateTime(), state.StatusMessages[11],
+                            m_station.dtmfCodes.lines(), state.StatusMessages[12], memories);
     QString error;
     if (!MemoryExport::write(path, MemoryExport::fileBytes(lines), &error))
         m_station.notifier().error(path + QStringLiteral(": ") + error);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
+class Radio;
 class Station;
 
 // The Kenwood's side windows and menu items: the memory count dialog, the export of the DTMF
@@ -29,4 +31,7 @@ public:
 
 private:
     Station &m_station;
+    // The radio whose memories the panel lists: the last one in use that has memories (the
+    // generic transmitter's panel has no memory list).
+    QPointer<const Radio> m_listedMemories;
 };

@@ -10,6 +10,7 @@
 #include "app/ServerSubsystem.h"
 #include "app/StatusReport.h"
 #include "core/Notifier.h"
+#include "dtmf/DtmfCatalogue.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "platform/SerialPortList.h"
@@ -150,7 +151,7 @@ ConfigBinding Station::configBinding()
         m.TrackBarPWRA,
         m.TrackBarPWRB,
         m.ListBoxPort,
-        FormDTMF->ui.ListBoxCodesDTMF,
+        &dtmfCodes,
         ip.CheckBoxConnect,
         ip.CheckBoxReconnect,
         ip.RadioButtonLeft,
@@ -225,9 +226,7 @@ void Station::FormActivate()
     m.ListBoxPort->addItems(listSerialPorts(deviceDirectory));
     ComPortTX.portName.clear();
 
-    QListWidget *codes = FormDTMF->ui.ListBoxCodesDTMF;
-    codes->clear();
-    codes->addItem(QStringLiteral(" [DTMF]"));
+    dtmfCodes.setLines({DtmfCatalogue::DtmfListHeader});
 
     QStringList channels;
     for (int channel = 1; channel <= ChannelList::EntryCount; ++channel)

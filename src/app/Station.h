@@ -5,6 +5,7 @@
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 #include "core/TrafficLine.h"
+#include "dtmf/DtmfCodeList.h"
 #include "platform/LinkSettings.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
@@ -70,6 +71,8 @@ public:
     TcpClientSettings IdTCPClient;
     EventLog log;
     TrafficLine traffic;
+    // The DTMF code table (DTMF_CODE=), which the DTMF window lists.
+    DtmfCodeList dtmfCodes;
     StationHooks hooks;
     // The radio backends by model; the one in use.
     RadioSelector radios;

@@ -2,16 +2,16 @@
 
 #include "dtmf/DtmfActions.h"
 
+class DtmfCodeList;
 class QLineEdit;
-class QListWidget;
 class QTimer;
 
-// The controls the DTMF interpreter reads: the entry window and the code table, and the save and
-// channel list its actions use.
+// What the DTMF interpreter works with: the entry window, the code table, and the save its
+// actions use.
 struct DtmfControls
 {
     QLineEdit *StaticTextDTMF = nullptr;
     QTimer *TimerDTMF = nullptr;
-    QListWidget *ListBoxCodesDTMF = nullptr;
+    const DtmfCodeList *codes = nullptr;
     DtmfStationControls station;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfCodeTable.h"
 
 #include <QComboBox>
@@ -14,20 +15,10 @@ DtmfEditor::DtmfEditor(Notifier &notifier, std::function<Language()> currentLang
 {
 }
 
-QStringList DtmfEditor::tableLines() const
-{
-    QStringList lines;
-    lines.reserve(m_c.ListBoxCodesDTMF->count());
-    for (int i = 0; i < m_c.ListBoxCodesDTMF->count(); ++i)
-        lines << m_c.ListBoxCodesDTMF->item(i)->text();
-    return lines;
-}
-
 void DtmfEditor::showTable(const QStringList &lines, int current)
 {
+    m_c.codes->setLines(lines);
     QListWidget *list = m_c.ListBoxCodesDTMF;
-    list->clear();
-    list->addItems(lines);
     if (current > 0 && current < list->count()) {
         list->setCurrentRow(current);
         list->scrollToItem(list->item(current));
@@ -40,9 +31,9 @@ void DtmfEditor::BitBtnOKCodeDTMFClick()
     for (int i = 0; i < m_c.ComboBoxActionsDTMF->count(); ++i)
         catalogue << m_c.ComboBoxActionsDTMF->itemText(i);
 
-    const QStringList lines = tableLines();
-    const DtmfCodeTable::EditResult result = DtmfCodeTable::addCode(
-        lines, m_c.EditCodeDTMF->text(), m_c.ComboBoxActionsDTMF->currentText(), catalogue);
+    const DtmfCodeTable::EditResult result =
+        DtmfCodeTable::addCode(m_c.codes->lines(), m_c.EditCodeDTMF->text(),
+                               m_c.ComboBoxActionsDTMF->currentText(), catalogue);
 
     using DtmfCodeTable::Outcome;
     switch (result.outcome) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class DtmfCodeList;
 class Notifier;
 class QComboBox;
 class QLineEdit;
@@ -14,7 +15,8 @@ struct DtmfEditorControls
 {
     // Sets the window's captions in a language (the language button relabels it whole).
     std::function<void(Language)> relabel;
-    QListWidget *ListBoxCodesDTMF = nullptr;
+    DtmfCodeList *codes = nullptr;
+    QListWidget *ListBoxCodesDTMF = nullptr; // shows the codes; the entry changed is selected
     QLineEdit *EditCodeDTMF = nullptr;
     QComboBox *ComboBoxActionsDTMF = nullptr;
 };
@@ -37,7 +39,6 @@ public:
     Language messageLanguage() const { return m_messageLanguage; }
 
 private:
-    QStringList tableLines() const;
     void showTable(const QStringList &lines, int current);
 
     Notifier &m_notifier;

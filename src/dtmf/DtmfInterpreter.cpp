@@ -6,22 +6,9 @@
 #include "dtmf/DtmfSession.h"
 #include "radio/RadioRequests.h"
 
+#include "dtmf/DtmfCodeList.h"
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
-
-namespace {
-
-QStringList itemTexts(const QListWidget *list)
-{
-    QStringList texts;
-    texts.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-} // namespace
 
 DtmfInterpreter::DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
                                  RadioRequests &requests, const DtmfControls &controls)
@@ -65,8 +52,7 @@ void DtmfInterpreter::expireEntry()
 QCoro::Task<> DtmfInterpreter::InterpretDtmf()
 {
     if (m_state.DtmfState == 0) {
-        const DtmfSession::Recognition r =
-            DtmfSession::recognise(m_state, itemTexts(m_c.ListBoxCodesDTMF));
+        const DtmfSession::Recognition r = DtmfSession::recognise(m_state, m_c.codes->lines());
         if (r.kind != DtmfSession::Recognition::Recognised)
             co_return;
         m_log.append(QStringLiteral("Code ") + r.entry);
