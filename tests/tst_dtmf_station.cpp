@@ -57,7 +57,7 @@ QStringList loggedSince(const Station &station, int from)
 // A DTMF report as the server's link hands it on: a request of its own.
 void submitDtmf(Station &station, const QString &chars)
 {
-    station.requests.submit([&station, chars] { return station.hooks.ReceiveDtmf(chars); });
+    station.requests.submit([&station, chars] { return station.dtmf->receiveDtmf(chars); });
 }
 
 // The same, carried out whole before this returns true.

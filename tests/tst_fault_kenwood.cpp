@@ -1,4 +1,5 @@
 #include "app/KenwoodSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
@@ -365,7 +366,7 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QTRY_VERIFY(station.requests.isIdle());
     const QString vfo = station.state.CurrentFrequency;
     station.state.CurrentFrequency.clear();
-    QCoro::waitFor(station.hooks.ReportFrequency());
+    QCoro::waitFor(station.server->reportFrequency());
     QCOMPARE(station.state.CurrentFrequency, vfo);
     QCOMPARE(vfo, QStringLiteral("145.225000"));
 }

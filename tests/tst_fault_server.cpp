@@ -1,3 +1,4 @@
+#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"
@@ -152,9 +153,9 @@ void TestFaultServer::dtmfFloodStaysBoundedAndResponsive()
     Station &station = s.start();
     QTRY_VERIFY_WITH_TIMEOUT(s.client && station.state.ServerConnected, BoundMs);
     int handed = 0;
-    const auto interpreter = station.hooks.ReceiveDtmf;
+    const auto interpreter = station.server->dispatcher().receiveDtmf;
     QVERIFY(interpreter);
-    station.hooks.ReceiveDtmf = [&](const QString &characters) {
+    station.server->dispatcher().receiveDtmf = [&](const QString &characters) {
         ++handed;
         return interpreter(characters);
     };

@@ -1,4 +1,5 @@
 #include "app/KenwoodSubsystem.h"
+#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "support/RigSimProcess.h"
 
@@ -35,7 +36,8 @@ class TestKenwoodStation : public QObject
                 QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
                 configuration);
             Station &station = fixture.start();
-            station.hooks.sendToServer = [this](const QString &text) { sentToServer << text; };
+            QObject::connect(station.server.get(), &ServerSubsystem::frequencyAnswered,
+                             [this](const QString &text) { sentToServer << text; });
             return station;
         }
 
@@ -246,7 +248,7 @@ void TestKenwoodStation::frequencyReports()
 
     // Band A active in VFO mode: one scan query, then the VFO frequency.
     int before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.hooks.ReportFrequency());
+    QCoro::waitFor(station.server->reportFrequency());
     QCOMPARE(s.sentToServer, QStringList{QStringLiteral("145.225000\r\n")});
     QCOMPARE(s.rig.receivedCommands().mid(before), QStringList{QStringLiteral("SC")});
 
@@ -260,7 +262,7 @@ void TestKenwoodStation::frequencyReports()
     QCOMPARE(ui.EditMEMB->text(), QString());
     ui.ComboBoxMEM->setCurrentIndex(-1);
     before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.hooks.ReportFrequency());
+    QCoro::waitFor(station.server->reportFrequency());
     const QString entry012 = ui.ComboBoxMEM->itemText(11);
     QVERIFY(entry012.startsWith(QLatin1String("012=")));
     QCOMPARE(ui.EditMEMB->text(), entry012);
@@ -272,7 +274,7 @@ void TestKenwoodStation::frequencyReports()
     station.state.CurrentFrequency = QStringLiteral("433.500000");
     station.FormSimuFreq->show();
     before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.hooks.ReportFrequency());
+    QCoro::waitFor(station.server->reportFrequency());
     station.FormSimuFreq->hide();
     QCOMPARE(s.sentToServer.last(), QStringLiteral("433.500000\r\n"));
     QCOMPARE(s.rig.receivedCommands().size(), before);
@@ -294,7 +296,7 @@ void TestKenwoodStation::scanningReportAndStop()
     QVERIFY(ui.SpeedButtonScanA->isChecked());
     QVERIFY(settled(station));
     QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 1"));
-    QCoro::waitFor(station.hooks.ReportFrequency());
+    QCoro::waitFor(station.server->reportFrequency());
     QCOMPARE(s.sentToServer.last(), QStringLiteral("999.999999\r\n"));
     ui.SpeedButtonScanA->click();
     QVERIFY(!ui.SpeedButtonScanA->isChecked());

@@ -28,8 +28,8 @@ const QString Connected = QStringLiteral("Serveur connecté");
 const QString NotConnected = QStringLiteral("Serveur non connecté");
 
 // A station on the generic transmitter (in-memory parallel port) whose configuration points at
-// a loopback server of the test's own. The radio-side hooks are replaced by recorders so that
-// these tests see what the link hands on, whatever the radio subsystems do with it.
+// a loopback server of the test's own. The DTMF and frequency handlers are replaced by recorders
+// so that these tests see what the link hands on, whatever the radio subsystems do with it.
 class LinkedStation
 {
 public:
@@ -46,14 +46,17 @@ public:
                         QStringLiteral("PORT=%1").arg(server.port())} +
             extra);
         Station &s = fixture.start();
-        ownHooks = s.hooks;
-        s.hooks.ReceiveDtmf = [this](const QString &chars) -> QCoro::Task<> {
+        ServerDispatcher &dispatcher = s.server->dispatcher();
+        ownReceiveDtmf = dispatcher.receiveDtmf;
+        ownReportFrequency = dispatcher.reportFrequencyToServer;
+        dispatcher.receiveDtmf = [this](const QString &chars) -> QCoro::Task<> {
             dtmf << chars + QLatin1Char('|') + station().state.DtmfLastChars;
             co_return;
         };
-        s.hooks.ReportFrequency = [this]() -> QCoro::Task<> {
+        dispatcher.reportFrequencyToServer = [this]() -> QCoro::Task<> {
             ++reports;
-            station().hooks.sendToServer(station().state.CurrentFrequency + QStringLiteral("\r\n"));
+            station().server->sendToServer(station().state.CurrentFrequency +
+                                           QStringLiteral("\r\n"));
             co_return;
         };
     }
@@ -82,8 +85,16 @@ public:
     std::shared_ptr<MemoryParallelPort> port;
     ServerPeer server;
     StationFixture fixture;
-    StationHooks ownHooks; // the station's own, before the recorders replaced two of them
-    QStringList dtmf;      // "handed|DtmfLastChars" per hand-over
+    // The station's own, before the recorders replaced them.
+    std::function<QCoro::Task<>(const QString &)> ownReceiveDtmf;
+    std::function<QCoro::Task<>()> ownReportFrequency;
+    void restoreOwnHandlers()
+    {
+        ServerDispatcher &dispatcher = station().server->dispatcher();
+        dispatcher.receiveDtmf = ownReceiveDtmf;
+        dispatcher.reportFrequencyToServer = ownReportFrequency;
+    }
+    QStringList dtmf; // "handed|DtmfLastChars" per hand-over
     int reports = 0;
 };
 
@@ -392,7 +403,7 @@ void TestServerLink::frequencyRequest()
 
     // The answer goes nowhere once disconnected, and nothing fails.
     s.dialog().ButtonDisconnect->click();
-    s.station().hooks.sendToServer(QStringLiteral("145.500000\r\n"));
+    s.station().server->sendToServer(QStringLiteral("145.500000\r\n"));
     QCOMPARE(s.server.received().count("\r\n"), 3);
 }
 
@@ -432,17 +443,17 @@ void TestServerLink::messageArrivingDuringRadioWaitIsHandledAfter()
     // The frequency request waits for the radio with the event loop running, as a serial
     // exchange does; a DTMF line arrives meanwhile, is read, and waits for its turn.
     QStringList order;
-    s.station().hooks.ReportFrequency = [&]() -> QCoro::Task<> {
+    s.station().server->dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
         order << QStringLiteral("radio wait begins");
         s.server.send("1234\r\n");
         const bool arrived =
             QTest::qWaitFor([&] { return s.station().requests.waitingCount() > 0; }, 5000);
         QTest::qWait(600); // longer than the poll period
         order << QStringLiteral("radio wait ends, data waiting: %1").arg(arrived);
-        s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
+        s.station().server->sendToServer(QStringLiteral("145.225000\r\n"));
         co_return;
     };
-    s.station().hooks.ReceiveDtmf = [&](const QString &chars) -> QCoro::Task<> {
+    s.station().server->dispatcher().receiveDtmf = [&](const QString &chars) -> QCoro::Task<> {
         order << chars;
         co_return;
     };
@@ -500,10 +511,10 @@ void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
     LinkedStation s({QStringLiteral("CONNECT=1")});
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
-    s.station().hooks.ReportFrequency = [&]() -> QCoro::Task<> {
+    s.station().server->dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
         ++s.reports;
         QTest::qWait(450); // a radio answering slowly, the event loop running
-        s.station().hooks.sendToServer(QStringLiteral("145.225000\r\n"));
+        s.station().server->sendToServer(QStringLiteral("145.225000\r\n"));
         QTimer::singleShot(60, [&] { s.server.send("R\r\n"); });
         co_return;
     };
@@ -524,7 +535,7 @@ void TestServerLink::openMessageBoxHoldsNothingBack()
                      QStringLiteral("DTMF_CODE=99 : action 99= Initialisation/Sauvegarde")},
                     QStringLiteral("TX16UD"), &boxes);
     boxes.setParent(s.station().Form1.get());
-    s.station().hooks = s.ownHooks;
+    s.restoreOwnHandlers();
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
     QVERIFY(QDir(s.fixture.dir.path()).mkdir(QStringLiteral("Ivrelane.~in"))); // the save fails
@@ -660,7 +671,7 @@ void TestServerLink::serverLossReleasesTheTransmitterItKeyed()
     if (ending == QLatin1String("reconnect"))
         extra << QStringLiteral("RECONNECT=1");
     LinkedStation s(extra);
-    s.station().hooks = s.ownHooks;
+    s.restoreOwnHandlers();
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
     QAbstractButton *transmit = s.main().SpeedButtonTX16TX;

@@ -42,11 +42,16 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
     connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this,
             &DtmfSubsystem::ButtonSimuDTMFClick);
     form.FormShow = [&form] { form.ui.Buttonlangue->click(); };
+}
 
-    station.hooks.refillDtmfActions = [this] { m_editor->refillActions(); };
-    station.hooks.ReceiveDtmf = [this](const QString &chars) {
-        return m_interpreter->ReceiveDtmf(chars);
-    };
+void DtmfSubsystem::refillActions()
+{
+    m_editor->refillActions();
+}
+
+QCoro::Task<> DtmfSubsystem::receiveDtmf(const QString &chars)
+{
+    return m_interpreter->ReceiveDtmf(chars);
 }
 
 DtmfSubsystem::~DtmfSubsystem() = default;

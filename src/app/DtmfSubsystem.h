@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QObject>
 #include <memory>
 
@@ -18,6 +19,11 @@ public:
     void MenuDTMFClick();
     void ButtonSimuDTMFClick();
     void MenuSimuDTMFClick();
+    // The action list of the current language.
+    void refillActions();
+    // DTMF characters heard on the air (reported by the server), within the request that
+    // carries them.
+    QCoro::Task<> receiveDtmf(const QString &chars);
 
     DtmfInterpreter &interpreter() { return *m_interpreter; }
     DtmfEditor &editor() { return *m_editor; }

@@ -15,8 +15,7 @@ class Station;
 class TFormHamlib;
 
 // The Hamlib model: its "Hamlib…" item in the "Modèle" menu and settings window, the link to the
-// radio on its worker thread, and the panel operations on it. Fills the station's hooks so that
-// start-up, the frequency report and shut-down reach the Hamlib radio when it is the model.
+// radio on its worker thread, and the panel operations on it, behind the Radio seam.
 class HamlibSubsystem : public QObject
 {
     Q_OBJECT

@@ -130,8 +130,7 @@ void InterfaceSubsystem::switchLanguage(Language language)
     m.ListBoxPort->move(m.MainMenu->actionGeometry(m.MenuPort).left(), m.ListBoxPort->y());
     s.FormIP->ui.Buttonlangue->click();
     s.FormDTMF->ui.Buttonlangue->click();
-    if (s.hooks.refillDtmfActions)
-        s.hooks.refillDtmfActions();
+    emit languageSwitched();
     redrawStatusTexts();
     applyCaptions(s.FormWarning.get(), language);
     applyCaptions(s.FormInitTX16.get(), language);

@@ -41,6 +41,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+signals:
+    // The windows took another language: lists of texts in it are filled again.
+    void languageSwitched();
+
 private:
     void switchLanguage(Language language);
     void redrawStatusTexts();

@@ -1,6 +1,7 @@
 #include "app/ServerSubsystem.h"
 
 #include "app/Station.h"
+#include "radio/Radio.h"
 #include "server/LineFramer.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
@@ -8,16 +9,12 @@
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
+#include <QPointer>
 #include <QScreen>
 
 #include <utility>
 
 namespace {
-
-QCoro::Task<> nothingToDo()
-{
-    co_return;
-}
 
 ServerControls serverControls(Station &station)
 {
@@ -110,14 +107,31 @@ void ServerSubsystem::wire()
     connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerSubsystem::menusimuFreqClick);
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
 
-    m_dispatcher.reportFrequencyToServer = [this] {
-        return m_station.hooks.ReportFrequency ? m_station.hooks.ReportFrequency() : nothingToDo();
+    m_dispatcher.reportFrequencyToServer = [this] { return reportFrequency(); };
+}
+
+QCoro::Task<> ServerSubsystem::reportFrequency()
+{
+    // Set once this is over: an answer sent after that is shown on the server's status line
+    // here, one sent before by the dispatcher.
+    auto returned = std::make_shared<bool>(false);
+    QPointer<ServerSubsystem> alive(this);
+    auto send = [this, alive, returned] {
+        if (!alive)
+            return;
+        const QString answer = m_station.state.CurrentFrequency + QStringLiteral("\r\n");
+        sendToServer(answer);
+        emit frequencyAnswered(answer);
+        if (*returned)
+            m_dispatcher.showFrequencySent();
     };
-    m_dispatcher.receiveDtmf = [this](const QString &chars) {
-        return m_station.hooks.ReceiveDtmf ? m_station.hooks.ReceiveDtmf(chars) : nothingToDo();
-    };
-    m_station.hooks.sendToServer = [this](const QString &text) { sendToServer(text); };
-    m_station.hooks.frequencySentLater = [this] { m_dispatcher.showFrequencySent(); };
+    Radio *radio = m_station.radios.current();
+    if (m_station.FormSimuFreq->isVisible() || radio == nullptr) {
+        send();
+        co_return;
+    }
+    co_await radio->requestFrequency(send);
+    *returned = true;
 }
 
 void ServerSubsystem::keyingChanged(bool keyed)

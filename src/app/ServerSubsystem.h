@@ -37,6 +37,16 @@ public:
     void menusimuFreqClick();
     void ButtonFreqClick();
 
+    // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
+    // "000.000000" when unknown) and sends it to the server; the simulated frequency's window,
+    // while open, stands for the radio.
+    QCoro::Task<> reportFrequency();
+    // Sends one text to the relay server when connected; nothing otherwise.
+    void sendToServer(const QString &text);
+    // The server's requests; what DTMF characters reported by the server go to is the station's
+    // wiring (receiveDtmf).
+    ServerDispatcher &dispatcher() { return m_dispatcher; }
+
     const ServerLink &link() const { return m_link; }
     const ServerReconnection &reconnection() const { return m_reconnection; }
     // A try to bring the link back is planned or under way.
@@ -45,10 +55,11 @@ public:
 signals:
     // The link came back after a loss the operator did not ask for.
     void reconnected();
+    // The answer to a frequency request as it goes to the server (when connected).
+    void frequencyAnswered(const QString &text);
 
 private:
     void wire();
-    void sendToServer(const QString &text);
     void handleMessages(const QList<QByteArray> &messages);
     void handleTailIfDue();
 

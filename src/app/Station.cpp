@@ -76,7 +76,12 @@ Station::Station(const QString &directory, Notifier &notifier)
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
     }
-    hooks.ReportFrequency = [this] { return ReportFrequency(); };
+    // DTMF characters the server reports go to the interpreter, within the server's request.
+    server->dispatcher().receiveDtmf = [this](const QString &chars) {
+        return dtmf->receiveDtmf(chars);
+    };
+    connect(interface.get(), &InterfaceSubsystem::languageSwitched, dtmf.get(),
+            &DtmfSubsystem::refillActions);
     transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all(), requests);
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
@@ -181,28 +186,6 @@ ConfigBinding Station::configBinding()
     };
 }
 
-// "145.225000", "999.999999" while scanning, "000.000000" when unknown; the simulated
-// frequency's window, while open, stands for the radio.
-QCoro::Task<> Station::ReportFrequency()
-{
-    // Set once this is over: an answer sent after that is shown by the server's status line
-    // hook, one sent before by the caller.
-    auto returned = std::make_shared<bool>(false);
-    auto send = [this, returned] {
-        if (hooks.sendToServer)
-            hooks.sendToServer(state.CurrentFrequency + QStringLiteral("\r\n"));
-        if (*returned && hooks.frequencySentLater)
-            hooks.frequencySentLater();
-    };
-    Radio *radio = radios.current();
-    if (FormSimuFreq->isVisible() || radio == nullptr) {
-        send();
-        co_return;
-    }
-    co_await radio->requestFrequency(send);
-    *returned = true;
-}
-
 Language Station::currentLanguage() const
 {
     return state.language;
@@ -255,8 +238,7 @@ void Station::FormActivate()
     state.ServerStatus = 0;
     StatusLines::showServer(m.StaticTextIPConnect, state);
 
-    if (hooks.refillDtmfActions)
-        hooks.refillDtmfActions();
+    dtmf->refillActions();
 
     // A transmitter that never answers has no initialisation for the server to wait for.
     if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {

@@ -27,25 +27,6 @@ class TFormWarning;
 class TFormMEM;
 class TFormInitTX16;
 
-// What one part offers another that was built before it; each is filled once, by its owner,
-// and an empty one is skipped.
-struct StationHooks
-{
-    // Computes the frequency of the radio in use ("145.225000", "999.999999" while scanning,
-    // "000.000000" when none) and sends it to the server: Station::ReportFrequency.
-    std::function<QCoro::Task<>()> ReportFrequency;
-    std::function<void()> refillDtmfActions; // the action list of the current language
-
-    // Shows an answer that went to the server after ReportFrequency had returned: a radio
-    // behind a worker thread answers later.
-    std::function<void()> frequencySentLater;
-    // Sends one text to the relay server when connected; nothing otherwise.
-    std::function<void(const QString &)> sendToServer;
-    // Hands DTMF characters reported by the server to the interpreter (within the request that
-    // carries the server's message).
-    std::function<QCoro::Task<>(const QString &)> ReceiveDtmf;
-};
-
 class KenwoodSubsystem;
 class GenericTxSubsystem;
 class DtmfSubsystem;
@@ -73,7 +54,6 @@ public:
     TrafficLine traffic;
     // The DTMF code table (DTMF_CODE=), which the DTMF window lists.
     DtmfCodeList dtmfCodes;
-    StationHooks hooks;
     // The radio backends by model; the one in use.
     RadioSelector radios;
     // What is asked of the radio in use, one request at a time.
@@ -120,8 +100,6 @@ public:
     void ListBoxPortClick();
     void FormClick();
     void FormKeyPress(QChar key);
-    // Computes the frequency of the radio in use and sends it to the server.
-    QCoro::Task<> ReportFrequency();
     // The windows' language, as the "Langue" menu or LANGUAGE= chose it.
     Language currentLanguage() const;
     // The transmit bands the panel offers, its menu item checked: what the Band menu does.
