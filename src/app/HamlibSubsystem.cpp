@@ -86,13 +86,9 @@ void HamlibSubsystem::checkMenuItem()
 
 void HamlibSubsystem::MenuHamlibClick()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
     m_form->move(m_station.Form1->pos() + QPoint(60, 40));
     applyCaptions(m_form.get(), m_station.currentLanguage());
-    QStringList ports;
-    for (int i = 0; i < ui.ListBoxPort->count(); ++i)
-        ports << ui.ListBoxPort->item(i)->text();
-    m_window->open(settings, ports);
+    m_window->open(settings, m_station.serialPorts);
 }
 
 void HamlibSubsystem::accept(const HamlibSettings &chosen)

@@ -106,6 +106,8 @@ void ServerSubsystem::wire()
 
     connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerSubsystem::menusimuFreqClick);
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
+    connect(&simu, &EventDialog::openChanged, this,
+            [this](bool open) { m_station.state.FrequencySimulated = open; });
 
     m_dispatcher.reportFrequencyToServer = [this] { return reportFrequency(); };
 }
@@ -126,7 +128,7 @@ QCoro::Task<> ServerSubsystem::reportFrequency()
             m_dispatcher.showFrequencySent();
     };
     Radio *radio = m_station.radios.current();
-    if (m_station.FormSimuFreq->isVisible() || radio == nullptr) {
+    if (m_station.state.FrequencySimulated || radio == nullptr) {
         send();
         co_return;
     }

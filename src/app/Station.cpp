@@ -205,8 +205,9 @@ void Station::FormActivate()
     emit startupBegun();
     log.append(QStringLiteral("Start"));
 
+    serialPorts = listSerialPorts(deviceDirectory);
     m.ListBoxPort->clear();
-    m.ListBoxPort->addItems(listSerialPorts(deviceDirectory));
+    m.ListBoxPort->addItems(serialPorts);
     ComPortTX.portName.clear();
 
     dtmfCodes.setLines({DtmfCatalogue::DtmfListHeader});

@@ -89,6 +89,8 @@ public:
 
     // Where virtual serial ports are looked for; tests point it at a folder of their own.
     QString deviceDirectory = QStringLiteral("/dev");
+    // The serial ports found at start-up, as the COM menu lists them.
+    QStringList serialPorts;
     // Ends the process once shut-down is done.
     std::function<void()> terminate;
 

@@ -50,6 +50,8 @@ struct StationState
     bool MemModeB = false;
     bool InitInProgress = false;
     QString CurrentFrequency = QStringLiteral("145.225000");
+    // The simulated frequency's window is open: its frequency stands for the radio's.
+    bool FrequencySimulated = false;
     qint32 NumberOfMemories = 199;
     qint32 PowerA = -1;
     qint32 PowerB = -1;

@@ -1,5 +1,6 @@
 #include "ui/FormEvents.h"
 
+#include <QHideEvent>
 #include <QShowEvent>
 
 void EventDialog::showEvent(QShowEvent *event)
@@ -9,6 +10,15 @@ void EventDialog::showEvent(QShowEvent *event)
     if (FormShow && !event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        emit openChanged(true);
+}
+
+void EventDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        emit openChanged(false);
 }
 
 // The close box reaches here through QDialog::closeEvent, Escape directly.

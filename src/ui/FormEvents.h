@@ -16,6 +16,11 @@ public:
 
     void reject() override;
 
+signals:
+    // Opened or closed (not minimised or restored).
+    void openChanged(bool open);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 };
