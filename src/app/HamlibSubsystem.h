@@ -26,7 +26,6 @@ public:
     HamlibSettings settings;
 
     HamlibLink &link() { return *m_link; }
-    HamlibOperations &operations() { return *m_operations; }
     HamlibRadio &radio() { return *m_radio; }
     TFormHamlib &settingsForm() { return *m_form; }
 

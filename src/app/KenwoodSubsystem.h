@@ -24,7 +24,6 @@ public:
 
     KenwoodRadio &radio() { return *m_radio; }
     RigLink &link() { return m_radio->link(); }
-    KenwoodOperations &operations() { return m_radio->operations(); }
     // The Kenwood model in use; nothing while another kind of radio is.
     std::optional<Kenwood::Model> currentModel() const { return m_radio->currentModel(); }
 
