@@ -35,7 +35,7 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
             [this] { m_editor->ButtonlangueClick(); });
     connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this,
             &DtmfSubsystem::ButtonSimuDTMFClick);
-    form.FormShow = [&form] { form.ui.Buttonlangue->click(); };
+    form.FormShow = [this] { m_editor->ButtonlangueClick(); };
 
     station.hooks.refillDtmfActions = [this] { m_editor->refillActions(); };
     station.hooks.ReceiveDtmf = [this](const QString &chars) {

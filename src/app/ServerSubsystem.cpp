@@ -1,5 +1,6 @@
 #include "app/ServerSubsystem.h"
 
+#include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "server/LineFramer.h"
 #include "ui/Captions.h"
@@ -22,13 +23,9 @@ QCoro::Task<> nothingToDo()
 ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
-    Ui::TFormIP &ip = station.FormIP->ui;
     QLineEdit *line = m.StaticTextIPConnect;
-    auto channel = [&ip] {
-        if (ip.RadioButtonLeft->isChecked())
-            return AudioChannel::Left;
-        return ip.RadioButtonBoth->isChecked() ? AudioChannel::Both : AudioChannel::Right;
-    };
+    const ServerWindowSettings &settings = *station.serverSettings;
+    auto channel = [&settings] { return settings.audioChannel(); };
     return ServerControls{channel, [line](const QString &text) {
                               StatusLines::setColouredText(line, text,
                                                            StatusLines::Colour::Unchanged);
@@ -46,8 +43,7 @@ ServerDialogControls dialogControls(Station &station)
                                 ip.EditIP4,
                                 ip.EditPort,
                                 ip.LabelErreur,
-                                ip.SpinEditTxTimeout,
-                                ip.Buttonlangue};
+                                ip.SpinEditTxTimeout};
 }
 
 } // namespace
@@ -55,8 +51,7 @@ ServerDialogControls dialogControls(Station &station)
 ServerSubsystem::ServerSubsystem(Station &station)
     : m_station(station),
       m_reconnection(
-          station.IdTCPClient,
-          [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
+          station.IdTCPClient, [&station] { return station.serverSettings->reconnect(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
       m_dispatcher(station.state, station.radios, station.requests, serverControls(station),
                    station.log),

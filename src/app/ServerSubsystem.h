@@ -38,6 +38,7 @@ public:
     void ButtonFreqClick();
 
     const ServerLink &link() const { return m_link; }
+    ServerSettingsDialog &settingsDialog() { return m_settingsDialog; }
     const ServerReconnection &reconnection() const { return m_reconnection; }
     // A try to bring the link back is planned or under way.
     bool isReconnecting() const { return m_reconnection.isWaiting() || m_link.isConnecting(); }

@@ -1,5 +1,6 @@
 #include "app/Station.h"
 
+#include "app/DialogSettings.h"
 #include "app/DtmfSubsystem.h"
 #include "app/GenericTxSubsystem.h"
 #include "app/HamlibSubsystem.h"
@@ -48,6 +49,9 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormWarning = std::make_unique<TFormWarning>();
     FormMEM = std::make_unique<TFormMEM>();
     FormInitTX16 = std::make_unique<TFormInitTX16>();
+    serverSettings = std::make_unique<ServerWindowSettings>(FormIP->ui);
+    warningSettings = std::make_unique<WarningWindowSettings>(FormWarning->ui);
+    tx16Settings = std::make_unique<Tx16WindowSettings>(FormInitTX16->ui);
     wireMainWindow();
     connect(&traffic, &TrafficLine::appended, Form1.get(),
             [this](const QString &text) { TrafficDisplay::append(Form1->ui.EditTXdata, text); });
@@ -127,8 +131,6 @@ void Station::chooseBands(StationState::BandChoice choice)
 ConfigBinding Station::configBinding()
 {
     const Ui::TForm1 &m = Form1->ui;
-    const Ui::TFormIP &ip = FormIP->ui;
-    const Ui::TFormInitTX16 &g = FormInitTX16->ui;
     return ConfigBinding{
         &state,
         &ComPortTX,
@@ -136,33 +138,13 @@ ConfigBinding Station::configBinding()
         Form1.get(),
         [this](Language language) { interface->chooseLanguage(language); },
         [this](StationState::BandChoice choice) { chooseBands(choice); },
-        m.MenuInfoVersion,
+        [this](bool on) { interface->chooseVersionCheck(on); },
         m.TrackBarPWRA,
         m.TrackBarPWRB,
-        m.ListBoxPort,
         FormDTMF->ui.ListBoxCodesDTMF,
-        ip.CheckBoxConnect,
-        ip.CheckBoxReconnect,
-        ip.RadioButtonLeft,
-        ip.RadioButtonRight,
-        ip.RadioButtonBoth,
-        FormWarning->ui.CheckBoxWarning,
-        g.CheckBoxOptiTX16,
-        g.SpinEditCanalNombre,
-        g.SpinEditTempoTX16,
-        g.SpinEditPin14,
-        g.SpinEditPin1,
-        g.SpinEditPin16,
-        g.RadioButtonH378,
-        g.RadioButtonH278,
-        g.RadioButtonH3BC,
-        g.RadioButtonH000,
-        g.EditH000,
-        g.RadioButtonPin14Neg,
-        g.RadioButtonPin1Neg,
-        g.RadioButtonPin16Neg,
-        g.RadioButtonPin17L,
-        g.RadioButtonPin11L,
+        serverSettings.get(),
+        warningSettings.get(),
+        tx16Settings.get(),
         &genericTx->radio().state(),
         hamlib ? &hamlib->settings : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
@@ -240,7 +222,7 @@ void Station::FormActivate()
 
     radios.choose(state.ModelName);
 
-    if (!FormWarning->ui.CheckBoxWarning->isChecked())
+    if (!warningSettings->accepted())
         FormWarning->show();
 
     state.ServerStatus = 0;
@@ -251,7 +233,7 @@ void Station::FormActivate()
 
     // A transmitter that never answers has no initialisation for the server to wait for.
     if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
-        if (FormIP->ui.CheckBoxConnect->isChecked())
+        if (serverSettings->connectAtStart())
             server->ButtonConnectClick();
     } else if (radio) {
         radio->open();
@@ -264,9 +246,9 @@ void Station::FormActivate()
 
 void Station::applyChannelCount()
 {
-    Ui::TFormInitTX16 &g = FormInitTX16->ui;
-    const int count = g.SpinEditCanalNombre->value();
-    g.SpinEditCanalReset->setMaximum(count); // lowers the value with it when above
+    const int count = tx16Settings->channelCount();
+    // Lowers the base channel with it when above.
+    FormInitTX16->ui.SpinEditCanalReset->setMaximum(count);
     Form1->ui.Label16->setText(QString::number(count));
 }
 
@@ -277,7 +259,7 @@ void Station::TimerRXTimer()
     kenwood->ButtoninitClick();
     // The server is connected once the initialisation is over: a request behind it.
     requests.submit([this]() -> QCoro::Task<> {
-        if (FormIP->ui.CheckBoxConnect->isChecked())
+        if (serverSettings->connectAtStart())
             server->ButtonConnectClick();
         co_return;
     });

@@ -4,7 +4,6 @@
 #include "platform/LinkSettings.h"
 #include "server/ServerAddress.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -28,7 +27,7 @@ ServerSettingsDialog::ServerSettingsDialog(TcpClientSettings &settings, int &txT
 
 void ServerSettingsDialog::FormShow()
 {
-    m_controls.Buttonlangue->click();
+    ButtonlangueClick();
     m_controls.LabelErreur->clear();
     m_controls.EditPort->setText(QString::number(m_settings.port));
     const QStringList parts = ServerAddress::splitHost(m_settings.host);

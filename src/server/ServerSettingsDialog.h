@@ -5,7 +5,6 @@
 #include <functional>
 
 class Notifier;
-class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -22,7 +21,6 @@ struct ServerDialogControls
     QLineEdit *EditPort = nullptr;
     QLabel *LabelErreur = nullptr;
     QSpinBox *SpinEditTxTimeout = nullptr;
-    QAbstractButton *Buttonlangue = nullptr; // hidden; the language switch presses it too
 };
 
 // The server settings window: its edits show the TCP client's host and port and the transmit

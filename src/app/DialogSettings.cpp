@@ -1,0 +1,216 @@
+#include "app/DialogSettings.h"
+
+#include "ui/UnitIP.h"
+#include "ui/UnitInitTX16.h"
+#include "ui/UnitWarning.h"
+
+namespace {
+
+// A radio button of an exclusive group cannot be cleared directly.
+void uncheck(QRadioButton *button)
+{
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+} // namespace
+
+bool ServerWindowSettings::connectAtStart() const
+{
+    return m_ui.CheckBoxConnect->isChecked();
+}
+
+void ServerWindowSettings::setConnectAtStart(bool on)
+{
+    m_ui.CheckBoxConnect->setChecked(on);
+}
+
+bool ServerWindowSettings::reconnect() const
+{
+    return m_ui.CheckBoxReconnect->isChecked();
+}
+
+void ServerWindowSettings::setReconnect(bool on)
+{
+    m_ui.CheckBoxReconnect->setChecked(on);
+}
+
+AudioChannel ServerWindowSettings::audioChannel() const
+{
+    if (m_ui.RadioButtonLeft->isChecked())
+        return AudioChannel::Left;
+    return m_ui.RadioButtonBoth->isChecked() ? AudioChannel::Both : AudioChannel::Right;
+}
+
+void ServerWindowSettings::setAudioChannel(AudioChannel channel)
+{
+    switch (channel) {
+    case AudioChannel::Left:
+        m_ui.RadioButtonLeft->setChecked(true);
+        break;
+    case AudioChannel::Right:
+        m_ui.RadioButtonRight->setChecked(true);
+        break;
+    case AudioChannel::Both:
+        m_ui.RadioButtonBoth->setChecked(true);
+        break;
+    }
+}
+
+bool WarningWindowSettings::accepted() const
+{
+    return m_ui.CheckBoxWarning->isChecked();
+}
+
+void WarningWindowSettings::setAccepted(bool accepted)
+{
+    m_ui.CheckBoxWarning->setChecked(accepted);
+}
+
+namespace {
+
+QSpinBox *pulseEdit(Ui::TFormInitTX16 &ui, TxLine pulsed)
+{
+    switch (pulsed) {
+    case TxLine::Down:
+        return ui.SpinEditPin1;
+    case TxLine::Reset:
+        return ui.SpinEditPin16;
+    default:
+        return ui.SpinEditPin14;
+    }
+}
+
+// The buttons for the active level of an output: high (positive) and low (negative).
+std::pair<QRadioButton *, QRadioButton *> polarityChoices(Ui::TFormInitTX16 &ui, TxLine line)
+{
+    switch (line) {
+    case TxLine::Up:
+        return {ui.RadioButtonPin14pos, ui.RadioButtonPin14Neg};
+    case TxLine::Down:
+        return {ui.RadioButtonPin1Pos, ui.RadioButtonPin1Neg};
+    case TxLine::Reset:
+        return {ui.RadioButtonPin16Pos, ui.RadioButtonPin16Neg};
+    case TxLine::Ptt:
+        break;
+    }
+    return {ui.RadioButtonPin17H, ui.RadioButtonPin17L};
+}
+
+QRadioButton *portChoice(Ui::TFormInitTX16 &ui, Tx16WindowSettings::Port port)
+{
+    using Port = Tx16WindowSettings::Port;
+    switch (port) {
+    case Port::Lpt378:
+        return ui.RadioButtonH378;
+    case Port::Lpt278:
+        return ui.RadioButtonH278;
+    case Port::Lpt3BC:
+        return ui.RadioButtonH3BC;
+    case Port::User:
+        return ui.RadioButtonH000;
+    case Port::None:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int Tx16WindowSettings::channelCount() const
+{
+    return m_ui.SpinEditCanalNombre->value();
+}
+
+void Tx16WindowSettings::setChannelCount(int count)
+{
+    m_ui.SpinEditCanalNombre->setValue(count);
+}
+
+int Tx16WindowSettings::baseChannel() const
+{
+    return m_ui.SpinEditCanalReset->value();
+}
+
+void Tx16WindowSettings::setBaseChannel(int channel)
+{
+    m_ui.SpinEditCanalReset->setValue(channel);
+}
+
+int Tx16WindowSettings::period() const
+{
+    return m_ui.SpinEditTempoTX16->value();
+}
+
+void Tx16WindowSettings::setPeriod(int ms)
+{
+    m_ui.SpinEditTempoTX16->setValue(ms);
+}
+
+int Tx16WindowSettings::pulseLength(TxLine pulsed) const
+{
+    return pulseEdit(m_ui, pulsed)->value();
+}
+
+void Tx16WindowSettings::setPulseLength(TxLine pulsed, int ms)
+{
+    pulseEdit(m_ui, pulsed)->setValue(ms);
+}
+
+LinePolarity Tx16WindowSettings::polarity(TxLine line) const
+{
+    return polarityChoices(m_ui, line).second->isChecked() ? LinePolarity::Negative
+                                                           : LinePolarity::Positive;
+}
+
+void Tx16WindowSettings::setPolarity(TxLine line, LinePolarity polarity)
+{
+    const auto [high, low] = polarityChoices(m_ui, line);
+    (polarity == LinePolarity::Negative ? low : high)->setChecked(true);
+}
+
+LinePolarity Tx16WindowSettings::squelchPolarity() const
+{
+    return m_ui.RadioButtonPin11L->isChecked() ? LinePolarity::Negative : LinePolarity::Positive;
+}
+
+void Tx16WindowSettings::setSquelchPolarity(LinePolarity polarity)
+{
+    (polarity == LinePolarity::Negative ? m_ui.RadioButtonPin11L : m_ui.RadioButtonPin11H)
+        ->setChecked(true);
+}
+
+bool Tx16WindowSettings::circularScan() const
+{
+    return m_ui.CheckBoxOptiTX16->isChecked();
+}
+
+void Tx16WindowSettings::setCircularScan(bool circular)
+{
+    m_ui.CheckBoxOptiTX16->setChecked(circular);
+}
+
+Tx16WindowSettings::Port Tx16WindowSettings::port() const
+{
+    for (Port choice : {Port::Lpt378, Port::Lpt278, Port::Lpt3BC, Port::User}) {
+        if (portChoice(m_ui, choice)->isChecked())
+            return choice;
+    }
+    return Port::None;
+}
+
+void Tx16WindowSettings::setPort(Port port, bool chosen, const QString &hexAddress)
+{
+    QRadioButton *choice = portChoice(m_ui, port);
+    if (choice == nullptr)
+        return;
+    if (chosen)
+        choice->setChecked(true);
+    else
+        uncheck(choice);
+    if (port == Port::User)
+        m_ui.EditH000->setText(hexAddress);
+    else
+        choice->setText(hexAddress + QLatin1Char('h'));
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "generic_tx/Tx16Settings.h"
+#include "server/LineFramer.h"
+
+#include <QString>
+
+namespace Ui {
+class TFormIP;
+class TFormWarning;
+class TFormInitTX16;
+} // namespace Ui
+
+// The settings that belong to a dialog stay in its controls; everyone else reads and sets them
+// here, never through the controls. Setting one has the control's usual side effects (its
+// change handlers run).
+
+// The server window: connection at start, automatic reconnection, the audio channel obeyed.
+class ServerWindowSettings
+{
+public:
+    explicit ServerWindowSettings(Ui::TFormIP &ui) : m_ui(ui) {}
+
+    bool connectAtStart() const;
+    void setConnectAtStart(bool on);
+    bool reconnect() const;
+    void setReconnect(bool on);
+    AudioChannel audioChannel() const;
+    void setAudioChannel(AudioChannel channel);
+
+private:
+    Ui::TFormIP &m_ui;
+};
+
+// The warning window: "do not show again".
+class WarningWindowSettings
+{
+public:
+    explicit WarningWindowSettings(Ui::TFormWarning &ui) : m_ui(ui) {}
+
+    bool accepted() const;
+    void setAccepted(bool accepted);
+
+private:
+    Ui::TFormWarning &m_ui;
+};
+
+// The generic transmitter's setup dialog.
+class Tx16WindowSettings : public Tx16Settings
+{
+public:
+    // The parallel port choices, in the order the dialog lists them.
+    enum class Port { None, Lpt378, Lpt278, Lpt3BC, User };
+
+    explicit Tx16WindowSettings(Ui::TFormInitTX16 &ui) : m_ui(ui) {}
+
+    int channelCount() const override;
+    void setChannelCount(int count);
+    // The channel RESET leads to; never above the channel count.
+    int baseChannel() const;
+    void setBaseChannel(int channel);
+    // The stepping period in ms, within the dialog's range.
+    int period() const;
+    void setPeriod(int ms);
+    int pulseLength(TxLine pulsed) const override;
+    void setPulseLength(TxLine pulsed, int ms);
+    LinePolarity polarity(TxLine line) const override;
+    void setPolarity(TxLine line, LinePolarity polarity);
+    LinePolarity squelchPolarity() const override;
+    void setSquelchPolarity(LinePolarity polarity);
+    bool circularScan() const override;
+    void setCircularScan(bool circular) override;
+
+    Port port() const;
+    // Marks a choice (or clears it, chosen false) without running its click handler, and shows
+    // the address it stands for: in the caption of a found port, in the edit of a typed one.
+    void setPort(Port port, bool chosen, const QString &hexAddress);
+
+private:
+    Ui::TFormInitTX16 &m_ui;
+};
