@@ -1,5 +1,8 @@
 #include "app/ConfigFile.h"
+#include "app/DialogSettings.h"
+#include "app/GenericTxSubsystem.h"
 #include "app/Station.h"
+#include "generic_tx/Tx16PinDriver.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
 #include "ui/UnitDTMF.h"
@@ -145,6 +148,11 @@ private slots:
         QCOMPARE(station->Form1->ui.UpDownTX->maximum(), 25);
         QCOMPARE(station->Form1->ui.Label16->text(), QStringLiteral("24"));
         QCOMPARE(station->state.Tx16Tempo, 700);
+        // Each pulse length is shown under its own pin and used for its own line.
+        QCOMPARE(g.SpinEditPin1->value(), 300);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Up), 250);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Down), 300);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 2000);
         QCOMPARE(station->state.LptBase, 632);
         QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
         QVERIFY(station->state.CheckVersionAtStart);
@@ -181,6 +189,61 @@ private slots:
         }
     }
 
+    // One polarity key makes its own line active low, and no other: in the dialog, for the pin
+    // driver and in the file saved back.
+    void polarityKeysSetTheirOwnLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("lowChoice"); // the dialog's button for it
+        QTest::addColumn<int>("output");        // TxLine; -1 for the squelch input
+        QTest::newRow("UP") << "PIN14=1"
+                            << "RadioButtonPin14Neg" << int(TxLine::Up);
+        QTest::newRow("DOWN") << "PIN1=1"
+                              << "RadioButtonPin1Neg" << int(TxLine::Down);
+        QTest::newRow("RESET") << "PIN16=1"
+                               << "RadioButtonPin16Neg" << int(TxLine::Reset);
+        QTest::newRow("PTT") << "PIN17=1"
+                             << "RadioButtonPin17L" << int(TxLine::Ptt);
+        QTest::newRow("squelch") << "PIN11=1"
+                                 << "RadioButtonPin11L" << -1;
+    }
+    void polarityKeysSetTheirOwnLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, lowChoice);
+        QFETCH(int, output);
+        auto station = start({Header, line});
+        QVERIFY(station->FormInitTX16->findChild<QRadioButton *>(lowChoice)->isChecked());
+        const auto expected = [](bool low) {
+            return low ? LinePolarity::Negative : LinePolarity::Positive;
+        };
+        for (TxLine each : PinLogic::IdleOrder)
+            QVERIFY(station->genericTx->driver().polarity(each) == expected(int(each) == output));
+        QVERIFY(station->tx16Settings->squelchPolarity() == expected(output < 0));
+        QCOMPARE(saved(*station).filter(QRegularExpression(QStringLiteral("^PIN\\d+="))),
+                 QStringList{line});
+    }
+
+    void audioChannelKey_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<QString>("savedLine");
+        QTest::newRow("left") << "CHANNEL=LEFT" << int(AudioChannel::Left) << "CHANNEL=LEFT";
+        QTest::newRow("both") << "CHANNEL=BOTH" << int(AudioChannel::Both) << "CHANNEL=BOTH";
+        QTest::newRow("right") << "CHANNEL=RIGHT" << int(AudioChannel::Right) << "CHANNEL=RIGHT";
+        // Not a channel: the one read before stays.
+        QTest::newRow("unknown") << "CHANNEL=left" << int(AudioChannel::Both) << "CHANNEL=BOTH";
+    }
+    void audioChannelKey()
+    {
+        QFETCH(QString, line);
+        auto station = start({Header, "CHANNEL=BOTH", line});
+        QTEST(int(station->serverSettings->audioChannel()), "channel");
+        QFETCH(QString, savedLine);
+        QCOMPARE(saved(*station).filter(QStringLiteral("CHANNEL=")), QStringList{savedLine});
+    }
+
     void lastValueWinsButCodesAccumulate()
     {
         auto station = start({Header, "PORT=1", "PORT=2", "DTMF_CODE=1 : action 00= nil",
@@ -195,17 +258,27 @@ private slots:
         QTest::addColumn<int>("base");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("378") << "LPT378=888" << 888 << true << "0378h";
-        QTest::newRow("letters") << "LPT378=abc" << 0 << false << "0000h";
-        QTest::newRow("empty") << "LPT378=" << 0 << false << "0000h";
+        QTest::addColumn<QString>("choice"); // the dialog's button for the key
+        QTest::newRow("378") << "LPT378=888" << 888 << true << "0378h"
+                             << "RadioButtonH378";
+        QTest::newRow("278") << "LPT278=632" << 632 << true << "0278h"
+                             << "RadioButtonH278";
+        QTest::newRow("3BC") << "LPT3BC=956" << 956 << true << "03BCh"
+                             << "RadioButtonH3BC";
+        QTest::newRow("letters") << "LPT378=abc" << 0 << false << "0000h"
+                                 << "RadioButtonH378";
+        QTest::newRow("empty") << "LPT378=" << 0 << false << "0000h"
+                               << "RadioButtonH378";
     }
     void parallelPortKeys()
     {
         QFETCH(QString, line);
+        QFETCH(QString, choice);
         auto station = start({Header, line});
+        const auto *button = station->FormInitTX16->findChild<QRadioButton *>(choice);
         QTEST(station->state.LptBase, "base");
-        QTEST(station->FormInitTX16->ui.RadioButtonH378->isChecked(), "selected");
-        QTEST(station->FormInitTX16->ui.RadioButtonH378->text(), "caption");
+        QTEST(button->isChecked(), "selected");
+        QTEST(button->text(), "caption");
         QFETCH(bool, selected);
         QCOMPARE(saved(*station).contains(line), selected);
     }
