@@ -41,7 +41,12 @@ void applyPortKey(const ConfigBinding &b, Port port, const QString &value)
         return;
     const std::optional<int> address = parseInteger(value);
     b.state->LptBase = address.value_or(0);
-    b.tx16->setPort(port, address.has_value(), ConfigValues::hexAddress(b.state->LptBase));
+    const QString hex = ConfigValues::hexAddress(b.state->LptBase);
+    b.tx16->markPort(port, address.has_value());
+    if (port == Port::User)
+        b.tx16->setTypedAddress(hex);
+    else
+        b.tx16->setPortCaption(port, hex + QLatin1Char('h'));
 }
 
 // PIN14=, PIN1=, PIN16=, PIN17=: "1" makes the output active low.

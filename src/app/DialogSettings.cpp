@@ -98,9 +98,9 @@ std::pair<QRadioButton *, QRadioButton *> polarityChoices(Ui::TFormInitTX16 &ui,
     return {ui.RadioButtonPin17H, ui.RadioButtonPin17L};
 }
 
-QRadioButton *portChoice(Ui::TFormInitTX16 &ui, Tx16WindowSettings::Port port)
+QRadioButton *portChoice(Ui::TFormInitTX16 &ui, Tx16Settings::Port port)
 {
-    using Port = Tx16WindowSettings::Port;
+    using Port = Tx16Settings::Port;
     switch (port) {
     case Port::Lpt378:
         return ui.RadioButtonH378;
@@ -136,6 +136,11 @@ int Tx16WindowSettings::baseChannel() const
 void Tx16WindowSettings::setBaseChannel(int channel)
 {
     m_ui.SpinEditCanalReset->setValue(channel);
+}
+
+void Tx16WindowSettings::keepBaseChannelWithin(int count)
+{
+    m_ui.SpinEditCanalReset->setMaximum(count);
 }
 
 int Tx16WindowSettings::period() const
@@ -200,7 +205,7 @@ Tx16WindowSettings::Port Tx16WindowSettings::port() const
     return Port::None;
 }
 
-void Tx16WindowSettings::setPort(Port port, bool chosen, const QString &hexAddress)
+void Tx16WindowSettings::markPort(Port port, bool chosen)
 {
     QRadioButton *choice = portChoice(m_ui, port);
     if (choice == nullptr)
@@ -209,8 +214,20 @@ void Tx16WindowSettings::setPort(Port port, bool chosen, const QString &hexAddre
         choice->setChecked(true);
     else
         uncheck(choice);
-    if (port == Port::User)
-        m_ui.EditH000->setText(hexAddress);
-    else
-        choice->setText(hexAddress + QLatin1Char('h'));
+}
+
+void Tx16WindowSettings::setPortCaption(Port port, const QString &caption)
+{
+    if (port != Port::User && port != Port::None)
+        portChoice(m_ui, port)->setText(caption);
+}
+
+QString Tx16WindowSettings::typedAddress() const
+{
+    return m_ui.EditH000->text();
+}
+
+void Tx16WindowSettings::setTypedAddress(const QString &address)
+{
+    m_ui.EditH000->setText(address);
 }

@@ -49,18 +49,15 @@ private:
 class Tx16WindowSettings : public Tx16Settings
 {
 public:
-    // The parallel port choices, in the order the dialog lists them.
-    enum class Port { None, Lpt378, Lpt278, Lpt3BC, User };
-
     explicit Tx16WindowSettings(Ui::TFormInitTX16 &ui) : m_ui(ui) {}
 
     int channelCount() const override;
     void setChannelCount(int count);
-    // The channel RESET leads to; never above the channel count.
-    int baseChannel() const;
+    int baseChannel() const override;
     void setBaseChannel(int channel);
-    // The stepping period in ms, within the dialog's range.
-    int period() const;
+    void keepBaseChannelWithin(int count) override;
+    // Within the dialog's range.
+    int period() const override;
     void setPeriod(int ms);
     int pulseLength(TxLine pulsed) const override;
     void setPulseLength(TxLine pulsed, int ms);
@@ -71,10 +68,11 @@ public:
     bool circularScan() const override;
     void setCircularScan(bool circular) override;
 
-    Port port() const;
-    // Marks a choice (or clears it, chosen false) without running its click handler, and shows
-    // the address it stands for: in the caption of a found port, in the edit of a typed one.
-    void setPort(Port port, bool chosen, const QString &hexAddress);
+    Port port() const override;
+    void markPort(Port port, bool chosen) override;
+    void setPortCaption(Port port, const QString &caption) override;
+    QString typedAddress() const override;
+    void setTypedAddress(const QString &address);
 
 private:
     Ui::TFormInitTX16 &m_ui;

@@ -99,11 +99,19 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                          g.ComboBoxLinesDevice, g.EditLinesMap, g.GroupBoxLPT});
     m_setup = std::make_unique<Tx16Setup>(
         station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
-        [&station] { return station.currentLanguage(); },
-        Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
-                         g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
-                         g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
-                         g.StringGridTX16MEM, m.Label16, &f.TimerTX16});
+        [&station] { return station.currentLanguage(); }, settings,
+        Tx16SetupWidgets{&dialog, g.StringGridTX16MEM, m.Label16, &f.TimerTX16});
+    Tx16Setup *setup = m_setup.get();
+    connect(g.RadioButtonH378, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH378Click);
+    connect(g.RadioButtonH278, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH278Click);
+    connect(g.RadioButtonH3BC, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH3BCClick);
+    connect(g.RadioButtonH000, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH000Click);
+    connect(g.SpinEditCanalNombre, &QSpinBox::valueChanged, setup,
+            &Tx16Setup::SpinEditCanalNombreChange);
+    connect(g.SpinEditCanalReset, &QSpinBox::valueChanged, setup,
+            &Tx16Setup::SpinEditCanalResetChange);
+    for (QSpinBox *timing : {g.SpinEditTempoTX16, g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16})
+        connect(timing, &QSpinBox::valueChanged, setup, &Tx16Setup::SpinEditTempoTX16Change);
 
     m_radio->attach(*m_stepper);
     m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };

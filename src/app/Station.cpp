@@ -247,8 +247,7 @@ void Station::FormActivate()
 void Station::applyChannelCount()
 {
     const int count = tx16Settings->channelCount();
-    // Lowers the base channel with it when above.
-    FormInitTX16->ui.SpinEditCanalReset->setMaximum(count);
+    tx16Settings->keepBaseChannelWithin(count);
     Form1->ui.Label16->setText(QString::number(count));
 }
 

@@ -9,43 +9,22 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 
 namespace {
 constexpr int MinPeriodMs = 200;
 constexpr int MaxPeriodMs = 1000;
-
-// A radio button of an exclusive group cannot be cleared directly.
-void uncheck(QRadioButton *button)
-{
-    button->setAutoExclusive(false);
-    button->setChecked(false);
-    button->setAutoExclusive(true);
-}
+using Port = Tx16Settings::Port;
 } // namespace
 
 Tx16Setup::Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
                      Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-                     const Tx16SetupWidgets &widgets, QObject *parent)
+                     Tx16Settings &settings, const Tx16SetupWidgets &widgets, QObject *parent)
     : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
-      m_notifier(notifier), m_language(std::move(language)), m_w(widgets)
+      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_w(widgets)
 {
     setupGrid();
-    connect(m_w.RadioButtonH378, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH378Click);
-    connect(m_w.RadioButtonH278, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH278Click);
-    connect(m_w.RadioButtonH3BC, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH3BCClick);
-    connect(m_w.RadioButtonH000, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH000Click);
-    connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
-            &Tx16Setup::SpinEditCanalNombreChange);
-    connect(m_w.SpinEditCanalReset, &QSpinBox::valueChanged, this,
-            &Tx16Setup::SpinEditCanalResetChange);
-    for (QSpinBox *timing :
-         {m_w.SpinEditTempoTX16, m_w.SpinEditPin14, m_w.SpinEditPin1, m_w.SpinEditPin16})
-        connect(timing, &QSpinBox::valueChanged, this, &Tx16Setup::SpinEditTempoTX16Change);
 }
 
 void Tx16Setup::setupGrid()
@@ -72,22 +51,21 @@ void Tx16Setup::portRefresh()
     m_lptAddress = PortDiscovery::addresses(m_lptAddressText);
     // A port the machine does not have says so, rather than offering an address of 0000h.
     const QString none = messageText(m_language(), MessageId::LptPortMissing);
-    const std::array<QRadioButton *, 3> choices{m_w.RadioButtonH378, m_w.RadioButtonH278,
-                                                m_w.RadioButtonH3BC};
+    const std::array<Port, 3> choices{Port::Lpt378, Port::Lpt278, Port::Lpt3BC};
     for (std::size_t n = 0; n < choices.size(); ++n)
-        choices[n]->setText(m_lptAddress[n] != 0 ? PortDiscovery::choiceCaption(m_lptAddress[n])
-                                                 : none);
+        m_settings.setPortCaption(choices[n], m_lptAddress[n] != 0
+                                                  ? PortDiscovery::choiceCaption(m_lptAddress[n])
+                                                  : none);
 }
 
 void Tx16Setup::FormShow()
 {
     portRefresh();
     // The port is chosen again on every opening, unless it is a typed-in address.
-    m_choiceBeforeOpening = nullptr;
-    for (QRadioButton *choice : {m_w.RadioButtonH278, m_w.RadioButtonH378, m_w.RadioButtonH3BC}) {
-        if (choice->isChecked())
-            m_choiceBeforeOpening = choice;
-        uncheck(choice);
+    m_choiceBeforeOpening = Port::None;
+    if (const Port shown = m_settings.port(); shown != Port::None && shown != Port::User) {
+        m_choiceBeforeOpening = shown;
+        m_settings.markPort(shown, false);
     }
 
     m_w.StringGridTX16MEM->setHorizontalHeaderLabels({QStringLiteral("MEM"),
@@ -114,18 +92,16 @@ void Tx16Setup::BitBtnOKClick()
     if (m_lines.chosenKind() != LinesKind::ParallelPort) {
         if (!m_lines.confirm() || !applyGrid())
             return;
-        m_choiceBeforeOpening = nullptr;
+        m_choiceBeforeOpening = Port::None;
         m_w.FormInitTX16->hide();
         if (linesConfirmed)
             linesConfirmed();
         return;
     }
     // An address typed after "User" was chosen counts as typed.
-    if (m_w.RadioButtonH000->isChecked())
-        m_lptSelected = PortDiscovery::parseHexAddress(m_w.EditH000->text());
-    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
-                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
-    if (m_lptSelected == 0 || !chosen) {
+    if (m_settings.port() == Port::User)
+        m_lptSelected = PortDiscovery::parseHexAddress(m_settings.typedAddress());
+    if (m_lptSelected == 0 || m_settings.port() == Port::None) {
         m_notifier.warning(messageText(m_language(), MessageId::LptNotChosen));
         return;
     }
@@ -142,7 +118,7 @@ void Tx16Setup::BitBtnOKClick()
         m_notifier.beep();
     if (portConfirmed)
         portConfirmed(m_lptSelected, atRest);
-    m_choiceBeforeOpening = nullptr;
+    m_choiceBeforeOpening = Port::None;
     m_w.FormInitTX16->hide();
     m_state.LptBase = m_lptSelected;
 }
@@ -173,11 +149,10 @@ bool Tx16Setup::applyGrid()
 
 void Tx16Setup::restoreUnconfirmedChoice()
 {
-    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
-                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
-    if (!chosen && m_choiceBeforeOpening && m_state.LptBase != 0)
-        m_choiceBeforeOpening->setChecked(true);
-    m_choiceBeforeOpening = nullptr;
+    if (m_settings.port() == Port::None && m_choiceBeforeOpening != Port::None &&
+        m_state.LptBase != 0)
+        m_settings.markPort(m_choiceBeforeOpening, true);
+    m_choiceBeforeOpening = Port::None;
 }
 
 void Tx16Setup::RadioButtonH378Click()
@@ -201,7 +176,7 @@ void Tx16Setup::RadioButtonH3BCClick()
 void Tx16Setup::RadioButtonH000Click()
 {
     portRefresh();
-    choosePort(PortDiscovery::parseHexAddress(m_w.EditH000->text()));
+    choosePort(PortDiscovery::parseHexAddress(m_settings.typedAddress()));
 }
 
 void Tx16Setup::choosePort(quint16 address)
@@ -215,20 +190,20 @@ void Tx16Setup::choosePort(quint16 address)
 
 void Tx16Setup::SpinEditCanalNombreChange()
 {
-    const int count = m_w.SpinEditCanalNombre->value();
-    // Lowers the base channel with it when above; its own change handler follows.
-    m_w.SpinEditCanalReset->setMaximum(count);
+    const int count = m_settings.channelCount();
+    // Its own change handler follows when the base channel is lowered.
+    m_settings.keepBaseChannelWithin(count);
     m_w.Label16->setText(QString::number(count));
 }
 
 void Tx16Setup::SpinEditCanalResetChange()
 {
-    m_state.Tx16BaseChannel = m_w.SpinEditCanalReset->value();
+    m_state.Tx16BaseChannel = m_settings.baseChannel();
 }
 
 void Tx16Setup::SpinEditTempoTX16Change()
 {
-    const int period = qBound(MinPeriodMs, m_w.SpinEditTempoTX16->value(), MaxPeriodMs);
+    const int period = qBound(MinPeriodMs, m_settings.period(), MaxPeriodMs);
     m_state.Tx16Tempo = period;
     m_w.TimerTX16->setInterval(period);
 }

@@ -2,15 +2,13 @@
 
 #include "core/LanguageTexts.h"
 #include "generic_tx/PortDiscovery.h"
+#include "generic_tx/Tx16Settings.h"
 
 #include <QObject>
 #include <functional>
 
 class Notifier;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSpinBox;
 class QTableWidget;
 class QTimer;
 class QWidget;
@@ -19,14 +17,10 @@ class Tx16PinDriver;
 class RadioState;
 struct StationState;
 
-// Controls of the setup dialog, and of the main window, that the setup logic works on.
+// The setup dialog, its channel grid, and what of the main window the setup logic works on.
 struct Tx16SetupWidgets
 {
     QWidget *FormInitTX16;
-    QSpinBox *SpinEditCanalNombre, *SpinEditCanalReset, *SpinEditTempoTX16;
-    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
-    QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
-    QLineEdit *EditH000;
     QTableWidget *StringGridTX16MEM;
     QLabel *Label16;
     QTimer *TimerTX16;
@@ -39,10 +33,11 @@ class Tx16Setup : public QObject
 {
     Q_OBJECT
 public:
-    // `channels` holds the channel list (its memories) that the grid edits.
+    // `channels` holds the channel list (its memories) that the grid edits; `settings` are the
+    // dialog's other settings.
     Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
               Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-              const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
+              Tx16Settings &settings, const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -88,10 +83,11 @@ private:
     Tx16LinesSetup &m_lines;
     Notifier &m_notifier;
     std::function<Language()> m_language;
+    Tx16Settings &m_settings;
     Tx16SetupWidgets m_w;
 
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
     PortDiscovery::Addresses m_lptAddress{0, 0, 0};
     quint16 m_lptSelected = 0;
-    QRadioButton *m_choiceBeforeOpening = nullptr;
+    Tx16Settings::Port m_choiceBeforeOpening = Tx16Settings::Port::None;
 };
