@@ -2,11 +2,13 @@
 
 #include "generic_tx/Tx16Settings.h"
 #include "server/LineFramer.h"
+#include "server/ServerSettingsDialog.h"
 
 #include <QString>
 
-namespace Ui {
 class TFormIP;
+
+namespace Ui {
 class TFormWarning;
 class TFormInitTX16;
 } // namespace Ui
@@ -15,11 +17,12 @@ class TFormInitTX16;
 // here, never through the controls. Setting one has the control's usual side effects (its
 // change handlers run).
 
-// The server window: connection at start, automatic reconnection, the audio channel obeyed.
-class ServerWindowSettings
+// The server window: connection at start, automatic reconnection, the audio channel obeyed, and
+// the fields its own logic fills and reads.
+class ServerWindowSettings : public ServerDialogFields
 {
 public:
-    explicit ServerWindowSettings(Ui::TFormIP &ui) : m_ui(ui) {}
+    explicit ServerWindowSettings(TFormIP &form) : m_form(form) {}
 
     bool connectAtStart() const;
     void setConnectAtStart(bool on);
@@ -28,8 +31,17 @@ public:
     AudioChannel audioChannel() const;
     void setAudioChannel(AudioChannel channel);
 
+    QStringList hostParts() const override;
+    void setHostParts(const QStringList &parts) override;
+    QString portText() const override;
+    void setPortText(const QString &port) override;
+    int txTimeoutSeconds() const override;
+    void setTxTimeoutSeconds(int seconds) override;
+    void showError(const QString &message) override;
+    void relabel(Language language) override;
+
 private:
-    Ui::TFormIP &m_ui;
+    TFormIP &m_form;
 };
 
 // The warning window: "do not show again".

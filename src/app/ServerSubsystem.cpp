@@ -3,7 +3,6 @@
 #include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "server/LineFramer.h"
-#include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -32,20 +31,6 @@ ServerControls serverControls(Station &station)
                           }};
 }
 
-ServerDialogControls dialogControls(Station &station)
-{
-    Ui::TFormIP &ip = station.FormIP->ui;
-    QWidget *form = station.FormIP.get();
-    return ServerDialogControls{[form](Language language) { applyCaptions(form, language); },
-                                ip.EditIP1,
-                                ip.EditIP2,
-                                ip.EditIP3,
-                                ip.EditIP4,
-                                ip.EditPort,
-                                ip.LabelErreur,
-                                ip.SpinEditTxTimeout};
-}
-
 } // namespace
 
 ServerSubsystem::ServerSubsystem(Station &station)
@@ -57,7 +42,7 @@ ServerSubsystem::ServerSubsystem(Station &station)
                    station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
-          [&station] { return station.currentLanguage(); }, dialogControls(station)),
+          [&station] { return station.currentLanguage(); }, *station.serverSettings),
       m_linkLog(station.log, station.IdTCPClient)
 {
     wire();

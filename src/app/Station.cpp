@@ -49,7 +49,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormWarning = std::make_unique<TFormWarning>();
     FormMEM = std::make_unique<TFormMEM>();
     FormInitTX16 = std::make_unique<TFormInitTX16>();
-    serverSettings = std::make_unique<ServerWindowSettings>(FormIP->ui);
+    serverSettings = std::make_unique<ServerWindowSettings>(*FormIP);
     warningSettings = std::make_unique<WarningWindowSettings>(FormWarning->ui);
     tx16Settings = std::make_unique<Tx16WindowSettings>(FormInitTX16->ui);
     wireMainWindow();
