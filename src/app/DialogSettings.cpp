@@ -278,3 +278,83 @@ void Tx16WindowSettings::setTypedAddress(const QString &address)
 {
     m_ui.EditH000->setText(address);
 }
+
+LinesKind Tx16WindowSettings::linesKind() const
+{
+    if (m_ui.RadioButtonLinesCM108->isChecked())
+        return LinesKind::UsbAudio;
+    if (m_ui.RadioButtonLinesGPIO->isChecked())
+        return LinesKind::GpioChip;
+    return LinesKind::ParallelPort;
+}
+
+void Tx16WindowSettings::setLinesKind(LinesKind kind)
+{
+    QRadioButton *choice = m_ui.RadioButtonLinesLPT;
+    if (kind == LinesKind::UsbAudio)
+        choice = m_ui.RadioButtonLinesCM108;
+    else if (kind == LinesKind::GpioChip)
+        choice = m_ui.RadioButtonLinesGPIO;
+    choice->setChecked(true);
+}
+
+void Tx16WindowSettings::listDevices(const QList<LinesDiscovery::Device> &found)
+{
+    QComboBox *list = m_ui.ComboBoxLinesDevice;
+    list->clear();
+    for (const LinesDiscovery::Device &device : found)
+        list->addItem(device.path + QStringLiteral("   ") + device.description, device.path);
+}
+
+QString Tx16WindowSettings::deviceText() const
+{
+    return m_ui.ComboBoxLinesDevice->currentText();
+}
+
+void Tx16WindowSettings::setDeviceText(const QString &text)
+{
+    m_ui.ComboBoxLinesDevice->setEditText(text);
+}
+
+QString Tx16WindowSettings::device() const
+{
+    // An entry of the list carries its description; a typed path is taken as typed.
+    const QComboBox *list = m_ui.ComboBoxLinesDevice;
+    const int index = list->findText(list->currentText());
+    if (index >= 0 && list->itemData(index).isValid())
+        return list->itemData(index).toString();
+    return list->currentText();
+}
+
+void Tx16WindowSettings::chooseFirstDevice()
+{
+    if (m_ui.ComboBoxLinesDevice->count() > 0)
+        m_ui.ComboBoxLinesDevice->setCurrentIndex(0);
+}
+
+QString Tx16WindowSettings::linesMap() const
+{
+    return m_ui.EditLinesMap->text();
+}
+
+void Tx16WindowSettings::setLinesMap(const QString &map)
+{
+    m_ui.EditLinesMap->setText(map);
+}
+
+void Tx16WindowSettings::offerParallelPort(bool parallelPort)
+{
+    m_ui.GroupBoxLPT->setEnabled(parallelPort);
+    m_ui.ComboBoxLinesDevice->setEnabled(!parallelPort);
+    m_ui.EditLinesMap->setEnabled(!parallelPort);
+}
+
+void Tx16WindowSettings::focusDevice()
+{
+    m_ui.ComboBoxLinesDevice->setFocus();
+}
+
+void Tx16WindowSettings::focusMap()
+{
+    m_ui.EditLinesMap->setFocus();
+}

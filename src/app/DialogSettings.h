@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16Settings.h"
 #include "server/LineFramer.h"
 #include "server/ServerSettingsDialog.h"
@@ -58,7 +59,7 @@ private:
 };
 
 // The generic transmitter's setup dialog.
-class Tx16WindowSettings : public Tx16Settings
+class Tx16WindowSettings : public Tx16Settings, public Tx16LinesFields
 {
 public:
     explicit Tx16WindowSettings(Ui::TFormInitTX16 &ui) : m_ui(ui) {}
@@ -85,6 +86,19 @@ public:
     void setPortCaption(Port port, const QString &caption) override;
     QString typedAddress() const override;
     void setTypedAddress(const QString &address);
+
+    LinesKind linesKind() const override;
+    void setLinesKind(LinesKind kind) override;
+    void listDevices(const QList<LinesDiscovery::Device> &found) override;
+    QString deviceText() const override;
+    void setDeviceText(const QString &text) override;
+    QString device() const override;
+    void chooseFirstDevice() override;
+    QString linesMap() const override;
+    void setLinesMap(const QString &map) override;
+    void offerParallelPort(bool parallelPort) override;
+    void focusDevice() override;
+    void focusMap() override;
 
 private:
     Ui::TFormInitTX16 &m_ui;

@@ -95,8 +95,10 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     showScanMode(settings.circularScan());
     m_linesSetup = std::make_unique<Tx16LinesSetup>(
         lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
-        Tx16LinesWidgets{g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO,
-                         g.ComboBoxLinesDevice, g.EditLinesMap, g.GroupBoxLPT});
+        settings);
+    for (QRadioButton *choice :
+         {g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO})
+        connect(choice, &QRadioButton::clicked, m_linesSetup.get(), &Tx16LinesSetup::kindChosen);
     m_setup = std::make_unique<Tx16Setup>(
         station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
         [&station] { return station.currentLanguage(); }, settings,
