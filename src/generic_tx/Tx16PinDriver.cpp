@@ -104,7 +104,7 @@ void Tx16PinDriver::ButtonTestPin17Click(bool checked)
 {
     if (!present()) {
         // Without a port the toggle keeps its state: it must tell whether the line is keyed.
-        m_w.ButtonTestPin17->setChecked(!checked);
+        notePtt(m_pttOn);
         return;
     }
     setPtt(checked);
@@ -120,7 +120,7 @@ void Tx16PinDriver::setPtt(bool on)
                     : QStringLiteral("Transmitter not keyed: no device chosen (INIT)"));
         return;
     }
-    m_w.ButtonTestPin17->setChecked(on);
+    notePtt(on);
     // Every keying that fails is said: the TRANSMIT button shows keyed all the same.
     if (!lastOperationWorked(write(TxLine::Ptt, on),
                              on ? QStringLiteral("Transmitter not keyed: ") : QString()))
@@ -129,7 +129,13 @@ void Tx16PinDriver::setPtt(bool on)
 
 bool Tx16PinDriver::pttOn() const
 {
-    return m_w.ButtonTestPin17->isChecked();
+    return m_pttOn;
+}
+
+void Tx16PinDriver::notePtt(bool on)
+{
+    m_pttOn = on;
+    m_w.ButtonTestPin17->setChecked(on);
 }
 
 bool Tx16PinDriver::squelchIsOpen()
@@ -148,7 +154,7 @@ LinePolarity Tx16PinDriver::polarity(TxLine line) const
 bool Tx16PinDriver::writeIdle(TxLine line)
 {
     if (line == TxLine::Ptt)
-        m_w.ButtonTestPin17->setChecked(false); // the line is about to rest: not keyed
+        notePtt(false); // the line is about to rest: not keyed
     return lastOperationWorked(write(line, false));
 }
 

@@ -17,7 +17,7 @@ class Tx16Settings;
 struct StationState;
 
 // The controls the pin driver drives: its three pulse timers and the PTT toggle
-// (ButtonTestPin17).
+// (ButtonTestPin17), which shows whether the PTT line is keyed.
 struct Tx16PinWidgets
 {
     QTimer *TimerPin14, *TimerPin1, *TimerPin16;
@@ -64,6 +64,7 @@ public:
 
     // Keys (on) or unkeys the PTT line whatever the toggle showed before.
     void setPtt(bool on);
+    // The PTT line is keyed, or is to be keyed again once its device is back.
     bool pttOn() const;
 
     // Squelch from its input; closed when there is no port or device, or the input cannot be
@@ -99,6 +100,8 @@ private:
     // Whether the port's last operation worked; reports a new failure, and any failure when
     // `always` is given (the line then starts with it).
     bool lastOperationWorked(bool worked, const QString &always = QString());
+    // Keeps whether the PTT line is keyed, and shows it on the toggle.
+    void notePtt(bool on);
     bool write(TxLine line, bool active);
     bool present() const;
     struct PulseLine
@@ -118,4 +121,5 @@ private:
     std::unique_ptr<ParallelPortLines> m_parallelPort;
     ControlLines *m_lines;
     QString m_reportedFailure;
+    bool m_pttOn = false;
 };
