@@ -3,6 +3,7 @@
 #include "app/GenericTxSubsystem.h"
 #include "app/Station.h"
 #include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/Tx16Stepper.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
 #include "ui/UnitDTMF.h"
@@ -64,6 +65,15 @@ const QStringList EveryKey = {
     "MEM005=145.600000 [Essai]",
     "TXTIMEOUT=120",
     "RECONNECT=1",
+};
+
+// The other value of every choice, and the limits of the generic transmitter's settings.
+const QStringList OtherValues = {
+    Header,           "LANGUAGE=E",       "MODEL=TMV71",       "NUMBERMEM=100",  "TX=A",
+    "PWRA=1",         "PWRB=0",           "IPSERVER=10.0.0.1", "PORT=23",        "CHANNEL=LEFT",
+    "FORMTOP=40",     "FORMLEFT=60",      "COMRI=0",           "COMRTC=0",       "COMRTM=0",
+    "OPTITX16=N",     "CHANNELNUMTX16=2", "BASECHANNELTX16=2", "TEMPOTX16=1000", "DELAYPIN14=50",
+    "DELAYPIN1=1000", "DELAYPIN16=5000",  "LPT=956",           "VERSTART=0",     "TXTIMEOUT=0",
 };
 
 } // namespace
@@ -168,6 +178,28 @@ private slots:
         station->Form1->ui.TrackBarPWRB->setValue(2);
         station->Form1->ui.MenuTMV71->setChecked(true);
         QCOMPARE(saved(*station), withPort(EveryKey));
+    }
+
+    void otherValuesReadAndSavedBack()
+    {
+        auto station = start(OtherValues);
+        const ServerWindowSettings &server = *station->serverSettings;
+        QVERIFY(!server.connectAtStart() && !server.reconnect());
+        QVERIFY(server.audioChannel() == AudioChannel::Left);
+        QVERIFY(station->FormWarning->isVisible());
+        // What the generic transmitter's logic reads.
+        QCOMPARE(station->genericTx->stepper().selectorMaximum(), 3);
+        QVERIFY(!station->tx16Settings->circularScan());
+        for (TxLine line : PinLogic::IdleOrder)
+            QVERIFY(station->genericTx->driver().polarity(line) == LinePolarity::Positive);
+        QVERIFY(station->tx16Settings->squelchPolarity() == LinePolarity::Positive);
+        QVERIFY(station->tx16Settings->port() == Tx16Settings::Port::User);
+        QCOMPARE(station->tx16Settings->typedAddress(), QStringLiteral("03BC"));
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 5000);
+        station->Form1->ui.TrackBarPWRA->setValue(1);
+        station->Form1->ui.TrackBarPWRB->setValue(0);
+        station->Form1->ui.MenuTMV71->setChecked(true);
+        QCOMPARE(saved(*station), OtherValues);
     }
 
     void keysAreExactAndCaseSensitive()
