@@ -1,9 +1,12 @@
 #include "app/DialogSettings.h"
 
+#include "generic_tx/ChannelList.h"
 #include "ui/Captions.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitWarning.h"
+
+#include <QHeaderView>
 
 #include <array>
 
@@ -357,4 +360,58 @@ void Tx16WindowSettings::focusDevice()
 void Tx16WindowSettings::focusMap()
 {
     m_ui.EditLinesMap->setFocus();
+}
+
+Tx16SetupWindow::Tx16SetupWindow(TFormInitTX16 &form) : m_form(form)
+{
+    QTableWidget *grid = m_form.ui.StringGridTX16MEM;
+    grid->setColumnCount(3);
+    grid->setRowCount(ChannelList::EntryCount);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(18);
+    grid->setColumnWidth(0, 34);
+    grid->setColumnWidth(1, 150);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void Tx16SetupWindow::setColumnTitles(const QStringList &titles)
+{
+    m_form.ui.StringGridTX16MEM->setHorizontalHeaderLabels(titles);
+}
+
+QString Tx16SetupWindow::cell(int row, int column) const
+{
+    const QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+
+void Tx16SetupWindow::setCell(int row, int column, const QString &text)
+{
+    QTableWidget *grid = m_form.ui.StringGridTX16MEM;
+    if (QTableWidgetItem *item = grid->item(row - 1, column))
+        item->setText(text);
+    else
+        grid->setItem(row - 1, column, new QTableWidgetItem(text));
+}
+
+void Tx16SetupWindow::lockCell(int row, int column)
+{
+    if (QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column))
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+}
+
+void Tx16SetupWindow::focusGrid()
+{
+    m_form.ui.StringGridTX16MEM->setFocus();
+}
+
+void Tx16SetupWindow::focusCell(int row, int column)
+{
+    m_form.ui.StringGridTX16MEM->setCurrentCell(row - 1, column);
+}
+
+void Tx16SetupWindow::close()
+{
+    m_form.hide();
 }

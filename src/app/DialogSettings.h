@@ -2,12 +2,14 @@
 
 #include "generic_tx/Tx16LinesSetup.h"
 #include "generic_tx/Tx16Settings.h"
+#include "generic_tx/Tx16Setup.h"
 #include "server/LineFramer.h"
 #include "server/ServerSettingsDialog.h"
 
 #include <QString>
 
 class TFormIP;
+class TFormInitTX16;
 
 namespace Ui {
 class TFormWarning;
@@ -102,4 +104,23 @@ public:
 
 private:
     Ui::TFormInitTX16 &m_ui;
+};
+
+// The setup dialog's channel grid and closing, for the setup logic.
+class Tx16SetupWindow : public Tx16SetupForm
+{
+public:
+    // Lays the grid out: three columns, one row per channel.
+    explicit Tx16SetupWindow(TFormInitTX16 &form);
+
+    void setColumnTitles(const QStringList &titles) override;
+    QString cell(int row, int column) const override;
+    void setCell(int row, int column, const QString &text) override;
+    void lockCell(int row, int column) override;
+    void focusGrid() override;
+    void focusCell(int row, int column) override;
+    void close() override;
+
+private:
+    TFormInitTX16 &m_form;
 };

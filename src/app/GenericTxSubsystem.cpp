@@ -99,10 +99,11 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     for (QRadioButton *choice :
          {g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO})
         connect(choice, &QRadioButton::clicked, m_linesSetup.get(), &Tx16LinesSetup::kindChosen);
+    m_setupWindow = std::make_unique<Tx16SetupWindow>(dialog);
     m_setup = std::make_unique<Tx16Setup>(
         station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
-        [&station] { return station.currentLanguage(); }, settings,
-        Tx16SetupWidgets{&dialog, g.StringGridTX16MEM, m.Label16, &f.TimerTX16});
+        [&station] { return station.currentLanguage(); }, settings, *m_setupWindow,
+        Tx16SetupWidgets{m.Label16, &f.TimerTX16});
     Tx16Setup *setup = m_setup.get();
     connect(g.RadioButtonH378, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH378Click);
     connect(g.RadioButtonH278, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH278Click);

@@ -7,9 +7,7 @@
 #include "generic_tx/Tx16PinDriver.h"
 #include "radio/RadioState.h"
 
-#include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -20,24 +18,12 @@ using Port = Tx16Settings::Port;
 
 Tx16Setup::Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
                      Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-                     Tx16Settings &settings, const Tx16SetupWidgets &widgets, QObject *parent)
+                     Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
+                     QObject *parent)
     : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
-      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_w(widgets)
+      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_form(form),
+      m_w(widgets)
 {
-    setupGrid();
-}
-
-void Tx16Setup::setupGrid()
-{
-    QTableWidget *grid = m_w.StringGridTX16MEM;
-    grid->setColumnCount(3);
-    grid->setRowCount(ChannelList::EntryCount);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->setColumnWidth(0, 34);
-    grid->setColumnWidth(1, 150);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 void Tx16Setup::DiscoverParallelPorts()
@@ -68,23 +54,21 @@ void Tx16Setup::FormShow()
         m_settings.markPort(shown, false);
     }
 
-    m_w.StringGridTX16MEM->setHorizontalHeaderLabels({QStringLiteral("MEM"),
-                                                      QStringLiteral(" F = xxx.yyyyyy (MHz)"),
-                                                      QStringLiteral(" Comments")});
+    m_form.setColumnTitles({QStringLiteral("MEM"), QStringLiteral(" F = xxx.yyyyyy (MHz)"),
+                            QStringLiteral(" Comments")});
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
-        setCell(row, 0, QString::number(row));
-        QTableWidgetItem *number = m_w.StringGridTX16MEM->item(row - 1, 0);
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
+        m_form.setCell(row, 0, QString::number(row));
+        m_form.lockCell(row, 0);
         for (const QString &entry : m_channels.memories()) {
             const ChannelGridCells cells = ChannelList::gridCellsFromEntry(row, entry);
             if (cells.frequency)
-                setCell(row, 1, *cells.frequency);
+                m_form.setCell(row, 1, *cells.frequency);
             if (cells.comment)
-                setCell(row, 2, *cells.comment);
+                m_form.setCell(row, 2, *cells.comment);
         }
     }
     m_lines.FormShow();
-    m_w.StringGridTX16MEM->setFocus();
+    m_form.focusGrid();
 }
 
 void Tx16Setup::BitBtnOKClick()
@@ -93,7 +77,7 @@ void Tx16Setup::BitBtnOKClick()
         if (!m_lines.confirm() || !applyGrid())
             return;
         m_choiceBeforeOpening = Port::None;
-        m_w.FormInitTX16->hide();
+        m_form.close();
         if (linesConfirmed)
             linesConfirmed();
         return;
@@ -119,7 +103,7 @@ void Tx16Setup::BitBtnOKClick()
     if (portConfirmed)
         portConfirmed(m_lptSelected, atRest);
     m_choiceBeforeOpening = Port::None;
-    m_w.FormInitTX16->hide();
+    m_form.close();
     m_state.LptBase = m_lptSelected;
 }
 
@@ -128,13 +112,13 @@ bool Tx16Setup::applyGrid()
     QStringList entries = m_channels.memories();
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
         const std::optional<QString> entry =
-            ChannelList::entryFromGrid(row, cellText(row, 1), cellText(row, 2));
+            ChannelList::entryFromGrid(row, m_form.cell(row, 1), m_form.cell(row, 2));
         if (!entry) {
             // Rows above this one stay applied; the operator corrects this one and confirms again.
             m_channels.updateMemories(entries);
             m_notifier.warning(messageText(m_language(), MessageId::ChannelRowFormatError));
-            m_w.StringGridTX16MEM->setFocus();
-            m_w.StringGridTX16MEM->setCurrentCell(row - 1, 1);
+            m_form.focusGrid();
+            m_form.focusCell(row, 1);
             return false;
         }
         while (entries.size() < row)
@@ -206,19 +190,4 @@ void Tx16Setup::SpinEditTempoTX16Change()
     const int period = qBound(MinPeriodMs, m_settings.period(), MaxPeriodMs);
     m_state.Tx16Tempo = period;
     m_w.TimerTX16->setInterval(period);
-}
-
-QString Tx16Setup::cellText(int row, int column) const
-{
-    const QTableWidgetItem *item = m_w.StringGridTX16MEM->item(row - 1, column);
-    return item ? item->text() : QString();
-}
-
-void Tx16Setup::setCell(int row, int column, const QString &text)
-{
-    QTableWidget *grid = m_w.StringGridTX16MEM;
-    if (QTableWidgetItem *item = grid->item(row - 1, column))
-        item->setText(text);
-    else
-        grid->setItem(row - 1, column, new QTableWidgetItem(text));
 }

@@ -9,19 +9,34 @@
 
 class Notifier;
 class QLabel;
-class QTableWidget;
 class QTimer;
-class QWidget;
 class Tx16LinesSetup;
 class Tx16PinDriver;
 class RadioState;
 struct StationState;
 
-// The setup dialog, its channel grid, and what of the main window the setup logic works on.
+// The setup dialog's channel grid, as the setup logic fills and reads it, and the dialog's
+// closing. Rows run from 1 to ChannelList::EntryCount; column 0 holds the channel's number,
+// 1 its frequency and 2 its comment.
+class Tx16SetupForm
+{
+public:
+    virtual ~Tx16SetupForm() = default;
+
+    virtual void setColumnTitles(const QStringList &titles) = 0;
+    virtual QString cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, const QString &text) = 0;
+    // The operator cannot change the cell.
+    virtual void lockCell(int row, int column) = 0;
+    // Where the operator goes on: the grid, or one of its cells.
+    virtual void focusGrid() = 0;
+    virtual void focusCell(int row, int column) = 0;
+    virtual void close() = 0;
+};
+
+// What of the main window the setup logic works on.
 struct Tx16SetupWidgets
 {
-    QWidget *FormInitTX16;
-    QTableWidget *StringGridTX16MEM;
     QLabel *Label16;
     QTimer *TimerTX16;
 };
@@ -37,7 +52,8 @@ public:
     // dialog's other settings.
     Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
               Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-              Tx16Settings &settings, const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
+              Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
+              QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -73,9 +89,6 @@ private:
     // The grid into the channel list; false, with a message, at the first bad row.
     bool applyGrid();
     void choosePort(quint16 address);
-    void setupGrid();
-    QString cellText(int row, int column) const;
-    void setCell(int row, int column, const QString &text);
 
     StationState &m_state;
     RadioState &m_channels;
@@ -84,6 +97,7 @@ private:
     Notifier &m_notifier;
     std::function<Language()> m_language;
     Tx16Settings &m_settings;
+    Tx16SetupForm &m_form;
     Tx16SetupWidgets m_w;
 
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
