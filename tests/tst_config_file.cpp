@@ -1,5 +1,9 @@
 #include "app/ConfigFile.h"
+#include "app/DialogSettings.h"
+#include "app/GenericTxSubsystem.h"
 #include "app/Station.h"
+#include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/Tx16Stepper.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
 #include "ui/UnitDTMF.h"
@@ -61,6 +65,15 @@ const QStringList EveryKey = {
     "MEM005=145.600000 [Essai]",
     "TXTIMEOUT=120",
     "RECONNECT=1",
+};
+
+// The other value of every choice, and the limits of the generic transmitter's settings.
+const QStringList OtherValues = {
+    Header,           "LANGUAGE=E",       "MODEL=TMV71",       "NUMBERMEM=100",  "TX=A",
+    "PWRA=1",         "PWRB=0",           "IPSERVER=10.0.0.1", "PORT=23",        "CHANNEL=LEFT",
+    "FORMTOP=40",     "FORMLEFT=60",      "COMRI=0",           "COMRTC=0",       "COMRTM=0",
+    "OPTITX16=N",     "CHANNELNUMTX16=2", "BASECHANNELTX16=2", "TEMPOTX16=1000", "DELAYPIN14=50",
+    "DELAYPIN1=1000", "DELAYPIN16=5000",  "LPT=956",           "VERSTART=0",     "TXTIMEOUT=0",
 };
 
 } // namespace
@@ -145,6 +158,11 @@ private slots:
         QCOMPARE(station->Form1->ui.UpDownTX->maximum(), 25);
         QCOMPARE(station->Form1->ui.Label16->text(), QStringLiteral("24"));
         QCOMPARE(station->state.Tx16Tempo, 700);
+        // Each pulse length is shown under its own pin and used for its own line.
+        QCOMPARE(g.SpinEditPin1->value(), 300);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Up), 250);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Down), 300);
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 2000);
         QCOMPARE(station->state.LptBase, 632);
         QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
         QVERIFY(station->state.CheckVersionAtStart);
@@ -160,6 +178,28 @@ private slots:
         station->Form1->ui.TrackBarPWRB->setValue(2);
         station->Form1->ui.MenuTMV71->setChecked(true);
         QCOMPARE(saved(*station), withPort(EveryKey));
+    }
+
+    void otherValuesReadAndSavedBack()
+    {
+        auto station = start(OtherValues);
+        const ServerWindowSettings &server = *station->serverSettings;
+        QVERIFY(!server.connectAtStart() && !server.reconnect());
+        QVERIFY(server.audioChannel() == AudioChannel::Left);
+        QVERIFY(station->FormWarning->isVisible());
+        // What the generic transmitter's logic reads.
+        QCOMPARE(station->genericTx->stepper().selectorMaximum(), 3);
+        QVERIFY(!station->tx16Settings->circularScan());
+        for (TxLine line : PinLogic::IdleOrder)
+            QVERIFY(station->genericTx->driver().polarity(line) == LinePolarity::Positive);
+        QVERIFY(station->tx16Settings->squelchPolarity() == LinePolarity::Positive);
+        QVERIFY(station->tx16Settings->port() == Tx16Settings::Port::User);
+        QCOMPARE(station->tx16Settings->typedAddress(), QStringLiteral("03BC"));
+        QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 5000);
+        station->Form1->ui.TrackBarPWRA->setValue(1);
+        station->Form1->ui.TrackBarPWRB->setValue(0);
+        station->Form1->ui.MenuTMV71->setChecked(true);
+        QCOMPARE(saved(*station), OtherValues);
     }
 
     void keysAreExactAndCaseSensitive()
@@ -181,6 +221,61 @@ private slots:
         }
     }
 
+    // One polarity key makes its own line active low, and no other: in the dialog, for the pin
+    // driver and in the file saved back.
+    void polarityKeysSetTheirOwnLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("lowChoice"); // the dialog's button for it
+        QTest::addColumn<int>("output");        // TxLine; -1 for the squelch input
+        QTest::newRow("UP") << "PIN14=1"
+                            << "RadioButtonPin14Neg" << int(TxLine::Up);
+        QTest::newRow("DOWN") << "PIN1=1"
+                              << "RadioButtonPin1Neg" << int(TxLine::Down);
+        QTest::newRow("RESET") << "PIN16=1"
+                               << "RadioButtonPin16Neg" << int(TxLine::Reset);
+        QTest::newRow("PTT") << "PIN17=1"
+                             << "RadioButtonPin17L" << int(TxLine::Ptt);
+        QTest::newRow("squelch") << "PIN11=1"
+                                 << "RadioButtonPin11L" << -1;
+    }
+    void polarityKeysSetTheirOwnLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, lowChoice);
+        QFETCH(int, output);
+        auto station = start({Header, line});
+        QVERIFY(station->FormInitTX16->findChild<QRadioButton *>(lowChoice)->isChecked());
+        const auto expected = [](bool low) {
+            return low ? LinePolarity::Negative : LinePolarity::Positive;
+        };
+        for (TxLine each : PinLogic::IdleOrder)
+            QVERIFY(station->genericTx->driver().polarity(each) == expected(int(each) == output));
+        QVERIFY(station->tx16Settings->squelchPolarity() == expected(output < 0));
+        QCOMPARE(saved(*station).filter(QRegularExpression(QStringLiteral("^PIN\\d+="))),
+                 QStringList{line});
+    }
+
+    void audioChannelKey_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<QString>("savedLine");
+        QTest::newRow("left") << "CHANNEL=LEFT" << int(AudioChannel::Left) << "CHANNEL=LEFT";
+        QTest::newRow("both") << "CHANNEL=BOTH" << int(AudioChannel::Both) << "CHANNEL=BOTH";
+        QTest::newRow("right") << "CHANNEL=RIGHT" << int(AudioChannel::Right) << "CHANNEL=RIGHT";
+        // Not a channel: the one read before stays.
+        QTest::newRow("unknown") << "CHANNEL=left" << int(AudioChannel::Both) << "CHANNEL=BOTH";
+    }
+    void audioChannelKey()
+    {
+        QFETCH(QString, line);
+        auto station = start({Header, "CHANNEL=BOTH", line});
+        QTEST(int(station->serverSettings->audioChannel()), "channel");
+        QFETCH(QString, savedLine);
+        QCOMPARE(saved(*station).filter(QStringLiteral("CHANNEL=")), QStringList{savedLine});
+    }
+
     void lastValueWinsButCodesAccumulate()
     {
         auto station = start({Header, "PORT=1", "PORT=2", "DTMF_CODE=1 : action 00= nil",
@@ -195,17 +290,27 @@ private slots:
         QTest::addColumn<int>("base");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("378") << "LPT378=888" << 888 << true << "0378h";
-        QTest::newRow("letters") << "LPT378=abc" << 0 << false << "0000h";
-        QTest::newRow("empty") << "LPT378=" << 0 << false << "0000h";
+        QTest::addColumn<QString>("choice"); // the dialog's button for the key
+        QTest::newRow("378") << "LPT378=888" << 888 << true << "0378h"
+                             << "RadioButtonH378";
+        QTest::newRow("278") << "LPT278=632" << 632 << true << "0278h"
+                             << "RadioButtonH278";
+        QTest::newRow("3BC") << "LPT3BC=956" << 956 << true << "03BCh"
+                             << "RadioButtonH3BC";
+        QTest::newRow("letters") << "LPT378=abc" << 0 << false << "0000h"
+                                 << "RadioButtonH378";
+        QTest::newRow("empty") << "LPT378=" << 0 << false << "0000h"
+                               << "RadioButtonH378";
     }
     void parallelPortKeys()
     {
         QFETCH(QString, line);
+        QFETCH(QString, choice);
         auto station = start({Header, line});
+        const auto *button = station->FormInitTX16->findChild<QRadioButton *>(choice);
         QTEST(station->state.LptBase, "base");
-        QTEST(station->FormInitTX16->ui.RadioButtonH378->isChecked(), "selected");
-        QTEST(station->FormInitTX16->ui.RadioButtonH378->text(), "caption");
+        QTEST(button->isChecked(), "selected");
+        QTEST(button->text(), "caption");
         QFETCH(bool, selected);
         QCOMPARE(saved(*station).contains(line), selected);
     }

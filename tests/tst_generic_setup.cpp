@@ -28,6 +28,18 @@ void writeParport(const QString &root, int number, quint16 base)
     record.write(QByteArray::number(base) + "\t" + QByteArray::number(base + 0x400) + "\n");
 }
 
+// Lines in memory in place of a real device, for as long as it lives.
+struct MemoryLinesMaker
+{
+    MemoryLinesMaker()
+    {
+        LinesFactory::installTestMaker([](const LineSettings &settings, LinePolarity) {
+            return std::make_unique<MemoryLines>(settings.device);
+        });
+    }
+    ~MemoryLinesMaker() { LinesFactory::installTestMaker(nullptr); }
+};
+
 struct SetupRig
 {
     explicit SetupRig(const QStringList &config = {}) : rig(config)
@@ -68,6 +80,7 @@ private slots:
     void channelCountLowersTheBaseChannel();
     void timingChanges();
     void linesChoice();
+    void typedLinesDeviceIsKept();
 };
 
 void TestGenericSetup::gridRows_data()
@@ -349,16 +362,7 @@ void TestGenericSetup::timingChanges()
 // the parallel port.
 void TestGenericSetup::linesChoice()
 {
-    struct Maker
-    {
-        Maker()
-        {
-            LinesFactory::installTestMaker([](const LineSettings &settings, LinePolarity) {
-                return std::make_unique<MemoryLines>(settings.device);
-            });
-        }
-        ~Maker() { LinesFactory::installTestMaker(nullptr); }
-    } maker;
+    MemoryLinesMaker maker;
     SetupRig s;
     QTemporaryDir sys;
     QVERIFY(QDir().mkpath(sys.filePath(QStringLiteral("hidraw3/device"))));
@@ -417,6 +421,30 @@ void TestGenericSetup::linesChoice()
     QCOMPARE(s.rig.controlWrites().size(), 4);
     s.rig.station().genericTx->driver().ExecuteTX16Command(QStringLiteral("TX"));
     QCOMPARE(s.rig.controlWrites().size(), 5);
+}
+
+// A device typed by hand, not among those found, is taken as typed and shown again at the next
+// opening.
+void TestGenericSetup::typedLinesDeviceIsKept()
+{
+    MemoryLinesMaker maker;
+    SetupRig s;
+    QTemporaryDir nothingFound;
+    s.rig.station().genericTx->linesSetup().hidrawRoot = nothingFound.path();
+    Ui::TFormInitTX16 &g = s.setup();
+
+    s.dialog().show();
+    g.RadioButtonLinesCM108->click();
+    QCOMPARE(g.ComboBoxLinesDevice->count(), 0);
+    g.ComboBoxLinesDevice->setEditText(QStringLiteral("/dev/hidraw9"));
+    g.BitBtnOK->click();
+    QVERIFY(!s.dialog().isVisible());
+    QCOMPARE(s.rig.station().genericTx->lineSettings.device, QStringLiteral("/dev/hidraw9"));
+
+    s.dialog().show();
+    QVERIFY(g.RadioButtonLinesCM108->isChecked());
+    QCOMPARE(g.ComboBoxLinesDevice->currentText(), QStringLiteral("/dev/hidraw9"));
+    QCOMPARE(g.EditLinesMap->text(), QStringLiteral("1,2,4,3,VOLDN"));
 }
 
 QTEST_MAIN(TestGenericSetup)

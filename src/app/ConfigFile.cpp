@@ -1,5 +1,6 @@
 #include "app/ConfigFile.h"
 
+#include "app/DialogSettings.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCodeList.h"
@@ -12,16 +13,12 @@
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QSlider>
-#include <QSpinBox>
+#include <QWidget>
 
 #include <functional>
 #include <map>
@@ -36,30 +33,34 @@ void setIfInteger(const QString &value, const std::function<void(int)> &set)
         set(*n);
 }
 
-// Radio buttons of one group cannot be unchecked directly while auto-exclusive.
-void uncheck(QRadioButton *button)
-{
-    button->setAutoExclusive(false);
-    button->setChecked(false);
-    button->setAutoExclusive(true);
-}
+using Port = Tx16WindowSettings::Port;
 
-// LPT378=, LPT278=, LPT3BC=, LPT=: select the button without running its click handler.
-void applyPortKey(const ConfigBinding &b, QRadioButton *button, const QString &value, bool user)
+// LPT378=, LPT278=, LPT3BC=, LPT=: the port choice, without running its click handler.
+void applyPortKey(const ConfigBinding &b, Port port, const QString &value)
 {
     if (value.isEmpty())
         return;
     const std::optional<int> address = parseInteger(value);
     b.state->LptBase = address.value_or(0);
     const QString hex = ConfigValues::hexAddress(b.state->LptBase);
-    if (address)
-        button->setChecked(true);
+    b.tx16->markPort(port, address.has_value());
+    if (port == Port::User)
+        b.tx16->setTypedAddress(hex);
     else
-        uncheck(button);
-    if (user)
-        b.EditH000->setText(hex);
-    else
-        button->setText(hex + QLatin1Char('h'));
+        b.tx16->setPortCaption(port, hex + QLatin1Char('h'));
+}
+
+// PIN14=, PIN1=, PIN16=, PIN17=: "1" makes the output active low.
+void applyPolarityKey(const ConfigBinding &b, TxLine line, const QString &value)
+{
+    if (value == QLatin1String("1"))
+        b.tx16->setPolarity(line, LinePolarity::Negative);
+}
+
+// DELAYPIN14=, DELAYPIN1=, DELAYPIN16=.
+void applyPulseKey(const ConfigBinding &b, TxLine pulsed, const QString &value)
+{
+    setIfInteger(value, [&](int n) { b.tx16->setPulseLength(pulsed, n); });
 }
 
 void applyChannel(const ConfigBinding &b, int channel, const QString &value)
@@ -124,26 +125,26 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("CONNECT="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("1"))
-                 b.CheckBoxConnect->setChecked(true);
+                 b.server->setConnectAtStart(true);
          }},
         {QStringLiteral("RECONNECT="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("1"))
-                 b.CheckBoxReconnect->setChecked(true);
+                 b.server->setReconnect(true);
          }},
         {QStringLiteral("CHANNEL="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("LEFT"))
-                 b.RadioButtonLeft->setChecked(true);
+                 b.server->setAudioChannel(AudioChannel::Left);
              else if (v == QLatin1String("RIGHT"))
-                 b.RadioButtonRight->setChecked(true);
+                 b.server->setAudioChannel(AudioChannel::Right);
              else if (v == QLatin1String("BOTH"))
-                 b.RadioButtonBoth->setChecked(true);
+                 b.server->setAudioChannel(AudioChannel::Both);
          }},
         {QStringLiteral("WARNING="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("Y"))
-                 b.CheckBoxWarning->setChecked(true);
+                 b.warning->setAccepted(true);
          }},
         // The four keys below were historically read without a check; a value that is not a
         // number is ignored like everywhere else rather than turned into 0.
@@ -176,11 +177,11 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("OPTITX16="),
          [](const ConfigBinding &b, const QString &v) {
-             b.CheckBoxOptiTX16->setChecked(v == QLatin1String("Y"));
+             b.tx16->setCircularScan(v == QLatin1String("Y"));
          }},
         {QStringLiteral("CHANNELNUMTX16="),
          [](const ConfigBinding &b, const QString &v) {
-             setIfInteger(v, [&](int n) { b.SpinEditCanalNombre->setValue(n); });
+             setIfInteger(v, [&](int n) { b.tx16->setChannelCount(n); });
          }},
         {QStringLiteral("BASECHANNELTX16="),
          [](const ConfigBinding &b, const QString &v) {
@@ -189,67 +190,40 @@ const std::map<QString, Handler> &handlers()
         {QStringLiteral("TEMPOTX16="),
          [](const ConfigBinding &b, const QString &v) {
              setIfInteger(v, [&](int n) {
-                 b.SpinEditTempoTX16->setValue(n);
-                 b.state->Tx16Tempo = b.SpinEditTempoTX16->value();
+                 b.tx16->setPeriod(n);
+                 b.state->Tx16Tempo = b.tx16->period();
              });
          }},
         {QStringLiteral("DELAYPIN14="),
-         [](const ConfigBinding &b, const QString &v) {
-             setIfInteger(v, [&](int n) { b.SpinEditPin14->setValue(n); });
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPulseKey(b, TxLine::Up, v); }},
         {QStringLiteral("DELAYPIN1="),
-         [](const ConfigBinding &b, const QString &v) {
-             setIfInteger(v, [&](int n) { b.SpinEditPin1->setValue(n); });
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPulseKey(b, TxLine::Down, v); }},
         {QStringLiteral("DELAYPIN16="),
-         [](const ConfigBinding &b, const QString &v) {
-             setIfInteger(v, [&](int n) { b.SpinEditPin16->setValue(n); });
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPulseKey(b, TxLine::Reset, v); }},
         {QStringLiteral("LPT378="),
-         [](const ConfigBinding &b, const QString &v) {
-             applyPortKey(b, b.RadioButtonH378, v, false);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPortKey(b, Port::Lpt378, v); }},
         {QStringLiteral("LPT278="),
-         [](const ConfigBinding &b, const QString &v) {
-             applyPortKey(b, b.RadioButtonH278, v, false);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPortKey(b, Port::Lpt278, v); }},
         {QStringLiteral("LPT3BC="),
-         [](const ConfigBinding &b, const QString &v) {
-             applyPortKey(b, b.RadioButtonH3BC, v, false);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPortKey(b, Port::Lpt3BC, v); }},
         {QStringLiteral("LPT="),
-         [](const ConfigBinding &b, const QString &v) {
-             applyPortKey(b, b.RadioButtonH000, v, true);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPortKey(b, Port::User, v); }},
         {QStringLiteral("PIN14="),
-         [](const ConfigBinding &b, const QString &v) {
-             if (v == QLatin1String("1"))
-                 b.RadioButtonPin14Neg->setChecked(true);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPolarityKey(b, TxLine::Up, v); }},
         {QStringLiteral("PIN1="),
-         [](const ConfigBinding &b, const QString &v) {
-             if (v == QLatin1String("1"))
-                 b.RadioButtonPin1Neg->setChecked(true);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPolarityKey(b, TxLine::Down, v); }},
         {QStringLiteral("PIN16="),
-         [](const ConfigBinding &b, const QString &v) {
-             if (v == QLatin1String("1"))
-                 b.RadioButtonPin16Neg->setChecked(true);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPolarityKey(b, TxLine::Reset, v); }},
         {QStringLiteral("PIN17="),
-         [](const ConfigBinding &b, const QString &v) {
-             if (v == QLatin1String("1"))
-                 b.RadioButtonPin17L->setChecked(true);
-         }},
+         [](const ConfigBinding &b, const QString &v) { applyPolarityKey(b, TxLine::Ptt, v); }},
         {QStringLiteral("PIN11="),
          [](const ConfigBinding &b, const QString &v) {
              if (v == QLatin1String("1"))
-                 b.RadioButtonPin11L->setChecked(true);
+                 b.tx16->setSquelchPolarity(LinePolarity::Negative);
          }},
         {QStringLiteral("VERSTART="),
          [](const ConfigBinding &b, const QString &v) {
-             b.state->CheckVersionAtStart = v == QLatin1String("1");
-             b.MenuInfoVersion->setChecked(b.state->CheckVersionAtStart);
+             b.chooseVersionCheck(v == QLatin1String("1"));
          }},
     };
     return table;
@@ -304,53 +278,66 @@ QStringList build(const ConfigBinding &b)
         add("DTMF_CODE=", code);
     add("IPSERVER=", b.IdTCPClient->host);
     add("PORT=", number(b.IdTCPClient->port));
-    if (b.CheckBoxConnect->isChecked())
+    if (b.server->connectAtStart())
         add("CONNECT=", QStringLiteral("1"));
-    if (b.RadioButtonLeft->isChecked())
+    switch (b.server->audioChannel()) {
+    case AudioChannel::Left:
         add("CHANNEL=", QStringLiteral("LEFT"));
-    else if (b.RadioButtonBoth->isChecked())
+        break;
+    case AudioChannel::Both:
         add("CHANNEL=", QStringLiteral("BOTH"));
-    else
+        break;
+    case AudioChannel::Right:
         add("CHANNEL=", QStringLiteral("RIGHT"));
-    if (b.CheckBoxWarning->isChecked())
+        break;
+    }
+    if (b.warning->accepted())
         add("WARNING=", QStringLiteral("Y"));
     add("FORMTOP=", number(b.Form1->y()));
     add("FORMLEFT=", number(b.Form1->x()));
     add("COMRI=", number(b.ComPortTX->readIntervalTimeout));
     add("COMRTC=", number(b.ComPortTX->readTotalConstant));
     add("COMRTM=", number(b.ComPortTX->readTotalMultiplier));
-    add("OPTITX16=", b.CheckBoxOptiTX16->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-    add("CHANNELNUMTX16=", number(b.SpinEditCanalNombre->value()));
+    const Tx16WindowSettings &g = *b.tx16;
+    add("OPTITX16=", g.circularScan() ? QStringLiteral("Y") : QStringLiteral("N"));
+    add("CHANNELNUMTX16=", number(g.channelCount()));
     add("BASECHANNELTX16=", number(s.Tx16BaseChannel));
-    add("TEMPOTX16=", number(b.SpinEditTempoTX16->value()));
-    add("DELAYPIN14=", number(b.SpinEditPin14->value()));
-    add("DELAYPIN1=", number(b.SpinEditPin1->value()));
-    add("DELAYPIN16=", number(b.SpinEditPin16->value()));
-    if (b.RadioButtonH378->isChecked())
+    add("TEMPOTX16=", number(g.period()));
+    add("DELAYPIN14=", number(g.pulseLength(TxLine::Up)));
+    add("DELAYPIN1=", number(g.pulseLength(TxLine::Down)));
+    add("DELAYPIN16=", number(g.pulseLength(TxLine::Reset)));
+    switch (g.port()) {
+    case Port::Lpt378:
         add("LPT378=", number(s.LptBase));
-    else if (b.RadioButtonH278->isChecked())
+        break;
+    case Port::Lpt278:
         add("LPT278=", number(s.LptBase));
-    else if (b.RadioButtonH3BC->isChecked())
+        break;
+    case Port::Lpt3BC:
         add("LPT3BC=", number(s.LptBase));
-    else if (b.RadioButtonH000->isChecked())
+        break;
+    case Port::User:
         add("LPT=", number(s.LptBase));
-    if (b.RadioButtonPin14Neg->isChecked())
-        add("PIN14=", QStringLiteral("1"));
-    if (b.RadioButtonPin1Neg->isChecked())
-        add("PIN1=", QStringLiteral("1"));
-    if (b.RadioButtonPin16Neg->isChecked())
-        add("PIN16=", QStringLiteral("1"));
-    if (b.RadioButtonPin17L->isChecked())
-        add("PIN17=", QStringLiteral("1"));
-    if (b.RadioButtonPin11L->isChecked())
-        add("PIN11=", QStringLiteral("1"));
+        break;
+    case Port::None:
+        break;
+    }
+    const auto activeLow = [&](const char *key, LinePolarity polarity) {
+        if (polarity == LinePolarity::Negative)
+            add(key, QStringLiteral("1"));
+    };
+    activeLow("PIN14=", g.polarity(TxLine::Up));
+    activeLow("PIN1=", g.polarity(TxLine::Down));
+    activeLow("PIN16=", g.polarity(TxLine::Reset));
+    activeLow("PIN17=", g.polarity(TxLine::Ptt));
+    activeLow("PIN11=", g.squelchPolarity());
     add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString &entry : b.channels->memories()) {
         if (ChannelList::hasContent(entry))
             out << QStringLiteral("MEM") + entry;
     }
     add("TXTIMEOUT=", number(s.TxTimeoutSeconds));
-    if (b.CheckBoxReconnect->isChecked())
+    if (b.server->reconnect())
         add("RECONNECT=", QStringLiteral("1"));
     if (b.hamlib)
         out << HamlibConfigKeys::lines(*b.hamlib);

@@ -6,24 +6,22 @@
 #include <QStringList>
 #include <functional>
 
-class QAction;
-class QCheckBox;
-class QLineEdit;
 class QListWidget;
-class QRadioButton;
 class QSlider;
-class QSpinBox;
 class QWidget;
 class DtmfCodeList;
 class RadioSelector;
 class RadioState;
+class ServerWindowSettings;
+class Tx16WindowSettings;
+class WarningWindowSettings;
 struct SerialPortSettings;
 struct TcpClientSettings;
 struct HamlibSettings;
 struct LineSettings;
 
-// The controls and variables that the configuration file reads and writes. The controls are the
-// settings' store: reading sets them (with their usual side effects), saving reads them back.
+// What the configuration file reads and writes. The dialogs' settings are kept in their controls:
+// reading sets them (with their usual side effects), saving reads them back.
 struct ConfigBinding
 {
     StationState *state;
@@ -33,20 +31,13 @@ struct ConfigBinding
 
     std::function<void(Language)> chooseLanguage;              // as the Language menu does
     std::function<void(StationState::BandChoice)> chooseBands; // TX=A, TX=B at start-up
-    QAction *MenuInfoVersion;
+    std::function<void(bool)> chooseVersionCheck; // VERSTART=, as the Info menu's item does
+    // The panel's power positions as shown, which may wait for their turn to reach the radio.
     QSlider *TrackBarPWRA, *TrackBarPWRB;
-    QListWidget *ListBoxPort;
     DtmfCodeList *dtmfCodes;
-    QCheckBox *CheckBoxConnect, *CheckBoxReconnect;
-    QRadioButton *RadioButtonLeft, *RadioButtonRight, *RadioButtonBoth;
-    QCheckBox *CheckBoxWarning;
-    QCheckBox *CheckBoxOptiTX16;
-    QSpinBox *SpinEditCanalNombre, *SpinEditTempoTX16;
-    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
-    QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
-    QLineEdit *EditH000;
-    QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
-    QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
+    ServerWindowSettings *server;
+    WarningWindowSettings *warning;
+    Tx16WindowSettings *tx16;
     RadioState *channels; // the generic transmitter's channel list, its memories
     HamlibSettings *hamlib = nullptr;
     LineSettings *lines = nullptr;

@@ -41,7 +41,7 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
             [this] { m_editor->ButtonlangueClick(); });
     connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this,
             &DtmfSubsystem::ButtonSimuDTMFClick);
-    form.FormShow = [&form] { form.ui.Buttonlangue->click(); };
+    form.FormShow = [this] { m_editor->ButtonlangueClick(); };
 }
 
 void DtmfSubsystem::refillActions()

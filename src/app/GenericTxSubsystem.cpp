@@ -1,5 +1,6 @@
 #include "app/GenericTxSubsystem.h"
 
+#include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "core/ConfigValues.h"
 #include "core/Notifier.h"
@@ -31,12 +32,12 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     TFormInitTX16 &dialog = *station.FormInitTX16;
     Ui::TFormInitTX16 &g = dialog.ui;
 
-    m_driver = std::make_unique<Tx16PinDriver>(
-        station.state, *m_port, station.notifier(),
-        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16, &f.TimerTX16, m.ButtonTestPin17,
-                       g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonPin14Neg,
-                       g.RadioButtonPin1Neg, g.RadioButtonPin16Neg, g.RadioButtonPin17L,
-                       g.RadioButtonPin11L});
+    Tx16WindowSettings &settings = *station.tx16Settings;
+
+    m_driver =
+        std::make_unique<Tx16PinDriver>(station.state, *m_port, station.notifier(), settings,
+                                        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16,
+                                                       &f.TimerTX16, m.ButtonTestPin17});
     // Kept in the log, so the operator can tell a missing permission from a missing driver.
     m_driver->reportFailure = [this](const QString &reason) {
         m_station.log.append(
@@ -61,11 +62,12 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                                      StatusLines::Colour::Green);
     });
     m_stepper = std::make_unique<Tx16Stepper>(
-        station.state, m_radio->state(), *m_driver,
-        Tx16StepWidgets{m.ButtonReset, g.ButtonSynchroUP, g.ButtonSynchroDown, &f.TimerTX16,
-                        g.SpinEditCanalNombre, g.SpinEditPin14, g.CheckBoxOptiTX16});
-    // The arrows and the channel display show the stepper's selector and count.
+        station.state, m_radio->state(), *m_driver, settings,
+        Tx16StepWidgets{m.ButtonReset, g.ButtonSynchroUP, g.ButtonSynchroDown, &f.TimerTX16});
     Tx16Stepper *stepper = m_stepper.get();
+    connect(g.SpinEditCanalNombre, &QSpinBox::valueChanged, stepper,
+            &Tx16Stepper::channelCountChanged);
+    // The arrows and the channel display show the stepper's selector and count.
     const auto showSelector = [&m, stepper] {
         m.UpDownTX->setMaximum(stepper->selectorMaximum());
         m.UpDownTX->setPosition(stepper->selectorPosition());
@@ -91,18 +93,29 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
         Tx16Glyphs::showScanMode(m.Imagecercle, m.Imageascenceur, circular);
     };
     connect(g.CheckBoxOptiTX16, &QCheckBox::toggled, this, showScanMode);
-    showScanMode(g.CheckBoxOptiTX16->isChecked());
+    showScanMode(settings.circularScan());
     m_linesSetup = std::make_unique<Tx16LinesSetup>(
         lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
-        Tx16LinesWidgets{g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO,
-                         g.ComboBoxLinesDevice, g.EditLinesMap, g.GroupBoxLPT});
+        settings);
+    for (QRadioButton *choice :
+         {g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO})
+        connect(choice, &QRadioButton::clicked, m_linesSetup.get(), &Tx16LinesSetup::kindChosen);
+    m_setupWindow = std::make_unique<Tx16SetupWindow>(dialog);
     m_setup = std::make_unique<Tx16Setup>(
         station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
-        [&station] { return station.currentLanguage(); },
-        Tx16SetupWidgets{&dialog, g.SpinEditCanalNombre, g.SpinEditCanalReset, g.SpinEditTempoTX16,
-                         g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16, g.RadioButtonH378,
-                         g.RadioButtonH278, g.RadioButtonH3BC, g.RadioButtonH000, g.EditH000,
-                         g.StringGridTX16MEM, m.Label16, &f.TimerTX16});
+        [&station] { return station.currentLanguage(); }, settings, *m_setupWindow,
+        Tx16SetupWidgets{m.Label16, &f.TimerTX16});
+    Tx16Setup *setup = m_setup.get();
+    connect(g.RadioButtonH378, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH378Click);
+    connect(g.RadioButtonH278, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH278Click);
+    connect(g.RadioButtonH3BC, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH3BCClick);
+    connect(g.RadioButtonH000, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH000Click);
+    connect(g.SpinEditCanalNombre, &QSpinBox::valueChanged, setup,
+            &Tx16Setup::SpinEditCanalNombreChange);
+    connect(g.SpinEditCanalReset, &QSpinBox::valueChanged, setup,
+            &Tx16Setup::SpinEditCanalResetChange);
+    for (QSpinBox *timing : {g.SpinEditTempoTX16, g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16})
+        connect(timing, &QSpinBox::valueChanged, setup, &Tx16Setup::SpinEditTempoTX16Change);
 
     m_radio->attach(*m_stepper);
     m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };
@@ -148,7 +161,7 @@ void GenericTxSubsystem::selectModel()
 {
     StationState &state = m_station.state;
     Ui::TForm1 &m = m_station.Form1->ui;
-    Ui::TFormInitTX16 &g = m_station.FormInitTX16->ui;
+    Tx16WindowSettings &settings = *m_station.tx16Settings;
 
     m.MenuTX16UD->setChecked(true);
     m_station.radios.select(GenericTxRadio::ModelName.toString());
@@ -164,10 +177,10 @@ void GenericTxSubsystem::selectModel()
     m.labelTMD->clear();
 
     // The spin edit keeps the base channel within the channel count; the kept value counts.
-    g.SpinEditCanalReset->setValue(state.Tx16BaseChannel);
-    state.Tx16BaseChannel = g.SpinEditCanalReset->value();
+    settings.setBaseChannel(state.Tx16BaseChannel);
+    state.Tx16BaseChannel = settings.baseChannel();
     m_station.Form1->TimerTX16.setInterval(state.Tx16Tempo);
-    g.SpinEditTempoTX16->setValue(state.Tx16Tempo);
+    settings.setPeriod(state.Tx16Tempo);
 
     // The lines are brought to rest before RESET, so the RESET pulse runs its full length
     // instead of being cut short by the rest-level write.
@@ -221,9 +234,7 @@ void GenericTxSubsystem::activateLines()
     m_driver->useLines(nullptr);
     if (m_lines)
         m_lines->close();
-    const bool squelchOpensLow = m_station.FormInitTX16->ui.RadioButtonPin11L->isChecked();
-    m_lines = LinesFactory::create(lineSettings, squelchOpensLow ? LinePolarity::Negative
-                                                                 : LinePolarity::Positive);
+    m_lines = LinesFactory::create(lineSettings, m_station.tx16Settings->squelchPolarity());
     // Nothing is driven without a device: not even the parallel port, which is not in use.
     m_driver->useLines(m_lines.get());
     if (!m_lines->present()) {

@@ -14,6 +14,7 @@ class Station;
 class Tx16LinesSetup;
 class Tx16PinDriver;
 class Tx16Setup;
+class Tx16SetupWindow;
 class Tx16Stepper;
 
 // Generic Up/Down transmitter: chooses the parallel-port backend and the other control lines
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<Tx16PinDriver> m_driver;
     std::unique_ptr<Tx16Stepper> m_stepper;
     std::unique_ptr<Tx16LinesSetup> m_linesSetup;
+    std::unique_ptr<Tx16SetupWindow> m_setupWindow;
     std::unique_ptr<Tx16Setup> m_setup;
     std::unique_ptr<ControlLines> m_lines;
     std::unique_ptr<LinesWatch> m_linesWatch;

@@ -1,5 +1,6 @@
 #include "app/HamlibSubsystem.h"
 
+#include "app/DialogSettings.h"
 #include "app/HamlibSettingsWindow.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
@@ -13,7 +14,6 @@
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
-#include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
 
 HamlibSubsystem::HamlibSubsystem(Station &station)
@@ -167,7 +167,7 @@ void HamlibSubsystem::connectServerOnce()
     if (m_serverConnectDone)
         return;
     m_serverConnectDone = true;
-    if (m_station.FormIP->ui.CheckBoxConnect->isChecked())
+    if (m_station.serverSettings->connectAtStart())
         m_station.server->ButtonConnectClick();
 }
 

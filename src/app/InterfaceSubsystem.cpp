@@ -1,20 +1,21 @@
 #include "app/InterfaceSubsystem.h"
 
+#include "app/DtmfSubsystem.h"
 #include "app/HamlibSubsystem.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/ReadOnlyNotice.h"
+#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "core/Notifier.h"
 #include "core/VersionCheckSite.h"
+#include "dtmf/DtmfEditor.h"
 #include "platform/DocumentOpener.h"
 #include "radio/Radio.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
-#include "ui/UnitDTMF.h"
 #include "ui/UnitHamlib.h"
-#include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -128,8 +129,11 @@ void InterfaceSubsystem::switchLanguage(Language language)
     s.state.StatusMessages = statusMessages(language);
     // Under the "COM" item, wherever the new captions before it have put it.
     m.ListBoxPort->move(m.MainMenu->actionGeometry(m.MenuPort).left(), m.ListBoxPort->y());
-    s.FormIP->ui.Buttonlangue->click();
-    s.FormDTMF->ui.Buttonlangue->click();
+    // What each window's own language button does.
+    if (s.server)
+        s.server->settingsDialog().ButtonlangueClick();
+    if (s.dtmf)
+        s.dtmf->editor().ButtonlangueClick();
     emit languageSwitched();
     redrawStatusTexts();
     applyCaptions(s.FormWarning.get(), language);
@@ -198,9 +202,15 @@ void InterfaceSubsystem::menuinfoClick()
     m_station.FormInfo->raise();
 }
 
-void InterfaceSubsystem::MenuInfoVersionClick()
+void InterfaceSubsystem::MenuInfoVersionClick(bool checked)
 {
-    m_station.state.CheckVersionAtStart = m_station.Form1->ui.MenuInfoVersion->isChecked();
+    m_station.state.CheckVersionAtStart = checked;
+}
+
+void InterfaceSubsystem::chooseVersionCheck(bool on)
+{
+    m_station.state.CheckVersionAtStart = on;
+    m_station.Form1->ui.MenuInfoVersion->setChecked(on);
 }
 
 void InterfaceSubsystem::ApplicationEvents1Idle()

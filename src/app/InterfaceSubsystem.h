@@ -25,7 +25,10 @@ public:
     void chooseLanguage(Language language);
     void menuaideClick();
     void menuinfoClick();
-    void MenuInfoVersionClick();
+    // `checked`: the item's check mark after the click.
+    void MenuInfoVersionClick(bool checked);
+    // The check for a new version at start-up on or off, its menu item checked to match.
+    void chooseVersionCheck(bool on);
     void ApplicationEvents1Idle();
 
     VersionCheck &versionCheck() { return *m_versionCheck; }

@@ -1,9 +1,9 @@
 #include "app/ServerSubsystem.h"
 
+#include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "radio/Radio.h"
 #include "server/LineFramer.h"
-#include "ui/Captions.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -19,32 +19,13 @@ namespace {
 ServerControls serverControls(Station &station)
 {
     Ui::TForm1 &m = station.Form1->ui;
-    Ui::TFormIP &ip = station.FormIP->ui;
     QLineEdit *line = m.StaticTextIPConnect;
-    auto channel = [&ip] {
-        if (ip.RadioButtonLeft->isChecked())
-            return AudioChannel::Left;
-        return ip.RadioButtonBoth->isChecked() ? AudioChannel::Both : AudioChannel::Right;
-    };
+    const ServerWindowSettings &settings = *station.serverSettings;
+    auto channel = [&settings] { return settings.audioChannel(); };
     return ServerControls{channel, [line](const QString &text) {
                               StatusLines::setColouredText(line, text,
                                                            StatusLines::Colour::Unchanged);
                           }};
-}
-
-ServerDialogControls dialogControls(Station &station)
-{
-    Ui::TFormIP &ip = station.FormIP->ui;
-    QWidget *form = station.FormIP.get();
-    return ServerDialogControls{[form](Language language) { applyCaptions(form, language); },
-                                ip.EditIP1,
-                                ip.EditIP2,
-                                ip.EditIP3,
-                                ip.EditIP4,
-                                ip.EditPort,
-                                ip.LabelErreur,
-                                ip.SpinEditTxTimeout,
-                                ip.Buttonlangue};
 }
 
 } // namespace
@@ -52,14 +33,13 @@ ServerDialogControls dialogControls(Station &station)
 ServerSubsystem::ServerSubsystem(Station &station)
     : m_station(station),
       m_reconnection(
-          station.IdTCPClient,
-          [&station] { return station.FormIP->ui.CheckBoxReconnect->isChecked(); },
+          station.IdTCPClient, [&station] { return station.serverSettings->reconnect(); },
           [this] { m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port); }),
       m_dispatcher(station.state, station.radios, station.requests, serverControls(station),
                    station.log),
       m_settingsDialog(
           station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
-          [&station] { return station.currentLanguage(); }, dialogControls(station)),
+          [&station] { return station.currentLanguage(); }, *station.serverSettings),
       m_linkLog(station.log, station.IdTCPClient)
 {
     wire();

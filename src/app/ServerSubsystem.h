@@ -48,6 +48,7 @@ public:
     ServerDispatcher &dispatcher() { return m_dispatcher; }
 
     const ServerLink &link() const { return m_link; }
+    ServerSettingsDialog &settingsDialog() { return m_settingsDialog; }
     const ServerReconnection &reconnection() const { return m_reconnection; }
     // A try to bring the link back is planned or under way.
     bool isReconnecting() const { return m_reconnection.isWaiting() || m_link.isConnecting(); }

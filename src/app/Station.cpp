@@ -1,5 +1,6 @@
 #include "app/Station.h"
 
+#include "app/DialogSettings.h"
 #include "app/DtmfSubsystem.h"
 #include "app/GenericTxSubsystem.h"
 #include "app/HamlibSubsystem.h"
@@ -49,6 +50,9 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormWarning = std::make_unique<TFormWarning>();
     FormMEM = std::make_unique<TFormMEM>();
     FormInitTX16 = std::make_unique<TFormInitTX16>();
+    serverSettings = std::make_unique<ServerWindowSettings>(*FormIP);
+    warningSettings = std::make_unique<WarningWindowSettings>(FormWarning->ui);
+    tx16Settings = std::make_unique<Tx16WindowSettings>(FormInitTX16->ui);
     wireMainWindow();
     connect(&traffic, &TrafficLine::appended, Form1.get(),
             [this](const QString &text) { TrafficDisplay::append(Form1->ui.EditTXdata, text); });
@@ -143,8 +147,6 @@ void Station::chooseModel(const QString &model)
 ConfigBinding Station::configBinding()
 {
     const Ui::TForm1 &m = Form1->ui;
-    const Ui::TFormIP &ip = FormIP->ui;
-    const Ui::TFormInitTX16 &g = FormInitTX16->ui;
     return ConfigBinding{
         &state,
         &ComPortTX,
@@ -152,33 +154,13 @@ ConfigBinding Station::configBinding()
         Form1.get(),
         [this](Language language) { interface->chooseLanguage(language); },
         [this](StationState::BandChoice choice) { chooseBands(choice); },
-        m.MenuInfoVersion,
+        [this](bool on) { interface->chooseVersionCheck(on); },
         m.TrackBarPWRA,
         m.TrackBarPWRB,
-        m.ListBoxPort,
         &dtmfCodes,
-        ip.CheckBoxConnect,
-        ip.CheckBoxReconnect,
-        ip.RadioButtonLeft,
-        ip.RadioButtonRight,
-        ip.RadioButtonBoth,
-        FormWarning->ui.CheckBoxWarning,
-        g.CheckBoxOptiTX16,
-        g.SpinEditCanalNombre,
-        g.SpinEditTempoTX16,
-        g.SpinEditPin14,
-        g.SpinEditPin1,
-        g.SpinEditPin16,
-        g.RadioButtonH378,
-        g.RadioButtonH278,
-        g.RadioButtonH3BC,
-        g.RadioButtonH000,
-        g.EditH000,
-        g.RadioButtonPin14Neg,
-        g.RadioButtonPin1Neg,
-        g.RadioButtonPin16Neg,
-        g.RadioButtonPin17L,
-        g.RadioButtonPin11L,
+        serverSettings.get(),
+        warningSettings.get(),
+        tx16Settings.get(),
         &genericTx->radio().state(),
         hamlib ? &hamlib->settings : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
@@ -233,7 +215,7 @@ void Station::FormActivate()
 
     radios.choose(state.ModelName);
 
-    if (!FormWarning->ui.CheckBoxWarning->isChecked())
+    if (!warningSettings->accepted())
         FormWarning->show();
 
     state.ServerStatus = 0;
@@ -243,7 +225,7 @@ void Station::FormActivate()
 
     // A transmitter that never answers has no initialisation for the server to wait for.
     if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
-        if (FormIP->ui.CheckBoxConnect->isChecked())
+        if (serverSettings->connectAtStart())
             server->ButtonConnectClick();
     } else if (radio) {
         radio->open();
@@ -256,9 +238,8 @@ void Station::FormActivate()
 
 void Station::applyChannelCount()
 {
-    Ui::TFormInitTX16 &g = FormInitTX16->ui;
-    const int count = g.SpinEditCanalNombre->value();
-    g.SpinEditCanalReset->setMaximum(count); // lowers the value with it when above
+    const int count = tx16Settings->channelCount();
+    tx16Settings->keepBaseChannelWithin(count);
     Form1->ui.Label16->setText(QString::number(count));
 }
 
@@ -266,7 +247,7 @@ void Station::applyChannelCount()
 void Station::connectServerBehindInitialisation()
 {
     requests.submit([this]() -> QCoro::Task<> {
-        if (FormIP->ui.CheckBoxConnect->isChecked())
+        if (serverSettings->connectAtStart())
             server->ButtonConnectClick();
         co_return;
     });

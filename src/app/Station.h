@@ -37,6 +37,9 @@ class HamlibSubsystem;
 class ReadOnlyNotice;
 class RadioPanelView;
 class StatusReport;
+class ServerWindowSettings;
+class WarningWindowSettings;
+class Tx16WindowSettings;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -69,6 +72,10 @@ public:
     std::unique_ptr<TFormWarning> FormWarning;
     std::unique_ptr<TFormMEM> FormMEM;
     std::unique_ptr<TFormInitTX16> FormInitTX16;
+    // The dialogs' own settings, read and set through these rather than through the controls.
+    std::unique_ptr<ServerWindowSettings> serverSettings;
+    std::unique_ptr<WarningWindowSettings> warningSettings;
+    std::unique_ptr<Tx16WindowSettings> tx16Settings;
 
     // Each subsystem wires its handlers to the windows when it is created.
     std::unique_ptr<InterfaceSubsystem> interface;

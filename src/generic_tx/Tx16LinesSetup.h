@@ -2,24 +2,39 @@
 
 #include "core/LanguageTexts.h"
 #include "generic_tx/LineSettings.h"
+#include "generic_tx/LinesDiscovery.h"
 
+#include <QList>
 #include <QObject>
 #include <functional>
 
 class Notifier;
-class QComboBox;
-class QLineEdit;
-class QRadioButton;
-class QWidget;
 
-// The setup dialog's "Lines" controls.
-struct Tx16LinesWidgets
+// The setup dialog's "Lines" fields as their logic fills and reads them.
+class Tx16LinesFields
 {
-    QRadioButton *RadioButtonLinesLPT, *RadioButtonLinesCM108, *RadioButtonLinesGPIO;
-    QComboBox *ComboBoxLinesDevice;
-    QLineEdit *EditLinesMap;
-    // Only for the parallel port: its address choice.
-    QWidget *GroupBoxLPT;
+public:
+    virtual ~Tx16LinesFields() = default;
+
+    // What carries the lines, as chosen.
+    virtual LinesKind linesKind() const = 0;
+    virtual void setLinesKind(LinesKind kind) = 0;
+    // The devices found, offered in the device list in place of those before.
+    virtual void listDevices(const QList<LinesDiscovery::Device> &found) = 0;
+    // The device list's text as shown, typed or chosen.
+    virtual QString deviceText() const = 0;
+    virtual void setDeviceText(const QString &text) = 0;
+    // The device: the path of the entry shown, or the text as typed.
+    virtual QString device() const = 0;
+    // The first device of the list chosen; nothing when the list is empty.
+    virtual void chooseFirstDevice() = 0;
+    virtual QString linesMap() const = 0;
+    virtual void setLinesMap(const QString &map) = 0;
+    // The parallel port's address choice offered (true), or the device and the map.
+    virtual void offerParallelPort(bool parallelPort) = 0;
+    // Where the operator corrects a refused device or map.
+    virtual void focusDevice() = 0;
+    virtual void focusMap() = 0;
 };
 
 // What carries the generic transmitter's lines, in the setup dialog: the parallel port, a USB
@@ -30,7 +45,7 @@ class Tx16LinesSetup : public QObject
     Q_OBJECT
 public:
     Tx16LinesSetup(LineSettings &settings, Notifier &notifier, std::function<Language()> language,
-                   const Tx16LinesWidgets &widgets, QObject *parent = nullptr);
+                   Tx16LinesFields &fields, QObject *parent = nullptr);
 
     // Opening the dialog: the settings in the controls, the devices found in the list.
     void FormShow();
@@ -41,19 +56,19 @@ public:
     bool confirm();
     // OK on the parallel port: the device and map stay for later; true when the lines change.
     bool confirmParallelPort();
+    // A choice of what carries the lines: the fields for it are offered.
+    void kindChosen();
 
     // Where the devices are looked for; a test points them at folders of its own.
     QString hidrawRoot = QStringLiteral("/sys/class/hidraw");
     QString devRoot = QStringLiteral("/dev");
 
 private:
-    void kindChosen();
     void listDevices(LinesKind kind);
-    QString chosenDevice() const;
 
     LineSettings &m_settings;
     Notifier &m_notifier;
     std::function<Language()> m_language;
-    Tx16LinesWidgets m_w;
+    Tx16LinesFields &m_fields;
     LinesKind m_shownKind = LinesKind::ParallelPort;
 };

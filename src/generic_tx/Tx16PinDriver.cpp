@@ -3,17 +3,17 @@
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "generic_tx/ParallelPortLines.h"
+#include "generic_tx/Tx16Settings.h"
 #include "platform/ParallelPort.h"
 
 #include <QAbstractButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTimer>
 
 Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                             const Tx16PinWidgets &widgets, QObject *parent)
-    : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_w(widgets),
-      m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
+                             const Tx16Settings &settings, const Tx16PinWidgets &widgets,
+                             QObject *parent)
+    : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_settings(settings),
+      m_w(widgets), m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
       m_lines(m_parallelPort.get())
 {
     m_w.ButtonTestPin17->setCheckable(true);
@@ -104,7 +104,7 @@ void Tx16PinDriver::ButtonTestPin17Click(bool checked)
 {
     if (!present()) {
         // Without a port the toggle keeps its state: it must tell whether the line is keyed.
-        m_w.ButtonTestPin17->setChecked(!checked);
+        notePtt(m_pttOn);
         return;
     }
     setPtt(checked);
@@ -120,7 +120,7 @@ void Tx16PinDriver::setPtt(bool on)
                     : QStringLiteral("Transmitter not keyed: no device chosen (INIT)"));
         return;
     }
-    m_w.ButtonTestPin17->setChecked(on);
+    notePtt(on);
     // Every keying that fails is said: the TRANSMIT button shows keyed all the same.
     if (!lastOperationWorked(write(TxLine::Ptt, on),
                              on ? QStringLiteral("Transmitter not keyed: ") : QString()))
@@ -129,7 +129,13 @@ void Tx16PinDriver::setPtt(bool on)
 
 bool Tx16PinDriver::pttOn() const
 {
-    return m_w.ButtonTestPin17->isChecked();
+    return m_pttOn;
+}
+
+void Tx16PinDriver::notePtt(bool on)
+{
+    m_pttOn = on;
+    m_w.ButtonTestPin17->setChecked(on);
 }
 
 bool Tx16PinDriver::squelchIsOpen()
@@ -137,35 +143,18 @@ bool Tx16PinDriver::squelchIsOpen()
     if (!present())
         return false;
     const std::optional<bool> inputHigh = m_lines->squelchHigh();
-    return inputHigh && PinLogic::squelchOpenAt(*inputHigh, m_w.RadioButtonPin11L->isChecked()
-                                                                ? LinePolarity::Negative
-                                                                : LinePolarity::Positive);
+    return inputHigh && PinLogic::squelchOpenAt(*inputHigh, m_settings.squelchPolarity());
 }
 
 LinePolarity Tx16PinDriver::polarity(TxLine line) const
 {
-    const QRadioButton *negative = nullptr;
-    switch (line) {
-    case TxLine::Up:
-        negative = m_w.RadioButtonPin14Neg;
-        break;
-    case TxLine::Down:
-        negative = m_w.RadioButtonPin1Neg;
-        break;
-    case TxLine::Reset:
-        negative = m_w.RadioButtonPin16Neg;
-        break;
-    case TxLine::Ptt:
-        negative = m_w.RadioButtonPin17L;
-        break;
-    }
-    return negative && negative->isChecked() ? LinePolarity::Negative : LinePolarity::Positive;
+    return m_settings.polarity(line);
 }
 
 bool Tx16PinDriver::writeIdle(TxLine line)
 {
     if (line == TxLine::Ptt)
-        m_w.ButtonTestPin17->setChecked(false); // the line is about to rest: not keyed
+        notePtt(false); // the line is about to rest: not keyed
     return lastOperationWorked(write(line, false));
 }
 
@@ -207,11 +196,11 @@ Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
 {
     switch (line) {
     case TxLine::Down:
-        return {line, m_w.TimerPin1, m_w.SpinEditPin1};
+        return {line, m_w.TimerPin1};
     case TxLine::Reset:
-        return {line, m_w.TimerPin16, m_w.SpinEditPin16};
+        return {line, m_w.TimerPin16};
     default:
-        return {TxLine::Up, m_w.TimerPin14, m_w.SpinEditPin14};
+        return {TxLine::Up, m_w.TimerPin14};
     }
 }
 
@@ -230,7 +219,7 @@ void Tx16PinDriver::startPulse(TxLine line)
         m_notifier.beep();
         return;
     }
-    pulse.timer->setInterval(pulse.length->value());
+    pulse.timer->setInterval(m_settings.pulseLength(pulse.line));
     pulse.timer->start();
 }
 

@@ -12,21 +12,17 @@ class Notifier;
 class ParallelPort;
 class ParallelPortLines;
 class QAbstractButton;
-class QRadioButton;
-class QSpinBox;
 class QTimer;
+class Tx16Settings;
 struct StationState;
 
-// The controls the pin driver reads and drives: its three pulse timers, the PTT toggle
-// (ButtonTestPin17) and the line settings of the setup dialog, read at the moment of use.
+// The controls the pin driver drives: its three pulse timers and the PTT toggle
+// (ButtonTestPin17), which shows whether the PTT line is keyed.
 struct Tx16PinWidgets
 {
     QTimer *TimerPin14, *TimerPin1, *TimerPin16;
     QTimer *TimerTX16;
     QAbstractButton *ButtonTestPin17;
-    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
-    QRadioButton *RadioButtonPin14Neg, *RadioButtonPin1Neg, *RadioButtonPin16Neg;
-    QRadioButton *RadioButtonPin17L, *RadioButtonPin11L;
 };
 
 // Drives the generic transmitter's control lines: pulses on UP, DOWN and RESET, the PTT line,
@@ -37,8 +33,10 @@ class Tx16PinDriver : public QObject
 {
     Q_OBJECT
 public:
+    // `settings` gives the pulse lengths and the polarities, read at the moment of use.
     Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                  const Tx16PinWidgets &widgets, QObject *parent = nullptr);
+                  const Tx16Settings &settings, const Tx16PinWidgets &widgets,
+                  QObject *parent = nullptr);
     ~Tx16PinDriver() override;
 
     // The lines to drive from now on; nullptr: the parallel port. Not owned.
@@ -66,6 +64,7 @@ public:
 
     // Keys (on) or unkeys the PTT line whatever the toggle showed before.
     void setPtt(bool on);
+    // The PTT line is keyed, or is to be keyed again once its device is back.
     bool pttOn() const;
 
     // Squelch from its input; closed when there is no port or device, or the input cannot be
@@ -101,13 +100,14 @@ private:
     // Whether the port's last operation worked; reports a new failure, and any failure when
     // `always` is given (the line then starts with it).
     bool lastOperationWorked(bool worked, const QString &always = QString());
+    // Keeps whether the PTT line is keyed, and shows it on the toggle.
+    void notePtt(bool on);
     bool write(TxLine line, bool active);
     bool present() const;
     struct PulseLine
     {
         TxLine line;
         QTimer *timer;
-        QSpinBox *length;
     };
     PulseLine pulseLine(TxLine line) const;
     void startPulse(TxLine line);
@@ -116,8 +116,10 @@ private:
     StationState &m_state;
     ParallelPort &m_port;
     Notifier &m_notifier;
+    const Tx16Settings &m_settings;
     Tx16PinWidgets m_w;
     std::unique_ptr<ParallelPortLines> m_parallelPort;
     ControlLines *m_lines;
     QString m_reportedFailure;
+    bool m_pttOn = false;
 };

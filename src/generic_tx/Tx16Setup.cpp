@@ -7,58 +7,23 @@
 #include "generic_tx/Tx16PinDriver.h"
 #include "radio/RadioState.h"
 
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTableWidget>
 #include <QTimer>
 
 namespace {
 constexpr int MinPeriodMs = 200;
 constexpr int MaxPeriodMs = 1000;
-
-// A radio button of an exclusive group cannot be cleared directly.
-void uncheck(QRadioButton *button)
-{
-    button->setAutoExclusive(false);
-    button->setChecked(false);
-    button->setAutoExclusive(true);
-}
+using Port = Tx16Settings::Port;
 } // namespace
 
 Tx16Setup::Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
                      Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-                     const Tx16SetupWidgets &widgets, QObject *parent)
+                     Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
+                     QObject *parent)
     : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
-      m_notifier(notifier), m_language(std::move(language)), m_w(widgets)
+      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_form(form),
+      m_w(widgets)
 {
-    setupGrid();
-    connect(m_w.RadioButtonH378, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH378Click);
-    connect(m_w.RadioButtonH278, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH278Click);
-    connect(m_w.RadioButtonH3BC, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH3BCClick);
-    connect(m_w.RadioButtonH000, &QRadioButton::clicked, this, &Tx16Setup::RadioButtonH000Click);
-    connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
-            &Tx16Setup::SpinEditCanalNombreChange);
-    connect(m_w.SpinEditCanalReset, &QSpinBox::valueChanged, this,
-            &Tx16Setup::SpinEditCanalResetChange);
-    for (QSpinBox *timing :
-         {m_w.SpinEditTempoTX16, m_w.SpinEditPin14, m_w.SpinEditPin1, m_w.SpinEditPin16})
-        connect(timing, &QSpinBox::valueChanged, this, &Tx16Setup::SpinEditTempoTX16Change);
-}
-
-void Tx16Setup::setupGrid()
-{
-    QTableWidget *grid = m_w.StringGridTX16MEM;
-    grid->setColumnCount(3);
-    grid->setRowCount(ChannelList::EntryCount);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->setColumnWidth(0, 34);
-    grid->setColumnWidth(1, 150);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 void Tx16Setup::DiscoverParallelPorts()
@@ -72,41 +37,38 @@ void Tx16Setup::portRefresh()
     m_lptAddress = PortDiscovery::addresses(m_lptAddressText);
     // A port the machine does not have says so, rather than offering an address of 0000h.
     const QString none = messageText(m_language(), MessageId::LptPortMissing);
-    const std::array<QRadioButton *, 3> choices{m_w.RadioButtonH378, m_w.RadioButtonH278,
-                                                m_w.RadioButtonH3BC};
+    const std::array<Port, 3> choices{Port::Lpt378, Port::Lpt278, Port::Lpt3BC};
     for (std::size_t n = 0; n < choices.size(); ++n)
-        choices[n]->setText(m_lptAddress[n] != 0 ? PortDiscovery::choiceCaption(m_lptAddress[n])
-                                                 : none);
+        m_settings.setPortCaption(choices[n], m_lptAddress[n] != 0
+                                                  ? PortDiscovery::choiceCaption(m_lptAddress[n])
+                                                  : none);
 }
 
 void Tx16Setup::FormShow()
 {
     portRefresh();
     // The port is chosen again on every opening, unless it is a typed-in address.
-    m_choiceBeforeOpening = nullptr;
-    for (QRadioButton *choice : {m_w.RadioButtonH278, m_w.RadioButtonH378, m_w.RadioButtonH3BC}) {
-        if (choice->isChecked())
-            m_choiceBeforeOpening = choice;
-        uncheck(choice);
+    m_choiceBeforeOpening = Port::None;
+    if (const Port shown = m_settings.port(); shown != Port::None && shown != Port::User) {
+        m_choiceBeforeOpening = shown;
+        m_settings.markPort(shown, false);
     }
 
-    m_w.StringGridTX16MEM->setHorizontalHeaderLabels({QStringLiteral("MEM"),
-                                                      QStringLiteral(" F = xxx.yyyyyy (MHz)"),
-                                                      QStringLiteral(" Comments")});
+    m_form.setColumnTitles({QStringLiteral("MEM"), QStringLiteral(" F = xxx.yyyyyy (MHz)"),
+                            QStringLiteral(" Comments")});
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
-        setCell(row, 0, QString::number(row));
-        QTableWidgetItem *number = m_w.StringGridTX16MEM->item(row - 1, 0);
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
+        m_form.setCell(row, 0, QString::number(row));
+        m_form.lockCell(row, 0);
         for (const QString &entry : m_channels.memories()) {
             const ChannelGridCells cells = ChannelList::gridCellsFromEntry(row, entry);
             if (cells.frequency)
-                setCell(row, 1, *cells.frequency);
+                m_form.setCell(row, 1, *cells.frequency);
             if (cells.comment)
-                setCell(row, 2, *cells.comment);
+                m_form.setCell(row, 2, *cells.comment);
         }
     }
     m_lines.FormShow();
-    m_w.StringGridTX16MEM->setFocus();
+    m_form.focusGrid();
 }
 
 void Tx16Setup::BitBtnOKClick()
@@ -114,18 +76,16 @@ void Tx16Setup::BitBtnOKClick()
     if (m_lines.chosenKind() != LinesKind::ParallelPort) {
         if (!m_lines.confirm() || !applyGrid())
             return;
-        m_choiceBeforeOpening = nullptr;
-        m_w.FormInitTX16->hide();
+        m_choiceBeforeOpening = Port::None;
+        m_form.close();
         if (linesConfirmed)
             linesConfirmed();
         return;
     }
     // An address typed after "User" was chosen counts as typed.
-    if (m_w.RadioButtonH000->isChecked())
-        m_lptSelected = PortDiscovery::parseHexAddress(m_w.EditH000->text());
-    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
-                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
-    if (m_lptSelected == 0 || !chosen) {
+    if (m_settings.port() == Port::User)
+        m_lptSelected = PortDiscovery::parseHexAddress(m_settings.typedAddress());
+    if (m_lptSelected == 0 || m_settings.port() == Port::None) {
         m_notifier.warning(messageText(m_language(), MessageId::LptNotChosen));
         return;
     }
@@ -142,8 +102,8 @@ void Tx16Setup::BitBtnOKClick()
         m_notifier.beep();
     if (portConfirmed)
         portConfirmed(m_lptSelected, atRest);
-    m_choiceBeforeOpening = nullptr;
-    m_w.FormInitTX16->hide();
+    m_choiceBeforeOpening = Port::None;
+    m_form.close();
     m_state.LptBase = m_lptSelected;
 }
 
@@ -152,13 +112,13 @@ bool Tx16Setup::applyGrid()
     QStringList entries = m_channels.memories();
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
         const std::optional<QString> entry =
-            ChannelList::entryFromGrid(row, cellText(row, 1), cellText(row, 2));
+            ChannelList::entryFromGrid(row, m_form.cell(row, 1), m_form.cell(row, 2));
         if (!entry) {
             // Rows above this one stay applied; the operator corrects this one and confirms again.
             m_channels.updateMemories(entries);
             m_notifier.warning(messageText(m_language(), MessageId::ChannelRowFormatError));
-            m_w.StringGridTX16MEM->setFocus();
-            m_w.StringGridTX16MEM->setCurrentCell(row - 1, 1);
+            m_form.focusGrid();
+            m_form.focusCell(row, 1);
             return false;
         }
         while (entries.size() < row)
@@ -173,11 +133,10 @@ bool Tx16Setup::applyGrid()
 
 void Tx16Setup::restoreUnconfirmedChoice()
 {
-    const bool chosen = m_w.RadioButtonH378->isChecked() || m_w.RadioButtonH278->isChecked() ||
-                        m_w.RadioButtonH3BC->isChecked() || m_w.RadioButtonH000->isChecked();
-    if (!chosen && m_choiceBeforeOpening && m_state.LptBase != 0)
-        m_choiceBeforeOpening->setChecked(true);
-    m_choiceBeforeOpening = nullptr;
+    if (m_settings.port() == Port::None && m_choiceBeforeOpening != Port::None &&
+        m_state.LptBase != 0)
+        m_settings.markPort(m_choiceBeforeOpening, true);
+    m_choiceBeforeOpening = Port::None;
 }
 
 void Tx16Setup::RadioButtonH378Click()
@@ -201,7 +160,7 @@ void Tx16Setup::RadioButtonH3BCClick()
 void Tx16Setup::RadioButtonH000Click()
 {
     portRefresh();
-    choosePort(PortDiscovery::parseHexAddress(m_w.EditH000->text()));
+    choosePort(PortDiscovery::parseHexAddress(m_settings.typedAddress()));
 }
 
 void Tx16Setup::choosePort(quint16 address)
@@ -215,35 +174,20 @@ void Tx16Setup::choosePort(quint16 address)
 
 void Tx16Setup::SpinEditCanalNombreChange()
 {
-    const int count = m_w.SpinEditCanalNombre->value();
-    // Lowers the base channel with it when above; its own change handler follows.
-    m_w.SpinEditCanalReset->setMaximum(count);
+    const int count = m_settings.channelCount();
+    // Its own change handler follows when the base channel is lowered.
+    m_settings.keepBaseChannelWithin(count);
     m_w.Label16->setText(QString::number(count));
 }
 
 void Tx16Setup::SpinEditCanalResetChange()
 {
-    m_state.Tx16BaseChannel = m_w.SpinEditCanalReset->value();
+    m_state.Tx16BaseChannel = m_settings.baseChannel();
 }
 
 void Tx16Setup::SpinEditTempoTX16Change()
 {
-    const int period = qBound(MinPeriodMs, m_w.SpinEditTempoTX16->value(), MaxPeriodMs);
+    const int period = qBound(MinPeriodMs, m_settings.period(), MaxPeriodMs);
     m_state.Tx16Tempo = period;
     m_w.TimerTX16->setInterval(period);
-}
-
-QString Tx16Setup::cellText(int row, int column) const
-{
-    const QTableWidgetItem *item = m_w.StringGridTX16MEM->item(row - 1, column);
-    return item ? item->text() : QString();
-}
-
-void Tx16Setup::setCell(int row, int column, const QString &text)
-{
-    QTableWidget *grid = m_w.StringGridTX16MEM;
-    if (QTableWidgetItem *item = grid->item(row - 1, column))
-        item->setText(text);
-    else
-        grid->setItem(row - 1, column, new QTableWidgetItem(text));
 }

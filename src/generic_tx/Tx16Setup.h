@@ -2,32 +2,41 @@
 
 #include "core/LanguageTexts.h"
 #include "generic_tx/PortDiscovery.h"
+#include "generic_tx/Tx16Settings.h"
 
 #include <QObject>
 #include <functional>
 
 class Notifier;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSpinBox;
-class QTableWidget;
 class QTimer;
-class QWidget;
 class Tx16LinesSetup;
 class Tx16PinDriver;
 class RadioState;
 struct StationState;
 
-// Controls of the setup dialog, and of the main window, that the setup logic works on.
+// The setup dialog's channel grid, as the setup logic fills and reads it, and the dialog's
+// closing. Rows run from 1 to ChannelList::EntryCount; column 0 holds the channel's number,
+// 1 its frequency and 2 its comment.
+class Tx16SetupForm
+{
+public:
+    virtual ~Tx16SetupForm() = default;
+
+    virtual void setColumnTitles(const QStringList &titles) = 0;
+    virtual QString cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, const QString &text) = 0;
+    // The operator cannot change the cell.
+    virtual void lockCell(int row, int column) = 0;
+    // Where the operator goes on: the grid, or one of its cells.
+    virtual void focusGrid() = 0;
+    virtual void focusCell(int row, int column) = 0;
+    virtual void close() = 0;
+};
+
+// What of the main window the setup logic works on.
 struct Tx16SetupWidgets
 {
-    QWidget *FormInitTX16;
-    QSpinBox *SpinEditCanalNombre, *SpinEditCanalReset, *SpinEditTempoTX16;
-    QSpinBox *SpinEditPin14, *SpinEditPin1, *SpinEditPin16;
-    QRadioButton *RadioButtonH378, *RadioButtonH278, *RadioButtonH3BC, *RadioButtonH000;
-    QLineEdit *EditH000;
-    QTableWidget *StringGridTX16MEM;
     QLabel *Label16;
     QTimer *TimerTX16;
 };
@@ -39,10 +48,12 @@ class Tx16Setup : public QObject
 {
     Q_OBJECT
 public:
-    // `channels` holds the channel list (its memories) that the grid edits.
+    // `channels` holds the channel list (its memories) that the grid edits; `settings` are the
+    // dialog's other settings.
     Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
               Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-              const Tx16SetupWidgets &widgets, QObject *parent = nullptr);
+              Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
+              QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -78,9 +89,6 @@ private:
     // The grid into the channel list; false, with a message, at the first bad row.
     bool applyGrid();
     void choosePort(quint16 address);
-    void setupGrid();
-    QString cellText(int row, int column) const;
-    void setCell(int row, int column, const QString &text);
 
     StationState &m_state;
     RadioState &m_channels;
@@ -88,10 +96,12 @@ private:
     Tx16LinesSetup &m_lines;
     Notifier &m_notifier;
     std::function<Language()> m_language;
+    Tx16Settings &m_settings;
+    Tx16SetupForm &m_form;
     Tx16SetupWidgets m_w;
 
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
     PortDiscovery::Addresses m_lptAddress{0, 0, 0};
     quint16 m_lptSelected = 0;
-    QRadioButton *m_choiceBeforeOpening = nullptr;
+    Tx16Settings::Port m_choiceBeforeOpening = Tx16Settings::Port::None;
 };

@@ -4,10 +4,10 @@
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/ChannelStepping.h"
 #include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/Tx16Settings.h"
 #include "radio/RadioState.h"
 
-#include <QCheckBox>
-#include <QSpinBox>
+#include <QAbstractButton>
 #include <QTimer>
 
 namespace {
@@ -24,15 +24,13 @@ StepDirection direction(bool up)
 } // namespace
 
 Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
-                         const Tx16StepWidgets &widgets, QObject *parent)
-    : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_w(widgets)
+                         Tx16Settings &settings, const Tx16StepWidgets &widgets, QObject *parent)
+    : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_settings(settings),
+      m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
     setSelector(m_state.Tx16Channel);
 
-    // A smaller channel count pulls the selector in with it.
-    connect(m_w.SpinEditCanalNombre, &QSpinBox::valueChanged, this,
-            [this] { setSelector(m_position); });
     connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
     connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
     connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
@@ -81,7 +79,7 @@ void Tx16Stepper::TimerTX16Timer()
         setScan(false);
         return;
     }
-    m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_w.SpinEditPin14->value());
+    m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_settings.pulseLength(TxLine::Up));
     setSelector(m_state.Tx16Channel);
 
     if (scanning()) {
@@ -186,7 +184,7 @@ void Tx16Stepper::releaseTransmitter()
 
 int Tx16Stepper::channelCount() const
 {
-    return m_w.SpinEditCanalNombre->value();
+    return m_settings.channelCount();
 }
 
 int Tx16Stepper::selectorMaximum() const
@@ -202,7 +200,7 @@ void Tx16Stepper::setSelector(int position)
 
 bool Tx16Stepper::circular() const
 {
-    return m_w.CheckBoxOptiTX16->isChecked();
+    return m_settings.circularScan();
 }
 
 bool Tx16Stepper::scanning() const
@@ -224,7 +222,12 @@ void Tx16Stepper::goToEntry(int index)
 void Tx16Stepper::setCircular(bool circular)
 {
     // The setup window's option is where the mode is kept; whoever watches it follows.
-    m_w.CheckBoxOptiTX16->setChecked(circular);
+    m_settings.setCircularScan(circular);
+}
+
+void Tx16Stepper::channelCountChanged()
+{
+    setSelector(m_position);
 }
 
 QString Tx16Stepper::frequency() const

@@ -3,11 +3,10 @@
 #include <QObject>
 
 class QAbstractButton;
-class QCheckBox;
-class QSpinBox;
 class QTimer;
 class RadioState;
 class Tx16PinDriver;
+class Tx16Settings;
 struct StationState;
 
 // Controls of the generic panel and of the setup dialog that stepping and scanning use.
@@ -16,8 +15,6 @@ struct Tx16StepWidgets
     QAbstractButton *ButtonReset;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
     QTimer *TimerTX16;
-    QSpinBox *SpinEditCanalNombre, *SpinEditPin14;
-    QCheckBox *CheckBoxOptiTX16;
 };
 
 // Channel stepping of the generic transmitter. The transmitter cannot say which channel it is on,
@@ -31,8 +28,10 @@ class Tx16Stepper : public QObject
 {
     Q_OBJECT
 public:
+    // `settings` gives the channel count, the UP pulse's length and the scan mode, read at the
+    // moment of use.
     Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
-                const Tx16StepWidgets &widgets, QObject *parent = nullptr);
+                Tx16Settings &settings, const Tx16StepWidgets &widgets, QObject *parent = nullptr);
 
     // A press on an arrow, the operator's or the server's or a DTMF code's: the selector moves by
     // one within its range, then the step is taken or refused.
@@ -46,6 +45,8 @@ public:
     // in the list does.
     void goToEntry(int index);
     void setCircular(bool circular);
+    // The channel count changed: a smaller one pulls the selector in with it.
+    void channelCountChanged();
     void resynchronise(bool up);
     // "999.999999" while scanning, the frequency of the list's current entry, or "000.000000".
     QString frequency() const;
@@ -82,6 +83,7 @@ private:
     StationState &m_state;
     RadioState &m_radio;
     Tx16PinDriver &m_driver;
+    Tx16Settings &m_settings;
     Tx16StepWidgets m_w;
     int m_position = 0;
 };

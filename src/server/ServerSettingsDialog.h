@@ -2,40 +2,44 @@
 
 #include "core/LanguageTexts.h"
 
+#include <QString>
+#include <QStringList>
 #include <functional>
 
 class Notifier;
-class QAbstractButton;
-class QLabel;
-class QLineEdit;
-class QSpinBox;
 struct TcpClientSettings;
 
-struct ServerDialogControls
+// The server window's fields as its logic fills and reads them.
+class ServerDialogFields
 {
-    // Sets the window's captions in a language (the language switch).
-    std::function<void(Language)> relabel;
-    QLineEdit *EditIP1 = nullptr;
-    QLineEdit *EditIP2 = nullptr;
-    QLineEdit *EditIP3 = nullptr;
-    QLineEdit *EditIP4 = nullptr;
-    QLineEdit *EditPort = nullptr;
-    QLabel *LabelErreur = nullptr;
-    QSpinBox *SpinEditTxTimeout = nullptr;
-    QAbstractButton *Buttonlangue = nullptr; // hidden; the language switch presses it too
+public:
+    virtual ~ServerDialogFields() = default;
+
+    // The server's address in four parts and its port, as typed.
+    virtual QStringList hostParts() const = 0;
+    virtual void setHostParts(const QStringList &parts) = 0;
+    virtual QString portText() const = 0;
+    virtual void setPortText(const QString &port) = 0;
+    virtual int txTimeoutSeconds() const = 0;
+    virtual void setTxTimeoutSeconds(int seconds) = 0;
+    // The window's error line; an empty text clears it.
+    virtual void showError(const QString &message) = 0;
+    // The window's captions in a language.
+    virtual void relabel(Language language) = 0;
 };
 
-// The server settings window: its edits show the TCP client's host and port and the transmit
+// The server settings window: its fields show the TCP client's host and port and the transmit
 // time-out, and write them back only when the window closes with every field numeric.
 class ServerSettingsDialog
 {
 public:
     ServerSettingsDialog(TcpClientSettings &settings, int &txTimeoutSeconds, Notifier &notifier,
-                         std::function<Language()> language, const ServerDialogControls &controls);
+                         std::function<Language()> language, ServerDialogFields &fields);
 
     void FormShow();
     // False keeps the window open: a field that is not an integer.
     bool FormClose();
+    // The window's hidden language button; the language switch runs it too.
     void ButtonlangueClick();
 
 private:
@@ -43,5 +47,5 @@ private:
     int &m_txTimeoutSeconds;
     Notifier &m_notifier;
     std::function<Language()> m_language;
-    ServerDialogControls m_controls;
+    ServerDialogFields &m_fields;
 };
