@@ -72,6 +72,14 @@ void applyChannel(const ConfigBinding &b, int channel, const QString &value)
     b.channels->updateMemories(entries);
 }
 
+// A power read from the file stays as it was while no radio took it up (one that never answered,
+// the generic transmitter); medium when there was none.
+int savedPower(const ConfigBinding &b, int band, int configured)
+{
+    const std::optional<int> shown = b.shownPower ? b.shownPower(band) : std::nullopt;
+    return shown.value_or(configured >= 0 ? configured : 1);
+}
+
 using Handler = std::function<void(const ConfigBinding &, const QString &)>;
 
 const std::map<QString, Handler> &handlers()
@@ -270,8 +278,8 @@ QStringList build(const ConfigBinding &b)
         add("TX=", QStringLiteral("A"));
     else if (s.Bands == StationState::BandChoice::B)
         add("TX=", QStringLiteral("B"));
-    add("PWRA=", number(b.TrackBarPWRA->value()));
-    add("PWRB=", number(b.TrackBarPWRB->value()));
+    add("PWRA=", number(savedPower(b, 0, b.state->PowerA)));
+    add("PWRB=", number(savedPower(b, 1, b.state->PowerB)));
     if (!b.ComPortTX->portName.isEmpty())
         add("COM=", b.ComPortTX->portName);
     for (const QString &code : b.dtmfCodes->lines().mid(1))

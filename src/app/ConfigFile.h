@@ -5,9 +5,9 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QListWidget;
-class QSlider;
 class QWidget;
 class DtmfCodeList;
 class RadioSelector;
@@ -32,8 +32,9 @@ struct ConfigBinding
     std::function<void(Language)> chooseLanguage;              // as the Language menu does
     std::function<void(StationState::BandChoice)> chooseBands; // TX=A, TX=B at start-up
     std::function<void(bool)> chooseVersionCheck; // VERSTART=, as the Info menu's item does
-    // The panel's power positions as shown, which may wait for their turn to reach the radio.
-    QSlider *TrackBarPWRA, *TrackBarPWRB;
+    // A band's power position as the panel shows it (it may wait for its turn to reach the
+    // radio); nothing while no radio or operator has set one, and PWRA=/PWRB= are kept as read.
+    std::function<std::optional<int>(int band)> shownPower;
     DtmfCodeList *dtmfCodes;
     ServerWindowSettings *server;
     WarningWindowSettings *warning;

@@ -109,6 +109,7 @@ void RadioPanelView::paint()
         if (sliders[band]->value() != power) {
             const QSignalBlocker blocker(sliders[band]);
             sliders[band]->setValue(power);
+            m_powerShown[band] = true;
         }
         showText(vfoDisplays[band], b.vfoText);
         showText(memoryDisplays[band], b.memoryText);
@@ -144,8 +145,16 @@ void RadioPanelView::showEntries(QComboBox *list, const RadioState &s)
         list->setCurrentIndex(s.currentMemory());
 }
 
+std::optional<int> RadioPanelView::shownPower(int band) const
+{
+    if (!m_powerShown[band])
+        return std::nullopt;
+    return (band == 0 ? m_c.TrackBarPWRA : m_c.TrackBarPWRB)->value();
+}
+
 void RadioPanelView::powerMoved(int band, int position)
 {
+    m_powerShown[band] = true;
     if (Radio *radio = m_radios.current()) {
         PowerAsked &asked = m_powerAsked[band];
         asked.position = position;

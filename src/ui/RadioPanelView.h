@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <optional>
 
 class QAbstractButton;
 class QComboBox;
@@ -54,6 +55,9 @@ public:
     void memoryChosen(int index);
     // The operator (or a test) moved a power slider.
     void powerMoved(int band, int position);
+    // A band's power as its slider shows it, once the radio in use or the operator has moved
+    // the slider; nothing before.
+    std::optional<int> shownPower(int band) const;
 
     // The operator's clicks on the toggles (the click has already flipped them).
     void SpeedButtonTXClick();
@@ -80,6 +84,7 @@ private:
         int number = 0;
     };
     std::array<PowerAsked, 2> m_powerAsked;
+    std::array<bool, 2> m_powerShown{}; // a slider moved since start-up
     QPointer<RadioState> m_state;
     bool m_generic = false;
     bool m_painting = false;
