@@ -167,8 +167,7 @@ void HamlibSubsystem::connectServerOnce()
     if (m_serverConnectDone)
         return;
     m_serverConnectDone = true;
-    if (m_station.serverSettings->connectAtStart())
-        m_station.server->ButtonConnectClick();
+    emit serverMayConnect();
 }
 
 void HamlibSubsystem::SpeedButtonInitClick()

@@ -36,6 +36,11 @@ public:
     void release();
     void SpeedButtonInitClick();
 
+signals:
+    // The first initialisation is over, or there is no radio to initialise: the server may be
+    // connected at start.
+    void serverMayConnect();
+
 private:
     void accept(const HamlibSettings &chosen);
     void initialised();

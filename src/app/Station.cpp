@@ -76,6 +76,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     dtmf = std::make_unique<DtmfSubsystem>(*this);
     server = std::make_unique<ServerSubsystem>(*this);
     hamlib = std::make_unique<HamlibSubsystem>(*this);
+    connect(hamlib.get(), &HamlibSubsystem::serverMayConnect, this, &Station::connectServerIfAsked);
     for (Radio *radio : radios.all()) {
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
@@ -224,8 +225,7 @@ void Station::FormActivate()
 
     // A transmitter that never answers has no initialisation for the server to wait for.
     if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
-        if (serverSettings->connectAtStart())
-            server->ButtonConnectClick();
+        connectServerIfAsked();
     } else if (radio) {
         radio->open();
     }
@@ -246,10 +246,16 @@ void Station::applyChannelCount()
 void Station::connectServerBehindInitialisation()
 {
     requests.submit([this]() -> QCoro::Task<> {
-        if (serverSettings->connectAtStart())
-            server->ButtonConnectClick();
+        connectServerIfAsked();
         co_return;
     });
+}
+
+// What the server window's "connect at start" asks for, once the radio may be used.
+void Station::connectServerIfAsked()
+{
+    if (serverSettings->connectAtStart())
+        server->ButtonConnectClick();
 }
 
 // The last request: what waits is dropped, and the request under way (a long initialisation)

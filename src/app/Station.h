@@ -103,6 +103,7 @@ public:
 
     void FormActivate();
     void connectServerBehindInitialisation();
+    void connectServerIfAsked();
     void MenuQuitterClick();
     void MenuSaveClick();
     void MenuPortClick();
