@@ -2,7 +2,6 @@
 
 #include "app/DialogSettings.h"
 #include "app/HamlibSettingsWindow.h"
-#include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
@@ -202,12 +201,11 @@ void HamlibSubsystem::release()
     // Until its own initialisation, nothing on the panel answers: it is disabled, and the
     // Hamlib radio's last status is not shown as the next radio's.
     m_operations->enableAllControls();
-    m_station.kenwood->MenuChoixTXClick();
     m_radio->state().setPanelEnabled(false);
-    m_station.kenwood->radio().state().setPanelEnabled(false);
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
     state.RigAnswering = false;
     state.RigStatus = 0;
     ui.labelTMD->clear();
+    emit panelLeft();
 }

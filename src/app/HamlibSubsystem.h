@@ -40,6 +40,8 @@ signals:
     // The first initialisation is over, or there is no radio to initialise: the server may be
     // connected at start.
     void serverMayConnect();
+    // The Hamlib radio let the transceiver panel go: the other radio behind it starts anew.
+    void panelLeft();
 
 private:
     void accept(const HamlibSettings &chosen);

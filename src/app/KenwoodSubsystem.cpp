@@ -116,6 +116,12 @@ void KenwoodSubsystem::wireMenus()
     connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodSubsystem::MenuChoixTXClick);
 }
 
+void KenwoodSubsystem::panelLeftByOther()
+{
+    m_radio->applyBandChoice();
+    m_radio->state().setPanelEnabled(false);
+}
+
 void KenwoodSubsystem::chooseModel(Model model)
 {
     m_station.chooseModel(modelName(model));

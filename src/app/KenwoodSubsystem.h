@@ -33,6 +33,9 @@ public:
     // Each runs as a request of its own.
     void ButtoninitClick() { m_radio->runInitialisation(); }
     void MenuChoixTXClick() { m_radio->applyBandChoice(); }
+    // Another radio let the shared panel go: nothing on it answers until the Kenwood's own
+    // initialisation, and the band choice decides which bands it offers.
+    void panelLeftByOther();
     KenwoodDialogs &dialogs() { return *m_dialogs; }
 
 private:

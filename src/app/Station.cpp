@@ -77,6 +77,8 @@ Station::Station(const QString &directory, Notifier &notifier)
     server = std::make_unique<ServerSubsystem>(*this);
     hamlib = std::make_unique<HamlibSubsystem>(*this);
     connect(hamlib.get(), &HamlibSubsystem::serverMayConnect, this, &Station::connectServerIfAsked);
+    connect(hamlib.get(), &HamlibSubsystem::panelLeft, kenwood.get(),
+            &KenwoodSubsystem::panelLeftByOther);
     for (Radio *radio : radios.all()) {
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
