@@ -1,21 +1,15 @@
 #include "app/InterfaceSubsystem.h"
 
-#include "app/DtmfSubsystem.h"
-#include "app/HamlibSubsystem.h"
-#include "app/KenwoodSubsystem.h"
 #include "app/ReadOnlyNotice.h"
-#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "core/Notifier.h"
 #include "core/VersionCheckSite.h"
-#include "dtmf/DtmfEditor.h"
 #include "platform/DocumentOpener.h"
 #include "radio/Radio.h"
 #include "ui/Captions.h"
 #include "ui/StatusLines.h"
-#include "ui/UnitHamlib.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -129,17 +123,10 @@ void InterfaceSubsystem::switchLanguage(Language language)
     s.state.StatusMessages = statusMessages(language);
     // Under the "COM" item, wherever the new captions before it have put it.
     m.ListBoxPort->move(m.MainMenu->actionGeometry(m.MenuPort).left(), m.ListBoxPort->y());
-    // What each window's own language button does.
-    if (s.server)
-        s.server->settingsDialog().ButtonlangueClick();
-    if (s.dtmf)
-        s.dtmf->editor().ButtonlangueClick();
-    emit languageSwitched();
     redrawStatusTexts();
     applyCaptions(s.FormWarning.get(), language);
     applyCaptions(s.FormInitTX16.get(), language);
-    if (s.hamlib)
-        applyCaptions(&s.hamlib->settingsForm(), language);
+    emit languageSwitched();
 }
 
 void InterfaceSubsystem::redrawStatusTexts()

@@ -45,7 +45,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
-    // The windows took another language: lists of texts in it are filled again.
+    // The main window took another language: the other parts' windows and lists follow.
     void languageSwitched();
 
 private:

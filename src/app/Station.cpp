@@ -12,6 +12,7 @@
 #include "app/StatusReport.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
+#include "dtmf/DtmfEditor.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "platform/SerialPortList.h"
@@ -19,11 +20,13 @@
 #include "radio/Radio.h"
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
+#include "ui/Captions.h"
 #include "ui/RadioPanelView.h"
 #include "ui/StatusLines.h"
 #include "ui/TrafficDisplay.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitFreq.h"
+#include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
@@ -79,6 +82,13 @@ Station::Station(const QString &directory, Notifier &notifier)
     connect(hamlib.get(), &HamlibSubsystem::serverMayConnect, this, &Station::connectServerIfAsked);
     connect(hamlib.get(), &HamlibSubsystem::panelLeft, kenwood.get(),
             &KenwoodSubsystem::panelLeftByOther);
+    // The windows of the other parts follow the language, as their own language button does.
+    connect(interface.get(), &InterfaceSubsystem::languageSwitched, this, [this] {
+        server->settingsDialog().ButtonlangueClick();
+        dtmf->editor().ButtonlangueClick();
+        dtmf->refillActions();
+        applyCaptions(&hamlib->settingsForm(), currentLanguage());
+    });
     for (Radio *radio : radios.all()) {
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
                 &ServerSubsystem::keyingChanged);
@@ -87,8 +97,6 @@ Station::Station(const QString &directory, Notifier &notifier)
     server->dispatcher().receiveDtmf = [this](const QString &chars) {
         return dtmf->receiveDtmf(chars);
     };
-    connect(interface.get(), &InterfaceSubsystem::languageSwitched, dtmf.get(),
-            &DtmfSubsystem::refillActions);
     transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all(), requests);
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
