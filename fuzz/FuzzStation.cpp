@@ -1,6 +1,10 @@
 #include "FuzzStation.h"
 
+#include "app/GenericTxSubsystem.h"
 #include "app/Station.h"
+#include "dtmf/DtmfCatalogue.h"
+#include "generic_tx/ChannelList.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "platform/TextFile.h"
@@ -62,13 +66,11 @@ QString FuzzStation::path(const QString &name) const
 
 void FuzzStation::resetLists()
 {
-    QListWidget *codes = m_station->FormDTMF->ui.ListBoxCodesDTMF;
-    codes->clear();
-    codes->addItem(QStringLiteral(" [DTMF]"));
-    QComboBox *channels = m_station->Form1->ui.ComboBoxTXMEM;
-    channels->clear();
-    for (int channel = 1; channel <= 40; ++channel)
-        channels->addItem(QStringLiteral("%1= []").arg(channel, 3, 10, QLatin1Char('0')));
+    m_station->dtmfCodes.setLines({DtmfCatalogue::DtmfListHeader});
+    QStringList channels;
+    for (int channel = 1; channel <= ChannelList::EntryCount; ++channel)
+        channels << ChannelList::emptyEntry(channel);
+    m_station->genericTx->radio().state().setMemories(channels);
 }
 
 void FuzzStation::processEvents()

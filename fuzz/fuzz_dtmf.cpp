@@ -10,6 +10,7 @@
 #include "app/DtmfSubsystem.h"
 #include "app/KenwoodSubsystem.h"
 #include "platform/MemoryParallelPort.h"
+#include "radio/RadioRequests.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitTMD700.h"
 
@@ -70,12 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     if (!model->isChecked())
         model->trigger();
 
-    QListWidget *codes = station.FormDTMF->ui.ListBoxCodesDTMF;
-    codes->clear();
-    codes->addItem(DtmfCatalogue::DtmfListHeader);
+    QStringList codes{DtmfCatalogue::DtmfListHeader};
     const int entries = in.ConsumeIntegralInRange(0, 12);
     for (int i = 0; i < entries; ++i)
-        codes->addItem(tableEntry(in));
+        codes << tableEntry(in);
+    station.dtmfCodes.setLines(codes);
 
     // A few memories for the memory and frequency actions to find.
     QStringList memories;
@@ -91,9 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         if (in.ConsumeIntegralInRange(0, 7) == 0)
             interpreter.TimerDTMFTimer();
         else
-            station.hooks.ReceiveDtmf(keyText(in, 4));
+            station.dtmf->receiveDtmf(keyText(in, 4));
         if (station.state.DtmfReceived.size() > DtmfMatcher::ReceivedCap ||
-            interpreter.pendingCount() > DtmfInterpreter::PendingCap)
+            station.requests.waitingCount() > RadioRequests::MaxWaiting)
             __builtin_trap();
     }
     FuzzStation::processEvents();

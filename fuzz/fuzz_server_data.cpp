@@ -1,9 +1,9 @@
 // Bytes from the relay server over a real loopback connection, handled by the station's own
-// server subsystem. The frequency and DTMF hooks record instead of reaching a radio.
+// server subsystem. The frequency and DTMF handlers record instead of reaching a radio.
 #include "FuzzStation.h"
 
 #include "app/Station.h"
-#include "kenwood/TrafficDisplay.h"
+#include "ui/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
 #include "app/ServerSubsystem.h"
 #include "ui/UnitTMD700.h"
@@ -42,10 +42,15 @@ public:
             std::abort();
         m_station.IdTCPClient.host = QStringLiteral("127.0.0.1");
         m_station.IdTCPClient.port = m_listener.serverPort();
-        m_station.hooks.ReportFrequency = [this] { ++frequencyReports; };
-        m_station.hooks.ReceiveDtmf = [this](const QString &characters) {
+        ServerDispatcher &dispatcher = m_station.server->dispatcher();
+        dispatcher.reportFrequencyToServer = [this]() -> QCoro::Task<> {
+            ++frequencyReports;
+            co_return;
+        };
+        dispatcher.receiveDtmf = [this](const QString &characters) -> QCoro::Task<> {
             if (characters == m_sentinel)
                 m_sentinelSeen = true;
+            co_return;
         };
     }
 
