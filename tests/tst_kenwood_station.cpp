@@ -9,6 +9,7 @@
 #include "ui/UnitTMD700.h"
 #include <QCoroTask>
 #include <QRegularExpression>
+#include <QSignalSpy>
 
 #include <QTest>
 
@@ -70,6 +71,7 @@ private slots:
     void configuredPowerSentOnlyOnChange();
     void initWhileTransmittingUnkeysFirst();
     void switchingToGenericUnkeysTheRadio();
+    void modelChosenDuringReleaseIsTheLastOne();
     void frequencyReports();
     void scanningReportAndStop();
 };
@@ -236,6 +238,32 @@ void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
              QStringLiteral("RX"));
     QVERIFY(!portOpenWhenTaken);
     QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+}
+
+// Models chosen while the radio in use is let go wait for it, and the last one is taken: the
+// Kenwood picked again while it is released for the generic model stays, its port opened again.
+// A quit meanwhile takes no model at all.
+void TestKenwoodStation::modelChosenDuringReleaseIsTheLastOne()
+{
+    Setup s;
+    Station &station = s.start(QStringLiteral("TMD710"), {});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
+    QSignalSpy changes(&station.radios, &RadioSelector::currentChanged);
+    const int initialisations = s.count(QStringLiteral("AI 0"));
+    // The second choice comes before the Kenwood can answer the first one's "RX".
+    station.Form1->ui.MenuTX16UD->trigger();
+    QVERIFY(station.kenwood->link().isBusy());
+    station.Form1->ui.MenuTMD710->trigger();
+    // Released ("SC 0" answered, the port closed), then opened and initialised again.
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, initialisations + 1, s.rig), InitTimeoutMs);
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TMD710")));
+    QVERIFY(station.kenwood->link().isOpen());
+    QCOMPARE(changes.count(), 0);
+
+    station.Form1->ui.MenuTX16UD->trigger();
+    station.MenuQuitterClick();
+    QTRY_COMPARE_WITH_TIMEOUT(s.fixture.terminations, 1, InitTimeoutMs);
+    QCOMPARE(changes.count(), 0);
 }
 
 void TestKenwoodStation::frequencyReports()

@@ -56,7 +56,8 @@ public:
 signals:
     // The link came back after a loss the operator did not ask for.
     void reconnected();
-    // The answer to a frequency request as it goes to the server (when connected).
+    // The answer to a frequency request, as it is handed to the link (which sends it only
+    // while connected).
     void frequencyAnswered(const QString &text);
 
 private:

@@ -112,6 +112,7 @@ Station::Station(const QString &directory, Notifier &notifier)
 // is over while the parts it uses are still there.
 Station::~Station()
 {
+    radios.cancelChange();
     requests.close([]() -> QCoro::Task<> { co_return; });
     kenwood->radio().closePort();
 }
@@ -152,6 +153,11 @@ void Station::chooseBands(StationState::BandChoice choice)
 
 void Station::chooseModel(const QString &model)
 {
+    // Another model of the radio in use is taken at once, and leaves what waits alone.
+    if (!radios.changesRadio(model)) {
+        radios.choose(model);
+        return;
+    }
     requests.submitUnkey([this, model] { return radios.changeTo(model); });
 }
 
@@ -272,6 +278,7 @@ void Station::connectServerIfAsked()
 // is cut short once the port closes. A second quit (close box, signal) finds the requests closed.
 void Station::MenuQuitterClick()
 {
+    radios.cancelChange();
     requests.close([this] { return quit(); });
 }
 

@@ -115,7 +115,7 @@ public:
     // The transmit bands the panel offers, its menu item checked: what the Band menu does.
     void chooseBands(StationState::BandChoice choice);
     // The operator chose another model: the radio in use is let go, then `model` taken, as a
-    // request that goes as an unkey does.
+    // request that goes as an unkey does (another model of the radio in use is taken at once).
     void chooseModel(const QString &model);
 
 signals:

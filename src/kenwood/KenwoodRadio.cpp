@@ -39,14 +39,10 @@ KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
         timer->setInterval(InitialisationDelayMs);
     }
     connect(&m_initialisationDelay, &QTimer::timeout, this, [this] {
-        m_context.station.RigAnswering = true;
-        runInitialisation();
+        initialiseAfterPause();
         emit initialisationSubmitted();
     });
-    connect(&m_recoveryInit, &QTimer::timeout, this, [this] {
-        m_context.station.RigAnswering = true;
-        runInitialisation();
-    });
+    connect(&m_recoveryInit, &QTimer::timeout, this, &KenwoodRadio::initialiseAfterPause);
     connect(m_link.get(), &RigLink::portLost, this, &KenwoodRadio::portLost);
     connect(m_link.get(), &RigLink::portBack, this, &KenwoodRadio::portBack);
 }
@@ -124,8 +120,7 @@ void KenwoodRadio::pressInit()
 
 QCoro::Task<> KenwoodRadio::afterInitPress()
 {
-    prepareInitialisation();
-    m_context.releaseFocus();
+    initialise();
     co_return;
 }
 
@@ -170,6 +165,15 @@ void KenwoodRadio::preparePanel()
 void KenwoodRadio::runInitialisation()
 {
     m_context.requests.submit([this] { return initialiseNow(); });
+}
+
+// The pause after opening, INIT or the radio's return is over. A radio left meanwhile is not
+// taken for answering: another one is in use.
+void KenwoodRadio::initialiseAfterPause()
+{
+    if (inUse())
+        m_context.station.RigAnswering = true;
+    runInitialisation();
 }
 
 QCoro::Task<> KenwoodRadio::initialiseNow()
@@ -220,6 +224,7 @@ void KenwoodRadio::closePort()
 {
     m_openReport.clear();
     m_recovery->stop();
+    m_recoveryInit.stop();
     m_link->close();
 }
 

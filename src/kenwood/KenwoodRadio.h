@@ -88,6 +88,7 @@ private:
     void prepareInitialisation();
     void preparePanel();
     QCoro::Task<> initialiseNow();
+    void initialiseAfterPause();
     QCoro::Task<> afterInitPress();
     void radioAnswersAgain();
     bool mayPollRadio() const;

@@ -25,14 +25,28 @@ bool RadioSelector::choose(const QString &model)
     return true;
 }
 
-QCoro::Task<> RadioSelector::changeTo(QString model)
+bool RadioSelector::changesRadio(const QString &model) const
 {
     const Backend *backend = find(model);
-    if (backend == nullptr)
+    return m_releasing ||
+           (backend != nullptr && m_current != nullptr && m_current != backend->radio);
+}
+
+QCoro::Task<> RadioSelector::changeTo(QString model)
+{
+    m_asked = model;
+    if (m_releasing || !changesRadio(model)) {
+        // The release under way takes the newest choice when it is over.
+        if (!m_releasing)
+            choose(model);
         co_return;
-    if (m_current != nullptr && m_current != backend->radio)
-        co_await m_current->release();
-    choose(model);
+    }
+    m_releasing = true;
+    const int generation = m_generation;
+    co_await m_current->release();
+    m_releasing = false;
+    if (generation == m_generation)
+        choose(m_asked);
 }
 
 bool RadioSelector::select(const QString &model)

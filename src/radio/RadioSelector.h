@@ -23,8 +23,13 @@ public:
     bool choose(const QString &model);
     // The operator's choice of another model (the Model menu, the Hamlib window's OK): the radio
     // in use is released first (unkeyed, scanning stopped, its port let go), then `model` chosen.
-    // Choosing the model in use again releases nothing.
+    // Choosing the model in use again releases nothing. Models chosen while a release is under
+    // way wait for it, and the last one is taken.
     QCoro::Task<> changeTo(QString model);
+    // Whether choosing `model` now would release the radio in use (or wait for a release).
+    bool changesRadio(const QString &model) const;
+    // The program ends: a change under way takes no model once its release is over.
+    void cancelChange() { ++m_generation; }
     // Makes `model` current; false when no backend drives it (the current one stays).
     bool select(const QString &model);
     Radio *current() const { return m_current; }
@@ -48,6 +53,9 @@ private:
     const Backend *find(const QString &model) const;
 
     QList<Backend> m_backends;
+    bool m_releasing = false;
+    QString m_asked;      // the model last asked for while releasing
+    int m_generation = 0; // cancelChange() counts
     Radio *m_current = nullptr;
     QString m_currentModel;
 };
