@@ -68,8 +68,7 @@ void FuzzStation::resetLists()
 {
     m_station->dtmfCodes.setLines({DtmfCatalogue::DtmfListHeader});
     QStringList channels;
-    for (int channel = 1; channel <= ChannelList::EntryCount; ++channel)
-        channels << ChannelList::emptyEntry(channel);
+    ChannelList::padWithEmptyEntries(channels, ChannelList::EntryCount);
     m_station->genericTx->radio().state().setMemories(channels);
 }
 

@@ -16,8 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QSlider>
 #include <QWidget>
 
 #include <functional>
@@ -66,8 +64,7 @@ void applyPulseKey(const ConfigBinding &b, TxLine pulsed, const QString &value)
 void applyChannel(const ConfigBinding &b, int channel, const QString &value)
 {
     QStringList entries = b.channels->memories();
-    while (entries.size() < channel)
-        entries << ChannelList::emptyEntry(int(entries.size()) + 1);
+    ChannelList::padWithEmptyEntries(entries, channel);
     entries[channel - 1] = ConfigValues::channelNumberText(channel) + QLatin1Char('=') + value;
     b.channels->updateMemories(entries);
 }

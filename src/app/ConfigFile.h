@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QListWidget;
 class QWidget;
 class DtmfCodeList;
 class RadioSelector;

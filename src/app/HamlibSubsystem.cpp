@@ -1,8 +1,6 @@
 #include "app/HamlibSubsystem.h"
 
-#include "app/DialogSettings.h"
 #include "app/HamlibSettingsWindow.h"
-#include "app/ServerSubsystem.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"

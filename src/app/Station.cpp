@@ -211,8 +211,7 @@ void Station::FormActivate()
     dtmfCodes.setLines({DtmfCatalogue::DtmfListHeader});
 
     QStringList channels;
-    for (int channel = 1; channel <= ChannelList::EntryCount; ++channel)
-        channels << ChannelList::emptyEntry(channel);
+    ChannelList::padWithEmptyEntries(channels, ChannelList::EntryCount);
     RadioState &channelList = genericTx->radio().state();
     channelList.setMemories(channels);
     channelList.setCurrentMemory(0);

@@ -33,6 +33,12 @@ QString emptyEntry(int channel)
     return channelPrefix(channel) + QStringLiteral(" []");
 }
 
+void padWithEmptyEntries(QStringList &entries, int count)
+{
+    while (entries.size() < count)
+        entries << emptyEntry(int(entries.size()) + 1);
+}
+
 bool hasContent(const QString &entry)
 {
     return entry.mid(4, 3) != QLatin1String(" []");

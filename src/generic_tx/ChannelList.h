@@ -20,6 +20,8 @@ constexpr int FrequencyLength = 10;
 
 // "001= []": the entry of a channel with nothing recorded.
 QString emptyEntry(int channel);
+// Appends the empty entries of the channels after the last one listed, up to `count`.
+void padWithEmptyEntries(QStringList &entries, int count);
 // Whether the entry records a frequency or a comment (characters 5 to 7 are not " []").
 bool hasContent(const QString &entry);
 // Channel number from the first three characters; nullopt when they are not a number.

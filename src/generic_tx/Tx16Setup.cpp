@@ -121,8 +121,7 @@ bool Tx16Setup::applyGrid()
             m_form.focusCell(row, 1);
             return false;
         }
-        while (entries.size() < row)
-            entries << ChannelList::emptyEntry(int(entries.size()) + 1);
+        ChannelList::padWithEmptyEntries(entries, row);
         entries[row - 1] = *entry;
     }
     m_channels.updateMemories(entries);

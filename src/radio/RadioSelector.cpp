@@ -35,10 +35,11 @@ bool RadioSelector::changesRadio(const QString &model) const
 QCoro::Task<> RadioSelector::changeTo(QString model)
 {
     m_asked = model;
-    if (m_releasing || !changesRadio(model)) {
-        // The release under way takes the newest choice when it is over.
-        if (!m_releasing)
-            choose(model);
+    // The release under way takes the newest choice when it is over.
+    if (m_releasing)
+        co_return;
+    if (!changesRadio(model)) {
+        choose(model);
         co_return;
     }
     m_releasing = true;
