@@ -163,7 +163,6 @@ void Station::chooseModel(const QString &model)
 
 ConfigBinding Station::configBinding()
 {
-    const Ui::TForm1 &m = Form1->ui;
     return ConfigBinding{
         &state,
         &ComPortTX,
