@@ -1,10 +1,12 @@
 #include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
 #include "app/Station.h"
+#include "app/StatusReport.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
 #include "support/RawPty.h"
 #include "support/RigSimProcess.h"
+#include "support/ServerPeer.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/TrafficDisplay.h"
@@ -15,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
@@ -152,6 +155,43 @@ class TestFaultKenwood : public QObject
                ui.labelTMD->text() == s.state.StatusMessages[7] && !isRed(ui.labelTMD);
     }
 
+    static int logged(Station &s, const QString &line)
+    {
+        return int(s.log.lines().filter(QRegularExpression(QStringLiteral(" %1$").arg(
+                                            QRegularExpression::escape(line))))
+                       .size());
+    }
+    static int readyLines(Station &s)
+    {
+        return int(s.log.lines().filter(QStringLiteral(" Radio ready: ")).size());
+    }
+    // The commands the radio received from the `from`th on.
+    static QStringList commandsSince(const RigSimProcess &radio, qsizetype from)
+    {
+        return radio.receivedCommands().mid(from);
+    }
+
+    // A radio on --control, a server on loopback, the station initialised and connected.
+    struct ServedSetup : Setup
+    {
+        RigSimProcess radio;
+        ServerPeer server;
+
+        Station &startServed(const QStringList &rigsim = {}, const QStringList &configuration = {})
+        {
+            if (radio.start(QStringList{QStringLiteral("--control"), QStringLiteral("--memories"),
+                                        QStringLiteral("12"), QStringLiteral("--link"), link} +
+                            rigsim)
+                    .isEmpty())
+                qFatal("rigsim did not start");
+            return start(QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CONNECT=1"),
+                                     QStringLiteral("IPSERVER=127.0.0.1"),
+                                     QStringLiteral("PORT=%1").arg(server.port()),
+                                     QStringLiteral("CHANNEL=BOTH")} +
+                         configuration);
+        }
+    };
+
     // A working radio comes back on the same link; the operator presses INIT.
     static void recoverWithInit(Setup &s, Station &station)
     {
@@ -181,6 +221,12 @@ private slots:
     void radioAnsweringAgainIsInitialisedByItself();
     void fullPathAndByIdNameOpenThePort_data();
     void fullPathAndByIdNameOpenThePort();
+    void silentRadioUnderServerTrafficComesBack();
+    void transmitDuringRecoveryIsKept_data();
+    void transmitDuringRecoveryIsKept();
+    void garbledModelReplyDuringRecovery();
+    void radioOfAnotherModelIsWatched();
+    void requestsDroppedAtTheBoundAreTold();
 };
 
 void TestFaultKenwood::radioVanishesDuringMemoryRead_data()
@@ -494,6 +540,173 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
     QCOMPARE(listed, where.contains(QLatin1String("by-id")) && !pluggedLater);
     station.MenuSaveClick();
     QVERIFY(TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini"))).contains(saved));
+}
+
+// The radio goes silent while the server keeps sending TRANSMIT and RECEIVE: it is still asked
+// its model, found again under the same traffic, and keyed by the next TRANSMIT. The silence and
+// the return are logged once each.
+void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
+{
+    ServedSetup s;
+    Station &station = s.startServed();
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    QVERIFY(s.server.waitForClient(BoundMs));
+    int sent = 0;
+    QTimer traffic;
+    QObject::connect(&traffic, &QTimer::timeout, [&] {
+        s.server.send(sent++ % 2 == 0 ? "TRANSMIT_R\r\n" : "RECEIVE_R\r\n");
+    });
+    traffic.start(750);
+    s.radio.order("silent on");
+    QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
+    const int sentSilent = sent;
+    // Ten seconds of traffic to a silent radio: each exchange that reaches it is a question too.
+    QTRY_VERIFY_WITH_TIMEOUT(sent >= sentSilent + 14, BoundMs);
+    QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 1);
+
+    const qsizetype backFrom = s.radio.receivedCommands().size();
+    s.radio.order("silent off");
+    QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2, BoundMs);
+    QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, backFrom).contains(QStringLiteral("TX")),
+                             BoundMs);
+    traffic.stop();
+    s.server.send("RECEIVE_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(!station.kenwood->radio().state().keyed() && station.requests.isIdle(),
+                             BoundMs);
+    QCOMPARE(s.radio.receivedCommands().constLast(), QStringLiteral("RX"));
+    QCOMPARE(logged(station, QStringLiteral("Radio answers again")), 1);
+    QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 1);
+    // A glitch keeps the memories read at start: the radio is not read again before keying.
+    QVERIFY(commandsSince(s.radio, backFrom).filter(QRegularExpression("^ME ")).isEmpty());
+    QVERIFY(initialised(station, 12));
+
+    // Idle and silent again: asked every 2 s with nothing else going on.
+    s.radio.order("silent on");
+    s.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
+    const qsizetype idleFrom = s.radio.receivedCommands().size();
+    QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, idleFrom).count(QStringLiteral("ID")) >= 2,
+                             BoundMs);
+    QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 2);
+}
+
+void TestFaultKenwood::transmitDuringRecoveryIsKept_data()
+{
+    QTest::addColumn<QByteArray>("whileSilent");
+    QTest::addColumn<bool>("keyedAfter");
+    QTest::newRow("TRANSMIT") << QByteArray("TRANSMIT_R\r\n") << true;
+    QTest::newRow("TRANSMIT then RECEIVE") << QByteArray("TRANSMIT_R\r\nRECEIVE_R\r\n") << false;
+}
+
+// A TRANSMIT that finds the radio silent is carried out once the radio is back and ready, unless
+// a RECEIVE came first.
+void TestFaultKenwood::transmitDuringRecoveryIsKept()
+{
+    QFETCH(QByteArray, whileSilent);
+    QFETCH(bool, keyedAfter);
+    ServedSetup s;
+    Station &station = s.startServed();
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    QVERIFY(s.server.waitForClient(BoundMs));
+    s.radio.order("silent on");
+    s.server.send("FREQUENCY\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
+    s.server.send(whileSilent);
+    QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
+    QVERIFY(!station.kenwood->radio().state().keyed());
+    const qsizetype backFrom = s.radio.receivedCommands().size();
+    s.radio.order("silent off");
+    QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2 && station.requests.isIdle(), BoundMs);
+    if (keyedAfter) {
+        QTRY_VERIFY_WITH_TIMEOUT(station.kenwood->radio().state().keyed(), BoundMs);
+        // Keyed after the radio was sent to receive and set up again, not before.
+        const QStringList since = commandsSince(s.radio, backFrom);
+        QVERIFY2(since.lastIndexOf(QStringLiteral("TX")) > since.lastIndexOf(QStringLiteral("AI 0")),
+                 qPrintable(since.join(QLatin1Char(','))));
+        s.server.send("RECEIVE_R\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(s.radio.receivedCommands().constLast() == QStringLiteral("RX"),
+                                 BoundMs);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
+        QVERIFY(!commandsSince(s.radio, backFrom).contains(QStringLiteral("TX")));
+        QVERIFY(!station.kenwood->radio().state().keyed());
+    }
+}
+
+// A model reply spoilt by line noise during the recovery ends that initialisation: the radio is
+// still counted as not answering, asked again, and taken into service by the next good reply.
+void TestFaultKenwood::garbledModelReplyDuringRecovery()
+{
+    ServedSetup s;
+    Station &station = s.startServed();
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    QVERIFY(s.server.waitForClient(BoundMs));
+    s.radio.order("silent on");
+    s.server.send("FREQUENCY\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
+    // The poll that finds it and the initialisation's own model check both get noise.
+    s.radio.order("spoil ID");
+    s.radio.order("spoil ID");
+    s.radio.order("silent off");
+    QTRY_VERIFY_WITH_TIMEOUT(logged(station, QStringLiteral("Radio answers again")) == 2 &&
+                                 readyLines(station) == 2,
+                             BoundMs);
+    QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 2);
+    QVERIFY(station.state.RigAnswering);
+    s.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(s.radio.receivedCommands().constLast() == QStringLiteral("TX"),
+                             BoundMs);
+    s.server.send("FREQUENCY\r\n");
+    QVERIFY(s.server.waitForLines(2, BoundMs).constLast() != "999.999999");
+}
+
+// A TM-D700 answers where a TM-D710 is configured: said in the log once, asked again every 2 s,
+// and the TM-D710 taken into service once it answers.
+void TestFaultKenwood::radioOfAnotherModelIsWatched()
+{
+    ServedSetup s;
+    Station &station = s.startServed({QStringLiteral("--id"), QStringLiteral("TM-D700")});
+    const QString wrong = QStringLiteral("Radio answers as TM-D700, TM-D710 configured");
+    QTRY_VERIFY_WITH_TIMEOUT(logged(station, wrong) == 1, BoundMs);
+    const qsizetype from = s.radio.receivedCommands().size();
+    QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, from).count(QStringLiteral("ID")) >= 2,
+                             BoundMs);
+    // Polled, not initialised again and again.
+    QVERIFY(!commandsSince(s.radio, from).contains(QStringLiteral("AI 0")));
+    QCOMPARE(logged(station, wrong), 1);
+    QCOMPARE(s.fixture.notifier.messages.size(), 1);
+    QVERIFY(!station.state.RigAnswering);
+    s.radio.order("id TM-D710");
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12) && readyLines(station) == 1, BoundMs);
+    QVERIFY(s.server.waitForClient(BoundMs));
+    s.server.send("TRANSMIT_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(s.radio.receivedCommands().constLast() == QStringLiteral("TX"),
+                             BoundMs);
+}
+
+// A flood of frequency requests behind a slow radio: what the queue cannot hold is answered at
+// once as for a radio that does not answer, counted, and logged once per burst.
+void TestFaultKenwood::requestsDroppedAtTheBoundAreTold()
+{
+    ServedSetup s;
+    Station &station = s.startServed({QStringLiteral("--delay"), QStringLiteral("5")});
+    QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
+    QVERIFY(s.server.waitForClient(BoundMs));
+    constexpr int Requests = RadioRequests::MaxWaiting + 100;
+    QByteArray burst;
+    for (int i = 0; i < Requests; ++i)
+        burst += "FREQUENCY\r\n";
+    s.server.send(burst);
+    const QList<QByteArray> answers = s.server.waitForLines(Requests, 120'000);
+    QCOMPARE(answers.size(), Requests);
+    QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
+    const int dropped = station.requests.droppedCount();
+    QVERIFY(dropped > 0);
+    QCOMPARE(answers.count("999.999999"), dropped);
+    QCOMPARE(logged(station, QStringLiteral("Radio busy: %1 requests dropped").arg(dropped)), 1);
+    const QJsonObject counters =
+        station.status->snapshot().value(QLatin1String("counters")).toObject();
+    QCOMPARE(counters.value(QLatin1String("requestsDropped")).toInt(), dropped);
 }
 
 QTEST_MAIN(TestFaultKenwood)

@@ -90,6 +90,16 @@ void ServerSubsystem::wire()
             [this](bool open) { m_station.state.FrequencySimulated = open; });
 
     m_dispatcher.reportFrequencyToServer = [this] { return reportFrequency(); };
+    m_dispatcher.answerWithoutRadio = [this](const QString &frequency) {
+        answerFrequency(frequency);
+    };
+}
+
+void ServerSubsystem::answerFrequency(const QString &frequency)
+{
+    const QString answer = frequency + QStringLiteral("\r\n");
+    sendToServer(answer);
+    emit frequencyAnswered(answer);
 }
 
 QCoro::Task<> ServerSubsystem::reportFrequency()
@@ -101,9 +111,7 @@ QCoro::Task<> ServerSubsystem::reportFrequency()
     auto send = [this, alive, returned] {
         if (!alive)
             return;
-        const QString answer = m_station.state.CurrentFrequency + QStringLiteral("\r\n");
-        sendToServer(answer);
-        emit frequencyAnswered(answer);
+        answerFrequency(m_station.state.CurrentFrequency);
         if (*returned)
             m_dispatcher.showFrequencySent();
     };
@@ -169,6 +177,7 @@ void ServerSubsystem::IdTCPClientDisconnected()
     m_station.Form1->ui.StaticTextDTMF->clear();
     // Nobody is left to send RECEIVE: a transmitter the server keyed is released at once rather
     // than at the transmit time-out.
+    m_dispatcher.serverGone();
     const bool released = !m_closingOnPurpose && m_dispatcher.releaseServerKeying();
     m_lostSinceConnected = m_lostSinceConnected || !m_closingOnPurpose;
     m_reconnection.linkDown();

@@ -43,6 +43,8 @@ public:
     QCoro::Task<> reportFrequency();
     // Sends one text to the relay server when connected; nothing otherwise.
     void sendToServer(const QString &text);
+    // Sends `frequency` as the answer to a frequency request.
+    void answerFrequency(const QString &frequency);
     // The server's requests; what DTMF characters reported by the server go to is the station's
     // wiring (receiveDtmf).
     ServerDispatcher &dispatcher() { return m_dispatcher; }

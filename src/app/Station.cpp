@@ -98,6 +98,9 @@ Station::Station(const QString &directory, Notifier &notifier)
         return dtmf->receiveDtmf(chars);
     };
     transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all(), requests);
+    connect(&requests, &RadioRequests::burstDropped, this, [this](int count) {
+        log.append(QStringLiteral("Radio busy: %1 requests dropped").arg(count));
+    });
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);

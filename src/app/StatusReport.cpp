@@ -133,6 +133,7 @@ QJsonObject StatusReport::snapshot() const
         {QLatin1String("radioFaults"), counters.radioFaults},
         {QLatin1String("portLosses"), counters.portLosses},
         {QLatin1String("serverReconnections"), counters.serverReconnections},
+        {QLatin1String("requestsDropped"), s.requests.droppedCount()},
     };
     return report;
 }

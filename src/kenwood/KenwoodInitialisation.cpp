@@ -37,11 +37,11 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
     return true;
 }
 
-QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
+QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitClick(bool readMemories)
 {
     if (m_portName().isEmpty()) {
         m_notifier.information(m_state.StatusMessages[1]);
-        co_return;
+        co_return Outcome{};
     }
     m_link.clearBuffers();
     // Receive first, whatever the program believes: a copy that crashed, or a "TX" whose reply
@@ -51,46 +51,60 @@ QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
     else if (m_link.unkeyOwed())
         co_await m_link.exchange(QStringLiteral("RX"));
     if (m_link.unkeyOwed() && stopOnTimeout(TimeoutReply.toString()))
-        co_return;
+        co_return Outcome{Outcome::NoAnswer};
 
     const std::optional<Model> model = m_model();
     if (!model) {
         m_releaseFocus();
-        co_return;
+        co_return Outcome{};
     }
     if (stopOnTimeout(co_await m_link.exchange(QStringLiteral("AI 0"))))
-        co_return;
-    if (!idReplyMatches(co_await m_link.exchange(QStringLiteral("ID")), *model)) {
+        co_return Outcome{Outcome::NoAnswer};
+    const QString id = co_await m_link.exchange(QStringLiteral("ID"));
+    if (stopOnTimeout(id))
+        co_return Outcome{Outcome::NoAnswer};
+    if (!idReplyMatches(id, *model)) {
         const int message = *model == Model::TMD700 ? 13 : *model == Model::TMD710 ? 14 : 15;
         m_notifier.warning(m_state.StatusMessages[message]);
         m_state.RigAnswering = false;
         m_releaseFocus();
-        co_return;
+        co_return Outcome{Outcome::WrongModel, modelOfIdReply(id)};
     }
     m_state.RigAnswering = true;
+    co_return co_await setUp(*model, readMemories);
+}
+
+QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model model,
+                                                                          bool readMemories)
+{
     co_await m_link.exchange(QStringLiteral("REP 0"));
-    if (*model == Model::TMD700) {
+    if (model == Model::TMD700) {
         co_await m_link.exchange(QStringLiteral("VSC 0"));
         co_await m_link.exchange(QStringLiteral("RC 0"));
     }
 
-    m_traffic.clear();
-    m_radio.setMemories({});
-    const MemoryListRead memories =
-        co_await readMemoryList(m_link, *model, m_state.NumberOfMemories);
-    if (memories.timedOut) {
-        stopOnTimeout(TimeoutReply.toString());
-        co_return;
+    if (readMemories || m_radio.memories().isEmpty()) {
+        m_traffic.clear();
+        m_radio.setMemories({});
+        const MemoryListRead memories =
+            co_await readMemoryList(m_link, model, m_state.NumberOfMemories);
+        if (memories.timedOut) {
+            stopOnTimeout(TimeoutReply.toString());
+            co_return Outcome{Outcome::NoAnswer};
+        }
+        // No entry is chosen yet: memory mode then shows the channel the radio is on.
+        m_radio.setMemories(memories.entries);
+        co_await m_link.exchange(QStringLiteral("REP 0"));
     }
-    // No entry is chosen yet: memory mode then shows the channel the radio is on.
-    m_radio.setMemories(memories.entries);
 
-    co_await m_link.exchange(QStringLiteral("REP 0"));
     co_await selectBands();
     m_state.InitInProgress = true;
-    co_await readModes(*model);
+    co_await readModes(model);
     co_await m_link.exchange(QStringLiteral("REP 0"));
     m_state.InitInProgress = false;
+    // A radio that went silent on the way is not ready: its recovery initialises it again.
+    if (!m_state.RigAnswering)
+        co_return Outcome{Outcome::NoAnswer};
 
     m_state.RigStatus = 3;
     m_radio.announceRigStatus();
@@ -101,6 +115,7 @@ QCoro::Task<> KenwoodInitialisation::ButtoninitClick()
     m_releaseFocus();
     if (completed)
         completed();
+    co_return Outcome{Outcome::Ready};
 }
 
 QCoro::Task<> KenwoodInitialisation::selectBands()

@@ -25,13 +25,23 @@ public:
                           std::function<std::optional<Kenwood::Model>()> model,
                           std::function<QString()> portName, std::function<void()> releaseFocus);
 
-    QCoro::Task<> ButtoninitClick();
+    // How an initialisation ended.
+    struct Outcome
+    {
+        enum Kind { Ready, NotRun, NoAnswer, WrongModel } kind = NotRun;
+        // For WrongModel: the set that answered, when its reply names one.
+        std::optional<Kenwood::Model> found;
+    };
+
+    // `readMemories` false keeps the memory list already read (a recovery after a glitch).
+    QCoro::Task<Outcome> ButtoninitClick(bool readMemories = true);
 
     // Runs at the end of every initialisation that went through.
     std::function<void()> completed;
 
 private:
     bool stopOnTimeout(const QString &reply);
+    QCoro::Task<Outcome> setUp(Kenwood::Model model, bool readMemories);
     QCoro::Task<> selectBands();
     QCoro::Task<> readModes(Kenwood::Model model);
     void takeCurrentFrequency();

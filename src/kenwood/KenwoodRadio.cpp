@@ -3,7 +3,7 @@
 #include "core/EventLog.h"
 #include "core/Notifier.h"
 #include "core/StationState.h"
-#include "kenwood/KenwoodInitialisation.h"
+#include "kenwood/KenwoodReplies.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/RigRecovery.h"
 #include "platform/LinkSettings.h"
@@ -32,17 +32,22 @@ KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
                 .arg(m_context.station.ModelLabel.trimmed(), m_context.port.portName));
     };
 
-    m_recovery = std::make_unique<RigRecovery>(*m_link, [this] { return mayPollRadio(); });
+    m_recovery = std::make_unique<RigRecovery>(
+        *m_link, [this] { return mayPollRadio(); },
+        [this](const QString &reply) { return idReplyMatches(reply, m_model); });
     connect(m_recovery.get(), &RigRecovery::answersAgain, this, &KenwoodRadio::radioAnswersAgain);
+    connect(m_recovery.get(), &RigRecovery::silenceBegan, this,
+            &KenwoodRadio::radioStopsAnswering);
     for (QTimer *timer : {&m_initialisationDelay, &m_recoveryInit}) {
         timer->setSingleShot(true);
         timer->setInterval(InitialisationDelayMs);
     }
     connect(&m_initialisationDelay, &QTimer::timeout, this, [this] {
-        initialiseAfterPause();
+        initialiseAfterPause(true);
         emit initialisationSubmitted();
     });
-    connect(&m_recoveryInit, &QTimer::timeout, this, &KenwoodRadio::initialiseAfterPause);
+    // After a glitch the memories are those read before: keying comes back sooner.
+    connect(&m_recoveryInit, &QTimer::timeout, this, [this] { initialiseAfterPause(false); });
     connect(m_link.get(), &RigLink::portLost, this, &KenwoodRadio::portLost);
     connect(m_link.get(), &RigLink::portBack, this, &KenwoodRadio::portBack);
 }
@@ -162,35 +167,80 @@ void KenwoodRadio::preparePanel()
     station.ActiveBand = 0;
 }
 
-void KenwoodRadio::runInitialisation()
+void KenwoodRadio::runInitialisation(bool readMemories)
 {
-    m_context.requests.submit([this] { return initialiseNow(); });
+    m_context.requests.submit([this, readMemories] { return initialiseNow(readMemories); });
 }
 
 // The pause after opening, INIT or the radio's return is over. A radio left meanwhile is not
 // taken for answering: another one is in use.
-void KenwoodRadio::initialiseAfterPause()
+void KenwoodRadio::initialiseAfterPause(bool readMemories)
 {
     if (inUse())
         m_context.station.RigAnswering = true;
-    runInitialisation();
+    runInitialisation(readMemories);
 }
 
-QCoro::Task<> KenwoodRadio::initialiseNow()
+QCoro::Task<> KenwoodRadio::initialiseNow(bool readMemories)
 {
     if (!inUse())
         co_return;
     // The initialisation finds out by itself whether the radio answers.
     m_recovery->stop();
-    co_await m_initialisation->ButtoninitClick();
+    initialisationEnded(co_await m_initialisation->ButtoninitClick(readMemories));
+}
+
+// A radio that failed its initialisation is watched until it can be taken into service: a silent
+// one by the link's own missing reply, one of another model (or a garbled model reply) here.
+void KenwoodRadio::initialisationEnded(KenwoodInitialisation::Outcome outcome)
+{
+    using Outcome = KenwoodInitialisation::Outcome;
+    if (!inUse() || !m_link->isOpen())
+        return;
+    switch (outcome.kind) {
+    case Outcome::Ready:
+        m_healthLogged.clear();
+        break;
+    case Outcome::NoAnswer:
+        m_recovery->watchSilence();
+        radioStopsAnswering();
+        break;
+    case Outcome::WrongModel:
+        m_recovery->watchModel();
+        if (outcome.found)
+            logHealth(QStringLiteral("Radio answers as %1, %2 configured")
+                          .arg(idText(*outcome.found), idText(m_model)));
+        else
+            radioStopsAnswering();
+        break;
+    case Outcome::NotRun:
+        break;
+    }
+}
+
+void KenwoodRadio::radioStopsAnswering()
+{
+    logHealth(QStringLiteral("Radio not answering"));
+}
+
+void KenwoodRadio::logHealth(const QString &line)
+{
+    if (m_healthLogged == line)
+        return;
+    m_healthLogged = line;
+    m_context.log.append(line);
 }
 
 QCoro::Task<> KenwoodRadio::ensureReceive()
 {
     if (!inUse() || !m_link->isOpen())
         co_return;
-    if (!m_context.station.RigAnswering)
-        co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+    // One at a time: RECEIVEs that come faster than a silent radio's deadline must not pile up.
+    if (m_context.station.RigAnswering || m_receiveAsked)
+        co_return;
+    m_receiveAsked = true;
+    co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
+    m_receiveAsked = false;
 }
 
 QCoro::Task<> KenwoodRadio::release()
@@ -228,19 +278,22 @@ void KenwoodRadio::closePort()
     m_link->close();
 }
 
+// Whatever the request queue holds: a radio that answers again must be found out even under a
+// steady flow of server messages.
 bool KenwoodRadio::mayPollRadio() const
 {
     return inUse() && m_link->isOpen() && m_link->lostPortName().isEmpty() &&
-           m_context.requests.isIdle() && !m_initialisationDelay.isActive() &&
-           !m_recoveryInit.isActive();
+           !m_initialisationDelay.isActive() && !m_recoveryInit.isActive();
 }
 
 // Initialised as INIT does, half a second later, but the server link is left as it is: the
-// operator's Disconnect and the reconnection's own pace belong to the server side.
+// operator's Disconnect and the reconnection's own pace belong to the server side. While an
+// initialisation is due anyway (INIT, the port just opened) there is nothing more to do.
 void KenwoodRadio::radioAnswersAgain()
 {
     if (!mayPollRadio())
         return;
+    m_healthLogged.clear();
     m_context.log.append(QStringLiteral("Radio answers again"));
     preparePanel();
     m_recoveryInit.start();

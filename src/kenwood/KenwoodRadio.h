@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kenwood/KenwoodInitialisation.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodOperations.h"
 #include "kenwood/PortOpenReport.h"
@@ -11,7 +12,6 @@
 #include <optional>
 
 class EventLog;
-class KenwoodInitialisation;
 class Notifier;
 class RadioRequests;
 class RigLink;
@@ -64,8 +64,9 @@ public:
 
     // INIT pressed on the panel, as a request.
     void pressInit();
-    // The initialisation itself, as a request of its own.
-    void runInitialisation();
+    // The initialisation itself, as a request of its own; `readMemories` false keeps the memory
+    // list already read.
+    void runInitialisation(bool readMemories = true);
     void closePort();
     // The initialisation is due once the pause after opening is over.
     bool initialisationDue() const { return m_initialisationDelay.isActive(); }
@@ -87,8 +88,11 @@ private:
     QCoro::Task<> releaseRadio();
     void prepareInitialisation();
     void preparePanel();
-    QCoro::Task<> initialiseNow();
-    void initialiseAfterPause();
+    QCoro::Task<> initialiseNow(bool readMemories);
+    void initialiseAfterPause(bool readMemories);
+    void initialisationEnded(KenwoodInitialisation::Outcome outcome);
+    void radioStopsAnswering();
+    void logHealth(const QString &line);
     QCoro::Task<> afterInitPress();
     void radioAnswersAgain();
     bool mayPollRadio() const;
@@ -105,6 +109,10 @@ private:
     // The open failure last logged, until the port opens or another is chosen.
     PortOpenReport m_openReport;
     bool m_unkeyWhenBack = false;
+    bool m_receiveAsked = false; // a bare "RX" waits for a silent radio
+    // What the log last said of the radio's health ("Radio not answering", "Radio answers as"),
+    // so that each change is said once however often it is seen.
+    QString m_healthLogged;
     QTimer m_initialisationDelay; // after the port opened, or INIT
     QTimer m_recoveryInit;        // after the radio answers again
 };

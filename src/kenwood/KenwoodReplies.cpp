@@ -107,6 +107,15 @@ bool idReplyMatches(QStringView reply, Model model)
     return reply.contains(idText(model));
 }
 
+std::optional<Model> modelOfIdReply(QStringView reply)
+{
+    for (Model model : Models) {
+        if (idReplyMatches(reply, model))
+            return model;
+    }
+    return std::nullopt;
+}
+
 QString memoryRecordLetters(Model model)
 {
     return model == Model::TMD700 ? QStringLiteral("MR") : QStringLiteral("ME");

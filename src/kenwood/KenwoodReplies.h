@@ -33,6 +33,8 @@ QString shiftText(QChar code, QStringView offsetChars);
 
 // The "ID" reply names the model anywhere in it ("ID TM-D710G" passes for a TM-D710).
 bool idReplyMatches(QStringView reply, Model model);
+// The set an "ID" reply names, when it names one of the three.
+std::optional<Model> modelOfIdReply(QStringView reply);
 
 // "MR" on the TM-D700, "ME" on the other two: the letters a memory record starts with.
 QString memoryRecordLetters(Model model);

@@ -2,8 +2,12 @@
 
 #include "kenwood/RigLink.h"
 
-RigRecovery::RigRecovery(RigLink &link, std::function<bool()> mayAsk, QObject *parent)
-    : QObject(parent), m_link(link), m_mayAsk(std::move(mayAsk))
+#include <QPointer>
+
+RigRecovery::RigRecovery(RigLink &link, std::function<bool()> mayAsk,
+                         std::function<bool(const QString &)> modelMatches, QObject *parent)
+    : QObject(parent), m_link(link), m_mayAsk(std::move(mayAsk)),
+      m_modelMatches(std::move(modelMatches))
 {
     m_timer.setInterval(PollPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &RigRecovery::poll);
@@ -11,32 +15,69 @@ RigRecovery::RigRecovery(RigLink &link, std::function<bool()> mayAsk, QObject *p
     connect(&m_link, &RigLink::replyReceived, this, &RigRecovery::replyReceived);
 }
 
+void RigRecovery::watchSilence()
+{
+    start(Watch::Silence);
+}
+
+void RigRecovery::watchModel()
+{
+    start(Watch::Model);
+}
+
+void RigRecovery::start(Watch watch)
+{
+    m_watch = watch;
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
 void RigRecovery::stop()
 {
-    m_silent = false;
+    m_watch = Watch::None;
     m_timer.stop();
 }
 
 void RigRecovery::replyMissing()
 {
-    if (m_silent)
-        return;
-    m_silent = true;
-    m_timer.start();
+    if (m_watch == Watch::None) {
+        start(Watch::Silence);
+        emit silenceBegan();
+    } else if (m_watch == Watch::Model) {
+        // Another model that falls silent is a silent radio: whatever answers next is looked at.
+        m_watch = Watch::Silence;
+    }
 }
 
 void RigRecovery::replyReceived()
 {
-    if (!m_silent)
-        return;
+    if (m_watch == Watch::Silence)
+        answered();
+}
+
+void RigRecovery::answered()
+{
     stop();
     QMetaObject::invokeMethod(this, &RigRecovery::answersAgain, Qt::QueuedConnection);
 }
 
+// Not while an exchange waits for the radio: that one is the question, and its reply (or its
+// silence) the answer. Nor after the link's turns, where a poll would only add to the wait.
 void RigRecovery::poll()
 {
-    if (m_link.isBusy() || !m_mayAsk())
+    if (m_asking || m_link.isBusy() || !m_mayAsk())
         return;
-    // Nobody waits for the answer: the link reports it.
-    m_link.exchange(QStringLiteral("ID"));
+    askModel();
+}
+
+QCoro::Task<> RigRecovery::askModel()
+{
+    m_asking = true;
+    const QPointer<RigRecovery> alive(this);
+    const QString reply = co_await m_link.exchange(QStringLiteral("ID"));
+    if (!alive)
+        co_return;
+    m_asking = false;
+    if (m_watch == Watch::Model && m_modelMatches(reply))
+        answered();
 }

@@ -1,12 +1,13 @@
 #include "radio/RadioRequests.h"
 
 #include <algorithm>
+#include <utility>
 
 RadioRequests::RadioRequests(QObject *parent) : QObject(parent) {}
 
-void RadioRequests::submit(Request request)
+void RadioRequests::submit(Request request, std::function<void()> dropped)
 {
-    enqueue(std::move(request), false);
+    enqueue(std::move(request), false, dropped);
 }
 
 void RadioRequests::submitKey(Request request)
@@ -32,12 +33,15 @@ bool RadioRequests::close(Request last)
     return true;
 }
 
-void RadioRequests::enqueue(Request request, bool keys)
+void RadioRequests::enqueue(Request request, bool keys, const std::function<void()> &dropped)
 {
     if (m_closed)
         return;
     if (m_waiting.size() >= MaxWaiting) {
         ++m_dropped;
+        ++m_burst;
+        if (dropped)
+            dropped();
         return;
     }
     m_waiting.enqueue({std::move(request), keys});
@@ -61,10 +65,19 @@ QCoro::Task<> RadioRequests::runWaiting()
     m_running = true;
     while (!m_waiting.isEmpty()) {
         const Request request = m_waiting.dequeue().request;
+        if (m_waiting.size() <= MaxWaiting / 2)
+            reportBurst();
         co_await request();
     }
     m_running = false;
+    reportBurst();
     emit idle();
+}
+
+void RadioRequests::reportBurst()
+{
+    if (m_burst > 0)
+        emit burstDropped(std::exchange(m_burst, 0));
 }
 
 QCoro::Task<> RadioRequests::runBeside(Request request)

@@ -21,8 +21,9 @@ public:
     explicit RadioRequests(QObject *parent = nullptr);
 
     // Runs `request` now when nothing runs (up to its first wait, before this returns), or after
-    // those that came before it.
-    void submit(Request request);
+    // those that came before it. When the queue is full it is dropped and `dropped` runs at once
+    // (a question must still get its answer).
+    void submit(Request request, std::function<void()> dropped = {});
     // The same for a request that keys the transmitter.
     void submitKey(Request request);
     void submitUnkey(Request request);
@@ -38,6 +39,9 @@ public:
 signals:
     // The last request that waited is over.
     void idle();
+    // `count` requests were dropped since the queue last had room: said once the burst is over
+    // (the queue half empty again, or idle), not for each request.
+    void burstDropped(int count);
 
 private:
     struct Waiting
@@ -46,7 +50,8 @@ private:
         bool keys = false;
     };
 
-    void enqueue(Request request, bool keys);
+    void enqueue(Request request, bool keys, const std::function<void()> &dropped = {});
+    void reportBurst();
     void runAtOnce(Request request);
     QCoro::Task<> runWaiting();
     static QCoro::Task<> runBeside(Request request);
@@ -55,4 +60,5 @@ private:
     bool m_running = false;
     bool m_closed = false;
     int m_dropped = 0;
+    int m_burst = 0; // dropped and not yet reported
 };

@@ -15,8 +15,11 @@
 ServerDispatcher::ServerDispatcher(StationState &state, RadioSelector &radios,
                                    RadioRequests &requests, const ServerControls &controls,
                                    EventLog &log)
-    : m_state(state), m_log(log), m_radios(radios), m_requests(requests), m_controls(controls)
+    : m_state(state), m_log(log), m_radios(radios), m_requests(requests), m_controls(controls),
+      m_kept(state, radios, log)
 {
+    QObject::connect(&m_kept, &KeptTransmit::due, &m_kept,
+                     [this] { m_requests.submitKey([this] { return serverTransmit(); }); });
 }
 
 AudioChannel ServerDispatcher::audioChannel() const
@@ -36,6 +39,14 @@ void ServerDispatcher::take(const QByteArray &message)
     case ServerCommand::ReceiveRight:
         m_requests.submitUnkey(request);
         break;
+    case ServerCommand::ReportFrequency:
+        // The server waits for an answer: a question the queue has no room for gets the one of a
+        // radio that does not answer.
+        m_requests.submit(request, [this] {
+            if (answerWithoutRadio)
+                answerWithoutRadio(QStringLiteral("999.999999"));
+        });
+        break;
     default:
         m_requests.submit(request);
         break;
@@ -51,11 +62,8 @@ QCoro::Task<> ServerDispatcher::handle(QByteArray message)
         break;
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
-        if (LineFramer::channelAccepts(command, audioChannel())) {
-            m_serverTransmitting = true;
-            co_await transmit();
-            m_serverTransmitting = false;
-        }
+        if (LineFramer::channelAccepts(command, audioChannel()))
+            co_await serverTransmit();
         break;
     case ServerCommand::ReceiveLeft:
     case ServerCommand::ReceiveRight:
@@ -110,14 +118,25 @@ QCoro::Task<> ServerDispatcher::transmit()
     Radio *radio = m_radios.current();
     if (radio == nullptr)
         co_return;
-    // A radio that does not answer is not keyed: nothing could tell whether it went back.
-    if (radio->capabilities().answers && !m_state.RigAnswering)
+    // A radio being recovered is keyed once it is ready: until then nothing could tell whether
+    // it went back to receive.
+    if (!m_kept.radioReady(*radio)) {
+        m_kept.keep();
         co_return;
+    }
     co_await radio->setTransmit(true);
+}
+
+QCoro::Task<> ServerDispatcher::serverTransmit()
+{
+    m_serverTransmitting = true;
+    co_await transmit();
+    m_serverTransmitting = false;
 }
 
 QCoro::Task<> ServerDispatcher::receive()
 {
+    m_kept.drop();
     m_state.TxLockedOut = false;
     m_lockoutLogged = false;
     Radio *radio = m_radios.current();
@@ -138,6 +157,11 @@ QCoro::Task<> ServerDispatcher::receive()
 void ServerDispatcher::keyingChanged(bool keyed)
 {
     m_keyedByServer = keyed && m_serverTransmitting;
+}
+
+void ServerDispatcher::serverGone()
+{
+    m_kept.drop();
 }
 
 bool ServerDispatcher::releaseServerKeying()

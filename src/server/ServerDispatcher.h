@@ -1,5 +1,6 @@
 #pragma once
 
+#include "server/KeptTransmit.h"
 #include "server/LineFramer.h"
 
 #include <QByteArray>
@@ -31,6 +32,8 @@ public:
 
     // Set by the owner: works out the frequency of the radio in use and sends it.
     std::function<QCoro::Task<>()> reportFrequencyToServer;
+    // Set by the owner: sends a frequency answer at once, without asking the radio.
+    std::function<void(const QString &)> answerWithoutRadio;
     // Set by the owner: hands DTMF characters to the interpreter.
     std::function<QCoro::Task<>(const QString &)> receiveDtmf;
 
@@ -49,10 +52,14 @@ public:
     // The server went away without sending RECEIVE: a radio its TRANSMIT keyed, and that nothing
     // unkeyed since, is unkeyed as RECEIVE would. True when it was.
     bool releaseServerKeying();
+    // The connection is gone, lost or closed: a TRANSMIT kept for a radio being recovered is
+    // forgotten, so that it cannot key the radio under the next connection.
+    void serverGone();
 
 private:
     QCoro::Task<> reportFrequency();
     QCoro::Task<> transmit();
+    QCoro::Task<> serverTransmit();
     QCoro::Task<> receive();
     QCoro::Task<> handOnDtmf(QString characters);
 
@@ -64,4 +71,5 @@ private:
     ServerControls m_controls;
     bool m_serverTransmitting = false; // a server TRANSMIT is being carried out
     bool m_keyedByServer = false;
+    KeptTransmit m_kept;
 };

@@ -12,6 +12,8 @@ class RigModel
 {
 public:
     RigModel(RigKind kind, int channelCount, QByteArray idText = QByteArray(), bool garble = false);
+    // Another set answers from now on: "ID" gets "ID TEXT".
+    void setIdText(const QByteArray &idText) { m_idText = idText; }
 
     QByteArray answer(const QByteArray &command);
     const RigState &state() const { return m_state; }

@@ -63,7 +63,14 @@ void RigSession::scheduleNext()
 void RigSession::answerDue()
 {
     while (!m_pending.isEmpty() && m_pending.head().dueNs <= m_clock.nsecsElapsed()) {
-        const QByteArray reply = m_model.answer(m_pending.dequeue().command);
+        const QByteArray command = m_pending.dequeue().command;
+        QByteArray reply = m_model.answer(command);
+        // Line noise past the reply's own letters: still a complete line, but not the set's.
+        if (m_spoiltReplies.value(command) > 0) {
+            --m_spoiltReplies[command];
+            for (qsizetype i = 3; i < reply.size(); ++i)
+                reply[i] = char(reply.at(i) ^ 0x55);
+        }
         m_port.send(reply + '\r');
         log('>', reply);
     }
@@ -92,6 +99,14 @@ bool RigSession::obey(const QByteArray &order)
         if (!ok || ms < 0 || command.isEmpty())
             return false;
         m_lateReplies.insert(command, ms);
+        return true;
+    }
+    if (order.startsWith("id ")) {
+        m_model.setIdText(order.mid(3));
+        return true;
+    }
+    if (order.startsWith("spoil ")) {
+        ++m_spoiltReplies[order.mid(6)];
         return true;
     }
     return false;

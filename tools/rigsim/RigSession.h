@@ -47,4 +47,5 @@ private:
     QElapsedTimer m_clock;
     qint64 m_lastDueNs = 0;
     QHash<QByteArray, int> m_lateReplies; // command -> extra milliseconds, once
+    QHash<QByteArray, int> m_spoiltReplies; // command -> how many of its next replies are noisy
 };
