@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/socket.h>
@@ -262,6 +263,8 @@ private slots:
         int master = -1;
         int slave = -1;
         QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        // Unplugging is closing the last copy of the master: the program must not inherit one.
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
         const QString device = QString::fromLocal8Bit(::ttyname(slave));
         ::close(slave);
         TestFiles::writeLines(dir.filePath("Ivrelane.ini"),

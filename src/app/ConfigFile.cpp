@@ -342,8 +342,10 @@ QStringList build(const ConfigBinding &b)
     activeLow("PIN16=", g.polarity(TxLine::Reset));
     activeLow("PIN17=", g.polarity(TxLine::Ptt));
     activeLow("PIN11=", g.squelchPolarity());
-    // Said when it is not the default of the lines in use (older versions read "0" as +5v).
-    if (b.lines && g.squelchPolarity() != LineConfig::defaultSquelchOpenLevel(b.lines->kind))
+    // "+5v" is said where it is not the default of the lines in use (older versions read "0"
+    // as +5v too).
+    if (b.lines && g.squelchPolarity() == LinePolarity::Positive &&
+        LineConfig::defaultSquelchOpenLevel(b.lines->kind) != LinePolarity::Positive)
         add("PIN11=", QStringLiteral("0"));
     add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString &entry : b.channels->memories()) {

@@ -210,19 +210,23 @@ void Tx16PinDriver::releasePort()
     if (onParallelPort()) {
         if (!std::exchange(m_portHeld, false))
             return;
-        for (TxLine line : PinLogic::IdleOrder)
-            write(line, false);
+        restAll();
         const quint16 address = quint16(m_state.LptBase);
         m_port.DisablePorts(address, address);
         return;
     }
     // A lost device is not written to; the lines a kernel lets go keep no defined level, so
     // they rest before.
-    if (m_lines->isOpen()) {
-        for (TxLine line : PinLogic::IdleOrder)
-            write(line, false);
-    }
+    if (m_lines->isOpen())
+        restAll();
     m_lines->close();
+}
+
+void Tx16PinDriver::restAll()
+{
+    // The transmitter unkeyed before anything else.
+    for (TxLine line : {TxLine::Ptt, TxLine::Up, TxLine::Down, TxLine::Reset})
+        write(line, false);
 }
 
 Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const

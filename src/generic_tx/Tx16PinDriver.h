@@ -112,6 +112,8 @@ private:
     // Keeps whether the PTT line is keyed, and shows it on the toggle.
     void notePtt(bool on);
     void noteDriven(bool driven);
+    // Every output to its rest level, whatever the program believed.
+    void restAll();
     bool write(TxLine line, bool active);
     bool present() const;
     struct PulseLine
