@@ -1,6 +1,6 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
-// interface stood in for by a socket pair (one report per message, as hidraw gives them), a GPIO
-// chip that is not there, and lines in memory for the stepping.
+// interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
+// the stepping.
 #include "app/GenericTxSubsystem.h"
 #include "app/StatusReport.h"
 #include "generic_tx/Cm108Lines.h"
@@ -10,6 +10,7 @@
 #include "generic_tx/MemoryLines.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "support/GenericTxFixture.h"
+#include "support/HidrawPeer.h"
 #include "support/TestFiles.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -17,71 +18,12 @@
 #include <QJsonObject>
 #include <QTest>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 const QString Device = QStringLiteral("/dev/hidraw-test");
-
-// The kernel's side of a hidraw device: each opening makes a new socket pair and keeps the
-// far end, where the test reads the output reports and writes the input reports.
-class HidrawPeer
-{
-public:
-    ~HidrawPeer() { unplug(); }
-
-    int open()
-    {
-        if (refuse) {
-            errno = ENOENT;
-            return -1;
-        }
-        unplug();
-        int ends[2];
-        if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
-            return -1;
-        m_peer = ends[1];
-        return ends[0];
-    }
-
-    void unplug()
-    {
-        if (m_peer >= 0)
-            ::close(m_peer);
-        m_peer = -1;
-    }
-
-    QList<QByteArray> reports()
-    {
-        QList<QByteArray> out;
-        char buffer[64];
-        ssize_t n;
-        while (m_peer >= 0 && (n = recv(m_peer, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
-            out << QByteArray(buffer, int(n));
-        return out;
-    }
-
-    void press(quint8 buttons)
-    {
-        const char report[4] = {char(buttons), 0, 0, 0};
-        QCOMPARE(send(m_peer, report, sizeof report, MSG_NOSIGNAL), ssize_t(sizeof report));
-    }
-
-    // The program closed its end; what it sent before has been read.
-    bool closed() const
-    {
-        char byte;
-        return m_peer >= 0 && recv(m_peer, &byte, 1, MSG_DONTWAIT | MSG_PEEK) == 0;
-    }
-
-    bool refuse = false;
-
-private:
-    int m_peer = -1;
-};
 
 // The output report for GPIO data bits, with UP, DOWN, RESET and PTT (GPIO 1, 2, 4, 3) outputs.
 QByteArray report(quint8 data)
@@ -206,15 +148,15 @@ void TestGenericLines::usbAudioSquelch()
     Tx16PinDriver &driver = rig.station().genericTx->driver();
     QVERIFY(!driver.squelchIsOpen()); // nothing reported yet: nothing pressed
 
-    peer.press(0x02);
+    QVERIFY(peer.press(0x02));
     QTRY_VERIFY(driver.squelchIsOpen());
-    peer.press(0x00);
+    QVERIFY(peer.press(0x00));
     QTRY_VERIFY(!driver.squelchIsOpen());
-    peer.press(0x02 | 0x01);
+    QVERIFY(peer.press(0x02 | 0x01));
     QTRY_VERIFY(driver.squelchIsOpen());
-    peer.press(0x01 | 0x04 | 0x08); // the other buttons are not the squelch
+    QVERIFY(peer.press(0x01 | 0x04 | 0x08)); // the other buttons are not the squelch
     QTRY_VERIFY(!driver.squelchIsOpen());
-    peer.press(0x02);
+    QVERIFY(peer.press(0x02));
     QTRY_VERIFY(driver.squelchIsOpen());
     rig.setup().RadioButtonPin11H->setChecked(true);
     QVERIFY(!driver.squelchIsOpen());
@@ -436,7 +378,7 @@ void TestGenericLines::defaultSquelchFitsTheUsualWiring()
     QList<QByteArray> sent;
     QTRY_VERIFY_WITH_TIMEOUT((sent += peer.reports(), upReports(sent) >= 3), 15000);
     QVERIFY(scan->isChecked());
-    peer.press(0x02);
+    QVERIFY(peer.press(0x02));
     QTRY_VERIFY(!scan->isChecked());
 
     // Saved so that an older version reads the same level; "+5v" is said, being no default.

@@ -181,8 +181,6 @@ QJsonObject StatusReport::snapshot() const
     return report;
 }
 
-// The transmit time grows while keyed, but that alone is no change worth a write: the
-// "keyedSince" time says it.
 QString StatusReport::summary(const QJsonObject &report)
 {
     const QString model = report.value(QLatin1String("model")).toString();
@@ -211,6 +209,8 @@ QString StatusReport::summary(const QJsonObject &report)
     return text;
 }
 
+// The transmit time grows while keyed, but that alone is no change worth a write: the
+// "keyedSince" time says it.
 void StatusReport::check()
 {
     QJsonObject report = snapshot();
