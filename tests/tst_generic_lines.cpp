@@ -172,7 +172,8 @@ void TestGenericLines::usbAudioOnAPseudoTerminal()
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     const QString path = QString::fromLocal8Bit(::ttyname(slave));
     // UP and RESET on GPIO 2 and 4, high at rest: data bits 0x0A, a newline on the wire.
-    Cm108Lines lines(path, *LineConfig::parseMap(LinesKind::UsbAudio, QStringLiteral("2,1,4,3,VOLDN")));
+    Cm108Lines lines(path,
+                     *LineConfig::parseMap(LinesKind::UsbAudio, QStringLiteral("2,1,4,3,VOLDN")));
     QVERIFY2(lines.open({true, false, true, false}), qPrintable(lines.failure()));
     QByteArray written;
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -304,7 +305,7 @@ void TestGenericLines::scanOnLinesInMemory()
 
 void TestGenericLines::everyOutputRestsWhenLetGo_data()
 {
-    QTest::addColumn<QString>("pulse"); // the pulse under way
+    QTest::addColumn<QString>("pulse");   // the pulse under way
     QTest::addColumn<bool>("otherModel"); // another model chosen instead of quitting
     QTest::newRow("quit during the start-up RESET") << "DELAYPIN16=5000" << false;
     QTest::newRow("quit during an UP pulse") << "DELAYPIN14=5000" << false;

@@ -253,7 +253,8 @@ void GenericTxSubsystem::activateLines()
         showLines(LinesHealth::None, QStringLiteral("No lines => INIT"));
         return;
     }
-    if (const std::optional<LineMap> map = LineConfig::parseMap(lineSettings.kind, lineSettings.map);
+    if (const std::optional<LineMap> map =
+            LineConfig::parseMap(lineSettings.kind, lineSettings.map);
         map && LineConfig::squelchReportsPressesOnly(lineSettings.kind, *map))
         m_station.log.append(QStringLiteral("Lines: the mute inputs report a press only once "
                                             "released, not a squelch level: use VOLDN or VOLUP"));

@@ -104,8 +104,7 @@ StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(stati
     GenericTxSubsystem &generic = *station.genericTx;
     for (Radio *radio : station.radios.all()) {
         if (radio != &generic.radio())
-            connect(&radio->state(), &RadioState::keyedChanged, this,
-                    &StatusReport::keyingChanged);
+            connect(&radio->state(), &RadioState::keyedChanged, this, &StatusReport::keyingChanged);
     }
     connect(&generic.driver(), &Tx16PinDriver::pttDrivenChanged, this,
             &StatusReport::keyingChanged);
@@ -200,12 +199,10 @@ QString StatusReport::summary(const QJsonObject &report)
     } else if (port.isEmpty() && !model.isEmpty()) {
         text += QStringLiteral(", no port");
     }
-    const bool connected = report.value(QLatin1String("server"))
-                               .toObject()
-                               .value(QLatin1String("connected"))
-                               .toBool();
-    text += connected ? QStringLiteral(", server connected")
-                      : QStringLiteral(", server not connected");
+    const bool connected =
+        report.value(QLatin1String("server")).toObject().value(QLatin1String("connected")).toBool();
+    text +=
+        connected ? QStringLiteral(", server connected") : QStringLiteral(", server not connected");
     return text;
 }
 

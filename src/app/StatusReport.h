@@ -15,7 +15,7 @@ struct StatusCounters
     qint64 transmitMs = 0; // keyings that ended
     int transmitTimeouts = 0;
     int radioFaults = 0; // exchanges the radio left unanswered, Hamlib failures
-    int portLosses = 0; // serial ports and lines devices
+    int portLosses = 0;  // serial ports and lines devices
     int serverReconnections = 0;
 };
 
