@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -250,6 +252,57 @@ private slots:
         QVERIFY2(status.err.contains("no copy runs"), status.err.constData());
         QVERIFY(status.out.contains("stopped"));
         QCOMPARE(command({"--status", "--folder", dir.filePath("none")}).exitCode, 1);
+    }
+
+    // What the station does, in one line, as "STATUS=" whenever it changes: a generic
+    // transmitter's lines (a pseudo-terminal standing in for the USB interface) working, then
+    // gone. `--status` shows the lines too.
+    void serviceStatusFollowsTheLines()
+    {
+        QTemporaryDir dir;
+        int master = -1;
+        int slave = -1;
+        QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        // Unplugging is closing the last copy of the master: the program must not inherit one.
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
+        const QString device = QString::fromLocal8Bit(::ttyname(slave));
+        ::close(slave);
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TX16UD", "WARNING=Y", "LINES=CM108",
+                               "LINESDEVICE=" + device, "LPT=0"});
+        NotifySocket notify(dir.filePath("notify"));
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("NOTIFY_SOCKET", dir.filePath("notify"));
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", dir.path()});
+        QVERIFY(copy.waitForStarted());
+
+        const QByteArray working =
+            "STATUS=TX16UD on " + QFile::encodeName(device) + ", lines OK, server not connected";
+        QList<QByteArray> messages = notify.receiveUntil(working, 20'000);
+        QVERIFY2(messages.contains(working) && messages.contains("READY=1"),
+                 messages.join('|').constData());
+        const Run status = command({"--status", "--folder", dir.path()});
+        QVERIFY2(status.out.contains("Lines:    CM108 " + QFile::encodeName(device) + " OK"),
+                 status.out.constData());
+
+        ::close(master); // the interface unplugged
+        const QByteArray lost =
+            "STATUS=TX16UD on " + QFile::encodeName(device) + ", lines lost, server not connected";
+        messages = notify.receiveUntil(lost, 10'000);
+        QVERIFY2(messages.contains(lost), messages.join('|').constData());
+        QJsonObject report;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (report = QJsonDocument::fromJson(TestFiles::readBytes(dir.filePath("Ivrelane.status")))
+                          .object(),
+             report.value("lines").toObject().value("state") == QStringLiteral("lost")),
+            5000);
+        QCOMPARE(report.value("counters").toObject().value("portLosses").toInt(), 1);
+
+        ::kill(pid_t(copy.processId()), SIGTERM);
+        QVERIFY(copy.waitForFinished(20'000));
     }
 
     // The package's unit, as systemd reads it for the instance "2m" (the program's path made

@@ -60,6 +60,13 @@ void print(const QJsonObject &report, const QString &where, qint64 ageSeconds)
                 report.value(QLatin1String("answers")).isNull()
                     ? "never replies"
                     : qPrintable(text(report, "answers")));
+    if (const QJsonObject lines = report.value(QLatin1String("lines")).toObject(); !lines.isEmpty())
+        std::printf("Lines:    %s %s %s, PTT %s, squelch %s\n", qPrintable(text(lines, "kind")),
+                    qPrintable(text(lines, "device")), qPrintable(text(lines, "state")),
+                    lines.value(QLatin1String("pttKeyed")).toBool() ? "keyed" : "at rest",
+                    lines.value(QLatin1String("squelchOpen")).isNull()
+                        ? "unknown"
+                        : (lines.value(QLatin1String("squelchOpen")).toBool() ? "open" : "closed"));
     if (report.value(QLatin1String("keyed")).toBool())
         std::printf("Transmit: keyed since %s\n", qPrintable(text(report, "keyedSince")));
     else

@@ -4,6 +4,7 @@
 #include "app/ResetCommand.h"
 #include "app/Station.h"
 #include "app/StatusCommand.h"
+#include "app/StatusReport.h"
 #include "platform/ServiceManager.h"
 #include "platform/UnixSignalWatcher.h"
 #include "ui/MessageBoxNotifier.h"
@@ -132,6 +133,9 @@ int main(int argc, char *argv[])
         };
     }
     QObject::connect(&station, &Station::startupFinished, &service, &ServiceManager::ready);
+    // What the station does, in one line, whenever that changes: `systemctl status` shows it.
+    QObject::connect(station.status.get(), &StatusReport::summaryChanged, &service,
+                     &ServiceManager::status, Qt::QueuedConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &service, &ServiceManager::stopping);
 
     // Those signals end the program the way "Quitter" does once start-up has begun: they

@@ -18,6 +18,13 @@ bool MemoryLines::open(const Levels &rest)
     return true;
 }
 
+void MemoryLines::close()
+{
+    if (m_open)
+        writesBeforeClose = int(writes.size());
+    m_open = false;
+}
+
 bool MemoryLines::setLevel(TxLine line, bool high)
 {
     if (!m_open) {
