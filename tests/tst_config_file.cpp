@@ -402,9 +402,10 @@ private slots:
     void checkJudgesLinesAsTheReaderDoes()
     {
         const QStringList written =
-            withPort(EveryKey) + QStringList{"HAMLIBMODEL=2034", "HAMLIBPORT=127.0.0.1:4532",
-                                             "HAMLIBSPEED=9600", "LINES=GPIO",
-                                             "LINESDEVICE=/dev/gpiochip0", "LINESMAP=17,27,22,23,24"};
+            withPort(EveryKey) +
+            QStringList{"HAMLIBMODEL=2034",           "HAMLIBPORT=127.0.0.1:4532",
+                        "HAMLIBSPEED=9600",           "LINES=GPIO",
+                        "LINESDEVICE=/dev/gpiochip0", "LINESMAP=17,27,22,23,24"};
         for (const QStringList &file : {written, OtherValues}) {
             for (const ConfigCheck::Verdict &v : ConfigCheck::judge(file))
                 QVERIFY2(v.taken, qPrintable(v.text + ": " + v.why));
@@ -452,8 +453,8 @@ private slots:
         QCOMPARE(saved(*start(noEffect)), plain);
 
         // A key given twice takes its last value; DTMF codes add up.
-        const QList<ConfigCheck::Verdict> twice = ConfigCheck::judge(
-            {Header, "PORT=1", "DTMF_CODE=1 : a", "PORT=2", "DTMF_CODE=2 : b"});
+        const QList<ConfigCheck::Verdict> twice =
+            ConfigCheck::judge({Header, "PORT=1", "DTMF_CODE=1 : a", "PORT=2", "DTMF_CODE=2 : b"});
         QVERIFY(!twice.at(0).taken && twice.at(0).why.contains("line 4"));
         QVERIFY(twice.at(1).taken && twice.at(2).taken && twice.at(3).taken);
     }

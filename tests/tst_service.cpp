@@ -57,7 +57,7 @@ Run commandAsNobody(const QStringList &arguments)
 {
     return command(QStringList{"--reuid", QString::number(Nobody), "--regid",
                                QString::number(Nobody), "--clear-groups", Program} +
-                   arguments,
+                       arguments,
                    QStringLiteral("setpriv"));
 }
 
@@ -281,8 +281,8 @@ private slots:
     void statusSaysWhatItCannotKnow()
     {
         QTemporaryDir dir;
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) |
-                                                      QFile::ExeOther | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther |
+                                                      QFile::ReadOther));
         const QString folder = dir.filePath("2m");
         QVERIFY(QDir().mkdir(folder));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
@@ -335,19 +335,19 @@ private slots:
         const QString link = dir.filePath("ttyRig");
         QVERIFY(!rig.start({"--model", "TMD710", "--link", link, "--control"}).isEmpty());
         const QStringList configuration{
-            "[IvrelaneTMD7x0]", "# the station on 2 m", "MODEL=TMD710",  "COM=COM3",
-            "COM=" + link,      "FORMTOP = 3",          "LANGUAGE=e",    "TXTIMEOUT=60",
-            "TXTIMEOUT=120"};
+            "[IvrelaneTMD7x0]", "# the station on 2 m", "MODEL=TMD710",
+            "COM=COM3",         "COM=" + link,          "FORMTOP = 3",
+            "LANGUAGE=e",       "TXTIMEOUT=60",         "TXTIMEOUT=120"};
         TestFiles::writeLines(dir.filePath("Ivrelane.ini"), configuration);
         const QByteArray before = TestFiles::readBytes(dir.filePath("Ivrelane.ini"));
 
         Run run = command({"--check", "--folder", dir.path()});
         QVERIFY2(run.exitCode == 0, run.err.constData());
-        for (const char *said :
-             {"MODEL=TMD710", "IGNORED: empty, or a Windows port name",
-              "IGNORED: line 9 gives it again", "IGNORED: unknown key: FORMTOP=",
-              "IGNORED: not one of F, E", "serial ports:", "hidraw:", "GPIO chips:",
-              "Radio: TMD710 on ", "would start and reach its radio"}) {
+        for (const char *said : {"MODEL=TMD710", "IGNORED: empty, or a Windows port name",
+                                 "IGNORED: line 9 gives it again",
+                                 "IGNORED: unknown key: FORMTOP=", "IGNORED: not one of F, E",
+                                 "serial ports:", "hidraw:", "GPIO chips:", "Radio: TMD710 on ",
+                                 "would start and reach its radio"}) {
             QVERIFY2(run.out.contains(said), (said + QByteArray("\n") + run.out).constData());
         }
         QVERIFY(!run.out.contains("# the station"));

@@ -45,7 +45,8 @@ void printDevices()
     print(QStringLiteral("Devices present:"));
     QStringList serial;
     for (const QString &port : listSerialPorts()) {
-        const QString device = port.startsWith(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
+        const QString device =
+            port.startsWith(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
         serial << withAccess(port, device);
     }
     print(QStringLiteral("  serial ports:   ") + listed(serial));
@@ -76,11 +77,11 @@ void printDevices()
     for (const int number : parports.portNumbers()) {
         const QString device = QStringLiteral("/dev/parport%1").arg(number);
         const std::optional<quint16> base = parports.baseAddress(number);
-        parallel << withAccess(device + (base ? QStringLiteral(" at ") +
-                                                    ConfigValues::hexAddress(*base) +
-                                                    QLatin1Char('h')
-                                              : QString()),
-                               device);
+        parallel << withAccess(
+            device +
+                (base ? QStringLiteral(" at ") + ConfigValues::hexAddress(*base) + QLatin1Char('h')
+                      : QString()),
+            device);
     }
     print(QStringLiteral("  parallel ports: ") + listed(parallel));
 }
@@ -129,9 +130,9 @@ int run(const QString &directory)
     if (!StationConfiguration::read(directory, &lines)) {
         printDevices();
         const int error = ::access(QFile::encodeName(path).constData(), R_OK) == 0 ? EIO : errno;
-        return notReady(QStringLiteral("cannot read %1: %2")
-                            .arg(QDir::toNativeSeparators(path),
-                                 QString::fromLocal8Bit(std::strerror(error))));
+        return notReady(
+            QStringLiteral("cannot read %1: %2")
+                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
     }
     print(QStringLiteral("Configuration %1:").arg(QDir::toNativeSeparators(path)));
     printVerdicts(lines);

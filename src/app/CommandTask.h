@@ -10,16 +10,14 @@
 namespace CommandTask {
 
 namespace Detail {
-template<typename T>
-QCoro::Task<> keep(QCoro::Task<T> task, std::optional<T> &result)
+template <typename T> QCoro::Task<> keep(QCoro::Task<T> task, std::optional<T> &result)
 {
     result = co_await task;
     QCoreApplication::exit(0);
 }
 } // namespace Detail
 
-template<typename T>
-T await(QCoro::Task<T> task)
+template <typename T> T await(QCoro::Task<T> task)
 {
     std::optional<T> result;
     Detail::keep(std::move(task), result);

@@ -64,9 +64,7 @@ Rule address()
 
 Rule guarded(const std::function<bool(const QString &)> &fits, const char *why)
 {
-    return [fits, why](const QString &v) {
-        return fits(v) ? QString() : QString::fromLatin1(why);
-    };
+    return [fits, why](const QString &v) { return fits(v) ? QString() : QString::fromLatin1(why); };
 }
 
 const QHash<QString, Rule> &rules()

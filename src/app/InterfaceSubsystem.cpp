@@ -163,8 +163,8 @@ QString InterfaceSubsystem::helpPagePath(Language language)
     // The browser needs files: both pages go to a private folder of this process (each links
     // to the other), once, and go with it.
     if (!m_helpFolder) {
-        auto folder = std::make_unique<QTemporaryDir>(QDir::temp().filePath(
-            QStringLiteral("ivrelane-help-XXXXXX")));
+        auto folder = std::make_unique<QTemporaryDir>(
+            QDir::temp().filePath(QStringLiteral("ivrelane-help-XXXXXX")));
         if (!folder->isValid())
             return QString();
         for (const QString &page : QDir(QStringLiteral(":/help")).entryList(QDir::Files)) {

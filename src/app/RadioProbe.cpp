@@ -33,7 +33,8 @@ QString openFailure(const QString &device)
     const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        QString why = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(error)));
+        QString why =
+            QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(error)));
         const QString group = QFileInfo(device).group();
         if ((error == EACCES || error == EPERM) && !group.isEmpty() && group != u"root")
             why += QStringLiteral(" (join the %1 group, then log in again)").arg(group);
@@ -66,8 +67,9 @@ QCoro::Task<Answer> askKenwood(SerialPortSettings settings, Kenwood::Model model
     if (!Kenwood::idReplyMatches(reply, model))
         co_return Answer{false, QStringLiteral("the radio on %1 is no %2: it answers \"%3\"")
                                     .arg(port, Kenwood::idText(model), reply)};
-    co_return Answer{true, QStringLiteral("%1 on %2 answers \"%3\"")
-                               .arg(Kenwood::modelName(model), port, reply)};
+    co_return Answer{
+        true,
+        QStringLiteral("%1 on %2 answers \"%3\"").arg(Kenwood::modelName(model), port, reply)};
 }
 
 Answer askHamlib(const HamlibSettings &settings)
@@ -82,8 +84,7 @@ Answer askHamlib(const HamlibSettings &settings)
     QString name;
     HamlibFrequency frequency;
     QObject::connect(&rig, &HamlibRig::failed, [&error](const QString &text) { error = text; });
-    QObject::connect(&rig, &HamlibRig::refused,
-                     [&error](const QString &text) { error = text; });
+    QObject::connect(&rig, &HamlibRig::refused, [&error](const QString &text) { error = text; });
     QObject::connect(&rig, &HamlibRig::opened, [&name](const HamlibCapabilities &caps) {
         name = (caps.maker + QLatin1Char(' ') + caps.model).trimmed();
     });
@@ -92,11 +93,11 @@ Answer askHamlib(const HamlibSettings &settings)
     rig.open(settings.model, settings.port, settings.speed);
     rig.readFrequency(0);
     rig.close();
-    const QString where = QStringLiteral("Hamlib radio %1 on %2").arg(settings.model).arg(settings.port);
+    const QString where =
+        QStringLiteral("Hamlib radio %1 on %2").arg(settings.model).arg(settings.port);
     if (!frequency.answered)
-        return {false, QStringLiteral("%1: %2").arg(where, error.isEmpty()
-                                                               ? QStringLiteral("no answer")
-                                                               : error)};
+        return {false, QStringLiteral("%1: %2").arg(
+                           where, error.isEmpty() ? QStringLiteral("no answer") : error)};
     return {true, QStringLiteral("%1 (%2) answers: %3 MHz")
                       .arg(where, name)
                       .arg(double(frequency.frequencyHz) / 1e6, 0, 'f', 6)};
@@ -111,8 +112,8 @@ Answer askGeneric(const StationConfiguration &c)
             return {false, QStringLiteral("no pin map that fits %1 (LINESMAP=)")
                                .arg(LineConfig::kindText(c.otherLines.kind))};
         if (const QString why = openFailure(c.otherLines.device); !why.isEmpty())
-            return {false, QStringLiteral("lines %1 cannot be opened: %2")
-                               .arg(c.otherLines.device, why)};
+            return {false,
+                    QStringLiteral("lines %1 cannot be opened: %2").arg(c.otherLines.device, why)};
         return {true, QStringLiteral("lines %1 open (the transmitter itself never replies)")
                           .arg(c.otherLines.device)};
     }
@@ -125,7 +126,8 @@ Answer askGeneric(const StationConfiguration &c)
         return {false, QStringLiteral("no parallel port at %1").arg(address)};
     const QString device = QStringLiteral("/dev/parport%1").arg(*number);
     if (const QString why = openFailure(device); !why.isEmpty())
-        return {false, QStringLiteral("parallel port at %1 cannot be opened: %2").arg(address, why)};
+        return {false,
+                QStringLiteral("parallel port at %1 cannot be opened: %2").arg(address, why)};
     return {true, QStringLiteral("parallel port at %1 (%2) opens (the transmitter itself never "
                                  "replies)")
                       .arg(address, device)};

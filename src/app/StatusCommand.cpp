@@ -40,7 +40,9 @@ bool lockHolderRuns(const QString &directory, qint64 *pid)
 bool sayUnreadable(const QString &directory, const QString &statusPath)
 {
     const QByteArray folder = QFile::encodeName(directory);
-    struct stat info{};
+    struct stat info
+    {
+    };
     const bool known = ::stat(folder.constData(), &info) == 0;
     if (!known && errno == ENOENT) {
         std::fprintf(stderr, "Ivrelane: no folder %s\n",
@@ -55,21 +57,22 @@ bool sayUnreadable(const QString &directory, const QString &statusPath)
     if (error == 0)
         return false;
     const QString where = QDir::toNativeSeparators(directory);
-    std::fprintf(stderr, "Ivrelane: cannot read %s: %s\n", qPrintable(where),
-                 std::strerror(error));
+    std::fprintf(stderr, "Ivrelane: cannot read %s: %s\n", qPrintable(where), std::strerror(error));
     if (!known)
         return true;
     const passwd *owner = ::getpwuid(info.st_uid);
     const QString user = owner ? QString::fromLocal8Bit(owner->pw_name) : QString();
     const QString program = QCoreApplication::arguments().value(0, QStringLiteral("ivrelane"));
     if (!user.isEmpty() && info.st_uid != ::geteuid())
-        std::fprintf(stderr, "Ivrelane: ask as the station's user: sudo -u %s %s --status "
+        std::fprintf(stderr,
+                     "Ivrelane: ask as the station's user: sudo -u %s %s --status "
                      "--folder %s\n",
                      qPrintable(user), qPrintable(program), qPrintable(where));
     // The folder's group may look in: joining it does for good what sudo does once.
     const group *members = ::getgrgid(info.st_gid);
     if (members && (info.st_mode & (S_IRGRP | S_IXGRP)) == (S_IRGRP | S_IXGRP))
-        std::fprintf(stderr, "Ivrelane: or join its group: sudo adduser $USER %s, then log in "
+        std::fprintf(stderr,
+                     "Ivrelane: or join its group: sudo adduser $USER %s, then log in "
                      "again\n",
                      members->gr_name);
     return true;
@@ -152,11 +155,12 @@ int run(const QString &directory)
     const qint64 age = written.isValid() ? written.secsTo(QDateTime::currentDateTime()) : -1;
     qint64 pid = 0;
     const bool holderRuns = lockHolderRuns(directory, &pid);
-    const bool writerRuns = holderRuns && qint64(report.value(QLatin1String("pid")).toInteger()) == pid;
+    const bool writerRuns =
+        holderRuns && qint64(report.value(QLatin1String("pid")).toInteger()) == pid;
     if (!report.isEmpty()) {
-        const Copy copy = writerRuns                                           ? Copy::Running
+        const Copy copy = writerRuns                                         ? Copy::Running
                           : !report.value(QLatin1String("running")).toBool() ? Copy::Stopped
-                                                                               : Copy::Vanished;
+                                                                             : Copy::Vanished;
         print(report, where, age, copy);
     }
 
