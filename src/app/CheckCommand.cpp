@@ -91,7 +91,7 @@ void printVerdicts(const QStringList &lines)
     for (const ConfigCheck::Verdict &v : ConfigCheck::judge(lines)) {
         print(QStringLiteral("  line %1  %2  %3")
                   .arg(v.lineNumber, 3)
-                  .arg(v.text.left(60), -40)
+                  .arg(v.text, -40)
                   .arg(v.taken ? QStringLiteral("taken") : QStringLiteral("IGNORED: ") + v.why));
     }
 }
