@@ -40,9 +40,7 @@ bool lockHolderRuns(const QString &directory, qint64 *pid)
 bool sayUnreadable(const QString &directory, const QString &statusPath)
 {
     const QByteArray folder = QFile::encodeName(directory);
-    struct stat info
-    {
-    };
+    struct stat info = {};
     const bool known = ::stat(folder.constData(), &info) == 0;
     if (!known && errno == ENOENT) {
         std::fprintf(stderr, "Ivrelane: no folder %s\n",
@@ -50,14 +48,18 @@ bool sayUnreadable(const QString &directory, const QString &statusPath)
         return true;
     }
     int error = 0;
-    if (::access(folder.constData(), R_OK | X_OK) != 0)
+    QString unread = directory;
+    if (::access(folder.constData(), R_OK | X_OK) != 0) {
         error = errno;
-    else if (::access(QFile::encodeName(statusPath).constData(), R_OK) != 0 && errno != ENOENT)
+    } else if (::access(QFile::encodeName(statusPath).constData(), R_OK) != 0 && errno != ENOENT) {
         error = errno;
+        unread = statusPath;
+    }
     if (error == 0)
         return false;
     const QString where = QDir::toNativeSeparators(directory);
-    std::fprintf(stderr, "Ivrelane: cannot read %s: %s\n", qPrintable(where), std::strerror(error));
+    std::fprintf(stderr, "Ivrelane: cannot read %s: %s\n",
+                 qPrintable(QDir::toNativeSeparators(unread)), std::strerror(error));
     if (!known)
         return true;
     const passwd *owner = ::getpwuid(info.st_uid);
@@ -70,7 +72,7 @@ bool sayUnreadable(const QString &directory, const QString &statusPath)
                      qPrintable(user), qPrintable(program), qPrintable(where));
     // The folder's group may look in: joining it does for good what sudo does once.
     const group *members = ::getgrgid(info.st_gid);
-    if (members && (info.st_mode & (S_IRGRP | S_IXGRP)) == (S_IRGRP | S_IXGRP))
+    if (members && info.st_gid != 0 && (info.st_mode & (S_IRGRP | S_IXGRP)) == (S_IRGRP | S_IXGRP))
         std::fprintf(stderr,
                      "Ivrelane: or join its group: sudo adduser $USER %s, then log in "
                      "again\n",
