@@ -15,7 +15,6 @@
 #include "ui/UnitTMD700.h"
 #include "ui/UnitWarning.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
