@@ -249,7 +249,7 @@ void TestGenericLines::missingGpioChip()
     QVERIFY(rig.station().genericTx->linesWatch().looking());
 
     rig.main().SpeedButtonTX16TX->click();
-    QCOMPARE(logged(rig, " Lines: Transmitter not keyed: Lines " + chip + " not open"), 1);
+    QCOMPARE(logged(rig, " Lines: Transmitter not keyed: " + chip + " not open"), 1);
     QVERIFY(rig.port->writes().isEmpty());
 }
 

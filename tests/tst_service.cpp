@@ -13,8 +13,10 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -22,6 +24,9 @@
 #include <csignal>
 
 namespace {
+
+constexpr uid_t Nobody = 65534; // an ordinary user every Debian system has
+constexpr uid_t Daemon = 1;     // stands for the service's own user
 
 const QString Program = QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane");
 
@@ -32,11 +37,11 @@ struct Run
     QByteArray err;
 };
 
-// Runs a short command of the program to its end.
-Run command(const QStringList &arguments)
+// Runs a short command of the program (or of `program`) to its end.
+Run command(const QStringList &arguments, const QString &program = Program)
 {
     QProcess process;
-    process.start(Program, arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(30'000)) {
         process.kill();
@@ -47,6 +52,24 @@ Run command(const QStringList &arguments)
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// The same as the ordinary user `nobody`, without any group.
+Run commandAsNobody(const QStringList &arguments)
+{
+    return command(QStringList{"--reuid", QString::number(Nobody), "--regid",
+                               QString::number(Nobody), "--clear-groups", Program} +
+                       arguments,
+                   QStringLiteral("setpriv"));
+}
+
+// Whether this test may run the program as an ordinary user: it runs as root, has setpriv,
+// and the build is within that user's reach.
+bool canRunAsNobody()
+{
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        return false;
+    return commandAsNobody({"--help"}).exitCode == 0;
 }
 
 QStringList filesIn(const QString &folder)
@@ -303,6 +326,136 @@ private slots:
 
         ::kill(pid_t(copy.processId()), SIGTERM);
         QVERIFY(copy.waitForFinished(20'000));
+    }
+
+    // A service's folder (mode 0750) hides its copy from other users: --status says it cannot
+    // read it, why and how to ask, rather than "no copy runs". A copy killed outright is not
+    // shown running from the status it left.
+    void statusSaysWhatItCannotKnow()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther |
+                                                      QFile::ReadOther));
+        const QString folder = dir.filePath("2m");
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadGroup |
+                                                  QFile::ExeGroup));
+        const passwd *service = ::getpwuid(Daemon);
+        const group *serviceGroup = ::getgrgid(Daemon);
+        const bool asNobody = canRunAsNobody() && service && serviceGroup &&
+                              ::chown(QFile::encodeName(folder).constData(), Daemon, Daemon) == 0;
+
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", folder});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + "/Ivrelane.status"), 20'000);
+        QCOMPARE(command({"--status", "--folder", folder}).exitCode, 0);
+
+        if (asNobody) {
+            const Run denied = commandAsNobody({"--status", "--folder", folder});
+            QCOMPARE(denied.exitCode, 1);
+            const QByteArray where = QFile::encodeName(folder);
+            QVERIFY2(denied.err.contains("cannot read " + where + ": Permission denied") &&
+                         denied.err.contains(QByteArray("sudo -u ") + service->pw_name + ' ' +
+                                             QFile::encodeName(Program) + " --status --folder " +
+                                             where) &&
+                         denied.err.contains(QByteArray("sudo adduser $USER ") +
+                                             serviceGroup->gr_name) &&
+                         !denied.err.contains("no copy runs"),
+                     denied.err.constData());
+        }
+
+        ::kill(pid_t(copy.processId()), SIGKILL);
+        QVERIFY(copy.waitForFinished(20'000));
+        const Run killed = command({"--status", "--folder", folder});
+        QCOMPARE(killed.exitCode, 1);
+        QVERIFY2(killed.out.contains("killed") && !killed.out.contains("running"),
+                 killed.out.constData());
+        QVERIFY2(killed.err.contains("no copy runs"), killed.err.constData());
+        if (!asNobody)
+            QSKIP("the unreadable folder needs root, setpriv and a build an ordinary user reaches");
+    }
+
+    // --check reads the configuration as the station would, lists the devices, and asks the
+    // radio its model only: nothing keyed, no file written. Exit 0 only when the radio answers.
+    void checkAsksTheKenwoodItsModelOnly()
+    {
+        QTemporaryDir dir;
+        RigSimProcess rig;
+        const QString link = dir.filePath("ttyRig");
+        QVERIFY(!rig.start({"--model", "TMD710", "--link", link, "--control"}).isEmpty());
+        const QStringList configuration{
+            "[IvrelaneTMD7x0]", "# the station on 2 m", "MODEL=TMD710",
+            "COM=COM3",         "COM=" + link,          "FORMTOP = 3",
+            "LANGUAGE=e",       "TXTIMEOUT=60",         "TXTIMEOUT=120"};
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"), configuration);
+        const QByteArray before = TestFiles::readBytes(dir.filePath("Ivrelane.ini"));
+
+        Run run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        for (const char *said : {"MODEL=TMD710", "IGNORED: empty, or a Windows port name",
+                                 "IGNORED: line 9 gives it again",
+                                 "IGNORED: unknown key: FORMTOP=", "IGNORED: not one of F, E",
+                                 "serial ports:", "hidraw:", "GPIO chips:", "Radio: TMD710 on ",
+                                 "would start and reach its radio"}) {
+            QVERIFY2(run.out.contains(said), (said + QByteArray("\n") + run.out).constData());
+        }
+        QVERIFY(!run.out.contains("# the station"));
+        QCOMPARE(rig.receivedCommands(), QStringList{"ID"});
+        QCOMPARE(filesIn(dir.path()).filter("Ivrelane"), QStringList{"Ivrelane.ini"});
+        QCOMPARE(TestFiles::readBytes(dir.filePath("Ivrelane.ini")), before);
+
+        rig.order("silent on");
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("does not answer") && run.err.count('\n') == 1,
+                 run.err.constData());
+        rig.order("silent off");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TMD700", "COM=" + link});
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("is no TM-D700"), run.err.constData());
+        QVERIFY(!rig.receivedCommands().contains("TX"));
+
+        QVERIFY(QFile::remove(dir.filePath("Ivrelane.ini")));
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("no configuration"), run.err.constData());
+    }
+
+    // A Hamlib radio is opened and read, its keying left as it was; the generic transmitter's
+    // lines device is opened and nothing written to it.
+    void checkLeavesHamlibAndLinesAsTheyWere()
+    {
+        QTemporaryDir dir;
+        const QString device = dir.filePath("hidraw9");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TX16UD", "LINES=CM108",
+                               "LINESDEVICE=" + device, "LINESMAP=1,2,4,3,VOLDN"});
+        Run run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QFile::encodeName(device) + ": No such file or directory"),
+                 run.err.constData());
+        TestFiles::writeBytes(device, "");
+        run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(TestFiles::readBytes(device), QByteArray());
+
+        RigctldProcess rigctld;
+        if (!rigctld.start({"-m", "1", "-P", "RIG"}))
+            QSKIP("rigctld did not start");
+        QVERIFY(rigctld.ask({"T", "1"}).isEmpty());
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=HAMLIB", "HAMLIBMODEL=2",
+                               "HAMLIBPORT=" + rigctld.address()});
+        run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY2(run.out.contains("answers"), run.out.constData());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     }
 
     // The package's unit, as systemd reads it for the instance "2m" (the program's path made

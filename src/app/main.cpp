@@ -1,3 +1,4 @@
+#include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/InstanceLock.h"
 #include "app/ProgramFiles.h"
@@ -40,7 +41,7 @@ QString usualFolder()
     return ProgramFiles::locate(QCoreApplication::applicationDirPath()).directory;
 }
 
-// --reset, --status and --help: short commands without the station or a window.
+// --reset, --status, --check and --help: short commands without the station or a window.
 int runCommand(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -54,6 +55,8 @@ int runCommand(int argc, char *argv[])
         return ResetCommand::run(folder);
     case CommandLine::Action::Status:
         return StatusCommand::run(folder);
+    case CommandLine::Action::Check:
+        return CheckCommand::run(folder);
     case CommandLine::Action::Help:
     case CommandLine::Action::Run:
         break;

@@ -102,7 +102,7 @@ bool Cm108Lines::setLevel(TxLine line, bool high)
     if (gpio < 1)
         return true;
     if (m_fd < 0) {
-        m_failure = QStringLiteral("Lines %1 not open").arg(m_device);
+        m_failure = QStringLiteral("%1 not open").arg(m_device);
         return false;
     }
     const quint8 bit = pinBit(gpio);

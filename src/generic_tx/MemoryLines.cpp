@@ -28,7 +28,7 @@ void MemoryLines::close()
 bool MemoryLines::setLevel(TxLine line, bool high)
 {
     if (!m_open) {
-        m_failure = QStringLiteral("Lines %1 not open").arg(m_device);
+        m_failure = QStringLiteral("%1 not open").arg(m_device);
         return false;
     }
     writes << Write{line, high};
