@@ -142,6 +142,8 @@ private slots:
     void missingModelKeepsHamlibWithoutARadio();
     void missingPortIsSaidMissing();
     void scanningKenwoodIsLetGoBeforeHamlibTakesOver();
+    void lostRepliesDoNotHoldTheUnkey();
+    void powerAskedWithoutARadioWaitsForIt();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -187,6 +189,11 @@ void TestHamlib::portAddresses()
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("127.0.0.1:70000")));
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("ttyUSB0")));
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("host:")));
+    // A rigctld named without its port is on rigctld's own.
+    QCOMPARE(HamlibTexts::rigctldAddress(QStringLiteral(" localhost"))->text(),
+             QStringLiteral("localhost:4532"));
+    QCOMPARE(HamlibTexts::rigctldAddress(QStringLiteral("10.0.0.2:4000"))->port, 4000);
+    QVERIFY(!HamlibTexts::rigctldAddress(QStringLiteral("host:")));
 }
 
 void TestHamlib::configurationKeysAreGuardedAndSaved()
@@ -261,7 +268,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     const qsizetype messages = fixture.notifier.messages.size();
     form.ui.RadioButtonRigctld->setChecked(true);
     QVERIFY(!form.ui.ListModels->isEnabled());
-    form.ui.EditRigctld->setText(QStringLiteral("localhost"));
+    form.ui.EditRigctld->setText(QStringLiteral("localhost:"));
     form.ui.ButtonOK->click();
     QVERIFY(form.isVisible());
     QCOMPARE(fixture.notifier.messages.size(), messages + 1);
@@ -336,9 +343,11 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
 void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 {
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    // Hamlib's dummy radio needs no port.
+    Station &station = road.start({"HAMLIBMODEL=1"});
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    QVERIFY(station.log.lines().constLast().endsWith(QStringLiteral(" Radio ready: Dummy")));
     QVERIFY(road.main().GroupBoxTX->isEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
@@ -624,6 +633,10 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     watch.stop();
     QCOMPARE(statusesAfterRed, QSet<int>{0});
     QVERIFY(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    // Never ready, and a silence is logged as one.
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
+    for (const QString &error : station.log.lines().filter(QStringLiteral(" Hamlib rig_")))
+        QVERIFY2(error.endsWith(QStringLiteral(": Communication timed out")), qPrintable(error));
     // A retry asks the memories and the band: nothing more waits behind them.
     QVERIFY2(mostOutstanding <= 2, qPrintable(QString::number(mostOutstanding)));
     QVERIFY(commandsOfFirstOpening > 0);
@@ -895,6 +908,7 @@ void TestHamlib::missingPortIsSaidMissing()
     QVERIFY(!m.MenuPort->isEnabled());
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
              1);
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
 }
 
 // OK in the settings window while a TM-D700 scans: the Kenwood is sent to receive and its scan
@@ -930,6 +944,94 @@ void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
     QCOMPARE(sent.mid(sent.size() - 3),
              (QStringList{QStringLiteral("SC 1"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+}
+
+// The radio obeys but its replies are lost (a broken receive wire): each of Hamlib's calls waits
+// seconds for them, and the unkey does not wait behind the call under way, on RECEIVE or at quit.
+void TestHamlib::lostRepliesDoNotHoldTheUnkey()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({"--model", "TMD710", "--memories", "5", "--control"});
+    QVERIFY(!pty.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    // Keyed, then a frequency request under way when the replies stop.
+    qsizetype asked = 0;
+    auto keyAndAskWithRepliesLost = [&] {
+        road.server.send("TRANSMIT_R\r\n");
+        QTRY_COMPARE(rig.receivedCommands().constLast(), QStringLiteral("TX"));
+        rig.order("lost on");
+        asked = rig.receivedCommands().size();
+        road.server.send("FREQUENCY\r\n");
+        QTRY_COMPARE(rig.receivedCommands().constLast(), QStringLiteral("FO 0"));
+    };
+    keyAndAskWithRepliesLost();
+    road.server.send("RECEIVE_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(asked).contains(QStringLiteral("RX")),
+                             20'000);
+    // Hamlib asks four times before it gives up: the unkey came before the call's end.
+    QStringList sent = rig.receivedCommands().mid(asked);
+    QVERIFY2(sent.mid(0, sent.indexOf(QStringLiteral("RX"))).count(QStringLiteral("FO 0")) < 4,
+             qPrintable(sent.join(u'|')));
+
+    // No reply: the panel is off, the radio is asked again, and only a reply says it answers.
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
+    const qsizetype failed = rig.receivedCommands().size();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(failed).contains(QStringLiteral("VM 0")),
+                             20'000);
+    const auto logged = [&station](const char *text) {
+        return station.log.lines().filter(QString::fromLatin1(text));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!logged(" Hamlib rig_send_raw: ").isEmpty(), 20'000);
+    QVERIFY(logged(" Hamlib: radio answers").isEmpty());
+    for (const QString &line : logged(" Hamlib rig_"))
+        QVERIFY2(line.endsWith(QStringLiteral(": Communication timed out")), qPrintable(line));
+    rig.order("lost off");
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
+    QTRY_VERIFY(station.hamlib->radio().state().panelEnabled());
+    QCOMPARE(logged(" Hamlib: radio answers").size(), 1);
+
+    // Quit while a request waits for lost replies: the unkey goes first, and nothing after it.
+    keyAndAskWithRepliesLost();
+    const qsizetype quit = rig.receivedCommands().size();
+    station.MenuQuitterClick();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(quit).contains(QStringLiteral("RX")),
+                             20'000);
+    sent = rig.receivedCommands().mid(quit);
+    QCOMPARE(sent, QStringList{QStringLiteral("RX")});
+}
+
+// Powers asked while the adapter is missing are neither shown nor saved as the radio's; they
+// reach the radio once it answers, and only then are they saved.
+void TestHamlib::powerAskedWithoutARadioWaitsForIt()
+{
+    RigSimProcess rig;
+    HamlibRoad road;
+    const QString link = road.fixture.path(QStringLiteral("dev/ttyHamlib"));
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + link},
+                                  {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
+                                   "DTMF_CODE=1224 : action 24= Puissance TXB Medium (Kenwood)"});
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, InitTimeoutMs);
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
+    road.server.send("1220\r\n");
+    road.server.send("1224\r\n");
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+    QStringList saved = ConfigFile::build(station.configBinding());
+    QVERIFY2(saved.filter(QRegularExpression(QStringLiteral("^PWR[AB]="))).isEmpty(),
+             qPrintable(saved.join(u'|')));
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
+
+    // The adapter is plugged in: the radio is initialised and takes the powers asked.
+    QVERIFY(!rig.start({"--model", "TMD710", "--memories", "5", "--link", link}).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("PC 1,1")));
+    QVERIFY(rig.receivedCommands().contains(QStringLiteral("PC 0,2")));
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Radio ready: ")).size(), 1);
+    saved = ConfigFile::build(station.configBinding());
+    QVERIFY(saved.contains(QStringLiteral("PWRA=2")));
+    QVERIFY(saved.contains(QStringLiteral("PWRB=1")));
 }
 
 QTEST_MAIN(TestHamlib)

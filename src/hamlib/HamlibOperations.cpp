@@ -71,26 +71,50 @@ void HamlibOperations::memoryMode(int band)
     m_link.setMode(band, m_state.ActiveBand, true, m_channelAsked[band]);
 }
 
+bool HamlibOperations::canSetPower(int band) const
+{
+    return m_caps.power && (band == 0 || m_caps.twoBands);
+}
+
 void HamlibOperations::powerChanged(int band)
 {
-    // A DTMF code moves the slider even when the radio has no such setting: it is put back.
-    if (!m_caps.power || (band == 1 && !m_caps.twoBands)) {
-        showPower(band, m_powerAsked[band]);
-        return;
-    }
     m_powerBefore[band] = m_powerAsked[band];
     m_powerAsked[band] = m_radio.band(band).power;
     m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
     m_releaseFocus();
 }
 
-// A position already set sends nothing, as a slider that does not move.
+// A position already set sends nothing, as a slider that does not move. The slider and the
+// saved power show only what the radio took: a power the radio cannot take now is not shown
+// as its power.
 void HamlibOperations::setPower(int band, int position)
 {
-    if (m_radio.band(band).power == position)
+    if (!m_link.isStarted() || !m_state.RigAnswering || !m_initialised || m_initialising) {
+        m_powerWaiting[band] = position;
+        return;
+    }
+    m_powerWaiting[band] = -1;
+    // A radio without that setting: the code does nothing, as the disabled slider.
+    if (!canSetPower(band) || m_radio.band(band).power == position)
         return;
     m_radio.setPower(band, position);
     powerChanged(band);
+}
+
+void HamlibOperations::applyWaitingPowers()
+{
+    for (int band : {0, 1}) {
+        const int position = std::exchange(m_powerWaiting[band], -1);
+        if (position < 0)
+            continue;
+        if (!canSetPower(band)) {
+            m_log.append(QStringLiteral("Hamlib: power of band %1 not set, the radio has no "
+                                        "power setting")
+                             .arg(band == 1 ? QLatin1Char('B') : QLatin1Char('A')));
+            continue;
+        }
+        setPower(band, position);
+    }
 }
 
 void HamlibOperations::setScan(int band, bool on)
@@ -260,14 +284,16 @@ void HamlibOperations::finishInitialisation()
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
-        if (configured < 0 || !m_caps.power || (band == 1 && !m_caps.twoBands))
+        if (configured < 0 || !canSetPower(band))
             continue;
         showPower(band, qMin(configured, 2));
         powerChanged(band);
     }
+    applyWaitingPowers();
     m_radio.setPanelEnabled(true);
     applyCapabilities();
     m_releaseFocus();
+    emit radioReady();
     if (auto finished = std::exchange(m_initFinished, nullptr))
         finished();
 }
@@ -316,6 +342,10 @@ void HamlibOperations::answered()
         m_state.RigStatus = m_initialised ? 1 : 2;
         m_radio.announceRigStatus();
     }
+    if (m_initialised && !m_initialising) {
+        m_radio.setPanelEnabled(true);
+        applyWaitingPowers();
+    }
 }
 
 void HamlibOperations::failed(const QString &error)
@@ -329,6 +359,8 @@ void HamlibOperations::failed(const QString &error)
     m_state.RigAnswering = false;
     m_state.RigStatus = 0;
     m_radio.announceRigStatus();
+    // Nothing on the panel would reach the radio, as with a silent Kenwood.
+    m_radio.setPanelEnabled(false);
     // One log line per fault, not one per retry.
     if (error != m_lastError)
         m_log.append(QStringLiteral("Hamlib ") + error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hamlib/HamlibPortGuard.h"
 #include "hamlib/HamlibTypes.h"
 
 #include <QHash>
@@ -23,6 +24,11 @@ struct HamlibWishes
     std::atomic<bool> stopping{false};
     // Requests queued or running.
     std::atomic<int> outstanding{0};
+    // Unkeys asked by the window, and the last of them the worker has carried out (or found
+    // done): the window sends one itself when the worker is held up.
+    std::atomic<int> unkeysAsked{0};
+    std::atomic<int> unkeysDone{0};
+    HamlibPortGuard port;
 };
 
 // The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
@@ -35,7 +41,7 @@ class HamlibRig : public QObject
 {
     Q_OBJECT
 public:
-    explicit HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent = nullptr);
+    explicit HamlibRig(std::shared_ptr<HamlibWishes> wishes, QObject *parent = nullptr);
     ~HamlibRig() override;
 
     // To be called once before any Hamlib call, while no other thread uses the locale: Hamlib
@@ -85,7 +91,14 @@ private:
     // The request under way, named in a refusal.
     void begin(HamlibRequest request, int band);
     bool check(int result, const char *call);
+    // A failure that may mean the link is gone: Hamlib closes it, and the next request opens it
+    // again.
     void lose(const QString &error);
+    // No reply in time: the port stays open (reopening it would only add Hamlib's probes, each
+    // waiting for the same silence), and the radio's keying is no longer known.
+    void timedOut(const QString &error);
+    void unkeyDone(int asked);
+    void closePort();
     // One of the radio's own commands (the per-band orders); the fields of its reply, or nothing
     // when it was refused or the radio is lost (both reported).
     std::optional<QList<QByteArray>> order(const QByteArray &command);
@@ -105,10 +118,14 @@ private:
     QString shiftOfCurrent();
     bool currentIsMemory(int band, bool *memory);
 
-    std::shared_ptr<const HamlibWishes> m_wishes;
+    std::shared_ptr<HamlibWishes> m_wishes;
     s_rig *m_rig = nullptr;
     // The device or host:port, as Hamlib opens it.
     QString m_port;
+    // This worker holds m_port, from its first opening to its end.
+    bool m_claimed = false;
+    // The radio's own unkey, as it goes on the line; empty when not known.
+    QByteArray m_unkey;
     bool m_open = false;
     // The radio takes the per-band orders.
     bool m_ordered = false;

@@ -61,7 +61,8 @@ std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
             rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
                          int(line.size()), reply, int(sizeof reply) - 1, end);
         if (result < 0) {
-            check(result, "rig_send_raw");
+            // Hamlib's raw call says "protocol error" when no whole reply came in time.
+            check(result == -RIG_EPROTO ? -RIG_ETIMEOUT : result, "rig_send_raw");
             return std::nullopt;
         }
         text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
@@ -280,10 +281,9 @@ void HamlibRig::setPower(int band, bool activeBand, int position)
         got.f >= PowerFraction[1] - 0.01F) {
         lowAtNoPower().insert(radio);
         value.f = 0.0F;
-        if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
-            return;
+        check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level");
     }
-    emit answered();
+    // Not taken as an answer: some radios get their settings without replying to them.
 }
 
 void HamlibRig::readFrequency(int band)

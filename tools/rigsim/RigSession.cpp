@@ -64,6 +64,11 @@ void RigSession::answerDue()
 {
     while (!m_pending.isEmpty() && m_pending.head().dueNs <= m_clock.nsecsElapsed()) {
         const QByteArray reply = m_model.answer(m_pending.dequeue().command);
+        // A broken receive wire: the radio obeys, its replies never arrive.
+        if (m_repliesLost) {
+            log('-', reply + " (lost)");
+            continue;
+        }
         m_port.send(reply + '\r');
         log('>', reply);
     }
@@ -82,6 +87,10 @@ bool RigSession::obey(const QByteArray &order)
     // The radio switched off ("silent on") and on again: commands are logged, not answered.
     if (order == "silent on" || order == "silent off") {
         m_options.silent = order == "silent on";
+        return true;
+    }
+    if (order == "lost on" || order == "lost off") {
+        m_repliesLost = order == "lost on";
         return true;
     }
     if (order.startsWith("late ")) {

@@ -23,7 +23,8 @@ public:
     // Creates the pty (and the link); on failure `error` says why.
     bool start(QString *error);
     QString ptyPath() const { return m_port.slavePath(); }
-    // One order of --control: "send TEXT" or "late CMD MS". False when it is not understood.
+    // One order of --control: "send TEXT", "late CMD MS", "silent on|off" or "lost on|off".
+    // False when it is not understood.
     bool obey(const QByteArray &order);
 
 private:
@@ -47,4 +48,5 @@ private:
     QElapsedTimer m_clock;
     qint64 m_lastDueNs = 0;
     QHash<QByteArray, int> m_lateReplies; // command -> extra milliseconds, once
+    bool m_repliesLost = false;
 };
