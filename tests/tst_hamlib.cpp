@@ -76,14 +76,19 @@ struct SilentLine
             if (fd >= 0)
                 ::close(fd);
     }
-    // Commands written to the radio since the last call.
-    QList<QByteArray> commands()
+    // What was written to the radio since the last call.
+    QByteArray bytes()
     {
         QByteArray bytes;
         char buffer[4096];
         for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
             bytes.append(buffer, n);
-        QList<QByteArray> out = bytes.split('\r');
+        return bytes;
+    }
+    // Commands written to the radio since the last call.
+    QList<QByteArray> commands()
+    {
+        QList<QByteArray> out = bytes().split('\r');
         out.removeAll(QByteArray());
         return out;
     }
@@ -144,6 +149,7 @@ private slots:
     void scanningKenwoodIsLetGoBeforeHamlibTakesOver();
     void lostRepliesDoNotHoldTheUnkey();
     void powerAskedWithoutARadioWaitsForIt();
+    void workerLeftBehindKeepsItsPort();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -1034,6 +1040,29 @@ void TestHamlib::powerAskedWithoutARadioWaitsForIt()
     saved = ConfigFile::build(station.configBinding());
     QVERIFY(saved.contains(QStringLiteral("PWRA=2")));
     QVERIFY(saved.contains(QStringLiteral("PWRB=1")));
+}
+
+// A worker let go in the middle of a long opening (a TM-D710 probed on a silent line) is left
+// behind; the next worker on that port (a TS-2000, whose commands end in ";") waits for it.
+void TestHamlib::workerLeftBehindKeepsItsPort()
+{
+    SilentLine line;
+    QVERIFY(!line.path.isEmpty());
+    QByteArray sent;
+    HamlibLink first;
+    first.start(RIG_MODEL_TMD710, line.path, 9600);
+    first.readFrequency(0);
+    QTRY_VERIFY((sent += line.bytes()).contains('\r'));
+    first.stop();
+    HamlibLink second;
+    bool failed = false;
+    connect(&second, &HamlibLink::failed, this, [&failed] { failed = true; });
+    second.start(RIG_MODEL_TS2000, line.path, 9600);
+    second.readFrequency(0);
+    QTRY_VERIFY_WITH_TIMEOUT(failed, InitTimeoutMs);
+    sent += line.bytes();
+    const qsizetype firstOfSecond = sent.indexOf(';');
+    QVERIFY2(firstOfSecond > 0 && sent.lastIndexOf('\r') < firstOfSecond, sent.constData());
 }
 
 QTEST_MAIN(TestHamlib)

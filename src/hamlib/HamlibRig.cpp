@@ -124,6 +124,9 @@ bool HamlibRig::ready()
         emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
         return false;
     }
+    // Once the link is let go, a request under way stops before its next command.
+    if (stopping())
+        return false;
     if (m_open)
         return true;
     // A serial device that is not there is said as such, not as a radio that does not answer.
@@ -167,7 +170,7 @@ bool HamlibRig::ready()
         unkeyDone(asked);
     }
     emit opened(m_caps);
-    return true;
+    return !stopping();
 }
 
 HamlibCapabilities HamlibRig::capabilitiesOf(RIG *rig)
