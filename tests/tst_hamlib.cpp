@@ -962,8 +962,11 @@ void TestHamlib::lostRepliesDoNotHoldTheUnkey()
     const QString pty = rig.start({"--model", "TMD710", "--memories", "5", "--control"});
     QVERIFY(!pty.isEmpty());
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"});
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"},
+                                  {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const int powerA = station.hamlib->radio().state().band(0).power;
+    QVERIFY(powerA != 2);
     // Keyed, then a frequency request under way when the replies stop.
     qsizetype asked = 0;
     auto keyAndAskWithRepliesLost = [&] {
@@ -982,6 +985,8 @@ void TestHamlib::lostRepliesDoNotHoldTheUnkey()
     QStringList sent = rig.receivedCommands().mid(asked);
     QVERIFY2(sent.mid(0, sent.indexOf(QStringLiteral("RX"))).count(QStringLiteral("FO 0")) < 4,
              qPrintable(sent.join(u'|')));
+    // Band A low, which the radio never answers.
+    road.server.send("1220\r\n");
 
     // No reply: the panel is off, the radio is asked again, and only a reply says it answers.
     QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
@@ -996,10 +1001,16 @@ void TestHamlib::lostRepliesDoNotHoldTheUnkey()
     QVERIFY(logged(" Hamlib: radio answers").isEmpty());
     for (const QString &line : logged(" Hamlib rig_"))
         QVERIFY2(line.endsWith(QStringLiteral(": Communication timed out")), qPrintable(line));
+    QCOMPARE(station.hamlib->radio().state().band(0).power, powerA);
+    QVERIFY(!ConfigFile::build(station.configBinding()).contains(QStringLiteral("PWRA=2")));
+    const qsizetype back = rig.receivedCommands().size();
     rig.order("lost off");
     QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
     QTRY_VERIFY(station.hamlib->radio().state().panelEnabled());
     QCOMPARE(logged(" Hamlib: radio answers").size(), 1);
+    // The power asked reaches the radio once it answers.
+    QTRY_VERIFY(rig.receivedCommands().mid(back).contains(QStringLiteral("PC 0,2")));
+    QTRY_COMPARE(station.hamlib->radio().state().band(0).power, 2);
 
     // Quit while a request waits for lost replies: the unkey goes first, and nothing after it.
     keyAndAskWithRepliesLost();

@@ -39,6 +39,7 @@ void HamlibLink::start(int model, const QString &port, int speed)
     connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
     connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
     connect(m_rig, &HamlibRig::refused, this, &HamlibLink::refused);
+    connect(m_rig, &HamlibRig::powerNotTaken, this, &HamlibLink::powerNotTaken);
     m_thread->start();
     post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
 }

@@ -64,6 +64,7 @@ signals:
     void answered();
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
+    void powerNotTaken(int band);
 
 private:
     void post(std::function<void(HamlibRig &)> request);

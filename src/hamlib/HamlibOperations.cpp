@@ -31,16 +31,12 @@ HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, Event
     connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
     connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
     connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
+    connect(&link, &HamlibLink::powerNotTaken, this, &HamlibOperations::powerNotTaken);
 }
 
 bool HamlibOperations::memoryModeOf(int band) const
 {
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
-}
-
-void HamlibOperations::showPower(int band, int position)
-{
-    m_radio.setPower(band, position);
 }
 
 bool HamlibOperations::canScan(int band) const
@@ -69,52 +65,6 @@ void HamlibOperations::memoryMode(int band)
     const int channel = m_state.MemoryNumberText.toInt(&ok);
     m_channelAsked[band] = ok ? channel : -1;
     m_link.setMode(band, m_state.ActiveBand, true, m_channelAsked[band]);
-}
-
-bool HamlibOperations::canSetPower(int band) const
-{
-    return m_caps.power && (band == 0 || m_caps.twoBands);
-}
-
-void HamlibOperations::powerChanged(int band)
-{
-    m_powerBefore[band] = m_powerAsked[band];
-    m_powerAsked[band] = m_radio.band(band).power;
-    m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
-    m_releaseFocus();
-}
-
-// A position already set sends nothing, as a slider that does not move. The slider and the
-// saved power show only what the radio took: a power the radio cannot take now is not shown
-// as its power.
-void HamlibOperations::setPower(int band, int position)
-{
-    if (!m_link.isStarted() || !m_state.RigAnswering || !m_initialised || m_initialising) {
-        m_powerWaiting[band] = position;
-        return;
-    }
-    m_powerWaiting[band] = -1;
-    // A radio without that setting: the code does nothing, as the disabled slider.
-    if (!canSetPower(band) || m_radio.band(band).power == position)
-        return;
-    m_radio.setPower(band, position);
-    powerChanged(band);
-}
-
-void HamlibOperations::applyWaitingPowers()
-{
-    for (int band : {0, 1}) {
-        const int position = std::exchange(m_powerWaiting[band], -1);
-        if (position < 0)
-            continue;
-        if (!canSetPower(band)) {
-            m_log.append(QStringLiteral("Hamlib: power of band %1 not set, the radio has no "
-                                        "power setting")
-                             .arg(band == 1 ? QLatin1Char('B') : QLatin1Char('A')));
-            continue;
-        }
-        setPower(band, position);
-    }
 }
 
 void HamlibOperations::setScan(int band, bool on)

@@ -73,6 +73,7 @@ private:
     bool canSetPower(int band) const;
     // Sends the powers asked while the radio could not take them.
     void applyWaitingPowers();
+    void powerNotTaken(int band);
     bool canScan(int band) const;
     // Moves the slider without sending the power.
     void showPower(int band, int position);

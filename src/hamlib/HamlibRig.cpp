@@ -217,12 +217,16 @@ void HamlibRig::lose(const QString &error)
 {
     if (m_open)
         closePort();
+    if (m_request == HamlibRequest::Power)
+        emit powerNotTaken(m_requestBand);
     emit failed(error);
 }
 
 void HamlibRig::timedOut(const QString &error)
 {
     m_transmitKnown = false;
+    if (m_request == HamlibRequest::Power)
+        emit powerNotTaken(m_requestBand);
     emit failed(error);
 }
 
@@ -381,6 +385,7 @@ void HamlibRig::applyTransmit()
 // would only find them when the server next asks.
 void HamlibRig::checkLink()
 {
+    begin(HamlibRequest::Read, 0);
     if (m_rig == nullptr || !m_open || stopping())
         return;
     const int fd = m_rig->state.rigport.fd;

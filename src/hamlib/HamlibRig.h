@@ -81,6 +81,8 @@ signals:
     void answered();
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
+    // The band's power asked was not taken: the radio did not answer it.
+    void powerNotTaken(int band);
 
 private:
     // How long a rigctld is given to name its radio after each opening.
