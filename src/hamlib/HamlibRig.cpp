@@ -103,8 +103,8 @@ void HamlibRig::close()
         closePort();
     rig_cleanup(m_rig);
     m_rig = nullptr;
-    if (std::exchange(m_claimed, false))
-        HamlibPortClaims::release(m_port);
+    if (const QString claimed = std::exchange(m_claimed, QString()); !claimed.isEmpty())
+        HamlibPortClaims::release(claimed);
 }
 
 void HamlibRig::closePort()
@@ -135,11 +135,15 @@ bool HamlibRig::ready()
         lose(QStringLiteral("rig_open: no such port ") + m_port);
         return false;
     }
-    // A worker left behind on this port talks on it until its call ends.
-    if (m_rig->caps->port_type == RIG_PORT_SERIAL && !m_claimed) {
-        if (!HamlibPortClaims::claim(m_port, [this] { return stopping(); }))
+    // A worker left behind on this port talks on it until its call ends; a link in /dev and
+    // the device's own name are one port.
+    if (m_rig->caps->port_type == RIG_PORT_SERIAL && m_claimed.isEmpty()) {
+        QString device = QFileInfo(m_port).canonicalFilePath();
+        if (device.isEmpty())
+            device = m_port;
+        if (!HamlibPortClaims::claim(device, [this] { return stopping(); }))
             return false;
-        m_claimed = true;
+        m_claimed = device;
     }
     const int asked = m_wishes->unkeysAsked.load();
     if (const int result = rig_open(m_rig); result != RIG_OK) {

@@ -34,9 +34,11 @@ struct HamlibWishes
 // The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
 // Hamlib: each call blocks that thread, never the window. Requests arrive queued, run one at a
 // time in order, and report through signals. A call the radio refuses reports Hamlib's error
-// text as a refusal: the radio is still there. Any other failure reports it as lost, and the
-// next request reopens the link first, so a rigctld or a serial adapter that comes back is used
-// again without the operator. Each opening unkeys the radio first.
+// text as a refusal: the radio is still there. A serial radio that does not reply in time is
+// reported as lost and asked again on the same open port. Any other failure reports it as lost,
+// and the next request reopens the link first, so a rigctld or a serial adapter that comes back
+// is used again without the operator. Each opening unkeys the radio first. Only a call that
+// read the radio's reply reports it as answering.
 class HamlibRig : public QObject
 {
     Q_OBJECT
@@ -124,8 +126,8 @@ private:
     s_rig *m_rig = nullptr;
     // The device or host:port, as Hamlib opens it.
     QString m_port;
-    // This worker holds m_port, from its first opening to its end.
-    bool m_claimed = false;
+    // The port this worker holds, from its first opening to its end; empty for none.
+    QString m_claimed;
     // The radio's own unkey, as it goes on the line; empty when not known.
     QByteArray m_unkey;
     bool m_open = false;
