@@ -39,15 +39,15 @@ scan_t scanKind(RIG *rig, bool memoryMode)
     return rig_has_scan(rig, RIG_SCAN_PROG) ? RIG_SCAN_PROG : RIG_SCAN_NONE;
 }
 
+} // namespace
+
 // The radio answered and did not take the command; anything else may mean it is gone. A radio
 // that says it is switched off does not answer either.
-bool isRefusal(int result)
+bool HamlibRig::isRefusal(int result)
 {
     const int code = qAbs(result);
     return RIG_IS_SOFT_ERRCODE(code) && code != RIG_EPOWER;
 }
-
-} // namespace
 
 HamlibRig::HamlibRig(std::shared_ptr<HamlibWishes> wishes, QObject *parent)
     : QObject(parent), m_wishes(std::move(wishes))
@@ -314,37 +314,6 @@ bool HamlibRig::currentIsMemory(int band, bool *memory)
     *memory = vfo == RIG_VFO_MEM;
     m_memoryMode[band] = *memory;
     return true;
-}
-
-void HamlibRig::readMemories(int count)
-{
-    begin(HamlibRequest::Read, 0);
-    if (!ready())
-        return;
-    QStringList entries;
-    m_channelHertz.clear();
-    if (m_caps.memoryRead) {
-        for (int channel = 1; channel <= count; ++channel) {
-            if (stopping())
-                return;
-            qint64 hertz = 0;
-            QString shift;
-            QString name;
-            // An empty channel is refused by the radio: it is left out of the list. A radio
-            // that stops answering ends the reading.
-            const int result = readChannel(channel, &hertz, &shift, &name);
-            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
-                check(result, "rig_get_channel");
-                return;
-            }
-            if (result == RIG_OK && hertz > 0) {
-                entries << HamlibTexts::memoryEntry(channel, hertz, shift, name);
-                m_channelHertz.insert(channel, hertz);
-            }
-        }
-    }
-    emit memoriesRead(entries);
-    emit answered();
 }
 
 void HamlibRig::setScan(int band, bool on)

@@ -90,6 +90,7 @@ private:
     // How long a rigctld is given to name its radio after each opening.
     static constexpr int RigctldAskMs = 1000;
 
+    static bool isRefusal(int result);
     bool ready();
     bool stopping() const { return m_wishes->stopping.load(); }
     // The request under way, named in a refusal.
