@@ -401,13 +401,23 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QCOMPARE(status->text(), shown);
 
     RigSimProcess back;
-    QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"),
+    QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"), QStringLiteral("--pace"),
                          QStringLiteral("--link"), s.link})
                  .isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1);
     QVERIFY(!status->toolTip().contains(QStringLiteral(" lost")));
     QCOMPARE(back.receivedCommands().mid(0, 2), (QStringList{"RX", "AI 0"}));
+    // The memories are read again once the radio is in service, and a keying goes between.
+    ui.SpeedButtonTX->click();
+    QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
+    const QStringList commands = back.receivedCommands();
+    QVERIFY2(commands.indexOf(QStringLiteral("TX")) > 0 &&
+                 commands.indexOf(QStringLiteral("TX")) < commands.indexOf(QStringLiteral("ME 012")),
+             qPrintable(commands.join(QLatin1Char(','))));
+    QCOMPARE(station.kenwood->radio().state().memories().size(), 12);
+    ui.SpeedButtonTX->click();
+    QTRY_VERIFY_WITH_TIMEOUT(back.receivedCommands().constLast() == QStringLiteral("RX"), BoundMs);
     ui.SpeedButtonVFOA->click();
     QTRY_VERIFY(station.requests.isIdle());
     const QString vfo = station.state.CurrentFrequency;

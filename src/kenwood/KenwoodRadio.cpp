@@ -4,6 +4,7 @@
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "kenwood/KenwoodReplies.h"
+#include "kenwood/MemoryRefresh.h"
 #include "kenwood/RigLink.h"
 #include "kenwood/RigRecovery.h"
 #include "platform/LinkSettings.h"
@@ -36,6 +37,7 @@ KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
         *m_link, [this] { return mayPollRadio(); },
         [this](const QString &reply) { return idReplyMatches(reply, m_model); });
     connect(m_recovery.get(), &RigRecovery::answersAgain, this, &KenwoodRadio::radioAnswersAgain);
+    m_memoryRefresh = std::make_unique<MemoryRefresh>(*m_link, m_context.requests, state());
     connect(m_recovery.get(), &RigRecovery::silenceBegan, this,
             &KenwoodRadio::radioStopsAnswering);
     for (QTimer *timer : {&m_initialisationDelay, &m_recoveryInit}) {
@@ -187,7 +189,20 @@ QCoro::Task<> KenwoodRadio::initialiseNow(bool readMemories)
         co_return;
     // The initialisation finds out by itself whether the radio answers.
     m_recovery->stop();
-    initialisationEnded(co_await m_initialisation->ButtoninitClick(readMemories));
+    m_memoryRefresh->stop();
+    // After the port came back, keying does not wait for the whole memory list: the list on show
+    // serves until it has been read again behind the requests.
+    const bool inBackground =
+        std::exchange(m_refreshMemories, false) && !state().memories().isEmpty();
+    const KenwoodInitialisation::Outcome outcome =
+        co_await m_initialisation->ButtoninitClick(readMemories && !inBackground);
+    initialisationEnded(outcome);
+    if (!inBackground || !inUse())
+        co_return;
+    if (outcome.kind == KenwoodInitialisation::Outcome::Ready)
+        m_memoryRefresh->start(m_model, m_context.station.NumberOfMemories);
+    else
+        m_refreshMemories = true; // for the initialisation that takes it into service
 }
 
 // A radio that failed its initialisation is watched until it can be taken into service: a silent
@@ -274,6 +289,8 @@ void KenwoodRadio::closePort()
 {
     m_openReport.clear();
     m_recovery->stop();
+    m_memoryRefresh->stop();
+    m_refreshMemories = false;
     m_recoveryInit.stop();
     m_link->close();
 }
@@ -304,6 +321,7 @@ void KenwoodRadio::portLost(const QString &portName)
     // Keyed when the line went: whatever unkeys it meanwhile (RECEIVE, the time-out) cannot
     // reach the radio, so it is unkeyed first thing when the port is back.
     m_unkeyWhenBack = state().keyed();
+    m_memoryRefresh->stop();
     m_context.log.append(QStringLiteral("Port %1 lost").arg(portName));
     emit portAway(portName);
 }
@@ -323,6 +341,7 @@ void KenwoodRadio::portBack(const QString &portName)
     // Not ready until initialised: a TRANSMIT meanwhile waits for that rather than keying a radio
     // the initialisation then sends back to receive.
     state().setPanelEnabled(false);
+    m_refreshMemories = true;
     pressInit();
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 class EventLog;
+class MemoryRefresh;
 class Notifier;
 class RadioRequests;
 class RigLink;
@@ -106,6 +107,10 @@ private:
     std::unique_ptr<KenwoodOperations> m_operations;
     std::unique_ptr<KenwoodInitialisation> m_initialisation;
     std::unique_ptr<RigRecovery> m_recovery;
+    std::unique_ptr<MemoryRefresh> m_memoryRefresh;
+    // The port came back: the memories are read again once the radio is in service, in the
+    // background (the set may have been reprogrammed while it was away).
+    bool m_refreshMemories = false;
     // The open failure last logged, until the port opens or another is chosen.
     PortOpenReport m_openReport;
     bool m_unkeyWhenBack = false;
