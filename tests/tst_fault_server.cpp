@@ -1,4 +1,4 @@
-#include "app/ServerSubsystem.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"

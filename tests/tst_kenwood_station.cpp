@@ -1,5 +1,5 @@
-#include "app/KenwoodSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/KenwoodWiring.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "support/RigSimProcess.h"
 
@@ -37,7 +37,7 @@ class TestKenwoodStation : public QObject
                 QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
                 configuration);
             Station &station = fixture.start();
-            QObject::connect(station.server.get(), &ServerSubsystem::frequencyAnswered,
+            QObject::connect(station.server.get(), &ServerWiring::frequencyAnswered,
                              [this](const QString &text) { sentToServer << text; });
             return station;
         }

@@ -148,9 +148,9 @@ std::pair<QRadioButton *, QRadioButton *> polarityChoices(Ui::TFormInitTX16 &ui,
     return {ui.RadioButtonPin17H, ui.RadioButtonPin17L};
 }
 
-QRadioButton *portChoice(Ui::TFormInitTX16 &ui, Tx16Settings::Port port)
+QRadioButton *portChoice(Ui::TFormInitTX16 &ui, GenericTxSettings::Port port)
 {
-    using Port = Tx16Settings::Port;
+    using Port = GenericTxSettings::Port;
     switch (port) {
     case Port::Lpt378:
         return ui.RadioButtonH378;
@@ -168,85 +168,85 @@ QRadioButton *portChoice(Ui::TFormInitTX16 &ui, Tx16Settings::Port port)
 
 } // namespace
 
-int Tx16WindowSettings::channelCount() const
+int GenericTxWindowSettings::channelCount() const
 {
     return m_ui.SpinEditCanalNombre->value();
 }
 
-void Tx16WindowSettings::setChannelCount(int count)
+void GenericTxWindowSettings::setChannelCount(int count)
 {
     m_ui.SpinEditCanalNombre->setValue(count);
 }
 
-int Tx16WindowSettings::baseChannel() const
+int GenericTxWindowSettings::baseChannel() const
 {
     return m_ui.SpinEditCanalReset->value();
 }
 
-void Tx16WindowSettings::setBaseChannel(int channel)
+void GenericTxWindowSettings::setBaseChannel(int channel)
 {
     m_ui.SpinEditCanalReset->setValue(channel);
 }
 
-void Tx16WindowSettings::keepBaseChannelWithin(int count)
+void GenericTxWindowSettings::keepBaseChannelWithin(int count)
 {
     m_ui.SpinEditCanalReset->setMaximum(count);
 }
 
-int Tx16WindowSettings::period() const
+int GenericTxWindowSettings::period() const
 {
     return m_ui.SpinEditTempoTX16->value();
 }
 
-void Tx16WindowSettings::setPeriod(int ms)
+void GenericTxWindowSettings::setPeriod(int ms)
 {
     m_ui.SpinEditTempoTX16->setValue(ms);
 }
 
-int Tx16WindowSettings::pulseLength(TxLine pulsed) const
+int GenericTxWindowSettings::pulseLength(TxLine pulsed) const
 {
     return pulseEdit(m_ui, pulsed)->value();
 }
 
-void Tx16WindowSettings::setPulseLength(TxLine pulsed, int ms)
+void GenericTxWindowSettings::setPulseLength(TxLine pulsed, int ms)
 {
     pulseEdit(m_ui, pulsed)->setValue(ms);
 }
 
-LinePolarity Tx16WindowSettings::polarity(TxLine line) const
+LinePolarity GenericTxWindowSettings::polarity(TxLine line) const
 {
     return polarityChoices(m_ui, line).second->isChecked() ? LinePolarity::Negative
                                                            : LinePolarity::Positive;
 }
 
-void Tx16WindowSettings::setPolarity(TxLine line, LinePolarity polarity)
+void GenericTxWindowSettings::setPolarity(TxLine line, LinePolarity polarity)
 {
     const auto [high, low] = polarityChoices(m_ui, line);
     (polarity == LinePolarity::Negative ? low : high)->setChecked(true);
 }
 
-LinePolarity Tx16WindowSettings::squelchPolarity() const
+LinePolarity GenericTxWindowSettings::squelchPolarity() const
 {
     return m_ui.RadioButtonPin11L->isChecked() ? LinePolarity::Negative : LinePolarity::Positive;
 }
 
-void Tx16WindowSettings::setSquelchPolarity(LinePolarity polarity)
+void GenericTxWindowSettings::setSquelchPolarity(LinePolarity polarity)
 {
     (polarity == LinePolarity::Negative ? m_ui.RadioButtonPin11L : m_ui.RadioButtonPin11H)
         ->setChecked(true);
 }
 
-bool Tx16WindowSettings::circularScan() const
+bool GenericTxWindowSettings::circularScan() const
 {
     return m_ui.CheckBoxOptiTX16->isChecked();
 }
 
-void Tx16WindowSettings::setCircularScan(bool circular)
+void GenericTxWindowSettings::setCircularScan(bool circular)
 {
     m_ui.CheckBoxOptiTX16->setChecked(circular);
 }
 
-Tx16WindowSettings::Port Tx16WindowSettings::port() const
+GenericTxWindowSettings::Port GenericTxWindowSettings::port() const
 {
     for (Port choice : {Port::Lpt378, Port::Lpt278, Port::Lpt3BC, Port::User}) {
         if (portChoice(m_ui, choice)->isChecked())
@@ -255,7 +255,7 @@ Tx16WindowSettings::Port Tx16WindowSettings::port() const
     return Port::None;
 }
 
-void Tx16WindowSettings::markPort(Port port, bool chosen)
+void GenericTxWindowSettings::markPort(Port port, bool chosen)
 {
     QRadioButton *choice = portChoice(m_ui, port);
     if (choice == nullptr)
@@ -266,23 +266,23 @@ void Tx16WindowSettings::markPort(Port port, bool chosen)
         uncheck(choice);
 }
 
-void Tx16WindowSettings::setPortCaption(Port port, const QString &caption)
+void GenericTxWindowSettings::setPortCaption(Port port, const QString &caption)
 {
     if (port != Port::User && port != Port::None)
         portChoice(m_ui, port)->setText(caption);
 }
 
-QString Tx16WindowSettings::typedAddress() const
+QString GenericTxWindowSettings::typedAddress() const
 {
     return m_ui.EditH000->text();
 }
 
-void Tx16WindowSettings::setTypedAddress(const QString &address)
+void GenericTxWindowSettings::setTypedAddress(const QString &address)
 {
     m_ui.EditH000->setText(address);
 }
 
-LinesKind Tx16WindowSettings::linesKind() const
+LinesKind GenericTxWindowSettings::linesKind() const
 {
     if (m_ui.RadioButtonLinesCM108->isChecked())
         return LinesKind::UsbAudio;
@@ -291,7 +291,7 @@ LinesKind Tx16WindowSettings::linesKind() const
     return LinesKind::ParallelPort;
 }
 
-void Tx16WindowSettings::setLinesKind(LinesKind kind)
+void GenericTxWindowSettings::setLinesKind(LinesKind kind)
 {
     QRadioButton *choice = m_ui.RadioButtonLinesLPT;
     if (kind == LinesKind::UsbAudio)
@@ -301,7 +301,7 @@ void Tx16WindowSettings::setLinesKind(LinesKind kind)
     choice->setChecked(true);
 }
 
-void Tx16WindowSettings::listDevices(const QList<LinesDiscovery::Device> &found)
+void GenericTxWindowSettings::listDevices(const QList<LinesDiscovery::Device> &found)
 {
     QComboBox *list = m_ui.ComboBoxLinesDevice;
     list->clear();
@@ -309,17 +309,17 @@ void Tx16WindowSettings::listDevices(const QList<LinesDiscovery::Device> &found)
         list->addItem(device.path + QStringLiteral("   ") + device.description, device.path);
 }
 
-QString Tx16WindowSettings::deviceText() const
+QString GenericTxWindowSettings::deviceText() const
 {
     return m_ui.ComboBoxLinesDevice->currentText();
 }
 
-void Tx16WindowSettings::setDeviceText(const QString &text)
+void GenericTxWindowSettings::setDeviceText(const QString &text)
 {
     m_ui.ComboBoxLinesDevice->setEditText(text);
 }
 
-QString Tx16WindowSettings::device() const
+QString GenericTxWindowSettings::device() const
 {
     // An entry of the list carries its description; a typed path is taken as typed.
     const QComboBox *list = m_ui.ComboBoxLinesDevice;
@@ -329,40 +329,40 @@ QString Tx16WindowSettings::device() const
     return list->currentText();
 }
 
-void Tx16WindowSettings::chooseFirstDevice()
+void GenericTxWindowSettings::chooseFirstDevice()
 {
     if (m_ui.ComboBoxLinesDevice->count() > 0)
         m_ui.ComboBoxLinesDevice->setCurrentIndex(0);
 }
 
-QString Tx16WindowSettings::linesMap() const
+QString GenericTxWindowSettings::linesMap() const
 {
     return m_ui.EditLinesMap->text();
 }
 
-void Tx16WindowSettings::setLinesMap(const QString &map)
+void GenericTxWindowSettings::setLinesMap(const QString &map)
 {
     m_ui.EditLinesMap->setText(map);
 }
 
-void Tx16WindowSettings::offerParallelPort(bool parallelPort)
+void GenericTxWindowSettings::offerParallelPort(bool parallelPort)
 {
     m_ui.GroupBoxLPT->setEnabled(parallelPort);
     m_ui.ComboBoxLinesDevice->setEnabled(!parallelPort);
     m_ui.EditLinesMap->setEnabled(!parallelPort);
 }
 
-void Tx16WindowSettings::focusDevice()
+void GenericTxWindowSettings::focusDevice()
 {
     m_ui.ComboBoxLinesDevice->setFocus();
 }
 
-void Tx16WindowSettings::focusMap()
+void GenericTxWindowSettings::focusMap()
 {
     m_ui.EditLinesMap->setFocus();
 }
 
-Tx16SetupWindow::Tx16SetupWindow(TFormInitTX16 &form) : m_form(form)
+GenericTxSetupWindow::GenericTxSetupWindow(TFormInitTX16 &form) : m_form(form)
 {
     QTableWidget *grid = m_form.ui.StringGridTX16MEM;
     grid->setColumnCount(3);
@@ -375,18 +375,18 @@ Tx16SetupWindow::Tx16SetupWindow(TFormInitTX16 &form) : m_form(form)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void Tx16SetupWindow::setColumnTitles(const QStringList &titles)
+void GenericTxSetupWindow::setColumnTitles(const QStringList &titles)
 {
     m_form.ui.StringGridTX16MEM->setHorizontalHeaderLabels(titles);
 }
 
-QString Tx16SetupWindow::cell(int row, int column) const
+QString GenericTxSetupWindow::cell(int row, int column) const
 {
     const QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column);
     return item ? item->text() : QString();
 }
 
-void Tx16SetupWindow::setCell(int row, int column, const QString &text)
+void GenericTxSetupWindow::setCell(int row, int column, const QString &text)
 {
     QTableWidget *grid = m_form.ui.StringGridTX16MEM;
     if (QTableWidgetItem *item = grid->item(row - 1, column))
@@ -395,23 +395,23 @@ void Tx16SetupWindow::setCell(int row, int column, const QString &text)
         grid->setItem(row - 1, column, new QTableWidgetItem(text));
 }
 
-void Tx16SetupWindow::lockCell(int row, int column)
+void GenericTxSetupWindow::lockCell(int row, int column)
 {
     if (QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column))
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
 }
 
-void Tx16SetupWindow::focusGrid()
+void GenericTxSetupWindow::focusGrid()
 {
     m_form.ui.StringGridTX16MEM->setFocus();
 }
 
-void Tx16SetupWindow::focusCell(int row, int column)
+void GenericTxSetupWindow::focusCell(int row, int column)
 {
     m_form.ui.StringGridTX16MEM->setCurrentCell(row - 1, column);
 }
 
-void Tx16SetupWindow::close()
+void GenericTxSetupWindow::close()
 {
     m_form.hide();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "generic_tx/Tx16LinesSetup.h"
-#include "generic_tx/Tx16Settings.h"
-#include "generic_tx/Tx16Setup.h"
-#include "server/LineFramer.h"
+#include "generic_tx/GenericTxLinesSetup.h"
+#include "generic_tx/GenericTxSettings.h"
+#include "generic_tx/GenericTxSetup.h"
+#include "server/ServerMessages.h"
 #include "server/ServerSettingsDialog.h"
 
 #include <QString>
@@ -61,10 +61,10 @@ private:
 };
 
 // The generic transmitter's setup dialog.
-class Tx16WindowSettings : public Tx16Settings, public Tx16LinesFields
+class GenericTxWindowSettings : public GenericTxSettings, public GenericTxLinesFields
 {
 public:
-    explicit Tx16WindowSettings(Ui::TFormInitTX16 &ui) : m_ui(ui) {}
+    explicit GenericTxWindowSettings(Ui::TFormInitTX16 &ui) : m_ui(ui) {}
 
     int channelCount() const override;
     void setChannelCount(int count);
@@ -107,11 +107,11 @@ private:
 };
 
 // The setup dialog's channel grid and closing, for the setup logic.
-class Tx16SetupWindow : public Tx16SetupForm
+class GenericTxSetupWindow : public GenericTxSetupForm
 {
 public:
     // Lays the grid out: three columns, one row per channel.
-    explicit Tx16SetupWindow(TFormInitTX16 &form);
+    explicit GenericTxSetupWindow(TFormInitTX16 &form);
 
     void setColumnTitles(const QStringList &titles) override;
     QString cell(int row, int column) const override;

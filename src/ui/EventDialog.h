@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-// A dialog whose opening and closing a subsystem can handle. FormClose returns false to keep the
+// A dialog whose opening and closing its owner can handle. FormClose returns false to keep the
 // window open; it runs for the close box and for Escape alike.
 class EventDialog : public QDialog
 {

@@ -5,12 +5,12 @@
 class QAbstractButton;
 class QTimer;
 class RadioState;
-class Tx16PinDriver;
-class Tx16Settings;
+class ControlLineDriver;
+class GenericTxSettings;
 struct StationState;
 
 // Controls of the generic panel and of the setup dialog that stepping and scanning use.
-struct Tx16StepWidgets
+struct ChannelStepperWidgets
 {
     QAbstractButton *ButtonReset;
     QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
@@ -24,14 +24,15 @@ struct Tx16StepWidgets
 // The keying and scanning live in the radio's state; the panel's toggles show them. The channel
 // selector (the panel's arrows) has positions 0 to the channel count + 1: the ends stand for
 // channels 1 and N, so that a step past an end can be told from a step to it.
-class Tx16Stepper : public QObject
+class ChannelStepper : public QObject
 {
     Q_OBJECT
 public:
     // `settings` gives the channel count, the UP pulse's length and the scan mode, read at the
     // moment of use.
-    Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
-                Tx16Settings &settings, const Tx16StepWidgets &widgets, QObject *parent = nullptr);
+    ChannelStepper(StationState &state, RadioState &radio, ControlLineDriver &driver,
+                   GenericTxSettings &settings, const ChannelStepperWidgets &widgets,
+                   QObject *parent = nullptr);
 
     // A press on an arrow, the operator's or the server's or a DTMF code's: the selector moves by
     // one within its range, then the step is taken or refused.
@@ -82,8 +83,8 @@ private:
 
     StationState &m_state;
     RadioState &m_radio;
-    Tx16PinDriver &m_driver;
-    Tx16Settings &m_settings;
-    Tx16StepWidgets m_w;
+    ControlLineDriver &m_driver;
+    GenericTxSettings &m_settings;
+    ChannelStepperWidgets m_w;
     int m_position = 0;
 };

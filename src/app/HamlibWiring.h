@@ -16,12 +16,12 @@ class TFormHamlib;
 
 // The Hamlib model: its "Hamlib…" item in the "Modèle" menu and settings window, the link to the
 // radio on its worker thread, and the panel operations on it, behind the Radio seam.
-class HamlibSubsystem : public QObject
+class HamlibWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit HamlibSubsystem(Station &station);
-    ~HamlibSubsystem() override;
+    explicit HamlibWiring(Station &station);
+    ~HamlibWiring() override;
 
     HamlibSettings settings;
 

@@ -1,4 +1,4 @@
-#include "app/InterfaceSubsystem.h"
+#include "app/InterfaceWiring.h"
 
 #include "app/ReadOnlyNotice.h"
 #include "app/Station.h"
@@ -64,7 +64,7 @@ QPixmap programPicture()
 
 } // namespace
 
-InterfaceSubsystem::InterfaceSubsystem(Station &station)
+InterfaceWiring::InterfaceWiring(Station &station)
     : m_station(station), m_versionCheck(std::make_unique<VersionCheck>(station.directory()))
 {
     openDocument = [this](const QUrl &url, const std::function<void()> &failed) {
@@ -74,12 +74,11 @@ InterfaceSubsystem::InterfaceSubsystem(Station &station)
     Ui::TForm1 &m = station.Form1->ui;
     // triggered, not toggled: the configuration reader triggers the item, and choosing the
     // language already in force runs the switch again.
-    connect(m.MenuFrancais, &QAction::triggered, this, &InterfaceSubsystem::MenuFrancaisClick);
-    connect(m.menuEnglish, &QAction::triggered, this, &InterfaceSubsystem::menuEnglishClick);
-    connect(m.menuaide, &QAction::triggered, this, &InterfaceSubsystem::menuaideClick);
-    connect(m.menuinfo, &QAction::triggered, this, &InterfaceSubsystem::menuinfoClick);
-    connect(m.MenuInfoVersion, &QAction::triggered, this,
-            &InterfaceSubsystem::MenuInfoVersionClick);
+    connect(m.MenuFrancais, &QAction::triggered, this, &InterfaceWiring::MenuFrancaisClick);
+    connect(m.menuEnglish, &QAction::triggered, this, &InterfaceWiring::menuEnglishClick);
+    connect(m.menuaide, &QAction::triggered, this, &InterfaceWiring::menuaideClick);
+    connect(m.menuinfo, &QAction::triggered, this, &InterfaceWiring::menuinfoClick);
+    connect(m.MenuInfoVersion, &QAction::triggered, this, &InterfaceWiring::MenuInfoVersionClick);
 
     TFormInfo &info = *station.FormInfo;
     info.ui.LabelUrl3->setUrl(makerSiteAddress());
@@ -90,24 +89,23 @@ InterfaceSubsystem::InterfaceSubsystem(Station &station)
 
     // The check waits for the first idle moment after start-up, so the window is on screen.
     connect(&station, &Station::startupFinished, this,
-            [this] { QTimer::singleShot(0, this, &InterfaceSubsystem::ApplicationEvents1Idle); });
-    connect(m_versionCheck.get(), &VersionCheck::finished, this,
-            &InterfaceSubsystem::versionLookedUp);
+            [this] { QTimer::singleShot(0, this, &InterfaceWiring::ApplicationEvents1Idle); });
+    connect(m_versionCheck.get(), &VersionCheck::finished, this, &InterfaceWiring::versionLookedUp);
 }
 
-InterfaceSubsystem::~InterfaceSubsystem() = default;
+InterfaceWiring::~InterfaceWiring() = default;
 
-void InterfaceSubsystem::MenuFrancaisClick()
+void InterfaceWiring::MenuFrancaisClick()
 {
     chooseLanguage(Language::French);
 }
 
-void InterfaceSubsystem::menuEnglishClick()
+void InterfaceWiring::menuEnglishClick()
 {
     chooseLanguage(Language::English);
 }
 
-void InterfaceSubsystem::chooseLanguage(Language language)
+void InterfaceWiring::chooseLanguage(Language language)
 {
     Ui::TForm1 &m = m_station.Form1->ui;
     m_station.state.language = language;
@@ -115,7 +113,7 @@ void InterfaceSubsystem::chooseLanguage(Language language)
     switchLanguage(language);
 }
 
-void InterfaceSubsystem::switchLanguage(Language language)
+void InterfaceWiring::switchLanguage(Language language)
 {
     Station &s = m_station;
     Ui::TForm1 &m = s.Form1->ui;
@@ -129,7 +127,7 @@ void InterfaceSubsystem::switchLanguage(Language language)
     emit languageSwitched();
 }
 
-void InterfaceSubsystem::redrawStatusTexts()
+void InterfaceWiring::redrawStatusTexts()
 {
     Station &s = m_station;
     Ui::TForm1 &m = s.Form1->ui;
@@ -155,7 +153,7 @@ void InterfaceSubsystem::redrawStatusTexts()
         s.readOnlyNotice->redraw();
 }
 
-QString InterfaceSubsystem::helpPagePath(Language language)
+QString InterfaceWiring::helpPagePath(Language language)
 {
     const QString name = language == Language::English ? QStringLiteral("Ivrelane_en.htm")
                                                        : QStringLiteral("Ivrelane_fr.htm");
@@ -176,14 +174,14 @@ QString InterfaceSubsystem::helpPagePath(Language language)
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-void InterfaceSubsystem::menuaideClick()
+void InterfaceWiring::menuaideClick()
 {
     const Language language = m_station.currentLanguage();
     const QString path = helpPagePath(language);
     if (path.isEmpty() || !openDocument)
         return;
     // Without a browser nothing would show at all: the operator is told which file to open.
-    QPointer<InterfaceSubsystem> alive(this);
+    QPointer<InterfaceWiring> alive(this);
     openDocument(QUrl::fromLocalFile(path), [alive, language, path] {
         if (alive)
             alive->m_station.notifier().warning(messageText(language, MessageId::HelpNotOpened) +
@@ -191,24 +189,24 @@ void InterfaceSubsystem::menuaideClick()
     });
 }
 
-void InterfaceSubsystem::menuinfoClick()
+void InterfaceWiring::menuinfoClick()
 {
     m_station.FormInfo->show();
     m_station.FormInfo->raise();
 }
 
-void InterfaceSubsystem::MenuInfoVersionClick(bool checked)
+void InterfaceWiring::MenuInfoVersionClick(bool checked)
 {
     m_station.state.CheckVersionAtStart = checked;
 }
 
-void InterfaceSubsystem::chooseVersionCheck(bool on)
+void InterfaceWiring::chooseVersionCheck(bool on)
 {
     m_station.state.CheckVersionAtStart = on;
     m_station.Form1->ui.MenuInfoVersion->setChecked(on);
 }
 
-void InterfaceSubsystem::ApplicationEvents1Idle()
+void InterfaceWiring::ApplicationEvents1Idle()
 {
     if (m_idleDone)
         return;
@@ -217,7 +215,7 @@ void InterfaceSubsystem::ApplicationEvents1Idle()
         m_versionCheck->lookUp(ProductKey);
 }
 
-void InterfaceSubsystem::versionLookedUp(const QString &version)
+void InterfaceWiring::versionLookedUp(const QString &version)
 {
     StationState &state = m_station.state;
     if (m_newVersionShown || VersionCheckFile::versionValue(version) <=
@@ -228,7 +226,7 @@ void InterfaceSubsystem::versionLookedUp(const QString &version)
     m_station.notifier().information(state.NewVersionMessage);
 }
 
-bool InterfaceSubsystem::eventFilter(QObject *watched, QEvent *event)
+bool InterfaceWiring::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show) {
         auto *window = static_cast<QWidget *>(watched);

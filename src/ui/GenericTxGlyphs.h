@@ -7,7 +7,7 @@ class ToggleButton;
 
 // The small pictures of the generic transmitter panel, drawn in code so the program needs no
 // image files.
-namespace Tx16Glyphs {
+namespace GenericTxGlyphs {
 // TRANSMIT while keyed: a red lamp.
 QPixmap transmitOn();
 // SCAN while scanning: a green lamp.
@@ -23,4 +23,4 @@ QPixmap elevator();
 void dressPanel(ToggleButton *scan, ToggleButton *transmit, QLabel *circle, QLabel *elevator);
 // Shows the picture of the scan mode in use: rolling (circular) or elevator.
 void showScanMode(QLabel *circle, QLabel *elevator, bool circular);
-} // namespace Tx16Glyphs
+} // namespace GenericTxGlyphs

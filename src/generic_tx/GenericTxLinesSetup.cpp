@@ -1,18 +1,18 @@
-#include "generic_tx/Tx16LinesSetup.h"
+#include "generic_tx/GenericTxLinesSetup.h"
 
 #include "core/Notifier.h"
 
 #include <utility>
 
-Tx16LinesSetup::Tx16LinesSetup(LineSettings &settings, Notifier &notifier,
-                               std::function<Language()> language, Tx16LinesFields &fields,
-                               QObject *parent)
+GenericTxLinesSetup::GenericTxLinesSetup(LineSettings &settings, Notifier &notifier,
+                                         std::function<Language()> language,
+                                         GenericTxLinesFields &fields, QObject *parent)
     : QObject(parent), m_settings(settings), m_notifier(notifier), m_language(std::move(language)),
       m_fields(fields)
 {
 }
 
-void Tx16LinesSetup::FormShow()
+void GenericTxLinesSetup::FormShow()
 {
     m_fields.setLinesKind(m_settings.kind);
     listDevices(m_settings.kind);
@@ -22,12 +22,12 @@ void Tx16LinesSetup::FormShow()
     kindChosen();
 }
 
-LinesKind Tx16LinesSetup::chosenKind() const
+LinesKind GenericTxLinesSetup::chosenKind() const
 {
     return m_fields.linesKind();
 }
 
-bool Tx16LinesSetup::confirm()
+bool GenericTxLinesSetup::confirm()
 {
     const LinesKind kind = chosenKind();
     const std::optional<QString> device = LineConfig::deviceSetting(m_fields.device());
@@ -46,12 +46,12 @@ bool Tx16LinesSetup::confirm()
     return true;
 }
 
-bool Tx16LinesSetup::confirmParallelPort()
+bool GenericTxLinesSetup::confirmParallelPort()
 {
     return std::exchange(m_settings.kind, LinesKind::ParallelPort) != LinesKind::ParallelPort;
 }
 
-void Tx16LinesSetup::kindChosen()
+void GenericTxLinesSetup::kindChosen()
 {
     const LinesKind kind = chosenKind();
     const bool parallelPort = kind == LinesKind::ParallelPort;
@@ -77,7 +77,7 @@ void Tx16LinesSetup::kindChosen()
         m_fields.chooseFirstDevice();
 }
 
-void Tx16LinesSetup::listDevices(LinesKind kind)
+void GenericTxLinesSetup::listDevices(LinesKind kind)
 {
     QList<LinesDiscovery::Device> found;
     if (kind == LinesKind::UsbAudio)

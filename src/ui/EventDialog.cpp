@@ -1,4 +1,4 @@
-#include "ui/FormEvents.h"
+#include "ui/EventDialog.h"
 
 #include <QHideEvent>
 #include <QShowEvent>

@@ -1,4 +1,4 @@
-#include "ui/Tx16Glyphs.h"
+#include "ui/GenericTxGlyphs.h"
 
 #include "ui/LampPicture.h"
 #include "ui/ToggleButton.h"
@@ -33,7 +33,7 @@ void arrowHead(QPainter &p, QPointF tip, QPointF back1, QPointF back2)
 }
 } // namespace
 
-namespace Tx16Glyphs {
+namespace GenericTxGlyphs {
 
 QPixmap transmitOn()
 {
@@ -82,8 +82,8 @@ void dressPanel(ToggleButton *scan, ToggleButton *transmit, QLabel *circle, QLab
     }
     scan->setLook(off(), scanOn(), QColor(0, 128, 0));
     transmit->setLook(off(), transmitOn(), Qt::red);
-    circle->setPixmap(Tx16Glyphs::circle());
-    elevator->setPixmap(Tx16Glyphs::elevator());
+    circle->setPixmap(GenericTxGlyphs::circle());
+    elevator->setPixmap(GenericTxGlyphs::elevator());
 }
 
 void showScanMode(QLabel *circle, QLabel *elevator, bool circular)
@@ -92,4 +92,4 @@ void showScanMode(QLabel *circle, QLabel *elevator, bool circular)
     elevator->setVisible(!circular);
 }
 
-} // namespace Tx16Glyphs
+} // namespace GenericTxGlyphs

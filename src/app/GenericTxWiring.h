@@ -11,21 +11,21 @@ class GenericTxRadio;
 class LinesWatch;
 class ParallelPort;
 class Station;
-class Tx16LinesSetup;
-class Tx16PinDriver;
-class Tx16Setup;
-class Tx16SetupWindow;
-class Tx16Stepper;
+class GenericTxLinesSetup;
+class ControlLineDriver;
+class GenericTxSetup;
+class GenericTxSetupWindow;
+class ChannelStepper;
 
 // Generic Up/Down transmitter: chooses the parallel-port backend and the other control lines
 // (USB audio interface, GPIO chip) that the settings name, creates the pin driver, the stepping
 // logic and the setup dialog's logic, and wires them to the station's windows.
-class GenericTxSubsystem : public QObject
+class GenericTxWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit GenericTxSubsystem(Station &station);
-    ~GenericTxSubsystem() override;
+    explicit GenericTxWiring(Station &station);
+    ~GenericTxWiring() override;
 
     // The Model menu's item: the radio in use is let go, then the generic model taken.
     void MenuTX16UDClick();
@@ -45,13 +45,13 @@ public:
     // A click on the panel's arrows: one step, as the server's GENERIC_U or GENERIC_D.
     void UpDownTXClick(UpDownArrows::Direction direction);
 
-    Tx16PinDriver &driver() { return *m_driver; }
-    Tx16Stepper &stepper() { return *m_stepper; }
-    Tx16Setup &setup() { return *m_setup; }
+    ControlLineDriver &driver() { return *m_driver; }
+    ChannelStepper &stepper() { return *m_stepper; }
+    GenericTxSetup &setup() { return *m_setup; }
     ParallelPort &port() { return *m_port; }
     GenericTxRadio &radio() { return *m_radio; }
     LinesWatch &linesWatch() { return *m_linesWatch; }
-    Tx16LinesSetup &linesSetup() { return *m_linesSetup; }
+    GenericTxLinesSetup &linesSetup() { return *m_linesSetup; }
 
     // LINES=, LINESDEVICE=, LINESMAP=: read at activation and changed by the setup dialog's OK.
     LineSettings lineSettings;
@@ -73,11 +73,11 @@ private:
     Station &m_station;
     std::unique_ptr<GenericTxRadio> m_radio;
     std::shared_ptr<ParallelPort> m_port;
-    std::unique_ptr<Tx16PinDriver> m_driver;
-    std::unique_ptr<Tx16Stepper> m_stepper;
-    std::unique_ptr<Tx16LinesSetup> m_linesSetup;
-    std::unique_ptr<Tx16SetupWindow> m_setupWindow;
-    std::unique_ptr<Tx16Setup> m_setup;
+    std::unique_ptr<ControlLineDriver> m_driver;
+    std::unique_ptr<ChannelStepper> m_stepper;
+    std::unique_ptr<GenericTxLinesSetup> m_linesSetup;
+    std::unique_ptr<GenericTxSetupWindow> m_setupWindow;
+    std::unique_ptr<GenericTxSetup> m_setup;
     std::unique_ptr<ControlLines> m_lines;
     std::unique_ptr<LinesWatch> m_linesWatch;
     LinesHealth m_health = LinesHealth::None;

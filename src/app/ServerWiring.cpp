@@ -1,9 +1,9 @@
-#include "app/ServerSubsystem.h"
+#include "app/ServerWiring.h"
 
 #include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "radio/Radio.h"
-#include "server/LineFramer.h"
+#include "server/ServerMessages.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -30,7 +30,7 @@ ServerControls serverControls(Station &station)
 
 } // namespace
 
-ServerSubsystem::ServerSubsystem(Station &station)
+ServerWiring::ServerWiring(Station &station)
     : m_station(station),
       m_reconnection(
           station.IdTCPClient, [&station] { return station.serverSettings->reconnect(); },
@@ -45,14 +45,14 @@ ServerSubsystem::ServerSubsystem(Station &station)
     wire();
 }
 
-ServerSubsystem::~ServerSubsystem()
+ServerWiring::~ServerWiring()
 {
     // The link's socket reports the end of its connection while it is destroyed; by then the
     // members that handle that report may be gone.
     disconnect(&m_link, nullptr, this, nullptr);
 }
 
-void ServerSubsystem::wire()
+void ServerWiring::wire()
 {
     TForm1 &f = *m_station.Form1;
     TFormIP &ip = *m_station.FormIP;
@@ -66,26 +66,26 @@ void ServerSubsystem::wire()
         m_tailDue = true;
         handleTailIfDue();
     });
-    connect(&f.TimerIP, &QTimer::timeout, this, &ServerSubsystem::TimerIPTimer);
-    connect(&m_link, &ServerLink::connected, this, &ServerSubsystem::IdTCPClientConnected);
-    connect(&m_link, &ServerLink::disconnected, this, &ServerSubsystem::IdTCPClientDisconnected);
-    connect(&m_link, &ServerLink::dataArrived, this, &ServerSubsystem::HandleServerData);
+    connect(&f.TimerIP, &QTimer::timeout, this, &ServerWiring::TimerIPTimer);
+    connect(&m_link, &ServerLink::connected, this, &ServerWiring::IdTCPClientConnected);
+    connect(&m_link, &ServerLink::disconnected, this, &ServerWiring::IdTCPClientDisconnected);
+    connect(&m_link, &ServerLink::dataArrived, this, &ServerWiring::HandleServerData);
     connect(&m_link, &ServerLink::attemptFailed, this, [this](const QString &reason) {
         m_reconnection.linkDown();
         m_linkLog.failed(reason);
     });
 
-    connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerSubsystem::ButtonConnectClick);
+    connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerWiring::ButtonConnectClick);
     connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
-            &ServerSubsystem::ButtonDisconnectClick);
+            &ServerWiring::ButtonDisconnectClick);
     connect(ip.ui.Buttonlangue, &QPushButton::clicked, this,
             [this] { m_settingsDialog.ButtonlangueClick(); });
     ip.FormShow = [this] { m_settingsDialog.FormShow(); };
     ip.FormClose = [this] { return m_settingsDialog.FormClose(); };
-    connect(f.ui.MenuTCPclient, &QAction::triggered, this, &ServerSubsystem::MenuTCPclientClick);
+    connect(f.ui.MenuTCPclient, &QAction::triggered, this, &ServerWiring::MenuTCPclientClick);
 
-    connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerSubsystem::menusimuFreqClick);
-    connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerSubsystem::ButtonFreqClick);
+    connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerWiring::menusimuFreqClick);
+    connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerWiring::ButtonFreqClick);
     connect(&simu, &EventDialog::openChanged, this,
             [this](bool open) { m_station.state.FrequencySimulated = open; });
 
@@ -95,19 +95,19 @@ void ServerSubsystem::wire()
     };
 }
 
-void ServerSubsystem::answerFrequency(const QString &frequency)
+void ServerWiring::answerFrequency(const QString &frequency)
 {
     const QString answer = frequency + QStringLiteral("\r\n");
     sendToServer(answer);
     emit frequencyAnswered(answer);
 }
 
-QCoro::Task<> ServerSubsystem::reportFrequency()
+QCoro::Task<> ServerWiring::reportFrequency()
 {
     // Set once this is over: an answer sent after that is shown on the server's status line
     // here, one sent before by the dispatcher.
     auto returned = std::make_shared<bool>(false);
-    QPointer<ServerSubsystem> alive(this);
+    QPointer<ServerWiring> alive(this);
     auto send = [this, alive, returned] {
         if (!alive)
             return;
@@ -124,12 +124,12 @@ QCoro::Task<> ServerSubsystem::reportFrequency()
     *returned = true;
 }
 
-void ServerSubsystem::keyingChanged(bool keyed)
+void ServerWiring::keyingChanged(bool keyed)
 {
     m_dispatcher.keyingChanged(keyed);
 }
 
-void ServerSubsystem::ButtonConnectClick()
+void ServerWiring::ButtonConnectClick()
 {
     if (m_station.state.ServerConnected)
         return;
@@ -138,7 +138,7 @@ void ServerSubsystem::ButtonConnectClick()
     m_link.open(m_station.IdTCPClient.host, m_station.IdTCPClient.port);
 }
 
-void ServerSubsystem::ButtonDisconnectClick()
+void ServerWiring::ButtonDisconnectClick()
 {
     m_reconnection.disconnectAsked();
     m_lostSinceConnected = false;
@@ -149,7 +149,7 @@ void ServerSubsystem::ButtonDisconnectClick()
     m_station.Form1->TimerIP.stop();
 }
 
-void ServerSubsystem::IdTCPClientConnected()
+void ServerWiring::IdTCPClientConnected()
 {
     StationState &state = m_station.state;
     if (std::exchange(m_lostSinceConnected, false))
@@ -163,7 +163,7 @@ void ServerSubsystem::IdTCPClientConnected()
     HandleServerData();
 }
 
-void ServerSubsystem::IdTCPClientDisconnected()
+void ServerWiring::IdTCPClientDisconnected()
 {
     StationState &state = m_station.state;
     state.ServerConnected = false;
@@ -187,12 +187,12 @@ void ServerSubsystem::IdTCPClientDisconnected()
         m_linkLog.lost(QStringLiteral("Server connection lost"));
 }
 
-void ServerSubsystem::TimerIPTimer()
+void ServerWiring::TimerIPTimer()
 {
     HandleServerData();
 }
 
-void ServerSubsystem::HandleServerData()
+void ServerWiring::HandleServerData()
 {
     const QByteArray chunk = m_link.takeAvailable();
     if (chunk.isEmpty()) {
@@ -223,19 +223,19 @@ void ServerSubsystem::HandleServerData()
     // What is left (a read is capped) is taken next, from the event loop so the window stays
     // live under a flood.
     if (m_link.bytesAvailable() > 0 || m_tailDue)
-        QMetaObject::invokeMethod(this, &ServerSubsystem::HandleServerData, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ServerWiring::HandleServerData, Qt::QueuedConnection);
 }
 
 // Each message is a request for the radio: carried out in the order they came, after whatever
 // is under way.
-void ServerSubsystem::handleMessages(const QList<QByteArray> &messages)
+void ServerWiring::handleMessages(const QList<QByteArray> &messages)
 {
     for (const QByteArray &message : messages)
         m_dispatcher.take(message);
 }
 
 // No continuation came in time: the tail is handled as it stands.
-void ServerSubsystem::handleTailIfDue()
+void ServerWiring::handleTailIfDue()
 {
     if (!m_tailDue)
         return;
@@ -243,12 +243,12 @@ void ServerSubsystem::handleTailIfDue()
     handleMessages(m_lines.flush());
 }
 
-void ServerSubsystem::sendToServer(const QString &text)
+void ServerWiring::sendToServer(const QString &text)
 {
     m_link.send(text.toLatin1());
 }
 
-void ServerSubsystem::MenuTCPclientClick()
+void ServerWiring::MenuTCPclientClick()
 {
     TFormIP &ip = *m_station.FormIP;
     const QRect main = m_station.Form1->frameGeometry();
@@ -258,7 +258,7 @@ void ServerSubsystem::MenuTCPclientClick()
     ip.activateWindow();
 }
 
-void ServerSubsystem::menusimuFreqClick()
+void ServerWiring::menusimuFreqClick()
 {
     TFormSimuFreq &simu = *m_station.FormSimuFreq;
     simu.show();
@@ -266,7 +266,7 @@ void ServerSubsystem::menusimuFreqClick()
     simu.activateWindow();
 }
 
-void ServerSubsystem::ButtonFreqClick()
+void ServerWiring::ButtonFreqClick()
 {
     m_station.state.CurrentFrequency = m_station.FormSimuFreq->ui.EditFreq->text();
 }

@@ -1,4 +1,4 @@
-#include "app/DtmfSubsystem.h"
+#include "app/DtmfWiring.h"
 
 #include "app/Station.h"
 #include "dtmf/DtmfEditor.h"
@@ -8,7 +8,7 @@
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
-DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
+DtmfWiring::DtmfWiring(Station &station) : m_station(station)
 {
     TFormDTMF &form = *station.FormDTMF;
     Ui::TForm1 &m = station.Form1->ui;
@@ -33,30 +33,29 @@ DtmfSubsystem::DtmfSubsystem(Station &station) : m_station(station)
         form.ui.ListBoxCodesDTMF->addItems(station.dtmfCodes.lines());
     });
 
-    connect(m.MenuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuDTMFClick);
-    connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfSubsystem::MenuSimuDTMFClick);
+    connect(m.MenuDTMF, &QAction::triggered, this, &DtmfWiring::MenuDTMFClick);
+    connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfWiring::MenuSimuDTMFClick);
     connect(form.ui.BitBtnOKCodeDTMF, &QPushButton::clicked, this,
             [this] { m_editor->BitBtnOKCodeDTMFClick(); });
     connect(form.ui.Buttonlangue, &QPushButton::clicked, this,
             [this] { m_editor->ButtonlangueClick(); });
-    connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this,
-            &DtmfSubsystem::ButtonSimuDTMFClick);
+    connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this, &DtmfWiring::ButtonSimuDTMFClick);
     form.FormShow = [this] { m_editor->ButtonlangueClick(); };
 }
 
-void DtmfSubsystem::refillActions()
+void DtmfWiring::refillActions()
 {
     m_editor->refillActions();
 }
 
-QCoro::Task<> DtmfSubsystem::receiveDtmf(const QString &chars)
+QCoro::Task<> DtmfWiring::receiveDtmf(const QString &chars)
 {
     return m_interpreter->ReceiveDtmf(chars);
 }
 
-DtmfSubsystem::~DtmfSubsystem() = default;
+DtmfWiring::~DtmfWiring() = default;
 
-void DtmfSubsystem::MenuDTMFClick()
+void DtmfWiring::MenuDTMFClick()
 {
     TFormDTMF &form = *m_station.FormDTMF;
     form.show();
@@ -64,12 +63,12 @@ void DtmfSubsystem::MenuDTMFClick()
     form.activateWindow();
 }
 
-void DtmfSubsystem::MenuSimuDTMFClick()
+void DtmfWiring::MenuSimuDTMFClick()
 {
     m_station.FormDTMF->ui.ButtonSimuDTMF->setVisible(true);
 }
 
-void DtmfSubsystem::ButtonSimuDTMFClick()
+void DtmfWiring::ButtonSimuDTMFClick()
 {
     QLineEdit *edit = m_station.FormDTMF->ui.EditCodeDTMF;
     // Taken as it is, like a server report: the interpreter copes with any text.

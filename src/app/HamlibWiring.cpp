@@ -1,4 +1,4 @@
-#include "app/HamlibSubsystem.h"
+#include "app/HamlibWiring.h"
 
 #include "app/HamlibSettingsWindow.h"
 #include "app/Station.h"
@@ -13,7 +13,7 @@
 #include "ui/UnitHamlib.h"
 #include "ui/UnitTMD700.h"
 
-HamlibSubsystem::HamlibSubsystem(Station &station)
+HamlibWiring::HamlibWiring(Station &station)
     : m_station(station), m_form(std::make_unique<TFormHamlib>()),
       m_link(std::make_unique<HamlibLink>())
 {
@@ -39,16 +39,17 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     // Only a radio that answered its initialisation is ready, whenever that happens.
     connect(m_operations.get(), &HamlibOperations::radioReady, this, [this] {
         const QString model = m_station.state.ModelLabel.trimmed();
-        m_station.log.append(settings.port.isEmpty()
-                                 ? QStringLiteral("Radio ready: ") + model
-                                 : QStringLiteral("Radio ready: %1 on %2").arg(model, settings.port));
+        m_station.log.append(
+            settings.port.isEmpty()
+                ? QStringLiteral("Radio ready: ") + model
+                : QStringLiteral("Radio ready: %1 on %2").arg(model, settings.port));
     });
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
         [this] { return m_station.currentLanguage(); },
         [this](const HamlibSettings &chosen) { accept(chosen); });
 
-    connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibSubsystem::MenuHamlibClick);
+    connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibWiring::MenuHamlibClick);
     // Another model took over (the selector let the Hamlib radio go first).
     connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
         if (!on)
@@ -60,7 +61,7 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
             m_operations->applyCapabilities();
     });
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, this,
-            &HamlibSubsystem::SpeedButtonInitClick);
+            &HamlibWiring::SpeedButtonInitClick);
     // The port line follows the link: green once open, red when it fails. After the panel's
     // own handling, so a missing port is said in place of the radio's silence.
     connect(m_link.get(), &HamlibLink::opened, this, [this] { showPort(true); });
@@ -74,28 +75,28 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     });
 }
 
-HamlibSubsystem::~HamlibSubsystem()
+HamlibWiring::~HamlibWiring()
 {
     release();
 }
 
 // The item is checkable only while Hamlib is the model: opening the window leaves the model in
 // use (and its transmitter) alone until OK.
-void HamlibSubsystem::checkMenuItem()
+void HamlibWiring::checkMenuItem()
 {
     QAction *item = m_station.Form1->ui.MenuHamlib;
     item->setCheckable(true);
     item->setChecked(true);
 }
 
-void HamlibSubsystem::MenuHamlibClick()
+void HamlibWiring::MenuHamlibClick()
 {
     m_form->move(m_station.Form1->pos() + QPoint(60, 40));
     applyCaptions(m_form.get(), m_station.currentLanguage());
     m_window->open(settings, m_station.serialPorts);
 }
 
-void HamlibSubsystem::accept(const HamlibSettings &chosen)
+void HamlibWiring::accept(const HamlibSettings &chosen)
 {
     settings = chosen;
     if (m_radio->inUse()) {
@@ -109,7 +110,7 @@ void HamlibSubsystem::accept(const HamlibSettings &chosen)
     m_station.chooseModel(HamlibRadio::ModelName.toString());
 }
 
-void HamlibSubsystem::selectModel()
+void HamlibWiring::selectModel()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;
@@ -149,22 +150,22 @@ void HamlibSubsystem::selectModel()
 
 // The radio's port, or the rigctld's address, in the port line at the top left; green while
 // the link is open.
-void HamlibSubsystem::showPort(bool open)
+void HamlibWiring::showPort(bool open)
 {
-    const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModel;
+    const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModelNumber;
     StatusLines::setPortText(
         m_station.Form1->ui.LabelConnect, rigctld ? QStringLiteral("rigctld ") : QString(),
         settings.port, QString(), open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
 }
 
-void HamlibSubsystem::initialised()
+void HamlibWiring::initialised()
 {
     connectServerOnce();
 }
 
 // As with a Kenwood, the server connection at start waits for the radio's initialisation (or
 // for the finding that there is no radio to initialise).
-void HamlibSubsystem::connectServerOnce()
+void HamlibWiring::connectServerOnce()
 {
     if (m_serverConnectDone)
         return;
@@ -172,7 +173,7 @@ void HamlibSubsystem::connectServerOnce()
     emit serverMayConnect();
 }
 
-void HamlibSubsystem::SpeedButtonInitClick()
+void HamlibWiring::SpeedButtonInitClick()
 {
     if (!m_radio->inUse() || !HamlibModelList::settingsComplete(settings))
         return;
@@ -180,7 +181,7 @@ void HamlibSubsystem::SpeedButtonInitClick()
     selectModel();
 }
 
-void HamlibSubsystem::stopTransmitAndScan()
+void HamlibWiring::stopTransmitAndScan()
 {
     const RadioState &state = m_radio->state();
     if (state.keyed())
@@ -191,7 +192,7 @@ void HamlibSubsystem::stopTransmitAndScan()
     }
 }
 
-void HamlibSubsystem::release()
+void HamlibWiring::release()
 {
     if (!m_link->isStarted())
         return;

@@ -11,10 +11,10 @@
 class Notifier;
 
 // The setup dialog's "Lines" fields as their logic fills and reads them.
-class Tx16LinesFields
+class GenericTxLinesFields
 {
 public:
-    virtual ~Tx16LinesFields() = default;
+    virtual ~GenericTxLinesFields() = default;
 
     // What carries the lines, as chosen.
     virtual LinesKind linesKind() const = 0;
@@ -42,12 +42,13 @@ public:
 // What carries the generic transmitter's lines, in the setup dialog: the parallel port, a USB
 // audio interface or a GPIO chip, with the device (those found are listed) and the pin map.
 // The dialog shows the settings when it opens; OK alone changes them.
-class Tx16LinesSetup : public QObject
+class GenericTxLinesSetup : public QObject
 {
     Q_OBJECT
 public:
-    Tx16LinesSetup(LineSettings &settings, Notifier &notifier, std::function<Language()> language,
-                   Tx16LinesFields &fields, QObject *parent = nullptr);
+    GenericTxLinesSetup(LineSettings &settings, Notifier &notifier,
+                        std::function<Language()> language, GenericTxLinesFields &fields,
+                        QObject *parent = nullptr);
 
     // Opening the dialog: the settings in the controls, the devices found in the list.
     void FormShow();
@@ -71,6 +72,6 @@ private:
     LineSettings &m_settings;
     Notifier &m_notifier;
     std::function<Language()> m_language;
-    Tx16LinesFields &m_fields;
+    GenericTxLinesFields &m_fields;
     LinesKind m_shownKind = LinesKind::ParallelPort;
 };

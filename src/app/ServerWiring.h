@@ -14,7 +14,7 @@ class Station;
 
 // Relay server link: the connection's life cycle, the handling of what the server sends, the
 // server settings window and the frequency simulation window.
-class ServerSubsystem : public QObject
+class ServerWiring : public QObject
 {
     Q_OBJECT
 public:
@@ -22,8 +22,8 @@ public:
     // How long the unfinished end of a read waits for the rest of its line.
     static constexpr int LineTailWaitMs = 300;
 
-    explicit ServerSubsystem(Station &station);
-    ~ServerSubsystem() override;
+    explicit ServerWiring(Station &station);
+    ~ServerWiring() override;
 
     // The radio in use was keyed or unkeyed, by whatever means.
     void keyingChanged(bool keyed);

@@ -1,4 +1,4 @@
-#include "server/LineFramer.h"
+#include "server/ServerMessages.h"
 
 #include <array>
 #include <utility>
@@ -12,14 +12,14 @@ constexpr qsizetype LineEndSize = 2;
 // the piece has one, stays on the last of them.
 void appendBounded(QList<QByteArray> &out, const QByteArray &body, bool hasLineEnd)
 {
-    if (body.size() <= LineFramer::MaxMessageBytes) {
+    if (body.size() <= ServerMessages::MaxMessageBytes) {
         out.append(hasLineEnd ? body + LineEnd : body);
         return;
     }
     qsizetype pos = 0;
-    while (body.size() - pos > LineFramer::MaxMessageBytes) {
-        out.append(body.mid(pos, LineFramer::MaxMessageBytes));
-        pos += LineFramer::MaxMessageBytes;
+    while (body.size() - pos > ServerMessages::MaxMessageBytes) {
+        out.append(body.mid(pos, ServerMessages::MaxMessageBytes));
+        pos += ServerMessages::MaxMessageBytes;
     }
     const QByteArray last = body.mid(pos);
     out.append(hasLineEnd ? last + LineEnd : last);
@@ -27,7 +27,7 @@ void appendBounded(QList<QByteArray> &out, const QByteArray &body, bool hasLineE
 
 } // namespace
 
-QList<QByteArray> LineFramer::split(const QByteArray &chunk)
+QList<QByteArray> ServerMessages::split(const QByteArray &chunk)
 {
     QList<QByteArray> messages;
     qsizetype start = 0;
@@ -43,7 +43,7 @@ QList<QByteArray> LineFramer::split(const QByteArray &chunk)
     return messages;
 }
 
-ServerCommand LineFramer::classify(const QByteArray &message)
+ServerCommand ServerMessages::classify(const QByteArray &message)
 {
     static const std::array<std::pair<const char *, ServerCommand>, 9> keywords{{
         {"FREQUENCY", ServerCommand::ReportFrequency},
@@ -63,7 +63,7 @@ ServerCommand LineFramer::classify(const QByteArray &message)
     return dtmfCharacters(message) ? ServerCommand::Dtmf : ServerCommand::Nothing;
 }
 
-std::optional<QString> LineFramer::dtmfCharacters(const QByteArray &message)
+std::optional<QString> ServerMessages::dtmfCharacters(const QByteArray &message)
 {
     // The last two characters are taken as the line end whatever they are, so "12\n" gives "1".
     if (message.size() <= LineEndSize)
@@ -76,13 +76,13 @@ std::optional<QString> LineFramer::dtmfCharacters(const QByteArray &message)
     return QString::fromLatin1(body);
 }
 
-bool LineFramer::isDtmfCharacter(char c)
+bool ServerMessages::isDtmfCharacter(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd') || c == '#' ||
            c == '*';
 }
 
-bool LineFramer::channelAccepts(ServerCommand command, AudioChannel channel)
+bool ServerMessages::channelAccepts(ServerCommand command, AudioChannel channel)
 {
     switch (command) {
     case ServerCommand::TransmitLeft:

@@ -7,14 +7,14 @@
 // What the setup dialog sets for the generic transmitter, as the stepping, the pin driver and
 // the setup logic read it: at the moment of use, so that a change counts from the next step or
 // pulse on.
-class Tx16Settings
+class GenericTxSettings
 {
 public:
     // The parallel port choices, in the order the dialog lists them: the three usual addresses,
     // then one typed in.
     enum class Port { None, Lpt378, Lpt278, Lpt3BC, User };
 
-    virtual ~Tx16Settings() = default;
+    virtual ~GenericTxSettings() = default;
 
     // The channels the transmitter steps through.
     virtual int channelCount() const = 0;

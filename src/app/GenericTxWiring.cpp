@@ -1,27 +1,27 @@
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 
 #include "app/DialogSettings.h"
 #include "app/Station.h"
 #include "core/ConfigValues.h"
 #include "core/Notifier.h"
+#include "generic_tx/ChannelStepper.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/ControlLines.h"
+#include "generic_tx/GenericTxLinesSetup.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/GenericTxSetup.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/PortDiscovery.h"
-#include "generic_tx/Tx16LinesSetup.h"
-#include "generic_tx/Tx16PinDriver.h"
-#include "generic_tx/Tx16Setup.h"
-#include "generic_tx/Tx16Stepper.h"
 #include "platform/ParallelPortFactory.h"
+#include "ui/GenericTxGlyphs.h"
 #include "ui/RadioPanelView.h"
 #include "ui/SevenSegmentDisplay.h"
 #include "ui/StatusLines.h"
-#include "ui/Tx16Glyphs.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
-GenericTxSubsystem::GenericTxSubsystem(Station &station)
+GenericTxWiring::GenericTxWiring(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
     m_radio = std::make_unique<GenericTxRadio>(
@@ -33,12 +33,12 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
     TFormInitTX16 &dialog = *station.FormInitTX16;
     Ui::TFormInitTX16 &g = dialog.ui;
 
-    Tx16WindowSettings &settings = *station.tx16Settings;
+    GenericTxWindowSettings &settings = *station.tx16Settings;
 
-    m_driver =
-        std::make_unique<Tx16PinDriver>(station.state, *m_port, station.notifier(), settings,
-                                        Tx16PinWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16,
-                                                       &f.TimerTX16, m.ButtonTestPin17});
+    m_driver = std::make_unique<ControlLineDriver>(
+        station.state, *m_port, station.notifier(), settings,
+        ControlLineWidgets{&f.TimerPin14, &f.TimerPin1, &f.TimerPin16, &f.TimerTX16,
+                           m.ButtonTestPin17});
     // Kept in the log, so the operator can tell a missing permission from a missing driver.
     m_driver->reportFailure = [this](const QString &reason) {
         m_station.log.append(
@@ -58,22 +58,22 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
         m_station.log.append(QStringLiteral("Lines %1 back").arg(device));
         showLines(LinesHealth::Ok, QStringLiteral("Lines %1 OK").arg(device));
     });
-    m_stepper = std::make_unique<Tx16Stepper>(
+    m_stepper = std::make_unique<ChannelStepper>(
         station.state, m_radio->state(), *m_driver, settings,
-        Tx16StepWidgets{m.ButtonReset, g.ButtonSynchroUP, g.ButtonSynchroDown, &f.TimerTX16});
-    Tx16Stepper *stepper = m_stepper.get();
+        ChannelStepperWidgets{m.ButtonReset, g.ButtonSynchroUP, g.ButtonSynchroDown, &f.TimerTX16});
+    ChannelStepper *stepper = m_stepper.get();
     connect(g.SpinEditCanalNombre, &QSpinBox::valueChanged, stepper,
-            &Tx16Stepper::channelCountChanged);
+            &ChannelStepper::channelCountChanged);
     // The arrows and the channel display show the stepper's selector and count.
     const auto showSelector = [&m, stepper] {
         m.UpDownTX->setMaximum(stepper->selectorMaximum());
         m.UpDownTX->setPosition(stepper->selectorPosition());
     };
-    connect(stepper, &Tx16Stepper::selectorChanged, this, showSelector);
+    connect(stepper, &ChannelStepper::selectorChanged, this, showSelector);
     showSelector();
-    connect(stepper, &Tx16Stepper::channelChanged, m.LCD99TX, &SevenSegmentDisplay::setChannel);
+    connect(stepper, &ChannelStepper::channelChanged, m.LCD99TX, &SevenSegmentDisplay::setChannel);
     m.LCD99TX->setChannel(station.state.Tx16Channel);
-    connect(m.UpDownTX, &UpDownArrows::clicked, this, &GenericTxSubsystem::UpDownTXClick);
+    connect(m.UpDownTX, &UpDownArrows::clicked, this, &GenericTxWiring::UpDownTXClick);
     // The channel list shows the radio's, and a choice in it walks to that channel.
     const auto showChannels = [&m, this] {
         RadioPanelView::showEntries(m.ComboBoxTXMEM, m_radio->state());
@@ -84,78 +84,87 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
             [this](int index) { m_radio->goToChannel(index); });
     // The panel's looks; the scan mode's picture follows the option, whoever sets it (the
     // setup window, the configuration, a DTMF code).
-    Tx16Glyphs::dressPanel(m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.Imagecercle,
-                           m.Imageascenceur);
+    GenericTxGlyphs::dressPanel(m.SpeedButtonTX16SC, m.SpeedButtonTX16TX, m.Imagecercle,
+                                m.Imageascenceur);
     const auto showScanMode = [&m](bool circular) {
-        Tx16Glyphs::showScanMode(m.Imagecercle, m.Imageascenceur, circular);
+        GenericTxGlyphs::showScanMode(m.Imagecercle, m.Imageascenceur, circular);
     };
     connect(g.CheckBoxOptiTX16, &QCheckBox::toggled, this, showScanMode);
     showScanMode(settings.circularScan());
-    m_linesSetup = std::make_unique<Tx16LinesSetup>(
+    m_linesSetup = std::make_unique<GenericTxLinesSetup>(
         lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
         settings);
     for (QRadioButton *choice :
          {g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO})
-        connect(choice, &QRadioButton::clicked, m_linesSetup.get(), &Tx16LinesSetup::kindChosen);
-    m_setupWindow = std::make_unique<Tx16SetupWindow>(dialog);
-    m_setup = std::make_unique<Tx16Setup>(
+        connect(choice, &QRadioButton::clicked, m_linesSetup.get(),
+                &GenericTxLinesSetup::kindChosen);
+    m_setupWindow = std::make_unique<GenericTxSetupWindow>(dialog);
+    m_setup = std::make_unique<GenericTxSetup>(
         station.state, m_radio->state(), *m_driver, *m_linesSetup, station.notifier(),
         [&station] { return station.currentLanguage(); }, settings, *m_setupWindow,
-        Tx16SetupWidgets{m.Label16, &f.TimerTX16});
-    Tx16Setup *setup = m_setup.get();
-    connect(g.RadioButtonH378, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH378Click);
-    connect(g.RadioButtonH278, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH278Click);
-    connect(g.RadioButtonH3BC, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH3BCClick);
-    connect(g.RadioButtonH000, &QRadioButton::clicked, setup, &Tx16Setup::RadioButtonH000Click);
+        GenericTxSetupWidgets{m.Label16, &f.TimerTX16});
+    GenericTxSetup *setup = m_setup.get();
+    connect(g.RadioButtonH378, &QRadioButton::clicked, setup,
+            &GenericTxSetup::RadioButtonH378Click);
+    connect(g.RadioButtonH278, &QRadioButton::clicked, setup,
+            &GenericTxSetup::RadioButtonH278Click);
+    connect(g.RadioButtonH3BC, &QRadioButton::clicked, setup,
+            &GenericTxSetup::RadioButtonH3BCClick);
+    connect(g.RadioButtonH000, &QRadioButton::clicked, setup,
+            &GenericTxSetup::RadioButtonH000Click);
     connect(g.SpinEditCanalNombre, &QSpinBox::valueChanged, setup,
-            &Tx16Setup::SpinEditCanalNombreChange);
+            &GenericTxSetup::SpinEditCanalNombreChange);
     connect(g.SpinEditCanalReset, &QSpinBox::valueChanged, setup,
-            &Tx16Setup::SpinEditCanalResetChange);
+            &GenericTxSetup::SpinEditCanalResetChange);
     for (QSpinBox *timing : {g.SpinEditTempoTX16, g.SpinEditPin14, g.SpinEditPin1, g.SpinEditPin16})
-        connect(timing, &QSpinBox::valueChanged, setup, &Tx16Setup::SpinEditTempoTX16Change);
+        connect(timing, &QSpinBox::valueChanged, setup, &GenericTxSetup::SpinEditTempoTX16Change);
 
     m_radio->attach(*m_stepper);
     m_setup->portConfirmed = [this](quint16 base, bool atRest) { portConfirmed(base, atRest); };
     m_setup->linesConfirmed = [this] { linesConfirmed(); };
 
-    Tx16PinDriver *driver = m_driver.get();
-    connect(m.ButtonTestPin14, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin14Click);
-    connect(m.ButtonTestPin1, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin1Click);
-    connect(m.ButtonTestPin16, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin16Click);
-    connect(m.ButtonTestPin17, &QPushButton::clicked, driver, &Tx16PinDriver::ButtonTestPin17Click);
-    connect(&f.TimerPin14, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin14Timer);
-    connect(&f.TimerPin1, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin1Timer);
-    connect(&f.TimerPin16, &QTimer::timeout, driver, &Tx16PinDriver::TimerPin16Timer);
+    ControlLineDriver *driver = m_driver.get();
+    connect(m.ButtonTestPin14, &QPushButton::clicked, driver,
+            &ControlLineDriver::ButtonTestPin14Click);
+    connect(m.ButtonTestPin1, &QPushButton::clicked, driver,
+            &ControlLineDriver::ButtonTestPin1Click);
+    connect(m.ButtonTestPin16, &QPushButton::clicked, driver,
+            &ControlLineDriver::ButtonTestPin16Click);
+    connect(m.ButtonTestPin17, &QPushButton::clicked, driver,
+            &ControlLineDriver::ButtonTestPin17Click);
+    connect(&f.TimerPin14, &QTimer::timeout, driver, &ControlLineDriver::TimerPin14Timer);
+    connect(&f.TimerPin1, &QTimer::timeout, driver, &ControlLineDriver::TimerPin1Timer);
+    connect(&f.TimerPin16, &QTimer::timeout, driver, &ControlLineDriver::TimerPin16Timer);
 
-    connect(m.MenuTX16UD, &QAction::triggered, this, &GenericTxSubsystem::MenuTX16UDClick);
+    connect(m.MenuTX16UD, &QAction::triggered, this, &GenericTxWiring::MenuTX16UDClick);
     connect(m.SpeedButtonInit, &QAbstractButton::clicked, this,
-            &GenericTxSubsystem::SpeedButtonInitClick);
+            &GenericTxWiring::SpeedButtonInitClick);
 
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinMaxButtonsHint);
     dialog.FormShow = [this] { m_setup->FormShow(); };
-    connect(g.BitBtnOK, &QPushButton::clicked, m_setup.get(), &Tx16Setup::BitBtnOKClick);
+    connect(g.BitBtnOK, &QPushButton::clicked, m_setup.get(), &GenericTxSetup::BitBtnOKClick);
     // Escape or the window's close box: leave without applying the grid.
-    connect(&dialog, &QDialog::rejected, m_setup.get(), &Tx16Setup::restoreUnconfirmedChoice);
+    connect(&dialog, &QDialog::rejected, m_setup.get(), &GenericTxSetup::restoreUnconfirmedChoice);
 }
 
-GenericTxSubsystem::~GenericTxSubsystem() = default;
+GenericTxWiring::~GenericTxWiring() = default;
 
-void GenericTxSubsystem::releasePort()
+void GenericTxWiring::releasePort()
 {
     m_setup->restoreUnconfirmedChoice();
     m_stepper->releaseTransmitter();
     letLinesGo();
 }
 
-void GenericTxSubsystem::letLinesGo()
+void GenericTxWiring::letLinesGo()
 {
     m_linesWatch->watch(nullptr);
     m_driver->releasePort();
     m_health = LinesHealth::None;
 }
 
-void GenericTxSubsystem::showLines(LinesHealth health, const QString &text)
+void GenericTxWiring::showLines(LinesHealth health, const QString &text)
 {
     m_health = health;
     StatusLines::setColouredText(m_station.Form1->ui.LabelConnect, text,
@@ -163,21 +172,21 @@ void GenericTxSubsystem::showLines(LinesHealth health, const QString &text)
                                                            : StatusLines::Colour::Red);
 }
 
-QString GenericTxSubsystem::linesKindText() const
+QString GenericTxWiring::linesKindText() const
 {
     return LineConfig::kindText(lineSettings.kind);
 }
 
-void GenericTxSubsystem::MenuTX16UDClick()
+void GenericTxWiring::MenuTX16UDClick()
 {
     m_station.chooseModel(GenericTxRadio::ModelName.toString());
 }
 
-void GenericTxSubsystem::selectModel()
+void GenericTxWiring::selectModel()
 {
     StationState &state = m_station.state;
     Ui::TForm1 &m = m_station.Form1->ui;
-    Tx16WindowSettings &settings = *m_station.tx16Settings;
+    GenericTxWindowSettings &settings = *m_station.tx16Settings;
 
     m.MenuTX16UD->setChecked(true);
     m_station.radios.select(GenericTxRadio::ModelName.toString());
@@ -204,7 +213,7 @@ void GenericTxSubsystem::selectModel()
     m_stepper->ButtonResetClick();
 }
 
-void GenericTxSubsystem::activatePort()
+void GenericTxWiring::activatePort()
 {
     if (lineSettings.kind != LinesKind::ParallelPort) {
         m_radio->state().setPortName(lineSettings.device);
@@ -240,7 +249,7 @@ void GenericTxSubsystem::activatePort()
     logReady(base);
 }
 
-void GenericTxSubsystem::activateLines()
+void GenericTxWiring::activateLines()
 {
     // Lines in use before (other lines chosen in the dialog) are left at rest.
     letLinesGo();
@@ -271,7 +280,7 @@ void GenericTxSubsystem::activateLines()
     logReady(m_lines->deviceName());
 }
 
-void GenericTxSubsystem::linesConfirmed()
+void GenericTxWiring::linesConfirmed()
 {
     if (!m_radio->inUse()) {
         // Used from the next activation of the model on.
@@ -288,7 +297,7 @@ void GenericTxSubsystem::linesConfirmed()
     m_lines.reset();
 }
 
-void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
+void GenericTxWiring::portConfirmed(quint16 base, bool atRest)
 {
     if (!atRest) {
         showLines(LinesHealth::Error, QStringLiteral("LPT error"));
@@ -298,14 +307,14 @@ void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
     logReady(base);
 }
 
-void GenericTxSubsystem::logReady(const QString &device)
+void GenericTxWiring::logReady(const QString &device)
 {
     m_station.log.append(QStringLiteral("Radio ready: %1 on %2 (%3)")
                              .arg(GenericTxRadio::ModelName.toString(), device,
                                   LineConfig::kindText(lineSettings.kind)));
 }
 
-void GenericTxSubsystem::logReady(quint16 base)
+void GenericTxWiring::logReady(quint16 base)
 {
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
     PortDiscovery::discoverFromDriver(*m_port, found);
@@ -314,7 +323,7 @@ void GenericTxSubsystem::logReady(quint16 base)
                                   PortDiscovery::portDescription(found, base)));
 }
 
-void GenericTxSubsystem::SpeedButtonInitClick()
+void GenericTxWiring::SpeedButtonInitClick()
 {
     if (!m_radio->inUse())
         return;
@@ -324,7 +333,7 @@ void GenericTxSubsystem::SpeedButtonInitClick()
     dialog.activateWindow();
 }
 
-void GenericTxSubsystem::UpDownTXClick(UpDownArrows::Direction direction)
+void GenericTxWiring::UpDownTXClick(UpDownArrows::Direction direction)
 {
     m_radio->step(direction == UpDownArrows::Direction::Up);
 }

@@ -1,10 +1,10 @@
-#include "generic_tx/Tx16Setup.h"
+#include "generic_tx/GenericTxSetup.h"
 
 #include "core/Notifier.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
-#include "generic_tx/Tx16LinesSetup.h"
-#include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/ControlLineDriver.h"
+#include "generic_tx/GenericTxLinesSetup.h"
 #include "radio/RadioState.h"
 
 #include <QLabel>
@@ -13,25 +13,26 @@
 namespace {
 constexpr int MinPeriodMs = 200;
 constexpr int MaxPeriodMs = 1000;
-using Port = Tx16Settings::Port;
+using Port = GenericTxSettings::Port;
 } // namespace
 
-Tx16Setup::Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
-                     Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-                     Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
-                     QObject *parent)
+GenericTxSetup::GenericTxSetup(StationState &state, RadioState &channels, ControlLineDriver &driver,
+                               GenericTxLinesSetup &lines, Notifier &notifier,
+                               std::function<Language()> language, GenericTxSettings &settings,
+                               GenericTxSetupForm &form, const GenericTxSetupWidgets &widgets,
+                               QObject *parent)
     : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
       m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_form(form),
       m_w(widgets)
 {
 }
 
-void Tx16Setup::DiscoverParallelPorts()
+void GenericTxSetup::DiscoverParallelPorts()
 {
     PortDiscovery::discover(procRoot, m_lptAddressText);
 }
 
-void Tx16Setup::portRefresh()
+void GenericTxSetup::portRefresh()
 {
     DiscoverParallelPorts();
     m_lptAddress = PortDiscovery::addresses(m_lptAddressText);
@@ -44,7 +45,7 @@ void Tx16Setup::portRefresh()
                                                   : none);
 }
 
-void Tx16Setup::FormShow()
+void GenericTxSetup::FormShow()
 {
     portRefresh();
     // The port is chosen again on every opening, unless it is a typed-in address.
@@ -71,7 +72,7 @@ void Tx16Setup::FormShow()
     m_form.focusGrid();
 }
 
-void Tx16Setup::BitBtnOKClick()
+void GenericTxSetup::BitBtnOKClick()
 {
     if (m_lines.chosenKind() != LinesKind::ParallelPort) {
         if (!m_lines.confirm() || !applyGrid())
@@ -107,7 +108,7 @@ void Tx16Setup::BitBtnOKClick()
     m_state.LptBase = m_lptSelected;
 }
 
-bool Tx16Setup::applyGrid()
+bool GenericTxSetup::applyGrid()
 {
     QStringList entries = m_channels.memories();
     for (int row = 1; row <= ChannelList::EntryCount; ++row) {
@@ -130,7 +131,7 @@ bool Tx16Setup::applyGrid()
     return true;
 }
 
-void Tx16Setup::restoreUnconfirmedChoice()
+void GenericTxSetup::restoreUnconfirmedChoice()
 {
     if (m_settings.port() == Port::None && m_choiceBeforeOpening != Port::None &&
         m_state.LptBase != 0)
@@ -138,31 +139,31 @@ void Tx16Setup::restoreUnconfirmedChoice()
     m_choiceBeforeOpening = Port::None;
 }
 
-void Tx16Setup::RadioButtonH378Click()
+void GenericTxSetup::RadioButtonH378Click()
 {
     portRefresh();
     choosePort(m_lptAddress[0]);
 }
 
-void Tx16Setup::RadioButtonH278Click()
+void GenericTxSetup::RadioButtonH278Click()
 {
     portRefresh();
     choosePort(m_lptAddress[1]);
 }
 
-void Tx16Setup::RadioButtonH3BCClick()
+void GenericTxSetup::RadioButtonH3BCClick()
 {
     portRefresh();
     choosePort(m_lptAddress[2]);
 }
 
-void Tx16Setup::RadioButtonH000Click()
+void GenericTxSetup::RadioButtonH000Click()
 {
     portRefresh();
     choosePort(PortDiscovery::parseHexAddress(m_settings.typedAddress()));
 }
 
-void Tx16Setup::choosePort(quint16 address)
+void GenericTxSetup::choosePort(quint16 address)
 {
     m_lptSelected = address;
     if (address == 0)
@@ -171,7 +172,7 @@ void Tx16Setup::choosePort(quint16 address)
     m_state.LptBase = address;
 }
 
-void Tx16Setup::SpinEditCanalNombreChange()
+void GenericTxSetup::SpinEditCanalNombreChange()
 {
     const int count = m_settings.channelCount();
     // Its own change handler follows when the base channel is lowered.
@@ -179,12 +180,12 @@ void Tx16Setup::SpinEditCanalNombreChange()
     m_w.Label16->setText(QString::number(count));
 }
 
-void Tx16Setup::SpinEditCanalResetChange()
+void GenericTxSetup::SpinEditCanalResetChange()
 {
     m_state.Tx16BaseChannel = m_settings.baseChannel();
 }
 
-void Tx16Setup::SpinEditTempoTX16Change()
+void GenericTxSetup::SpinEditTempoTX16Change()
 {
     const int period = qBound(MinPeriodMs, m_settings.period(), MaxPeriodMs);
     m_state.Tx16Tempo = period;

@@ -15,12 +15,12 @@ class Station;
 
 // Wires the Kenwood transceiver to the station's windows: the panel's buttons, the model menus,
 // the status lines its port and answers show in, the memory dialog and export.
-class KenwoodSubsystem : public QObject
+class KenwoodWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit KenwoodSubsystem(Station &station);
-    ~KenwoodSubsystem() override;
+    explicit KenwoodWiring(Station &station);
+    ~KenwoodWiring() override;
 
     KenwoodRadio &radio() { return *m_radio; }
     RigLink &link() { return m_radio->link(); }

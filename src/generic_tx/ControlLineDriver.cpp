@@ -1,9 +1,9 @@
-#include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/ControlLineDriver.h"
 
 #include "core/Notifier.h"
 #include "core/StationState.h"
+#include "generic_tx/GenericTxSettings.h"
 #include "generic_tx/ParallelPortLines.h"
-#include "generic_tx/Tx16Settings.h"
 #include "platform/ParallelPort.h"
 
 #include <QAbstractButton>
@@ -11,9 +11,9 @@
 
 #include <utility>
 
-Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                             const Tx16Settings &settings, const Tx16PinWidgets &widgets,
-                             QObject *parent)
+ControlLineDriver::ControlLineDriver(StationState &state, ParallelPort &port, Notifier &notifier,
+                                     const GenericTxSettings &settings,
+                                     const ControlLineWidgets &widgets, QObject *parent)
     : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_settings(settings),
       m_w(widgets), m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
       m_lines(m_parallelPort.get())
@@ -23,9 +23,9 @@ Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &
         timer->setTimerType(Qt::PreciseTimer);
 }
 
-Tx16PinDriver::~Tx16PinDriver() = default;
+ControlLineDriver::~ControlLineDriver() = default;
 
-void Tx16PinDriver::useLines(ControlLines *lines)
+void ControlLineDriver::useLines(ControlLines *lines)
 {
     if (m_lines != m_parallelPort.get())
         disconnect(m_lines, &ControlLines::lost, this, nullptr);
@@ -37,12 +37,12 @@ void Tx16PinDriver::useLines(ControlLines *lines)
         connect(lines, &ControlLines::lost, this, [this] { noteDriven(false); });
 }
 
-bool Tx16PinDriver::onParallelPort() const
+bool ControlLineDriver::onParallelPort() const
 {
     return m_lines == m_parallelPort.get();
 }
 
-ControlLines::Levels Tx16PinDriver::restLevels() const
+ControlLines::Levels ControlLineDriver::restLevels() const
 {
     ControlLines::Levels rest{};
     for (TxLine line : PinLogic::IdleOrder)
@@ -50,7 +50,7 @@ ControlLines::Levels Tx16PinDriver::restLevels() const
     return rest;
 }
 
-bool Tx16PinDriver::openLines()
+bool ControlLineDriver::openLines()
 {
     noteDriven(false);
     if (!m_lines->open(restLevels()))
@@ -62,7 +62,7 @@ bool Tx16PinDriver::openLines()
     return true;
 }
 
-QString Tx16PinDriver::ExecuteTX16Command(const QString &word)
+QString ControlLineDriver::ExecuteTX16Command(const QString &word)
 {
     if (word == QLatin1String("UP"))
         startPulse(TxLine::Up);
@@ -79,37 +79,37 @@ QString Tx16PinDriver::ExecuteTX16Command(const QString &word)
     return QString();
 }
 
-void Tx16PinDriver::ButtonTestPin14Click()
+void ControlLineDriver::ButtonTestPin14Click()
 {
     startPulse(TxLine::Up);
 }
 
-void Tx16PinDriver::ButtonTestPin1Click()
+void ControlLineDriver::ButtonTestPin1Click()
 {
     startPulse(TxLine::Down);
 }
 
-void Tx16PinDriver::ButtonTestPin16Click()
+void ControlLineDriver::ButtonTestPin16Click()
 {
     startPulse(TxLine::Reset);
 }
 
-void Tx16PinDriver::TimerPin14Timer()
+void ControlLineDriver::TimerPin14Timer()
 {
     endPulse(TxLine::Up);
 }
 
-void Tx16PinDriver::TimerPin1Timer()
+void ControlLineDriver::TimerPin1Timer()
 {
     endPulse(TxLine::Down);
 }
 
-void Tx16PinDriver::TimerPin16Timer()
+void ControlLineDriver::TimerPin16Timer()
 {
     endPulse(TxLine::Reset);
 }
 
-void Tx16PinDriver::ButtonTestPin17Click(bool checked)
+void ControlLineDriver::ButtonTestPin17Click(bool checked)
 {
     if (!present()) {
         // Without a port the toggle keeps its state: it must tell whether the line is keyed.
@@ -119,7 +119,7 @@ void Tx16PinDriver::ButtonTestPin17Click(bool checked)
     setPtt(checked);
 }
 
-void Tx16PinDriver::setPtt(bool on)
+void ControlLineDriver::setPtt(bool on)
 {
     if (!present()) {
         if (on && reportFailure)
@@ -137,18 +137,18 @@ void Tx16PinDriver::setPtt(bool on)
         m_notifier.beep();
 }
 
-bool Tx16PinDriver::pttOn() const
+bool ControlLineDriver::pttOn() const
 {
     return m_pttOn;
 }
 
-void Tx16PinDriver::notePtt(bool on)
+void ControlLineDriver::notePtt(bool on)
 {
     m_pttOn = on;
     m_w.ButtonTestPin17->setChecked(on);
 }
 
-void Tx16PinDriver::noteDriven(bool driven)
+void ControlLineDriver::noteDriven(bool driven)
 {
     if (driven == m_pttDriven)
         return;
@@ -156,7 +156,7 @@ void Tx16PinDriver::noteDriven(bool driven)
     emit pttDrivenChanged(driven);
 }
 
-bool Tx16PinDriver::squelchIsOpen()
+bool ControlLineDriver::squelchIsOpen()
 {
     if (!present())
         return false;
@@ -164,12 +164,12 @@ bool Tx16PinDriver::squelchIsOpen()
     return inputHigh && PinLogic::squelchOpenAt(*inputHigh, m_settings.squelchPolarity());
 }
 
-LinePolarity Tx16PinDriver::polarity(TxLine line) const
+LinePolarity ControlLineDriver::polarity(TxLine line) const
 {
     return m_settings.polarity(line);
 }
 
-bool Tx16PinDriver::writeIdle(TxLine line)
+bool ControlLineDriver::writeIdle(TxLine line)
 {
     if (line == TxLine::Ptt) {
         // The line is about to rest: not keyed.
@@ -179,7 +179,7 @@ bool Tx16PinDriver::writeIdle(TxLine line)
     return lastOperationWorked(write(line, false));
 }
 
-bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
+bool ControlLineDriver::writeIdleLevelsAt(quint16 address)
 {
     bool allWritten = true;
     m_port.EnablePorts(address, address);
@@ -192,14 +192,14 @@ bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
     return allWritten;
 }
 
-void Tx16PinDriver::enablePort()
+void ControlLineDriver::enablePort()
 {
     const quint16 address = quint16(m_state.LptBase);
     m_port.EnablePorts(address, address);
     m_portHeld = true;
 }
 
-void Tx16PinDriver::releasePort()
+void ControlLineDriver::releasePort()
 {
     // The rest levels below end any pulse under way: nothing is left to end it afterwards.
     for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
@@ -222,14 +222,14 @@ void Tx16PinDriver::releasePort()
     m_lines->close();
 }
 
-void Tx16PinDriver::restAll()
+void ControlLineDriver::restAll()
 {
     // The transmitter unkeyed before anything else.
     for (TxLine line : {TxLine::Ptt, TxLine::Up, TxLine::Down, TxLine::Reset})
         write(line, false);
 }
 
-Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
+ControlLineDriver::PulseLine ControlLineDriver::pulseLine(TxLine line) const
 {
     switch (line) {
     case TxLine::Down:
@@ -241,7 +241,7 @@ Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const
     }
 }
 
-void Tx16PinDriver::startPulse(TxLine line)
+void ControlLineDriver::startPulse(TxLine line)
 {
     emit pulseAsked(line);
     if (!present())
@@ -260,7 +260,7 @@ void Tx16PinDriver::startPulse(TxLine line)
     pulse.timer->start();
 }
 
-void Tx16PinDriver::endPulse(TxLine line)
+void ControlLineDriver::endPulse(TxLine line)
 {
     pulseLine(line).timer->stop();
     if (!present())
@@ -268,17 +268,17 @@ void Tx16PinDriver::endPulse(TxLine line)
     write(line, false);
 }
 
-bool Tx16PinDriver::write(TxLine line, bool active)
+bool ControlLineDriver::write(TxLine line, bool active)
 {
     return m_lines->setLevel(line, PinLogic::levelHigh(polarity(line), active));
 }
 
-bool Tx16PinDriver::present() const
+bool ControlLineDriver::present() const
 {
     return m_lines->present();
 }
 
-bool Tx16PinDriver::lastOperationWorked(bool worked, const QString &always)
+bool ControlLineDriver::lastOperationWorked(bool worked, const QString &always)
 {
     if (worked) {
         m_reportedFailure.clear();

@@ -27,11 +27,11 @@ enum class AudioChannel { Left, Right, Both };
 
 // Widget-free handling of the text received from the relay server: splitting a received chunk
 // into messages and deciding what each message asks for. Nothing here acts on the radio.
-class LineFramer
+class ServerMessages
 {
 public:
     // Longest message handed on, line end not counted. Real messages are a few bytes; a stream
-    // without line ends is cut into pieces of this size. The framer keeps nothing between calls,
+    // without line ends is cut into pieces of this size. Nothing is kept between calls,
     // so memory stays bounded as long as the caller bounds each read from the socket.
     static constexpr qsizetype MaxMessageBytes = 4096;
 

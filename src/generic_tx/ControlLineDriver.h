@@ -13,12 +13,12 @@ class ParallelPort;
 class ParallelPortLines;
 class QAbstractButton;
 class QTimer;
-class Tx16Settings;
+class GenericTxSettings;
 struct StationState;
 
 // The controls the pin driver drives: its three pulse timers and the PTT toggle
 // (ButtonTestPin17), which shows whether the PTT line is keyed.
-struct Tx16PinWidgets
+struct ControlLineWidgets
 {
     QTimer *TimerPin14, *TimerPin1, *TimerPin16;
     QTimer *TimerTX16;
@@ -29,15 +29,15 @@ struct Tx16PinWidgets
 // the squelch input and the rest levels, with the polarities of the setup dialog. The lines are
 // the parallel port's (every write a read-modify-write of the control register at LptBase + 2;
 // with LptBase 0, no port, the lines do nothing) unless other lines are in use.
-class Tx16PinDriver : public QObject
+class ControlLineDriver : public QObject
 {
     Q_OBJECT
 public:
     // `settings` gives the pulse lengths and the polarities, read at the moment of use.
-    Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                  const Tx16Settings &settings, const Tx16PinWidgets &widgets,
-                  QObject *parent = nullptr);
-    ~Tx16PinDriver() override;
+    ControlLineDriver(StationState &state, ParallelPort &port, Notifier &notifier,
+                      const GenericTxSettings &settings, const ControlLineWidgets &widgets,
+                      QObject *parent = nullptr);
+    ~ControlLineDriver() override;
 
     // The lines to drive from now on; nullptr: the parallel port. Not owned.
     void useLines(ControlLines *lines);
@@ -128,8 +128,8 @@ private:
     StationState &m_state;
     ParallelPort &m_port;
     Notifier &m_notifier;
-    const Tx16Settings &m_settings;
-    Tx16PinWidgets m_w;
+    const GenericTxSettings &m_settings;
+    ControlLineWidgets m_w;
     std::unique_ptr<ParallelPortLines> m_parallelPort;
     ControlLines *m_lines;
     QString m_reportedFailure;

@@ -1,13 +1,13 @@
-#include "hamlib/RigctldModel.h"
+#include "hamlib/RigctldRadio.h"
 
 #include "hamlib/HamlibTexts.h"
 
 #include <QDeadlineTimer>
 #include <QTcpSocket>
 
-std::optional<RigctldModel> RigctldModel::fromDump(const QByteArray &dump)
+std::optional<RigctldRadio> RigctldRadio::fromDump(const QByteArray &dump)
 {
-    RigctldModel found;
+    RigctldRadio found;
     for (const QByteArray &line : dump.split('\n')) {
         const qsizetype colon = line.indexOf(':');
         if (colon < 0)
@@ -24,7 +24,7 @@ std::optional<RigctldModel> RigctldModel::fromDump(const QByteArray &dump)
     return found;
 }
 
-std::optional<RigctldModel> RigctldModel::ask(const QString &address, int timeoutMs)
+std::optional<RigctldRadio> RigctldRadio::ask(const QString &address, int timeoutMs)
 {
     const std::optional<HamlibTexts::NetworkAddress> where = HamlibTexts::rigctldAddress(address);
     if (!where)
@@ -39,7 +39,7 @@ std::optional<RigctldModel> RigctldModel::ask(const QString &address, int timeou
     // Both names come in the first lines of the dump.
     while (!deadline.hasExpired()) {
         // Only whole lines: a name cut by the network is not taken.
-        if (std::optional<RigctldModel> found = fromDump(dump.left(dump.lastIndexOf('\n') + 1)))
+        if (std::optional<RigctldRadio> found = fromDump(dump.left(dump.lastIndexOf('\n') + 1)))
             return found;
         if (!socket.waitForReadyRead(int(deadline.remainingTime())))
             break;

@@ -1,5 +1,5 @@
 #include "server/LineAssembler.h"
-#include "server/LineFramer.h"
+#include "server/ServerMessages.h"
 
 #include <QRandomGenerator>
 
@@ -14,14 +14,14 @@ namespace {
 QList<ServerCommand> commandsOf(const QByteArray &chunk)
 {
     QList<ServerCommand> out;
-    for (const QByteArray &message : LineFramer::split(chunk))
-        out.append(LineFramer::classify(message));
+    for (const QByteArray &message : ServerMessages::split(chunk))
+        out.append(ServerMessages::classify(message));
     return out;
 }
 
 } // namespace
 
-class TestLineFramer : public QObject
+class TestServerMessages : public QObject
 {
     Q_OBJECT
 
@@ -44,7 +44,7 @@ private slots:
     void gatesTransmitReceiveByChannel();
 };
 
-void TestLineFramer::splitsAtEachLineEnd_data()
+void TestServerMessages::splitsAtEachLineEnd_data()
 {
     QTest::addColumn<QByteArray>("chunk");
     QTest::addColumn<QList<QByteArray>>("messages");
@@ -68,41 +68,42 @@ void TestLineFramer::splitsAtEachLineEnd_data()
         << QByteArray("12\r\r\n3") << QList<QByteArray>{"12\r\r\n", "3"};
 }
 
-void TestLineFramer::splitsAtEachLineEnd()
+void TestServerMessages::splitsAtEachLineEnd()
 {
     QFETCH(QByteArray, chunk);
     QFETCH(QList<QByteArray>, messages);
-    QCOMPARE(LineFramer::split(chunk), messages);
+    QCOMPARE(ServerMessages::split(chunk), messages);
 }
 
-void TestLineFramer::keepsEveryByte_data()
+void TestServerMessages::keepsEveryByte_data()
 {
     QTest::addColumn<QByteArray>("chunk");
     QTest::newRow("binary with NUL") << QByteArray("\0\x01\xff\r\n\0", 6);
     QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\r\r\n\r\nd");
     QTest::newRow("many short lines") << QByteArray("1\r\n").repeated(300);
-    QTest::newRow("long line without end") << QByteArray(3 * LineFramer::MaxMessageBytes + 7, '5');
+    QTest::newRow("long line without end")
+        << QByteArray(3 * ServerMessages::MaxMessageBytes + 7, '5');
     QTest::newRow("long line with end")
-        << QByteArray(LineFramer::MaxMessageBytes * 2, 'x') + "\r\nA";
+        << QByteArray(ServerMessages::MaxMessageBytes * 2, 'x') + "\r\nA";
 }
 
-void TestLineFramer::keepsEveryByte()
+void TestServerMessages::keepsEveryByte()
 {
     // Whatever the server sends reaches the handlers, in order, exactly once.
     QFETCH(QByteArray, chunk);
-    const QList<QByteArray> messages = LineFramer::split(chunk);
+    const QList<QByteArray> messages = ServerMessages::split(chunk);
     QCOMPARE(messages.join(), chunk);
     for (const QByteArray &message : messages)
         QVERIFY(!message.isEmpty());
 }
 
-void TestLineFramer::boundsLongMessages_data()
+void TestServerMessages::boundsLongMessages_data()
 {
     QTest::addColumn<qsizetype>("bodySize");
     QTest::addColumn<bool>("withLineEnd");
     QTest::addColumn<int>("expectedCount");
 
-    constexpr qsizetype cap = LineFramer::MaxMessageBytes;
+    constexpr qsizetype cap = ServerMessages::MaxMessageBytes;
     QTest::newRow("exactly the cap") << cap << false << 1;
     QTest::newRow("exactly the cap, with line end") << cap << true << 1;
     QTest::newRow("one over the cap") << cap + 1 << false << 2;
@@ -111,23 +112,23 @@ void TestLineFramer::boundsLongMessages_data()
     QTest::newRow("a megabyte") << qsizetype(1 << 20) << true << int((1 << 20) / cap);
 }
 
-void TestLineFramer::boundsLongMessages()
+void TestServerMessages::boundsLongMessages()
 {
     QFETCH(qsizetype, bodySize);
     QFETCH(bool, withLineEnd);
     QFETCH(int, expectedCount);
 
     const QByteArray chunk = QByteArray(bodySize, '7') + (withLineEnd ? "\r\n" : "");
-    const QList<QByteArray> messages = LineFramer::split(chunk);
+    const QList<QByteArray> messages = ServerMessages::split(chunk);
     QCOMPARE(messages.size(), expectedCount);
     for (const QByteArray &message : messages)
-        QVERIFY(message.size() <= LineFramer::MaxMessageBytes + 2);
+        QVERIFY(message.size() <= ServerMessages::MaxMessageBytes + 2);
     // The line end stays with the final piece so the last part is still read as a line.
     QCOMPARE(messages.last().endsWith("\r\n"), withLineEnd);
     QCOMPARE(messages.join(), chunk);
 }
 
-void TestLineFramer::classifiesKeywordsInOrder_data()
+void TestServerMessages::classifiesKeywordsInOrder_data()
 {
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<ServerCommand>("command");
@@ -170,14 +171,14 @@ void TestLineFramer::classifiesKeywordsInOrder_data()
     QTest::newRow("garbage") << QByteArray("HELLO\r\n") << ServerCommand::Nothing;
 }
 
-void TestLineFramer::classifiesKeywordsInOrder()
+void TestServerMessages::classifiesKeywordsInOrder()
 {
     QFETCH(QByteArray, message);
     QFETCH(ServerCommand, command);
-    QCOMPARE(LineFramer::classify(message), command);
+    QCOMPARE(ServerMessages::classify(message), command);
 }
 
-void TestLineFramer::extractsDtmfCharacters_data()
+void TestServerMessages::extractsDtmfCharacters_data()
 {
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<bool>("isDtmf");
@@ -206,20 +207,20 @@ void TestLineFramer::extractsDtmfCharacters_data()
     QTest::newRow("two lines unsplit") << QByteArray("1\r\n2\r\n") << false << QString();
 }
 
-void TestLineFramer::extractsDtmfCharacters()
+void TestServerMessages::extractsDtmfCharacters()
 {
     QFETCH(QByteArray, message);
     QFETCH(bool, isDtmf);
     QFETCH(QString, characters);
 
-    const std::optional<QString> got = LineFramer::dtmfCharacters(message);
+    const std::optional<QString> got = ServerMessages::dtmfCharacters(message);
     QCOMPARE(got.has_value(), isDtmf);
     if (got)
         QCOMPARE(*got, characters);
-    QCOMPARE(LineFramer::classify(message) == ServerCommand::Dtmf, isDtmf);
+    QCOMPARE(ServerMessages::classify(message) == ServerCommand::Dtmf, isDtmf);
 }
 
-void TestLineFramer::chunksActInOrder_data()
+void TestServerMessages::chunksActInOrder_data()
 {
     QTest::addColumn<QByteArray>("chunk");
     QTest::addColumn<QList<ServerCommand>>("commands");
@@ -244,17 +245,17 @@ void TestLineFramer::chunksActInOrder_data()
         << QByteArray("FREQ\r\nUENCY\r\n") << QList<C>{C::Nothing, C::Nothing};
 }
 
-void TestLineFramer::chunksActInOrder()
+void TestServerMessages::chunksActInOrder()
 {
     QFETCH(QByteArray, chunk);
     QFETCH(QList<ServerCommand>, commands);
     QCOMPARE(commandsOf(chunk), commands);
 }
 
-void TestLineFramer::linesCutAnywhereComeOutWhole()
+void TestServerMessages::linesCutAnywhereComeOutWhole()
 {
     const QByteArray stream = "FREQUENCY\r\n1230\r\n15\r\nTRANSMIT_R\r\n\r\nRECEIVE_R\r\n*#\r\n";
-    const QList<QByteArray> whole = LineFramer::split(stream);
+    const QList<QByteArray> whole = ServerMessages::split(stream);
     QRandomGenerator random(1234);
     for (int trial = 0; trial < 500; ++trial) {
         LineAssembler lines;
@@ -274,17 +275,17 @@ void TestLineFramer::linesCutAnywhereComeOutWhole()
     QCOMPARE(lines.take("R\r\n"), QList<QByteArray>{"R\r\n"});
 }
 
-void TestLineFramer::unfinishedTailStaysBounded()
+void TestServerMessages::unfinishedTailStaysBounded()
 {
     LineAssembler lines;
     const QList<QByteArray> pieces = lines.take(QByteArray(10'000, 'x'));
     QCOMPARE(pieces.size(), 2);
     for (const QByteArray &piece : pieces)
-        QCOMPARE(piece.size(), LineFramer::MaxMessageBytes);
+        QCOMPARE(piece.size(), ServerMessages::MaxMessageBytes);
     QCOMPARE(lines.take("y\r\n"), QList<QByteArray>{QByteArray(10'000 - 8192, 'x') + "y\r\n"});
 }
 
-void TestLineFramer::gatesTransmitReceiveByChannel_data()
+void TestServerMessages::gatesTransmitReceiveByChannel_data()
 {
     QTest::addColumn<ServerCommand>("command");
     QTest::addColumn<AudioChannel>("channel");
@@ -313,13 +314,13 @@ void TestLineFramer::gatesTransmitReceiveByChannel_data()
     }
 }
 
-void TestLineFramer::gatesTransmitReceiveByChannel()
+void TestServerMessages::gatesTransmitReceiveByChannel()
 {
     QFETCH(ServerCommand, command);
     QFETCH(AudioChannel, channel);
     QFETCH(bool, accepted);
-    QCOMPARE(LineFramer::channelAccepts(command, channel), accepted);
+    QCOMPARE(ServerMessages::channelAccepts(command, channel), accepted);
 }
 
-QTEST_GUILESS_MAIN(TestLineFramer)
-#include "tst_line_framer.moc"
+QTEST_GUILESS_MAIN(TestServerMessages)
+#include "tst_server_messages.moc"

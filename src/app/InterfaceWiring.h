@@ -13,12 +13,12 @@ class VersionCheck;
 
 // Language switching, the information and warning windows, help and the new-version check:
 // wires its handlers to the station's windows.
-class InterfaceSubsystem : public QObject
+class InterfaceWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit InterfaceSubsystem(Station &station);
-    ~InterfaceSubsystem() override;
+    explicit InterfaceWiring(Station &station);
+    ~InterfaceWiring() override;
 
     void MenuFrancaisClick();
     void menuEnglishClick();

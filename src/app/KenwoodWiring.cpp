@@ -1,4 +1,4 @@
-#include "app/KenwoodSubsystem.h"
+#include "app/KenwoodWiring.h"
 
 #include "app/KenwoodDialogs.h"
 #include "app/Station.h"
@@ -11,7 +11,7 @@
 
 using namespace Kenwood;
 
-KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
+KenwoodWiring::KenwoodWiring(Station &station) : m_station(station)
 {
     m_radio = std::make_unique<KenwoodRadio>(
         KenwoodRadio::Context{station.state, station.ComPortTX, station.traffic, station.log,
@@ -24,10 +24,10 @@ KenwoodSubsystem::KenwoodSubsystem(Station &station) : m_station(station)
     wireMenus();
 }
 
-KenwoodSubsystem::~KenwoodSubsystem() = default;
+KenwoodWiring::~KenwoodWiring() = default;
 
 // The port line shows the COM menu's port; the radio's line its answers, or its adapter away.
-void KenwoodSubsystem::wireStatusLines()
+void KenwoodWiring::wireStatusLines()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     auto showRigStatus = [this] {
@@ -49,12 +49,12 @@ void KenwoodSubsystem::wireStatusLines()
     });
 }
 
-void KenwoodSubsystem::releaseFocus()
+void KenwoodWiring::releaseFocus()
 {
     m_station.Form1->releaseFocus();
 }
 
-void KenwoodSubsystem::wirePanel()
+void KenwoodWiring::wirePanel()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     ui.ImageLEDvert->setPixmap(PanelPictures::ledGreen());
@@ -93,41 +93,41 @@ void KenwoodSubsystem::wirePanel()
     onClick(ui.SpeedButtonMEMB, onRadio(&Radio::memoryMode, 1));
     for (QToolButton *toggle : std::initializer_list<QToolButton *>{
              ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX})
-        connect(toggle, &QToolButton::clicked, this, &KenwoodSubsystem::releaseFocus);
+        connect(toggle, &QToolButton::clicked, this, &KenwoodWiring::releaseFocus);
     connect(ui.SpeedButtonInit, &QToolButton::clicked, m_radio.get(), &KenwoodRadio::pressInit);
-    connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodSubsystem::ButtoninitClick);
+    connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodWiring::ButtoninitClick);
     // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
     connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
 }
 
-QCoro::Task<> KenwoodSubsystem::afterClick(std::function<QCoro::Task<>()> operation)
+QCoro::Task<> KenwoodWiring::afterClick(std::function<QCoro::Task<>()> operation)
 {
     if (operation)
         co_await operation();
     releaseFocus();
 }
 
-void KenwoodSubsystem::wireMenus()
+void KenwoodWiring::wireMenus()
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
-    connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodSubsystem::menuTMD700Click);
-    connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodSubsystem::MenuTMD710Click);
-    connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodSubsystem::MenuTMV71Click);
-    connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodSubsystem::MenuChoixTXClick);
+    connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodWiring::menuTMD700Click);
+    connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodWiring::MenuTMD710Click);
+    connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodWiring::MenuTMV71Click);
+    connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodWiring::MenuChoixTXClick);
 }
 
-void KenwoodSubsystem::panelLeftByOther()
+void KenwoodWiring::panelLeftByOther()
 {
     m_radio->applyBandChoice();
     m_radio->state().setPanelEnabled(false);
 }
 
-void KenwoodSubsystem::chooseModel(Model model)
+void KenwoodWiring::chooseModel(Model model)
 {
     m_station.chooseModel(modelName(model));
 }
 
-void KenwoodSubsystem::selectModel(Model model)
+void KenwoodWiring::selectModel(Model model)
 {
     Ui::TForm1 &ui = m_station.Form1->ui;
     StationState &state = m_station.state;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/LanguageTexts.h"
+#include "generic_tx/GenericTxSettings.h"
 #include "generic_tx/PortDiscovery.h"
-#include "generic_tx/Tx16Settings.h"
 
 #include <QObject>
 #include <functional>
@@ -10,18 +10,18 @@
 class Notifier;
 class QLabel;
 class QTimer;
-class Tx16LinesSetup;
-class Tx16PinDriver;
+class GenericTxLinesSetup;
+class ControlLineDriver;
 class RadioState;
 struct StationState;
 
 // The setup dialog's channel grid, as the setup logic fills and reads it, and the dialog's
 // closing. Rows run from 1 to ChannelList::EntryCount; column 0 holds the channel's number,
 // 1 its frequency and 2 its comment.
-class Tx16SetupForm
+class GenericTxSetupForm
 {
 public:
-    virtual ~Tx16SetupForm() = default;
+    virtual ~GenericTxSetupForm() = default;
 
     virtual void setColumnTitles(const QStringList &titles) = 0;
     virtual QString cell(int row, int column) const = 0;
@@ -35,7 +35,7 @@ public:
 };
 
 // What of the main window the setup logic works on.
-struct Tx16SetupWidgets
+struct GenericTxSetupWidgets
 {
     QLabel *Label16;
     QTimer *TimerTX16;
@@ -44,16 +44,17 @@ struct Tx16SetupWidgets
 // The generic transmitter's setup dialog: the port choice with discovery of the machine's
 // parallel ports, the channel grid that edits the channel list, and the settings whose change
 // takes effect at once (channel count, base channel, timing).
-class Tx16Setup : public QObject
+class GenericTxSetup : public QObject
 {
     Q_OBJECT
 public:
     // `channels` holds the channel list (its memories) that the grid edits; `settings` are the
     // dialog's other settings.
-    Tx16Setup(StationState &state, RadioState &channels, Tx16PinDriver &driver,
-              Tx16LinesSetup &lines, Notifier &notifier, std::function<Language()> language,
-              Tx16Settings &settings, Tx16SetupForm &form, const Tx16SetupWidgets &widgets,
-              QObject *parent = nullptr);
+    GenericTxSetup(StationState &state, RadioState &channels, ControlLineDriver &driver,
+                   GenericTxLinesSetup &lines, Notifier &notifier,
+                   std::function<Language()> language, GenericTxSettings &settings,
+                   GenericTxSetupForm &form, const GenericTxSetupWidgets &widgets,
+                   QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -92,16 +93,16 @@ private:
 
     StationState &m_state;
     RadioState &m_channels;
-    Tx16PinDriver &m_driver;
-    Tx16LinesSetup &m_lines;
+    ControlLineDriver &m_driver;
+    GenericTxLinesSetup &m_lines;
     Notifier &m_notifier;
     std::function<Language()> m_language;
-    Tx16Settings &m_settings;
-    Tx16SetupForm &m_form;
-    Tx16SetupWidgets m_w;
+    GenericTxSettings &m_settings;
+    GenericTxSetupForm &m_form;
+    GenericTxSetupWidgets m_w;
 
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
     PortDiscovery::Addresses m_lptAddress{0, 0, 0};
     quint16 m_lptSelected = 0;
-    Tx16Settings::Port m_choiceBeforeOpening = Tx16Settings::Port::None;
+    GenericTxSettings::Port m_choiceBeforeOpening = GenericTxSettings::Port::None;
 };

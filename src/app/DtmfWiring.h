@@ -9,12 +9,12 @@ class DtmfEditor;
 class DtmfInterpreter;
 
 // DTMF code table editor and interpreter: wires its handlers to the station's windows.
-class DtmfSubsystem : public QObject
+class DtmfWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit DtmfSubsystem(Station &station);
-    ~DtmfSubsystem() override;
+    explicit DtmfWiring(Station &station);
+    ~DtmfWiring() override;
 
     void MenuDTMFClick();
     void ButtonSimuDTMFClick();

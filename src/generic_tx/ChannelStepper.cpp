@@ -1,10 +1,10 @@
-#include "generic_tx/Tx16Stepper.h"
+#include "generic_tx/ChannelStepper.h"
 
 #include "core/StationState.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/ChannelStepping.h"
-#include "generic_tx/Tx16PinDriver.h"
-#include "generic_tx/Tx16Settings.h"
+#include "generic_tx/ControlLineDriver.h"
+#include "generic_tx/GenericTxSettings.h"
 #include "radio/RadioState.h"
 
 #include <QAbstractButton>
@@ -23,30 +23,31 @@ StepDirection direction(bool up)
 
 } // namespace
 
-Tx16Stepper::Tx16Stepper(StationState &state, RadioState &radio, Tx16PinDriver &driver,
-                         Tx16Settings &settings, const Tx16StepWidgets &widgets, QObject *parent)
+ChannelStepper::ChannelStepper(StationState &state, RadioState &radio, ControlLineDriver &driver,
+                               GenericTxSettings &settings, const ChannelStepperWidgets &widgets,
+                               QObject *parent)
     : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_settings(settings),
       m_w(widgets)
 {
     m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
     setSelector(m_state.Tx16Channel);
 
-    connect(m_w.TimerTX16, &QTimer::timeout, this, &Tx16Stepper::TimerTX16Timer);
-    connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &Tx16Stepper::ButtonResetClick);
+    connect(m_w.TimerTX16, &QTimer::timeout, this, &ChannelStepper::TimerTX16Timer);
+    connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &ChannelStepper::ButtonResetClick);
     connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
-            &Tx16Stepper::ButtonSynchroUPClick);
+            &ChannelStepper::ButtonSynchroUPClick);
     connect(m_w.ButtonSynchroDown, &QAbstractButton::clicked, this,
-            &Tx16Stepper::ButtonSynchroDownClick);
+            &ChannelStepper::ButtonSynchroDownClick);
 }
 
-void Tx16Stepper::step(bool up)
+void ChannelStepper::step(bool up)
 {
     setSelector(m_position + (up ? 1 : -1));
     emit arrowPressed(up);
     takeStep(up);
 }
 
-void Tx16Stepper::takeStep(bool up)
+void ChannelStepper::takeStep(bool up)
 {
     if (m_w.TimerTX16->isActive()) {
         // A step, a walk or a scan is under way: the request is dropped.
@@ -69,7 +70,7 @@ void Tx16Stepper::takeStep(bool up)
     followList();
 }
 
-void Tx16Stepper::TimerTX16Timer()
+void ChannelStepper::TimerTX16Timer()
 {
     const int elapsed = m_w.TimerTX16->interval();
     m_w.TimerTX16->stop();
@@ -100,7 +101,7 @@ void Tx16Stepper::TimerTX16Timer()
         m_state.Tx16TargetChannel = 0;
 }
 
-void Tx16Stepper::ComboBoxTXMEMClick()
+void ChannelStepper::ComboBoxTXMEMClick()
 {
     if (scanning())
         scanOff();
@@ -127,7 +128,7 @@ void Tx16Stepper::ComboBoxTXMEMClick()
         m_radio.setCurrentMemory(shown);
 }
 
-void Tx16Stepper::ButtonResetClick()
+void ChannelStepper::ButtonResetClick()
 {
     if (scanning())
         scanOff();
@@ -140,7 +141,7 @@ void Tx16Stepper::ButtonResetClick()
     followList();
 }
 
-void Tx16Stepper::setTransmit(bool on)
+void ChannelStepper::setTransmit(bool on)
 {
     m_radio.setKeyed(on);
     if (scanning())
@@ -148,7 +149,7 @@ void Tx16Stepper::setTransmit(bool on)
     send(on ? "TX" : "RX");
 }
 
-void Tx16Stepper::setScan(bool on)
+void ChannelStepper::setScan(bool on)
 {
     m_radio.setScanning(0, on);
     if (on && transmitting())
@@ -162,17 +163,17 @@ void Tx16Stepper::setScan(bool on)
     send("SC");
 }
 
-void Tx16Stepper::ButtonSynchroUPClick()
+void ChannelStepper::ButtonSynchroUPClick()
 {
     resynchronise(true);
 }
 
-void Tx16Stepper::ButtonSynchroDownClick()
+void ChannelStepper::ButtonSynchroDownClick()
 {
     resynchronise(false);
 }
 
-void Tx16Stepper::releaseTransmitter()
+void ChannelStepper::releaseTransmitter()
 {
     if (scanning())
         scanOff();
@@ -182,55 +183,55 @@ void Tx16Stepper::releaseTransmitter()
     m_state.Tx16TargetChannel = 0;
 }
 
-int Tx16Stepper::channelCount() const
+int ChannelStepper::channelCount() const
 {
     return m_settings.channelCount();
 }
 
-int Tx16Stepper::selectorMaximum() const
+int ChannelStepper::selectorMaximum() const
 {
     return channelCount() + 1;
 }
 
-void Tx16Stepper::setSelector(int position)
+void ChannelStepper::setSelector(int position)
 {
     m_position = qBound(0, position, selectorMaximum());
     emit selectorChanged();
 }
 
-bool Tx16Stepper::circular() const
+bool ChannelStepper::circular() const
 {
     return m_settings.circularScan();
 }
 
-bool Tx16Stepper::scanning() const
+bool ChannelStepper::scanning() const
 {
     return m_radio.band(0).scanning;
 }
 
-bool Tx16Stepper::transmitting() const
+bool ChannelStepper::transmitting() const
 {
     return m_radio.keyed();
 }
 
-void Tx16Stepper::goToEntry(int index)
+void ChannelStepper::goToEntry(int index)
 {
     m_radio.setCurrentMemory(index);
     ComboBoxTXMEMClick();
 }
 
-void Tx16Stepper::setCircular(bool circular)
+void ChannelStepper::setCircular(bool circular)
 {
     // The setup window's option is where the mode is kept; whoever watches it follows.
     m_settings.setCircularScan(circular);
 }
 
-void Tx16Stepper::channelCountChanged()
+void ChannelStepper::channelCountChanged()
 {
     setSelector(m_position);
 }
 
-QString Tx16Stepper::frequency() const
+QString ChannelStepper::frequency() const
 {
     if (scanning())
         return QStringLiteral("999.999999");
@@ -240,17 +241,17 @@ QString Tx16Stepper::frequency() const
     return QStringLiteral("000.000000");
 }
 
-void Tx16Stepper::send(const char *word)
+void ChannelStepper::send(const char *word)
 {
     m_state.RigReply = m_driver.ExecuteTX16Command(QString::fromLatin1(word));
 }
 
-void Tx16Stepper::showChannel()
+void ChannelStepper::showChannel()
 {
     emit channelChanged(m_state.Tx16Channel);
 }
 
-void Tx16Stepper::followList()
+void ChannelStepper::followList()
 {
     const QStringList &entries = m_radio.memories();
     for (int i = 0; i < entries.size(); ++i) {
@@ -261,19 +262,19 @@ void Tx16Stepper::followList()
     }
 }
 
-void Tx16Stepper::scanOff()
+void ChannelStepper::scanOff()
 {
     m_radio.setScanning(0, false);
     send("SN");
 }
 
-void Tx16Stepper::transmitOff()
+void ChannelStepper::transmitOff()
 {
     m_radio.setKeyed(false);
     send("RX");
 }
 
-void Tx16Stepper::resynchronise(bool up)
+void ChannelStepper::resynchronise(bool up)
 {
     if (!ChannelStepping::resyncAllowed(m_position, direction(up), channelCount()))
         return;
