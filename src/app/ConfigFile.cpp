@@ -1,6 +1,8 @@
 #include "app/ConfigFile.h"
 
-#include "app/DialogSettings.h"
+#include "app/GenericTxWindowSettings.h"
+#include "app/ServerWindowSettings.h"
+#include "app/WarningWindowSettings.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCodeList.h"

@@ -1,6 +1,7 @@
 #include "app/GenericTxWiring.h"
 
-#include "app/DialogSettings.h"
+#include "app/GenericTxSetupWindow.h"
+#include "app/GenericTxWindowSettings.h"
 #include "app/Station.h"
 #include "core/ConfigValues.h"
 #include "core/Notifier.h"

@@ -1,6 +1,6 @@
 #include "app/ServerWiring.h"
 
-#include "app/DialogSettings.h"
+#include "app/ServerWindowSettings.h"
 #include "app/Station.h"
 #include "radio/Radio.h"
 #include "server/ServerMessages.h"

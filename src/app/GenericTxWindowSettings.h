@@ -1,64 +1,17 @@
 #pragma once
 
-#include "generic_tx/GenericTxLinesSetup.h"
+#include "generic_tx/GenericTxLinesFields.h"
 #include "generic_tx/GenericTxSettings.h"
-#include "generic_tx/GenericTxSetup.h"
-#include "server/ServerMessages.h"
-#include "server/ServerSettingsDialog.h"
 
 #include <QString>
 
-class TFormIP;
-class TFormInitTX16;
-
 namespace Ui {
-class TFormWarning;
 class TFormInitTX16;
 } // namespace Ui
 
 // The settings that belong to a dialog stay in its controls; everyone else reads and sets them
 // here, never through the controls. Setting one has the control's usual side effects (its
 // change handlers run).
-
-// The server window: connection at start, automatic reconnection, the audio channel obeyed, and
-// the fields its own logic fills and reads.
-class ServerWindowSettings : public ServerDialogFields
-{
-public:
-    explicit ServerWindowSettings(TFormIP &form) : m_form(form) {}
-
-    bool connectAtStart() const;
-    void setConnectAtStart(bool on);
-    bool reconnect() const;
-    void setReconnect(bool on);
-    AudioChannel audioChannel() const;
-    void setAudioChannel(AudioChannel channel);
-
-    QStringList hostParts() const override;
-    void setHostParts(const QStringList &parts) override;
-    QString portText() const override;
-    void setPortText(const QString &port) override;
-    int txTimeoutSeconds() const override;
-    void setTxTimeoutSeconds(int seconds) override;
-    void showError(const QString &message) override;
-    void relabel(Language language) override;
-
-private:
-    TFormIP &m_form;
-};
-
-// The warning window: "do not show again".
-class WarningWindowSettings
-{
-public:
-    explicit WarningWindowSettings(Ui::TFormWarning &ui) : m_ui(ui) {}
-
-    bool accepted() const;
-    void setAccepted(bool accepted);
-
-private:
-    Ui::TFormWarning &m_ui;
-};
 
 // The generic transmitter's setup dialog.
 class GenericTxWindowSettings : public GenericTxSettings, public GenericTxLinesFields
@@ -104,23 +57,4 @@ public:
 
 private:
     Ui::TFormInitTX16 &m_ui;
-};
-
-// The setup dialog's channel grid and closing, for the setup logic.
-class GenericTxSetupWindow : public GenericTxSetupForm
-{
-public:
-    // Lays the grid out: three columns, one row per channel.
-    explicit GenericTxSetupWindow(TFormInitTX16 &form);
-
-    void setColumnTitles(const QStringList &titles) override;
-    QString cell(int row, int column) const override;
-    void setCell(int row, int column, const QString &text) override;
-    void lockCell(int row, int column) override;
-    void focusGrid() override;
-    void focusCell(int row, int column) override;
-    void close() override;
-
-private:
-    TFormInitTX16 &m_form;
 };

@@ -1,14 +1,6 @@
-#include "app/DialogSettings.h"
+#include "app/GenericTxWindowSettings.h"
 
-#include "generic_tx/ChannelList.h"
-#include "ui/Captions.h"
-#include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"
-#include "ui/UnitWarning.h"
-
-#include <QHeaderView>
-
-#include <array>
 
 namespace {
 
@@ -19,106 +11,6 @@ void uncheck(QRadioButton *button)
     button->setChecked(false);
     button->setAutoExclusive(true);
 }
-
-} // namespace
-
-bool ServerWindowSettings::connectAtStart() const
-{
-    return m_form.ui.CheckBoxConnect->isChecked();
-}
-
-void ServerWindowSettings::setConnectAtStart(bool on)
-{
-    m_form.ui.CheckBoxConnect->setChecked(on);
-}
-
-bool ServerWindowSettings::reconnect() const
-{
-    return m_form.ui.CheckBoxReconnect->isChecked();
-}
-
-void ServerWindowSettings::setReconnect(bool on)
-{
-    m_form.ui.CheckBoxReconnect->setChecked(on);
-}
-
-AudioChannel ServerWindowSettings::audioChannel() const
-{
-    if (m_form.ui.RadioButtonLeft->isChecked())
-        return AudioChannel::Left;
-    return m_form.ui.RadioButtonBoth->isChecked() ? AudioChannel::Both : AudioChannel::Right;
-}
-
-void ServerWindowSettings::setAudioChannel(AudioChannel channel)
-{
-    switch (channel) {
-    case AudioChannel::Left:
-        m_form.ui.RadioButtonLeft->setChecked(true);
-        break;
-    case AudioChannel::Right:
-        m_form.ui.RadioButtonRight->setChecked(true);
-        break;
-    case AudioChannel::Both:
-        m_form.ui.RadioButtonBoth->setChecked(true);
-        break;
-    }
-}
-
-QStringList ServerWindowSettings::hostParts() const
-{
-    const Ui::TFormIP &ui = m_form.ui;
-    return {ui.EditIP1->text(), ui.EditIP2->text(), ui.EditIP3->text(), ui.EditIP4->text()};
-}
-
-void ServerWindowSettings::setHostParts(const QStringList &parts)
-{
-    const Ui::TFormIP &ui = m_form.ui;
-    const std::array<QLineEdit *, 4> edits{ui.EditIP1, ui.EditIP2, ui.EditIP3, ui.EditIP4};
-    for (std::size_t n = 0; n < edits.size(); ++n)
-        edits[n]->setText(parts.value(qsizetype(n)));
-}
-
-QString ServerWindowSettings::portText() const
-{
-    return m_form.ui.EditPort->text();
-}
-
-void ServerWindowSettings::setPortText(const QString &port)
-{
-    m_form.ui.EditPort->setText(port);
-}
-
-int ServerWindowSettings::txTimeoutSeconds() const
-{
-    return m_form.ui.SpinEditTxTimeout->value();
-}
-
-void ServerWindowSettings::setTxTimeoutSeconds(int seconds)
-{
-    m_form.ui.SpinEditTxTimeout->setValue(seconds);
-}
-
-void ServerWindowSettings::showError(const QString &message)
-{
-    m_form.ui.LabelErreur->setText(message);
-}
-
-void ServerWindowSettings::relabel(Language language)
-{
-    applyCaptions(&m_form, language);
-}
-
-bool WarningWindowSettings::accepted() const
-{
-    return m_ui.CheckBoxWarning->isChecked();
-}
-
-void WarningWindowSettings::setAccepted(bool accepted)
-{
-    m_ui.CheckBoxWarning->setChecked(accepted);
-}
-
-namespace {
 
 QSpinBox *pulseEdit(Ui::TFormInitTX16 &ui, TxLine pulsed)
 {
@@ -360,58 +252,4 @@ void GenericTxWindowSettings::focusDevice()
 void GenericTxWindowSettings::focusMap()
 {
     m_ui.EditLinesMap->setFocus();
-}
-
-GenericTxSetupWindow::GenericTxSetupWindow(TFormInitTX16 &form) : m_form(form)
-{
-    QTableWidget *grid = m_form.ui.StringGridTX16MEM;
-    grid->setColumnCount(3);
-    grid->setRowCount(ChannelList::EntryCount);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->setColumnWidth(0, 34);
-    grid->setColumnWidth(1, 150);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-}
-
-void GenericTxSetupWindow::setColumnTitles(const QStringList &titles)
-{
-    m_form.ui.StringGridTX16MEM->setHorizontalHeaderLabels(titles);
-}
-
-QString GenericTxSetupWindow::cell(int row, int column) const
-{
-    const QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column);
-    return item ? item->text() : QString();
-}
-
-void GenericTxSetupWindow::setCell(int row, int column, const QString &text)
-{
-    QTableWidget *grid = m_form.ui.StringGridTX16MEM;
-    if (QTableWidgetItem *item = grid->item(row - 1, column))
-        item->setText(text);
-    else
-        grid->setItem(row - 1, column, new QTableWidgetItem(text));
-}
-
-void GenericTxSetupWindow::lockCell(int row, int column)
-{
-    if (QTableWidgetItem *item = m_form.ui.StringGridTX16MEM->item(row - 1, column))
-        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-}
-
-void GenericTxSetupWindow::focusGrid()
-{
-    m_form.ui.StringGridTX16MEM->setFocus();
-}
-
-void GenericTxSetupWindow::focusCell(int row, int column)
-{
-    m_form.ui.StringGridTX16MEM->setCurrentCell(row - 1, column);
-}
-
-void GenericTxSetupWindow::close()
-{
-    m_form.hide();
 }
