@@ -101,7 +101,7 @@ private slots:
         QLineEdit *line = station.Form1->ui.LabelConnect;
         const QString byId =
             QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
-        const QString opened = station.state.StatusMessages[2];
+        const QString opened = station.state.statusMessage(StatusMessage::PortOpened);
         station.state.PortStatus = 1;
         StatusLines::showPort(line, station.state, byId);
         QVERIFY2(line->text().startsWith(QStringLiteral("...")) &&

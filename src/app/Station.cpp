@@ -307,7 +307,7 @@ void Station::MenuSaveClick()
 {
     QDir::setCurrent(m_directory);
     if (ConfigFile::save(configBinding(), m_directory) == ConfigFile::SaveResult::Failed)
-        m_notifier.error(state.StatusMessages[8]);
+        m_notifier.error(state.statusMessage(StatusMessage::IniFileError));
 }
 
 void Station::MenuPortClick()
