@@ -1,4 +1,4 @@
-// The generic transmitter's pin driver and model activation, on a whole station with the
+// The generic transmitter's line driver and model activation, on a whole station with the
 // in-memory parallel port: which control values reach the register, in which order, and what
 // the operator sees.
 #include "app/GenericTxWiring.h"

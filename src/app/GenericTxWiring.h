@@ -18,7 +18,7 @@ class GenericTxSetupWindow;
 class ChannelStepper;
 
 // Generic Up/Down transmitter: chooses the parallel-port backend and the other control lines
-// (USB audio interface, GPIO chip) that the settings name, creates the pin driver, the stepping
+// (USB audio interface, GPIO chip) that the settings name, creates the line driver, the stepping
 // logic and the setup dialog's logic, and wires them to the station's windows.
 class GenericTxWiring : public QObject
 {

@@ -63,6 +63,7 @@ struct StationState
     bool ServerConnected = false;
 
     // Indices 1 to 15; index 0 is unused so the numbers match the texts' own numbering.
+    // statusMessage() reads one by name.
     std::array<QString, 16> StatusMessages = initialStatusMessages();
     const QString &statusMessage(StatusMessage message) const
     {

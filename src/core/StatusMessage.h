@@ -3,21 +3,23 @@
 #include <cstddef>
 
 // The status messages of StationState::StatusMessages by what they say; the values are their
-// places in the table (place 0 is unused).
+// places in the table (place 0 is unused). PortOpened and PortOpenError follow the port's name,
+// RigNotAnswering and RigAnswersOk the model's label; the two headings head the exported list;
+// NotTmd700, NotTmd710 and NotTmv71 say the radio answered as another model.
 enum class StatusMessage {
     NoPortSelected = 1,
-    PortOpened, // follows the port's name
+    PortOpened,
     Initialising,
-    PortOpenError,   // follows the port's name
-    RigNotAnswering, // follows the model's label
-    RigAnswersOk,    // follows the model's label
+    PortOpenError,
+    RigNotAnswering,
+    RigAnswersOk,
     InitialisationDone,
     IniFileError,
     ServerConnected,
     ServerNotConnected,
-    DtmfCodesHeading, // headings of the exported list
+    DtmfCodesHeading,
     MemoriesHeading,
-    NotTmd700, // the radio answered as another model
+    NotTmd700,
     NotTmd710,
     NotTmv71,
 };

@@ -16,7 +16,7 @@ class QTimer;
 class GenericTxSettings;
 struct StationState;
 
-// The controls the pin driver drives: its three pulse timers and the PTT toggle
+// The controls the line driver drives: its three pulse timers and the PTT toggle
 // (ButtonTestPin17), which shows whether the PTT line is keyed.
 struct ControlLineWidgets
 {

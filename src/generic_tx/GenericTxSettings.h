@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// What the setup dialog sets for the generic transmitter, as the stepping, the pin driver and
+// What the setup dialog sets for the generic transmitter, as the stepping, the line driver and
 // the setup logic read it: at the moment of use, so that a change counts from the next step or
 // pulse on.
 class GenericTxSettings
