@@ -5,11 +5,11 @@
 // station offscreen with the real timers.
 //
 //   bench_generic_lines [pulses]      (default 100)
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 #include "app/Station.h"
 #include "generic_tx/Cm108Lines.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/LinesFactory.h"
-#include "generic_tx/Tx16PinDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "support/BenchSupport.h"

@@ -3,10 +3,10 @@
 // steps, against their settings. Runs a whole station offscreen with the real timers.
 //
 //   bench_generic_timing [pulses] [scan-steps]      (defaults 200 and 100)
+#include "app/GenericTxWiring.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
-#include "app/GenericTxSubsystem.h"
-#include "generic_tx/Tx16PinDriver.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "ui/UnitTMD700.h"
@@ -115,7 +115,7 @@ int main(int argc, char **argv)
     station.terminate = [] {};
     station.FormActivate();
     TForm1 &f = *station.Form1;
-    Tx16PinDriver &driver = station.genericTx->driver();
+    ControlLineDriver &driver = station.genericTx->driver();
     auto quiet = [&f] {
         return !f.TimerTX16.isActive() && !f.TimerPin14.isActive() && !f.TimerPin16.isActive();
     };

@@ -3,8 +3,8 @@
 // resident size is read before and after; then as many FREQUENCY requests, for comparison.
 // A warm-up of 200 pairs first lets the caches and the allocator settle.
 // Usage: bench_keying_memory [path-to-rigsim [keyings]]
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
-#include "app/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
 #include "ui/UnitTMD700.h"
 

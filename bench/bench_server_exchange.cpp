@@ -3,8 +3,8 @@
 // answer, over 200 rounds each, with rigsim (no pacing) on a pty and a loopback server in this
 // process. Also prints how much the process grows while the server streams without line ends.
 // Usage: bench_server_exchange [path-to-rigsim]
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
-#include "app/KenwoodSubsystem.h"
 #include "kenwood/RigLink.h"
 #include "ui/UnitTMD700.h"
 

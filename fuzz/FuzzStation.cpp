@@ -1,6 +1,6 @@
 #include "FuzzStation.h"
 
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 #include "app/Station.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "generic_tx/ChannelList.h"

@@ -3,12 +3,12 @@
 // Kenwood has no port (its exchanges end as time-outs), the generic one a port in memory.
 #include "FuzzStation.h"
 
+#include "app/DtmfWiring.h"
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "dtmf/DtmfMatcher.h"
-#include "app/DtmfSubsystem.h"
-#include "app/KenwoodSubsystem.h"
 #include "platform/MemoryParallelPort.h"
 #include "radio/RadioRequests.h"
 #include "ui/UnitDTMF.h"

@@ -1,11 +1,11 @@
 // Bytes from the relay server over a real loopback connection, handled by the station's own
-// server subsystem. The frequency and DTMF handlers record instead of reaching a radio.
+// server wiring. The frequency and DTMF handlers record instead of reaching a radio.
 #include "FuzzStation.h"
 
+#include "app/ServerWiring.h"
 #include "app/Station.h"
-#include "ui/TrafficDisplay.h"
 #include "platform/MemoryParallelPort.h"
-#include "app/ServerSubsystem.h"
+#include "ui/TrafficDisplay.h"
 #include "ui/UnitTMD700.h"
 
 #include <QDeadlineTimer>

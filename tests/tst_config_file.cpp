@@ -1,10 +1,11 @@
 #include "app/ConfigCheck.h"
 #include "app/ConfigFile.h"
-#include "app/DialogSettings.h"
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWindowSettings.h"
+#include "app/GenericTxWiring.h"
+#include "app/ServerWindowSettings.h"
 #include "app/Station.h"
-#include "generic_tx/Tx16PinDriver.h"
-#include "generic_tx/Tx16Stepper.h"
+#include "generic_tx/ChannelStepper.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
 #include "ui/UnitDTMF.h"
@@ -192,7 +193,7 @@ private slots:
         for (TxLine line : PinLogic::IdleOrder)
             QVERIFY(station->genericTx->driver().polarity(line) == LinePolarity::Positive);
         QVERIFY(station->tx16Settings->squelchPolarity() == LinePolarity::Positive);
-        QVERIFY(station->tx16Settings->port() == Tx16Settings::Port::User);
+        QVERIFY(station->tx16Settings->port() == GenericTxSettings::Port::User);
         QCOMPARE(station->tx16Settings->typedAddress(), QStringLiteral("03BC"));
         QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 5000);
         station->Form1->ui.MenuTMV71->setChecked(true);

@@ -1,5 +1,5 @@
-#include "app/DtmfSubsystem.h"
-#include "app/KenwoodSubsystem.h"
+#include "app/DtmfWiring.h"
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
 #include "dtmf/DtmfInterpreter.h"
 #include "radio/RadioState.h"

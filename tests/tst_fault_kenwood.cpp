@@ -1,5 +1,5 @@
-#include "app/KenwoodSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/KenwoodWiring.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "app/StatusReport.h"
 #include "support/ProcessMemory.h"
@@ -143,7 +143,8 @@ class TestFaultKenwood : public QObject
     {
         const Ui::TForm1 &ui = s.Form1->ui;
         return s.state.RigStatus == 0 && !s.state.RigAnswering &&
-               ui.labelTMD->text() == s.state.ModelLabel + s.state.StatusMessages[5] &&
+               ui.labelTMD->text() ==
+                   s.state.ModelLabel + s.state.statusMessage(StatusMessage::RigNotAnswering) &&
                isRed(ui.labelTMD);
     }
 
@@ -152,7 +153,8 @@ class TestFaultKenwood : public QObject
         const Ui::TForm1 &ui = s.Form1->ui;
         return s.state.RigStatus == 3 && s.state.RigAnswering && ui.GroupBoxTX->isEnabled() &&
                ui.ComboBoxMEM->count() == memories &&
-               ui.labelTMD->text() == s.state.StatusMessages[7] && !isRed(ui.labelTMD);
+               ui.labelTMD->text() == s.state.statusMessage(StatusMessage::InitialisationDone) &&
+               !isRed(ui.labelTMD);
     }
 
     static int logged(Station &s, const QString &line)
@@ -309,7 +311,8 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
     }
     Station &station = s.start();
     const Ui::TForm1 &ui = station.Form1->ui;
-    const QString wrongModel = QStringLiteral("warning:") + station.state.StatusMessages[14];
+    const QString wrongModel =
+        QStringLiteral("warning:") + station.state.statusMessage(StatusMessage::NotTmd710);
 
     switch (Fault(fault)) {
     case Late:

@@ -1,4 +1,4 @@
-#include "app/ServerSubsystem.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"
@@ -65,7 +65,7 @@ class TestFaultServer : public QObject
     {
         const QLineEdit *status = s.Form1->ui.StaticTextIPConnect;
         return !s.state.ServerConnected && s.state.ServerStatus == 0 &&
-               status->text() == s.state.StatusMessages[10] &&
+               status->text() == s.state.statusMessage(StatusMessage::ServerNotConnected) &&
                status->styleSheet().contains(QLatin1String("rgb(255, 0, 0)")) &&
                !s.Form1->TimerIP.isActive();
     }

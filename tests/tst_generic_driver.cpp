@@ -1,8 +1,8 @@
-// The generic transmitter's pin driver and model activation, on a whole station with the
+// The generic transmitter's line driver and model activation, on a whole station with the
 // in-memory parallel port: which control values reach the register, in which order, and what
 // the operator sees.
-#include "app/GenericTxSubsystem.h"
-#include "generic_tx/Tx16PinDriver.h"
+#include "app/GenericTxWiring.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"

@@ -1,14 +1,14 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
 // interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
 // the stepping.
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 #include "app/StatusReport.h"
 #include "generic_tx/Cm108Lines.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericReset.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/MemoryLines.h"
-#include "generic_tx/Tx16PinDriver.h"
 #include "support/GenericTxFixture.h"
 #include "support/HidrawPeer.h"
 #include "support/TestFiles.h"
@@ -145,7 +145,7 @@ void TestGenericLines::usbAudioSquelch()
     LinesMaker maker(usbAudio(peer));
     // Squelch open at 0 V: the volume-down input pulled to ground sets its bit.
     GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "PIN11=1"});
-    Tx16PinDriver &driver = rig.station().genericTx->driver();
+    ControlLineDriver &driver = rig.station().genericTx->driver();
     QVERIFY(!driver.squelchIsOpen()); // nothing reported yet: nothing pressed
 
     QVERIFY(peer.press(0x02));

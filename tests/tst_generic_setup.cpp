@@ -1,13 +1,13 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 #include "core/StationState.h"
+#include "generic_tx/ControlLineDriver.h"
+#include "generic_tx/GenericTxLinesSetup.h"
+#include "generic_tx/GenericTxSetup.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/MemoryLines.h"
-#include "generic_tx/Tx16LinesSetup.h"
-#include "generic_tx/Tx16PinDriver.h"
-#include "generic_tx/Tx16Setup.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"

@@ -1,10 +1,10 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
-#include "app/GenericTxSubsystem.h"
+#include "app/GenericTxWiring.h"
 #include "core/StationState.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxRadio.h"
-#include "generic_tx/Tx16PinDriver.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -20,11 +20,12 @@ struct ChannelRecorder
 {
     explicit ChannelRecorder(GenericTxFixture &rig)
     {
-        Tx16PinDriver &driver = rig.station().genericTx->driver();
-        QObject::connect(&driver, &Tx16PinDriver::pulseAsked, &driver, [this, &rig](TxLine line) {
-            if (line != TxLine::Reset)
-                channels.append(rig.state().Tx16Channel);
-        });
+        ControlLineDriver &driver = rig.station().genericTx->driver();
+        QObject::connect(&driver, &ControlLineDriver::pulseAsked, &driver,
+                         [this, &rig](TxLine line) {
+                             if (line != TxLine::Reset)
+                                 channels.append(rig.state().Tx16Channel);
+                         });
     }
     QList<int> channels;
 };
@@ -229,7 +230,7 @@ void TestGenericStepping::elevatorScanTurnsAtTheEnds()
     GenericTxFixture rig({"CHANNELNUMTX16=4", "OPTITX16=N"});
     goTo(rig, 3);
     ChannelRecorder recorder(rig);
-    QObject::connect(&rig.station().genericTx->driver(), &Tx16PinDriver::pulseAsked, [&] {
+    QObject::connect(&rig.station().genericTx->driver(), &ControlLineDriver::pulseAsked, [&] {
         if (recorder.channels.size() >= 8)
             rig.port->setSquelchBit(false);
     });

@@ -1,13 +1,15 @@
-#include "hamlib/HamlibConfigKeys.h"
-#include "app/KenwoodSubsystem.h"
+#include "app/HamlibWiring.h"
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
+#include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
+#include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibRig.h"
-#include "app/HamlibSubsystem.h"
 #include "hamlib/HamlibTexts.h"
 #include "kenwood/RigLink.h"
+#include "radio/RadioState.h"
 #include "support/RawPty.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
@@ -16,8 +18,6 @@
 #include "ui/UnitHamlib.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitTMD700.h"
-#include "hamlib/HamlibRadio.h"
-#include "radio/RadioState.h"
 
 #include <QRegularExpression>
 #include <QSerialPort>

@@ -1,5 +1,5 @@
-#include "app/KenwoodSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/KenwoodWiring.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "support/RigSimProcess.h"
 
@@ -37,7 +37,7 @@ class TestKenwoodStation : public QObject
                 QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
                 configuration);
             Station &station = fixture.start();
-            QObject::connect(station.server.get(), &ServerSubsystem::frequencyAnswered,
+            QObject::connect(station.server.get(), &ServerWiring::frequencyAnswered,
                              [this](const QString &text) { sentToServer << text; });
             return station;
         }
@@ -112,7 +112,8 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     QVERIFY(ui.MenuMEM->isEnabled());
     QCOMPARE(ui.labelTMD->text(), QStringLiteral("Initialisation terminée"));
     QVERIFY(ui.labelTMD->styleSheet().contains(QLatin1String("rgb(0, 128, 0)")));
-    QVERIFY(ui.LabelConnect->text().endsWith(station.state.StatusMessages[2]));
+    QVERIFY(
+        ui.LabelConnect->text().endsWith(station.state.statusMessage(StatusMessage::PortOpened)));
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
     QCOMPARE(ready.size(), 1);
     QVERIFY(ready.first().endsWith(QStringLiteral(" Radio ready: ") + model +
@@ -162,7 +163,8 @@ void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
         s.start(QStringLiteral("TMV71"), {QStringLiteral("--model"), QStringLiteral("TMD710")});
     QTRY_VERIFY_WITH_TIMEOUT(!s.fixture.notifier.messages.isEmpty(), InitTimeoutMs);
     QCOMPARE(s.fixture.notifier.messages,
-             QStringList{QStringLiteral("warning:") + station.state.StatusMessages[15]});
+             QStringList{QStringLiteral("warning:") +
+                         station.state.statusMessage(StatusMessage::NotTmv71)});
     QVERIFY(!station.state.RigAnswering);
     QCOMPARE(station.state.RigStatus, 2);
     QVERIFY(!station.Form1->ui.GroupBoxTX->isEnabled());

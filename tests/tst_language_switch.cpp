@@ -50,7 +50,8 @@ private slots:
         QCOMPARE(m.MenuSave->text(), QStringLiteral("Sauvegarde configuration"));
         QCOMPARE(m.Label14->text(), QStringLiteral("Canaux & fréquences :   1 à "));
         QCOMPARE(station.FormWarning->windowTitle(), QStringLiteral("QUORVEL - Attention"));
-        QCOMPARE(station.state.StatusMessages[1], QStringLiteral("Pas de port sélectionné !"));
+        QCOMPARE(station.state.statusMessage(StatusMessage::NoPortSelected),
+                 QStringLiteral("Pas de port sélectionné !"));
         Ui::TFormInitTX16 &g = station.FormInitTX16->ui;
         QCOMPARE(g.Label2->text(), QStringLiteral("Câblage des signaux LPT (masse=pin 25)"));
         QCOMPARE(g.CheckBoxOptiTX16->text(),

@@ -1,13 +1,13 @@
-#include "app/InterfaceSubsystem.h"
-#include "ui/StatusLines.h"
+#include "app/HamlibWiring.h"
+#include "app/InterfaceWiring.h"
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 #include "core/VersionCheckSite.h"
-#include "app/HamlibSubsystem.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/LabelUrl.h"
 #include "ui/MessageBoxNotifier.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitTMD700.h"
@@ -101,7 +101,7 @@ private slots:
         QLineEdit *line = station.Form1->ui.LabelConnect;
         const QString byId =
             QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
-        const QString opened = station.state.StatusMessages[2];
+        const QString opened = station.state.statusMessage(StatusMessage::PortOpened);
         station.state.PortStatus = 1;
         StatusLines::showPort(line, station.state, byId);
         QVERIFY2(line->text().startsWith(QStringLiteral("...")) &&

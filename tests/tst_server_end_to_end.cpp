@@ -1,5 +1,5 @@
-#include "app/KenwoodSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/KenwoodWiring.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "app/StatusReport.h"
 #include "support/GenericTxFixture.h"

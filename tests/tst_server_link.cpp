@@ -1,7 +1,7 @@
-#include "app/GenericTxSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/GenericTxWiring.h"
+#include "app/ServerWiring.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/GenericTxRadio.h"
-#include "generic_tx/Tx16Stepper.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "radio/RadioState.h"
@@ -78,7 +78,7 @@ public:
         if (!QTest::qWaitFor([&] { return main().EditTXdata->text().endsWith(text); }, 5000))
             return false;
         if (!chunk.endsWith("\r\n"))
-            QTest::qWait(ServerSubsystem::LineTailWaitMs + 200);
+            QTest::qWait(ServerWiring::LineTailWaitMs + 200);
         return true;
     }
 
@@ -415,7 +415,7 @@ void TestServerLink::genericStepsOnlyOnGenericModel()
             s.dialog().ButtonConnect->click(); // a Kenwood connects after its port opened
         QVERIFY(s.server.waitForClient());
         QTRY_VERIFY(s.station().state.ServerConnected);
-        QSignalSpy steps(&s.station().genericTx->stepper(), &Tx16Stepper::arrowPressed);
+        QSignalSpy steps(&s.station().genericTx->stepper(), &ChannelStepper::arrowPressed);
         const int channel = s.station().state.Tx16Channel;
         QVERIFY(s.deliver("GENERIC_U\r\n"));
         QVERIFY(s.deliver("GENERIC_D\r\n"));
@@ -498,7 +498,7 @@ void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
     // A tail is never handled before its wait is over.
     if (!pieces.constLast().endsWith("\r\n"))
         QVERIFY(!s.main().SpeedButtonTX16TX->isChecked());
-    QTest::qWait(ServerSubsystem::LineTailWaitMs + 300);
+    QTest::qWait(ServerWiring::LineTailWaitMs + 300);
     QCOMPARE(s.reports, reports);
     QCOMPARE(s.main().SpeedButtonTX16TX->isChecked(), keyed);
     QCOMPARE(s.dtmf, handed);
@@ -522,7 +522,7 @@ void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
     QTest::qWait(150);
     s.server.send("UENCY\r\nTRANSMIT_");
     QTRY_COMPARE(s.reports, 1);
-    QTest::qWait(ServerSubsystem::LineTailWaitMs + 600);
+    QTest::qWait(ServerWiring::LineTailWaitMs + 600);
     QVERIFY(s.main().SpeedButtonTX16TX->isChecked());
 }
 
@@ -810,7 +810,7 @@ void TestServerLink::longStreamWithoutLineEndsStaysBounded()
 
     // The link is still in working order afterwards, once the flood's unfinished end has had
     // its wait for a line end.
-    QTest::qWait(ServerSubsystem::LineTailWaitMs + 200);
+    QTest::qWait(ServerWiring::LineTailWaitMs + 200);
     QVERIFY(s.deliver("1234\r\n"));
     QCOMPARE(s.dtmf, QStringList{"1234|1234"});
     QVERIFY(s.station().state.ServerConnected);

@@ -1,6 +1,6 @@
-#include "app/KenwoodSubsystem.h"
-#include "radio/RadioState.h"
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
+#include "radio/RadioState.h"
 #include "support/RecordingNotifier.h"
 #include "support/RigSimProcess.h"
 #include "support/ServerPeer.h"

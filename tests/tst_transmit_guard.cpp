@@ -1,4 +1,4 @@
-#include "app/KenwoodSubsystem.h"
+#include "app/KenwoodWiring.h"
 #include "app/Station.h"
 #include "support/GenericTxFixture.h"
 #include "support/RigSimProcess.h"

@@ -1,4 +1,4 @@
-#include "app/InterfaceSubsystem.h"
+#include "app/InterfaceWiring.h"
 #include "app/VersionCheck.h"
 #include "app/VersionCheckFile.h"
 #include "support/LoopbackHttpServer.h"

@@ -1,6 +1,8 @@
 #include "app/ConfigFile.h"
 
-#include "app/DialogSettings.h"
+#include "app/GenericTxWindowSettings.h"
+#include "app/ServerWindowSettings.h"
+#include "app/WarningWindowSettings.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCodeList.h"
@@ -31,7 +33,7 @@ void setIfInteger(const QString &value, const std::function<void(int)> &set)
         set(*n);
 }
 
-using Port = Tx16WindowSettings::Port;
+using Port = GenericTxWindowSettings::Port;
 
 // LPT378=, LPT278=, LPT3BC=, LPT=: the port choice, without running its click handler.
 void applyPortKey(const ConfigBinding &b, Port port, const QString &value)
@@ -316,7 +318,7 @@ QStringList build(const ConfigBinding &b)
     add("COMRI=", number(b.ComPortTX->readIntervalTimeout));
     add("COMRTC=", number(b.ComPortTX->readTotalConstant));
     add("COMRTM=", number(b.ComPortTX->readTotalMultiplier));
-    const Tx16WindowSettings &g = *b.tx16;
+    const GenericTxWindowSettings &g = *b.tx16;
     add("OPTITX16=", g.circularScan() ? QStringLiteral("Y") : QStringLiteral("N"));
     add("CHANNELNUMTX16=", number(g.channelCount()));
     add("BASECHANNELTX16=", number(s.Tx16BaseChannel));

@@ -12,7 +12,7 @@ class DtmfCodeList;
 class RadioSelector;
 class RadioState;
 class ServerWindowSettings;
-class Tx16WindowSettings;
+class GenericTxWindowSettings;
 class WarningWindowSettings;
 struct SerialPortSettings;
 struct TcpClientSettings;
@@ -37,7 +37,7 @@ struct ConfigBinding
     DtmfCodeList *dtmfCodes;
     ServerWindowSettings *server;
     WarningWindowSettings *warning;
-    Tx16WindowSettings *tx16;
+    GenericTxWindowSettings *tx16;
     RadioState *channels; // the generic transmitter's channel list, its memories
     HamlibSettings *hamlib = nullptr;
     LineSettings *lines = nullptr;

@@ -42,7 +42,7 @@ void HamlibSettingsWindow::open(const HamlibSettings &settings, const QStringLis
     ui.EditSearch->clear();
     ui.ComboBoxPort->clear();
     ui.ComboBoxPort->addItems(ports);
-    const bool rigctld = settings.model == RigctldModel;
+    const bool rigctld = settings.model == RigctldModelNumber;
     ui.RadioButtonRigctld->setChecked(rigctld);
     ui.RadioButtonSerial->setChecked(!rigctld);
     // rigctld's own default address, ready to take: the field holds a value, never a hint that
@@ -114,7 +114,7 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
                    "The rigctld address must read host or host:port (127.0.0.1:4532).");
             return std::nullopt;
         }
-        settings.model = RigctldModel;
+        settings.model = RigctldModelNumber;
         settings.port = ui.EditRigctld->text().trimmed();
         return settings;
     }

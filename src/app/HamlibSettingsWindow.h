@@ -17,7 +17,7 @@ class HamlibSettingsWindow : public QObject
     Q_OBJECT
 public:
     // The rigctld model: Hamlib's network client.
-    static constexpr int RigctldModel = 2;
+    static constexpr int RigctldModelNumber = 2;
 
     // `warn` shows a message without waiting, in the language `language` gives; `accepted`
     // receives the checked settings.

@@ -64,9 +64,9 @@ void KenwoodDialogs::MenuSaveDTMFClick()
     const QStringList memories =
         m_listedMemories ? m_listedMemories->state().memories() : QStringList();
     const StationState &state = m_station.state;
-    const QStringList lines =
-        MemoryExport::lines(QDateTime::currentDateTime(), state.StatusMessages[11],
-                            m_station.dtmfCodes.lines(), state.StatusMessages[12], memories);
+    const QStringList lines = MemoryExport::lines(
+        QDateTime::currentDateTime(), state.statusMessage(StatusMessage::DtmfCodesHeading),
+        m_station.dtmfCodes.lines(), state.statusMessage(StatusMessage::MemoriesHeading), memories);
     QString error;
     if (!MemoryExport::write(path, MemoryExport::fileBytes(lines), &error))
         m_station.notifier().error(path + QStringLiteral(": ") + error);

@@ -1,15 +1,17 @@
 #include "app/Station.h"
 
-#include "app/DialogSettings.h"
-#include "app/DtmfSubsystem.h"
-#include "app/GenericTxSubsystem.h"
-#include "app/HamlibSubsystem.h"
-#include "app/InterfaceSubsystem.h"
-#include "app/KenwoodSubsystem.h"
+#include "app/DtmfWiring.h"
+#include "app/GenericTxWindowSettings.h"
+#include "app/GenericTxWiring.h"
+#include "app/HamlibWiring.h"
+#include "app/InterfaceWiring.h"
+#include "app/KenwoodWiring.h"
 #include "app/ProgramFiles.h"
 #include "app/ReadOnlyNotice.h"
-#include "app/ServerSubsystem.h"
+#include "app/ServerWindowSettings.h"
+#include "app/ServerWiring.h"
 #include "app/StatusReport.h"
+#include "app/WarningWindowSettings.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
@@ -55,7 +57,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     FormInitTX16 = std::make_unique<TFormInitTX16>();
     serverSettings = std::make_unique<ServerWindowSettings>(*FormIP);
     warningSettings = std::make_unique<WarningWindowSettings>(FormWarning->ui);
-    tx16Settings = std::make_unique<Tx16WindowSettings>(FormInitTX16->ui);
+    tx16Settings = std::make_unique<GenericTxWindowSettings>(FormInitTX16->ui);
     wireMainWindow();
     connect(&traffic, &TrafficLine::appended, Form1.get(),
             [this](const QString &text) { TrafficDisplay::append(Form1->ui.EditTXdata, text); });
@@ -71,19 +73,19 @@ Station::Station(const QString &directory, Notifier &notifier)
     connect(&radios, &RadioSelector::currentChanged, this, [this] {
         Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
     });
-    interface = std::make_unique<InterfaceSubsystem>(*this);
-    kenwood = std::make_unique<KenwoodSubsystem>(*this);
+    interface = std::make_unique<InterfaceWiring>(*this);
+    kenwood = std::make_unique<KenwoodWiring>(*this);
     connect(&kenwood->radio(), &KenwoodRadio::initialisationSubmitted, this,
             &Station::connectServerBehindInitialisation);
-    genericTx = std::make_unique<GenericTxSubsystem>(*this);
-    dtmf = std::make_unique<DtmfSubsystem>(*this);
-    server = std::make_unique<ServerSubsystem>(*this);
-    hamlib = std::make_unique<HamlibSubsystem>(*this);
-    connect(hamlib.get(), &HamlibSubsystem::serverMayConnect, this, &Station::connectServerIfAsked);
-    connect(hamlib.get(), &HamlibSubsystem::panelLeft, kenwood.get(),
-            &KenwoodSubsystem::panelLeftByOther);
+    genericTx = std::make_unique<GenericTxWiring>(*this);
+    dtmf = std::make_unique<DtmfWiring>(*this);
+    server = std::make_unique<ServerWiring>(*this);
+    hamlib = std::make_unique<HamlibWiring>(*this);
+    connect(hamlib.get(), &HamlibWiring::serverMayConnect, this, &Station::connectServerIfAsked);
+    connect(hamlib.get(), &HamlibWiring::panelLeft, kenwood.get(),
+            &KenwoodWiring::panelLeftByOther);
     // The windows of the other parts follow the language, as their own language button does.
-    connect(interface.get(), &InterfaceSubsystem::languageSwitched, this, [this] {
+    connect(interface.get(), &InterfaceWiring::languageSwitched, this, [this] {
         server->settingsDialog().ButtonlangueClick();
         dtmf->editor().ButtonlangueClick();
         dtmf->refillActions();
@@ -91,7 +93,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     });
     for (Radio *radio : radios.all()) {
         connect(&radio->state(), &RadioState::keyedChanged, server.get(),
-                &ServerSubsystem::keyingChanged);
+                &ServerWiring::keyingChanged);
     }
     // DTMF characters the server reports go to the interpreter, within the server's request.
     server->dispatcher().receiveDtmf = [this](const QString &chars) {
@@ -305,7 +307,7 @@ void Station::MenuSaveClick()
 {
     QDir::setCurrent(m_directory);
     if (ConfigFile::save(configBinding(), m_directory) == ConfigFile::SaveResult::Failed)
-        m_notifier.error(state.StatusMessages[8]);
+        m_notifier.error(state.statusMessage(StatusMessage::IniFileError));
 }
 
 void Station::MenuPortClick()

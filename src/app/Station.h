@@ -27,19 +27,19 @@ class TFormWarning;
 class TFormMEM;
 class TFormInitTX16;
 
-class KenwoodSubsystem;
-class GenericTxSubsystem;
-class DtmfSubsystem;
-class ServerSubsystem;
-class InterfaceSubsystem;
+class KenwoodWiring;
+class GenericTxWiring;
+class DtmfWiring;
+class ServerWiring;
+class InterfaceWiring;
 class TransmitTimeout;
-class HamlibSubsystem;
+class HamlibWiring;
 class ReadOnlyNotice;
 class RadioPanelView;
 class StatusReport;
 class ServerWindowSettings;
 class WarningWindowSettings;
-class Tx16WindowSettings;
+class GenericTxWindowSettings;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -75,16 +75,16 @@ public:
     // The dialogs' own settings, read and set through these rather than through the controls.
     std::unique_ptr<ServerWindowSettings> serverSettings;
     std::unique_ptr<WarningWindowSettings> warningSettings;
-    std::unique_ptr<Tx16WindowSettings> tx16Settings;
+    std::unique_ptr<GenericTxWindowSettings> tx16Settings;
 
-    // Each subsystem wires its handlers to the windows when it is created.
-    std::unique_ptr<InterfaceSubsystem> interface;
-    std::unique_ptr<KenwoodSubsystem> kenwood;
-    std::unique_ptr<GenericTxSubsystem> genericTx;
-    std::unique_ptr<DtmfSubsystem> dtmf;
-    std::unique_ptr<ServerSubsystem> server;
+    // Each wiring part connects its handlers to the windows when it is created.
+    std::unique_ptr<InterfaceWiring> interface;
+    std::unique_ptr<KenwoodWiring> kenwood;
+    std::unique_ptr<GenericTxWiring> genericTx;
+    std::unique_ptr<DtmfWiring> dtmf;
+    std::unique_ptr<ServerWiring> server;
     std::unique_ptr<TransmitTimeout> transmitTimeout;
-    std::unique_ptr<HamlibSubsystem> hamlib;
+    std::unique_ptr<HamlibWiring> hamlib;
     // Keeps the status file that tells from outside what the station does.
     std::unique_ptr<StatusReport> status;
     // Shown from start-up on when the folder cannot be written.

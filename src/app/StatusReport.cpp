@@ -1,13 +1,13 @@
 #include "app/StatusReport.h"
 
-#include "app/GenericTxSubsystem.h"
-#include "app/HamlibSubsystem.h"
-#include "app/KenwoodSubsystem.h"
-#include "app/ServerSubsystem.h"
+#include "app/GenericTxWiring.h"
+#include "app/HamlibWiring.h"
+#include "app/KenwoodWiring.h"
+#include "app/ServerWiring.h"
 #include "app/Station.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LinesWatch.h"
-#include "generic_tx/Tx16PinDriver.h"
 #include "hamlib/HamlibLink.h"
 #include "kenwood/RigLink.h"
 #include "radio/MemoryEntry.h"
@@ -66,26 +66,26 @@ QJsonObject radioReport(const Radio *radio, bool answering)
     return report;
 }
 
-QString healthText(GenericTxSubsystem::LinesHealth health)
+QString healthText(GenericTxWiring::LinesHealth health)
 {
     switch (health) {
-    case GenericTxSubsystem::LinesHealth::Ok:
+    case GenericTxWiring::LinesHealth::Ok:
         return QStringLiteral("OK");
-    case GenericTxSubsystem::LinesHealth::Error:
+    case GenericTxWiring::LinesHealth::Error:
         return QStringLiteral("error");
-    case GenericTxSubsystem::LinesHealth::Lost:
+    case GenericTxWiring::LinesHealth::Lost:
         return QStringLiteral("lost");
-    case GenericTxSubsystem::LinesHealth::None:
+    case GenericTxWiring::LinesHealth::None:
         break;
     }
     return QStringLiteral("none");
 }
 
 // The generic transmitter's control lines: what carries them, and whether they work.
-QJsonObject linesReport(GenericTxSubsystem &generic)
+QJsonObject linesReport(GenericTxWiring &generic)
 {
-    const GenericTxSubsystem::LinesHealth health = generic.linesHealth();
-    const bool working = health == GenericTxSubsystem::LinesHealth::Ok;
+    const GenericTxWiring::LinesHealth health = generic.linesHealth();
+    const bool working = health == GenericTxWiring::LinesHealth::Ok;
     return QJsonObject{
         {QLatin1String("kind"), generic.linesKindText()},
         {QLatin1String("device"), generic.driver().lines().deviceName()},
@@ -101,12 +101,12 @@ QJsonObject linesReport(GenericTxSubsystem &generic)
 StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(station)
 {
     // The generic transmitter is keyed when its PTT line is, not when TRANSMIT asks for it.
-    GenericTxSubsystem &generic = *station.genericTx;
+    GenericTxWiring &generic = *station.genericTx;
     for (Radio *radio : station.radios.all()) {
         if (radio != &generic.radio())
             connect(&radio->state(), &RadioState::keyedChanged, this, &StatusReport::keyingChanged);
     }
-    connect(&generic.driver(), &Tx16PinDriver::pttDrivenChanged, this,
+    connect(&generic.driver(), &ControlLineDriver::pttDrivenChanged, this,
             &StatusReport::keyingChanged);
     connect(&generic.linesWatch(), &LinesWatch::lost, this, [this] { ++counters.portLosses; });
     connect(station.transmitTimeout.get(), &TransmitTimeout::expired, this,
@@ -115,7 +115,7 @@ StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(stati
             [this] { ++counters.radioFaults; });
     connect(&station.kenwood->link(), &RigLink::portLost, this, [this] { ++counters.portLosses; });
     connect(&station.hamlib->link(), &HamlibLink::failed, this, [this] { ++counters.radioFaults; });
-    connect(station.server.get(), &ServerSubsystem::reconnected, this,
+    connect(station.server.get(), &ServerWiring::reconnected, this,
             [this] { ++counters.serverReconnections; });
     m_check.setInterval(CheckPeriodMs);
     connect(&m_check, &QTimer::timeout, this, &StatusReport::check);

@@ -7,10 +7,12 @@
 std::array<QString, 16> StationState::initialStatusMessages()
 {
     std::array<QString, 16> messages = statusMessages(Language::French);
-    messages[1] = QStringLiteral("Pas de port sélectionné !");
-    messages[2] = QStringLiteral(" connecté à 9600 bds");
-    messages[3] = QStringLiteral("Initialsation en cours");
-    messages[4] = QStringLiteral(" erreur connexion");
-    messages[8] = QStringLiteral("Erreur création fichier .ini");
+    messages[statusIndex(StatusMessage::NoPortSelected)] =
+        QStringLiteral("Pas de port sélectionné !");
+    messages[statusIndex(StatusMessage::PortOpened)] = QStringLiteral(" connecté à 9600 bds");
+    messages[statusIndex(StatusMessage::Initialising)] = QStringLiteral("Initialsation en cours");
+    messages[statusIndex(StatusMessage::PortOpenError)] = QStringLiteral(" erreur connexion");
+    messages[statusIndex(StatusMessage::IniFileError)] =
+        QStringLiteral("Erreur création fichier .ini");
     return messages;
 }

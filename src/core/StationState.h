@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/LanguageTexts.h"
+#include "core/StatusMessage.h"
 #include "core/VersionCheckSite.h"
 
 #include <QString>
@@ -62,7 +63,12 @@ struct StationState
     bool ServerConnected = false;
 
     // Indices 1 to 15; index 0 is unused so the numbers match the texts' own numbering.
+    // statusMessage() reads one by name.
     std::array<QString, 16> StatusMessages = initialStatusMessages();
+    const QString &statusMessage(StatusMessage message) const
+    {
+        return StatusMessages[statusIndex(message)];
+    }
 
     QString DtmfReceived;
     int DtmfState = 0;

@@ -42,30 +42,52 @@ QCoro::Task<> DtmfActions::restartScan(Radio &radio, int band)
     co_await radio.setScan(band, true);
 }
 
-QCoro::Task<bool> DtmfActions::carryOut(int action)
+namespace {
+
+// The power slider's position an action asks for: 0 high, 1 medium, 2 low.
+int powerPosition(DtmfAction action)
 {
+    switch (action) {
+    case DtmfAction::PowerHighA:
+    case DtmfAction::PowerHighB:
+        return 0;
+    case DtmfAction::PowerMediumA:
+    case DtmfAction::PowerMediumB:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+} // namespace
+
+QCoro::Task<bool> DtmfActions::carryOut(DtmfAction action)
+{
+    using A = DtmfAction;
     Radio *current = m_radios.current();
     if (current == nullptr) {
         // Saving needs no radio.
-        if (action == 99)
+        if (action == A::SaveAndInitialise)
             m_c.saveConfiguration();
-        co_return action == 99;
+        co_return action == A::SaveAndInitialise;
     }
     Radio &radio = *current;
     const Capabilities caps = radio.capabilities();
     switch (action) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6: {
-        const int band = action % 2 == 0 ? 1 : 0;
+    case A::TransmitOnA:
+    case A::TransmitOnB:
+    case A::VfoModeA:
+    case A::VfoModeB:
+    case A::LastMemoryA:
+    case A::LastMemoryB: {
+        const bool bandB =
+            action == A::TransmitOnB || action == A::VfoModeB || action == A::LastMemoryB;
+        const int band = bandB ? 1 : 0;
         if (!caps.vfoMemoryModes || !m_state.bandAllowed(band))
             co_return false;
-        if (action <= 2) {
+        if (action == A::TransmitOnA || action == A::TransmitOnB) {
             co_await radio.selectBand(band);
-        } else if (action <= 4) {
+        } else if (action == A::VfoModeA || action == A::VfoModeB) {
             co_await radio.vfoMode(band);
         } else {
             m_state.MemoryNumberText.clear(); // the band's last memory
@@ -73,32 +95,32 @@ QCoro::Task<bool> DtmfActions::carryOut(int action)
         }
         co_return true;
     }
-    case 9:
+    case A::VfoModeActive:
         if (!caps.vfoMemoryModes)
             co_return false;
         co_await radio.vfoMode(m_state.ActiveBand == 1 ? 1 : 0);
         co_return true;
-    case 20:
-    case 21:
-    case 22:
+    case A::PowerLowA:
+    case A::PowerMediumA:
+    case A::PowerHighA:
         if (caps.powerSteps == 0)
             co_return false;
-        co_await radio.setPower(0, 22 - action); // 20 Low (2), 21 Medium (1), 22 High (0)
+        co_await radio.setPower(0, powerPosition(action));
         co_return true;
-    case 23:
-    case 24:
-    case 25:
+    case A::PowerLowB:
+    case A::PowerMediumB:
+    case A::PowerHighB:
         if (caps.powerSteps == 0)
             co_return false;
-        co_await radio.setPower(1, 25 - action);
+        co_await radio.setPower(1, powerPosition(action));
         co_return true;
-    case 26:
+    case A::Transmit:
         co_await radio.setTransmit(true);
         co_return false;
-    case 27:
+    case A::Receive:
         co_await radio.setTransmit(false);
         co_return false;
-    case 30:
+    case A::ScanStart:
         if (!caps.scanOnCommand)
             co_return false;
         if (caps.stepping) {
@@ -109,28 +131,28 @@ QCoro::Task<bool> DtmfActions::carryOut(int action)
         for (int band = 0; band < caps.bands; ++band)
             co_await restartScan(radio, band);
         co_return true;
-    case 31:
+    case A::ScanStop:
         if (!caps.scanOnCommand)
             co_return false;
         for (int band = 0; band < caps.bands; ++band)
             co_await radio.setScan(band, false);
         co_return true;
-    case 32:
-    case 33:
-        radio.step(action == 32);
+    case A::StepUp:
+    case A::StepDown:
+        radio.step(action == A::StepUp);
         co_return false;
-    case 34:
+    case A::ResetChannel:
         radio.resetChannel();
         co_return false;
-    case 35:
-    case 36:
-        radio.setCircularScan(action == 35);
+    case A::CircularScan:
+    case A::ElevatorScan:
+        radio.setCircularScan(action == A::CircularScan);
         co_return false;
-    case 40:
-    case 41:
-        radio.resynchronise(action == 40);
+    case A::ResynchroniseUp:
+    case A::ResynchroniseDown:
+        radio.resynchronise(action == A::ResynchroniseUp);
         co_return false;
-    case 99:
+    case A::SaveAndInitialise:
         m_c.saveConfiguration();
         if (caps.initialisesOnCommand)
             radio.initialise();
@@ -147,7 +169,7 @@ QCoro::Task<> DtmfActions::recallMemory(Radio &radio, int band, QString logPrefi
     log((band == 1 ? logPrefixB : logPrefixA) + logged);
 }
 
-QCoro::Task<> DtmfActions::actOnFound(int action, QString value, int index)
+QCoro::Task<> DtmfActions::actOnFound(DtmfAction action, QString value, int index)
 {
     Radio *radio = m_radios.current();
     if (radio == nullptr)
@@ -160,17 +182,19 @@ QCoro::Task<> DtmfActions::actOnFound(int action, QString value, int index)
     const QString memB = QStringLiteral("MEM B=");
     const int activeBand = m_state.ActiveBand == 1 ? 1 : 0;
     switch (action) {
-    case 7:
-    case 8:
-        if (caps.memories && m_state.bandAllowed(action == 8 ? 1 : 0))
-            co_await recallMemory(*radio, action == 8 ? 1 : 0, memA, memB, number);
+    case DtmfAction::MemoryA:
+    case DtmfAction::MemoryB: {
+        const int band = action == DtmfAction::MemoryB ? 1 : 0;
+        if (caps.memories && m_state.bandAllowed(band))
+            co_await recallMemory(*radio, band, memA, memB, number);
         break;
-    case 10:
-    case 11:
+    }
+    case DtmfAction::MemoryActive:
+    case DtmfAction::FrequencyActive:
         if (caps.stepping) {
             radio->goToChannel(index);
             log(QStringLiteral("MEM TX16UD =") + number);
-        } else if (action == 10) {
+        } else if (action == DtmfAction::MemoryActive) {
             co_await recallMemory(*radio, activeBand, memA, memB, number);
         } else {
             co_await recallMemory(*radio, activeBand, QStringLiteral("FREQ A="),

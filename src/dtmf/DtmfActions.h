@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dtmf/DtmfAction.h"
+
 #include <QCoroTask>
 #include <QString>
 #include <QStringList>
@@ -29,12 +31,13 @@ public:
 
     // An action that reads no figures after its code. Returns whether the entry is to be closed
     // afterwards; an action whose condition does not hold does nothing and leaves it open.
-    QCoro::Task<bool> carryOut(int action);
+    QCoro::Task<bool> carryOut(DtmfAction action);
 
-    // The last step of a memory (7, 8, 10) or frequency (11) action, once its entry has been
+    // The last step of a memory (MemoryA, MemoryB, MemoryActive) or frequency (FrequencyActive)
+    // action, once its entry has been
     // selected in the list and MemoryNumberText set. `value` is what followed the code with the
     // code's last character in front ("5225" for 5.225). `index` is the entry chosen.
-    QCoro::Task<> actOnFound(int action, QString value, int index);
+    QCoro::Task<> actOnFound(DtmfAction action, QString value, int index);
 
     // Whether the radio in use steps through a channel list rather than recalling memories.
     bool stepsChannels() const;

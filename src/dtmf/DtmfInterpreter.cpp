@@ -56,12 +56,14 @@ QCoro::Task<> DtmfInterpreter::InterpretDtmf()
         if (r.kind != DtmfSession::Recognition::Recognised)
             co_return;
         m_log.append(QStringLiteral("Code ") + r.entry);
+        const auto action = static_cast<DtmfAction>(r.action);
         if (DtmfMatcher::figuresNeeded(r.action) == 0) {
-            if (co_await m_actions.carryOut(r.action))
+            if (co_await m_actions.carryOut(action))
                 CloseDtmfEntry();
             co_return;
         }
-        if (m_actions.stepsChannels() && (r.action == 7 || r.action == 8)) {
+        if (m_actions.stepsChannels() &&
+            (action == DtmfAction::MemoryA || action == DtmfAction::MemoryB)) {
             CloseDtmfEntry();
             co_return;
         }
@@ -75,7 +77,7 @@ QCoro::Task<> DtmfInterpreter::waitForFigures()
     const DtmfSession::Resolution w = DtmfSession::resolveWaiting(m_state, m_actions.entries());
     if (w.kind != DtmfSession::Resolution::Found)
         co_return;
-    const int action = m_state.DtmfState;
+    const auto action = static_cast<DtmfAction>(m_state.DtmfState);
     m_actions.choose(w.index);
     co_await m_actions.actOnFound(action, w.value, w.index);
     DtmfSession::finishWaiting(m_state);

@@ -1,7 +1,7 @@
 #include "generic_tx/GenericTxRadio.h"
 
 #include "core/StationState.h"
-#include "generic_tx/Tx16Stepper.h"
+#include "generic_tx/ChannelStepper.h"
 
 GenericTxRadio::GenericTxRadio(StationState &station, std::function<void()> openSetup,
                                std::function<void()> letGo, QObject *parent)

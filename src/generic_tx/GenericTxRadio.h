@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class Tx16Stepper;
+class ChannelStepper;
 struct StationState;
 
 // The generic Up/Down channel transmitter behind the Radio seam: one band, no modes or power,
@@ -20,7 +20,7 @@ public:
     // device given back to the system.
     GenericTxRadio(StationState &station, std::function<void()> openSetup,
                    std::function<void()> letGo, QObject *parent = nullptr);
-    void attach(Tx16Stepper &stepper) { m_stepper = &stepper; }
+    void attach(ChannelStepper &stepper) { m_stepper = &stepper; }
 
     Capabilities capabilities() const override;
     // Opened when chosen in the Model menu.
@@ -48,7 +48,7 @@ protected:
 
 private:
     StationState &m_station;
-    Tx16Stepper *m_stepper = nullptr;
+    ChannelStepper *m_stepper = nullptr;
     std::function<void()> m_openSetup;
     std::function<void()> m_letGo;
 };

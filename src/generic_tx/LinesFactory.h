@@ -7,7 +7,7 @@
 
 class ControlLines;
 
-// Builds the lines that the settings name (not the parallel port, which the pin driver always
+// Builds the lines that the settings name (not the parallel port, which the line driver always
 // has), unless a test has installed a maker of its own.
 namespace LinesFactory {
 using Maker = std::function<std::unique_ptr<ControlLines>(const LineSettings &, LinePolarity)>;

@@ -1,9 +1,10 @@
 #include "generic_tx/LinesWatch.h"
 
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/ControlLines.h"
-#include "generic_tx/Tx16PinDriver.h"
 
-LinesWatch::LinesWatch(Tx16PinDriver &driver, QObject *parent) : QObject(parent), m_driver(driver)
+LinesWatch::LinesWatch(ControlLineDriver &driver, QObject *parent)
+    : QObject(parent), m_driver(driver)
 {
     m_retry.setInterval(RetryMs);
     connect(&m_retry, &QTimer::timeout, this, &LinesWatch::retry);

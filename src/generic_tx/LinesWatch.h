@@ -4,7 +4,7 @@
 #include <QTimer>
 
 class ControlLines;
-class Tx16PinDriver;
+class ControlLineDriver;
 
 // Looks for lost lines (an unplugged USB interface) every 2 s and opens them again: at rest
 // first, then keyed again only if the transmitter is still meant to be keyed.
@@ -14,7 +14,7 @@ class LinesWatch : public QObject
 public:
     static constexpr int RetryMs = 2000;
 
-    explicit LinesWatch(Tx16PinDriver &driver, QObject *parent = nullptr);
+    explicit LinesWatch(ControlLineDriver &driver, QObject *parent = nullptr);
 
     // The lines to watch; nullptr for none (the parallel port is never lost).
     void watch(ControlLines *lines);
@@ -31,7 +31,7 @@ signals:
 private:
     void linesLost(const QString &reason);
 
-    Tx16PinDriver &m_driver;
+    ControlLineDriver &m_driver;
     ControlLines *m_lines = nullptr;
     QTimer m_retry;
 };

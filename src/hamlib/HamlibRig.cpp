@@ -3,7 +3,7 @@
 #include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibPortClaims.h"
 #include "hamlib/HamlibTexts.h"
-#include "hamlib/RigctldModel.h"
+#include "hamlib/RigctldRadio.h"
 
 #include <hamlib/rig.h>
 
@@ -159,7 +159,7 @@ bool HamlibRig::ready()
     m_caps = capabilitiesOf(m_rig);
     // Hamlib's network client names itself: the radio's name is rigctld's to tell.
     if (m_caps.network) {
-        if (const std::optional<RigctldModel> remote = RigctldModel::ask(m_port, RigctldAskMs)) {
+        if (const std::optional<RigctldRadio> remote = RigctldRadio::ask(m_port, RigctldAskMs)) {
             m_caps.maker = remote->maker;
             m_caps.model = remote->model;
         } else {

@@ -40,7 +40,7 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
 QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitClick(bool readMemories)
 {
     if (m_portName().isEmpty()) {
-        m_notifier.information(m_state.StatusMessages[1]);
+        m_notifier.information(m_state.statusMessage(StatusMessage::NoPortSelected));
         co_return Outcome{};
     }
     m_link.clearBuffers();
@@ -64,8 +64,10 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
     if (stopOnTimeout(id))
         co_return Outcome{Outcome::NoAnswer, std::nullopt};
     if (!idReplyMatches(id, *model)) {
-        const int message = *model == Model::TMD700 ? 13 : *model == Model::TMD710 ? 14 : 15;
-        m_notifier.warning(m_state.StatusMessages[message]);
+        const StatusMessage message = *model == Model::TMD700   ? StatusMessage::NotTmd700
+                                      : *model == Model::TMD710 ? StatusMessage::NotTmd710
+                                                                : StatusMessage::NotTmv71;
+        m_notifier.warning(m_state.statusMessage(message));
         m_state.RigAnswering = false;
         m_releaseFocus();
         co_return Outcome{Outcome::WrongModel, modelOfIdReply(id)};

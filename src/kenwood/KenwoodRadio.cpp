@@ -92,7 +92,7 @@ void KenwoodRadio::open()
     if (name.isEmpty()) {
         m_context.notifier.beep();
         setPortStatus(0);
-        m_context.notifier.information(station.StatusMessages[1]);
+        m_context.notifier.information(station.statusMessage(StatusMessage::NoPortSelected));
         return;
     }
     if (m_link->open(name)) {

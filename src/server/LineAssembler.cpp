@@ -1,6 +1,6 @@
 #include "server/LineAssembler.h"
 
-#include "server/LineFramer.h"
+#include "server/ServerMessages.h"
 
 QList<QByteArray> LineAssembler::take(const QByteArray &chunk)
 {
@@ -8,13 +8,13 @@ QList<QByteArray> LineAssembler::take(const QByteArray &chunk)
     QList<QByteArray> messages;
     const qsizetype lastLineEnd = m_tail.lastIndexOf("\r\n");
     if (lastLineEnd >= 0) {
-        messages = LineFramer::split(m_tail.left(lastLineEnd + 2));
+        messages = ServerMessages::split(m_tail.left(lastLineEnd + 2));
         m_tail.remove(0, lastLineEnd + 2);
     }
     qsizetype cut = 0;
-    while (m_tail.size() - cut > LineFramer::MaxMessageBytes) {
-        messages.append(m_tail.mid(cut, LineFramer::MaxMessageBytes));
-        cut += LineFramer::MaxMessageBytes;
+    while (m_tail.size() - cut > ServerMessages::MaxMessageBytes) {
+        messages.append(m_tail.mid(cut, ServerMessages::MaxMessageBytes));
+        cut += ServerMessages::MaxMessageBytes;
     }
     m_tail.remove(0, cut);
     return messages;
@@ -22,7 +22,7 @@ QList<QByteArray> LineAssembler::take(const QByteArray &chunk)
 
 QList<QByteArray> LineAssembler::flush()
 {
-    QList<QByteArray> messages = LineFramer::split(m_tail);
+    QList<QByteArray> messages = ServerMessages::split(m_tail);
     m_tail.clear();
     return messages;
 }

@@ -6,7 +6,7 @@
 // Puts the server's lines back together across reads: TCP may deliver one line in two pieces
 // ("FREQ", then "UENCY" CR LF). Complete lines are handed on at once; the unfinished tail of a
 // read waits for the rest of its line, and is handed on as it stands when the caller decides no
-// continuation is coming. The tail is bounded: past LineFramer::MaxMessageBytes it is handed on
+// continuation is coming. The tail is bounded: past ServerMessages::MaxMessageBytes it is handed on
 // in pieces of that size, so a stream without line ends cannot make the process grow.
 class LineAssembler
 {

@@ -30,7 +30,7 @@ AudioChannel ServerDispatcher::audioChannel() const
 void ServerDispatcher::take(const QByteArray &message)
 {
     auto request = [this, message] { return handle(message); };
-    switch (LineFramer::classify(message)) {
+    switch (ServerMessages::classify(message)) {
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
         m_requests.submitKey(request);
@@ -55,19 +55,19 @@ void ServerDispatcher::take(const QByteArray &message)
 
 QCoro::Task<> ServerDispatcher::handle(QByteArray message)
 {
-    const ServerCommand command = LineFramer::classify(message);
+    const ServerCommand command = ServerMessages::classify(message);
     switch (command) {
     case ServerCommand::ReportFrequency:
         co_await reportFrequency();
         break;
     case ServerCommand::TransmitLeft:
     case ServerCommand::TransmitRight:
-        if (LineFramer::channelAccepts(command, audioChannel()))
+        if (ServerMessages::channelAccepts(command, audioChannel()))
             co_await serverTransmit();
         break;
     case ServerCommand::ReceiveLeft:
     case ServerCommand::ReceiveRight:
-        if (LineFramer::channelAccepts(command, audioChannel()))
+        if (ServerMessages::channelAccepts(command, audioChannel()))
             co_await receive();
         break;
     case ServerCommand::GenericUp:
@@ -77,7 +77,7 @@ QCoro::Task<> ServerDispatcher::handle(QByteArray message)
             radio->step(command == ServerCommand::GenericUp);
         break;
     case ServerCommand::Dtmf:
-        if (const auto characters = LineFramer::dtmfCharacters(message))
+        if (const auto characters = ServerMessages::dtmfCharacters(message))
             co_await handOnDtmf(*characters);
         break;
     case ServerCommand::SMeter:

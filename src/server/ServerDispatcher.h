@@ -1,7 +1,7 @@
 #pragma once
 
 #include "server/KeptTransmit.h"
-#include "server/LineFramer.h"
+#include "server/ServerMessages.h"
 
 #include <QByteArray>
 #include <QCoroTask>

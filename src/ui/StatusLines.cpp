@@ -52,25 +52,31 @@ void setPortText(QLineEdit *line, const QString &before, const QString &portName
 void showPort(QLineEdit *line, const StationState &state, const QString &portName)
 {
     if (state.PortStatus == 1)
-        setPortText(line, QString(), portName, state.StatusMessages[2], Colour::Green);
+        setPortText(line, QString(), portName, state.statusMessage(StatusMessage::PortOpened),
+                    Colour::Green);
     else if (state.PortStatus == 0)
-        setPortText(line, QString(), portName, state.StatusMessages[4], Colour::Red);
+        setPortText(line, QString(), portName, state.statusMessage(StatusMessage::PortOpenError),
+                    Colour::Red);
 }
 
 void showRig(QLineEdit *line, const StationState &state)
 {
     switch (state.RigStatus) {
     case 0:
-        setColouredText(line, state.ModelLabel + state.StatusMessages[5], Colour::Red);
+        setColouredText(line,
+                        state.ModelLabel + state.statusMessage(StatusMessage::RigNotAnswering),
+                        Colour::Red);
         break;
     case 1:
-        setColouredText(line, state.ModelLabel + state.StatusMessages[6], Colour::Green);
+        setColouredText(line, state.ModelLabel + state.statusMessage(StatusMessage::RigAnswersOk),
+                        Colour::Green);
         break;
     case 2:
-        setColouredText(line, state.StatusMessages[3], Colour::Red);
+        setColouredText(line, state.statusMessage(StatusMessage::Initialising), Colour::Red);
         break;
     case 3:
-        setColouredText(line, state.StatusMessages[7], Colour::Green);
+        setColouredText(line, state.statusMessage(StatusMessage::InitialisationDone),
+                        Colour::Green);
         break;
     default:
         break;
@@ -80,9 +86,9 @@ void showRig(QLineEdit *line, const StationState &state)
 void showServer(QLineEdit *line, const StationState &state)
 {
     if (state.ServerStatus == 1)
-        setColouredText(line, state.StatusMessages[9], Colour::Green);
+        setColouredText(line, state.statusMessage(StatusMessage::ServerConnected), Colour::Green);
     else
-        setColouredText(line, state.StatusMessages[10], Colour::Red);
+        setColouredText(line, state.statusMessage(StatusMessage::ServerNotConnected), Colour::Red);
 }
 
 } // namespace StatusLines

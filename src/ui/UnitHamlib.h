@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FormEvents.h"
+#include "ui/EventDialog.h"
 #include "ui_UnitHamlib.h"
 
 // The settings window of the Hamlib model: the radio model, and either its serial port and

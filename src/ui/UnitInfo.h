@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FormEvents.h"
+#include "ui/EventDialog.h"
 #include "ui_UnitInfo.h"
 
 class TFormInfo : public EventDialog

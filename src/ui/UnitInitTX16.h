@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FormEvents.h"
+#include "ui/EventDialog.h"
 #include "ui_UnitInitTX16.h"
 
 class TFormInitTX16 : public EventDialog

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FormEvents.h"
+#include "ui/EventDialog.h"
 #include "ui_UnitWarning.h"
 
 class TFormWarning : public EventDialog
