@@ -1,5 +1,6 @@
 #include "support/RigSimProcess.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -80,4 +81,18 @@ QStringList RigSimProcess::receivedCommands() const
             commands << line.mid(mark + 3);
     }
     return commands;
+}
+
+QList<RigSimProcess::LogEntry> RigSimProcess::logEntries() const
+{
+    QList<LogEntry> entries;
+    const QStringList lines = logText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        if (line.size() < 25 || line.at(23) != QLatin1Char(' '))
+            continue;
+        const QDateTime at =
+            QDateTime::fromString(line.left(23), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+        entries.append({at.toMSecsSinceEpoch(), line.at(24).toLatin1(), line.mid(26)});
+    }
+    return entries;
 }

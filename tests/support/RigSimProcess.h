@@ -34,6 +34,16 @@ public:
     // The whole log text, for failure messages.
     QString logText() const;
 
+    // One line of the log: '<' received, '>' sent, '-' not answered, '=' an order taken.
+    struct LogEntry
+    {
+        qint64 msecsSinceEpoch;
+        char direction;
+        QString text;
+    };
+    // The log read now, line by line, with its time stamps.
+    QList<LogEntry> logEntries() const;
+
 private:
     QProcess m_process;
     QTemporaryDir m_logDir;
