@@ -177,6 +177,18 @@ class TestFaultKenwood : public QObject
         RigSimProcess radio;
         ServerPeer server;
 
+        // The radio switched off or on, once it has taken the order.
+        void silence(bool on)
+        {
+            const QByteArray order = on ? "silent on" : "silent off";
+            const auto taken = [this, &order] {
+                return radio.logText().count(QLatin1String("= ") + QLatin1String(order));
+            };
+            const qsizetype before = taken();
+            radio.order(order);
+            QTRY_VERIFY(taken() > before);
+        }
+
         Station &startServed(const QStringList &rigsim = {}, const QStringList &configuration = {})
         {
             if (radio.start(QStringList{QStringLiteral("--control"), QStringLiteral("--memories"),
@@ -557,7 +569,7 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
         s.server.send(sent++ % 2 == 0 ? "TRANSMIT_R\r\n" : "RECEIVE_R\r\n");
     });
     traffic.start(750);
-    s.radio.order("silent on");
+    s.silence(true);
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     const int sentSilent = sent;
     // Ten seconds of traffic to a silent radio: each exchange that reaches it is a question too.
@@ -565,7 +577,7 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
     QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 1);
 
     const qsizetype backFrom = s.radio.receivedCommands().size();
-    s.radio.order("silent off");
+    s.silence(false);
     QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2, BoundMs);
     QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, backFrom).contains(QStringLiteral("TX")),
                              BoundMs);
@@ -581,8 +593,8 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
     QVERIFY(initialised(station, 12));
 
     // Idle and silent again: asked every 2 s with nothing else going on.
-    s.radio.order("silent on");
-    s.server.send("TRANSMIT_R\r\n");
+    s.silence(true);
+    s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     const qsizetype idleFrom = s.radio.receivedCommands().size();
     QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, idleFrom).count(QStringLiteral("ID")) >= 2,
@@ -593,29 +605,41 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
 void TestFaultKenwood::transmitDuringRecoveryIsKept_data()
 {
     QTest::addColumn<QByteArray>("whileSilent");
+    QTest::addColumn<bool>("outlived"); // silent past the transmit time-out
     QTest::addColumn<bool>("keyedAfter");
-    QTest::newRow("TRANSMIT") << QByteArray("TRANSMIT_R\r\n") << true;
-    QTest::newRow("TRANSMIT then RECEIVE") << QByteArray("TRANSMIT_R\r\nRECEIVE_R\r\n") << false;
+    QTest::newRow("TRANSMIT") << QByteArray("TRANSMIT_R\r\n") << false << true;
+    QTest::newRow("TRANSMIT then RECEIVE")
+        << QByteArray("TRANSMIT_R\r\nRECEIVE_R\r\n") << false << false;
+    QTest::newRow("TRANSMIT past the time-out") << QByteArray("TRANSMIT_R\r\n") << true << false;
 }
 
 // A TRANSMIT that finds the radio silent is carried out once the radio is back and ready, unless
-// a RECEIVE came first.
+// a RECEIVE or the transmit time-out came first.
 void TestFaultKenwood::transmitDuringRecoveryIsKept()
 {
     QFETCH(QByteArray, whileSilent);
+    QFETCH(bool, outlived);
     QFETCH(bool, keyedAfter);
     ServedSetup s;
-    Station &station = s.startServed();
+    Station &station = s.startServed({}, {QStringLiteral("TXTIMEOUT=3")});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(s.server.waitForClient(BoundMs));
-    s.radio.order("silent on");
+    s.silence(true);
     s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     s.server.send(whileSilent);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        logged(station, QStringLiteral("TRANSMIT kept until the radio is ready")) == 1, BoundMs);
+    if (outlived) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logged(station,
+                   QStringLiteral("TRANSMIT dropped: radio not ready within the TX time-out")) == 1,
+            BoundMs);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
     QVERIFY(!station.kenwood->radio().state().keyed());
     const qsizetype backFrom = s.radio.receivedCommands().size();
-    s.radio.order("silent off");
+    s.silence(false);
     QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2 && station.requests.isIdle(), BoundMs);
     if (keyedAfter) {
         QTRY_VERIFY_WITH_TIMEOUT(station.kenwood->radio().state().keyed(), BoundMs);
@@ -627,6 +651,9 @@ void TestFaultKenwood::transmitDuringRecoveryIsKept()
         QTRY_VERIFY_WITH_TIMEOUT(s.radio.receivedCommands().constLast() == QStringLiteral("RX"),
                                  BoundMs);
     } else {
+        // One more exchange through the queue: a keying due would have gone before it.
+        s.server.send("FREQUENCY\r\n");
+        QCOMPARE(s.server.waitForLines(2, BoundMs).size(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
         QVERIFY(!commandsSince(s.radio, backFrom).contains(QStringLiteral("TX")));
         QVERIFY(!station.kenwood->radio().state().keyed());
@@ -641,13 +668,13 @@ void TestFaultKenwood::garbledModelReplyDuringRecovery()
     Station &station = s.startServed();
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(s.server.waitForClient(BoundMs));
-    s.radio.order("silent on");
+    s.silence(true);
     s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     // The poll that finds it and the initialisation's own model check both get noise.
     s.radio.order("spoil ID");
     s.radio.order("spoil ID");
-    s.radio.order("silent off");
+    s.silence(false);
     QTRY_VERIFY_WITH_TIMEOUT(logged(station, QStringLiteral("Radio answers again")) == 2 &&
                                  readyLines(station) == 2,
                              BoundMs);

@@ -205,14 +205,21 @@ void ServerSubsystem::HandleServerData()
     m_tailDue = false;
     handleMessages(m_lines.take(chunk));
     // The new tail's own wait starts once the lines before it are carried out, so a slow radio
-    // exchange does not eat it.
-    m_station.requests.submit([this]() -> QCoro::Task<> {
+    // exchange does not eat it; at once when no more requests can wait (a flood), rather than
+    // never.
+    const auto waitForTail = [this] {
         if (m_lines.hasTail())
             m_tailTimer.start();
         else
             m_tailTimer.stop();
-        co_return;
-    });
+    };
+    if (m_station.requests.isFull())
+        waitForTail();
+    else
+        m_station.requests.submit([waitForTail]() -> QCoro::Task<> {
+            waitForTail();
+            co_return;
+        });
     // What is left (a read is capped) is taken next, from the event loop so the window stays
     // live under a flood.
     if (m_link.bytesAvailable() > 0 || m_tailDue)

@@ -51,7 +51,7 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
     else if (m_link.unkeyOwed())
         co_await m_link.exchange(QStringLiteral("RX"));
     if (m_link.unkeyOwed() && stopOnTimeout(TimeoutReply.toString()))
-        co_return Outcome{Outcome::NoAnswer};
+        co_return Outcome{Outcome::NoAnswer, std::nullopt};
 
     const std::optional<Model> model = m_model();
     if (!model) {
@@ -59,10 +59,10 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
         co_return Outcome{};
     }
     if (stopOnTimeout(co_await m_link.exchange(QStringLiteral("AI 0"))))
-        co_return Outcome{Outcome::NoAnswer};
+        co_return Outcome{Outcome::NoAnswer, std::nullopt};
     const QString id = co_await m_link.exchange(QStringLiteral("ID"));
     if (stopOnTimeout(id))
-        co_return Outcome{Outcome::NoAnswer};
+        co_return Outcome{Outcome::NoAnswer, std::nullopt};
     if (!idReplyMatches(id, *model)) {
         const int message = *model == Model::TMD700 ? 13 : *model == Model::TMD710 ? 14 : 15;
         m_notifier.warning(m_state.StatusMessages[message]);
@@ -90,7 +90,7 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model m
             co_await readMemoryList(m_link, model, m_state.NumberOfMemories);
         if (memories.timedOut) {
             stopOnTimeout(TimeoutReply.toString());
-            co_return Outcome{Outcome::NoAnswer};
+            co_return Outcome{Outcome::NoAnswer, std::nullopt};
         }
         // No entry is chosen yet: memory mode then shows the channel the radio is on.
         m_radio.setMemories(memories.entries);
@@ -104,7 +104,7 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model m
     m_state.InitInProgress = false;
     // A radio that went silent on the way is not ready: its recovery initialises it again.
     if (!m_state.RigAnswering)
-        co_return Outcome{Outcome::NoAnswer};
+        co_return Outcome{Outcome::NoAnswer, std::nullopt};
 
     m_state.RigStatus = 3;
     m_radio.announceRigStatus();
@@ -115,7 +115,7 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model m
     m_releaseFocus();
     if (completed)
         completed();
-    co_return Outcome{Outcome::Ready};
+    co_return Outcome{Outcome::Ready, std::nullopt};
 }
 
 QCoro::Task<> KenwoodInitialisation::selectBands()

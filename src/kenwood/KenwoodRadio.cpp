@@ -320,6 +320,9 @@ void KenwoodRadio::portBack(const QString &portName)
             co_await m_link->exchange(QStringLiteral("RX"), RigLink::Turn::First);
         });
     }
+    // Not ready until initialised: a TRANSMIT meanwhile waits for that rather than keying a radio
+    // the initialisation then sends back to receive.
+    state().setPanelEnabled(false);
     pressInit();
 }
 

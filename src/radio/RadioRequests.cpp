@@ -37,7 +37,7 @@ void RadioRequests::enqueue(Request request, bool keys, const std::function<void
 {
     if (m_closed)
         return;
-    if (m_waiting.size() >= MaxWaiting) {
+    if (isFull()) {
         ++m_dropped;
         ++m_burst;
         if (dropped)

@@ -33,6 +33,8 @@ public:
 
     bool isIdle() const { return !m_running && m_waiting.isEmpty(); }
     bool isClosed() const { return m_closed; }
+    // A request submitted now would be dropped.
+    bool isFull() const { return m_waiting.size() >= MaxWaiting; }
     int waitingCount() const { return int(m_waiting.size()); }
     int droppedCount() const { return m_dropped; }
 

@@ -28,8 +28,10 @@ void KeptTransmit::keep()
     if (radio == nullptr)
         return;
     m_kept = true;
-    m_watch = connect(&radio->state(), &RadioState::changed, this,
-                      [this, radio] { radioChanged(radio); });
+    // Whichever comes last of the two: the panel enabled, the status that says it answers.
+    const auto look = [this, radio] { radioChanged(radio); };
+    m_watch = connect(&radio->state(), &RadioState::changed, this, look);
+    m_statusWatch = connect(&radio->state(), &RadioState::rigStatusChanged, this, look);
     m_log.append(QStringLiteral("TRANSMIT kept until the radio is ready"));
     // Kept no longer than the transmitter would have been keyed.
     if (m_state.TxTimeoutSeconds > 0)
@@ -41,6 +43,7 @@ void KeptTransmit::drop()
     m_kept = false;
     m_expiry.stop();
     disconnect(m_watch);
+    disconnect(m_statusWatch);
 }
 
 void KeptTransmit::radioChanged(Radio *radio)

@@ -40,5 +40,7 @@ private:
     EventLog &m_log;
     QTimer m_expiry;
     bool m_kept = false;
-    QMetaObject::Connection m_watch; // to the radio in use's state while a TRANSMIT is kept
+    // To the radio in use's state while a TRANSMIT is kept.
+    QMetaObject::Connection m_watch;
+    QMetaObject::Connection m_statusWatch;
 };
