@@ -85,7 +85,10 @@ struct Request
 class Soak
 {
 public:
-    Soak(const QString &folder, quint32 seed) : m_folder(folder), m_random(seed) {}
+    Soak(const QString &folder, quint32 seed)
+        : m_folder(folder), m_faultRandom(seed), m_trafficRandom(seed + 1)
+    {
+    }
     bool start();
     void run(int minutes);
     void finish();
@@ -101,15 +104,19 @@ private:
     QByteArray lastFaultBefore(Ms t, bool *beforeReady = nullptr) const;
     void report(bool final);
     void writeTranscripts();
-    int between(int low, int high) { return int(m_random.bounded(low, high + 1)); }
+    // The faults draw from their own generator: their kinds and times do not hang on the traffic.
+    int between(int low, int high, bool fault = false)
+    {
+        return int((fault ? m_faultRandom : m_trafficRandom).bounded(low, high + 1));
+    }
     void after(int ms, const std::function<void()> &f) { QTimer::singleShot(ms, m_timers, f); }
     void nextFault(int ms)
     {
-        after(ms + between(20'000, 60'000), [this] { injectFault(); });
+        after(ms + between(20'000, 60'000, true), [this] { injectFault(); });
     }
 
     QString m_folder, m_link;
-    QRandomGenerator m_random;
+    QRandomGenerator m_faultRandom, m_trafficRandom;
     std::vector<std::unique_ptr<RigSimProcess>> m_radios; // every one plugged, for their logs
     RigSimProcess *m_radio = nullptr;                     // the one plugged now
     ServerPeer m_server;
@@ -199,11 +206,11 @@ void Soak::askFrequency()
 // One fault; the next comes 20-60 s after this one ends.
 void Soak::injectFault()
 {
-    const int pick = between(0, 11);
+    const int pick = between(0, 11, true);
     if (pick < 3) {
         m_radio->order("silent on");
         m_silentSince = now();
-        const int ms = between(3000, 20'000);
+        const int ms = between(3000, 20'000, true);
         after(ms, [this] {
             m_radio->order("silent off");
             m_faults.append({m_silentSince, now(), "silence"});
@@ -216,7 +223,7 @@ void Soak::injectFault()
         const bool late = pick < 6;
         const QStringList &commands = late ? LateCommands : SpoiltCommands;
         const QString order = (late ? "late " : "spoil ") +
-                              commands.at(between(0, int(commands.size()) - 1)) +
+                              commands.at(between(0, int(commands.size()) - 1, true)) +
                               (late ? " 3300" : "");
         m_radio->order(order.toLatin1());
         ++m_injected[order];
@@ -226,7 +233,7 @@ void Soak::injectFault()
         m_radio->stop(); // its link goes with it, as an adapter's device
         m_radio = nullptr;
         m_unpluggedSince = now();
-        const int ms = between(1000, 5000);
+        const int ms = between(1000, 5000, true);
         after(ms, [this] {
             plugRadio();
             m_faults.append({m_unpluggedSince, now(), "replug"});
