@@ -1,23 +1,17 @@
-// Soak of a whole station under radio and server faults.
-//
-// Runs build/ivrelane as a process in a folder of its own, with rigsim (a TM-D710, 200
-// memories, paced at 9600 baud, taking orders) on a pty and a relay server on loopback. For the
-// given time the server keys and unkeys the radio (overs of 1-5 s, gaps of 0.5-3 s) and asks
-// the frequency every 2-8 s, while faults come at random (the seed is printed): radio silences
-// of 3-20 s, single replies 3.3 s late, garbled replies, adapter replugs (the radio gone for
-// 1-5 s) and server drops. One progress line a minute; at the end:
-//   - TRANSMITs sent to a healthy radio (no fault in the 10 s before nor during the over) and
-//     how many keyed it (a TX at the radio before the RECEIVE + 0.3 s), with the last fault
-//     before each one that did not;
-//   - keyings after a RECEIVE (a TX at the radio more than 0.3 s after a RECEIVE, with no
-//     TRANSMIT since), and healthy RECEIVEs the radio did not get as RX within 2 s;
-//   - FREQUENCY answers while healthy that differ from the first such answer, and requests never
-//     answered;
-//   - the station's resident memory after start-up and at the end, its log lines of the
-//     radio's health and its status file's counters.
-// A late or garbled reply is a fault from when the radio gets the command it spoils. The radio's
-// side is timed by rigsim's log, the server's by this program (the same clock). The folder ends
-// with rigsim.log (every radio plugged), server.log and station-full.log (the whole event log).
+// Soak of a whole station under radio and server faults: build/ivrelane as a process in a
+// folder of its own, rigsim (a TM-D710, 200 memories, paced at 9600 baud, taking orders) on a
+// pty, a relay server on loopback. The server keys and unkeys the radio (overs of 1-5 s, gaps of
+// 0.5-3 s) and asks the frequency every 2-8 s, while faults come at random times (seed printed):
+// radio silences of 3-20 s, single replies 3.3 s late, garbled replies, adapter replugs (1-5 s
+// without the radio) and server drops. One progress line a minute; at the end, TRANSMITs to a
+// healthy radio (no fault in the 10 s before nor during the over) and how many keyed it (a TX
+// at the radio before the RECEIVE + 0.3 s), keyings after a RECEIVE (a TX more than 0.3 s after
+// it, with no TRANSMIT since), RECEIVEs that left a healthy radio keyed, FREQUENCY answers while
+// healthy that differ from the first one and requests never answered, resident memory after
+// start-up and at the end, the log's health lines and the status file's counters. A late or
+// garbled reply is a fault from when the radio gets the command it spoils. Radio times are
+// rigsim's log stamps, server times this program's (the same clock). The folder ends with
+// rigsim.log (every radio plugged), server.log and station-full.log (the whole event log).
 // Usage: bench_soak [--minutes N=20] [--seed S=31] [--keep DIR (the folder, kept)]
 #include "support/BenchSupport.h"
 #include "support/RigSimProcess.h"
@@ -281,36 +275,20 @@ void Soak::poll()
 }
 
 // Keyings and unkeyings at the radio, and the late or garbled replies from the command they
-// spoil (a command the silent radio leaves unanswered leaves the order waiting, as in rigsim).
+// spoil.
 void Soak::readRadioLogs()
 {
     m_tx.clear();
     m_rx.clear();
     m_replyFaults.clear();
     for (const auto &radio : m_radios) {
-        const QList<RigSimProcess::LogEntry> log = radio->logEntries();
-        QMap<QString, int> late, spoilt;
-        for (qsizetype i = 0; i < log.size(); ++i) {
-            const auto &[t, direction, text] = log.at(i);
-            if (direction == '=' && text.startsWith("late "))
-                late.insert(text.mid(5, text.lastIndexOf(' ') - 5), text.section(' ', -1).toInt());
-            if (direction == '=' && text.startsWith("spoil "))
-                ++spoilt[text.mid(6)];
-            if (direction != '<')
-                continue;
-            if (text == "TX")
-                m_tx.push_back(t);
-            if (text == "RX")
-                m_rx.push_back(t);
-            if (i + 1 < log.size() && log.at(i + 1).direction == '-')
-                continue; // silent
-            if (late.contains(text))
-                m_replyFaults.append({t, t + late.take(text) + 500, "late " + text});
-            if (spoilt.value(text) > 0) {
-                --spoilt[text];
-                m_replyFaults.append({t, t + 500, "spoil " + text});
-            }
+        for (const RigSimProcess::LogEntry &entry : radio->logEntries()) {
+            if (entry.direction == '<' && (entry.text == "TX" || entry.text == "RX"))
+                (entry.text == "TX" ? m_tx : m_rx).push_back(entry.msecsSinceEpoch);
         }
+        for (const RigSimProcess::OrderInPlay &o : radio->ordersInPlay())
+            m_replyFaults.append({o.msecsSinceEpoch, o.msecsSinceEpoch + o.lateMs + 500,
+                                  (o.lateMs > 0 ? "late " : "spoil ") + o.command});
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QThread>
 
 namespace {
@@ -95,4 +96,30 @@ QList<RigSimProcess::LogEntry> RigSimProcess::logEntries() const
         entries.append({at.toMSecsSinceEpoch(), line.at(24).toLatin1(), line.mid(26)});
     }
     return entries;
+}
+
+QList<RigSimProcess::OrderInPlay> RigSimProcess::ordersInPlay() const
+{
+    const QList<LogEntry> log = logEntries();
+    QHash<QString, int> late, spoilt; // as the simulator keeps them
+    QList<OrderInPlay> inPlay;
+    for (qsizetype i = 0; i < log.size(); ++i) {
+        const LogEntry &entry = log.at(i);
+        const QString &text = entry.text;
+        if (entry.direction == '=' && text.startsWith(QLatin1String("late ")))
+            late.insert(text.mid(5, text.lastIndexOf(QLatin1Char(' ')) - 5),
+                        text.section(QLatin1Char(' '), -1).toInt());
+        if (entry.direction == '=' && text.startsWith(QLatin1String("spoil ")))
+            ++spoilt[text.mid(6)];
+        const bool silent = i + 1 < log.size() && log.at(i + 1).direction == '-';
+        if (entry.direction != '<' || silent)
+            continue;
+        if (late.contains(text))
+            inPlay.append({entry.msecsSinceEpoch, text, late.take(text)});
+        if (spoilt.value(text) > 0) {
+            --spoilt[text];
+            inPlay.append({entry.msecsSinceEpoch, text, 0});
+        }
+    }
+    return inPlay;
 }
