@@ -16,6 +16,7 @@
 #include "support/BenchSupport.h"
 #include "support/RigSimProcess.h"
 #include "support/ServerPeer.h"
+#include "support/ServerTraffic.h"
 #include "support/StationProcess.h"
 
 #include <QCoreApplication>
@@ -63,24 +64,14 @@ struct Fault
     Ms from, to;
     QString kind;
 };
-struct Message
-{
-    Ms at;
-    bool transmit;
-};
-struct Request
-{
-    Ms at;
-    Ms answeredAt = -1;
-    QByteArray answer;
-    bool lost = false; // on a connection the soak dropped
-};
 
 class Soak
 {
 public:
+    // The traffic draws from a generator of its own: the faults' kinds and times do not hang on
+    // its timing.
     Soak(const QString &folder, quint32 seed)
-        : m_folder(folder), m_faultRandom(seed), m_trafficRandom(seed + 1)
+        : m_folder(folder), m_random(seed), m_traffic(m_server, seed + 1, {})
     {
     }
     bool start();
@@ -89,8 +80,6 @@ public:
 
 private:
     void plugRadio();
-    void traffic();
-    void askFrequency();
     void injectFault();
     void poll();
     void readRadioLogs();
@@ -98,28 +87,22 @@ private:
     QByteArray lastFaultBefore(Ms t, bool *beforeReady = nullptr) const;
     void report(bool final);
     void writeTranscripts();
-    // The faults draw from their own generator: their kinds and times do not hang on the traffic.
-    int between(int low, int high, bool fault = false)
-    {
-        return int((fault ? m_faultRandom : m_trafficRandom).bounded(low, high + 1));
-    }
+    int between(int low, int high) { return int(m_random.bounded(low, high + 1)); }
     void after(int ms, const std::function<void()> &f) { QTimer::singleShot(ms, m_timers, f); }
     void nextFault(int ms)
     {
-        after(ms + between(20'000, 60'000, true), [this] { injectFault(); });
+        after(ms + between(20'000, 60'000), [this] { injectFault(); });
     }
 
     QString m_folder, m_link;
-    QRandomGenerator m_faultRandom, m_trafficRandom;
+    QRandomGenerator m_random;
     std::vector<std::unique_ptr<RigSimProcess>> m_radios; // every one plugged, for their logs
     RigSimProcess *m_radio = nullptr;                     // the one plugged now
     ServerPeer m_server;
+    ServerTraffic m_traffic;
     StationProcess m_station;
     QObject *m_timers = new QObject; // the soak's timers: deleting it stops them
-    bool m_over = false, m_running = true;
-    QList<Message> m_messages;
-    QList<Request> m_requests;
-    qsizetype m_nextAnswer = 0, m_readOffset = 0;
+    bool m_running = true;
     QList<Fault> m_faults, m_replyFaults; // injected with a duration; late or garbled replies
     Ms m_silentSince = -1, m_unpluggedSince = -1, m_droppedSince = -1;
     int m_connectionsAtDrop = 0;
@@ -170,41 +153,20 @@ void Soak::run(int minutes)
     every(10, [this] { poll(); });
     every(1000, [this] { m_station.logLines(); });
     every(60'000, [this] { report(false); });
-    after(between(500, 3000), [this] { traffic(); });
-    after(between(2000, 8000), [this] { askFrequency(); });
+    m_traffic.start();
     nextFault(0);
     QTimer::singleShot(minutes * 60'000, [this] { m_running = false; });
     BenchSupport::waitFor([this] { return !m_running; }, minutes * 60'000 + GuardMs);
 }
 
-// TRANSMIT and RECEIVE in turn; a message that finds the server gone waits for it.
-void Soak::traffic()
-{
-    if (!m_server.hasClient())
-        return after(200, [this] { traffic(); });
-    m_messages.append({now(), !m_over}); // the time taken first: the radio's side follows
-    m_server.send(m_over ? "RECEIVE_R\r\n" : "TRANSMIT_R\r\n");
-    m_over = !m_over;
-    after(m_over ? between(1000, 5000) : between(500, 3000), [this] { traffic(); });
-}
-
-void Soak::askFrequency()
-{
-    if (m_server.hasClient()) {
-        m_requests.append(Request{now(), -1, {}, false});
-        m_server.send("FREQUENCY\r\n");
-    }
-    after(between(2000, 8000), [this] { askFrequency(); });
-}
-
 // One fault; the next comes 20-60 s after this one ends.
 void Soak::injectFault()
 {
-    const int pick = between(0, 11, true);
+    const int pick = between(0, 11);
     if (pick < 3) {
         m_radio->order("silent on");
         m_silentSince = now();
-        const int ms = between(3000, 20'000, true);
+        const int ms = between(3000, 20'000);
         after(ms, [this] {
             m_radio->order("silent off");
             m_faults.append({m_silentSince, now(), "silence"});
@@ -217,7 +179,7 @@ void Soak::injectFault()
         const bool late = pick < 6;
         const QStringList &commands = late ? LateCommands : SpoiltCommands;
         const QString order = (late ? "late " : "spoil ") +
-                              commands.at(between(0, int(commands.size()) - 1, true)) +
+                              commands.at(between(0, int(commands.size()) - 1)) +
                               (late ? " 3300" : "");
         m_radio->order(order.toLatin1());
         ++m_injected[order];
@@ -227,7 +189,7 @@ void Soak::injectFault()
         m_radio->stop(); // its link goes with it, as an adapter's device
         m_radio = nullptr;
         m_unpluggedSince = now();
-        const int ms = between(1000, 5000, true);
+        const int ms = between(1000, 5000);
         after(ms, [this] {
             plugRadio();
             m_faults.append({m_unpluggedSince, now(), "replug"});
@@ -236,10 +198,7 @@ void Soak::injectFault()
         ++m_injected["replug"];
         return nextFault(ms);
     }
-    poll(); // the answers that came on this connection are taken before it goes
-    for (qsizetype i = m_nextAnswer; i < m_requests.size(); ++i)
-        m_requests[i].lost = true;
-    m_nextAnswer = m_requests.size();
+    m_traffic.dropping();
     m_connectionsAtDrop = m_server.connections();
     m_droppedSince = now();
     m_server.closeClient();
@@ -250,17 +209,7 @@ void Soak::injectFault()
 // The station's answers, its coming back after a server drop, and its end if it ends.
 void Soak::poll()
 {
-    const QByteArray received = m_server.received();
-    for (qsizetype end; (end = received.indexOf("\r\n", m_readOffset)) >= 0;) {
-        const QByteArray line = received.mid(m_readOffset, end - m_readOffset);
-        m_readOffset = end + 2;
-        if (m_nextAnswer >= m_requests.size()) {
-            std::printf("%s unasked line from the station: %s\n", stamp(now()).data(), line.data());
-            continue;
-        }
-        m_requests[m_nextAnswer].answeredAt = now();
-        m_requests[m_nextAnswer++].answer = line;
-    }
+    m_traffic.takeAnswers();
     if (m_droppedSince >= 0 && m_server.connections() > m_connectionsAtDrop &&
         m_server.hasClient()) {
         m_faults.append({m_droppedSince, now(), "server drop"});
@@ -344,10 +293,11 @@ void Soak::report(bool final)
     int sent = 0, measured = 0, keyed = 0, beforeReady = 0, keyedAfterReceive = 0, receives = 0,
         notUnkeyed = 0;
     QList<QByteArray> details;
-    for (qsizetype i = 0; i < m_messages.size(); ++i) {
-        const Message &m = m_messages.at(i);
-        const bool ended = i + 1 < m_messages.size();
-        const Ms next = ended ? m_messages.at(i + 1).at : at;
+    const QList<ServerTraffic::Message> &messages = m_traffic.messages();
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const ServerTraffic::Message &m = messages.at(i);
+        const bool ended = i + 1 < messages.size();
+        const Ms next = ended ? messages.at(i + 1).at : at;
         if (m.transmit) {
             ++sent;
             if (!ended || !healthy(m.at, next + InFlightMs))
@@ -386,7 +336,7 @@ void Soak::report(bool final)
     int healthyAnswers = 0, wrong = 0, unanswered = 0, lost = 0;
     QByteArray expected;
     QList<double> answerMs;
-    for (const Request &r : std::as_const(m_requests)) {
+    for (const ServerTraffic::Request &r : m_traffic.requests()) {
         if (r.lost) {
             ++lost;
         } else if (r.answeredAt < 0 && (final || at - r.at > HealthyMs)) {
@@ -428,8 +378,11 @@ void Soak::report(bool final)
                 sent, measured, keyed, beforeReady, keyedAfterReceive, receives, notUnkeyed);
     std::printf("FREQUENCY asked %lld; answered while healthy %d, wrong %d (the first answer %s; "
                 "goal: none); never answered %d; lost with a connection dropped %d\n",
-                static_cast<long long>(m_requests.size()), healthyAnswers, wrong,
+                static_cast<long long>(m_traffic.requests().size()), healthyAnswers, wrong,
                 expected.constData(), unanswered, lost);
+    if (m_traffic.unaskedLines() > 0)
+        std::printf("lines from the station that answered no request: %d\n",
+                    m_traffic.unaskedLines());
     BenchSupport::printFigures("FREQUENCY answer time while healthy (+10 ms)", answerMs);
     std::printf("resident memory: %.1f MB after start-up, %.1f MB at the end\n",
                 double(m_residentStartKiB) / 1024.0, residentMB);
@@ -457,10 +410,7 @@ void Soak::finish()
         m_faults.append({m_unpluggedSince, now(), "replug"});
         m_unpluggedSince = -1;
     }
-    if (m_over && m_server.hasClient()) {
-        m_messages.append({now(), false});
-        m_server.send("RECEIVE_R\r\n");
-    }
+    m_traffic.stop();
     // The last answers and the last unkeying come in.
     BenchSupport::waitFor([] { return false; }, 5000);
     m_running = false;
@@ -483,15 +433,9 @@ void Soak::writeTranscripts()
         if (file.open(QIODevice::WriteOnly))
             file.write(text);
     };
-    QByteArray radios, server;
+    QByteArray radios, server = m_traffic.transcript();
     for (const auto &radio : m_radios)
         radios += radio->logText().toLatin1() + "---- unplugged\n";
-    for (const Message &m : std::as_const(m_messages))
-        server += stamp(m.at) + (m.transmit ? " TRANSMIT_R\n" : " RECEIVE_R\n");
-    for (const Request &r : std::as_const(m_requests))
-        server += stamp(r.at) + " FREQUENCY -> " +
-                  (r.answeredAt < 0 ? "none" : stamp(r.answeredAt) + " " + r.answer) +
-                  (r.lost ? " (connection dropped)\n" : "\n");
     for (const Fault &f : std::as_const(m_faults))
         server += stamp(f.from) + " " + f.kind.toLatin1() + " until " + stamp(f.to) + "\n";
     write("rigsim.log", radios);
