@@ -1,3 +1,4 @@
+#include "app/ConfigCheck.h"
 #include "app/ConfigFile.h"
 #include "app/DialogSettings.h"
 #include "app/GenericTxSubsystem.h"
@@ -394,6 +395,71 @@ private slots:
         QCOMPARE(m_notifier.messages,
                  QStringList{QStringLiteral("error:Erreur création fichier .ini")});
         QCOMPARE(TestFiles::readBytes(path("Ivrelane.ini")), before);
+    }
+
+    // What --check says of each line is what the reader does with it: every line the save
+    // writes (every key it knows) is taken, and the lines said to be ignored leave the station as without them.
+    void checkJudgesLinesAsTheReaderDoes()
+    {
+        const QStringList written =
+            withPort(EveryKey) +
+            QStringList{"HAMLIBMODEL=2034",           "HAMLIBPORT=127.0.0.1:4532",
+                        "HAMLIBSPEED=9600",           "LINES=GPIO",
+                        "LINESDEVICE=/dev/gpiochip0", "LINESMAP=17,27,22,23,24"};
+        const QStringList savedBack = saved(*start(written));
+        QVERIFY(savedBack.contains("LINES=GPIO") && savedBack.contains("HAMLIBSPEED=9600"));
+        cleanup();
+        for (const QStringList &file : {savedBack, OtherValues}) {
+            for (const ConfigCheck::Verdict &v : ConfigCheck::judge(file))
+                QVERIFY2(v.taken, qPrintable(v.text + ": " + v.why));
+        }
+
+        const struct
+        {
+            const char *line;
+            const char *why;
+        } ignored[] = {
+            {"FORMTOP = 77", "FORMTOP= is written in capitals"},
+            {"formleft=90", "FORMLEFT= is written in capitals"},
+            {"LANGUAGE=f", "not one of F, E"},
+            {"MODEL=TMD-710", "not one of TMD700, TMD710, TMV71, HAMLIB, TX16UD"},
+            {"PWRA=high", "not a whole number"},
+            {"COM=COM9", "Windows port name"},
+            {"CONNECT=yes", "only 1"},
+            {"TXTIMEOUT=4000", "0 to 3600"},
+            {"LPT378=", "empty"},
+            {"HAMLIBSPEED=1234", "standard serial speed"},
+            {"HAMLIBMODEL=999999", "Hamlib knows"},
+            {"LINES=cm108", "LPT, CM108, GPIO"},
+            {"LINESMAP=1,2,4,3,VOLDN", "does not fit"}, // after LINES=GPIO above
+            {"MEM041=145.000000 [x]", "MEM001= to MEM040="},
+            {"no key here", "no key"},
+            {"BOGUS=1", "unknown key"},
+        };
+        QStringList file{Header, "LINES=GPIO"};
+        for (const auto &i : ignored)
+            file << QString::fromUtf8(i.line);
+        file << "# a comment: COM=ttyS0";
+        const QList<ConfigCheck::Verdict> verdicts = ConfigCheck::judge(file);
+        QCOMPARE(verdicts.size(), int(std::size(ignored)) + 1);
+        QVERIFY(verdicts.first().taken);
+        for (qsizetype i = 1; i < verdicts.size(); ++i) {
+            const ConfigCheck::Verdict &v = verdicts.at(i);
+            QCOMPARE(v.lineNumber, i + 2);
+            QVERIFY2(!v.taken && v.why.contains(QString::fromUtf8(ignored[i - 1].why)),
+                     qPrintable(v.text + ": " + v.why));
+        }
+        // The map alone would fit the default kind of lines.
+        const QStringList noEffect = file.filter(QRegularExpression("^(?!LINES)"));
+        const QStringList plain = saved(*start({Header}));
+        cleanup();
+        QCOMPARE(saved(*start(noEffect)), plain);
+
+        // A key given twice takes its last value; DTMF codes add up.
+        const QList<ConfigCheck::Verdict> twice =
+            ConfigCheck::judge({Header, "PORT=1", "DTMF_CODE=1 : a", "PORT=2", "DTMF_CODE=2 : b"});
+        QVERIFY(!twice.at(0).taken && twice.at(0).why.contains("line 4"));
+        QVERIFY(twice.at(1).taken && twice.at(2).taken && twice.at(3).taken);
     }
 
     void leftoverTemporaryFileIsReplaced()

@@ -177,18 +177,6 @@ class TestFaultKenwood : public QObject
         RigSimProcess radio;
         ServerPeer server;
 
-        // The radio switched off or on, once it has taken the order.
-        void silence(bool on)
-        {
-            const QByteArray order = on ? "silent on" : "silent off";
-            const auto taken = [this, &order] {
-                return radio.logText().count(QLatin1String("= ") + QLatin1String(order));
-            };
-            const qsizetype before = taken();
-            radio.order(order);
-            QTRY_VERIFY(taken() > before);
-        }
-
         Station &startServed(const QStringList &rigsim = {}, const QStringList &configuration = {})
         {
             if (radio.start(QStringList{QStringLiteral("--control"), QStringLiteral("--memories"),
@@ -569,7 +557,7 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
         s.server.send(sent++ % 2 == 0 ? "TRANSMIT_R\r\n" : "RECEIVE_R\r\n");
     });
     traffic.start(750);
-    s.silence(true);
+    s.radio.order("silent on");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     const int sentSilent = sent;
     // Ten seconds of traffic to a silent radio: each exchange that reaches it is a question too.
@@ -577,7 +565,7 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
     QCOMPARE(logged(station, QStringLiteral("Radio not answering")), 1);
 
     const qsizetype backFrom = s.radio.receivedCommands().size();
-    s.silence(false);
+    s.radio.order("silent off");
     QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2, BoundMs);
     QTRY_VERIFY_WITH_TIMEOUT(commandsSince(s.radio, backFrom).contains(QStringLiteral("TX")),
                              BoundMs);
@@ -593,7 +581,7 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
     QVERIFY(initialised(station, 12));
 
     // Idle and silent again: asked every 2 s with nothing else going on.
-    s.silence(true);
+    s.radio.order("silent on");
     s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     const qsizetype idleFrom = s.radio.receivedCommands().size();
@@ -624,7 +612,7 @@ void TestFaultKenwood::transmitDuringRecoveryIsKept()
     Station &station = s.startServed({}, {QStringLiteral("TXTIMEOUT=3")});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(s.server.waitForClient(BoundMs));
-    s.silence(true);
+    s.radio.order("silent on");
     s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     s.server.send(whileSilent);
@@ -639,7 +627,7 @@ void TestFaultKenwood::transmitDuringRecoveryIsKept()
     QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
     QVERIFY(!station.kenwood->radio().state().keyed());
     const qsizetype backFrom = s.radio.receivedCommands().size();
-    s.silence(false);
+    s.radio.order("silent off");
     QTRY_VERIFY_WITH_TIMEOUT(readyLines(station) == 2 && station.requests.isIdle(), BoundMs);
     if (keyedAfter) {
         QTRY_VERIFY_WITH_TIMEOUT(station.kenwood->radio().state().keyed(), BoundMs);
@@ -668,13 +656,13 @@ void TestFaultKenwood::garbledModelReplyDuringRecovery()
     Station &station = s.startServed();
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(s.server.waitForClient(BoundMs));
-    s.silence(true);
+    s.radio.order("silent on");
     s.server.send("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
     // The poll that finds it and the initialisation's own model check both get noise.
     s.radio.order("spoil ID");
     s.radio.order("spoil ID");
-    s.silence(false);
+    s.radio.order("silent off");
     QTRY_VERIFY_WITH_TIMEOUT(logged(station, QStringLiteral("Radio answers again")) == 2 &&
                                  readyLines(station) == 2,
                              BoundMs);

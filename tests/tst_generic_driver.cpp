@@ -315,17 +315,26 @@ void TestGenericDriver::exitUnkeysAndReleasesThePort()
     QCOMPARE(rig.port->disableCount(), 1);
 }
 
+// Another model: unkeyed, the UP pulse under way ended, the port given back, and taken again
+// with the generic model.
 void TestGenericDriver::otherModelUnkeys()
 {
-    GenericTxFixture rig;
+    GenericTxFixture rig({"DELAYPIN14=5000"});
     QVERIFY(rig.waitUntilQuiet());
-    rig.main().SpeedButtonTX16SC->click();
     rig.main().SpeedButtonTX16TX->click();
-    QCOMPARE(rig.port->control() & Ptt, 0);
+    execute(rig, "UP");
+    QCOMPARE(rig.port->control() & (Ptt | Up), 0);
     rig.main().menuTMD700->trigger();
-    QCOMPARE(rig.port->control() & Ptt, Ptt);
+    QTRY_COMPARE(rig.port->disableCount(), 1);
+    QCOMPARE(rig.port->control() & (Ptt | Up | Down | Reset), Ptt | Up | Down);
     QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
     QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().Form1->TimerPin14.isActive());
+
+    rig.main().MenuTX16UD->trigger();
+    QTRY_VERIFY(rig.station().radios.isCurrent(QStringLiteral("TX16UD")));
+    rig.main().MenuQuitter->trigger();
+    QCOMPARE(rig.port->disableCount(), 2);
 }
 
 void TestGenericDriver::ppdevBackendWithoutUsablePort_data()

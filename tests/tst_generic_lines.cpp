@@ -1,7 +1,8 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
-// interface stood in for by a socket pair (one report per message, as hidraw gives them), a GPIO
-// chip that is not there, and lines in memory for the stepping.
+// interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
+// the stepping.
 #include "app/GenericTxSubsystem.h"
+#include "app/StatusReport.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/GenericReset.h"
 #include "generic_tx/LinesFactory.h"
@@ -9,69 +10,20 @@
 #include "generic_tx/MemoryLines.h"
 #include "generic_tx/Tx16PinDriver.h"
 #include "support/GenericTxFixture.h"
+#include "support/HidrawPeer.h"
+#include "support/TestFiles.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
+#include <QJsonObject>
 #include <QTest>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 const QString Device = QStringLiteral("/dev/hidraw-test");
-
-// The kernel's side of a hidraw device: each opening makes a new socket pair and keeps the
-// far end, where the test reads the output reports and writes the input reports.
-class HidrawPeer
-{
-public:
-    ~HidrawPeer() { unplug(); }
-
-    int open()
-    {
-        if (refuse) {
-            errno = ENOENT;
-            return -1;
-        }
-        unplug();
-        int ends[2];
-        if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
-            return -1;
-        m_peer = ends[1];
-        return ends[0];
-    }
-
-    void unplug()
-    {
-        if (m_peer >= 0)
-            ::close(m_peer);
-        m_peer = -1;
-    }
-
-    QList<QByteArray> reports()
-    {
-        QList<QByteArray> out;
-        char buffer[64];
-        ssize_t n;
-        while (m_peer >= 0 && (n = recv(m_peer, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
-            out << QByteArray(buffer, int(n));
-        return out;
-    }
-
-    void press(quint8 buttons)
-    {
-        const char report[4] = {char(buttons), 0, 0, 0};
-        QCOMPARE(send(m_peer, report, sizeof report, MSG_NOSIGNAL), ssize_t(sizeof report));
-    }
-
-    bool refuse = false;
-
-private:
-    int m_peer = -1;
-};
 
 // The output report for GPIO data bits, with UP, DOWN, RESET and PTT (GPIO 1, 2, 4, 3) outputs.
 QByteArray report(quint8 data)
@@ -104,6 +56,18 @@ int logged(GenericTxFixture &rig, const QString &text)
 {
     return int(rig.station().log.lines().filter(text).size());
 }
+
+// Output reports that drive UP (GPIO 1) to its active level.
+int upReports(const QList<QByteArray> &reports)
+{
+    return int(std::count_if(reports.cbegin(), reports.cend(),
+                             [](const QByteArray &r) { return r.size() == 5 && (r[2] & 0x01); }));
+}
+
+QJsonObject statusOf(GenericTxFixture &rig)
+{
+    return rig.station().status->snapshot();
+}
 } // namespace
 
 class TestGenericLines : public QObject
@@ -118,6 +82,11 @@ private slots:
     void missingGpioChip();
     void resetBringsTheLinesToRest();
     void scanOnLinesInMemory();
+    void everyOutputRestsWhenLetGo_data();
+    void everyOutputRestsWhenLetGo();
+    void gpioOutputsRestBeforeRelease();
+    void defaultSquelchFitsTheUsualWiring();
+    void statusTellsTheLinesState();
 };
 
 void TestGenericLines::usbAudioReports_data()
@@ -160,10 +129,13 @@ void TestGenericLines::usbAudioReports()
     execute(rig, "RX");
     QCOMPARE(peer.reports(), (QList<QByteArray>{report(rest), report(rest)}));
 
-    // Quitting leaves PTT at rest whatever the program believed.
+    // Quitting leaves every output at rest whatever the program believed.
     execute(rig, "TX");
     rig.main().MenuQuitter->trigger();
-    QCOMPARE(peer.reports(), (QList<QByteArray>{report(keyed), report(rest)}));
+    const QList<QByteArray> atQuit = peer.reports();
+    QVERIFY(atQuit.size() >= 2);
+    QCOMPARE(atQuit.first(), report(keyed));
+    QCOMPARE(atQuit.count(report(rest)), atQuit.size() - 1);
     QCOMPARE(rig.fixture.notifier.beeps, 0);
 }
 
@@ -176,15 +148,15 @@ void TestGenericLines::usbAudioSquelch()
     Tx16PinDriver &driver = rig.station().genericTx->driver();
     QVERIFY(!driver.squelchIsOpen()); // nothing reported yet: nothing pressed
 
-    peer.press(0x02);
+    QVERIFY(peer.press(0x02));
     QTRY_VERIFY(driver.squelchIsOpen());
-    peer.press(0x00);
+    QVERIFY(peer.press(0x00));
     QTRY_VERIFY(!driver.squelchIsOpen());
-    peer.press(0x02 | 0x01);
+    QVERIFY(peer.press(0x02 | 0x01));
     QTRY_VERIFY(driver.squelchIsOpen());
-    peer.press(0x01 | 0x04 | 0x08); // the other buttons are not the squelch
+    QVERIFY(peer.press(0x01 | 0x04 | 0x08)); // the other buttons are not the squelch
     QTRY_VERIFY(!driver.squelchIsOpen());
-    peer.press(0x02);
+    QVERIFY(peer.press(0x02));
     QTRY_VERIFY(driver.squelchIsOpen());
     rig.setup().RadioButtonPin11H->setChecked(true);
     QVERIFY(!driver.squelchIsOpen());
@@ -200,7 +172,8 @@ void TestGenericLines::usbAudioOnAPseudoTerminal()
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     const QString path = QString::fromLocal8Bit(::ttyname(slave));
     // UP and RESET on GPIO 2 and 4, high at rest: data bits 0x0A, a newline on the wire.
-    Cm108Lines lines(path, *LineConfig::parseMap(LinesKind::UsbAudio, QStringLiteral("2,1,4,3,VOLDN")));
+    Cm108Lines lines(path,
+                     *LineConfig::parseMap(LinesKind::UsbAudio, QStringLiteral("2,1,4,3,VOLDN")));
     QVERIFY2(lines.open({true, false, true, false}), qPrintable(lines.failure()));
     QByteArray written;
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -276,7 +249,7 @@ void TestGenericLines::missingGpioChip()
     QVERIFY(rig.station().genericTx->linesWatch().looking());
 
     rig.main().SpeedButtonTX16TX->click();
-    QCOMPARE(logged(rig, " Lines: Transmitter not keyed: Lines " + chip + " not open"), 1);
+    QCOMPARE(logged(rig, " Lines: Transmitter not keyed: " + chip + " not open"), 1);
     QVERIFY(rig.port->writes().isEmpty());
 }
 
@@ -328,6 +301,126 @@ void TestGenericLines::scanOnLinesInMemory()
     const int ups = int(lines->writes.count({TxLine::Up, false}));
     QCOMPARE(rig.state().Tx16Channel, 1 + ups);
     QCOMPARE(lines->writes.last(), (W{TxLine::Up, true}));
+}
+
+void TestGenericLines::everyOutputRestsWhenLetGo_data()
+{
+    QTest::addColumn<QString>("pulse");   // the pulse under way
+    QTest::addColumn<bool>("otherModel"); // another model chosen instead of quitting
+    QTest::newRow("quit during the start-up RESET") << "DELAYPIN16=5000" << false;
+    QTest::newRow("quit during an UP pulse") << "DELAYPIN14=5000" << false;
+    QTest::newRow("other model during an UP pulse") << "DELAYPIN14=5000" << true;
+}
+
+// No parallel port in the file: the pulse under way ends and the device is let go at rest.
+void TestGenericLines::everyOutputRestsWhenLetGo()
+{
+    QFETCH(QString, pulse);
+    QFETCH(bool, otherModel);
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0", pulse});
+    TForm1 &f = *rig.station().Form1;
+    if (pulse.startsWith("DELAYPIN14")) {
+        QTRY_VERIFY(!f.TimerPin16.isActive());
+        execute(rig, "UP");
+        QVERIFY(f.TimerPin14.isActive());
+    }
+    QVERIFY(f.TimerPin14.isActive() || f.TimerPin16.isActive());
+    if (otherModel)
+        rig.main().menuTMD700->trigger();
+    else
+        rig.main().MenuQuitter->trigger();
+    QList<QByteArray> sent;
+    QTRY_VERIFY((sent += peer.reports(), peer.closed()));
+    QVERIFY(!sent.isEmpty());
+    QCOMPARE(sent.last(), report(0x00));
+    QVERIFY(!f.TimerPin14.isActive() && !f.TimerPin16.isActive());
+    QVERIFY(!rig.station().genericTx->linesWatch().looking());
+}
+
+// The kernel does not say what level a GPIO line keeps once released: every output rests first.
+void TestGenericLines::gpioOutputsRestBeforeRelease()
+{
+    MemoryLines *lines = nullptr;
+    LinesMaker maker([&lines](const LineSettings &settings, LinePolarity) {
+        auto made = std::make_unique<MemoryLines>(settings.device);
+        lines = made.get();
+        return made;
+    });
+    GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=/dev/gpiochip-test", "LINESMAP=17,27,22,23,24",
+                          "LPT=0", "PIN17=1", "DELAYPIN14=5000"});
+    QVERIFY(lines && rig.waitUntilQuiet());
+    execute(rig, "TX");
+    execute(rig, "UP");
+    rig.main().MenuQuitter->trigger();
+    QVERIFY(!lines->isOpen());
+    QVERIFY(lines->writesBeforeClose >= 4);
+    using W = MemoryLines::Write;
+    const QList<W> last = lines->writes.mid(lines->writesBeforeClose - 4, 4);
+    for (const W &rest : {W{TxLine::Up, false}, W{TxLine::Down, false}, W{TxLine::Reset, false},
+                          W{TxLine::Ptt, true}})
+        QVERIFY(last.contains(rest));
+}
+
+// The usual wiring: the receiver's COS pulls VOLDN to ground on a signal, the pin rests pulled
+// up otherwise. With the default map and no PIN11= a scan (DTMF 30) goes on while nothing is
+// reported, and stops once VOLDN is pulled low.
+void TestGenericLines::defaultSquelchFitsTheUsualWiring()
+{
+    HidrawPeer peer;
+    LinesMaker maker(usbAudio(peer));
+    GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0"});
+    QVERIFY(rig.waitUntilQuiet());
+    peer.reports();
+    QVERIFY(rig.setup().RadioButtonPin11L->isChecked());
+    QToolButton *scan = rig.main().SpeedButtonTX16SC;
+    scan->click();
+    QList<QByteArray> sent;
+    QTRY_VERIFY_WITH_TIMEOUT((sent += peer.reports(), upReports(sent) >= 3), 15000);
+    QVERIFY(scan->isChecked());
+    QVERIFY(peer.press(0x02));
+    QTRY_VERIFY(!scan->isChecked());
+
+    // Saved so that an older version reads the same level; "+5v" is said, being no default.
+    rig.station().MenuSaveClick();
+    QVERIFY(TestFiles::readLines(rig.fixture.path("Ivrelane.ini")).contains("PIN11=1"));
+    rig.setup().RadioButtonPin11H->setChecked(true);
+    rig.station().MenuSaveClick();
+    QVERIFY(TestFiles::readLines(rig.fixture.path("Ivrelane.ini")).contains("PIN11=0"));
+}
+
+// Keyed in the status file only while the PTT line is; a device lost is counted and shown.
+void TestGenericLines::statusTellsTheLinesState()
+{
+    HidrawPeer peer;
+    peer.refuse = true;
+    LinesMaker maker(usbAudio(peer));
+    GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0"});
+    const auto lines = [&rig] { return statusOf(rig).value("lines").toObject(); };
+    QCOMPARE(lines().value("state").toString(), QStringLiteral("error"));
+    QCOMPARE(lines().value("kind").toString(), QStringLiteral("CM108"));
+    rig.main().SpeedButtonTX16TX->click();
+    QVERIFY(rig.main().SpeedButtonTX16TX->isChecked());
+    QCOMPARE(statusOf(rig).value("keyed").toBool(), false);
+    QCOMPARE(statusOf(rig).value("counters").toObject().value("keyings").toInt(), 0);
+
+    // Plugged in: opened at rest, then keyed since TRANSMIT is still on.
+    peer.refuse = false;
+    rig.station().genericTx->linesWatch().retry();
+    QCOMPARE(lines().value("state").toString(), QStringLiteral("OK"));
+    QCOMPARE(statusOf(rig).value("keyed").toBool(), true);
+    QCOMPARE(lines().value("pttKeyed").toBool(), true);
+    QCOMPARE(lines().value("squelchOpen").toBool(), false);
+    QCOMPARE(StatusReport::summary(statusOf(rig)),
+             "TX16UD on " + Device + ", lines OK, server not connected");
+
+    peer.unplug();
+    QTRY_COMPARE(lines().value("state").toString(), QStringLiteral("lost"));
+    QCOMPARE(statusOf(rig).value("keyed").toBool(), false);
+    QCOMPARE(statusOf(rig).value("counters").toObject().value("portLosses").toInt(), 1);
+    QCOMPARE(statusOf(rig).value("counters").toObject().value("keyings").toInt(), 1);
+    QVERIFY(StatusReport::summary(statusOf(rig)).contains(", lines lost, "));
 }
 
 QTEST_MAIN(TestGenericLines)

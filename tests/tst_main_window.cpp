@@ -194,7 +194,6 @@ private slots:
     void shortcutsOfTheWindow()
     {
         StationFixture fixture;
-        TestFiles::writeLines(fixture.path("Ivrelane_fr.htm"), {"<html></html>"});
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
@@ -218,19 +217,18 @@ private slots:
         }
 
         QTest::keyClick(station.Form1.get(), Qt::Key_F1);
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(fixture.path("Ivrelane_fr.htm"))});
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(QFileInfo(opened.first().toLocalFile()).fileName(), "Ivrelane_fr.htm");
         QTest::keyClick(station.Form1.get(), Qt::Key_F2);
         QVERIFY(station.FormInfo->isVisible());
         station.FormInfo->hide();
     }
 
-    // Help opens the page of the checked language; a missing page opens nothing and says
-    // nothing.
+    // Help opens the page of the checked language, built into the program: a copy alone in a
+    // folder has it. Both pages sit side by side, as each links to the other.
     void helpPageOfTheCheckedLanguage()
     {
         StationFixture fixture;
-        TestFiles::writeLines(fixture.path("Ivrelane_fr.htm"), {"<html></html>"});
-        TestFiles::writeLines(fixture.path("Ivrelane_en.htm"), {"<html></html>"});
         Station &station = fixture.start();
         Ui::TForm1 &m = station.Form1->ui;
         QList<QUrl> opened;
@@ -241,12 +239,15 @@ private slots:
         m.menuaide->trigger();
         m.MenuFrancais->trigger();
         m.menuaide->trigger();
-        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(fixture.path("Ivrelane_en.htm")),
-                                      QUrl::fromLocalFile(fixture.path("Ivrelane_fr.htm"))}));
-
-        QVERIFY(QFile::remove(fixture.path("Ivrelane_fr.htm")));
-        m.menuaide->trigger();
         QCOMPARE(opened.size(), 2);
+        const QFileInfo english(opened.at(0).toLocalFile());
+        const QFileInfo french(opened.at(1).toLocalFile());
+        QCOMPARE(english.fileName(), "Ivrelane_en.htm");
+        QCOMPARE(french.fileName(), "Ivrelane_fr.htm");
+        QCOMPARE(english.dir(), french.dir());
+        QVERIFY(!english.absolutePath().startsWith(fixture.path("")));
+        QVERIFY(TestFiles::readBytes(english.filePath()).contains("<html lang=\"en\">"));
+        QVERIFY(TestFiles::readBytes(french.filePath()).contains("<html lang=\"fr\">"));
         QVERIFY(fixture.notifier.messages.isEmpty());
 
         // No program to open it (no browser): a box names the page's file, in the language of
@@ -258,7 +259,7 @@ private slots:
         m.menuaide->trigger();
         QTRY_COMPARE(fixture.notifier.messages,
                      QStringList{"warning:No program could open the help page. Its file: " +
-                                 fixture.path("Ivrelane_en.htm")});
+                                 english.filePath()});
     }
 
     void informationWindowAndItsLink()

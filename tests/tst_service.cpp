@@ -12,7 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pty.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -20,6 +24,9 @@
 #include <csignal>
 
 namespace {
+
+constexpr uid_t Nobody = 65534; // an ordinary user every Debian system has
+constexpr uid_t Daemon = 1;     // stands for the service's own user
 
 const QString Program = QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane");
 
@@ -30,11 +37,11 @@ struct Run
     QByteArray err;
 };
 
-// Runs a short command of the program to its end.
-Run command(const QStringList &arguments)
+// Runs a short command of the program (or of `program`) to its end.
+Run command(const QStringList &arguments, const QString &program = Program)
 {
     QProcess process;
-    process.start(Program, arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(30'000)) {
         process.kill();
@@ -45,6 +52,24 @@ Run command(const QStringList &arguments)
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// The same as the ordinary user `nobody`, without any group.
+Run commandAsNobody(const QStringList &arguments)
+{
+    return command(QStringList{"--reuid", QString::number(Nobody), "--regid",
+                               QString::number(Nobody), "--clear-groups", Program} +
+                       arguments,
+                   QStringLiteral("setpriv"));
+}
+
+// Whether this test may run the program as an ordinary user: it runs as root, has setpriv,
+// and the build is within that user's reach.
+bool canRunAsNobody()
+{
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        return false;
+    return commandAsNobody({"--help"}).exitCode == 0;
 }
 
 QStringList filesIn(const QString &folder)
@@ -250,6 +275,187 @@ private slots:
         QVERIFY2(status.err.contains("no copy runs"), status.err.constData());
         QVERIFY(status.out.contains("stopped"));
         QCOMPARE(command({"--status", "--folder", dir.filePath("none")}).exitCode, 1);
+    }
+
+    // What the station does, in one line, as "STATUS=" whenever it changes: a generic
+    // transmitter's lines (a pseudo-terminal standing in for the USB interface) working, then
+    // gone. `--status` shows the lines too.
+    void serviceStatusFollowsTheLines()
+    {
+        QTemporaryDir dir;
+        int master = -1;
+        int slave = -1;
+        QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        // Unplugging is closing the last copy of the master: the program must not inherit one.
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
+        const QString device = QString::fromLocal8Bit(::ttyname(slave));
+        ::close(slave);
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TX16UD", "WARNING=Y", "LINES=CM108",
+                               "LINESDEVICE=" + device, "LPT=0"});
+        NotifySocket notify(dir.filePath("notify"));
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("NOTIFY_SOCKET", dir.filePath("notify"));
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", dir.path()});
+        QVERIFY(copy.waitForStarted());
+
+        const QByteArray working =
+            "STATUS=TX16UD on " + QFile::encodeName(device) + ", lines OK, server not connected";
+        QList<QByteArray> messages = notify.receiveUntil(working, 20'000);
+        QVERIFY2(messages.contains(working) && messages.contains("READY=1"),
+                 messages.join('|').constData());
+        const Run status = command({"--status", "--folder", dir.path()});
+        QVERIFY2(status.out.contains("Lines:    CM108 " + QFile::encodeName(device) + " OK"),
+                 status.out.constData());
+
+        ::close(master); // the interface unplugged
+        const QByteArray lost =
+            "STATUS=TX16UD on " + QFile::encodeName(device) + ", lines lost, server not connected";
+        messages = notify.receiveUntil(lost, 10'000);
+        QVERIFY2(messages.contains(lost), messages.join('|').constData());
+        QJsonObject report;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (report = QJsonDocument::fromJson(TestFiles::readBytes(dir.filePath("Ivrelane.status")))
+                          .object(),
+             report.value("lines").toObject().value("state") == QStringLiteral("lost")),
+            5000);
+        QCOMPARE(report.value("counters").toObject().value("portLosses").toInt(), 1);
+
+        ::kill(pid_t(copy.processId()), SIGTERM);
+        QVERIFY(copy.waitForFinished(20'000));
+    }
+
+    // A service's folder (mode 0750) hides its copy from other users: --status says it cannot
+    // read it, why and how to ask, rather than "no copy runs". A copy killed outright is not
+    // shown running from the status it left.
+    void statusSaysWhatItCannotKnow()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther |
+                                                      QFile::ReadOther));
+        const QString folder = dir.filePath("2m");
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadGroup |
+                                                  QFile::ExeGroup));
+        const passwd *service = ::getpwuid(Daemon);
+        const group *serviceGroup = ::getgrgid(Daemon);
+        const bool asNobody = canRunAsNobody() && service && serviceGroup &&
+                              ::chown(QFile::encodeName(folder).constData(), Daemon, Daemon) == 0;
+
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        copy.setProcessEnvironment(env);
+        copy.start(Program, {"--folder", folder});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + "/Ivrelane.status"), 20'000);
+        QCOMPARE(command({"--status", "--folder", folder}).exitCode, 0);
+
+        if (asNobody) {
+            const Run denied = commandAsNobody({"--status", "--folder", folder});
+            QCOMPARE(denied.exitCode, 1);
+            const QByteArray where = QFile::encodeName(folder);
+            QVERIFY2(denied.err.contains("cannot read " + where + ": Permission denied") &&
+                         denied.err.contains(QByteArray("sudo -u ") + service->pw_name + ' ' +
+                                             QFile::encodeName(Program) + " --status --folder " +
+                                             where) &&
+                         denied.err.contains(QByteArray("sudo adduser $USER ") +
+                                             serviceGroup->gr_name) &&
+                         !denied.err.contains("no copy runs"),
+                     denied.err.constData());
+        }
+
+        ::kill(pid_t(copy.processId()), SIGKILL);
+        QVERIFY(copy.waitForFinished(20'000));
+        const Run killed = command({"--status", "--folder", folder});
+        QCOMPARE(killed.exitCode, 1);
+        QVERIFY2(killed.out.contains("killed") && !killed.out.contains("running"),
+                 killed.out.constData());
+        QVERIFY2(killed.err.contains("no copy runs"), killed.err.constData());
+        if (!asNobody)
+            QSKIP("the unreadable folder needs root, setpriv and a build an ordinary user reaches");
+    }
+
+    // --check reads the configuration as the station would, lists the devices, and asks the
+    // radio its model only: nothing keyed, no file written. Exit 0 only when the radio answers.
+    void checkAsksTheKenwoodItsModelOnly()
+    {
+        QTemporaryDir dir;
+        RigSimProcess rig;
+        const QString link = dir.filePath("ttyRig");
+        QVERIFY(!rig.start({"--model", "TMD710", "--link", link, "--control"}).isEmpty());
+        const QStringList configuration{
+            "[IvrelaneTMD7x0]", "# the station on 2 m", "MODEL=TMD710",
+            "COM=COM3",         "COM=" + link,          "FORMTOP = 3",
+            "LANGUAGE=e",       "TXTIMEOUT=60",         "TXTIMEOUT=120"};
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"), configuration);
+        const QByteArray before = TestFiles::readBytes(dir.filePath("Ivrelane.ini"));
+
+        Run run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        for (const char *said : {"MODEL=TMD710", "IGNORED: empty, or a Windows port name",
+                                 "IGNORED: line 9 gives it again",
+                                 "IGNORED: unknown key: FORMTOP=", "IGNORED: not one of F, E",
+                                 "serial ports:", "hidraw:", "GPIO chips:", "Radio: TMD710 on ",
+                                 "would start and reach its radio"}) {
+            QVERIFY2(run.out.contains(said), (said + QByteArray("\n") + run.out).constData());
+        }
+        QVERIFY(!run.out.contains("# the station"));
+        QCOMPARE(rig.receivedCommands(), QStringList{"ID"});
+        QCOMPARE(filesIn(dir.path()).filter("Ivrelane"), QStringList{"Ivrelane.ini"});
+        QCOMPARE(TestFiles::readBytes(dir.filePath("Ivrelane.ini")), before);
+
+        rig.order("silent on");
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("does not answer") && run.err.count('\n') == 1,
+                 run.err.constData());
+        rig.order("silent off");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TMD700", "COM=" + link});
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("is no TM-D700"), run.err.constData());
+        QVERIFY(!rig.receivedCommands().contains("TX"));
+
+        QVERIFY(QFile::remove(dir.filePath("Ivrelane.ini")));
+        run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("no configuration"), run.err.constData());
+    }
+
+    // A Hamlib radio is opened and read, its keying left as it was; the generic transmitter's
+    // lines device is opened and nothing written to it.
+    void checkLeavesHamlibAndLinesAsTheyWere()
+    {
+        QTemporaryDir dir;
+        const QString device = dir.filePath("hidraw9");
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=TX16UD", "LINES=CM108",
+                               "LINESDEVICE=" + device, "LINESMAP=1,2,4,3,VOLDN"});
+        Run run = command({"--check", "--folder", dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QFile::encodeName(device) + ": No such file or directory"),
+                 run.err.constData());
+        TestFiles::writeBytes(device, "");
+        run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(TestFiles::readBytes(device), QByteArray());
+
+        RigctldProcess rigctld;
+        if (!rigctld.start({"-m", "1", "-P", "RIG"}))
+            QSKIP("rigctld did not start");
+        QVERIFY(rigctld.ask({"T", "1"}).isEmpty());
+        TestFiles::writeLines(dir.filePath("Ivrelane.ini"),
+                              {"[IvrelaneTMD7x0]", "MODEL=HAMLIB", "HAMLIBMODEL=2",
+                               "HAMLIBPORT=" + rigctld.address()});
+        run = command({"--check", "--folder", dir.path()});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY2(run.out.contains("answers"), run.out.constData());
+        QCOMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     }
 
     // The package's unit, as systemd reads it for the instance "2m" (the program's path made

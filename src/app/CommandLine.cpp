@@ -45,6 +45,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (!setAction(line, Action::Status, argument))
                 return line;
             continue;
+        } else if (argument == QLatin1String("--check")) {
+            if (!setAction(line, Action::Check, argument))
+                return line;
+            continue;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.action = Action::Help;
             continue;
@@ -64,7 +68,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 bool CommandLine::asksForCommand(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *command : {"--reset", "--status", "--help", "-h"}) {
+        for (const char *command : {"--reset", "--status", "--check", "--help", "-h"}) {
             if (std::strcmp(argv[i], command) == 0)
                 return true;
         }
@@ -75,14 +79,18 @@ bool CommandLine::asksForCommand(int argc, char *argv[])
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: ivrelane [--folder DIR] [--reset | --status]\n"
+        "Usage: ivrelane [--folder DIR] [--reset | --status | --check]\n"
         "  (no command)   run the station (with its window when there is a display)\n"
         "  --folder DIR   keep the configuration, log, lock and status in DIR\n"
         "                 (created if missing)\n"
         "  --reset        put the configured radio to receive, lines idle, and exit\n"
         "                 (0 done, 1 not: the reason on standard error)\n"
         "  --status       print the running copy's state and exit\n"
-        "                 (0 running and up to date, 1 not)\n");
+        "                 (0 running and up to date, 1 not)\n"
+        "  --check        read the configuration: each key taken or ignored and why,\n"
+        "                 the devices present, whether the radio answers (asked\n"
+        "                 without keying or changing anything); 0 when the station\n"
+        "                 would start and reach its radio, 1 not\n");
 }
 
 bool makeFolder(const QString &folder, QString *reason)

@@ -10,6 +10,7 @@ struct CommandLine
         Run,    // the station, with its window when there is a display
         Reset,  // put the configured radio to receive and exit
         Status, // print what the running copy last wrote of its state and exit
+        Check,  // what the station would make of its configuration and radio, changing nothing
         Help,
     };
 
@@ -21,7 +22,7 @@ struct CommandLine
     QString error;
 
     // Reads the arguments that follow the program's name: --folder DIR (or --folder=DIR),
-    // --reset, --status, --help.
+    // --reset, --status, --check, --help.
     static CommandLine parse(const QStringList &arguments);
     // Whether the arguments ask for one of the commands that run without the station.
     static bool asksForCommand(int argc, char *argv[]);

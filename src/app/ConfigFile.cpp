@@ -240,10 +240,12 @@ namespace ConfigFile {
 
 void apply(const ConfigBinding &b, const QStringList &lines)
 {
+    bool squelchLevelGiven = false;
     for (const QString &line : lines) {
         const std::optional<ConfigValues::KeyValue> kv = ConfigValues::splitLine(line);
         if (!kv)
             continue;
+        squelchLevelGiven = squelchLevelGiven || kv->key == QLatin1String("PIN11=");
         const auto handler = handlers().find(kv->key);
         if (handler != handlers().end())
             handler->second(b, kv->value);
@@ -254,6 +256,10 @@ void apply(const ConfigBinding &b, const QStringList &lines)
         else if (const std::optional<int> channel = ConfigValues::channelKeyNumber(kv->key))
             applyChannel(b, *channel, kv->value);
     }
+    // A USB audio interface's squelch input rests pulled up, and the usual receiver pulls it to
+    // ground while its squelch is open: without PIN11= that is the level taken.
+    if (!squelchLevelGiven && b.lines && b.lines->kind == LinesKind::UsbAudio)
+        b.tx16->setSquelchPolarity(LineConfig::defaultSquelchOpenLevel(LinesKind::UsbAudio));
 }
 
 QStringList build(const ConfigBinding &b)
@@ -336,6 +342,11 @@ QStringList build(const ConfigBinding &b)
     activeLow("PIN16=", g.polarity(TxLine::Reset));
     activeLow("PIN17=", g.polarity(TxLine::Ptt));
     activeLow("PIN11=", g.squelchPolarity());
+    // "+5v" is said where it is not the default of the lines in use (older versions read "0"
+    // as +5v too).
+    if (b.lines && g.squelchPolarity() == LinePolarity::Positive &&
+        LineConfig::defaultSquelchOpenLevel(b.lines->kind) != LinePolarity::Positive)
+        add("PIN11=", QStringLiteral("0"));
     add("VERSTART=", s.CheckVersionAtStart ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString &entry : b.channels->memories()) {
         if (ChannelList::hasContent(entry))

@@ -79,7 +79,7 @@ public:
     LinePolarity polarity(TxLine line) const override;
     void setPolarity(TxLine line, LinePolarity polarity);
     LinePolarity squelchPolarity() const override;
-    void setSquelchPolarity(LinePolarity polarity);
+    void setSquelchPolarity(LinePolarity polarity) override;
     bool circularScan() const override;
     void setCircularScan(bool circular) override;
 

@@ -24,7 +24,8 @@
 GenericTxSubsystem::GenericTxSubsystem(Station &station)
     : m_station(station), m_port(ParallelPortFactory::create())
 {
-    m_radio = std::make_unique<GenericTxRadio>(station.state, [this] { SpeedButtonInitClick(); });
+    m_radio = std::make_unique<GenericTxRadio>(
+        station.state, [this] { SpeedButtonInitClick(); }, [this] { letLinesGo(); });
     station.radios.add(GenericTxRadio::ModelName.toString(), m_radio.get(),
                        [this] { selectModel(); });
     TForm1 &f = *station.Form1;
@@ -51,15 +52,11 @@ GenericTxSubsystem::GenericTxSubsystem(Station &station)
                 // serial port's does.
                 m_station.log.append(QStringLiteral("Lines: ") + reason);
                 m_station.log.append(QStringLiteral("Lines %1 lost").arg(device));
-                StatusLines::setColouredText(m_station.Form1->ui.LabelConnect,
-                                             QStringLiteral("Lines %1 lost").arg(device),
-                                             StatusLines::Colour::Red);
+                showLines(LinesHealth::Lost, QStringLiteral("Lines %1 lost").arg(device));
             });
     connect(m_linesWatch.get(), &LinesWatch::back, this, [this](const QString &device) {
         m_station.log.append(QStringLiteral("Lines %1 back").arg(device));
-        StatusLines::setColouredText(m_station.Form1->ui.LabelConnect,
-                                     QStringLiteral("Lines %1 OK").arg(device),
-                                     StatusLines::Colour::Green);
+        showLines(LinesHealth::Ok, QStringLiteral("Lines %1 OK").arg(device));
     });
     m_stepper = std::make_unique<Tx16Stepper>(
         station.state, m_radio->state(), *m_driver, settings,
@@ -148,8 +145,27 @@ void GenericTxSubsystem::releasePort()
 {
     m_setup->restoreUnconfirmedChoice();
     m_stepper->releaseTransmitter();
+    letLinesGo();
+}
+
+void GenericTxSubsystem::letLinesGo()
+{
     m_linesWatch->watch(nullptr);
     m_driver->releasePort();
+    m_health = LinesHealth::None;
+}
+
+void GenericTxSubsystem::showLines(LinesHealth health, const QString &text)
+{
+    m_health = health;
+    StatusLines::setColouredText(m_station.Form1->ui.LabelConnect, text,
+                                 health == LinesHealth::Ok ? StatusLines::Colour::Green
+                                                           : StatusLines::Colour::Red);
+}
+
+QString GenericTxSubsystem::linesKindText() const
+{
+    return LineConfig::kindText(lineSettings.kind);
 }
 
 void GenericTxSubsystem::MenuTX16UDClick()
@@ -196,7 +212,6 @@ void GenericTxSubsystem::activatePort()
         return;
     }
     const quint16 base = quint16(m_station.state.LptBase);
-    QLineEdit *status = m_station.Form1->ui.LabelConnect;
     // Most machines have no parallel port any more: the log says so, and where it looked.
     PortDiscovery::AddressTexts found = PortDiscovery::initialTexts();
     PortDiscovery::discoverFromDriver(*m_port, found);
@@ -206,18 +221,16 @@ void GenericTxSubsystem::activatePort()
     m_radio->state().setPortName(
         base == 0 ? QString() : QStringLiteral("LPT %1h").arg(ConfigValues::hexAddress(base)));
     if (base == 0) {
-        StatusLines::setColouredText(status, QStringLiteral("No LPT => INIT"),
-                                     StatusLines::Colour::Red);
+        showLines(LinesHealth::None, QStringLiteral("No LPT => INIT"));
         return;
     }
-    m_port->EnablePorts(base, base);
+    m_driver->enablePort();
     if (!m_driver->writeIdle(TxLine::Up)) {
         m_station.notifier().beep();
-        StatusLines::setColouredText(status, QStringLiteral("LPT error"), StatusLines::Colour::Red);
+        showLines(LinesHealth::Error, QStringLiteral("LPT error"));
         return;
     }
-    StatusLines::setColouredText(status, PortDiscovery::portOkText(base),
-                                 StatusLines::Colour::Green);
+    showLines(LinesHealth::Ok, PortDiscovery::portOkText(base));
     for (TxLine line : {TxLine::Down, TxLine::Reset, TxLine::Ptt}) {
         if (!m_driver->writeIdle(line)) {
             m_station.notifier().beep();
@@ -229,33 +242,32 @@ void GenericTxSubsystem::activatePort()
 
 void GenericTxSubsystem::activateLines()
 {
-    QLineEdit *status = m_station.Form1->ui.LabelConnect;
-    m_linesWatch->watch(nullptr);
+    // Lines in use before (other lines chosen in the dialog) are left at rest.
+    letLinesGo();
     m_driver->useLines(nullptr);
-    if (m_lines)
-        m_lines->close();
     m_lines = LinesFactory::create(lineSettings, m_station.tx16Settings->squelchPolarity());
     // Nothing is driven without a device: not even the parallel port, which is not in use.
     m_driver->useLines(m_lines.get());
     if (!m_lines->present()) {
         m_station.log.append(QStringLiteral("Lines: no device or pin map chosen (INIT)"));
-        StatusLines::setColouredText(status, QStringLiteral("No lines => INIT"),
-                                     StatusLines::Colour::Red);
+        showLines(LinesHealth::None, QStringLiteral("No lines => INIT"));
         return;
     }
+    if (const std::optional<LineMap> map =
+            LineConfig::parseMap(lineSettings.kind, lineSettings.map);
+        map && LineConfig::squelchReportsPressesOnly(lineSettings.kind, *map))
+        m_station.log.append(QStringLiteral("Lines: the mute inputs report a press only once "
+                                            "released, not a squelch level: use VOLDN or VOLUP"));
     m_linesWatch->watch(m_lines.get());
     if (!m_driver->openLines()) {
         m_station.notifier().beep();
         m_station.log.append(QStringLiteral("Lines: ") + m_lines->failure());
-        StatusLines::setColouredText(status,
-                                     QStringLiteral("Lines %1 error").arg(m_lines->deviceName()),
-                                     StatusLines::Colour::Red);
+        showLines(LinesHealth::Error, QStringLiteral("Lines %1 error").arg(m_lines->deviceName()));
         // Not plugged in yet, or not given to this user yet: it is looked for as a lost one.
         m_linesWatch->keepLooking();
         return;
     }
-    StatusLines::setColouredText(status, QStringLiteral("Lines %1 OK").arg(m_lines->deviceName()),
-                                 StatusLines::Colour::Green);
+    showLines(LinesHealth::Ok, QStringLiteral("Lines %1 OK").arg(m_lines->deviceName()));
     logReady(m_lines->deviceName());
 }
 
@@ -270,20 +282,19 @@ void GenericTxSubsystem::linesConfirmed()
         activateLines();
         return;
     }
-    m_linesWatch->watch(nullptr);
+    // The device's outputs rest before the parallel port takes over.
+    letLinesGo();
     m_driver->useLines(nullptr);
     m_lines.reset();
 }
 
 void GenericTxSubsystem::portConfirmed(quint16 base, bool atRest)
 {
-    QLineEdit *status = m_station.Form1->ui.LabelConnect;
     if (!atRest) {
-        StatusLines::setColouredText(status, QStringLiteral("LPT error"), StatusLines::Colour::Red);
+        showLines(LinesHealth::Error, QStringLiteral("LPT error"));
         return;
     }
-    StatusLines::setColouredText(status, PortDiscovery::portOkText(base),
-                                 StatusLines::Colour::Green);
+    showLines(LinesHealth::Ok, PortDiscovery::portOkText(base));
     logReady(base);
 }
 

@@ -34,6 +34,12 @@ public:
     void selectModel();
     // At exit, just before the configuration is saved: the transmitter and the port let go.
     void releasePort();
+
+    // What the lines' status line says, for the status file.
+    enum class LinesHealth { None, Ok, Error, Lost };
+    LinesHealth linesHealth() const { return m_health; }
+    // LPT, CM108 or GPIO.
+    QString linesKindText() const;
     // INIT with the generic model opens the setup dialog.
     void SpeedButtonInitClick();
     // A click on the panel's arrows: one step, as the server's GENERIC_U or GENERIC_D.
@@ -52,6 +58,10 @@ public:
 
 private:
     void activatePort();
+    // Every output at rest, then the port or device given back; nothing watched any more.
+    void letLinesGo();
+    // The lines' status line: green when they work, red otherwise.
+    void showLines(LinesHealth health, const QString &text);
     // Lines other than the parallel port: built from the settings and opened at rest.
     void activateLines();
     void linesConfirmed();
@@ -70,4 +80,5 @@ private:
     std::unique_ptr<Tx16Setup> m_setup;
     std::unique_ptr<ControlLines> m_lines;
     std::unique_ptr<LinesWatch> m_linesWatch;
+    LinesHealth m_health = LinesHealth::None;
 };

@@ -15,13 +15,13 @@
 #include "ui/UnitTMD700.h"
 #include "ui/UnitWarning.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -155,21 +155,29 @@ void InterfaceSubsystem::redrawStatusTexts()
         s.readOnlyNotice->redraw();
 }
 
-QString InterfaceSubsystem::helpPagePath(Language language) const
+QString InterfaceSubsystem::helpPagePath(Language language)
 {
     const QString name = language == Language::English ? QStringLiteral("Ivrelane_en.htm")
                                                        : QStringLiteral("Ivrelane_fr.htm");
-    for (const QString &folder : {m_station.directory(), QCoreApplication::applicationDirPath()}) {
-        const QString path = QDir(folder).filePath(name);
-        if (QFileInfo(path).isFile())
-            return path;
+    // The browser needs files: both pages go to a private folder of this process (each links
+    // to the other), once, and go with it.
+    if (!m_helpFolder) {
+        auto folder = std::make_unique<QTemporaryDir>(
+            QDir::temp().filePath(QStringLiteral("ivrelane-help-XXXXXX")));
+        if (!folder->isValid())
+            return QString();
+        for (const QString &page : QDir(QStringLiteral(":/help")).entryList(QDir::Files)) {
+            if (!QFile::copy(QStringLiteral(":/help/") + page, folder->filePath(page)))
+                return QString();
+        }
+        m_helpFolder = std::move(folder);
     }
-    return QString();
+    const QString path = m_helpFolder->filePath(name);
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 void InterfaceSubsystem::menuaideClick()
 {
-    // A missing page says nothing, as the desktop's own error box would only confuse.
     const Language language = m_station.currentLanguage();
     const QString path = helpPagePath(language);
     if (path.isEmpty() || !openDocument)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class QTemporaryDir;
 class Station;
 class VersionCheck;
 
@@ -37,9 +38,9 @@ public:
     // program could open it; replaceable so tests need no browser.
     std::function<void(const QUrl &, const std::function<void()> &failed)> openDocument;
 
-    // Where a help page is looked for: the program's files folder first, then the folder of the
-    // executable (they differ for a system-wide install).
-    QString helpPagePath(Language language) const;
+    // The help page of `language`, taken from those built into the program and written where a
+    // browser can open it; empty when it could not be written.
+    QString helpPagePath(Language language);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,4 +58,5 @@ private:
     std::unique_ptr<VersionCheck> m_versionCheck;
     bool m_idleDone = false;
     bool m_newVersionShown = false;
+    std::unique_ptr<QTemporaryDir> m_helpFolder;
 };

@@ -294,8 +294,8 @@ QCoro::Task<> Station::quit()
     status->stop();
     if (state.LogFileTMD700Exists)
         QFile::remove(QDir(m_directory).filePath(state.LogFileNameTMD700));
-    if (state.LptBase != 0)
-        genericTx->releasePort();
+    // Whatever carries the generic transmitter's lines: a device in use is let go at rest.
+    genericTx->releasePort();
     MenuSaveClick();
     if (terminate)
         terminate();

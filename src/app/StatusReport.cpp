@@ -1,9 +1,13 @@
 #include "app/StatusReport.h"
 
+#include "app/GenericTxSubsystem.h"
 #include "app/HamlibSubsystem.h"
 #include "app/KenwoodSubsystem.h"
 #include "app/ServerSubsystem.h"
 #include "app/Station.h"
+#include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/LinesWatch.h"
+#include "generic_tx/Tx16PinDriver.h"
 #include "hamlib/HamlibLink.h"
 #include "kenwood/RigLink.h"
 #include "radio/MemoryEntry.h"
@@ -62,12 +66,49 @@ QJsonObject radioReport(const Radio *radio, bool answering)
     return report;
 }
 
+QString healthText(GenericTxSubsystem::LinesHealth health)
+{
+    switch (health) {
+    case GenericTxSubsystem::LinesHealth::Ok:
+        return QStringLiteral("OK");
+    case GenericTxSubsystem::LinesHealth::Error:
+        return QStringLiteral("error");
+    case GenericTxSubsystem::LinesHealth::Lost:
+        return QStringLiteral("lost");
+    case GenericTxSubsystem::LinesHealth::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+// The generic transmitter's control lines: what carries them, and whether they work.
+QJsonObject linesReport(GenericTxSubsystem &generic)
+{
+    const GenericTxSubsystem::LinesHealth health = generic.linesHealth();
+    const bool working = health == GenericTxSubsystem::LinesHealth::Ok;
+    return QJsonObject{
+        {QLatin1String("kind"), generic.linesKindText()},
+        {QLatin1String("device"), generic.driver().lines().deviceName()},
+        {QLatin1String("state"), healthText(health)},
+        {QLatin1String("pttKeyed"), generic.driver().pttDriven()},
+        {QLatin1String("squelchOpen"),
+         working ? QJsonValue(generic.driver().squelchIsOpen()) : QJsonValue()},
+    };
+}
+
 } // namespace
 
 StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(station)
 {
-    for (Radio *radio : station.radios.all())
-        connect(&radio->state(), &RadioState::keyedChanged, this, &StatusReport::keyingChanged);
+    // The generic transmitter is keyed when its PTT line is, not when TRANSMIT asks for it.
+    GenericTxSubsystem &generic = *station.genericTx;
+    for (Radio *radio : station.radios.all()) {
+        if (radio != &generic.radio())
+            connect(&radio->state(), &RadioState::keyedChanged, this, &StatusReport::keyingChanged);
+    }
+    connect(&generic.driver(), &Tx16PinDriver::pttDrivenChanged, this,
+            &StatusReport::keyingChanged);
+    connect(&generic.linesWatch(), &LinesWatch::lost, this, [this] { ++counters.portLosses; });
     connect(station.transmitTimeout.get(), &TransmitTimeout::expired, this,
             [this] { ++counters.transmitTimeouts; });
     connect(&station.kenwood->link(), &RigLink::replyMissing, this,
@@ -116,6 +157,8 @@ QJsonObject StatusReport::snapshot() const
     report[QLatin1String("pid")] = QCoreApplication::applicationPid();
     report[QLatin1String("started")] = isoTime(m_started);
     report[QLatin1String("model")] = s.radios.currentModel();
+    if (s.radios.current() == &s.genericTx->radio())
+        report[QLatin1String("lines")] = linesReport(*s.genericTx);
     const bool keyed = m_keyedSince.isValid();
     report[QLatin1String("keyed")] = keyed;
     report[QLatin1String("keyedSince")] = isoTime(m_keyedSince);
@@ -138,11 +181,41 @@ QJsonObject StatusReport::snapshot() const
     return report;
 }
 
+QString StatusReport::summary(const QJsonObject &report)
+{
+    const QString model = report.value(QLatin1String("model")).toString();
+    const QString port = report.value(QLatin1String("port")).toString();
+    QString text = model.isEmpty() ? QStringLiteral("no radio") : model;
+    if (!port.isEmpty())
+        text += QStringLiteral(" on ") + port;
+    const QJsonValue answers = report.value(QLatin1String("answers"));
+    const QJsonObject lines = report.value(QLatin1String("lines")).toObject();
+    if (!lines.isEmpty()) {
+        const QString state = lines.value(QLatin1String("state")).toString();
+        text += state == QLatin1String("none") ? QStringLiteral(", no lines chosen")
+                                               : QStringLiteral(", lines ") + state;
+    } else if (answers.isBool()) {
+        text += answers.toBool() ? QStringLiteral(" answering")
+                                 : QStringLiteral(", radio not answering");
+    } else if (port.isEmpty() && !model.isEmpty()) {
+        text += QStringLiteral(", no port");
+    }
+    const bool connected =
+        report.value(QLatin1String("server")).toObject().value(QLatin1String("connected")).toBool();
+    text +=
+        connected ? QStringLiteral(", server connected") : QStringLiteral(", server not connected");
+    return text;
+}
+
 // The transmit time grows while keyed, but that alone is no change worth a write: the
 // "keyedSince" time says it.
 void StatusReport::check()
 {
     QJsonObject report = snapshot();
+    if (const QString line = summary(report); line != m_summary) {
+        m_summary = line;
+        emit summaryChanged(line);
+    }
     QJsonObject compared = report;
     QJsonObject counted = compared.value(QLatin1String("counters")).toObject();
     if (m_keyedSince.isValid())

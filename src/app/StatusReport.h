@@ -15,7 +15,7 @@ struct StatusCounters
     qint64 transmitMs = 0; // keyings that ended
     int transmitTimeouts = 0;
     int radioFaults = 0; // exchanges the radio left unanswered, Hamlib failures
-    int portLosses = 0;
+    int portLosses = 0;  // serial ports and lines devices
     int serverReconnections = 0;
 };
 
@@ -42,6 +42,13 @@ public:
     StatusCounters counters;
 
     QJsonObject snapshot() const;
+    // The report in one line, for the service manager: "TMD710 on ttyUSB0 answering, server
+    // connected".
+    static QString summary(const QJsonObject &report);
+
+signals:
+    // The one-line summary of what is written changed (and once at the start).
+    void summaryChanged(const QString &summary);
 
 private:
     void keyingChanged(bool keyed);
@@ -55,4 +62,5 @@ private:
     QTimer m_check;
     QElapsedTimer m_sinceWrite;
     QJsonObject m_lastWritten; // without its time
+    QString m_summary;
 };

@@ -1,9 +1,11 @@
+#include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/InstanceLock.h"
 #include "app/ProgramFiles.h"
 #include "app/ResetCommand.h"
 #include "app/Station.h"
 #include "app/StatusCommand.h"
+#include "app/StatusReport.h"
 #include "platform/ServiceManager.h"
 #include "platform/UnixSignalWatcher.h"
 #include "ui/MessageBoxNotifier.h"
@@ -39,7 +41,7 @@ QString usualFolder()
     return ProgramFiles::locate(QCoreApplication::applicationDirPath()).directory;
 }
 
-// --reset, --status and --help: short commands without the station or a window.
+// --reset, --status, --check and --help: short commands without the station or a window.
 int runCommand(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -53,6 +55,8 @@ int runCommand(int argc, char *argv[])
         return ResetCommand::run(folder);
     case CommandLine::Action::Status:
         return StatusCommand::run(folder);
+    case CommandLine::Action::Check:
+        return CheckCommand::run(folder);
     case CommandLine::Action::Help:
     case CommandLine::Action::Run:
         break;
@@ -132,6 +136,9 @@ int main(int argc, char *argv[])
         };
     }
     QObject::connect(&station, &Station::startupFinished, &service, &ServiceManager::ready);
+    // What the station does, in one line, whenever that changes: `systemctl status` shows it.
+    QObject::connect(station.status.get(), &StatusReport::summaryChanged, &service,
+                     &ServiceManager::status, Qt::QueuedConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &service, &ServiceManager::stopping);
 
     // Those signals end the program the way "Quitter" does once start-up has begun: they

@@ -60,7 +60,8 @@ bool Cm108Lines::open(const Levels &rest)
         cfmakeraw(&tty);
         tcsetattr(fd, TCSANOW, &tty);
     }
-    // Nothing pressed until the interface says otherwise: it reports changes only.
+    // Every button pin at its idle level, pulled up, until the interface says otherwise: it
+    // reports changes only.
     m_buttons = 0;
     m_data = 0;
     m_direction = 0;
@@ -101,7 +102,7 @@ bool Cm108Lines::setLevel(TxLine line, bool high)
     if (gpio < 1)
         return true;
     if (m_fd < 0) {
-        m_failure = QStringLiteral("Lines %1 not open").arg(m_device);
+        m_failure = QStringLiteral("%1 not open").arg(m_device);
         return false;
     }
     const quint8 bit = pinBit(gpio);
@@ -117,6 +118,7 @@ std::optional<bool> Cm108Lines::squelchHigh()
 {
     if (m_fd < 0 || m_map.squelch < 0)
         return std::nullopt;
+    // A set bit: the pin is pulled to 0 V.
     return (m_buttons & m_map.squelch) == 0;
 }
 

@@ -11,8 +11,10 @@ class QSocketNotifier;
 // hidraw device. Outputs are set by a 5-byte output report (0, 0, data bits, direction bits,
 // 0); a report that named only one pin would turn the others back into inputs, so every report
 // carries the level and direction of every wired output. The squelch comes from the buttons of
-// the input reports, which the interface sends when one changes; a set button bit means its
-// input is pulled to 0 V.
+// the input reports (byte 0), which the interface sends when one changes. The button pins rest
+// pulled up inside the chip; a set bit means the pin is pulled to 0 V (the button "pressed"),
+// for every button: VOLUP and VOLDN report the level as it is, the mute buttons only a press
+// once released.
 //
 // Only open, read and write are used: a device that does not answer the hidraw information
 // call still serves.

@@ -4,8 +4,9 @@
 #include "generic_tx/Tx16Stepper.h"
 
 GenericTxRadio::GenericTxRadio(StationState &station, std::function<void()> openSetup,
-                               QObject *parent)
-    : Radio(parent), m_station(station), m_openSetup(std::move(openSetup))
+                               std::function<void()> letGo, QObject *parent)
+    : Radio(parent), m_station(station), m_openSetup(std::move(openSetup)),
+      m_letGo(std::move(letGo))
 {
     state().setScanAvailable(0, true);
 }
@@ -23,6 +24,8 @@ Capabilities GenericTxRadio::capabilities() const
 QCoro::Task<> GenericTxRadio::release()
 {
     m_stepper->releaseTransmitter();
+    if (m_letGo)
+        m_letGo();
     co_return;
 }
 

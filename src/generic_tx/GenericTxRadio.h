@@ -16,16 +16,18 @@ public:
     // Its name under MODEL=.
     static constexpr QStringView ModelName = u"TX16UD";
 
-    // `openSetup`: INIT opens the set-up window.
+    // `openSetup`: INIT opens the set-up window. `letGo`: every output at rest and the port or
+    // device given back to the system.
     GenericTxRadio(StationState &station, std::function<void()> openSetup,
-                   QObject *parent = nullptr);
+                   std::function<void()> letGo, QObject *parent = nullptr);
     void attach(Tx16Stepper &stepper) { m_stepper = &stepper; }
 
     Capabilities capabilities() const override;
     // Opened when chosen in the Model menu.
     void open() override {}
     void initialise() override { m_openSetup(); }
-    // Unkeyed and its scanning stopped; its lines stay open until the port is let go at exit.
+    // Unkeyed, its scanning stopped, every output at rest and its lines let go; taking the model
+    // again takes them back.
     QCoro::Task<> release() override;
     // The transmitter cannot be asked: the frequency is the one of the channel list's entry.
     QCoro::Task<> requestFrequency(std::function<void()> done) override;
@@ -48,4 +50,5 @@ private:
     StationState &m_station;
     Tx16Stepper *m_stepper = nullptr;
     std::function<void()> m_openSetup;
+    std::function<void()> m_letGo;
 };

@@ -190,7 +190,7 @@ bool GpioChipLines::setLevel(TxLine line, bool high)
     if (offset < 0)
         return true;
     if (!m_handles) {
-        m_failure = QStringLiteral("Lines %1 not open").arg(m_chipPath);
+        m_failure = QStringLiteral("%1 not open").arg(m_chipPath);
         return false;
     }
 #ifdef IVRELANE_GPIOD_V2

@@ -100,6 +100,16 @@ std::optional<LineMap> parseMap(LinesKind kind, const QString &text)
     return map;
 }
 
+LinePolarity defaultSquelchOpenLevel(LinesKind kind)
+{
+    return kind == LinesKind::UsbAudio ? LinePolarity::Negative : LinePolarity::Positive;
+}
+
+bool squelchReportsPressesOnly(LinesKind kind, const LineMap &map)
+{
+    return kind == LinesKind::UsbAudio && (map.squelch == PlayMute || map.squelch == RecordMute);
+}
+
 std::optional<QString> deviceSetting(const QString &text)
 {
     const QString trimmed = text.trimmed();

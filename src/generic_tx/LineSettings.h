@@ -39,6 +39,12 @@ QString defaultMap(LinesKind kind);
 // UP,DOWN,RESET,PTT,SQUELCH; "-" for a line that is not wired. Nothing when the text does not fit
 // the kind (a pin out of range, a pin used twice, a word that names no input).
 std::optional<LineMap> parseMap(LinesKind kind, const QString &text);
+// The squelch-open level when the configuration gives none: 0 V on a USB audio interface, whose
+// button inputs rest pulled up and which a receiver's squelch output pulls to ground; +5 V
+// elsewhere.
+LinePolarity defaultSquelchOpenLevel(LinesKind kind);
+// The input reports only a press once released (the mute buttons), not the level a squelch needs.
+bool squelchReportsPressesOnly(LinesKind kind, const LineMap &map);
 // A device path: absolute, printable, without blanks.
 std::optional<QString> deviceSetting(const QString &text);
 

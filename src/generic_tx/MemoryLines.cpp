@@ -18,10 +18,17 @@ bool MemoryLines::open(const Levels &rest)
     return true;
 }
 
+void MemoryLines::close()
+{
+    if (m_open)
+        writesBeforeClose = int(writes.size());
+    m_open = false;
+}
+
 bool MemoryLines::setLevel(TxLine line, bool high)
 {
     if (!m_open) {
-        m_failure = QStringLiteral("Lines %1 not open").arg(m_device);
+        m_failure = QStringLiteral("%1 not open").arg(m_device);
         return false;
     }
     writes << Write{line, high};

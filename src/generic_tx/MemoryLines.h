@@ -22,7 +22,7 @@ public:
 
     bool present() const override { return !m_device.isEmpty(); }
     bool open(const Levels &rest) override;
-    void close() override { m_open = false; }
+    void close() override;
     bool isOpen() const override { return m_open; }
     bool setLevel(TxLine line, bool high) override;
     std::optional<bool> squelchHigh() override;
@@ -32,6 +32,8 @@ public:
     // What opening wrote, then every level since, in order.
     QList<Write> writes;
     int opens = 0;
+    // How many writes came before the last close of open lines.
+    int writesBeforeClose = -1;
     std::optional<bool> squelchInput;
     // The next openings fail.
     bool refuseOpen = false;

@@ -60,14 +60,19 @@ void Tx16LinesSetup::kindChosen()
         m_shownKind = kind;
         return;
     }
+    const bool switched = kind != m_shownKind;
     // A device of the other kind means nothing here.
-    const QString typed = kind == m_shownKind ? m_fields.deviceText() : QString();
+    const QString typed = switched ? QString() : m_fields.deviceText();
     m_shownKind = kind;
     listDevices(kind);
     m_fields.setDeviceText(typed);
-    // A map written for the other kind of device means nothing on this one.
-    if (!LineConfig::parseMap(kind, m_fields.linesMap().trimmed()))
+    // A map written for the other kind of device means nothing on this one; the usual wiring
+    // of a kind just chosen comes with its map.
+    if (!LineConfig::parseMap(kind, m_fields.linesMap().trimmed())) {
         m_fields.setLinesMap(LineConfig::defaultMap(kind));
+        if (switched)
+            m_fields.setSquelchPolarity(LineConfig::defaultSquelchOpenLevel(kind));
+    }
     if (typed.isEmpty())
         m_fields.chooseFirstDevice();
 }

@@ -30,6 +30,8 @@ public:
     virtual void chooseFirstDevice() = 0;
     virtual QString linesMap() const = 0;
     virtual void setLinesMap(const QString &map) = 0;
+    // The squelch-open level ("+5v": Positive, "0v": Negative).
+    virtual void setSquelchPolarity(LinePolarity polarity) = 0;
     // The parallel port's address choice offered (true), or the device and the map.
     virtual void offerParallelPort(bool parallelPort) = 0;
     // Where the operator corrects a refused device or map.

@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QTimer>
 
+#include <utility>
+
 Tx16PinDriver::Tx16PinDriver(StationState &state, ParallelPort &port, Notifier &notifier,
                              const Tx16Settings &settings, const Tx16PinWidgets &widgets,
                              QObject *parent)
@@ -25,8 +27,14 @@ Tx16PinDriver::~Tx16PinDriver() = default;
 
 void Tx16PinDriver::useLines(ControlLines *lines)
 {
+    if (m_lines != m_parallelPort.get())
+        disconnect(m_lines, &ControlLines::lost, this, nullptr);
     m_lines = lines ? lines : m_parallelPort.get();
     m_reportedFailure.clear();
+    noteDriven(false);
+    // A device that goes away takes its outputs with it.
+    if (lines)
+        connect(lines, &ControlLines::lost, this, [this] { noteDriven(false); });
 }
 
 bool Tx16PinDriver::onParallelPort() const
@@ -44,6 +52,7 @@ ControlLines::Levels Tx16PinDriver::restLevels() const
 
 bool Tx16PinDriver::openLines()
 {
+    noteDriven(false);
     if (!m_lines->open(restLevels()))
         return false;
     m_reportedFailure.clear();
@@ -122,8 +131,9 @@ void Tx16PinDriver::setPtt(bool on)
     }
     notePtt(on);
     // Every keying that fails is said: the TRANSMIT button shows keyed all the same.
-    if (!lastOperationWorked(write(TxLine::Ptt, on),
-                             on ? QStringLiteral("Transmitter not keyed: ") : QString()))
+    const bool written = write(TxLine::Ptt, on);
+    noteDriven(on && written);
+    if (!lastOperationWorked(written, on ? QStringLiteral("Transmitter not keyed: ") : QString()))
         m_notifier.beep();
 }
 
@@ -136,6 +146,14 @@ void Tx16PinDriver::notePtt(bool on)
 {
     m_pttOn = on;
     m_w.ButtonTestPin17->setChecked(on);
+}
+
+void Tx16PinDriver::noteDriven(bool driven)
+{
+    if (driven == m_pttDriven)
+        return;
+    m_pttDriven = driven;
+    emit pttDrivenChanged(driven);
 }
 
 bool Tx16PinDriver::squelchIsOpen()
@@ -153,8 +171,11 @@ LinePolarity Tx16PinDriver::polarity(TxLine line) const
 
 bool Tx16PinDriver::writeIdle(TxLine line)
 {
-    if (line == TxLine::Ptt)
-        notePtt(false); // the line is about to rest: not keyed
+    if (line == TxLine::Ptt) {
+        // The line is about to rest: not keyed.
+        notePtt(false);
+        noteDriven(false);
+    }
     return lastOperationWorked(write(line, false));
 }
 
@@ -162,6 +183,8 @@ bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
 {
     bool allWritten = true;
     m_port.EnablePorts(address, address);
+    m_portHeld = true;
+    noteDriven(false);
     for (TxLine line : PinLogic::IdleOrder) {
         PinLogic::writeLevel(m_port, address, line, polarity(line), false);
         allWritten = lastOperationWorked(PinLogic::succeeded(m_port.GetLastState())) && allWritten;
@@ -169,27 +192,41 @@ bool Tx16PinDriver::writeIdleLevelsAt(quint16 address)
     return allWritten;
 }
 
+void Tx16PinDriver::enablePort()
+{
+    const quint16 address = quint16(m_state.LptBase);
+    m_port.EnablePorts(address, address);
+    m_portHeld = true;
+}
+
 void Tx16PinDriver::releasePort()
 {
+    // The rest levels below end any pulse under way: nothing is left to end it afterwards.
+    for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
+        timer->stop();
+    noteDriven(false);
     if (!present())
         return;
-    // A pulse cut short by the exit, or a keyed transmitter, would otherwise stay as it is
-    // once nothing is left to end it.
-    for (TxLine line : {TxLine::Up, TxLine::Down, TxLine::Reset}) {
-        if (pulseLine(line).timer->isActive())
-            endPulse(line);
-    }
     if (onParallelPort()) {
-        if (pttOn())
-            setPtt(false);
+        if (!std::exchange(m_portHeld, false))
+            return;
+        restAll();
         const quint16 address = quint16(m_state.LptBase);
         m_port.DisablePorts(address, address);
         return;
     }
-    // PTT rests at exit whatever the program believed; a lost device is not written to.
+    // A lost device is not written to; the lines a kernel lets go keep no defined level, so
+    // they rest before.
     if (m_lines->isOpen())
-        setPtt(false);
+        restAll();
     m_lines->close();
+}
+
+void Tx16PinDriver::restAll()
+{
+    // The transmitter unkeyed before anything else.
+    for (TxLine line : {TxLine::Ptt, TxLine::Up, TxLine::Down, TxLine::Reset})
+        write(line, false);
 }
 
 Tx16PinDriver::PulseLine Tx16PinDriver::pulseLine(TxLine line) const

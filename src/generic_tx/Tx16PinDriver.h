@@ -66,6 +66,9 @@ public:
     void setPtt(bool on);
     // The PTT line is keyed, or is to be keyed again once its device is back.
     bool pttOn() const;
+    // The PTT line was driven to its active level and is still held there: keyed for real, not
+    // merely asked for (no device, a write refused, the device lost).
+    bool pttDriven() const { return m_pttDriven; }
 
     // Squelch from its input; closed when there is no port or device, or the input cannot be
     // read, so a scan never stops on lines that are not there (a failed parallel-port read gives
@@ -80,8 +83,13 @@ public:
     // Rest levels of UP, DOWN, RESET and PTT at another address (the setup dialog's choice);
     // true when every write succeeded. LptControlValue is left alone.
     bool writeIdleLevelsAt(quint16 base);
+    // The parallel port at LptBase is taken for the lines (the model's activation).
+    void enablePort();
 
-    // Program exit: end running pulses, unkey, and give the port or device back to the system.
+    // Exit, another model, other lines: every pulse under way ended, every output (UP, DOWN,
+    // RESET, PTT) at rest whatever the program believed, then the port or device given back to
+    // the system. Once given back, doing it again does nothing. Whether the transmitter is meant
+    // to be keyed is kept for the lines that come next.
     void releasePort();
 
     ParallelPort &port() { return m_port; }
@@ -95,6 +103,7 @@ signals:
     // A pulse on UP, DOWN or RESET was asked (a step, a reset or a test button), whether the
     // line could take it or not.
     void pulseAsked(TxLine line);
+    void pttDrivenChanged(bool driven);
 
 private:
     // Whether the port's last operation worked; reports a new failure, and any failure when
@@ -102,6 +111,9 @@ private:
     bool lastOperationWorked(bool worked, const QString &always = QString());
     // Keeps whether the PTT line is keyed, and shows it on the toggle.
     void notePtt(bool on);
+    void noteDriven(bool driven);
+    // Every output to its rest level, whatever the program believed.
+    void restAll();
     bool write(TxLine line, bool active);
     bool present() const;
     struct PulseLine
@@ -122,4 +134,7 @@ private:
     ControlLines *m_lines;
     QString m_reportedFailure;
     bool m_pttOn = false;
+    bool m_pttDriven = false;
+    // The parallel port was enabled and not given back yet.
+    bool m_portHeld = false;
 };

@@ -135,7 +135,7 @@ bool HamlibRig::ready()
         }
     }
     // Receive before anything else: a copy that crashed may have left the radio keyed.
-    if (m_caps.ptt && rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF) == RIG_OK) {
+    if (m_caps.ptt && !m_askOnly && rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF) == RIG_OK) {
         m_transmitting = false;
         m_transmitKnown = true;
     }

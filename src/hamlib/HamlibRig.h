@@ -49,6 +49,9 @@ public:
     static HamlibCapabilities capabilitiesOf(s_rig *rig);
 
     void open(int model, const QString &port, int speed);
+    // The radio is only asked, never told: no unkey at each opening (a check of the link while
+    // no station runs changes nothing).
+    void askOnly() { m_askOnly = true; }
     void close();
     void readMemories(int count);
     // Reads where the radio is (transmit band, each band's mode, channel and power) and leaves
@@ -110,6 +113,7 @@ private:
     // The device or host:port, as Hamlib opens it.
     QString m_port;
     bool m_open = false;
+    bool m_askOnly = false;
     // The radio takes the per-band orders.
     bool m_ordered = false;
     bool m_transmitKnown = false;

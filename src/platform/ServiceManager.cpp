@@ -57,6 +57,16 @@ void ServiceManager::stopping()
         send("STOPPING=1");
 }
 
+void ServiceManager::status(const QString &text)
+{
+    if (!notifies())
+        return;
+    // One assignment per line in the protocol: a line break would end the text early.
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    send("STATUS=" + line.toUtf8());
+}
+
 bool ServiceManager::send(const QByteArray &message)
 {
     sockaddr_un address{};

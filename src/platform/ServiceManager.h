@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 // Talks to the service manager that started the program (systemd's notify protocol: datagrams
@@ -21,6 +22,8 @@ public:
     // loop: a program whose loop hangs stops sending it and the manager restarts it.
     void ready();
     void stopping();
+    // "STATUS=": one line that the manager shows as the service's state (`systemctl status`).
+    void status(const QString &text);
     // The heartbeat period; 0 without a watchdog.
     int heartbeatMs() const { return m_heartbeat.interval(); }
 

@@ -53,13 +53,15 @@ void RigSimProcess::stop()
 
 void RigSimProcess::order(const QByteArray &line)
 {
+    // Taken once logged (once more than before: the same order may have been given already): a
+    // command sent right after the order is then subject to it.
+    const QString taken = QStringLiteral(" = ") + QString::fromLatin1(line) + QLatin1Char('\n');
+    const qsizetype before = logText().count(taken);
     m_process.write(line + '\n');
     m_process.waitForBytesWritten(WaitMs);
-    // Taken once logged: a command sent right after the order is then subject to it.
-    const QString taken = QStringLiteral(" = ") + QString::fromLatin1(line) + QLatin1Char('\n');
     QElapsedTimer waited;
     waited.start();
-    while (!logText().contains(taken) && waited.elapsed() < WaitMs)
+    while (logText().count(taken) == before && waited.elapsed() < WaitMs)
         QThread::msleep(2);
 }
 
