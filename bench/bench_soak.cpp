@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -286,13 +287,14 @@ void Soak::report(bool final)
         m_readyAt.push_back(QDateTime::fromString(line.section(' ', 0, 3), "d MMM yyyy hh:mm:ss")
                                 .toMSecsSinceEpoch());
     const Ms at = now();
-    auto anyIn = [](const std::vector<Ms> &times, Ms from, Ms to) {
+    auto firstAfter = [](const std::vector<Ms> &times, Ms from) {
         const auto it = std::upper_bound(times.begin(), times.end(), from);
-        return it != times.end() && *it <= to;
+        return it == times.end() ? std::numeric_limits<Ms>::max() : *it;
     };
     int sent = 0, measured = 0, keyed = 0, beforeReady = 0, keyedAfterReceive = 0, receives = 0,
         notUnkeyed = 0;
     QList<QByteArray> details;
+    QList<double> keyMs, unkeyMs;
     const QList<ServerTraffic::Message> &messages = m_traffic.messages();
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const ServerTraffic::Message &m = messages.at(i);
@@ -303,8 +305,9 @@ void Soak::report(bool final)
             if (!ended || !healthy(m.at, next + InFlightMs))
                 continue;
             ++measured;
-            if (anyIn(m_tx, m.at - 1, next + InFlightMs)) {
+            if (const Ms tx = firstAfter(m_tx, m.at - 1); tx <= next + InFlightMs) {
                 ++keyed;
+                keyMs << double(tx - m.at);
                 continue;
             }
             bool initialising = false;
@@ -319,9 +322,12 @@ void Soak::report(bool final)
         const auto rxBefore = std::upper_bound(m_rx.begin(), m_rx.end(), m.at);
         const bool keyedThen = txBefore != m_tx.begin() &&
                                (rxBefore == m_rx.begin() || *(txBefore - 1) > *(rxBefore - 1));
+        const Ms rx = firstAfter(m_rx, m.at - 1);
+        if (keyedThen && rx < std::numeric_limits<Ms>::max())
+            unkeyMs << double(rx - m.at);
         if (keyedThen && (ended || at - m.at > 2000) && healthy(m.at, m.at + 2000)) {
             ++receives;
-            if (!anyIn(m_rx, m.at - 1, m.at + 2000)) {
+            if (rx > m.at + 2000) {
                 ++notUnkeyed;
                 details << stamp(m.at) + " RECEIVE not followed by RX within 2 s";
             }
@@ -383,6 +389,8 @@ void Soak::report(bool final)
     if (m_traffic.unaskedLines() > 0)
         std::printf("lines from the station that answered no request: %d\n",
                     m_traffic.unaskedLines());
+    BenchSupport::printFigures("TRANSMIT to TX, healthy overs keyed", keyMs);
+    BenchSupport::printFigures("RECEIVE to RX, radio keyed (faults too)", unkeyMs);
     BenchSupport::printFigures("FREQUENCY answer time while healthy (+10 ms)", answerMs);
     std::printf("resident memory: %.1f MB after start-up, %.1f MB at the end\n",
                 double(m_residentStartKiB) / 1024.0, residentMB);
