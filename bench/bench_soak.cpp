@@ -339,10 +339,17 @@ void Soak::report(bool final)
                            "; last fault: " + lastFaultBefore(*it);
         }
     }
-    int healthyAnswers = 0, wrong = 0, unanswered = 0, lost = 0;
+    int healthyAnswers = 0, wrong = 0, unanswered = 0, lost = 0, malformed = 0;
     QByteArray expected;
     QList<double> answerMs;
+    const QRegularExpression frequencyAnswer(QStringLiteral("^[0-9]{3}\\.[0-9]{6}$"));
     for (const ServerTraffic::Request &r : m_traffic.requests()) {
+        // Whatever the radio does, the server is owed ten characters.
+        if (r.answeredAt >= 0 && !frequencyAnswer.match(QString::fromLatin1(r.answer)).hasMatch()) {
+            ++malformed;
+            details << stamp(r.at) + " FREQUENCY answered \"" + r.answer + "\" at " +
+                           stamp(r.answeredAt) + "; last fault: " + lastFaultBefore(r.answeredAt);
+        }
         if (r.lost) {
             ++lost;
         } else if (r.answeredAt < 0 && (final || at - r.at > HealthyMs)) {
@@ -383,9 +390,10 @@ void Soak::report(bool final)
                 "not followed by RX within 2 s: %d\n",
                 sent, measured, keyed, beforeReady, keyedAfterReceive, receives, notUnkeyed);
     std::printf("FREQUENCY asked %lld; answered while healthy %d, wrong %d (the first answer %s; "
-                "goal: none); never answered %d; lost with a connection dropped %d\n",
+                "goal: none); never answered %d; lost with a connection dropped %d; not a "
+                "frequency at all, faults included: %d\n",
                 static_cast<long long>(m_traffic.requests().size()), healthyAnswers, wrong,
-                expected.constData(), unanswered, lost);
+                expected.constData(), unanswered, lost, malformed);
     if (m_traffic.unaskedLines() > 0)
         std::printf("lines from the station that answered no request: %d\n",
                     m_traffic.unaskedLines());
