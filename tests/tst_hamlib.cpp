@@ -76,14 +76,19 @@ struct SilentLine
             if (fd >= 0)
                 ::close(fd);
     }
-    // Commands written to the radio since the last call.
-    QList<QByteArray> commands()
+    // What was written to the radio since the last call.
+    QByteArray bytes()
     {
         QByteArray bytes;
         char buffer[4096];
         for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
             bytes.append(buffer, n);
-        QList<QByteArray> out = bytes.split('\r');
+        return bytes;
+    }
+    // Commands written to the radio since the last call.
+    QList<QByteArray> commands()
+    {
+        QList<QByteArray> out = bytes().split('\r');
         out.removeAll(QByteArray());
         return out;
     }
@@ -142,6 +147,9 @@ private slots:
     void missingModelKeepsHamlibWithoutARadio();
     void missingPortIsSaidMissing();
     void scanningKenwoodIsLetGoBeforeHamlibTakesOver();
+    void lostRepliesDoNotHoldTheUnkey();
+    void powerAskedWithoutARadioWaitsForIt();
+    void workerLeftBehindKeepsItsPort();
 };
 
 void TestHamlib::frequencyTexts_data()
@@ -187,6 +195,11 @@ void TestHamlib::portAddresses()
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("127.0.0.1:70000")));
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("ttyUSB0")));
     QVERIFY(!HamlibTexts::networkAddress(QStringLiteral("host:")));
+    // A rigctld named without its port is on rigctld's own.
+    QCOMPARE(HamlibTexts::rigctldAddress(QStringLiteral(" localhost"))->text(),
+             QStringLiteral("localhost:4532"));
+    QCOMPARE(HamlibTexts::rigctldAddress(QStringLiteral("10.0.0.2:4000"))->port, 4000);
+    QVERIFY(!HamlibTexts::rigctldAddress(QStringLiteral("host:")));
 }
 
 void TestHamlib::configurationKeysAreGuardedAndSaved()
@@ -261,7 +274,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     const qsizetype messages = fixture.notifier.messages.size();
     form.ui.RadioButtonRigctld->setChecked(true);
     QVERIFY(!form.ui.ListModels->isEnabled());
-    form.ui.EditRigctld->setText(QStringLiteral("localhost"));
+    form.ui.EditRigctld->setText(QStringLiteral("localhost:"));
     form.ui.ButtonOK->click();
     QVERIFY(form.isVisible());
     QCOMPARE(fixture.notifier.messages.size(), messages + 1);
@@ -336,9 +349,13 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
 void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
 {
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
+    // Hamlib's dummy radio needs no port.
+    Station &station = road.start({"HAMLIBMODEL=1"});
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
+    QCOMPARE(ready.size(), 1);
+    QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")), qPrintable(ready.first()));
     QVERIFY(road.main().GroupBoxTX->isEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
@@ -624,6 +641,10 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     watch.stop();
     QCOMPARE(statusesAfterRed, QSet<int>{0});
     QVERIFY(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")));
+    // Never ready, and a silence is logged as one.
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
+    for (const QString &error : station.log.lines().filter(QStringLiteral(" Hamlib rig_")))
+        QVERIFY2(error.endsWith(QStringLiteral(": Communication timed out")), qPrintable(error));
     // A retry asks the memories and the band: nothing more waits behind them.
     QVERIFY2(mostOutstanding <= 2, qPrintable(QString::number(mostOutstanding)));
     QVERIFY(commandsOfFirstOpening > 0);
@@ -895,6 +916,7 @@ void TestHamlib::missingPortIsSaidMissing()
     QVERIFY(!m.MenuPort->isEnabled());
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
              1);
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
 }
 
 // OK in the settings window while a TM-D700 scans: the Kenwood is sent to receive and its scan
@@ -930,6 +952,128 @@ void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
     QCOMPARE(sent.mid(sent.size() - 3),
              (QStringList{QStringLiteral("SC 1"), QStringLiteral("RX"), QStringLiteral("SC 0")}));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+}
+
+// The radio obeys but its replies are lost (a broken receive wire): each of Hamlib's calls waits
+// seconds for them, and the unkey does not wait behind the call under way, on RECEIVE or at quit.
+void TestHamlib::lostRepliesDoNotHoldTheUnkey()
+{
+    RigSimProcess rig;
+    const QString pty = rig.start({"--model", "TMD710", "--memories", "5", "--control"});
+    QVERIFY(!pty.isEmpty());
+    HamlibRoad road;
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"},
+                                  {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)"});
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    const int powerA = station.hamlib->radio().state().band(0).power;
+    QVERIFY(powerA != 2);
+    // Keyed, then a frequency request under way when the replies stop.
+    qsizetype asked = 0;
+    auto keyAndAskWithRepliesLost = [&] {
+        road.server.send("TRANSMIT_R\r\n");
+        QTRY_COMPARE(rig.receivedCommands().constLast(), QStringLiteral("TX"));
+        rig.order("lost on");
+        asked = rig.receivedCommands().size();
+        road.server.send("FREQUENCY\r\n");
+        QTRY_COMPARE(rig.receivedCommands().constLast(), QStringLiteral("FO 0"));
+    };
+    keyAndAskWithRepliesLost();
+    road.server.send("RECEIVE_R\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(asked).contains(QStringLiteral("RX")),
+                             20'000);
+    // Hamlib asks four times before it gives up: the unkey came before the call's end.
+    QStringList sent = rig.receivedCommands().mid(asked);
+    QVERIFY2(sent.mid(0, sent.indexOf(QStringLiteral("RX"))).count(QStringLiteral("FO 0")) < 4,
+             qPrintable(sent.join(u'|')));
+    // Band A low, which the radio never answers.
+    road.server.send("1220\r\n");
+
+    // No reply: the panel is off, the radio is asked again, and only a reply says it answers.
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
+    const qsizetype failed = rig.receivedCommands().size();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(failed).contains(QStringLiteral("VM 0")),
+                             20'000);
+    const auto logged = [&station](const char *text) {
+        return station.log.lines().filter(QString::fromLatin1(text));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!logged(" Hamlib rig_send_raw: ").isEmpty(), 20'000);
+    QVERIFY(logged(" Hamlib: radio answers").isEmpty());
+    for (const QString &line : logged(" Hamlib rig_"))
+        QVERIFY2(line.endsWith(QStringLiteral(": Communication timed out")), qPrintable(line));
+    QCOMPARE(station.hamlib->radio().state().band(0).power, powerA);
+    QVERIFY(!ConfigFile::build(station.configBinding()).contains(QStringLiteral("PWRA=2")));
+    const qsizetype back = rig.receivedCommands().size();
+    rig.order("lost off");
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
+    QTRY_VERIFY(station.hamlib->radio().state().panelEnabled());
+    QCOMPARE(logged(" Hamlib: radio answers").size(), 1);
+    // The power asked reaches the radio once it answers.
+    QTRY_VERIFY(rig.receivedCommands().mid(back).contains(QStringLiteral("PC 0,2")));
+    QTRY_COMPARE(station.hamlib->radio().state().band(0).power, 2);
+
+    // Quit while a request waits for lost replies: the unkey goes first, and nothing after it.
+    keyAndAskWithRepliesLost();
+    const qsizetype quit = rig.receivedCommands().size();
+    station.MenuQuitterClick();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receivedCommands().mid(quit).contains(QStringLiteral("RX")),
+                             20'000);
+    sent = rig.receivedCommands().mid(quit);
+    QCOMPARE(sent, QStringList{QStringLiteral("RX")});
+}
+
+// Powers asked while the adapter is missing are neither shown nor saved as the radio's; they
+// reach the radio once it answers, and only then are they saved.
+void TestHamlib::powerAskedWithoutARadioWaitsForIt()
+{
+    RigSimProcess rig;
+    HamlibRoad road;
+    const QString link = road.fixture.path(QStringLiteral("dev/ttyHamlib"));
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + link},
+                                  {"DTMF_CODE=1220 : action 20= Puissance L TXA (Kenwood)",
+                                   "DTMF_CODE=1224 : action 24= Puissance TXB Medium (Kenwood)"});
+    QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, InitTimeoutMs);
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
+    road.server.send("1220\r\n");
+    road.server.send("1224\r\n");
+    QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
+    QStringList saved = ConfigFile::build(station.configBinding());
+    QVERIFY2(saved.filter(QRegularExpression(QStringLiteral("^PWR[AB]="))).isEmpty(),
+             qPrintable(saved.join(u'|')));
+    QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
+
+    // The adapter is plugged in: the radio is initialised and takes the powers asked.
+    QVERIFY(!rig.start({"--model", "TMD710", "--memories", "5", "--link", link}).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
+    QTRY_VERIFY(rig.receivedCommands().contains(QStringLiteral("PC 1,1")));
+    QVERIFY(rig.receivedCommands().contains(QStringLiteral("PC 0,2")));
+    QCOMPARE(station.log.lines().filter(QStringLiteral(" Radio ready: ")).size(), 1);
+    saved = ConfigFile::build(station.configBinding());
+    QVERIFY(saved.contains(QStringLiteral("PWRA=2")));
+    QVERIFY(saved.contains(QStringLiteral("PWRB=1")));
+}
+
+// A worker let go in the middle of a long opening (a TM-D710 probed on a silent line) is left
+// behind; the next worker on that port (a TS-2000, whose commands end in ";") waits for it.
+void TestHamlib::workerLeftBehindKeepsItsPort()
+{
+    SilentLine line;
+    QVERIFY(!line.path.isEmpty());
+    QByteArray sent;
+    HamlibLink first;
+    first.start(RIG_MODEL_TMD710, line.path, 9600);
+    first.readFrequency(0);
+    QTRY_VERIFY((sent += line.bytes()).contains('\r'));
+    first.stop();
+    HamlibLink second;
+    bool failed = false;
+    connect(&second, &HamlibLink::failed, this, [&failed] { failed = true; });
+    second.start(RIG_MODEL_TS2000, line.path, 9600);
+    second.readFrequency(0);
+    QTRY_VERIFY_WITH_TIMEOUT(failed, InitTimeoutMs);
+    sent += line.bytes();
+    const qsizetype firstOfSecond = sent.indexOf(';');
+    QVERIFY2(firstOfSecond > 0 && sent.lastIndexOf('\r') < firstOfSecond, sent.constData());
 }
 
 QTEST_MAIN(TestHamlib)

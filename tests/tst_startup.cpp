@@ -82,8 +82,8 @@ private slots:
                                       "LANGUAGE",
                                       "MODEL",
                                       "NUMBERMEM",
-                                      "PWRA",
-                                      "PWRB",
+                                      // No power is known: none is saved, none sent at the
+                                      // next start.
                                       "IPSERVER",
                                       "PORT",
                                       "CHANNEL",

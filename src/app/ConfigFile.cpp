@@ -71,10 +71,14 @@ void applyChannel(const ConfigBinding &b, int channel, const QString &value)
 
 // A power read from the file stays as it was while no radio took it up (one that never answered,
 // the generic transmitter); medium when there was none.
-int savedPower(const ConfigBinding &b, int band, int configured)
+// The power the radio was last seen or set to, else the one read; nothing when neither is
+// known, so a power the radio never had is not sent to it at the next start.
+std::optional<int> savedPower(const ConfigBinding &b, int band, int configured)
 {
     const std::optional<int> shown = b.shownPower ? b.shownPower(band) : std::nullopt;
-    return shown.value_or(configured >= 0 ? configured : 1);
+    if (shown)
+        return shown;
+    return configured >= 0 ? std::optional<int>(configured) : std::nullopt;
 }
 
 using Handler = std::function<void(const ConfigBinding &, const QString &)>;
@@ -281,8 +285,11 @@ QStringList build(const ConfigBinding &b)
         add("TX=", QStringLiteral("A"));
     else if (s.Bands == StationState::BandChoice::B)
         add("TX=", QStringLiteral("B"));
-    add("PWRA=", number(savedPower(b, 0, b.state->PowerA)));
-    add("PWRB=", number(savedPower(b, 1, b.state->PowerB)));
+    for (int band : {0, 1}) {
+        if (const std::optional<int> power =
+                savedPower(b, band, band == 0 ? b.state->PowerA : b.state->PowerB))
+            add(band == 0 ? "PWRA=" : "PWRB=", number(*power));
+    }
     if (!b.ComPortTX->portName.isEmpty())
         add("COM=", b.ComPortTX->portName);
     for (const QString &code : b.dtmfCodes->lines().mid(1))

@@ -109,9 +109,9 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
     const Ui::TFormHamlib &ui = m_form.ui;
     HamlibSettings settings;
     if (ui.RadioButtonRigctld->isChecked()) {
-        if (!HamlibTexts::networkAddress(ui.EditRigctld->text())) {
-            refuse("Adresse de rigctld attendue sous la forme hôte:port (127.0.0.1:4532).",
-                   "The rigctld address must read host:port (127.0.0.1:4532).");
+        if (!HamlibTexts::rigctldAddress(ui.EditRigctld->text())) {
+            refuse("Adresse de rigctld attendue sous la forme hôte ou hôte:port (127.0.0.1:4532).",
+                   "The rigctld address must read host or host:port (127.0.0.1:4532).");
             return std::nullopt;
         }
         settings.model = RigctldModel;
@@ -128,11 +128,12 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
                "Choose the radio model in the list.");
         return std::nullopt;
     }
-    if (!port) {
+    // Hamlib's dummy radios have no port.
+    if (!port && !HamlibModelList::settingsComplete(settings)) {
         refuse("Choisissez le port série de la radio.", "Choose the radio's serial port.");
         return std::nullopt;
     }
-    if (HamlibModelList::portMissing(settings.model, *port)) {
+    if (port && HamlibModelList::portMissing(settings.model, *port)) {
         refuse(QStringLiteral("Le port %1 n'existe pas sur cette machine : branchez la radio ou "
                               "choisissez un autre port.")
                    .arg(*port),
@@ -147,7 +148,7 @@ std::optional<HamlibSettings> HamlibSettingsWindow::chosen() const
                "Unknown speed: choose one in the list, or leave it empty for the model's own.");
         return std::nullopt;
     }
-    settings.port = *port;
+    settings.port = port.value_or(QString());
     settings.speed = speed.value_or(0);
     return settings;
 }

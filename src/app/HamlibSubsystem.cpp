@@ -36,6 +36,13 @@ HamlibSubsystem::HamlibSubsystem(Station &station)
     connect(&m_radio->state(), &RadioState::rigStatusChanged, this,
             [this] { StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state); });
     m_radio->attach(*m_operations);
+    // Only a radio that answered its initialisation is ready, whenever that happens.
+    connect(m_operations.get(), &HamlibOperations::radioReady, this, [this] {
+        const QString model = m_station.state.ModelLabel.trimmed();
+        m_station.log.append(settings.port.isEmpty()
+                                 ? QStringLiteral("Radio ready: ") + model
+                                 : QStringLiteral("Radio ready: %1 on %2").arg(model, settings.port));
+    });
     m_window = std::make_unique<HamlibSettingsWindow>(
         *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
         [this] { return m_station.currentLanguage(); },
@@ -124,7 +131,7 @@ void HamlibSubsystem::selectModel()
     m_operations->dropPending();
     // Without a model or a port Hamlib stays the model, with no radio until the settings
     // window gives what is missing; the server is answered with no frequency.
-    if (!settings.isSet()) {
+    if (!HamlibModelList::settingsComplete(settings)) {
         release();
         const QString missing = settings.model <= 0 ? QStringLiteral("Hamlib: no radio model")
                                                     : QStringLiteral("Hamlib: no port");
@@ -152,8 +159,6 @@ void HamlibSubsystem::showPort(bool open)
 
 void HamlibSubsystem::initialised()
 {
-    m_station.log.append(QStringLiteral("Radio ready: %1 on %2")
-                             .arg(m_station.state.ModelLabel.trimmed(), settings.port));
     connectServerOnce();
 }
 
@@ -169,7 +174,7 @@ void HamlibSubsystem::connectServerOnce()
 
 void HamlibSubsystem::SpeedButtonInitClick()
 {
-    if (!m_radio->inUse() || !settings.isSet())
+    if (!m_radio->inUse() || !HamlibModelList::settingsComplete(settings))
         return;
     stopTransmitAndScan();
     selectModel();

@@ -5,6 +5,7 @@
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibRig.h"
 #include "kenwood/KenwoodModel.h"
@@ -74,11 +75,11 @@ QCoro::Task<Answer> askKenwood(SerialPortSettings settings, Kenwood::Model model
 
 Answer askHamlib(const HamlibSettings &settings)
 {
-    if (!settings.isSet())
+    if (!HamlibModelList::settingsComplete(settings))
         return {false,
                 QStringLiteral("no Hamlib radio in the configuration (HAMLIBMODEL=, HAMLIBPORT=)")};
     HamlibRig::prepareProcessLocale();
-    HamlibRig rig(std::make_shared<const HamlibWishes>());
+    HamlibRig rig(std::make_shared<HamlibWishes>());
     rig.askOnly();
     QString error;
     QString name;

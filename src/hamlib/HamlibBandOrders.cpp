@@ -29,6 +29,13 @@ bool applies(int model)
     return model == RIG_MODEL_TMD710 || model == RIG_MODEL_TMV71;
 }
 
+QByteArray unkey(int model)
+{
+    if (applies(model) || model == RIG_MODEL_TMD700)
+        return QByteArrayLiteral("RX\r");
+    return {};
+}
+
 QByteArray bandsQuery()
 {
     return QByteArrayLiteral("BC");

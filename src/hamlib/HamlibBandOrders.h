@@ -14,6 +14,10 @@ namespace HamlibBandOrders {
 // Whether Hamlib's model `model` is one of these radios.
 bool applies(int model);
 
+// The radio's own unkey as it goes on the line ("RX" and its carriage return) for the Kenwood
+// mobiles that take it; empty for any other model.
+QByteArray unkey(int model);
+
 QByteArray bandsQuery();                     // "BC"
 QByteArray selectBand(int band);             // "BC b,b": control and transmit on the band
 QByteArray modeQuery(int band);              // "VM b"

@@ -12,6 +12,9 @@ HamlibLink::HamlibLink(QObject *parent) : QObject(parent)
     qRegisterMetaType<HamlibFrequency>();
     qRegisterMetaType<HamlibRequest>();
     HamlibRig::prepareProcessLocale();
+    m_unkeyWatch.setSingleShot(true);
+    m_unkeyWatch.setInterval(UnkeyWaitMs);
+    connect(&m_unkeyWatch, &QTimer::timeout, this, &HamlibLink::unkeyOverdue);
 }
 
 HamlibLink::~HamlibLink()
@@ -36,6 +39,7 @@ void HamlibLink::start(int model, const QString &port, int speed)
     connect(m_rig, &HamlibRig::answered, this, &HamlibLink::answered);
     connect(m_rig, &HamlibRig::failed, this, &HamlibLink::failed);
     connect(m_rig, &HamlibRig::refused, this, &HamlibLink::refused);
+    connect(m_rig, &HamlibRig::powerNotTaken, this, &HamlibLink::powerNotTaken);
     m_thread->start();
     post([model, port, speed](HamlibRig &rig) { rig.open(model, port, speed); });
 }
@@ -44,10 +48,15 @@ void HamlibLink::stop()
 {
     if (m_rig == nullptr)
         return;
+    m_unkeyWatch.stop();
     m_wishes->transmit = false;
     // The requests still queued return at once; this one runs after them, so the last keying
     // asked is undone.
     m_wishes->stopping = true;
+    // A request under way may wait seconds for a radio whose replies are lost: the unkey does
+    // not wait for it, and nothing the call still sends reaches the radio after it.
+    if (m_wishes->outstanding.load() > 0 && m_wishes->port.unkeyNow())
+        m_wishes->port.cutOff();
     // Reports still on their way belong to the radio being closed.
     disconnect(m_rig, nullptr, this, nullptr);
     QMetaObject::invokeMethod(
@@ -123,9 +132,25 @@ void HamlibLink::setScan(int band, bool on)
 
 void HamlibLink::setTransmit(bool on)
 {
-    if (m_wishes)
+    if (m_wishes) {
         m_wishes->transmit = on;
+        if (!on) {
+            ++m_wishes->unkeysAsked;
+            if (!m_unkeyWatch.isActive())
+                m_unkeyWatch.start();
+        }
+    }
     post([](HamlibRig &rig) { rig.applyTransmit(); });
+}
+
+// The worker is held up by a call to a radio that does not reply: the unkey goes on the line
+// between two of that call's commands, and the worker's own follows when the call ends.
+void HamlibLink::unkeyOverdue()
+{
+    if (!m_wishes || m_wishes->transmit.load())
+        return;
+    if (m_wishes->unkeysDone.load() < m_wishes->unkeysAsked.load())
+        m_wishes->port.unkeyNow();
 }
 
 void HamlibLink::readFrequency(int band)

@@ -1,6 +1,7 @@
 #include "hamlib/HamlibModelList.h"
 
 #include "hamlib/HamlibTexts.h"
+#include "platform/LinkSettings.h"
 
 #include <hamlib/rig.h>
 
@@ -81,6 +82,17 @@ bool portMissing(int number, const QString &port)
         return false;
     const QString path = HamlibTexts::devicePath(port);
     return !HamlibTexts::networkAddress(path) && !QFileInfo::exists(path);
+}
+
+bool settingsComplete(const HamlibSettings &settings)
+{
+    if (settings.model <= 0)
+        return false;
+    if (!settings.port.isEmpty())
+        return true;
+    all();
+    const rig_caps *caps = rig_get_caps(settings.model);
+    return caps != nullptr && caps->port_type == RIG_PORT_NONE;
 }
 
 } // namespace HamlibModelList

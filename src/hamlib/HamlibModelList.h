@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+struct HamlibSettings;
+
 // Hamlib's list of the radios it drives, read from its own descriptions (no radio is asked).
 struct HamlibModel
 {
@@ -29,5 +31,9 @@ bool matches(const QString &label, const QString &search);
 // Whether the model talks through a serial line and `port` names no device of this machine
 // (a USB adapter unplugged, a name mistyped). Hamlib's dummy radios have no port at all.
 bool portMissing(int number, const QString &port);
+
+// Whether the settings name a model and, unless the model has no port (Hamlib's dummy
+// radios), its port.
+bool settingsComplete(const HamlibSettings &settings);
 
 } // namespace HamlibModelList

@@ -31,16 +31,12 @@ HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, Event
     connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
     connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
     connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
+    connect(&link, &HamlibLink::powerNotTaken, this, &HamlibOperations::powerNotTaken);
 }
 
 bool HamlibOperations::memoryModeOf(int band) const
 {
     return band == 1 ? m_state.MemModeB : m_state.MemModeA;
-}
-
-void HamlibOperations::showPower(int band, int position)
-{
-    m_radio.setPower(band, position);
 }
 
 bool HamlibOperations::canScan(int band) const
@@ -69,28 +65,6 @@ void HamlibOperations::memoryMode(int band)
     const int channel = m_state.MemoryNumberText.toInt(&ok);
     m_channelAsked[band] = ok ? channel : -1;
     m_link.setMode(band, m_state.ActiveBand, true, m_channelAsked[band]);
-}
-
-void HamlibOperations::powerChanged(int band)
-{
-    // A DTMF code moves the slider even when the radio has no such setting: it is put back.
-    if (!m_caps.power || (band == 1 && !m_caps.twoBands)) {
-        showPower(band, m_powerAsked[band]);
-        return;
-    }
-    m_powerBefore[band] = m_powerAsked[band];
-    m_powerAsked[band] = m_radio.band(band).power;
-    m_link.setPower(band, band == m_state.ActiveBand, m_powerAsked[band]);
-    m_releaseFocus();
-}
-
-// A position already set sends nothing, as a slider that does not move.
-void HamlibOperations::setPower(int band, int position)
-{
-    if (m_radio.band(band).power == position)
-        return;
-    m_radio.setPower(band, position);
-    powerChanged(band);
 }
 
 void HamlibOperations::setScan(int band, bool on)
@@ -260,14 +234,16 @@ void HamlibOperations::finishInitialisation()
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
-        if (configured < 0 || !m_caps.power || (band == 1 && !m_caps.twoBands))
+        if (configured < 0 || !canSetPower(band))
             continue;
         showPower(band, qMin(configured, 2));
         powerChanged(band);
     }
+    applyWaitingPowers();
     m_radio.setPanelEnabled(true);
     applyCapabilities();
     m_releaseFocus();
+    emit radioReady();
     if (auto finished = std::exchange(m_initFinished, nullptr))
         finished();
 }
@@ -316,6 +292,10 @@ void HamlibOperations::answered()
         m_state.RigStatus = m_initialised ? 1 : 2;
         m_radio.announceRigStatus();
     }
+    if (m_initialised && !m_initialising) {
+        m_radio.setPanelEnabled(true);
+        applyWaitingPowers();
+    }
 }
 
 void HamlibOperations::failed(const QString &error)
@@ -329,6 +309,8 @@ void HamlibOperations::failed(const QString &error)
     m_state.RigAnswering = false;
     m_state.RigStatus = 0;
     m_radio.announceRigStatus();
+    // Nothing on the panel would reach the radio, as with a silent Kenwood.
+    m_radio.setPanelEnabled(false);
     // One log line per fault, not one per retry.
     if (error != m_lastError)
         m_log.append(QStringLiteral("Hamlib ") + error);

@@ -29,7 +29,8 @@ public:
     void selectBand(int band);
     void vfoMode(int band);
     void memoryMode(int band);
-    // Sends the band's power when the position changes.
+    // Sends the band's power when the position changes. Asked while the radio cannot take it
+    // (not there, not answering, not yet initialised) it waits, unshown, for the radio.
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);
@@ -51,6 +52,10 @@ public:
     // Forgets the requests waiting for an answer (the link is being closed).
     void dropPending();
 
+signals:
+    // The radio answered its initialisation, at start, on INIT or once back.
+    void radioReady();
+
 private:
     void opened(const HamlibCapabilities &caps);
     void memoriesRead(const QStringList &entries);
@@ -65,6 +70,10 @@ private:
     QString refusedRecallReason(int band);
     // Sends the band's power shown now.
     void powerChanged(int band);
+    bool canSetPower(int band) const;
+    // Sends the powers asked while the radio could not take them.
+    void applyWaitingPowers();
+    void powerNotTaken(int band);
     bool canScan(int band) const;
     // Moves the slider without sending the power.
     void showPower(int band, int position);
@@ -94,6 +103,8 @@ private:
     // Per band, the power position asked last and the one before, which a refusal puts back.
     int m_powerAsked[2] = {0, 0};
     int m_powerBefore[2] = {0, 0};
+    // Per band, the power asked while the radio could not take it; -1 for none.
+    int m_powerWaiting[2] = {-1, -1};
     QTimer m_retry;
     QTimer m_watch;
     // Per band, the channel of the memory recall under way; -1 for none.

@@ -1,5 +1,6 @@
 #include "hamlib/HamlibReset.h"
 
+#include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibRig.h"
 #include "platform/LinkSettings.h"
 
@@ -9,11 +10,11 @@ namespace HamlibReset {
 
 QString toReceive(const HamlibSettings &settings)
 {
-    if (!settings.isSet())
+    if (!HamlibModelList::settingsComplete(settings))
         return QStringLiteral("no Hamlib radio in the configuration (HAMLIBMODEL=, HAMLIBPORT=)");
     HamlibRig::prepareProcessLocale();
     // Nothing asks for transmit: the request below unkeys.
-    HamlibRig rig(std::make_shared<const HamlibWishes>());
+    HamlibRig rig(std::make_shared<HamlibWishes>());
     QString error;
     QObject::connect(&rig, &HamlibRig::failed, [&error](const QString &text) { error = text; });
     QObject::connect(&rig, &HamlibRig::refused,

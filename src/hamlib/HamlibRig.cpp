@@ -1,6 +1,7 @@
 #include "hamlib/HamlibRig.h"
 
 #include "hamlib/HamlibBandOrders.h"
+#include "hamlib/HamlibPortClaims.h"
 #include "hamlib/HamlibTexts.h"
 #include "hamlib/RigctldModel.h"
 
@@ -38,17 +39,17 @@ scan_t scanKind(RIG *rig, bool memoryMode)
     return rig_has_scan(rig, RIG_SCAN_PROG) ? RIG_SCAN_PROG : RIG_SCAN_NONE;
 }
 
+} // namespace
+
 // The radio answered and did not take the command; anything else may mean it is gone. A radio
 // that says it is switched off does not answer either.
-bool isRefusal(int result)
+bool HamlibRig::isRefusal(int result)
 {
     const int code = qAbs(result);
     return RIG_IS_SOFT_ERRCODE(code) && code != RIG_EPOWER;
 }
 
-} // namespace
-
-HamlibRig::HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent)
+HamlibRig::HamlibRig(std::shared_ptr<HamlibWishes> wishes, QObject *parent)
     : QObject(parent), m_wishes(std::move(wishes))
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
@@ -72,7 +73,15 @@ void HamlibRig::open(int model, const QString &port, int speed)
     if (m_rig == nullptr)
         return; // the first request reports it
     m_ordered = HamlibBandOrders::applies(model);
-    m_port = HamlibTexts::devicePath(port);
+    const bool serial = m_rig->caps->port_type == RIG_PORT_SERIAL;
+    m_unkey = serial ? HamlibBandOrders::unkey(model) : QByteArray();
+    if (m_rig->caps->port_type == RIG_PORT_NETWORK) {
+        const std::optional<HamlibTexts::NetworkAddress> address =
+            HamlibTexts::rigctldAddress(port);
+        m_port = address ? address->text() : port.trimmed();
+    } else {
+        m_port = HamlibTexts::devicePath(port);
+    }
     const QByteArray path = m_port.toLocal8Bit();
     if (!path.isEmpty())
         rig_set_conf(m_rig, rig_token_lookup(m_rig, "rig_pathname"), path.constData());
@@ -91,9 +100,17 @@ void HamlibRig::close()
     if (m_rig == nullptr)
         return;
     if (m_open)
-        rig_close(m_rig);
+        closePort();
     rig_cleanup(m_rig);
     m_rig = nullptr;
+    if (const QString claimed = std::exchange(m_claimed, QString()); !claimed.isEmpty())
+        HamlibPortClaims::release(claimed);
+}
+
+void HamlibRig::closePort()
+{
+    m_wishes->port.withdraw();
+    rig_close(m_rig);
     m_open = false;
     m_transmitKnown = false;
 }
@@ -107,6 +124,9 @@ bool HamlibRig::ready()
         emit failed(QStringLiteral("rig_init: ") + errorText(-RIG_ENAVAIL));
         return false;
     }
+    // Once the link is let go, a request under way stops before its next command.
+    if (stopping())
+        return false;
     if (m_open)
         return true;
     // A serial device that is not there is said as such, not as a radio that does not answer.
@@ -115,11 +135,24 @@ bool HamlibRig::ready()
         lose(QStringLiteral("rig_open: no such port ") + m_port);
         return false;
     }
+    // A worker left behind on this port talks on it until its call ends; a link in /dev and
+    // the device's own name are one port.
+    if (m_rig->caps->port_type == RIG_PORT_SERIAL && m_claimed.isEmpty()) {
+        QString device = QFileInfo(m_port).canonicalFilePath();
+        if (device.isEmpty())
+            device = m_port;
+        if (!HamlibPortClaims::claim(device, [this] { return stopping(); }))
+            return false;
+        m_claimed = device;
+    }
+    const int asked = m_wishes->unkeysAsked.load();
     if (const int result = rig_open(m_rig); result != RIG_OK) {
         lose(QStringLiteral("rig_open: ") + errorText(result));
         return false;
     }
     m_open = true;
+    if (m_rig->caps->port_type == RIG_PORT_SERIAL)
+        m_wishes->port.publish(m_rig->state.rigport.fd, m_unkey);
     // Every read asks the radio: a cached value may belong to another VFO or memory.
     rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
     // A rigctld tells its radio's description when opened, so this is read after each opening.
@@ -138,9 +171,10 @@ bool HamlibRig::ready()
     if (m_caps.ptt && !m_askOnly && rig_set_ptt(m_rig, RIG_VFO_CURR, RIG_PTT_OFF) == RIG_OK) {
         m_transmitting = false;
         m_transmitKnown = true;
+        unkeyDone(asked);
     }
     emit opened(m_caps);
-    return true;
+    return !stopping();
 }
 
 HamlibCapabilities HamlibRig::capabilitiesOf(RIG *rig)
@@ -176,6 +210,8 @@ bool HamlibRig::check(int result, const char *call)
     const QString error = QString::fromLatin1(call) + QStringLiteral(": ") + errorText(result);
     if (isRefusal(result))
         emit refused(error, m_request, m_requestBand);
+    else if (qAbs(result) == RIG_ETIMEOUT && m_rig->caps->port_type == RIG_PORT_SERIAL)
+        timedOut(error);
     else
         lose(error);
     return false;
@@ -183,12 +219,25 @@ bool HamlibRig::check(int result, const char *call)
 
 void HamlibRig::lose(const QString &error)
 {
-    if (m_open) {
-        rig_close(m_rig);
-        m_open = false;
-        m_transmitKnown = false;
-    }
+    if (m_open)
+        closePort();
+    if (m_request == HamlibRequest::Power)
+        emit powerNotTaken(m_requestBand);
     emit failed(error);
+}
+
+void HamlibRig::timedOut(const QString &error)
+{
+    m_transmitKnown = false;
+    if (m_request == HamlibRequest::Power)
+        emit powerNotTaken(m_requestBand);
+    emit failed(error);
+}
+
+void HamlibRig::unkeyDone(int asked)
+{
+    if (asked > m_wishes->unkeysDone.load())
+        m_wishes->unkeysDone = asked;
 }
 
 // Hamlib reads the frequency of the VFO it has just selected, and reports that read's error as
@@ -267,37 +316,6 @@ bool HamlibRig::currentIsMemory(int band, bool *memory)
     return true;
 }
 
-void HamlibRig::readMemories(int count)
-{
-    begin(HamlibRequest::Read, 0);
-    if (!ready())
-        return;
-    QStringList entries;
-    m_channelHertz.clear();
-    if (m_caps.memoryRead) {
-        for (int channel = 1; channel <= count; ++channel) {
-            if (stopping())
-                return;
-            qint64 hertz = 0;
-            QString shift;
-            QString name;
-            // An empty channel is refused by the radio: it is left out of the list. A radio
-            // that stops answering ends the reading.
-            const int result = readChannel(channel, &hertz, &shift, &name);
-            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
-                check(result, "rig_get_channel");
-                return;
-            }
-            if (result == RIG_OK && hertz > 0) {
-                entries << HamlibTexts::memoryEntry(channel, hertz, shift, name);
-                m_channelHertz.insert(channel, hertz);
-            }
-        }
-    }
-    emit memoriesRead(entries);
-    emit answered();
-}
-
 void HamlibRig::setScan(int band, bool on)
 {
     begin(HamlibRequest::Scan, band);
@@ -308,25 +326,31 @@ void HamlibRig::setScan(int band, bool on)
         emit refused(QStringLiteral("rig_scan: ") + errorText(-RIG_ENAVAIL), m_request, band);
         return;
     }
-    if (check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan"))
-        emit answered();
+    // Not taken as an answer: some radios get their orders without replying to them.
+    check(rig_scan(m_rig, RIG_VFO_CURR, kind, 0), "rig_scan");
 }
 
 void HamlibRig::applyTransmit()
 {
     begin(HamlibRequest::Transmit, 0);
     const bool wanted = m_wishes->transmit.load();
+    const int asked = m_wishes->unkeysAsked.load();
     // Repeating the keying the radio already has does nothing; after a failure the radio's
     // keying is unknown, so the wanted one is sent again.
-    if (m_transmitKnown && wanted == m_transmitting)
+    if (m_transmitKnown && wanted == m_transmitting) {
+        if (!wanted)
+            unkeyDone(asked);
         return;
+    }
     if (!ready())
         return;
     if (!check(rig_set_ptt(m_rig, RIG_VFO_CURR, wanted ? RIG_PTT_ON : RIG_PTT_OFF), "rig_set_ptt"))
         return;
     m_transmitting = wanted;
     m_transmitKnown = true;
-    emit answered();
+    if (!wanted)
+        unkeyDone(asked);
+    // Not taken as an answer: Hamlib sends some radios their keying without waiting for a reply.
 }
 
 // Without a word to the radio: a rigctld that stopped closes its end of the connection, and a
@@ -334,6 +358,7 @@ void HamlibRig::applyTransmit()
 // would only find them when the server next asks.
 void HamlibRig::checkLink()
 {
+    begin(HamlibRequest::Read, 0);
     if (m_rig == nullptr || !m_open || stopping())
         return;
     const int fd = m_rig->state.rigport.fd;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hamlib/HamlibPortGuard.h"
 #include "hamlib/HamlibTypes.h"
 
 #include <QHash>
@@ -23,19 +24,26 @@ struct HamlibWishes
     std::atomic<bool> stopping{false};
     // Requests queued or running.
     std::atomic<int> outstanding{0};
+    // Unkeys asked by the window, and the last of them the worker has carried out (or found
+    // done): the window sends one itself when the worker is held up.
+    std::atomic<int> unkeysAsked{0};
+    std::atomic<int> unkeysDone{0};
+    HamlibPortGuard port;
 };
 
 // The radio through Hamlib. Lives on a worker thread of its own and is the only code that calls
 // Hamlib: each call blocks that thread, never the window. Requests arrive queued, run one at a
 // time in order, and report through signals. A call the radio refuses reports Hamlib's error
-// text as a refusal: the radio is still there. Any other failure reports it as lost, and the
-// next request reopens the link first, so a rigctld or a serial adapter that comes back is used
-// again without the operator. Each opening unkeys the radio first.
+// text as a refusal: the radio is still there. A serial radio that does not reply in time is
+// reported as lost and asked again on the same open port. Any other failure reports it as lost,
+// and the next request reopens the link first, so a rigctld or a serial adapter that comes back
+// is used again without the operator. Each opening unkeys the radio first. Only a call that
+// read the radio's reply reports it as answering.
 class HamlibRig : public QObject
 {
     Q_OBJECT
 public:
-    explicit HamlibRig(std::shared_ptr<const HamlibWishes> wishes, QObject *parent = nullptr);
+    explicit HamlibRig(std::shared_ptr<HamlibWishes> wishes, QObject *parent = nullptr);
     ~HamlibRig() override;
 
     // To be called once before any Hamlib call, while no other thread uses the locale: Hamlib
@@ -78,17 +86,27 @@ signals:
     void answered();
     void failed(const QString &error);
     void refused(const QString &error, HamlibRequest request, int band);
+    // The band's power asked was not taken: the radio did not answer it.
+    void powerNotTaken(int band);
 
 private:
     // How long a rigctld is given to name its radio after each opening.
     static constexpr int RigctldAskMs = 1000;
 
+    static bool isRefusal(int result);
     bool ready();
     bool stopping() const { return m_wishes->stopping.load(); }
     // The request under way, named in a refusal.
     void begin(HamlibRequest request, int band);
     bool check(int result, const char *call);
+    // A failure that may mean the link is gone: Hamlib closes it, and the next request opens it
+    // again.
     void lose(const QString &error);
+    // No reply in time: the port stays open (reopening it would only add Hamlib's probes, each
+    // waiting for the same silence), and the radio's keying is no longer known.
+    void timedOut(const QString &error);
+    void unkeyDone(int asked);
+    void closePort();
     // One of the radio's own commands (the per-band orders); the fields of its reply, or nothing
     // when it was refused or the radio is lost (both reported).
     std::optional<QList<QByteArray>> order(const QByteArray &command);
@@ -108,10 +126,14 @@ private:
     QString shiftOfCurrent();
     bool currentIsMemory(int band, bool *memory);
 
-    std::shared_ptr<const HamlibWishes> m_wishes;
+    std::shared_ptr<HamlibWishes> m_wishes;
     s_rig *m_rig = nullptr;
     // The device or host:port, as Hamlib opens it.
     QString m_port;
+    // The port this worker holds, from its first opening to its end; empty for none.
+    QString m_claimed;
+    // The radio's own unkey, as it goes on the line; empty when not known.
+    QByteArray m_unkey;
     bool m_open = false;
     bool m_askOnly = false;
     // The radio takes the per-band orders.

@@ -1,6 +1,7 @@
-// HamlibRig's band operations: the band that transmits, each band's VFO or memory mode, channel
-// and power, and the frequency the server is told. A radio that takes the per-band orders is
-// given only what the change needs; any other goes through Hamlib's VFO selection.
+// HamlibRig's band operations: the memory list, the band that transmits, each band's VFO or
+// memory mode, channel and power, and the frequency the server is told. A radio that takes the
+// per-band orders is given only what the change needs; any other goes through Hamlib's VFO
+// selection.
 #include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibRig.h"
 #include "hamlib/HamlibTexts.h"
@@ -61,7 +62,8 @@ std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
             rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
                          int(line.size()), reply, int(sizeof reply) - 1, end);
         if (result < 0) {
-            check(result, "rig_send_raw");
+            // Hamlib's raw call says "protocol error" when no whole reply came in time.
+            check(result == -RIG_EPROTO ? -RIG_ETIMEOUT : result, "rig_send_raw");
             return std::nullopt;
         }
         text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
@@ -74,6 +76,37 @@ std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
                      QString::fromLatin1(text) + QLatin1Char('"'),
                  m_request, m_requestBand);
     return std::nullopt;
+}
+
+void HamlibRig::readMemories(int count)
+{
+    begin(HamlibRequest::Read, 0);
+    if (!ready())
+        return;
+    QStringList entries;
+    m_channelHertz.clear();
+    if (m_caps.memoryRead) {
+        for (int channel = 1; channel <= count; ++channel) {
+            if (stopping())
+                return;
+            qint64 hertz = 0;
+            QString shift;
+            QString name;
+            // An empty channel is refused by the radio: it is left out of the list. A radio
+            // that stops answering ends the reading.
+            const int result = readChannel(channel, &hertz, &shift, &name);
+            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
+                check(result, "rig_get_channel");
+                return;
+            }
+            if (result == RIG_OK && hertz > 0) {
+                entries << HamlibTexts::memoryEntry(channel, hertz, shift, name);
+                m_channelHertz.insert(channel, hertz);
+            }
+        }
+    }
+    emit memoriesRead(entries);
+    emit answered();
 }
 
 void HamlibRig::readInitialState(int band, bool bothBands)
@@ -280,10 +313,9 @@ void HamlibRig::setPower(int band, bool activeBand, int position)
         got.f >= PowerFraction[1] - 0.01F) {
         lowAtNoPower().insert(radio);
         value.f = 0.0F;
-        if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
-            return;
+        check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level");
     }
-    emit answered();
+    // Not taken as an answer: some radios get their settings without replying to them.
 }
 
 void HamlibRig::readFrequency(int band)

@@ -51,6 +51,16 @@ std::optional<NetworkAddress> networkAddress(const QString &text)
     return NetworkAddress{match.captured(1), port};
 }
 
+std::optional<NetworkAddress> rigctldAddress(const QString &text)
+{
+    static constexpr int RigctldPort = 4532;
+    static const QRegularExpression host(QStringLiteral("^[A-Za-z0-9.-]+$"));
+    const QString trimmed = text.trimmed();
+    if (host.match(trimmed).hasMatch())
+        return NetworkAddress{trimmed, RigctldPort};
+    return networkAddress(trimmed);
+}
+
 QString devicePath(const QString &port)
 {
     const QString text = port.trimmed();

@@ -26,8 +26,13 @@ struct NetworkAddress
 {
     QString host;
     int port = 0;
+
+    QString text() const { return host + QLatin1Char(':') + QString::number(port); }
 };
 std::optional<NetworkAddress> networkAddress(const QString &text);
+
+// A rigctld's address: "host:port", or a host alone, which rigctld's own port 4532 completes.
+std::optional<NetworkAddress> rigctldAddress(const QString &text);
 
 // The device Hamlib opens for a serial port setting: a short name ("ttyUSB0") lives in /dev; a
 // path or a host:port stays as written.

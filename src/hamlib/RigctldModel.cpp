@@ -26,7 +26,7 @@ std::optional<RigctldModel> RigctldModel::fromDump(const QByteArray &dump)
 
 std::optional<RigctldModel> RigctldModel::ask(const QString &address, int timeoutMs)
 {
-    const std::optional<HamlibTexts::NetworkAddress> where = HamlibTexts::networkAddress(address);
+    const std::optional<HamlibTexts::NetworkAddress> where = HamlibTexts::rigctldAddress(address);
     if (!where)
         return std::nullopt;
     const QDeadlineTimer deadline(timeoutMs);

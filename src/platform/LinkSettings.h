@@ -34,6 +34,4 @@ struct HamlibSettings
     int model = 0;
     QString port;
     int speed = 0;
-
-    bool isSet() const { return model > 0 && !port.isEmpty(); }
 };

@@ -65,6 +65,11 @@ void RigSession::answerDue()
     while (!m_pending.isEmpty() && m_pending.head().dueNs <= m_clock.nsecsElapsed()) {
         const QByteArray command = m_pending.dequeue().command;
         QByteArray reply = m_model.answer(command);
+        // A broken receive wire: the radio obeys, its replies never arrive.
+        if (m_repliesLost) {
+            log('-', reply + " (lost)");
+            continue;
+        }
         // Line noise past the reply's own letters: still a complete line, but not the set's.
         if (m_spoiltReplies.value(command) > 0) {
             --m_spoiltReplies[command];
@@ -89,6 +94,10 @@ bool RigSession::obey(const QByteArray &order)
     // The radio switched off ("silent on") and on again: commands are logged, not answered.
     if (order == "silent on" || order == "silent off") {
         m_options.silent = order == "silent on";
+        return true;
+    }
+    if (order == "lost on" || order == "lost off") {
+        m_repliesLost = order == "lost on";
         return true;
     }
     if (order.startsWith("late ")) {

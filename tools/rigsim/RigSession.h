@@ -23,7 +23,8 @@ public:
     // Creates the pty (and the link); on failure `error` says why.
     bool start(QString *error);
     QString ptyPath() const { return m_port.slavePath(); }
-    // One order of --control: "send TEXT" or "late CMD MS". False when it is not understood.
+    // One order of --control: "send TEXT", "late CMD MS", "silent on|off" or "lost on|off".
+    // False when it is not understood.
     bool obey(const QByteArray &order);
 
 private:
@@ -48,4 +49,5 @@ private:
     qint64 m_lastDueNs = 0;
     QHash<QByteArray, int> m_lateReplies; // command -> extra milliseconds, once
     QHash<QByteArray, int> m_spoiltReplies; // command -> how many of its next replies are noisy
+    bool m_repliesLost = false;
 };
