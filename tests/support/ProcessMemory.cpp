@@ -4,9 +4,11 @@
 
 namespace ProcessMemory {
 
-qint64 residentKiB()
+namespace {
+
+qint64 residentKiBIn(const QString &statusPath)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(statusPath);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> lines = status.readAll().split('\n');
@@ -18,6 +20,18 @@ qint64 residentKiB()
         return ok ? value : -1;
     }
     return -1;
+}
+
+} // namespace
+
+qint64 residentKiB()
+{
+    return residentKiBIn(QStringLiteral("/proc/self/status"));
+}
+
+qint64 residentKiB(qint64 processId)
+{
+    return residentKiBIn(QStringLiteral("/proc/%1/status").arg(processId));
 }
 
 } // namespace ProcessMemory

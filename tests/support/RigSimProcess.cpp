@@ -1,8 +1,10 @@
 #include "support/RigSimProcess.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QThread>
 
 namespace {
@@ -82,4 +84,44 @@ QStringList RigSimProcess::receivedCommands() const
             commands << line.mid(mark + 3);
     }
     return commands;
+}
+
+QList<RigSimProcess::LogEntry> RigSimProcess::logEntries() const
+{
+    QList<LogEntry> entries;
+    const QStringList lines = logText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        if (line.size() < 25 || line.at(23) != QLatin1Char(' '))
+            continue;
+        const QDateTime at =
+            QDateTime::fromString(line.left(23), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+        entries.append({at.toMSecsSinceEpoch(), line.at(24).toLatin1(), line.mid(26)});
+    }
+    return entries;
+}
+
+QList<RigSimProcess::OrderInPlay> RigSimProcess::ordersInPlay() const
+{
+    const QList<LogEntry> log = logEntries();
+    QHash<QString, int> late, spoilt; // as the simulator keeps them
+    QList<OrderInPlay> inPlay;
+    for (qsizetype i = 0; i < log.size(); ++i) {
+        const LogEntry &entry = log.at(i);
+        const QString &text = entry.text;
+        if (entry.direction == '=' && text.startsWith(QLatin1String("late ")))
+            late.insert(text.mid(5, text.lastIndexOf(QLatin1Char(' ')) - 5),
+                        text.section(QLatin1Char(' '), -1).toInt());
+        if (entry.direction == '=' && text.startsWith(QLatin1String("spoil ")))
+            ++spoilt[text.mid(6)];
+        const bool silent = i + 1 < log.size() && log.at(i + 1).direction == '-';
+        if (entry.direction != '<' || silent)
+            continue;
+        if (late.contains(text))
+            inPlay.append({entry.msecsSinceEpoch, text, late.take(text)});
+        if (spoilt.value(text) > 0) {
+            --spoilt[text];
+            inPlay.append({entry.msecsSinceEpoch, text, 0});
+        }
+    }
+    return inPlay;
 }

@@ -34,6 +34,28 @@ public:
     // The whole log text, for failure messages.
     QString logText() const;
 
+    // One line of the log: '<' received, '>' sent, '-' not answered, '=' an order taken.
+    struct LogEntry
+    {
+        qint64 msecsSinceEpoch;
+        char direction;
+        QString text;
+    };
+    // The log read now, line by line, with its time stamps.
+    QList<LogEntry> logEntries() const;
+
+    // A "late" or "spoil" order that came to bear on a command: when the radio got the command,
+    // and the delay a late one adds (0 for a spoilt reply).
+    struct OrderInPlay
+    {
+        qint64 msecsSinceEpoch;
+        QString command;
+        int lateMs;
+    };
+    // The orders in play so far, in the order the commands came. An order waits for its
+    // command, through a silence too (the silent radio does not answer it).
+    QList<OrderInPlay> ordersInPlay() const;
+
 private:
     QProcess m_process;
     QTemporaryDir m_logDir;

@@ -1,0 +1,78 @@
+#include "support/StationProcess.h"
+
+#include "support/ProcessMemory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+namespace {
+
+// Bounds a start or an end that hangs; never a measurement.
+constexpr int WaitMs = 15'000;
+
+} // namespace
+
+StationProcess::~StationProcess()
+{
+    stop();
+}
+
+bool StationProcess::start(const QString &folder)
+{
+    m_folder = folder;
+    m_log.clear();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_process.setProcessEnvironment(env);
+    const QString output = QDir(folder).filePath(QStringLiteral("ivrelane.out"));
+    m_process.setStandardOutputFile(output);
+    m_process.setStandardErrorFile(output, QIODevice::Append);
+    m_process.start(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"),
+                    {QStringLiteral("--folder"), folder});
+    return m_process.waitForStarted(WaitMs);
+}
+
+void StationProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(WaitMs)) {
+        m_process.kill();
+        m_process.waitForFinished(WaitMs);
+    }
+}
+
+qint64 StationProcess::residentKiB() const
+{
+    return isRunning() ? ProcessMemory::residentKiB(m_process.processId()) : -1;
+}
+
+const QStringList &StationProcess::logLines()
+{
+    QFile file(QDir(m_folder).filePath(QStringLiteral("Ivrelane.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return m_log;
+    QByteArray text = file.readAll();
+    text.truncate(text.lastIndexOf('\n') + 1); // a line being written is taken next time
+    QStringList lines = QString::fromLatin1(text).split('\n', Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    const qsizetype seen = m_log.size();
+    qsizetype from = qMax<qsizetype>(0, seen - lines.size());
+    while (from < seen && !std::equal(m_log.cbegin() + from, m_log.cend(), lines.cbegin()))
+        ++from;
+    m_log += lines.mid(seen - from);
+    return m_log;
+}
+
+QJsonObject StationProcess::status() const
+{
+    QFile file(QDir(m_folder).filePath(QStringLiteral("Ivrelane.status")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
