@@ -202,6 +202,14 @@ void TestKenwoodOperations::reportAfterTimeouts()
     QCOMPARE(b.state.CurrentFrequency, QStringLiteral("145.500000"));
     QCOMPARE(b.form.ui.EditMEMA->text(), QStringLiteral("002=145.500000 shift=0"));
 
+    // The displays were cleared for an initialisation that stopped before reading them again:
+    // VFO mode confirmed, but the server is not answered an empty frequency.
+    Bench cleared(Model::TMD710);
+    cleared.peer.script("VM 0,0", "VM 0,0\r");
+    cleared.state.CurrentFrequency = QStringLiteral("145.225000");
+    QCoro::waitFor(cleared.operations.vfoMode(0));
+    QCOMPARE(cleared.state.CurrentFrequency, QStringLiteral("145.225000"));
+
     Bench refused(Model::TMD710);
     refused.peer.script("SC", "SC 0\r");
     refused.peer.script("MR 0", "N\r");

@@ -154,9 +154,9 @@ void KenwoodInitialisation::takeCurrentFrequency()
 {
     const int band = m_state.ActiveBand;
     if (band == 1 ? m_state.VfoModeB : m_state.VfoModeA)
-        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_radio.band(band).vfoText);
+        m_operations.takeFrequency(frequencyOfVfoDisplay(m_radio.band(band).vfoText));
     if (band == 1 ? m_state.MemModeB : m_state.MemModeA)
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
+        m_operations.takeFrequency(MemoryEntry::frequency(m_radio.band(band).memoryText));
 }
 
 // A power from the configuration is set (and sent when the position changes); without one the

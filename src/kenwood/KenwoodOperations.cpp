@@ -40,12 +40,20 @@ void KenwoodOperations::releaseScan(int band, bool enabled)
     m_radio.setScanAvailable(band, enabled);
 }
 
+// A display cleared while the radio is set up again (or not read yet) says nothing of its
+// frequency: the server is not answered an empty line for it.
+void KenwoodOperations::takeFrequency(const QString &frequency)
+{
+    if (!frequency.trimmed().isEmpty())
+        m_state.CurrentFrequency = frequency;
+}
+
 void KenwoodOperations::showMemoryEntry(int band, int index)
 {
     m_radio.setCurrentMemory(index);
     m_radio.setMemoryText(band, m_radio.memories().value(index));
     if (m_state.ActiveBand == band)
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
+        takeFrequency(MemoryEntry::frequency(m_radio.band(band).memoryText));
 }
 
 QCoro::Task<> KenwoodOperations::selectBand(int band)
@@ -80,12 +88,12 @@ QCoro::Task<> KenwoodOperations::selectBand(int band)
     const bool vfo = band == 1 ? m_state.VfoModeB : m_state.VfoModeA;
     const bool memory = band == 1 ? m_state.MemModeB : m_state.MemModeA;
     if (vfo) {
-        m_state.CurrentFrequency = frequencyOfVfoDisplay(*display);
+        takeFrequency(frequencyOfVfoDisplay(*display));
         releaseScan(0, false);
         releaseScan(1, false);
     }
     if (memory) {
-        m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
+        takeFrequency(MemoryEntry::frequency(m_radio.band(band).memoryText));
         releaseScan(band, true);
         releaseScan(1 - band, false);
     }
@@ -106,7 +114,7 @@ QCoro::Task<> KenwoodOperations::vfoMode(int band)
     (band == 1 ? m_state.MemModeB : m_state.MemModeA) = false;
     releaseScan(band, false);
     if (m_state.ActiveBand == band)
-        m_state.CurrentFrequency = frequencyOfVfoDisplay(m_radio.band(band).vfoText);
+        takeFrequency(frequencyOfVfoDisplay(m_radio.band(band).vfoText));
 }
 
 QCoro::Task<> KenwoodOperations::memoryMode(int band)
@@ -144,7 +152,7 @@ QCoro::Task<> KenwoodOperations::memoryMode(int band)
         } else {
             m_radio.setMemoryText(band, m_radio.currentMemoryText());
             if (m_state.ActiveBand == band)
-                m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.band(band).memoryText);
+                takeFrequency(MemoryEntry::frequency(m_radio.band(band).memoryText));
         }
         co_return;
     }
@@ -201,7 +209,7 @@ QCoro::Task<> KenwoodOperations::updateFrequencyForReport()
         // radio scanning or silent must not stand for it once the radio answers again.
         const QString vfo = m_radio.band(band).vfoText;
         if (!vfo.isEmpty())
-            m_state.CurrentFrequency = frequencyOfVfoDisplay(vfo);
+            takeFrequency(frequencyOfVfoDisplay(vfo));
         co_return;
     }
     const ChannelReply channel = channelFromReply(co_await send(channelQueryCommand(band, *model)));

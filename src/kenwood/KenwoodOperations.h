@@ -42,6 +42,8 @@ public:
 
     // The six lamps off, the four displays empty.
     void resetIndicators();
+    // CurrentFrequency from a display; an empty one leaves it as it was.
+    void takeFrequency(const QString &frequency);
 
     // Shows `entry` of the memory list on the band: current in the combo box and in the band's
     // memory display; CurrentFrequency follows when the band is active.
