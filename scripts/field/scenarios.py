@@ -6,7 +6,8 @@ import time
 
 UNIT = "ivrelane@radio0"
 FOLDER = "/var/lib/ivrelane/radio0"
-READY = "answering, server connected"
+# The status line of a station whose radio answers (not "radio not answering").
+READY = "ttyS1 answering, server connected"
 
 
 def ini(lines):
@@ -40,16 +41,24 @@ def restarts(rig):
     return int(rig.prop(UNIT, "NRestarts") or 0)
 
 
+def unit_state(rig, unit=UNIT):
+    """NRestarts, ActiveState and MainPID of the unit, by name."""
+    out = rig.sh(f"systemctl show -p NRestarts -p ActiveState -p MainPID {unit}")[1]
+    return dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+
+
 def wait_restarted(rig, before, timeout=120):
     """Waits for systemd's next automatic restart to be up and the station ready again (the
     status line of the previous run stays shown until the new one sends its own)."""
-    out, ok = rig.wait_guest(
-        f"systemctl show -p NRestarts -p ActiveState -p MainPID --value {UNIT}",
-        lambda o: len(o.split()) == 3 and int(o.split()[0]) > before
-        and o.split()[2] != "0" and o.split()[1] == "active", timeout)
-    if not ok:
-        return f"not restarted: {' '.join(out.split())}", False
-    return wait_status(rig, READY)
+    deadline = time.monotonic() + timeout
+    while True:
+        state = unit_state(rig)
+        if (int(state.get("NRestarts", 0)) > before and state.get("ActiveState") == "active"
+                and state.get("MainPID", "0") != "0"):
+            return wait_status(rig, READY)
+        if time.monotonic() > deadline:
+            return f"not restarted: {state}", False
+        time.sleep(1)
 
 
 def install(rig, s):
@@ -74,6 +83,9 @@ def install(rig, s):
     s.check(rx is not None, f"radio received: {commands(rig.radio, mark)}")
     connected = rig.server.wait("^CONNECTED", smark, timeout=1)
     s.check(connected is not None, f"server saw: {connected[1] if connected else 'nothing'}")
+    out = rig.sh(f"systemd-analyze security {UNIT} | tail -n 1")[1]
+    exposure = float(out.split(":")[-1].split()[0]) if ":" in out else 99
+    s.check(exposure <= 2.5, f"systemd-analyze security: {out.strip()}")
     out = rig.sh(f"systemctl status --no-pager -n 0 {UNIT}")[1]
     lines = [l.strip() for l in out.splitlines() if "Active:" in l or "Status:" in l]
     s.check("active (running)" in out and READY in out, "systemctl status: " + " | ".join(lines))
@@ -133,7 +145,9 @@ def crash_while_keyed(rig, s):
                 f"SIG{signal} while keyed: RX {rx - killed_at:.1f} s later" if rx
                 else f"SIG{signal} while keyed: no RX")
         status, ok = wait_restarted(rig, before)
-        s.check(ok and main_pid(rig) != pid, f"{signal}: restarted, {status!r}")
+        again = rig.server.wait("^CONNECTED", smark, timeout=5)
+        s.check(ok and again is not None and main_pid(rig) != pid,
+                f"{signal}: restarted and connected to the server again, {status!r}")
         mark = rig.radio.mark()
         rig.server.send("TRANSMIT_R")
         keyed = rig.radio.wait(r"^< TX", mark, timeout=20)
@@ -161,6 +175,15 @@ def boot(rig, s):
     s.check(ok, f"radio silent: {status!r}")
     silent = [t for t in rig.radio.since(mark) if t[1].startswith("- ")]
     s.check(bool(silent), f"the silent radio was asked {len(silent)} times")
+    # A stop while the radio is silent: --reset fails after its wait, the stop does not.
+    code, _ = rig.sh(f"systemctl stop {UNIT}", timeout=90)
+    time.sleep(7)  # past RestartSec: a restart caused by the failed reset would show now
+    state = rig.sh(f"systemctl is-active {UNIT}")[1].strip()
+    said = rig.sh(f"journalctl -b -o cat -u {UNIT} --no-pager | grep -i -A1 'stop' | tail -n 4")[1]
+    s.check(code == 0 and state == "inactive",
+            f"stopped with the radio silent: exit {code}, {state}; journal: "
+            + " | ".join(said.splitlines()))
+    rig.sh(f"systemctl start {UNIT}", timeout=120)
     mark = rig.radio.mark()
     rig.radio.order("silent off")
     woke = time.monotonic()

@@ -110,7 +110,7 @@ class Vm:
             "-kernel", os.path.join(self.image_dir, "vmlinuz"),
             "-initrd", os.path.join(self.image_dir, "initrd.img"),
             "-append", "root=/dev/vda rw console=ttyS0 quiet systemd.show_status=0 "
-                       "net.ifnames=1 tsc=reliable",
+                       "mitigations=off",
             "-drive", f"file={overlay},if=virtio,format=qcow2,cache=unsafe",
             "-drive", f"file={self.payload},if=virtio,format=raw,readonly=on",
             "-serial", f"file:{self.console}",
