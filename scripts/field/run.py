@@ -3,6 +3,7 @@ what each one saw, then "N passed, N failed". Started by scripts/field-test."""
 
 import argparse
 import os
+import signal
 import sys
 import time
 import traceback
@@ -60,12 +61,13 @@ class Rig:
                 return out, False
             time.sleep(every)
 
-    def journal(self, unit, cursor_file=None):
-        return self.sh(f"journalctl -q -o cat -u {unit} --no-pager")[1]
-
     def write_file(self, path, text, owner="ivrelane:ivrelane", mode="0644"):
         self.vm.run(f"cat > {path} && chown {owner} {path} && chmod {mode} {path}",
                     check=True, input_text=text)
+
+
+def interrupt(*_):
+    raise KeyboardInterrupt
 
 
 def main():
@@ -86,6 +88,9 @@ def main():
     vm = Vm(args.image, args.work, args.payload, forward, log)
     results = []
     started = time.monotonic()
+    interrupted = False
+    # A time-out or Ctrl+C: the guest and the simulators go at once, nothing is left running.
+    signal.signal(signal.SIGTERM, interrupt)
     try:
         vm.start()
         radio.connect(vm.rig_socket, log)
@@ -113,8 +118,14 @@ def main():
         failed = Scenario(0, "the rig itself")
         failed.failures = 1
         results.append(failed)
+    except KeyboardInterrupt:
+        interrupted = True
+        print("field-test: interrupted", flush=True)
+        failed = Scenario(0, "the rig itself")
+        failed.failures = 1
+        results.append(failed)
     finally:
-        vm.stop()
+        vm.stop(quick=interrupted)
         radio.stop()
         server.stop()
     passed = sum(1 for s in results if s.failures == 0 and not s.skipped)

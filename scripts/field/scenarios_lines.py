@@ -206,6 +206,8 @@ def upgrade_and_removal(rig, s):
     left = rig.sh(f"ls {FOLDER}; test -x /usr/bin/ivrelane && echo still-installed")[1].split()
     s.check("Ivrelane.ini" in left and "still-installed" not in left,
             f"station folder after the removal: {' '.join(left)}")
+    code, _ = rig.sh("getent passwd ivrelane")
+    s.check(code == 0, "the user ivrelane stays (it owns the folder)")
 
 
 PLAN = [

@@ -121,7 +121,6 @@ class Vm:
             "-device", "virtserialport,chardev=qga,name=org.qemu.guest_agent.0",
             "-netdev", f"user,id=net,restrict=on,guestfwd={self.guestfwd}",
             "-device", "virtio-net-pci,netdev=net",
-            "-monitor", f"unix:{w}/monitor.sock,server=on,wait=off",
         ]
         self.process = subprocess.Popen(command, stdout=self.log, stderr=self.log,
                                         stdin=subprocess.DEVNULL)
@@ -155,12 +154,6 @@ class Vm:
             raise GuestError(f"guest command failed ({code}): {command}\n{out}")
         return code, out
 
-    def monitor(self, line):
-        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
-            s.connect(os.path.join(self.work, "monitor.sock"))
-            s.sendall(line.encode() + b"\n")
-            time.sleep(0.2)
-
     def reboot(self, boot_id, timeout=240):
         """Reboots the guest through systemd and waits for the agent of the next boot (another
         boot_id): the guest agent does not answer a shutdown command."""
@@ -177,8 +170,8 @@ class Vm:
                 if time.monotonic() > deadline:
                     raise
 
-    def stop(self):
-        if self.process and self.process.poll() is None:
+    def stop(self, quick=False):
+        if self.process and self.process.poll() is None and not quick:
             try:
                 self.agent._send({"execute": "guest-shutdown", "arguments": {"mode": "powerdown"}})
                 self.process.wait(timeout=60)
