@@ -142,10 +142,12 @@ def cm108(rig, s):
     rig.sh(f"echo 'in 02' > {CONTROL}")
     events = reports.read()
     squelch = max(t for kind, t, _ in events if kind == "IN")
-    # Three scanning periods with the squelch open: no pulse may start after the one under way.
-    time.sleep(2.1)
+    # The squelch open for three scanning periods: a step already due as it opened may still
+    # come (the report reaches the station through the emulated machine), none after that.
+    period = scanning[1][0] - scanning[0][0] if len(scanning) > 1 else 900
+    time.sleep(3 * period / 1000)
     events, _ = reports.wait(lambda e: False, 0)
-    late = [p for p in pulses(reports.outputs(events), UP) if p[0] > squelch + 250]
+    late = [p for p in pulses(reports.outputs(events), UP) if p[0] > squelch + period]
     s.check(not late, f"squelch open (VOLDN pressed): {len(late)} UP pulses after it")
     rig.server.send("31")
     rig.sh(f"echo 'in 00' > {CONTROL}")
