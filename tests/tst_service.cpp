@@ -468,7 +468,7 @@ private slots:
         QTemporaryDir dir;
         QByteArray unit = TestFiles::readBytes(
             QStringLiteral(IVRELANE_SOURCE_DIR "/packaging/systemd/ivrelane@.service"));
-        QVERIFY(unit.contains("ExecStopPost=/usr/bin/ivrelane --reset --folder"));
+        QVERIFY(unit.contains("ExecStopPost=-/usr/bin/ivrelane --reset --folder"));
         unit.replace("/usr/bin/ivrelane", QFile::encodeName(Program));
         const QString instance = dir.filePath(QStringLiteral("ivrelane@2m.service"));
         TestFiles::writeBytes(instance, unit);
