@@ -17,3 +17,8 @@ struct MemoryListRead
 };
 
 QCoro::Task<MemoryListRead> readMemoryList(RigLink &link, Kenwood::Model model, int count);
+
+// Channels first..last, their replies appended to `replies` as they came (for
+// memoryListFromReplies once all are in); false as soon as one gets no reply.
+QCoro::Task<bool> readMemoryRecords(RigLink &link, Kenwood::Model model, int first, int last,
+                                    QString &replies);

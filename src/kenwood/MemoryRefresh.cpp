@@ -1,7 +1,7 @@
 #include "kenwood/MemoryRefresh.h"
 
-#include "kenwood/KenwoodCommands.h"
 #include "kenwood/KenwoodReplies.h"
+#include "kenwood/MemoryListReader.h"
 #include "kenwood/RigLink.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioState.h"
@@ -41,20 +41,20 @@ void MemoryRefresh::submitSlice()
 
 QCoro::Task<> MemoryRefresh::readSlice(int generation)
 {
+    if (generation != m_generation)
+        co_return;
     const QPointer<MemoryRefresh> alive(this);
     const int last = qMin(m_count, m_next + ChannelsPerRequest - 1);
-    for (int channel = m_next; channel <= last; ++channel) {
-        if (generation != m_generation)
-            co_return;
-        const QString reply = co_await m_link.exchange(Kenwood::memoryReadCommand(channel, m_model));
-        if (!alive || generation != m_generation)
-            co_return;
-        if (Kenwood::isTimeout(reply)) {
-            stop();
-            co_return;
-        }
-        m_replies += reply;
+    // Into a text of its own: a read started anew meanwhile must not take this slice's replies.
+    QString replies;
+    const bool answered = co_await readMemoryRecords(m_link, m_model, m_next, last, replies);
+    if (!alive || generation != m_generation)
+        co_return;
+    if (!answered) {
+        stop();
+        co_return;
     }
+    m_replies += replies;
     m_next = last + 1;
     if (m_next <= m_count) {
         submitSlice();

@@ -1,5 +1,7 @@
 #include "support/RelaySimProcess.h"
 
+#include "support/ProcessEnd.h"
+
 #include <QTest>
 
 namespace {
@@ -16,13 +18,7 @@ RelaySimProcess::RelaySimProcess()
 
 RelaySimProcess::~RelaySimProcess()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(GuardMs)) {
-        m_process.kill();
-        m_process.waitForFinished(GuardMs);
-    }
+    endProcess(m_process, GuardMs);
 }
 
 quint16 RelaySimProcess::start()

@@ -1,5 +1,7 @@
 #include "support/RigSimProcess.h"
 
+#include "support/ProcessEnd.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -42,13 +44,7 @@ QString RigSimProcess::start(const QStringList &arguments)
 
 void RigSimProcess::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(WaitMs)) {
-        m_process.kill();
-        m_process.waitForFinished(WaitMs);
-    }
+    endProcess(m_process, WaitMs);
 }
 
 void RigSimProcess::order(const QByteArray &line)

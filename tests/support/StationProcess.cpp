@@ -1,5 +1,6 @@
 #include "support/StationProcess.h"
 
+#include "support/ProcessEnd.h"
 #include "support/ProcessMemory.h"
 
 #include <QDir>
@@ -37,13 +38,7 @@ bool StationProcess::start(const QString &folder)
 
 void StationProcess::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(WaitMs)) {
-        m_process.kill();
-        m_process.waitForFinished(WaitMs);
-    }
+    endProcess(m_process, WaitMs);
 }
 
 qint64 StationProcess::residentKiB() const
