@@ -42,7 +42,7 @@ public:
             std::abort();
         m_station.IdTCPClient.host = QStringLiteral("127.0.0.1");
         m_station.IdTCPClient.port = m_listener.serverPort();
-        ServerDispatcher &dispatcher = m_station.server->dispatcher();
+        ServerDispatcher &dispatcher = m_station.server->session().dispatcher();
         dispatcher.reportFrequencyToServer = [this]() -> QCoro::Task<> {
             ++frequencyReports;
             co_return;

@@ -1,7 +1,7 @@
 // The downloaded versions file and the version texts it holds.
 #include "FuzzStation.h"
 
-#include "app/VersionCheckFile.h"
+#include "platform/VersionCheckFile.h"
 
 #include <QFile>
 

@@ -2,12 +2,12 @@
 #include "app/ConfigFile.h"
 #include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
-#include "app/ServerWindowSettings.h"
 #include "app/Station.h"
 #include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
+#include "ui/ServerWindowSettings.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"
@@ -399,7 +399,8 @@ private slots:
     }
 
     // What --check says of each line is what the reader does with it: every line the save
-    // writes (every key it knows) is taken, and the lines said to be ignored leave the station as without them.
+    // writes (every key it knows) is taken, and the lines said to be ignored leave the station as
+    // without them.
     void checkJudgesLinesAsTheReaderDoes()
     {
         const QStringList written =

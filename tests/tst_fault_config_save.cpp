@@ -1,6 +1,6 @@
 #include "app/ConfigFile.h"
-#include "app/ProgramFiles.h"
 #include "app/Station.h"
+#include "platform/ProgramFiles.h"
 #include "platform/TextFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"

@@ -159,8 +159,9 @@ class TestFaultKenwood : public QObject
 
     static int logged(Station &s, const QString &line)
     {
-        return int(s.log.lines().filter(QRegularExpression(QStringLiteral(" %1$").arg(
-                                            QRegularExpression::escape(line))))
+        return int(s.log.lines()
+                       .filter(QRegularExpression(
+                           QStringLiteral(" %1$").arg(QRegularExpression::escape(line))))
                        .size());
     }
     static int readyLines(Station &s)
@@ -181,9 +182,10 @@ class TestFaultKenwood : public QObject
 
         Station &startServed(const QStringList &rigsim = {}, const QStringList &configuration = {})
         {
-            if (radio.start(QStringList{QStringLiteral("--control"), QStringLiteral("--memories"),
-                                        QStringLiteral("12"), QStringLiteral("--link"), link} +
-                            rigsim)
+            if (radio
+                    .start(QStringList{QStringLiteral("--control"), QStringLiteral("--memories"),
+                                       QStringLiteral("12"), QStringLiteral("--link"), link} +
+                           rigsim)
                     .isEmpty())
                 qFatal("rigsim did not start");
             return start(QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CONNECT=1"),
@@ -404,8 +406,8 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QCOMPARE(status->text(), shown);
 
     RigSimProcess back;
-    QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"), QStringLiteral("--pace"),
-                         QStringLiteral("--link"), s.link})
+    QVERIFY(!back.start({QStringLiteral("--memories"), QStringLiteral("12"),
+                         QStringLiteral("--pace"), QStringLiteral("--link"), s.link})
                  .isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     QVERIFY(station.log.lines().filter(QStringLiteral("Port ") + s.link + " back").size() == 1);
@@ -416,7 +418,8 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle(), BoundMs);
     const QStringList commands = back.receivedCommands();
     QVERIFY2(commands.indexOf(QStringLiteral("TX")) > 0 &&
-                 commands.indexOf(QStringLiteral("TX")) < commands.indexOf(QStringLiteral("ME 012")),
+                 commands.indexOf(QStringLiteral("TX")) <
+                     commands.indexOf(QStringLiteral("ME 012")),
              qPrintable(commands.join(QLatin1Char(','))));
     QCOMPARE(station.kenwood->radio().state().memories().size(), 12);
     ui.SpeedButtonTX->click();
@@ -425,7 +428,7 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     QTRY_VERIFY(station.requests.isIdle());
     const QString vfo = station.state.CurrentFrequency;
     station.state.CurrentFrequency.clear();
-    QCoro::waitFor(station.server->reportFrequency());
+    QCoro::waitFor(station.server->session().reportFrequency());
     QCOMPARE(station.state.CurrentFrequency, vfo);
     QCOMPARE(vfo, QStringLiteral("145.225000"));
 }
@@ -566,9 +569,8 @@ void TestFaultKenwood::silentRadioUnderServerTrafficComesBack()
     QVERIFY(s.server.waitForClient(BoundMs));
     int sent = 0;
     QTimer traffic;
-    QObject::connect(&traffic, &QTimer::timeout, [&] {
-        s.server.send(sent++ % 2 == 0 ? "TRANSMIT_R\r\n" : "RECEIVE_R\r\n");
-    });
+    QObject::connect(&traffic, &QTimer::timeout,
+                     [&] { s.server.send(sent++ % 2 == 0 ? "TRANSMIT_R\r\n" : "RECEIVE_R\r\n"); });
     traffic.start(750);
     s.radio.order("silent on");
     QTRY_VERIFY_WITH_TIMEOUT(saysNoAnswer(station), BoundMs);
@@ -646,7 +648,8 @@ void TestFaultKenwood::transmitDuringRecoveryIsKept()
         QTRY_VERIFY_WITH_TIMEOUT(station.kenwood->radio().state().keyed(), BoundMs);
         // Keyed after the radio was sent to receive and set up again, not before.
         const QStringList since = commandsSince(s.radio, backFrom);
-        QVERIFY2(since.lastIndexOf(QStringLiteral("TX")) > since.lastIndexOf(QStringLiteral("AI 0")),
+        QVERIFY2(since.lastIndexOf(QStringLiteral("TX")) >
+                     since.lastIndexOf(QStringLiteral("AI 0")),
                  qPrintable(since.join(QLatin1Char(','))));
         s.server.send("RECEIVE_R\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(s.radio.receivedCommands().constLast() == QStringLiteral("RX"),

@@ -67,7 +67,7 @@ class TestFaultServer : public QObject
         return !s.state.ServerConnected && s.state.ServerStatus == 0 &&
                status->text() == s.state.statusMessage(StatusMessage::ServerNotConnected) &&
                status->styleSheet().contains(QLatin1String("rgb(255, 0, 0)")) &&
-               !s.Form1->TimerIP.isActive();
+               !s.server->session().pollTimer().isActive();
     }
 
 private slots:
@@ -153,9 +153,9 @@ void TestFaultServer::dtmfFloodStaysBoundedAndResponsive()
     Station &station = s.start();
     QTRY_VERIFY_WITH_TIMEOUT(s.client && station.state.ServerConnected, BoundMs);
     int handed = 0;
-    const auto interpreter = station.server->dispatcher().receiveDtmf;
+    const auto interpreter = station.server->session().dispatcher().receiveDtmf;
     QVERIFY(interpreter);
-    station.server->dispatcher().receiveDtmf = [&](const QString &characters) {
+    station.server->session().dispatcher().receiveDtmf = [&](const QString &characters) {
         ++handed;
         return interpreter(characters);
     };

@@ -37,7 +37,7 @@ class TestKenwoodStation : public QObject
                 QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
                 configuration);
             Station &station = fixture.start();
-            QObject::connect(station.server.get(), &ServerWiring::frequencyAnswered,
+            QObject::connect(&station.server->session(), &ServerSession::frequencyAnswered,
                              [this](const QString &text) { sentToServer << text; });
             return station;
         }
@@ -278,7 +278,7 @@ void TestKenwoodStation::frequencyReports()
 
     // Band A active in VFO mode: one scan query, then the VFO frequency.
     int before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.server->reportFrequency());
+    QCoro::waitFor(station.server->session().reportFrequency());
     QCOMPARE(s.sentToServer, QStringList{QStringLiteral("145.225000\r\n")});
     QCOMPARE(s.rig.receivedCommands().mid(before), QStringList{QStringLiteral("SC")});
 
@@ -292,7 +292,7 @@ void TestKenwoodStation::frequencyReports()
     QCOMPARE(ui.EditMEMB->text(), QString());
     ui.ComboBoxMEM->setCurrentIndex(-1);
     before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.server->reportFrequency());
+    QCoro::waitFor(station.server->session().reportFrequency());
     const QString entry012 = ui.ComboBoxMEM->itemText(11);
     QVERIFY(entry012.startsWith(QLatin1String("012=")));
     QCOMPARE(ui.EditMEMB->text(), entry012);
@@ -304,7 +304,7 @@ void TestKenwoodStation::frequencyReports()
     station.state.CurrentFrequency = QStringLiteral("433.500000");
     station.FormSimuFreq->show();
     before = int(s.rig.receivedCommands().size());
-    QCoro::waitFor(station.server->reportFrequency());
+    QCoro::waitFor(station.server->session().reportFrequency());
     station.FormSimuFreq->hide();
     QCOMPARE(s.sentToServer.last(), QStringLiteral("433.500000\r\n"));
     QCOMPARE(s.rig.receivedCommands().size(), before);
@@ -326,7 +326,7 @@ void TestKenwoodStation::scanningReportAndStop()
     QVERIFY(ui.SpeedButtonScanA->isChecked());
     QVERIFY(settled(station));
     QCOMPARE(s.rig.receivedCommands().last(), QStringLiteral("SC 1"));
-    QCoro::waitFor(station.server->reportFrequency());
+    QCoro::waitFor(station.server->session().reportFrequency());
     QCOMPARE(s.sentToServer.last(), QStringLiteral("999.999999\r\n"));
     ui.SpeedButtonScanA->click();
     QVERIFY(!ui.SpeedButtonScanA->isChecked());

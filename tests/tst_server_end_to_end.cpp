@@ -407,7 +407,7 @@ void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()
     QCOMPARE(station.state.PortStatus, 0);
     // The connection at start hangs on the port-opened timer, which never started.
     QVERIFY(!station.kenwood->radio().initialisationDue());
-    QVERIFY(!station.server->link().isConnecting());
+    QVERIFY(!station.server->session().link().isConnecting());
     QVERIFY(!station.state.ServerConnected);
 }
 

@@ -46,7 +46,7 @@ public:
                         QStringLiteral("PORT=%1").arg(server.port())} +
             extra);
         Station &s = fixture.start();
-        ServerDispatcher &dispatcher = s.server->dispatcher();
+        ServerDispatcher &dispatcher = s.server->session().dispatcher();
         ownReceiveDtmf = dispatcher.receiveDtmf;
         ownReportFrequency = dispatcher.reportFrequencyToServer;
         dispatcher.receiveDtmf = [this](const QString &chars) -> QCoro::Task<> {
@@ -55,8 +55,8 @@ public:
         };
         dispatcher.reportFrequencyToServer = [this]() -> QCoro::Task<> {
             ++reports;
-            station().server->sendToServer(station().state.CurrentFrequency +
-                                           QStringLiteral("\r\n"));
+            station().server->session().sendToServer(station().state.CurrentFrequency +
+                                                     QStringLiteral("\r\n"));
             co_return;
         };
     }
@@ -65,7 +65,7 @@ public:
     Station &station() { return fixture.station(); }
     Ui::TForm1 &main() { return station().Form1->ui; }
     Ui::TFormIP &dialog() { return station().FormIP->ui; }
-    const ServerLink &link() { return station().server->link(); }
+    const ServerLink &link() { return station().server->session().link(); }
 
     // Sends one chunk and waits until the station has taken it (it shows in the traffic line
     // before its messages are carried out, in the same handler). An unfinished last line is
@@ -78,7 +78,7 @@ public:
         if (!QTest::qWaitFor([&] { return main().EditTXdata->text().endsWith(text); }, 5000))
             return false;
         if (!chunk.endsWith("\r\n"))
-            QTest::qWait(ServerWiring::LineTailWaitMs + 200);
+            QTest::qWait(ServerSession::LineTailWaitMs + 200);
         return true;
     }
 
@@ -90,7 +90,7 @@ public:
     std::function<QCoro::Task<>()> ownReportFrequency;
     void restoreOwnHandlers()
     {
-        ServerDispatcher &dispatcher = station().server->dispatcher();
+        ServerDispatcher &dispatcher = station().server->session().dispatcher();
         dispatcher.receiveDtmf = ownReceiveDtmf;
         dispatcher.reportFrequencyToServer = ownReportFrequency;
     }
@@ -154,8 +154,8 @@ void TestServerLink::connectsAtStartOnlyWhenAsked()
     QCOMPARE(state.ServerStatus, 1);
     QCOMPARE(automatic.main().StaticTextIPConnect->text(), Connected);
     QVERIFY(isGreen(automatic.main().StaticTextIPConnect));
-    QVERIFY(automatic.station().Form1->TimerIP.isActive());
-    QCOMPARE(automatic.station().Form1->TimerIP.interval(), 500);
+    QVERIFY(automatic.station().server->session().pollTimer().isActive());
+    QCOMPARE(automatic.station().server->session().pollTimer().interval(), 500);
     QCOMPARE(manual.server.connections(), 0);
 }
 
@@ -213,7 +213,7 @@ void TestServerLink::failedConnectionsAreSilent()
     QCOMPARE(s.station().state.ServerStatus, 0);
     QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
     QVERIFY(isRed(s.main().StaticTextIPConnect));
-    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QVERIFY(!s.station().server->session().pollTimer().isActive());
     QCOMPARE(s.fixture.notifier.messages, QStringList());
     QCOMPARE(s.fixture.notifier.beeps, 0);
     QCOMPARE(s.server.connections(), 0);
@@ -242,9 +242,10 @@ void TestServerLink::serverClosingTurnsStatusRedWithoutReconnecting()
     QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
     QVERIFY(isRed(s.main().StaticTextIPConnect));
     QCOMPARE(s.main().StaticTextDTMF->text(), QString());
-    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QVERIFY(!s.station().server->session().pollTimer().isActive());
     QVERIFY(!s.link().isConnecting());
-    QVERIFY(!s.station().server->isReconnecting()); // reconnection is off unless asked for
+    QVERIFY(
+        !s.station().server->session().isReconnecting()); // reconnection is off unless asked for
     const auto logged = [&s](const QString &text) {
         return s.station().log.lines().filter(QRegularExpression(" " + text + "$")).size();
     };
@@ -267,7 +268,7 @@ void TestServerLink::disconnectButtonAndQuitting()
 
     s.dialog().ButtonDisconnect->click();
     QVERIFY(!s.station().state.ServerConnected);
-    QVERIFY(!s.station().Form1->TimerIP.isActive());
+    QVERIFY(!s.station().server->session().pollTimer().isActive());
     QCOMPARE(s.main().StaticTextIPConnect->text(), NotConnected);
     QVERIFY(s.server.waitForClientGone());
     // The operator's own Disconnect is no loss.
@@ -403,7 +404,7 @@ void TestServerLink::frequencyRequest()
 
     // The answer goes nowhere once disconnected, and nothing fails.
     s.dialog().ButtonDisconnect->click();
-    s.station().server->sendToServer(QStringLiteral("145.500000\r\n"));
+    s.station().server->session().sendToServer(QStringLiteral("145.500000\r\n"));
     QCOMPARE(s.server.received().count("\r\n"), 3);
 }
 
@@ -443,17 +444,18 @@ void TestServerLink::messageArrivingDuringRadioWaitIsHandledAfter()
     // The frequency request waits for the radio with the event loop running, as a serial
     // exchange does; a DTMF line arrives meanwhile, is read, and waits for its turn.
     QStringList order;
-    s.station().server->dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
+    s.station().server->session().dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
         order << QStringLiteral("radio wait begins");
         s.server.send("1234\r\n");
         const bool arrived =
             QTest::qWaitFor([&] { return s.station().requests.waitingCount() > 0; }, 5000);
         QTest::qWait(600); // longer than the poll period
         order << QStringLiteral("radio wait ends, data waiting: %1").arg(arrived);
-        s.station().server->sendToServer(QStringLiteral("145.225000\r\n"));
+        s.station().server->session().sendToServer(QStringLiteral("145.225000\r\n"));
         co_return;
     };
-    s.station().server->dispatcher().receiveDtmf = [&](const QString &chars) -> QCoro::Task<> {
+    s.station().server->session().dispatcher().receiveDtmf =
+        [&](const QString &chars) -> QCoro::Task<> {
         order << chars;
         co_return;
     };
@@ -498,7 +500,7 @@ void TestServerLink::lineSplitAcrossReadsIsHandledWhole()
     // A tail is never handled before its wait is over.
     if (!pieces.constLast().endsWith("\r\n"))
         QVERIFY(!s.main().SpeedButtonTX16TX->isChecked());
-    QTest::qWait(ServerWiring::LineTailWaitMs + 300);
+    QTest::qWait(ServerSession::LineTailWaitMs + 300);
     QCOMPARE(s.reports, reports);
     QCOMPARE(s.main().SpeedButtonTX16TX->isChecked(), keyed);
     QCOMPARE(s.dtmf, handed);
@@ -511,10 +513,10 @@ void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
     LinkedStation s({QStringLiteral("CONNECT=1")});
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
-    s.station().server->dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
+    s.station().server->session().dispatcher().reportFrequencyToServer = [&]() -> QCoro::Task<> {
         ++s.reports;
         QTest::qWait(450); // a radio answering slowly, the event loop running
-        s.station().server->sendToServer(QStringLiteral("145.225000\r\n"));
+        s.station().server->session().sendToServer(QStringLiteral("145.225000\r\n"));
         QTimer::singleShot(60, [&] { s.server.send("R\r\n"); });
         co_return;
     };
@@ -522,7 +524,7 @@ void TestServerLink::slowExchangeLeavesTheNextTailItsWait()
     QTest::qWait(150);
     s.server.send("UENCY\r\nTRANSMIT_");
     QTRY_COMPARE(s.reports, 1);
-    QTest::qWait(ServerWiring::LineTailWaitMs + 600);
+    QTest::qWait(ServerSession::LineTailWaitMs + 600);
     QVERIFY(s.main().SpeedButtonTX16TX->isChecked());
 }
 
@@ -583,7 +585,7 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
         QTRY_VERIFY(s.station().state.ServerConnected);
         QCOMPARE(logged(s.station(), "Server connection lost"), 1);
         QCOMPARE(logged(s.station(), "Server connected"), 2);
-        QVERIFY(s.station().Form1->TimerIP.isActive());
+        QVERIFY(s.station().server->session().pollTimer().isActive());
         QVERIFY(s.deliver("FREQUENCY\r\n"));
         QCOMPARE(s.server.waitForLines(1).size(), 1);
         QVERIFY(s.station().FormIP->ui.CheckBoxReconnect->isChecked());
@@ -598,7 +600,7 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
     LinkedStation s(reconnect + QStringList{QStringLiteral("PORT=%1").arg(port)});
     shorten(s.station());
     // Tried three times at least: the failure is logged once, with the system's reason.
-    QTRY_VERIFY(s.station().server->reconnection().lastDelayMs() >= 400);
+    QTRY_VERIFY(s.station().server->session().reconnection().lastDelayMs() >= 400);
     QVERIFY(!s.station().state.ServerConnected);
     QCOMPARE(logged(s.station(), "Server connection failed: Connection refused"), 1);
     ServerPeer late(port);
@@ -620,13 +622,14 @@ void TestServerLink::noTriesAfterDisconnectAndBoundedBackoff()
     s.dialog().ButtonDisconnect->click();
     QTest::qWait(400);
     QCOMPARE(s.server.connections(), 1);
-    QVERIFY(!s.station().server->isReconnecting());
+    QVERIFY(!s.station().server->session().isReconnecting());
 
     // Nobody listens any more: each failed try doubles the wait, up to the longest.
     s.station().IdTCPClient.port = 1; // refused at once
     QList<int> delays;
-    connect(&s.station().server->link(), &ServerLink::attemptFailed, this, [&] {
-        QTimer::singleShot(0, [&] { delays << s.station().server->reconnection().lastDelayMs(); });
+    connect(&s.station().server->session().link(), &ServerLink::attemptFailed, this, [&] {
+        QTimer::singleShot(
+            0, [&] { delays << s.station().server->session().reconnection().lastDelayMs(); });
     });
     s.dialog().ButtonConnect->click();
     QTRY_VERIFY_WITH_TIMEOUT(delays.size() >= 7, 10'000);
@@ -746,8 +749,9 @@ void TestServerLink::serverDroppingAtOnceIsTriedLessAndLoggedOnce()
             .size();
     };
     QList<int> delays;
-    connect(&s.station().server->link(), &ServerLink::disconnected, this, [&] {
-        QTimer::singleShot(0, [&] { delays << s.station().server->reconnection().lastDelayMs(); });
+    connect(&s.station().server->session().link(), &ServerLink::disconnected, this, [&] {
+        QTimer::singleShot(
+            0, [&] { delays << s.station().server->session().reconnection().lastDelayMs(); });
     });
 
     s.server.setCloseAtOnce(true);
@@ -786,7 +790,8 @@ void TestServerLink::serverDroppingAtOnceIsTriedLessAndLoggedOnce()
     settings.port = 1; // refused from now on
     const int lossesLogged = logged("Server connection lost");
     QList<int> failures;
-    connect(&s.station().server->link(), &ServerLink::attemptFailed, this, [&] { failures << 1; });
+    connect(&s.station().server->session().link(), &ServerLink::attemptFailed, this,
+            [&] { failures << 1; });
     s.server.closeClient();
     QTRY_VERIFY(failures.size() >= 2);
     QCOMPARE(logged("Server connection lost"), lossesLogged);
@@ -810,7 +815,7 @@ void TestServerLink::longStreamWithoutLineEndsStaysBounded()
 
     // The link is still in working order afterwards, once the flood's unfinished end has had
     // its wait for a line end.
-    QTest::qWait(ServerWiring::LineTailWaitMs + 200);
+    QTest::qWait(ServerSession::LineTailWaitMs + 200);
     QVERIFY(s.deliver("1234\r\n"));
     QCOMPARE(s.dtmf, QStringList{"1234|1234"});
     QVERIFY(s.station().state.ServerConnected);

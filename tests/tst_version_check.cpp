@@ -1,6 +1,6 @@
 #include "app/InterfaceWiring.h"
-#include "app/VersionCheck.h"
-#include "app/VersionCheckFile.h"
+#include "platform/VersionCheck.h"
+#include "platform/VersionCheckFile.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/StationFixture.h"
 #include "ui/UnitTMD700.h"

@@ -1,11 +1,11 @@
 #include "app/CheckCommand.h"
 
 #include "app/ConfigCheck.h"
-#include "app/InstanceLock.h"
 #include "app/RadioProbe.h"
 #include "app/StationConfiguration.h"
 #include "core/ConfigValues.h"
 #include "generic_tx/LinesDiscovery.h"
+#include "platform/InstanceLock.h"
 #include "platform/ParportProcInfo.h"
 #include "platform/SerialPortList.h"
 

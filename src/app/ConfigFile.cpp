@@ -1,8 +1,6 @@
 #include "app/ConfigFile.h"
 
 #include "app/GenericTxWindowSettings.h"
-#include "app/ServerWindowSettings.h"
-#include "app/WarningWindowSettings.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCodeList.h"
@@ -14,6 +12,8 @@
 #include "radio/RadioSelector.h"
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
+#include "ui/ServerWindowSettings.h"
+#include "ui/WarningWindowSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +97,7 @@ const std::map<QString, Handler> &handlers()
          }},
         {QStringLiteral("MODEL="),
          // Any text is kept; an unknown name simply selects no model at start-up.
-         [](const ConfigBinding &b, const QString &v) { b.state->ModelName = v; }},
+         [](const ConfigBinding &b, const QString &v) { b.state->setModel(v); }},
         {QStringLiteral("NUMBERMEM="),
          [](const ConfigBinding &b, const QString &v) {
              setIfInteger(v, [&](int n) { b.state->NumberOfMemories = n; });

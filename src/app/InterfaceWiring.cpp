@@ -1,14 +1,14 @@
 #include "app/InterfaceWiring.h"
 
-#include "app/ReadOnlyNotice.h"
 #include "app/Station.h"
-#include "app/VersionCheck.h"
-#include "app/VersionCheckFile.h"
 #include "core/Notifier.h"
 #include "core/VersionCheckSite.h"
 #include "platform/DocumentOpener.h"
+#include "platform/VersionCheck.h"
+#include "platform/VersionCheckFile.h"
 #include "radio/Radio.h"
 #include "ui/Captions.h"
+#include "ui/ReadOnlyNotice.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
@@ -65,7 +65,8 @@ QPixmap programPicture()
 } // namespace
 
 InterfaceWiring::InterfaceWiring(Station &station)
-    : m_station(station), m_versionCheck(std::make_unique<VersionCheck>(station.directory()))
+    : m_station(station),
+      m_versionCheck(std::make_unique<VersionCheck>(station.directory(), QUrl(makerSiteAddress())))
 {
     openDocument = [this](const QUrl &url, const std::function<void()> &failed) {
         ::openDocument(url, this, failed);
@@ -108,7 +109,7 @@ void InterfaceWiring::menuEnglishClick()
 void InterfaceWiring::chooseLanguage(Language language)
 {
     Ui::TForm1 &m = m_station.Form1->ui;
-    m_station.state.language = language;
+    m_station.state.setLanguage(language);
     (language == Language::English ? m.menuEnglish : m.MenuFrancais)->setChecked(true);
     switchLanguage(language);
 }

@@ -1,9 +1,9 @@
 #include "app/KenwoodWiring.h"
 
-#include "app/KenwoodDialogs.h"
 #include "app/Station.h"
 #include "kenwood/RigLink.h"
 #include "radio/RadioState.h"
+#include "ui/KenwoodDialogs.h"
 #include "ui/PanelPictures.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
@@ -18,7 +18,9 @@ KenwoodWiring::KenwoodWiring(Station &station) : m_station(station)
                               station.notifier(), station.requests, [this] { releaseFocus(); }});
     for (const Model model : Models)
         station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
-    m_dialogs = std::make_unique<KenwoodDialogs>(station);
+    m_dialogs = std::make_unique<KenwoodDialogs>(KenwoodDialogs::Parts{
+        *station.Form1, *station.FormMEM, station.state, station.ComPortTX, station.dtmfCodes,
+        station.radios, station.notifier(), station.directory()});
     wireStatusLines();
     wirePanel();
     wireMenus();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/KenwoodDialogs.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodRadio.h"
 #include "kenwood/RigLink.h"
+#include "ui/KenwoodDialogs.h"
 
 #include <QCoroTask>
 #include <QObject>

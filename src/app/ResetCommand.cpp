@@ -1,7 +1,6 @@
 #include "app/ResetCommand.h"
 
 #include "app/CommandTask.h"
-#include "app/InstanceLock.h"
 #include "app/StationConfiguration.h"
 #include "generic_tx/GenericReset.h"
 #include "generic_tx/GenericTxRadio.h"
@@ -9,6 +8,7 @@
 #include "hamlib/HamlibReset.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodReset.h"
+#include "platform/InstanceLock.h"
 #include "platform/ParallelPortFactory.h"
 
 #include <QDir>

@@ -6,17 +6,14 @@
 #include "app/HamlibWiring.h"
 #include "app/InterfaceWiring.h"
 #include "app/KenwoodWiring.h"
-#include "app/ProgramFiles.h"
-#include "app/ReadOnlyNotice.h"
-#include "app/ServerWindowSettings.h"
 #include "app/ServerWiring.h"
 #include "app/StatusReport.h"
-#include "app/WarningWindowSettings.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "platform/ProgramFiles.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "radio/Radio.h"
@@ -24,6 +21,8 @@
 #include "radio/TransmitTimeout.h"
 #include "ui/Captions.h"
 #include "ui/RadioPanelView.h"
+#include "ui/ReadOnlyNotice.h"
+#include "ui/ServerWindowSettings.h"
 #include "ui/StatusLines.h"
 #include "ui/TrafficDisplay.h"
 #include "ui/UnitDTMF.h"
@@ -35,6 +34,7 @@
 #include "ui/UnitMEM.h"
 #include "ui/UnitTMD700.h"
 #include "ui/UnitWarning.h"
+#include "ui/WarningWindowSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,7 +43,7 @@
 Station::Station(const QString &directory, Notifier &notifier)
     : log(QDir(directory).filePath(state.LogFileName)), m_directory(directory), m_notifier(notifier)
 {
-    ProgramFiles::initialise(state, directory);
+    state.noteFilesIn(directory);
     // exit(), not quit(): quit() would ask the main window to close, which runs this again.
     terminate = [] { QCoreApplication::exit(0); };
 
@@ -92,11 +92,11 @@ Station::Station(const QString &directory, Notifier &notifier)
         applyCaptions(&hamlib->settingsForm(), currentLanguage());
     });
     for (Radio *radio : radios.all()) {
-        connect(&radio->state(), &RadioState::keyedChanged, server.get(),
-                &ServerWiring::keyingChanged);
+        connect(&radio->state(), &RadioState::keyedChanged, &server->session(),
+                &ServerSession::keyingChanged);
     }
     // DTMF characters the server reports go to the interpreter, within the server's request.
-    server->dispatcher().receiveDtmf = [this](const QString &chars) {
+    server->session().dispatcher().receiveDtmf = [this](const QString &chars) {
         return dtmf->receiveDtmf(chars);
     };
     transmitTimeout = std::make_unique<TransmitTimeout>(state, log, radios.all(), requests);
@@ -148,7 +148,7 @@ std::array<std::pair<QAction *, StationState::BandChoice>, 3> Station::bandChoic
 
 void Station::chooseBands(StationState::BandChoice choice)
 {
-    state.Bands = choice;
+    state.setBands(choice);
     for (const auto &[item, itemChoice] : bandChoiceItems()) {
         if (itemChoice == choice)
             item->setChecked(true);
@@ -237,7 +237,7 @@ void Station::FormActivate()
     if (!warningSettings->accepted())
         FormWarning->show();
 
-    state.ServerStatus = 0;
+    state.setServerConnected(false);
     StatusLines::showServer(m.StaticTextIPConnect, state);
 
     dtmf->refillActions();
@@ -289,7 +289,7 @@ QCoro::Task<> Station::quit()
 {
     if (Radio *radio = radios.current())
         co_await radio->release();
-    if (state.ServerConnected || server->isReconnecting())
+    if (state.ServerConnected || server->session().isReconnecting())
         server->ButtonDisconnectClick();
     log.append(QStringLiteral("Quit"));
     log.compact();

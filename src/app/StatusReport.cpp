@@ -115,7 +115,7 @@ StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(stati
             [this] { ++counters.radioFaults; });
     connect(&station.kenwood->link(), &RigLink::portLost, this, [this] { ++counters.portLosses; });
     connect(&station.hamlib->link(), &HamlibLink::failed, this, [this] { ++counters.radioFaults; });
-    connect(station.server.get(), &ServerWiring::reconnected, this,
+    connect(&station.server->session(), &ServerSession::reconnected, this,
             [this] { ++counters.serverReconnections; });
     m_check.setInterval(CheckPeriodMs);
     connect(&m_check, &QTimer::timeout, this, &StatusReport::check);

@@ -3,25 +3,35 @@
 #include "core/LanguageTexts.h"
 #include "core/StatusMessage.h"
 #include "core/VersionCheckSite.h"
+#include "platform/ProgramFiles.h"
 
+#include <QObject>
 #include <QString>
 #include <array>
 
 // The station's process-wide variables. One instance is owned by the application object and
-// handed by reference to every subsystem. Names follow the station-state table so that the
-// operations read like their description.
-struct StationState
+// handed by reference to the parts that need it. Names follow the station-state table so that
+// the operations read like their description. What a view or the status report shows is written
+// through a setter, which says what changed; the rest are plain fields.
+struct StationState : public QObject
 {
+    Q_OBJECT
+public:
+    StationState() = default;
+
     QString VersionText = QStringLiteral("2.1.4");
     // The windows' language (LANGUAGE=), as the Language menu chose it.
     Language language = Language::French;
 
-    QString IniFileNameTMD700 = QStringLiteral("IvrelaneTMD700.ini");
-    QString IniFileName = QStringLiteral("Ivrelane.ini");
+    QString IniFileNameTMD700 = QString::fromLatin1(ProgramFiles::EarlierConfigurationFile);
+    QString IniFileName = QString::fromLatin1(ProgramFiles::ConfigurationFile);
     QString IniBackupFileName = QStringLiteral("Ivrelane.~in");
-    QString LogFileNameTMD700 = QStringLiteral("IvrelaneTMD700.log");
-    QString LogFileName = QStringLiteral("Ivrelane.log");
+    QString LogFileNameTMD700 = QString::fromLatin1(ProgramFiles::EarlierLogFile);
+    QString LogFileName = QString::fromLatin1(ProgramFiles::LogFile);
 
+    // Makes `directory` current and notes which of the four files exist there and whether it
+    // can be written.
+    void noteFilesIn(const QString &directory);
     // Whether each file existed when the program started; never recomputed.
     bool IniFileExists = false;
     bool LogFileExists = false;
@@ -97,4 +107,28 @@ struct StationState
     bool TxLockedOut = false;
 
     static std::array<QString, 16> initialStatusMessages();
+
+    void setLanguage(Language chosen);
+    void setModel(const QString &name);
+    void setModelLabel(const QString &label);
+    void setBands(BandChoice choice);
+    void setRigAnswering(bool answering);
+    void setRigStatus(int status);
+    void setPortStatus(int status);
+    void setInitInProgress(bool inProgress);
+    // ServerConnected and ServerStatus together.
+    void setServerConnected(bool connected);
+    void setActiveBand(int band);
+    void setCurrentFrequency(const QString &frequency);
+
+signals:
+    void languageChanged();
+    // ModelName or ModelLabel.
+    void modelChanged();
+    void bandsChanged();
+    // RigAnswering, RigStatus, PortStatus or InitInProgress.
+    void rigChanged();
+    void serverChanged();
+    void activeBandChanged();
+    void frequencyChanged();
 };

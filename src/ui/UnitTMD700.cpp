@@ -74,8 +74,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         const char *name;
         int interval;
     };
-    for (const NamedTimer &t : {NamedTimer{&TimerIP, "TimerIP", 500},
-                                {&TimerDTMF, "TimerDTMF", 5000},
+    for (const NamedTimer &t : {NamedTimer{&TimerDTMF, "TimerDTMF", 5000},
                                 {&TimerTX16, "TimerTX16", 500},
                                 {&TimerPin14, "TimerPin14", 200},
                                 {&TimerPin1, "TimerPin1", 200},

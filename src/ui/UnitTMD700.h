@@ -15,7 +15,6 @@ public:
 
     Ui::TForm1 ui;
 
-    QTimer TimerIP;
     QTimer TimerDTMF;
     QTimer TimerTX16;
     QTimer TimerPin14;

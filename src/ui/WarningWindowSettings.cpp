@@ -1,4 +1,4 @@
-#include "app/WarningWindowSettings.h"
+#include "ui/WarningWindowSettings.h"
 
 #include "ui/UnitWarning.h"
 

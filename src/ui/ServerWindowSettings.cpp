@@ -1,4 +1,4 @@
-#include "app/ServerWindowSettings.h"
+#include "ui/ServerWindowSettings.h"
 
 #include "ui/Captions.h"
 #include "ui/UnitIP.h"

@@ -1,12 +1,12 @@
-#include "app/ProgramFiles.h"
-
-#include "core/StationState.h"
+#include "platform/ProgramFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,15 +17,18 @@ namespace {
 
 void adoptEarlierFiles(const QDir &from, const QDir &to)
 {
-    const StationState names;
-    const bool hasConfiguration =
-        to.exists(names.IniFileName) || to.exists(names.IniFileNameTMD700);
-    const bool hasLog = to.exists(names.LogFileName) || to.exists(names.LogFileNameTMD700);
+    const QStringList configurations{QString::fromLatin1(ConfigurationFile),
+                                     QString::fromLatin1(EarlierConfigurationFile)};
+    const QStringList logs{QString::fromLatin1(LogFile), QString::fromLatin1(EarlierLogFile)};
+    const auto anyIn = [&to](const QStringList &names) {
+        return std::any_of(names.begin(), names.end(),
+                           [&to](const QString &name) { return to.exists(name); });
+    };
     QStringList files;
-    if (!hasConfiguration)
-        files << names.IniFileName << names.IniFileNameTMD700;
-    if (!hasLog)
-        files << names.LogFileName << names.LogFileNameTMD700;
+    if (!anyIn(configurations))
+        files << configurations;
+    if (!anyIn(logs))
+        files << logs;
     for (const QString &name : std::as_const(files)) {
         if (from.exists(name))
             QFile::rename(from.filePath(name), to.filePath(name));
@@ -54,9 +57,8 @@ Location locate(const QString &programDirectory)
         if (writable)
             return {programDirectory, true};
         const QDir dir(programDirectory);
-        const StationState names;
-        for (const QString &name : {names.IniFileName, names.IniFileNameTMD700}) {
-            if (QFileInfo::exists(dir.filePath(name)))
+        for (const char *name : {ConfigurationFile, EarlierConfigurationFile}) {
+            if (QFileInfo::exists(dir.filePath(QString::fromLatin1(name))))
                 return {programDirectory, false};
         }
     }
@@ -65,17 +67,6 @@ Location locate(const QString &programDirectory)
     if (installed && writable)
         adoptEarlierFiles(QDir(programDirectory), QDir(config));
     return {config, isWritable(config)};
-}
-
-void initialise(StationState &state, const QString &directory)
-{
-    QDir::setCurrent(directory);
-    const QDir dir(directory);
-    state.IniFileExists = QFileInfo::exists(dir.filePath(state.IniFileName));
-    state.LogFileExists = QFileInfo::exists(dir.filePath(state.LogFileName));
-    state.IniFileTMD700Exists = QFileInfo::exists(dir.filePath(state.IniFileNameTMD700));
-    state.LogFileTMD700Exists = QFileInfo::exists(dir.filePath(state.LogFileNameTMD700));
-    state.FolderWritable = isWritable(directory);
 }
 
 void provideRuntimeDirectory()

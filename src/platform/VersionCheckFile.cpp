@@ -1,4 +1,4 @@
-#include "app/VersionCheckFile.h"
+#include "platform/VersionCheckFile.h"
 
 #include <QFile>
 

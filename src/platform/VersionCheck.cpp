@@ -1,7 +1,6 @@
-#include "app/VersionCheck.h"
+#include "platform/VersionCheck.h"
 
-#include "app/VersionCheckFile.h"
-#include "core/VersionCheckSite.h"
+#include "platform/VersionCheckFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +14,8 @@ const QString RemotePath = QStringLiteral("/index_fichiers/versions.txt");
 const QString LocalName = QStringLiteral("versions.txt");
 } // namespace
 
-VersionCheck::VersionCheck(const QString &directory, QObject *parent)
-    : QObject(parent), site(makerSiteAddress()), m_directory(directory),
+VersionCheck::VersionCheck(const QString &directory, const QUrl &site, QObject *parent)
+    : QObject(parent), site(site), m_directory(directory),
       m_network(new QNetworkAccessManager(this))
 {
 }

@@ -2,11 +2,15 @@
 
 #include <QString>
 
-struct StationState;
-
 // Where the station keeps its files: beside the program, or in the user's configuration folder
 // when the program's folder cannot be written or belongs to an installed copy.
 namespace ProgramFiles {
+
+// The station's files, and the names an earlier version gave them.
+constexpr const char *ConfigurationFile = "Ivrelane.ini";
+constexpr const char *EarlierConfigurationFile = "IvrelaneTMD700.ini";
+constexpr const char *LogFile = "Ivrelane.log";
+constexpr const char *EarlierLogFile = "IvrelaneTMD700.log";
 
 struct Location
 {
@@ -27,10 +31,6 @@ bool isInstalled(const QString &programDirectory);
 Location locate(const QString &programDirectory);
 
 bool isWritable(const QString &directory);
-
-// Makes `directory` current and notes which of the four files exist there and whether it can
-// be written.
-void initialise(StationState &state, const QString &directory);
 
 // Without XDG_RUNTIME_DIR (a headless start, a service, su), points it at a private folder of
 // the user's, so that Qt does not warn about it on every start. To be called before the

@@ -1,4 +1,4 @@
-#include "app/InstanceLock.h"
+#include "platform/InstanceLock.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "app/ReadOnlyNotice.h"
+#include "ui/ReadOnlyNotice.h"
 
 #include "ui/StatusLines.h"
 

@@ -5,8 +5,14 @@
 #include <QString>
 #include <functional>
 
+class DtmfCodeList;
+class Notifier;
 class Radio;
-class Station;
+class RadioSelector;
+class TForm1;
+class TFormMEM;
+struct SerialPortSettings;
+struct StationState;
 
 // The Kenwood's side windows and menu items: the memory count dialog, the export of the DTMF
 // codes and memories to a text file, and the serial read time-outs.
@@ -14,7 +20,18 @@ class KenwoodDialogs : public QObject
 {
     Q_OBJECT
 public:
-    explicit KenwoodDialogs(Station &station);
+    struct Parts
+    {
+        TForm1 &mainWindow;
+        TFormMEM &memoryWindow;
+        StationState &state;
+        SerialPortSettings &port;
+        const DtmfCodeList &dtmfCodes;
+        RadioSelector &radios;
+        Notifier &notifier;
+        QString directory; // where the export is offered
+    };
+    explicit KenwoodDialogs(const Parts &parts);
 
     void MenuMEMClick();
     void FormMEMShow();
@@ -30,7 +47,7 @@ public:
     std::function<QString(const QString &defaultName)> chooseSaveFile;
 
 private:
-    Station &m_station;
+    Parts m_parts;
     // The radio whose memories the panel lists: the last one in use that has memories (the
     // generic transmitter's panel has no memory list).
     QPointer<const Radio> m_listedMemories;

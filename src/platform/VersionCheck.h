@@ -18,7 +18,7 @@ public:
     static constexpr qint64 MaximumFileSize = 64 * 1024; // the real file is a few lines
     static constexpr int DefaultTransferTimeoutMs = 20000;
 
-    explicit VersionCheck(const QString &directory, QObject *parent = nullptr);
+    VersionCheck(const QString &directory, const QUrl &site, QObject *parent = nullptr);
     ~VersionCheck() override;
 
     // Site asked for the versions file; tests point it at a local server.
