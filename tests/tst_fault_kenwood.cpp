@@ -1,7 +1,7 @@
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
 #include "app/Station.h"
-#include "app/StatusReport.h"
+#include "service/StatusReport.h"
 #include "support/ProcessMemory.h"
 #include "support/PtyPeer.h"
 #include "support/RawPty.h"

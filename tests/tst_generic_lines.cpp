@@ -2,13 +2,13 @@
 // interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
 // the stepping.
 #include "app/GenericTxWiring.h"
-#include "app/StatusReport.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericReset.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/MemoryLines.h"
+#include "service/StatusReport.h"
 #include "support/GenericTxFixture.h"
 #include "support/HidrawPeer.h"
 #include "support/TestFiles.h"

@@ -1,6 +1,7 @@
 // The folders of src/ depend on each other one way only: platform <- core <- radio <- backends
-// (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui, the views, sit on all of those; app
-// may include anything, and nothing includes app. This reads every #include "folder/..." line of
+// (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui, the views, sit on all of those, and
+// service, what a headless station is asked from the command line, on the radios; app may
+// include anything, and nothing includes app. This reads every #include "folder/..." line of
 // src/ and fails on a direction the picture forbids.
 
 #include <QDirIterator>
@@ -35,6 +36,9 @@ const QMap<QString, QSet<QString>> &allowed()
          onRadio + QSet<QString>{QStringLiteral("kenwood"), QStringLiteral("hamlib"),
                                  QStringLiteral("generic_tx"), QStringLiteral("dtmf"),
                                  QStringLiteral("server")}},
+        {QStringLiteral("service"),
+         onRadio + QSet<QString>{QStringLiteral("kenwood"), QStringLiteral("hamlib"),
+                                 QStringLiteral("generic_tx")}},
     };
     return rules;
 }

@@ -1,7 +1,7 @@
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
 #include "app/Station.h"
-#include "app/StatusReport.h"
+#include "service/StatusReport.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
 #include "support/RigSimProcess.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ConfigValues.h"
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 
@@ -46,7 +47,7 @@ struct ConfigBinding
 
 namespace ConfigFile {
 
-constexpr const char *Header = "[IvrelaneTMD7x0]";
+constexpr const char *Header = ConfigValues::Header;
 
 // Applies every line in file order.
 void apply(const ConfigBinding &b, const QStringList &lines);

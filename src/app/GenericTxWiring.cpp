@@ -338,3 +338,35 @@ void GenericTxWiring::UpDownTXClick(UpDownArrows::Direction direction)
 {
     m_radio->step(direction == UpDownArrows::Direction::Up);
 }
+
+namespace {
+
+QString healthText(GenericTxWiring::LinesHealth health)
+{
+    switch (health) {
+    case GenericTxWiring::LinesHealth::Ok:
+        return QStringLiteral("OK");
+    case GenericTxWiring::LinesHealth::Error:
+        return QStringLiteral("error");
+    case GenericTxWiring::LinesHealth::Lost:
+        return QStringLiteral("lost");
+    case GenericTxWiring::LinesHealth::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+} // namespace
+
+QJsonObject GenericTxWiring::linesReport() const
+{
+    const bool working = m_health == LinesHealth::Ok;
+    return QJsonObject{
+        {QLatin1String("kind"), linesKindText()},
+        {QLatin1String("device"), m_driver->lines().deviceName()},
+        {QLatin1String("state"), healthText(m_health)},
+        {QLatin1String("pttKeyed"), m_driver->pttDriven()},
+        {QLatin1String("squelchOpen"),
+         working ? QJsonValue(m_driver->squelchIsOpen()) : QJsonValue()},
+    };
+}

@@ -7,18 +7,22 @@
 #include "app/InterfaceWiring.h"
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
-#include "app/StatusReport.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
 #include "generic_tx/ChannelList.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "generic_tx/LinesWatch.h"
+#include "hamlib/HamlibLink.h"
+#include "kenwood/RigLink.h"
 #include "platform/ProgramFiles.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "radio/Radio.h"
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
+#include "service/StatusReport.h"
 #include "ui/Captions.h"
 #include "ui/RadioPanelView.h"
 #include "ui/ReadOnlyNotice.h"
@@ -107,7 +111,9 @@ Station::Station(const QString &directory, Notifier &notifier)
         StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);
     });
-    status = std::make_unique<StatusReport>(*this);
+    wireStatusReport();
+    // As a click on the toggle would.
+    connect(&m_manualKeying, &ManualKeying::toggled, this, [this] { Form1->releaseFocus(); });
     connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
@@ -186,6 +192,36 @@ ConfigBinding Station::configBinding()
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
     };
+}
+
+// The report counts what the parts say happened.
+void Station::wireStatusReport()
+{
+    status = std::make_unique<StatusReport>(StatusReport::Sources{
+        state, radios, IdTCPClient, log, requests, m_directory, [this] {
+            return radios.current() == &genericTx->radio() ? genericTx->linesReport()
+                                                           : QJsonObject();
+        }});
+    StatusReport *report = status.get();
+    StatusCounters &counted = report->counters;
+    // The generic transmitter is keyed when its PTT line is, not when TRANSMIT asks for it.
+    for (Radio *radio : radios.all()) {
+        if (radio != &genericTx->radio())
+            connect(&radio->state(), &RadioState::keyedChanged, report,
+                    &StatusReport::keyingChanged);
+    }
+    connect(&genericTx->driver(), &ControlLineDriver::pttDrivenChanged, report,
+            &StatusReport::keyingChanged);
+    connect(&genericTx->linesWatch(), &LinesWatch::lost, report,
+            [&counted] { ++counted.portLosses; });
+    connect(transmitTimeout.get(), &TransmitTimeout::expired, report,
+            [&counted] { ++counted.transmitTimeouts; });
+    connect(&kenwood->link(), &RigLink::replyMissing, report,
+            [&counted] { ++counted.radioFaults; });
+    connect(&kenwood->link(), &RigLink::portLost, report, [&counted] { ++counted.portLosses; });
+    connect(&hamlib->link(), &HamlibLink::failed, report, [&counted] { ++counted.radioFaults; });
+    connect(&server->session(), &ServerSession::reconnected, report,
+            [&counted] { ++counted.serverReconnections; });
 }
 
 Language Station::currentLanguage() const
@@ -344,32 +380,6 @@ void Station::FormClick()
 void Station::FormKeyPress(QChar key)
 {
     // The space bar is the transceiver panel's TRANSMIT.
-    Radio *radio = radios.current();
-    if (key != QLatin1Char(' ') || radio == nullptr || radio->capabilities().stepping)
-        return;
-    const bool on = !radio->state().keyed();
-    // A radio that missed an exchange is not keyed by it, even once it answers again by the
-    // time the press's turn comes.
-    if (on && !state.RigAnswering)
-        return;
-    auto request = [this, radio, on] { return spaceBarTransmit(radio, on); };
-    if (on)
-        requests.submitKey(request);
-    else
-        requests.submitUnkey(request);
-}
-
-// Counts again when it runs: a radio that missed an exchange meanwhile is not keyed by the space
-// bar, but it can still be unkeyed.
-QCoro::Task<> Station::spaceBarTransmit(Radio *radio, bool on)
-{
-    if (radio != radios.current())
-        co_return;
-    const bool keyed = radio->state().keyed();
-    if (!state.RigAnswering && !keyed)
-        co_return;
-    co_await radio->setTransmit(on);
-    // As a click on the toggle would: a refused one (a panel waiting) changes nothing at all.
-    if (radio->state().keyed() != keyed)
-        Form1->releaseFocus();
+    if (key == QLatin1Char(' '))
+        m_manualKeying.toggle();
 }

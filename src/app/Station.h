@@ -7,6 +7,7 @@
 #include "core/TrafficLine.h"
 #include "dtmf/DtmfCodeList.h"
 #include "platform/LinkSettings.h"
+#include "radio/ManualKeying.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 
@@ -131,9 +132,10 @@ private:
     // The Band menu's items and the choice each stands for.
     std::array<std::pair<QAction *, StationState::BandChoice>, 3> bandChoiceItems() const;
     void applyChannelCount();
+    void wireStatusReport();
     QCoro::Task<> quit();
-    QCoro::Task<> spaceBarTransmit(Radio *radio, bool on);
 
     QString m_directory;
     Notifier &m_notifier;
+    ManualKeying m_manualKeying{state, radios, requests};
 };

@@ -6,6 +6,9 @@
 // Value rules of the configuration file, kept free of widgets.
 namespace ConfigValues {
 
+// The configuration file's first line.
+constexpr const char *Header = "[IvrelaneTMD7x0]";
+
 // A decimal integer with an optional sign and nothing else; out-of-range values are not integers.
 std::optional<int> parseInteger(const QString &text);
 

@@ -1,6 +1,6 @@
-#include "app/StatusCommand.h"
+#include "service/StatusCommand.h"
 
-#include "app/StatusReport.h"
+#include "service/StatusReport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

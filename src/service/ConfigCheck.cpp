@@ -1,6 +1,5 @@
-#include "app/ConfigCheck.h"
+#include "service/ConfigCheck.h"
 
-#include "app/ConfigFile.h"
 #include "core/ConfigValues.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LineSettings.h"
@@ -169,7 +168,7 @@ QList<Verdict> judge(const QStringList &lines)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &text = lines.at(i);
         // Comments are lines the reader passes over like any line without a key it knows.
-        if (text.trimmed().isEmpty() || text == QLatin1String(ConfigFile::Header) ||
+        if (text.trimmed().isEmpty() || text == QLatin1String(ConfigValues::Header) ||
             text.startsWith(QLatin1Char('#')) || text.startsWith(QLatin1Char(';')))
             continue;
         Verdict verdict{int(i + 1), text, false, QString()};

@@ -1,18 +1,12 @@
-#include "app/StatusReport.h"
+#include "service/StatusReport.h"
 
-#include "app/GenericTxWiring.h"
-#include "app/HamlibWiring.h"
-#include "app/KenwoodWiring.h"
-#include "app/ServerWiring.h"
-#include "app/Station.h"
-#include "generic_tx/ControlLineDriver.h"
-#include "generic_tx/GenericTxRadio.h"
-#include "generic_tx/LinesWatch.h"
-#include "hamlib/HamlibLink.h"
-#include "kenwood/RigLink.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
+#include "platform/LinkSettings.h"
 #include "radio/MemoryEntry.h"
 #include "radio/Radio.h"
-#include "radio/TransmitTimeout.h"
+#include "radio/RadioRequests.h"
+#include "radio/RadioSelector.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,57 +60,10 @@ QJsonObject radioReport(const Radio *radio, bool answering)
     return report;
 }
 
-QString healthText(GenericTxWiring::LinesHealth health)
-{
-    switch (health) {
-    case GenericTxWiring::LinesHealth::Ok:
-        return QStringLiteral("OK");
-    case GenericTxWiring::LinesHealth::Error:
-        return QStringLiteral("error");
-    case GenericTxWiring::LinesHealth::Lost:
-        return QStringLiteral("lost");
-    case GenericTxWiring::LinesHealth::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
-// The generic transmitter's control lines: what carries them, and whether they work.
-QJsonObject linesReport(GenericTxWiring &generic)
-{
-    const GenericTxWiring::LinesHealth health = generic.linesHealth();
-    const bool working = health == GenericTxWiring::LinesHealth::Ok;
-    return QJsonObject{
-        {QLatin1String("kind"), generic.linesKindText()},
-        {QLatin1String("device"), generic.driver().lines().deviceName()},
-        {QLatin1String("state"), healthText(health)},
-        {QLatin1String("pttKeyed"), generic.driver().pttDriven()},
-        {QLatin1String("squelchOpen"),
-         working ? QJsonValue(generic.driver().squelchIsOpen()) : QJsonValue()},
-    };
-}
-
 } // namespace
 
-StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(station)
+StatusReport::StatusReport(const Sources &sources) : QObject(nullptr), m_sources(sources)
 {
-    // The generic transmitter is keyed when its PTT line is, not when TRANSMIT asks for it.
-    GenericTxWiring &generic = *station.genericTx;
-    for (Radio *radio : station.radios.all()) {
-        if (radio != &generic.radio())
-            connect(&radio->state(), &RadioState::keyedChanged, this, &StatusReport::keyingChanged);
-    }
-    connect(&generic.driver(), &ControlLineDriver::pttDrivenChanged, this,
-            &StatusReport::keyingChanged);
-    connect(&generic.linesWatch(), &LinesWatch::lost, this, [this] { ++counters.portLosses; });
-    connect(station.transmitTimeout.get(), &TransmitTimeout::expired, this,
-            [this] { ++counters.transmitTimeouts; });
-    connect(&station.kenwood->link(), &RigLink::replyMissing, this,
-            [this] { ++counters.radioFaults; });
-    connect(&station.kenwood->link(), &RigLink::portLost, this, [this] { ++counters.portLosses; });
-    connect(&station.hamlib->link(), &HamlibLink::failed, this, [this] { ++counters.radioFaults; });
-    connect(&station.server->session(), &ServerSession::reconnected, this,
-            [this] { ++counters.serverReconnections; });
     m_check.setInterval(CheckPeriodMs);
     connect(&m_check, &QTimer::timeout, this, &StatusReport::check);
 }
@@ -150,21 +97,20 @@ void StatusReport::stop()
 
 QJsonObject StatusReport::snapshot() const
 {
-    const Station &s = m_station;
+    const Sources &s = m_sources;
     const QDateTime now = QDateTime::currentDateTime();
     QJsonObject report = radioReport(s.radios.current(), s.state.RigAnswering);
     report[QLatin1String("running")] = m_running;
     report[QLatin1String("pid")] = QCoreApplication::applicationPid();
     report[QLatin1String("started")] = isoTime(m_started);
     report[QLatin1String("model")] = s.radios.currentModel();
-    if (s.radios.current() == &s.genericTx->radio())
-        report[QLatin1String("lines")] = linesReport(*s.genericTx);
+    if (const QJsonObject lines = s.lines ? s.lines() : QJsonObject(); !lines.isEmpty())
+        report[QLatin1String("lines")] = lines;
     const bool keyed = m_keyedSince.isValid();
     report[QLatin1String("keyed")] = keyed;
     report[QLatin1String("keyedSince")] = isoTime(m_keyedSince);
     report[QLatin1String("server")] = QJsonObject{
-        {QLatin1String("address"),
-         QStringLiteral("%1:%2").arg(s.IdTCPClient.host).arg(s.IdTCPClient.port)},
+        {QLatin1String("address"), QStringLiteral("%1:%2").arg(s.server.host).arg(s.server.port)},
         {QLatin1String("connected"), s.state.ServerConnected},
     };
     report[QLatin1String("lastLogLine")] = s.log.lines().size() > 1 ? s.log.lines().last() : "";
@@ -233,9 +179,9 @@ void StatusReport::write(const QJsonObject &report)
     QJsonObject stamped = report;
     stamped[QLatin1String("time")] = isoTime(QDateTime::currentDateTime());
     m_sinceWrite.start();
-    if (!m_station.state.FolderWritable)
+    if (!m_sources.state.FolderWritable)
         return;
-    QSaveFile file(QDir(m_station.directory()).filePath(QLatin1String(FileName)));
+    QSaveFile file(QDir(m_sources.directory).filePath(QLatin1String(FileName)));
     if (!file.open(QIODevice::WriteOnly))
         return;
     file.write(QJsonDocument(stamped).toJson(QJsonDocument::Indented));

@@ -1,7 +1,5 @@
-#include "app/RadioProbe.h"
+#include "service/RadioProbe.h"
 
-#include "app/CommandTask.h"
-#include "app/StationConfiguration.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "generic_tx/GenericTxRadio.h"
@@ -13,6 +11,8 @@
 #include "kenwood/PortOpenReport.h"
 #include "kenwood/RigLink.h"
 #include "platform/ParportProcInfo.h"
+#include "service/CommandTask.h"
+#include "service/StationConfiguration.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,8 +5,13 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
-class Station;
+class EventLog;
+class RadioRequests;
+class RadioSelector;
+struct StationState;
+struct TcpClientSettings;
 
 // What happened since start, for the status file.
 struct StatusCounters
@@ -32,7 +37,19 @@ public:
     static constexpr int CheckPeriodMs = 1000;
     static constexpr int RefreshPeriodMs = 60'000;
 
-    explicit StatusReport(Station &station);
+    // What the report reads.
+    struct Sources
+    {
+        const StationState &state;
+        const RadioSelector &radios;
+        const TcpClientSettings &server;
+        const EventLog &log;
+        const RadioRequests &requests;
+        QString directory;
+        // The generic transmitter's control lines while it is the radio in use; empty otherwise.
+        std::function<QJsonObject()> lines;
+    };
+    explicit StatusReport(const Sources &sources);
 
     // Writes the first report and keeps it up to date.
     void start();
@@ -40,6 +57,9 @@ public:
     void stop();
 
     StatusCounters counters;
+
+    // The radio in use was keyed or unkeyed.
+    void keyingChanged(bool keyed);
 
     QJsonObject snapshot() const;
     // The report in one line, for the service manager: "TMD710 on ttyUSB0 answering, server
@@ -51,11 +71,10 @@ signals:
     void summaryChanged(const QString &summary);
 
 private:
-    void keyingChanged(bool keyed);
     void check();
     void write(const QJsonObject &report);
 
-    Station &m_station;
+    Sources m_sources;
     const QDateTime m_started = QDateTime::currentDateTime();
     QDateTime m_keyedSince;
     bool m_running = false;

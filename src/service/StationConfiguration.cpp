@@ -1,4 +1,4 @@
-#include "app/StationConfiguration.h"
+#include "service/StationConfiguration.h"
 
 #include "core/ConfigValues.h"
 #include "core/StationState.h"

@@ -1,13 +1,13 @@
-#include "app/CheckCommand.h"
+#include "service/CheckCommand.h"
 
-#include "app/ConfigCheck.h"
-#include "app/RadioProbe.h"
-#include "app/StationConfiguration.h"
 #include "core/ConfigValues.h"
 #include "generic_tx/LinesDiscovery.h"
 #include "platform/InstanceLock.h"
 #include "platform/ParportProcInfo.h"
 #include "platform/SerialPortList.h"
+#include "service/ConfigCheck.h"
+#include "service/RadioProbe.h"
+#include "service/StationConfiguration.h"
 
 #include <QDir>
 #include <QFile>

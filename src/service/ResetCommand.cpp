@@ -1,7 +1,5 @@
-#include "app/ResetCommand.h"
+#include "service/ResetCommand.h"
 
-#include "app/CommandTask.h"
-#include "app/StationConfiguration.h"
 #include "generic_tx/GenericReset.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "hamlib/HamlibRadio.h"
@@ -10,6 +8,8 @@
 #include "kenwood/KenwoodReset.h"
 #include "platform/InstanceLock.h"
 #include "platform/ParallelPortFactory.h"
+#include "service/CommandTask.h"
+#include "service/StationConfiguration.h"
 
 #include <QDir>
 
