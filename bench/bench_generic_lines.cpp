@@ -60,7 +60,7 @@ std::unique_ptr<Station> startStation(const QString &dir, Notifier &notifier, co
     auto station = std::make_unique<Station>(dir, notifier);
     station->terminate = [] {};
     station->FormActivate();
-    TForm1 &f = *station->Form1;
+    TForm1 &f = *station->windows().Form1;
     waitFor([&f] { return !f.TimerPin16.isActive() && !f.TimerTX16.isActive(); }, 5000);
     return station;
 }
@@ -70,7 +70,7 @@ std::unique_ptr<Station> startStation(const QString &dir, Notifier &notifier, co
 void onePulse(Station &station, const QElapsedTimer &clock, const std::function<qint64()> &written,
               QList<double> &latencies)
 {
-    TForm1 &f = *station.Form1;
+    TForm1 &f = *station.windows().Form1;
     const qint64 requested = clock.nsecsElapsed();
     station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
     waitFor([&] { return written() >= 0; }, 1000);
@@ -100,7 +100,7 @@ int main(int argc, char **argv)
         ParallelPortFactory::installTestPort(nullptr);
         port->clearWrites();
         QList<double> latencies;
-        TForm1 &f = *station->Form1;
+        TForm1 &f = *station->windows().Form1;
         for (int i = 0; i < pulses; ++i) {
             const qint64 requested = clock.nsecsElapsed();
             station->genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));

@@ -114,7 +114,7 @@ int main(int argc, char **argv)
     Station station(dir.path(), notifier);
     station.terminate = [] {};
     station.FormActivate();
-    TForm1 &f = *station.Form1;
+    TForm1 &f = *station.windows().Form1;
     ControlLineDriver &driver = station.genericTx->driver();
     auto quiet = [&f] {
         return !f.TimerTX16.isActive() && !f.TimerPin14.isActive() && !f.TimerPin16.isActive();

@@ -82,11 +82,12 @@ int main(int argc, char *argv[])
     station.deviceDirectory = dir.filePath(QStringLiteral("dev"));
     station.terminate = [] {};
     // As the program does: the window is shown, and start-up runs once it is on screen.
-    station.Form1->show();
+    station.windows().Form1->show();
     // Connected, and the radio initialised (its first exchange comes 500 ms after the port).
     if (!waitFor([&] {
             return peer && station.state.ServerConnected && station.state.RigAnswering &&
-                   station.state.RigStatus == 3 && station.Form1->ui.GroupBoxTX->isEnabled();
+                   station.state.RigStatus == 3 &&
+                   station.windows().Form1->ui.GroupBoxTX->isEnabled();
         })) {
         std::fprintf(stderr, "the station did not connect or the radio did not answer\n");
         return 1;

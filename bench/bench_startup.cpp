@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
         startupMs = double(sinceMain.nsecsElapsed()) / 1e6;
         startupAgeMs = processAgeMs();
     });
-    station.Form1->show();
+    station.windows().Form1->show();
     QElapsedTimer wait;
     wait.start();
     while ((startupMs < 0 || !station.state.ServerConnected) && wait.elapsed() < 10000) {

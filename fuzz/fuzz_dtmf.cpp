@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     FuzzStation &fuzz = FuzzStation::instance();
     Station &station = fuzz.station();
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = station.windows().Form1->ui;
     DtmfInterpreter &interpreter = station.dtmf->interpreter();
     FuzzedDataProvider in(data, size);
 

@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     Station &station = fuzz.station();
     fuzz.parallelPort().clearWrites();
     server->deliver(fuzzBytes(data, size));
-    if (station.Form1->ui.EditTXdata->text().size() > TrafficDisplay::Capacity)
+    if (station.windows().Form1->ui.EditTXdata->text().size() > TrafficDisplay::Capacity)
         __builtin_trap();
     return 0;
 }

@@ -146,7 +146,7 @@ private slots:
     void everyKeyReadAndSavedBack()
     {
         auto station = start(withPort(EveryKey));
-        const Ui::TFormInitTX16 &g = station->FormInitTX16->ui;
+        const Ui::TFormInitTX16 &g = station->windows().FormInitTX16->ui;
         QCOMPARE(station->state.ModelName, QStringLiteral("TMV71"));
         QCOMPARE(station->state.NumberOfMemories, 150);
         QCOMPARE(station->state.PowerA, 0);
@@ -154,11 +154,11 @@ private slots:
         QCOMPARE(station->ComPortTX.portName, m_portPath);
         QCOMPARE(station->IdTCPClient.host, QStringLiteral("192.168.1.20"));
         QCOMPARE(station->IdTCPClient.port, 10950);
-        QCOMPARE(station->Form1->pos(), QPoint(60, 40));
+        QCOMPARE(station->windows().Form1->pos(), QPoint(60, 40));
         QCOMPARE(station->ComPortTX.readIntervalTimeout, 30);
         QCOMPARE(g.SpinEditCanalNombre->value(), 24);
-        QCOMPARE(station->Form1->ui.UpDownTX->maximum(), 25);
-        QCOMPARE(station->Form1->ui.Label16->text(), QStringLiteral("24"));
+        QCOMPARE(station->windows().Form1->ui.UpDownTX->maximum(), 25);
+        QCOMPARE(station->windows().Form1->ui.Label16->text(), QStringLiteral("24"));
         QCOMPARE(station->state.Tx16Tempo, 700);
         // Each pulse length is shown under its own pin and used for its own line.
         QCOMPARE(g.SpinEditPin1->value(), 300);
@@ -169,14 +169,14 @@ private slots:
         QCOMPARE(g.RadioButtonH278->text(), QStringLiteral("0278h"));
         QVERIFY(station->state.CheckVersionAtStart);
         QCOMPARE(station->state.TxTimeoutSeconds, 120);
-        QVERIFY(station->FormIP->ui.CheckBoxReconnect->isChecked());
-        QVERIFY(station->FormWarning->isHidden());
-        QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
-        QCOMPARE(station->Form1->ui.ComboBoxTXMEM->itemText(4),
+        QVERIFY(station->windows().FormIP->ui.CheckBoxReconnect->isChecked());
+        QVERIFY(station->windows().FormWarning->isHidden());
+        QCOMPARE(station->windows().FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
+        QCOMPARE(station->windows().Form1->ui.ComboBoxTXMEM->itemText(4),
                  QStringLiteral("005=145.600000 [Essai]"));
         // Nobody answers on the port: the powers read are saved as they were, not the sliders'
         // resting position.
-        station->Form1->ui.MenuTMV71->setChecked(true);
+        station->windows().Form1->ui.MenuTMV71->setChecked(true);
         QCOMPARE(saved(*station), withPort(EveryKey));
     }
 
@@ -186,7 +186,7 @@ private slots:
         const ServerWindowSettings &server = *station->serverSettings;
         QVERIFY(!server.connectAtStart() && !server.reconnect());
         QVERIFY(server.audioChannel() == AudioChannel::Left);
-        QVERIFY(station->FormWarning->isVisible());
+        QVERIFY(station->windows().FormWarning->isVisible());
         // What the generic transmitter's logic reads.
         QCOMPARE(station->genericTx->stepper().selectorMaximum(), 3);
         QVERIFY(!station->tx16Settings->circularScan());
@@ -196,10 +196,10 @@ private slots:
         QVERIFY(station->tx16Settings->port() == GenericTxSettings::Port::User);
         QCOMPARE(station->tx16Settings->typedAddress(), QStringLiteral("03BC"));
         QCOMPARE(station->tx16Settings->pulseLength(TxLine::Reset), 5000);
-        station->Form1->ui.MenuTMV71->setChecked(true);
+        station->windows().Form1->ui.MenuTMV71->setChecked(true);
         QCOMPARE(saved(*station), OtherValues);
         // A power the operator sets is the one saved.
-        station->Form1->ui.TrackBarPWRB->setValue(2);
+        station->windows().Form1->ui.TrackBarPWRB->setValue(2);
         QStringList changed = OtherValues;
         changed.replace(changed.indexOf(QStringLiteral("PWRB=0")), QStringLiteral("PWRB=2"));
         QCOMPARE(saved(*station), changed);
@@ -209,13 +209,13 @@ private slots:
     {
         auto station = start({Header, "FORMTOP = 77", "formleft=90", "LANGUAGE=f", "TX=a",
                               "PWRA=high", "COM=COM9", "CONNECT=yes", "WARNING=y"});
-        QCOMPARE(station->Form1->pos(), QPoint(8, 2));
-        QVERIFY(station->Form1->ui.MenuFrancais->isChecked());
-        QVERIFY(station->Form1->ui.MenuChoixTXAB->isChecked());
+        QCOMPARE(station->windows().Form1->pos(), QPoint(8, 2));
+        QVERIFY(station->windows().Form1->ui.MenuFrancais->isChecked());
+        QVERIFY(station->windows().Form1->ui.MenuChoixTXAB->isChecked());
         QCOMPARE(station->state.PowerA, -1);
         QVERIFY(station->ComPortTX.portName.isEmpty());
-        QVERIFY(!station->FormIP->ui.CheckBoxConnect->isChecked());
-        QVERIFY(!station->FormWarning->ui.CheckBoxWarning->isChecked());
+        QVERIFY(!station->windows().FormIP->ui.CheckBoxConnect->isChecked());
+        QVERIFY(!station->windows().FormWarning->ui.CheckBoxWarning->isChecked());
         const QStringList lines = saved(*station);
         // "Bande active", no port, warning unchecked: no TX, COM or WARNING line.
         for (const char *absent : {"TX=", "COM=", "WARNING=", "CONNECT=", "RECONNECT="}) {
@@ -248,7 +248,7 @@ private slots:
         QFETCH(QString, lowChoice);
         QFETCH(int, output);
         auto station = start({Header, line});
-        QVERIFY(station->FormInitTX16->findChild<QRadioButton *>(lowChoice)->isChecked());
+        QVERIFY(station->windows().FormInitTX16->findChild<QRadioButton *>(lowChoice)->isChecked());
         const auto expected = [](bool low) {
             return low ? LinePolarity::Negative : LinePolarity::Positive;
         };
@@ -284,7 +284,7 @@ private slots:
         auto station = start({Header, "PORT=1", "PORT=2", "DTMF_CODE=1 : action 00= nil",
                               "DTMF_CODE=1 : action 00= nil", "PORT=x"});
         QCOMPARE(station->IdTCPClient.port, 2);
-        QCOMPARE(station->FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
+        QCOMPARE(station->windows().FormDTMF->ui.ListBoxCodesDTMF->count(), 3);
     }
 
     void parallelPortKeys_data()
@@ -310,7 +310,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, choice);
         auto station = start({Header, line});
-        const auto *button = station->FormInitTX16->findChild<QRadioButton *>(choice);
+        const auto *button = station->windows().FormInitTX16->findChild<QRadioButton *>(choice);
         QTEST(station->state.LptBase, "base");
         QTEST(button->isChecked(), "selected");
         QTEST(button->text(), "caption");
@@ -336,15 +336,15 @@ private slots:
     void userPortAddressGoesToItsEdit()
     {
         auto station = start({Header, "LPT=956"});
-        QCOMPARE(station->FormInitTX16->ui.EditH000->text(), QStringLiteral("03BC"));
-        QVERIFY(station->FormInitTX16->ui.RadioButtonH000->isChecked());
+        QCOMPARE(station->windows().FormInitTX16->ui.EditH000->text(), QStringLiteral("03BC"));
+        QVERIFY(station->windows().FormInitTX16->ui.RadioButtonH000->isChecked());
         QVERIFY(saved(*station).contains(QStringLiteral("LPT=956")));
     }
 
     void channelKeys()
     {
         auto station = start({Header, "MEM005=145.600000 [Essai]", "MEM041=1", "MEMabc=2"});
-        QComboBox *list = station->Form1->ui.ComboBoxTXMEM;
+        QComboBox *list = station->windows().Form1->ui.ComboBoxTXMEM;
         QCOMPARE(list->count(), 40);
         QCOMPARE(list->itemText(4), QStringLiteral("005=145.600000 [Essai]"));
         const QStringList lines = saved(*station);
@@ -355,9 +355,9 @@ private slots:
     void valuesClampToTheirControls()
     {
         auto station = start({Header, "CHANNELNUMTX16=99", "TEMPOTX16=50"});
-        QCOMPARE(station->FormInitTX16->ui.SpinEditCanalNombre->value(), 40);
+        QCOMPARE(station->windows().FormInitTX16->ui.SpinEditCanalNombre->value(), 40);
         QCOMPARE(station->state.Tx16Tempo, 200);
-        QCOMPARE(station->FormInitTX16->ui.SpinEditCanalReset->maximum(), 40);
+        QCOMPARE(station->windows().FormInitTX16->ui.SpinEditCanalReset->maximum(), 40);
     }
 
     void saveTwiceLeavesOneReadOnlyFile()

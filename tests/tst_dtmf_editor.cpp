@@ -2,7 +2,7 @@
 #include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfEditor.h"
 #include "support/RecordingNotifier.h"
-#include "ui/Captions.h"
+#include "ui/DtmfWindowView.h"
 #include "ui/UnitDTMF.h"
 
 #include <QtTest>
@@ -19,22 +19,14 @@ struct Editor
     RecordingNotifier notifier;
     Language language = Language::French;
     DtmfCodeList codes;
-    DtmfEditor editor{notifier, [this] { return language; },
-                      DtmfEditorControls{[this](Language l) { applyCaptions(&form, l); }, &codes,
-                                         form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
-                                         form.ui.ComboBoxActionsDTMF}};
+    DtmfEditor editor{notifier, [this] { return language; }, codes,
+                      DtmfWindowView::forEditor(form)};
 
     explicit Editor(const QStringList &table)
     {
-        // The window lists the table, as the station wires it.
-        QObject::connect(&codes, &DtmfCodeList::changed, [this] {
-            form.ui.ListBoxCodesDTMF->clear();
-            form.ui.ListBoxCodesDTMF->addItems(codes.lines());
-        });
+        DtmfWindowView::bind(form, codes, editor, &form);
         codes.setLines(table);
         editor.refillActions();
-        QObject::connect(form.ui.BitBtnOKCodeDTMF, &QPushButton::clicked,
-                         [this] { editor.BitBtnOKCodeDTMFClick(); });
     }
 
     void add(const QString &code, int action)

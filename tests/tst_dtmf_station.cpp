@@ -90,7 +90,7 @@ struct KenwoodSetup
     bool initialised(int count) const
     {
         const Station &s = const_cast<StationFixture &>(fixture).station();
-        return s.Form1->ui.GroupBoxTX->isEnabled() && s.state.RigStatus == 3 &&
+        return s.windows().Form1->ui.GroupBoxTX->isEnabled() && s.state.RigStatus == 3 &&
                rig.receivedCommands().count(QStringLiteral("AI 0")) >= count;
     }
 
@@ -139,10 +139,10 @@ void TestDtmfStation::memoryByCode()
 
     QCOMPARE(loggedSince(station, from), (QStringList{"Code " + Code1230, "MEM A=015"}));
     QVERIFY(s.rig.receivedCommands().contains(QStringLiteral("MR 0,015")));
-    QVERIFY(station.Form1->ui.EditMEMA->text().startsWith(QStringLiteral("015=")));
+    QVERIFY(station.windows().Form1->ui.EditMEMA->text().startsWith(QStringLiteral("015=")));
     // The entry is closed and its last text stays on show.
-    QCOMPARE(station.Form1->ui.StaticTextDTMF->text(), QStringLiteral("123015"));
-    QVERIFY(!station.Form1->TimerDTMF.isActive());
+    QCOMPARE(station.windows().Form1->ui.StaticTextDTMF->text(), QStringLiteral("123015"));
+    QVERIFY(!station.windows().Form1->TimerDTMF.isActive());
 }
 
 void TestDtmfStation::frequencyByCode()
@@ -157,7 +157,7 @@ void TestDtmfStation::frequencyByCode()
 
     QCOMPARE(loggedSince(station, from), (QStringList{"Code " + Code125, "FREQ A=5225"}));
     QVERIFY(s.rig.receivedCommands().contains(QStringLiteral("MR 0,001")));
-    QCOMPARE(station.Form1->ui.ComboBoxMEM->currentText().left(14),
+    QCOMPARE(station.windows().Form1->ui.ComboBoxMEM->currentText().left(14),
              QStringLiteral("001=145.225000"));
 }
 
@@ -166,15 +166,16 @@ void TestDtmfStation::bandBOnlySelectsButDoesNotRecall()
     KenwoodSetup s;
     Station &station = s.start(QStringLiteral("TMD710"));
     QTRY_VERIFY_WITH_TIMEOUT(s.initialised(1), InitTimeoutMs);
-    station.Form1->ui.MenuChoixTXB->trigger();
-    QVERIFY(station.Form1->ui.MenuChoixTXB->isChecked());
+    station.windows().Form1->ui.MenuChoixTXB->trigger();
+    QVERIFY(station.windows().Form1->ui.MenuChoixTXB->isChecked());
     const int from = int(station.log.lines().size());
     const int commands = int(s.rig.receivedCommands().size());
 
     QVERIFY(receiveDtmf(station, QStringLiteral("123015")));
 
     QCOMPARE(loggedSince(station, from), QStringList{"Code " + Code1230});
-    QVERIFY(station.Form1->ui.ComboBoxMEM->currentText().startsWith(QStringLiteral("015=")));
+    QVERIFY(
+        station.windows().Form1->ui.ComboBoxMEM->currentText().startsWith(QStringLiteral("015=")));
     QCOMPARE(s.rig.receivedCommands().size(), commands);
 }
 
@@ -195,7 +196,7 @@ void TestDtmfStation::reportDuringRecallWaitsForIt()
     });
     submitDtmf(station, QStringLiteral("123015"));
     QTRY_VERIFY(arrivedWhileBusy);
-    QTRY_VERIFY_WITH_TIMEOUT(station.Form1->ui.SpeedButtonTX->isChecked(), 10'000);
+    QTRY_VERIFY_WITH_TIMEOUT(station.windows().Form1->ui.SpeedButtonTX->isChecked(), 10'000);
 
     QCOMPARE(loggedSince(station, from),
              (QStringList{"Code " + Code1230, "MEM A=015", "Code " + Code45}));
@@ -203,8 +204,8 @@ void TestDtmfStation::reportDuringRecallWaitsForIt()
     const qsizetype recall = sent.indexOf(QStringLiteral("MR 0,015"));
     const qsizetype transmit = sent.indexOf(QStringLiteral("TX"));
     QVERIFY2(recall >= 0 && transmit > recall, qPrintable(sent.join(' ')));
-    station.Form1->ui.SpeedButtonTX->click(); // back to receive before the rig goes
-    QTRY_VERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+    station.windows().Form1->ui.SpeedButtonTX->click(); // back to receive before the rig goes
+    QTRY_VERIFY(!station.windows().Form1->ui.SpeedButtonTX->isChecked());
 }
 
 void TestDtmfStation::saveAndInitByCode()
@@ -233,7 +234,7 @@ void TestDtmfStation::scanRestartOnTmd700()
     KenwoodSetup s;
     Station &station = s.start(QStringLiteral("TMD700"));
     QTRY_VERIFY_WITH_TIMEOUT(s.initialised(1), InitTimeoutMs);
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = station.windows().Form1->ui;
     RadioState &radio = station.kenwood->radio().state();
     radio.setScanAvailable(0, true);
     radio.setScanAvailable(1, false);
@@ -259,7 +260,7 @@ void TestDtmfStation::scanRestartOnTmd700()
     QVERIFY(receiveDtmf(other, QStringLiteral("30")));
     QCOMPARE(loggedSince(other, from), QStringList{"Code " + Code30});
     QCOMPARE(d710.rig.receivedCommands().size(), before);
-    QVERIFY(other.Form1->TimerDTMF.isActive()); // not closed: the display empties later
+    QVERIFY(other.windows().Form1->TimerDTMF.isActive()); // not closed: the display empties later
 }
 
 void TestDtmfStation::genericChannelAndTransmit()
@@ -312,7 +313,7 @@ void TestDtmfStation::editorWindowAndSimulation()
         {QStringLiteral("WARNING=Y"), "DTMF_CODE=" + Code45,
          QStringLiteral("DTMF_CODE=12 : action 01= Commuter sur TXA (Kenwood)")});
     Station &station = fixture.start();
-    Ui::TFormDTMF &d = station.FormDTMF->ui;
+    Ui::TFormDTMF &d = station.windows().FormDTMF->ui;
     QCOMPARE(d.ComboBoxActionsDTMF->count(), 30);
     QCOMPARE(d.ComboBoxActionsDTMF->currentIndex(), -1);
     QCOMPARE(d.ComboBoxActionsDTMF->itemText(7),
@@ -326,8 +327,8 @@ void TestDtmfStation::editorWindowAndSimulation()
              QStringLiteral("warning:Un code existant commence par les mêmes caractères que ce "
                             "nouveau code !"));
 
-    station.Form1->ui.MenuDTMF->trigger();
-    QVERIFY(station.FormDTMF->isVisible());
+    station.windows().Form1->ui.MenuDTMF->trigger();
+    QVERIFY(station.windows().FormDTMF->isVisible());
     QCOMPARE(d.BitBtnOKCodeDTMF->text(), QStringLiteral("Add"));
     d.BitBtnOKCodeDTMF->click();
     QCOMPARE(fixture.notifier.messages.last(),
@@ -345,16 +346,16 @@ void TestDtmfStation::editorWindowAndSimulation()
                                  "12 : action 01= Commuter sur TXA (Kenwood)", Code45}));
 
     QVERIFY(d.ButtonSimuDTMF->isHidden());
-    station.Form1->ui.MenuSimuDTMF->trigger();
+    station.windows().Form1->ui.MenuSimuDTMF->trigger();
     QVERIFY(!d.ButtonSimuDTMF->isHidden());
     const int from = int(station.log.lines().size());
     d.EditCodeDTMF->setText(QStringLiteral("*9"));
     d.ButtonSimuDTMF->click();
     QCOMPARE(station.state.DtmfLastChars, QStringLiteral("*9"));
-    QCOMPARE(station.Form1->ui.StaticTextDTMF->text(), QStringLiteral("*9"));
+    QCOMPARE(station.windows().Form1->ui.StaticTextDTMF->text(), QStringLiteral("*9"));
     QCOMPARE(loggedSince(station, from),
              QStringList{QStringLiteral("Code *9 : action 01= Commuter sur TXA (Kenwood)")});
-    station.FormDTMF->hide();
+    station.windows().FormDTMF->hide();
 }
 
 // The entry stays open 5 s after the last report, not a little less: a timer allowed to round its

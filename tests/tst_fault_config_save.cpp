@@ -98,7 +98,7 @@ int runStation(const QString &directory)
     Station station(location.directory, notifier);
     station.terminate = [] {};
     station.FormActivate();
-    QLineEdit *line = station.Form1->ui.StaticTextDTMF;
+    QLineEdit *line = station.windows().Form1->ui.StaticTextDTMF;
     const QString atStart = line->text();
     const bool red = line->styleSheet().contains(QLatin1String("rgb(255, 0, 0)"));
     line->setText(QStringLiteral("1230"));
@@ -106,7 +106,7 @@ int runStation(const QString &directory)
     line->clear();
     QCoreApplication::processEvents();
     const QString afterEntry = line->text();
-    station.Form1->ui.menuEnglish->trigger();
+    station.windows().Form1->ui.menuEnglish->trigger();
     const QString english = line->text();
     station.MenuQuitterClick();
     const QByteArray report =

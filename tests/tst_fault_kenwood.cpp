@@ -141,7 +141,7 @@ class TestFaultKenwood : public QObject
 
     static bool saysNoAnswer(Station &s)
     {
-        const Ui::TForm1 &ui = s.Form1->ui;
+        const Ui::TForm1 &ui = s.windows().Form1->ui;
         return s.state.RigStatus == 0 && !s.state.RigAnswering &&
                ui.labelTMD->text() ==
                    s.state.ModelLabel + s.state.statusMessage(StatusMessage::RigNotAnswering) &&
@@ -150,7 +150,7 @@ class TestFaultKenwood : public QObject
 
     static bool initialised(Station &s, int memories)
     {
-        const Ui::TForm1 &ui = s.Form1->ui;
+        const Ui::TForm1 &ui = s.windows().Form1->ui;
         return s.state.RigStatus == 3 && s.state.RigAnswering && ui.GroupBoxTX->isEnabled() &&
                ui.ComboBoxMEM->count() == memories &&
                ui.labelTMD->text() == s.state.statusMessage(StatusMessage::InitialisationDone) &&
@@ -209,7 +209,7 @@ class TestFaultKenwood : public QObject
         const QStringList expected = station.kenwood->link().unkeyOwed()
                                          ? QStringList{"RX", "AI 0"}
                                          : QStringList{"AI 0", "ID"};
-        station.Form1->ui.SpeedButtonInit->click();
+        station.windows().Form1->ui.SpeedButtonInit->click();
         QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
         QCOMPARE(radio.receivedCommands().mid(0, 2), expected);
         QVERIFY(station.kenwood->link().isOpen());
@@ -269,13 +269,13 @@ void TestFaultKenwood::radioVanishesDuringMemoryRead()
     QTRY_VERIFY2_WITH_TIMEOUT(saysNoAnswer(station),
                               qPrintable(QStringLiteral("status %1 \"%2\", answering %3, open %4")
                                              .arg(station.state.RigStatus)
-                                             .arg(station.Form1->ui.labelTMD->text())
+                                             .arg(station.windows().Form1->ui.labelTMD->text())
                                              .arg(station.state.RigAnswering)
                                              .arg(station.kenwood->link().isOpen())),
                               BoundMs);
     qInfo("radio pulled after %d of 199 memory reads", readsAtKill);
     QVERIFY2(readsAtKill < 199, "the radio went away after the memory read had ended");
-    const Ui::TForm1 &ui = station.Form1->ui;
+    const Ui::TForm1 &ui = station.windows().Form1->ui;
     QCOMPARE(ui.ComboBoxMEM->count(), 0);
     QVERIFY(!ui.GroupBoxTX->isEnabled());
     QVERIFY(s.fixture.notifier.messages.isEmpty());
@@ -312,7 +312,7 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         s.linkTo(noise->path());
     }
     Station &station = s.start();
-    const Ui::TForm1 &ui = station.Form1->ui;
+    const Ui::TForm1 &ui = station.windows().Form1->ui;
     const QString wrongModel =
         QStringLiteral("warning:") + station.state.statusMessage(StatusMessage::NotTmd710);
 
@@ -377,12 +377,12 @@ void TestFaultKenwood::adapterPulledAndPluggedBack()
     Station &station = s.start({QStringLiteral("NUMBERMEM=12")});
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 12), BoundMs);
     const QString lost = QStringLiteral("Port ") + s.link + QStringLiteral(" lost");
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     ui.SpeedButtonTX->click(); // keyed when the adapter goes
     QTRY_VERIFY_WITH_TIMEOUT(radio->receivedCommands().contains(QStringLiteral("TX")), BoundMs);
     radio.reset(); // the link goes with it
     QTRY_VERIFY_WITH_TIMEOUT(station.log.lines().constLast().endsWith(lost), BoundMs);
-    const QLineEdit *status = station.Form1->ui.labelTMD;
+    const QLineEdit *status = station.windows().Form1->ui.labelTMD;
     QString shown;
     // The long name keeps its end in the line, the whole of it in the tool tip.
     QVERIFY2(status->text().startsWith(QStringLiteral("Port ...")) &&
@@ -455,7 +455,7 @@ void TestFaultKenwood::radioAnsweringAgainIsInitialisedByItself()
     if (switchedOnLater)
         radio.order("silent on");
     Station &station = s.start({QStringLiteral("NUMBERMEM=12")});
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     const auto answersAgain = [&station] {
         return station.log.lines().filter(QRegularExpression(" Radio answers again$")).size();
     };
@@ -552,7 +552,8 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
                      .size(),
                  1);
     // The COM menu lists the by-id name of an adapter that was there at start.
-    const bool listed = !station.Form1->ui.ListBoxPort->findItems(path, Qt::MatchExactly).isEmpty();
+    const bool listed =
+        !station.windows().Form1->ui.ListBoxPort->findItems(path, Qt::MatchExactly).isEmpty();
     QCOMPARE(listed, where.contains(QLatin1String("by-id")) && !pluggedLater);
     station.MenuSaveClick();
     QVERIFY(TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini"))).contains(saved));

@@ -63,7 +63,7 @@ class TestFaultServer : public QObject
 
     static bool showsDown(Station &s)
     {
-        const QLineEdit *status = s.Form1->ui.StaticTextIPConnect;
+        const QLineEdit *status = s.windows().Form1->ui.StaticTextIPConnect;
         return !s.state.ServerConnected && s.state.ServerStatus == 0 &&
                status->text() == s.state.statusMessage(StatusMessage::ServerNotConnected) &&
                status->styleSheet().contains(QLatin1String("rgb(255, 0, 0)")) &&
@@ -103,11 +103,11 @@ void TestFaultServer::connectionLostMidLine()
     QTRY_VERIFY_WITH_TIMEOUT(showsDown(station), BoundMs);
     s.client->deleteLater();
     s.client = nullptr;
-    QVERIFY(!station.Form1->ui.SpeedButtonTX16TX->isChecked());
-    QVERIFY(station.Form1->ui.StaticTextDTMF->text().isEmpty());
+    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY(station.windows().Form1->ui.StaticTextDTMF->text().isEmpty());
 
     // The server is back: the next connect works.
-    station.FormIP->ui.ButtonConnect->click();
+    station.windows().FormIP->ui.ButtonConnect->click();
     QTRY_VERIFY_WITH_TIMEOUT(station.state.ServerConnected && s.client, BoundMs);
     s.client->write("FREQUENCY\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(s.client->canReadLine(), BoundMs);
@@ -123,7 +123,8 @@ void TestFaultServer::tenMegabytesWithoutLineEnd()
     int longestTraffic = 0;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        longestTraffic = qMax(longestTraffic, int(station.Form1->ui.EditTXdata->text().size()));
+        longestTraffic =
+            qMax(longestTraffic, int(station.windows().Form1->ui.EditTXdata->text().size()));
     });
     sampler.start(5);
     // Twice: the first stream may leave freed memory with the allocator; a second one of the
@@ -176,10 +177,10 @@ void TestFaultServer::dtmfFloodStaysBoundedAndResponsive()
     qInfo("%d DTMF reports: %d handed on, %d event-loop turns during the flood, resident growth "
           "%lld KiB, DTMF box %lld characters, log %lld lines",
           Reports, handed, ticksDuringFlood, growth,
-          qint64(station.Form1->ui.StaticTextDTMF->text().size()),
+          qint64(station.windows().Form1->ui.StaticTextDTMF->text().size()),
           qint64(station.log.lines().size()));
     QVERIFY(ticksDuringFlood > 0);
-    QVERIFY(station.Form1->ui.StaticTextDTMF->text().size() <= 4096);
+    QVERIFY(station.windows().Form1->ui.StaticTextDTMF->text().size() <= 4096);
     QVERIFY(station.log.lines().size() <= 500);
     QVERIFY2(growth < 16 * 1024, qPrintable(QString::number(growth)));
     QVERIFY(station.state.ServerConnected);

@@ -87,7 +87,7 @@ void TestGenericDriver::activationWritesRestLevelsThenResets()
     QCOMPARE(rig.fixture.notifier.beeps, 0);
 
     Ui::TForm1 &m = rig.main();
-    QCOMPARE(rig.station().Form1->windowTitle(),
+    QCOMPARE(rig.station().windows().Form1->windowTitle(),
              QStringLiteral("Ivrelane TX Generic Up/Down V2.1.4"));
     QCOMPARE(m.LabelConnect->text(), QStringLiteral("LPT 0378h OK"));
     QCOMPARE(textColour(m.LabelConnect), QColor(0, 128, 0));
@@ -127,7 +127,7 @@ void TestGenericDriver::activationOnRefusingPort()
     // The UP rest write failed: DOWN, RESET and PTT are not tried; RESET's pulse then fails too.
     QCOMPARE(rig.port->writes().size(), 2);
     QCOMPARE(rig.fixture.notifier.beeps, 2);
-    QVERIFY(!rig.station().Form1->TimerPin16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerPin16.isActive());
 }
 
 void TestGenericDriver::noPortLeavesTheLinesAlone()
@@ -172,7 +172,7 @@ void TestGenericDriver::pulseLevels()
     const quint8 rest = rig.port->control();
     rig.port->clearWrites();
 
-    rig.station().Form1->findChild<QPushButton *>(button)->click();
+    rig.station().windows().Form1->findChild<QPushButton *>(button)->click();
     QVERIFY(rig.waitUntilQuiet());
 
     const QList<quint8> writes = rig.controlWrites();
@@ -210,7 +210,7 @@ void TestGenericDriver::refusedWriteStartsNoPulse()
     rig.port->setWritesFail(true);
     execute(rig, "DN");
     QCOMPARE(rig.fixture.notifier.beeps, 1);
-    QVERIFY(!rig.station().Form1->TimerPin1.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerPin1.isActive());
     // Refused PTT write: beep, the toggle still shows what was asked.
     execute(rig, "TX");
     QCOMPARE(rig.fixture.notifier.beeps, 2);
@@ -289,7 +289,7 @@ void TestGenericDriver::stepTimerWords()
 {
     GenericTxFixture rig;
     QVERIFY(rig.waitUntilQuiet());
-    QTimer &timer = rig.station().Form1->TimerTX16;
+    QTimer &timer = rig.station().windows().Form1->TimerTX16;
     execute(rig, "SC");
     QVERIFY(timer.isActive());
     execute(rig, "SN");
@@ -306,12 +306,12 @@ void TestGenericDriver::exitUnkeysAndReleasesThePort()
     GenericTxFixture rig({"DELAYPIN16=5000"});
     rig.main().SpeedButtonTX16TX->click();
     QCOMPARE(rig.port->control() & Ptt, 0);
-    QVERIFY(rig.station().Form1->TimerPin16.isActive());
+    QVERIFY(rig.station().windows().Form1->TimerPin16.isActive());
 
     rig.main().MenuQuitter->trigger();
     QCOMPARE(rig.fixture.terminations, 1);
     QCOMPARE(rig.port->control() & (Ptt | Reset), Ptt); // unkeyed, RESET back at rest
-    QVERIFY(!rig.station().Form1->TimerPin16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerPin16.isActive());
     QCOMPARE(rig.port->disableCount(), 1);
 }
 
@@ -328,8 +328,8 @@ void TestGenericDriver::otherModelUnkeys()
     QTRY_COMPARE(rig.port->disableCount(), 1);
     QCOMPARE(rig.port->control() & (Ptt | Up | Down | Reset), Ptt | Up | Down);
     QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
-    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
-    QVERIFY(!rig.station().Form1->TimerPin14.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerPin14.isActive());
 
     rig.main().MenuTX16UD->trigger();
     QTRY_VERIFY(rig.station().radios.isCurrent(QStringLiteral("TX16UD")));
@@ -371,7 +371,7 @@ void TestGenericDriver::ppdevBackendWithoutUsablePort()
     Station &station = fixture.start();
     ParallelPortFactory::installTestPort(nullptr);
 
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = station.windows().Form1->ui;
     QCOMPARE(m.LabelConnect->text(), QStringLiteral("LPT error"));
     QVERIFY(fixture.notifier.beeps >= 1);
     const QString why = station.genericTx->port().GetLastState();
@@ -379,7 +379,7 @@ void TestGenericDriver::ppdevBackendWithoutUsablePort()
     const int beeps = fixture.notifier.beeps;
     station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
     QCOMPARE(fixture.notifier.beeps, beeps + 1);
-    QVERIFY(!station.Form1->TimerPin14.isActive());
+    QVERIFY(!station.windows().Form1->TimerPin14.isActive());
     QStringList reasons;
     for (const QString &line : station.log.lines()) {
         if (line.contains(QLatin1String(" LPT: ")))
@@ -433,7 +433,7 @@ void TestGenericDriver::machineWithoutParallelPort()
     QCOMPARE(logged(QStringLiteral("No parallel port at 037Ah")).size(), 0);
     QCOMPARE(station.log.lines().filter(QStringLiteral("Radio ready")).size(), 0);
 
-    QToolButton *transmit = station.Form1->ui.SpeedButtonTX16TX;
+    QToolButton *transmit = station.windows().Form1->ui.SpeedButtonTX16TX;
     const QString notKeyed = QStringLiteral("Transmitter not keyed: ") + reason;
     transmit->click();
     QVERIFY(transmit->isChecked());

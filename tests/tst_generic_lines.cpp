@@ -320,7 +320,7 @@ void TestGenericLines::everyOutputRestsWhenLetGo()
     HidrawPeer peer;
     LinesMaker maker(usbAudio(peer));
     GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0", pulse});
-    TForm1 &f = *rig.station().Form1;
+    TForm1 &f = *rig.station().windows().Form1;
     if (pulse.startsWith("DELAYPIN14")) {
         QTRY_VERIFY(!f.TimerPin16.isActive());
         execute(rig, "UP");

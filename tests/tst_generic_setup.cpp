@@ -47,7 +47,7 @@ struct SetupRig
         writeParport(proc.path(), 0, 0x378);
         rig.station().genericTx->setup().procRoot = proc.path();
     }
-    TFormInitTX16 &dialog() { return *rig.station().FormInitTX16; }
+    TFormInitTX16 &dialog() { return *rig.station().windows().FormInitTX16; }
     Ui::TFormInitTX16 &setup() { return rig.setup(); }
     QTableWidget *grid() { return rig.setup().StringGridTX16MEM; }
     void setCell(int row, int column, const QString &text)
@@ -344,7 +344,7 @@ void TestGenericSetup::timingChanges()
 {
     SetupRig s({"TEMPOTX16=300", "DELAYPIN14=100"});
     Ui::TFormInitTX16 &g = s.rig.setup();
-    QTimer &timer = s.rig.station().Form1->TimerTX16;
+    QTimer &timer = s.rig.station().windows().Form1->TimerTX16;
     QCOMPARE(s.rig.state().Tx16Tempo, 300);
     QCOMPARE(timer.interval(), 300);
 

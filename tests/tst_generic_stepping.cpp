@@ -99,7 +99,7 @@ void TestGenericStepping::singleSteps()
     QCOMPARE(rig.main().LCD99TX->channel(), end);
     QCOMPARE(rig.main().UpDownTX->position(), end);
     QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), end - 1);
-    QCOMPARE(rig.station().Form1->TimerTX16.isActive(), upPulses + downPulses > 0);
+    QCOMPARE(rig.station().windows().Form1->TimerTX16.isActive(), upPulses + downPulses > 0);
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(rig.pulses(Up, true), upPulses);
     QCOMPARE(rig.pulses(Down, true), downPulses);
@@ -168,7 +168,7 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
 
     choose(rig, 3); // channel 4: already there
     QVERIFY(rig.port->writes().isEmpty());
-    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
     QCOMPARE(list->currentIndex(), 3);
 
     // Entry 20 of 16 channels: transmit and scan stop, the list falls back to channel 4.
@@ -179,7 +179,7 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
     QCOMPARE(rig.controlWrites().size(), 1);
     QCOMPARE(rig.port->control() & Ptt, Ptt);
     QCOMPARE(list->currentIndex(), 3);
-    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
     QCOMPARE(rig.state().Tx16Channel, 4);
 
     // An entry without a channel number is no channel either.
@@ -190,7 +190,7 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
     QCOMPARE(list->itemText(9), entries[9]);
     choose(rig, 9);
     QCOMPARE(list->currentIndex(), 3);
-    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
 }
 
 void TestGenericStepping::resetDuringWalk()
@@ -245,7 +245,7 @@ void TestGenericStepping::toggles()
     goTo(rig, 2);
     ToggleButton *transmit = rig.main().SpeedButtonTX16TX;
     ToggleButton *scan = rig.main().SpeedButtonTX16SC;
-    QTimer &timer = rig.station().Form1->TimerTX16;
+    QTimer &timer = rig.station().windows().Form1->TimerTX16;
 
     transmit->click();
     QCOMPARE(rig.port->control() & Ptt, 0);
@@ -295,7 +295,7 @@ void TestGenericStepping::resynchronisation()
     QCOMPARE(rig.state().Tx16Channel, 2);
     QCOMPARE(rig.main().UpDownTX->position(), 2);
     QVERIFY(rig.port->writes().isEmpty());
-    QVERIFY(!rig.station().Form1->TimerTX16.isActive());
+    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
     QVERIFY(!rig.state().Tx16Resync);
 
     // During a lock-out it does nothing.

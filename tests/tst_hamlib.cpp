@@ -53,7 +53,7 @@ struct HamlibRoad
     }
 
     Station &station() { return fixture.station(); }
-    Ui::TForm1 &main() { return station().Form1->ui; }
+    Ui::TForm1 &main() { return station().windows().Form1->ui; }
 
     QByteArray askFrequency()
     {
@@ -248,7 +248,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     StationFixture fixture;
     fixture.writeConfiguration({"WARNING=Y"});
     Station &station = fixture.start();
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = station.windows().Form1->ui;
     TFormHamlib &form = station.hamlib->settingsForm();
     QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
 
@@ -283,7 +283,8 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     // A serial port this machine does not have is refused, named in the message.
     form.ui.RadioButtonSerial->setChecked(true);
     form.ui.EditSearch->setText(QStringLiteral("tmd710"));
-    QCOMPARE(form.ui.ListModels->currentItem()->text(), QStringLiteral("Kenwood TM-D710(G) (2034)"));
+    QCOMPARE(form.ui.ListModels->currentItem()->text(),
+             QStringLiteral("Kenwood TM-D710(G) (2034)"));
     form.ui.ComboBoxPort->setCurrentText(QStringLiteral("ttyIvrelaneNone"));
     form.ui.ButtonOK->click();
     QVERIFY(form.isVisible());
@@ -355,7 +356,8 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
     QCOMPARE(ready.size(), 1);
-    QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")), qPrintable(ready.first()));
+    QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")),
+             qPrintable(ready.first()));
     QVERIFY(road.main().GroupBoxTX->isEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
@@ -730,11 +732,10 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
 
     // rigctld stops while nothing is asked: the status line turns red by itself.
     rigctld.kill();
-    QTRY_VERIFY_WITH_TIMEOUT(m.labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
-                             20'000);
+    QTRY_VERIFY_WITH_TIMEOUT(m.labelTMD->text().endsWith(QStringLiteral("ne répond pas")), 20'000);
     QVERIFY(!station.state.RigAnswering);
-    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rigctld: connection closed")).size(),
-             1);
+    QCOMPARE(
+        station.log.lines().filter(QStringLiteral(" Hamlib rigctld: connection closed")).size(), 1);
 }
 
 void TestHamlib::otherBandsModeLeavesTheTransmitBand()
@@ -806,9 +807,8 @@ void TestHamlib::tmd710IsLeftWhereTheOperatorPutIt()
     QVERIFY(setUpRadio(pty, {"VM 0,1", "MR 0,015"}));
     const qsizetype setUp = rig.receivedCommands().size();
     HamlibRoad road;
-    Station &station =
-        road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"},
-                   {"DTMF_CODE=1224 : action 24= Puissance TXB Medium (Kenwood)"});
+    Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + pty, "HAMLIBSPEED=9600"},
+                                  {"DTMF_CODE=1224 : action 24= Puissance TXB Medium (Kenwood)"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     Ui::TForm1 &m = road.main();
     QVERIFY2(bandChanges(rig.receivedCommands().mid(setUp)).isEmpty(),
@@ -884,8 +884,8 @@ void TestHamlib::tmd710KeyedWhenSilentIsUnkeyedWhenBack()
 void TestHamlib::missingModelKeepsHamlibWithoutARadio()
 {
     HamlibRoad road;
-    Station &station = road.start({"HAMLIBMODEL=abc", "HAMLIBPORT=/dev/ttyUSB1 ",
-                                   "HAMLIBSPEED=12345"});
+    Station &station =
+        road.start({"HAMLIBMODEL=abc", "HAMLIBPORT=/dev/ttyUSB1 ", "HAMLIBSPEED=12345"});
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
     QVERIFY(!station.hamlib->link().isStarted());
     QCOMPARE(road.main().labelTMD->text(), QStringLiteral("Hamlib: no radio model"));
@@ -906,16 +906,17 @@ void TestHamlib::missingPortIsSaidMissing()
     StationFixture fixture;
     fixture.writeConfiguration({"MODEL=HAMLIB", "HAMLIBMODEL=2034", "HAMLIBPORT=" + port});
     Station &station = fixture.start();
-    Ui::TForm1 &m = station.Form1->ui;
-    QTRY_COMPARE_WITH_TIMEOUT(m.labelTMD->text(), QStringLiteral("Port ") + port +
-                                                      QStringLiteral(" absent"),
+    Ui::TForm1 &m = station.windows().Form1->ui;
+    QTRY_COMPARE_WITH_TIMEOUT(m.labelTMD->text(),
+                              QStringLiteral("Port ") + port + QStringLiteral(" absent"),
                               InitTimeoutMs);
     QVERIFY(!station.state.RigAnswering);
     QCOMPARE(m.LabelConnect->text(), port);
     QVERIFY(m.LabelConnect->styleSheet().contains(QStringLiteral("255, 0, 0")));
     QVERIFY(!m.MenuPort->isEnabled());
-    QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
-             1);
+    QCOMPARE(
+        station.log.lines().filter(QStringLiteral(" Hamlib rig_open: no such port ") + port).size(),
+        1);
     QVERIFY(station.log.lines().filter(QStringLiteral(" Radio ready: ")).isEmpty());
 }
 
@@ -929,7 +930,7 @@ void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
     QVERIFY(!kenwood.start({"--model", "TMD700", "--memories", "5", "--link", link}).isEmpty());
     fixture.writeConfiguration({"MODEL=TMD700", "COM=" + link, "NUMBERMEM=5"});
     Station &station = fixture.start();
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = station.windows().Form1->ui;
     QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 && m.GroupBoxTX->isEnabled(),
                              InitTimeoutMs);
     m.SpeedButtonMEMA->click();

@@ -57,7 +57,7 @@ void TestKenwoodDialogs::exportFileBytes()
     // transmitter (which has none) takes over.
     QCoro::waitFor(station.radios.changeTo(QStringLiteral("TMD710")));
     station.kenwood->radio().state().setMemories(memories);
-    QCOMPARE(station.Form1->ui.ComboBoxMEM->count(), memories.size());
+    QCOMPARE(station.windows().Form1->ui.ComboBoxMEM->count(), memories.size());
     QCoro::waitFor(station.radios.changeTo(QStringLiteral("TX16UD")));
     fixture.notifier.messages.clear(); // the Kenwood's port not chosen
     const QString path = fixture.path(QStringLiteral("out.txt"));
@@ -67,7 +67,7 @@ void TestKenwoodDialogs::exportFileBytes()
         offered = name;
         return path;
     };
-    station.Form1->ui.MenuSaveDTMF->trigger();
+    station.windows().Form1->ui.MenuSaveDTMF->trigger();
     QCOMPARE(offered, QStringLiteral("TMD700Ivrelane.txt"));
     const QByteArray bytes = TestFiles::readBytes(path);
     QVERIFY2(bytes.startsWith("Ivrelane TMD/V7xx "), bytes.constData());
@@ -81,14 +81,14 @@ void TestKenwoodDialogs::exportCancelledWritesNothing()
     StationFixture fixture;
     Station &station = fixture.start();
     station.kenwood->dialogs().chooseSaveFile = [](const QString &) { return QString(); };
-    station.Form1->ui.MenuSaveDTMF->trigger();
+    station.windows().Form1->ui.MenuSaveDTMF->trigger();
     QVERIFY(!QFile::exists(fixture.path(QStringLiteral("TMD700Ivrelane.txt"))));
 
     // A folder in the way of the file: the failure is reported, not passed over.
     station.kenwood->dialogs().chooseSaveFile = [&](const QString &) {
         return fixture.path("dev");
     };
-    station.Form1->ui.MenuSaveDTMF->trigger();
+    station.windows().Form1->ui.MenuSaveDTMF->trigger();
     QCOMPARE(fixture.notifier.messages.size(), 1);
     QVERIFY(fixture.notifier.messages.first().startsWith(QLatin1String("error:")));
 }
@@ -98,12 +98,12 @@ void TestKenwoodDialogs::memoryDialogShowsCountWithoutChangingIt()
     StationFixture fixture;
     fixture.writeConfiguration({QStringLiteral("NUMBERMEM=500"), QStringLiteral("LANGUAGE=E")});
     Station &station = fixture.start();
-    TFormMEM &mem = *station.FormMEM;
-    station.Form1->move(30, 20);
-    station.Form1->ui.MenuMEM->setEnabled(true);
-    station.Form1->ui.MenuMEM->trigger();
+    TFormMEM &mem = *station.windows().FormMEM;
+    station.windows().Form1->move(30, 20);
+    station.windows().Form1->ui.MenuMEM->setEnabled(true);
+    station.windows().Form1->ui.MenuMEM->trigger();
     QVERIFY(mem.isVisible());
-    QCOMPARE(mem.pos(), station.Form1->pos() + QPoint(100, 40));
+    QCOMPARE(mem.pos(), station.windows().Form1->pos() + QPoint(100, 40));
     QCOMPARE(mem.ui.Label1->text(), QStringLiteral("Memories to be read : 1 to"));
     QCOMPARE(mem.ui.SpinEditMEM->value(), 199);
     QCOMPARE(station.state.NumberOfMemories, 500);
@@ -116,7 +116,7 @@ void TestKenwoodDialogs::hiddenTimeoutEdits()
 {
     StationFixture fixture;
     Station &station = fixture.start();
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     QVERIFY(ui.EditRI->isHidden());
     ui.MenuTIMEROUTS->trigger();
     QVERIFY(!ui.EditRI->isHidden() && !ui.LabelRC->isHidden());

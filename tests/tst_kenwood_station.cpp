@@ -52,7 +52,7 @@ class TestKenwoodStation : public QObject
 
     static bool initialised(Station &station, int initCount, const RigSimProcess &rig)
     {
-        return station.Form1->ui.GroupBoxTX->isEnabled() &&
+        return station.windows().Form1->ui.GroupBoxTX->isEnabled() &&
                rig.receivedCommands().count(QStringLiteral("AI 0")) >= initCount &&
                station.state.RigStatus == 3;
     }
@@ -102,10 +102,10 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     Setup s;
     Station &station = s.start(model, {QStringLiteral("--model"), model,
                                        QStringLiteral("--memories"), QStringLiteral("12")});
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
 
-    QCOMPARE(station.Form1->windowTitle(), title);
+    QCOMPARE(station.windows().Form1->windowTitle(), title);
     QCOMPARE(ui.GroupBoxTX->title(), panel);
     QCOMPARE(!ui.SpeedButtonScanA->isHidden(), scanButtons);
     QVERIFY(ui.GroupBoxTX16UD->isHidden());
@@ -167,7 +167,7 @@ void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
                          station.state.statusMessage(StatusMessage::NotTmv71)});
     QVERIFY(!station.state.RigAnswering);
     QCOMPARE(station.state.RigStatus, 2);
-    QVERIFY(!station.Form1->ui.GroupBoxTX->isEnabled());
+    QVERIFY(!station.windows().Form1->ui.GroupBoxTX->isEnabled());
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID"}));
     // A radio the program cannot trust is still sent to receive when the program ends.
     station.MenuQuitterClick();
@@ -182,10 +182,10 @@ void TestKenwoodStation::noMemoriesToRead()
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     for (const QString &command : s.rig.receivedCommands())
         QVERIFY2(!command.startsWith(QLatin1String("ME ")), qPrintable(command));
-    QCOMPARE(station.Form1->ui.ComboBoxMEM->count(), 0);
+    QCOMPARE(station.windows().Form1->ui.ComboBoxMEM->count(), 0);
     // Band B is on a channel the empty list does not hold: its display stays empty.
     QVERIFY(station.state.MemModeB);
-    QVERIFY(station.Form1->ui.EditMEMB->text().isEmpty());
+    QVERIFY(station.windows().Form1->ui.EditMEMB->text().isEmpty());
 }
 
 void TestKenwoodStation::configuredPowerSentOnlyOnChange()
@@ -197,11 +197,11 @@ void TestKenwoodStation::configuredPowerSentOnlyOnChange()
     QCOMPARE(s.count(QStringLiteral("PC 0")), 0);
     QCOMPARE(s.count(QStringLiteral("PC 1")), 1); // no PWRB: band B's power is read
 
-    station.Form1->ui.SpeedButtonInit->click();
+    station.windows().Form1->ui.SpeedButtonInit->click();
     QCOMPARE(station.state.RigStatus, 2);
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 2, s.rig), InitTimeoutMs);
     QCOMPARE(s.count(QStringLiteral("PC 0,2")), 1);
-    QCOMPARE(station.Form1->ui.TrackBarPWRA->value(), 2);
+    QCOMPARE(station.windows().Form1->ui.TrackBarPWRA->value(), 2);
 }
 
 void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
@@ -211,15 +211,15 @@ void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     // The space bar keys the radio, as the TRANSMIT button does.
     station.FormKeyPress(QLatin1Char(' '));
-    QVERIFY(station.Form1->ui.SpeedButtonTX->isChecked());
-    station.Form1->ui.SpeedButtonInit->click();
+    QVERIFY(station.windows().Form1->ui.SpeedButtonTX->isChecked());
+    station.windows().Form1->ui.SpeedButtonInit->click();
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 2, s.rig), InitTimeoutMs);
     const QStringList commands = s.rig.receivedCommands();
     const qsizetype tx = commands.lastIndexOf(QStringLiteral("TX"));
     QVERIFY(tx >= 0);
     QCOMPARE(commands.mid(tx, 3),
              (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("AI 0")}));
-    QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX->isChecked());
 }
 
 // The Kenwood stays wired to the PC after the generic model is chosen: it must not stay keyed,
@@ -234,12 +234,12 @@ void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
     bool portOpenWhenTaken = true;
     connect(&station.radios, &RadioSelector::currentChanged, &station,
             [&] { portOpenWhenTaken = station.kenwood->link().isOpen(); });
-    station.Form1->ui.MenuTX16UD->trigger();
+    station.windows().Form1->ui.MenuTX16UD->trigger();
     QTRY_VERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     QCOMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
              QStringLiteral("RX"));
     QVERIFY(!portOpenWhenTaken);
-    QVERIFY(!station.Form1->ui.SpeedButtonTX->isChecked());
+    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX->isChecked());
 }
 
 // Models chosen while the radio in use is let go wait for it, and the last one is taken: the
@@ -253,16 +253,16 @@ void TestKenwoodStation::modelChosenDuringReleaseIsTheLastOne()
     QSignalSpy changes(&station.radios, &RadioSelector::currentChanged);
     const int initialisations = s.count(QStringLiteral("AI 0"));
     // The second choice comes before the Kenwood can answer the first one's "RX".
-    station.Form1->ui.MenuTX16UD->trigger();
+    station.windows().Form1->ui.MenuTX16UD->trigger();
     QVERIFY(station.kenwood->link().isBusy());
-    station.Form1->ui.MenuTMD710->trigger();
+    station.windows().Form1->ui.MenuTMD710->trigger();
     // Released ("SC 0" answered, the port closed), then opened and initialised again.
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, initialisations + 1, s.rig), InitTimeoutMs);
     QVERIFY(station.radios.isCurrent(QStringLiteral("TMD710")));
     QVERIFY(station.kenwood->link().isOpen());
     QCOMPARE(changes.count(), 0);
 
-    station.Form1->ui.MenuTX16UD->trigger();
+    station.windows().Form1->ui.MenuTX16UD->trigger();
     station.MenuQuitterClick();
     QTRY_COMPARE_WITH_TIMEOUT(s.fixture.terminations, 1, InitTimeoutMs);
     QCOMPARE(changes.count(), 0);
@@ -273,7 +273,7 @@ void TestKenwoodStation::frequencyReports()
     Setup s;
     Station &station =
         s.start(QStringLiteral("TMD710"), {QStringLiteral("--memories"), QStringLiteral("12")});
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
 
     // Band A active in VFO mode: one scan query, then the VFO frequency.
@@ -302,10 +302,10 @@ void TestKenwoodStation::frequencyReports()
 
     // While the simulation window is shown its frequency goes out and the radio is not asked.
     station.state.CurrentFrequency = QStringLiteral("433.500000");
-    station.FormSimuFreq->show();
+    station.windows().FormSimuFreq->show();
     before = int(s.rig.receivedCommands().size());
     QCoro::waitFor(station.server->session().reportFrequency());
-    station.FormSimuFreq->hide();
+    station.windows().FormSimuFreq->hide();
     QCOMPARE(s.sentToServer.last(), QStringLiteral("433.500000\r\n"));
     QCOMPARE(s.rig.receivedCommands().size(), before);
 }
@@ -315,7 +315,7 @@ void TestKenwoodStation::scanningReportAndStop()
     Setup s;
     Station &station =
         s.start(QStringLiteral("TMD700"), {QStringLiteral("--model"), QStringLiteral("TMD700")});
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     QVERIFY(!ui.SpeedButtonScanA->isEnabled()); // band A in VFO mode
     ui.SpeedButtonMEMA->click();

@@ -106,7 +106,7 @@ void TestKeyingMemory::kenwoodKeyedByTheServerPaintsTheSameLooks()
                                 QStringLiteral("PORT=%1").arg(server.port()),
                                 QStringLiteral("CHANNEL=BOTH"), QStringLiteral("WARNING=Y")});
     Station &station = fixture.start();
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 && ui.GroupBoxTX->isEnabled(),
                              InitTimeoutMs);
     QVERIFY(server.waitForClient(InitTimeoutMs));

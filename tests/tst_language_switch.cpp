@@ -1,6 +1,6 @@
-#include "ui/StatusLines.h"
 #include "core/LanguageTexts.h"
 #include "support/StationFixture.h"
+#include "ui/StatusLines.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"
 #include "ui/UnitInitTX16.h"
@@ -15,18 +15,18 @@ namespace {
 
 void chooseEnglish(Station &station)
 {
-    station.Form1->ui.menuEnglish->trigger();
+    station.windows().Form1->ui.menuEnglish->trigger();
 }
 
 void chooseFrench(Station &station)
 {
-    station.Form1->ui.MenuFrancais->trigger();
+    station.windows().Form1->ui.MenuFrancais->trigger();
 }
 
 // A Kenwood model checked without opening any port, so the status lines are the switch's alone.
 void checkKenwoodWithoutPort(Station &station)
 {
-    station.Form1->ui.MenuTMD710->setChecked(true);
+    station.windows().Form1->ui.MenuTMD710->setChecked(true);
     station.radios.select(QStringLiteral("TMD710"));
     station.state.ModelLabel = QStringLiteral("TMD710 ");
 }
@@ -46,13 +46,14 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QCOMPARE(m.MenuSave->text(), QStringLiteral("Sauvegarde configuration"));
         QCOMPARE(m.Label14->text(), QStringLiteral("Canaux & fréquences :   1 à "));
-        QCOMPARE(station.FormWarning->windowTitle(), QStringLiteral("QUORVEL - Attention"));
+        QCOMPARE(station.windows().FormWarning->windowTitle(),
+                 QStringLiteral("QUORVEL - Attention"));
         QCOMPARE(station.state.statusMessage(StatusMessage::NoPortSelected),
                  QStringLiteral("Pas de port sélectionné !"));
-        Ui::TFormInitTX16 &g = station.FormInitTX16->ui;
+        Ui::TFormInitTX16 &g = station.windows().FormInitTX16->ui;
         QCOMPARE(g.Label2->text(), QStringLiteral("Câblage des signaux LPT (masse=pin 25)"));
         QCOMPARE(g.CheckBoxOptiTX16->text(),
                  QStringLiteral("Scanning circulaire sur les canaux utilisés (sinon coché, "
@@ -62,7 +63,8 @@ private slots:
         QCOMPARE(g.Label2->text(), QStringLiteral("Câblages des signaux LPT (masse=pin 25)"));
         QCOMPARE(m.MenuSave->text(), QStringLiteral("Sauvegarder configuration"));
         QCOMPARE(m.Label14->text(), QStringLiteral("Canaux & fréquences utilisées :   1 à "));
-        QCOMPARE(station.FormWarning->windowTitle(), QStringLiteral("IVRELANETMD700 - ALARME !"));
+        QCOMPARE(station.windows().FormWarning->windowTitle(),
+                 QStringLiteral("IVRELANETMD700 - ALARME !"));
         QCOMPARE(station.state.StatusMessages, statusMessages(Language::French));
     }
 
@@ -71,33 +73,35 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         chooseEnglish(station);
         QCOMPARE(m.MenuFichier->title(), QStringLiteral("File"));
         QCOMPARE(m.menuaide->text(), QStringLiteral("Help"));
         QCOMPARE(m.Label14->text(), QStringLiteral("Used channels & frequencies :   1 to "));
         QCOMPARE(station.state.StatusMessages, statusMessages(Language::English));
-        QCOMPARE(station.FormWarning->ui.CheckBoxWarning->text(),
+        QCOMPARE(station.windows().FormWarning->ui.CheckBoxWarning->text(),
                  QStringLiteral("Dont't show this warning next time"));
-        QCOMPARE(station.FormInitTX16->ui.LabelCanalReset->text(),
+        QCOMPARE(station.windows().FormInitTX16->ui.LabelCanalReset->text(),
                  QStringLiteral("Default channel"));
-        QCOMPARE(station.FormIP->ui.LabelIP->text(), QStringLiteral("Server IP"));
-        QCOMPARE(station.FormDTMF->ui.BitBtnOKCodeDTMF->text(), QStringLiteral("Add"));
+        QCOMPARE(station.windows().FormIP->ui.LabelIP->text(), QStringLiteral("Server IP"));
+        QCOMPARE(station.windows().FormDTMF->ui.BitBtnOKCodeDTMF->text(), QStringLiteral("Add"));
         // The new-version notice is the same in both languages.
         QVERIFY(station.state.NewVersionMessage.startsWith(QStringLiteral("Une version")));
 
         chooseFrench(station);
         QCOMPARE(m.MenuFichier->title(), QStringLiteral("Fichier"));
-        QCOMPARE(station.FormIP->ui.LabelIP->text(), QStringLiteral("IP Serveur"));
-        QCOMPARE(station.FormDTMF->ui.BitBtnOKCodeDTMF->text(), QStringLiteral("Ajouter"));
-        QCOMPARE(station.FormInitTX16->ui.LabelCanalReset->text(), QStringLiteral("Canal de base"));
+        QCOMPARE(station.windows().FormIP->ui.LabelIP->text(), QStringLiteral("IP Serveur"));
+        QCOMPARE(station.windows().FormDTMF->ui.BitBtnOKCodeDTMF->text(),
+                 QStringLiteral("Ajouter"));
+        QCOMPARE(station.windows().FormInitTX16->ui.LabelCanalReset->text(),
+                 QStringLiteral("Canal de base"));
     }
 
     void serverLineRedrawnInItsColour()
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        QLineEdit *line = station.Form1->ui.StaticTextIPConnect;
+        QLineEdit *line = station.windows().Form1->ui.StaticTextIPConnect;
         station.state.ServerStatus = 1;
         StatusLines::showServer(line, station.state);
         const QString green = line->styleSheet();
@@ -138,7 +142,7 @@ private slots:
         StationFixture fixture;
         Station &station = fixture.start();
         checkKenwoodWithoutPort(station);
-        QLineEdit *line = station.Form1->ui.labelTMD;
+        QLineEdit *line = station.windows().Form1->ui.labelTMD;
         line->setStyleSheet(Sentinel);
         station.state.RigStatus = rigStatus;
         chooseEnglish(station);
@@ -157,15 +161,15 @@ private slots:
         StationFixture fixture;
         Station &station = fixture.start();
         QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
-        station.Form1->ui.labelTMD->clear();
-        QLineEdit *port = station.Form1->ui.LabelConnect;
+        station.windows().Form1->ui.labelTMD->clear();
+        QLineEdit *port = station.windows().Form1->ui.LabelConnect;
         StatusLines::setColouredText(port, QStringLiteral("LPT 0378h OK"),
                                      StatusLines::Colour::Green);
         const QString green = port->styleSheet();
         station.ComPortTX.portName = QStringLiteral("ttyS7");
         station.state.PortStatus = 0;
         chooseEnglish(station);
-        QCOMPARE(station.Form1->ui.labelTMD->text(), QString());
+        QCOMPARE(station.windows().Form1->ui.labelTMD->text(), QString());
         QCOMPARE(port->text(), QStringLiteral("LPT 0378h OK"));
         QCOMPARE(port->styleSheet(), green);
     }
@@ -190,7 +194,7 @@ private slots:
         StationFixture fixture;
         Station &station = fixture.start();
         checkKenwoodWithoutPort(station);
-        QLineEdit *line = station.Form1->ui.LabelConnect;
+        QLineEdit *line = station.windows().Form1->ui.LabelConnect;
         line->setText(QStringLiteral("untouched"));
         line->setStyleSheet(Sentinel);
         station.ComPortTX.portName = QStringLiteral("ttyS7");
@@ -204,7 +208,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        QComboBox *actions = station.FormDTMF->ui.ComboBoxActionsDTMF;
+        QComboBox *actions = station.windows().FormDTMF->ui.ComboBoxActionsDTMF;
         actions->setCurrentIndex(5);
         chooseEnglish(station);
         QCOMPARE(actions->count(), 30);
@@ -221,7 +225,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        TFormMEM &mem = *station.FormMEM;
+        TFormMEM &mem = *station.windows().FormMEM;
         chooseEnglish(station);
         mem.show();
         QCOMPARE(mem.ui.Label1->text(), QStringLiteral("Memories to be read : 1 to"));
@@ -237,9 +241,9 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
-        station.Form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(station.Form1.get()));
+        Ui::TForm1 &m = station.windows().Form1->ui;
+        station.windows().Form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(station.windows().Form1.get()));
         chooseEnglish(station);
         const int english = m.ListBoxPort->x();
         QCOMPARE(english, m.MainMenu->actionGeometry(m.MenuPort).left());
@@ -247,7 +251,7 @@ private slots:
         const int french = m.ListBoxPort->x();
         QCOMPARE(french, m.MainMenu->actionGeometry(m.MenuPort).left());
         QVERIFY(english < french); // "File Model Band" is shorter than "Fichier Modèle Bande"
-        station.Form1->hide();
+        station.windows().Form1->hide();
     }
 
     // The language line runs the switch as it is read, so the lines after it find the windows
@@ -259,21 +263,21 @@ private slots:
         Station station(fixture.dir.path(), fixture.notifier);
         station.deviceDirectory = fixture.path("dev");
         station.terminate = nullptr;
-        QCheckBox *warning = station.FormWarning->ui.CheckBoxWarning;
+        QCheckBox *warning = station.windows().FormWarning->ui.CheckBoxWarning;
         QString captionWhenWarningRead;
         connect(warning, &QCheckBox::toggled, this,
                 [&] { captionWhenWarningRead = warning->text(); });
         station.FormActivate();
 
         QCOMPARE(captionWhenWarningRead, QStringLiteral("Dont't show this warning next time"));
-        QVERIFY(station.Form1->ui.menuEnglish->isChecked());
-        QCOMPARE(station.Form1->ui.MenuQuitter->text(), QStringLiteral("Quit"));
-        QCOMPARE(station.Form1->ui.StaticTextIPConnect->text(),
+        QVERIFY(station.windows().Form1->ui.menuEnglish->isChecked());
+        QCOMPARE(station.windows().Form1->ui.MenuQuitter->text(), QStringLiteral("Quit"));
+        QCOMPARE(station.windows().Form1->ui.StaticTextIPConnect->text(),
                  QStringLiteral("Server not connected"));
-        QCOMPARE(station.FormDTMF->ui.ComboBoxActionsDTMF->count(), 30);
-        QCOMPARE(station.FormDTMF->ui.ComboBoxActionsDTMF->itemText(2),
+        QCOMPARE(station.windows().FormDTMF->ui.ComboBoxActionsDTMF->count(), 30);
+        QCOMPARE(station.windows().FormDTMF->ui.ComboBoxActionsDTMF->itemText(2),
                  QStringLiteral("02= Switch to TXB (Kenwood)"));
-        QVERIFY(station.FormWarning->isHidden());
+        QVERIFY(station.windows().FormWarning->isHidden());
     }
 };
 

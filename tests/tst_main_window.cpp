@@ -27,7 +27,7 @@ namespace {
 // Shows the main window and makes it the active one, so that keys and shortcuts reach it.
 bool showActive(Station &station)
 {
-    TForm1 *window = station.Form1.get();
+    TForm1 *window = station.windows().Form1.get();
     window->show();
     QApplication::setActiveWindow(window);
     return QTest::qWaitForWindowActive(window);
@@ -53,7 +53,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QVERIFY(showActive(station));
         QStringList portTexts;
         QStringList rigTexts{"Initializing...", "Initialization completed",
@@ -98,7 +98,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        QLineEdit *line = station.Form1->ui.LabelConnect;
+        QLineEdit *line = station.windows().Form1->ui.LabelConnect;
         const QString byId =
             QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
         const QString opened = station.state.statusMessage(StatusMessage::PortOpened);
@@ -127,7 +127,7 @@ private slots:
         settings.show();
         settings.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&settings));
-        MessageBoxNotifier boxes(station.Form1.get());
+        MessageBoxNotifier boxes(station.windows().Form1.get());
         boxes.warning(QStringLiteral("Port ?"));
         QMessageBox *box = settings.findChild<QMessageBox *>();
         QVERIFY(box);
@@ -141,7 +141,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QVERIFY(showActive(station));
         for (QAction *language : {m.MenuFrancais, m.menuEnglish}) {
             language->trigger();
@@ -156,7 +156,7 @@ private slots:
             const auto *overflow = m.MainMenu->findChild<QToolButton *>();
             QVERIFY(overflow == nullptr || overflow->isHidden());
         }
-        QCOMPARE(station.Form1->width(), 393);
+        QCOMPARE(station.windows().Form1->width(), 393);
     }
 
     // Clicking a display, a power slider or the memory list leaves the keyboard with the
@@ -173,19 +173,19 @@ private slots:
         QFETCH(QString, control);
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         showKenwoodPanel(m);
         QString keys;
-        station.Form1->FormKeyPress = [&keys](QChar key) { keys += key; };
+        station.windows().Form1->FormKeyPress = [&keys](QChar key) { keys += key; };
         QVERIFY(showActive(station));
 
-        auto *target = station.Form1->findChild<QWidget *>(control);
+        auto *target = station.windows().Form1->findChild<QWidget *>(control);
         QVERIFY(target && target->isVisible());
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
         if (auto *list = qobject_cast<QComboBox *>(target))
             list->hidePopup();
         QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : station.Form1.get(), Qt::Key_Space);
+        QTest::keyClick(focus ? focus : station.windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keys, QStringLiteral(" "));
     }
 
@@ -195,7 +195,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QList<QUrl> opened;
         station.interface->openDocument =
             [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
@@ -212,16 +212,17 @@ private slots:
                 QVERIFY2(!qobject_cast<QMenu *>(owner) && !qobject_cast<QMenuBar *>(owner),
                          qPrintable(h.item->objectName()));
             QSignalSpy triggered(h.item, &QAction::triggered);
-            QTest::keyClick(station.Form1.get(), h.key, Qt::ControlModifier | Qt::AltModifier);
+            QTest::keyClick(station.windows().Form1.get(), h.key,
+                            Qt::ControlModifier | Qt::AltModifier);
             QCOMPARE(triggered.count(), 1);
         }
 
-        QTest::keyClick(station.Form1.get(), Qt::Key_F1);
+        QTest::keyClick(station.windows().Form1.get(), Qt::Key_F1);
         QCOMPARE(opened.size(), 1);
         QCOMPARE(QFileInfo(opened.first().toLocalFile()).fileName(), "Ivrelane_fr.htm");
-        QTest::keyClick(station.Form1.get(), Qt::Key_F2);
-        QVERIFY(station.FormInfo->isVisible());
-        station.FormInfo->hide();
+        QTest::keyClick(station.windows().Form1.get(), Qt::Key_F2);
+        QVERIFY(station.windows().FormInfo->isVisible());
+        station.windows().FormInfo->hide();
     }
 
     // Help opens the page of the checked language, built into the program: a copy alone in a
@@ -230,7 +231,7 @@ private slots:
     {
         StationFixture fixture;
         Station &station = fixture.start();
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QList<QUrl> opened;
         station.interface->openDocument =
             [&opened](const QUrl &url, const std::function<void()> &) { opened << url; };
@@ -272,8 +273,8 @@ private slots:
 
         StationFixture fixture;
         Station &station = fixture.start();
-        TFormInfo &info = *station.FormInfo;
-        station.Form1->ui.menuinfo->trigger();
+        TFormInfo &info = *station.windows().FormInfo;
+        station.windows().Form1->ui.menuinfo->trigger();
         QVERIFY(info.isVisible());
         TLabelUrl *link = info.ui.LabelUrl3;
         QCOMPARE(link->Url(), makerSiteAddress());
@@ -296,11 +297,11 @@ private slots:
         StationFixture fixture;
         fixture.writeConfiguration({"FORMTOP=0", "FORMLEFT=0"});
         Station &station = fixture.start();
-        TFormWarning &warning = *station.FormWarning;
+        TFormWarning &warning = *station.windows().FormWarning;
         QVERIFY(warning.isVisible());
-        const QRect screen = station.Form1->screen()->availableGeometry();
+        const QRect screen = station.windows().Form1->screen()->availableGeometry();
         QVERIFY(screen.contains(warning.frameGeometry()));
-        QCOMPARE(station.Form1->pos(), QPoint(0, 0));
+        QCOMPARE(station.windows().Form1->pos(), QPoint(0, 0));
     }
 };
 

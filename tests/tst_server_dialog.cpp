@@ -28,9 +28,9 @@ public:
     ~DialogStation() { ParallelPortFactory::installTestPort(nullptr); }
 
     Station &station() { return fixture.station(); }
-    Ui::TFormIP &ui() { return station().FormIP->ui; }
+    Ui::TFormIP &ui() { return station().windows().FormIP->ui; }
     TcpClientSettings &settings() { return station().IdTCPClient; }
-    void open() { station().Form1->ui.MenuTCPclient->trigger(); }
+    void open() { station().windows().Form1->ui.MenuTCPclient->trigger(); }
     void type(const QStringList &parts, const QString &port)
     {
         ui().EditIP1->setText(parts.at(0));
@@ -135,8 +135,8 @@ void TestServerDialog::showFillsTheEdits()
     DialogStation s;
     s.ui().LabelErreur->setText(FormatError);
     s.open();
-    QVERIFY(s.station().FormIP->isVisible());
-    QCOMPARE(s.station().FormIP->windowTitle(), QStringLiteral("TCPIP Configuration"));
+    QVERIFY(s.station().windows().FormIP->isVisible());
+    QCOMPARE(s.station().windows().FormIP->windowTitle(), QStringLiteral("TCPIP Configuration"));
     QCOMPARE(s.shownParts(), (QStringList{"127", "0", "0", "1"}));
     QCOMPARE(s.ui().EditPort->text(), QStringLiteral("10901"));
     QCOMPARE(s.ui().LabelErreur->text(), QString());
@@ -174,9 +174,9 @@ void TestServerDialog::closeAppliesOrRefuses()
     // The transmit time-out shown is the one in force, and applies with the other fields.
     QCOMPARE(s.ui().SpinEditTxTimeout->value(), 300);
     s.ui().SpinEditTxTimeout->setValue(90);
-    QCOMPARE(s.station().FormIP->close(), closes);
+    QCOMPARE(s.station().windows().FormIP->close(), closes);
     QCOMPARE(s.station().state.TxTimeoutSeconds, closes ? 90 : 300);
-    QCOMPARE(s.station().FormIP->isVisible(), !closes);
+    QCOMPARE(s.station().windows().FormIP->isVisible(), !closes);
     QCOMPARE(s.settings().host, host);
     QCOMPARE(s.settings().port, portValue);
     QCOMPARE(s.fixture.notifier.beeps, closes ? 0 : 1);
@@ -193,7 +193,7 @@ void TestServerDialog::hostNameWithoutPointsShowsWholeAndIsRefused()
     QCOMPARE(s.settings().host, QStringLiteral("relayhost"));
     s.open();
     QCOMPARE(s.shownParts(), (QStringList{"", "", "", "relayhost"}));
-    QVERIFY(!s.station().FormIP->close());
+    QVERIFY(!s.station().windows().FormIP->close());
     QCOMPARE(s.ui().LabelErreur->text(), FormatError);
     QCOMPARE(s.settings().host, QStringLiteral("relayhost"));
 
@@ -204,7 +204,7 @@ void TestServerDialog::hostNameWithoutPointsShowsWholeAndIsRefused()
     QCOMPARE(s.ui().EditIP1->text(), QStringLiteral("123"));
 
     s.type({"10", "0", "0", "7"}, QStringLiteral("10901"));
-    QVERIFY(s.station().FormIP->close());
+    QVERIFY(s.station().windows().FormIP->close());
     QCOMPARE(s.settings().host, QStringLiteral("10.0.0.7"));
 
     // The message is cleared at the next showing.
@@ -222,7 +222,7 @@ void TestServerDialog::captionsFollowTheLanguage()
     QCOMPARE(s.ui().CheckBoxReconnect->text(), QStringLiteral("Reconnect automatically"));
     QCOMPARE(s.ui().GroupBoxTXRXchannel->title(), QStringLiteral("PC / TM-D7 Interface"));
     s.type({"1", "2", "3", ""}, QStringLiteral("1"));
-    QVERIFY(!s.station().FormIP->close());
+    QVERIFY(!s.station().windows().FormIP->close());
     QCOMPARE(s.ui().LabelErreur->text(), FormatError); // the same text in both languages
 
     // The language switch presses the hidden button.
@@ -249,14 +249,14 @@ void TestServerDialog::newAddressAppliesAfterClosing()
         QTest::keyClick(edit, Qt::Key_Enter);
     }
     QCOMPARE(pressed.count(), 0);
-    s.station().FormIP->showMinimized();
-    s.station().FormIP->showNormal();
+    s.station().windows().FormIP->showMinimized();
+    s.station().windows().FormIP->showNormal();
     QCOMPARE(s.ui().EditPort->text(), QString::number(second.port()));
     s.ui().ButtonConnect->click();
     QVERIFY(first.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
 
-    QVERIFY(s.station().FormIP->close());
+    QVERIFY(s.station().windows().FormIP->close());
     QVERIFY(first.hasClient()); // an open connection is not touched
     s.ui().ButtonDisconnect->click();
     s.ui().ButtonConnect->click();
@@ -270,8 +270,8 @@ void TestServerDialog::channelChoiceIsLive()
     DialogStation s({QStringLiteral("PORT=%1").arg(server.port()), QStringLiteral("CONNECT=1")});
     QVERIFY(server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
-    QAbstractButton *transmit = s.station().Form1->ui.SpeedButtonTX16TX;
-    QLineEdit *traffic = s.station().Form1->ui.EditTXdata;
+    QAbstractButton *transmit = s.station().windows().Form1->ui.SpeedButtonTX16TX;
+    QLineEdit *traffic = s.station().windows().Form1->ui.EditTXdata;
 
     s.open();
     QVERIFY(s.ui().RadioButtonRight->isChecked());
@@ -284,17 +284,17 @@ void TestServerDialog::channelChoiceIsLive()
     server.send("TRANSMIT_L\r\n");
     QTRY_VERIFY(traffic->text().endsWith(QStringLiteral("TRANSMIT_L\r\n")));
     QVERIFY(transmit->isChecked());
-    QVERIFY(s.station().FormIP->isVisible());
+    QVERIFY(s.station().windows().FormIP->isVisible());
 }
 
 void TestServerDialog::frequencySimulationWindow()
 {
     DialogStation s;
-    TFormSimuFreq &simu = *s.station().FormSimuFreq;
+    TFormSimuFreq &simu = *s.station().windows().FormSimuFreq;
     QVERIFY(!simu.isVisible());
-    QCOMPARE(s.station().Form1->ui.menusimuFreq->shortcut(),
+    QCOMPARE(s.station().windows().Form1->ui.menusimuFreq->shortcut(),
              QKeySequence(QStringLiteral("Ctrl+Alt+F")));
-    s.station().Form1->ui.menusimuFreq->trigger();
+    s.station().windows().Form1->ui.menusimuFreq->trigger();
     QVERIFY(simu.isVisible());
     QCOMPARE(simu.windowTitle(), QStringLiteral("Simulation Freq"));
     QCOMPARE(simu.ui.EditFreq->text(), QStringLiteral("145.225000"));

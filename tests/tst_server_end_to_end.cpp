@@ -63,7 +63,7 @@ struct Road
     }
 
     Station &station() { return fixture.station(); }
-    Ui::TForm1 &main() { return station().Form1->ui; }
+    Ui::TForm1 &main() { return station().windows().Form1->ui; }
 
     // Sends a line and waits until the station has taken it: it shows in the traffic line, which
     // the radio's replies to it may follow.

@@ -63,8 +63,8 @@ public:
     ~LinkedStation() { ParallelPortFactory::installTestPort(nullptr); }
 
     Station &station() { return fixture.station(); }
-    Ui::TForm1 &main() { return station().Form1->ui; }
-    Ui::TFormIP &dialog() { return station().FormIP->ui; }
+    Ui::TForm1 &main() { return station().windows().Form1->ui; }
+    Ui::TFormIP &dialog() { return station().windows().FormIP->ui; }
     const ServerLink &link() { return station().server->session().link(); }
 
     // Sends one chunk and waits until the station has taken it (it shows in the traffic line
@@ -536,7 +536,7 @@ void TestServerLink::openMessageBoxHoldsNothingBack()
     LinkedStation s({QStringLiteral("CONNECT=1"),
                      QStringLiteral("DTMF_CODE=99 : action 99= Initialisation/Sauvegarde")},
                     QStringLiteral("TX16UD"), &boxes);
-    boxes.setParent(s.station().Form1.get());
+    boxes.setParent(s.station().windows().Form1.get());
     s.restoreOwnHandlers();
     QVERIFY(s.server.waitForClient());
     QTRY_VERIFY(s.station().state.ServerConnected);
@@ -557,7 +557,7 @@ void TestServerLink::openMessageBoxHoldsNothingBack()
     s.server.send("99\r\n");
     QTRY_VERIFY(s.main().EditTXdata->text().endsWith(QStringLiteral("99\r\n")));
     QTest::qWait(100);
-    QCOMPARE(s.station().Form1->findChildren<QMessageBox *>().size(), 1);
+    QCOMPARE(s.station().windows().Form1->findChildren<QMessageBox *>().size(), 1);
     box->close();
 }
 
@@ -588,7 +588,7 @@ void TestServerLink::reconnectsAfterADropAndAfterALateStart()
         QVERIFY(s.station().server->session().pollTimer().isActive());
         QVERIFY(s.deliver("FREQUENCY\r\n"));
         QCOMPARE(s.server.waitForLines(1).size(), 1);
-        QVERIFY(s.station().FormIP->ui.CheckBoxReconnect->isChecked());
+        QVERIFY(s.station().windows().FormIP->ui.CheckBoxReconnect->isChecked());
     }
     // The server starts after the station, on the port the station was told.
     quint16 port = 0;

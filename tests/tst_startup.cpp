@@ -78,29 +78,13 @@ private slots:
         QStringList keys;
         for (const QString &line : TestFiles::readLines(ini))
             keys << line.section(QLatin1Char('='), 0, 0);
-        const QStringList expected = {"[IvrelaneTMD7x0]",
-                                      "LANGUAGE",
-                                      "MODEL",
-                                      "NUMBERMEM",
+        const QStringList expected = {"[IvrelaneTMD7x0]", "LANGUAGE", "MODEL", "NUMBERMEM",
                                       // No power is known: none is saved, none sent at the
                                       // next start.
-                                      "IPSERVER",
-                                      "PORT",
-                                      "CHANNEL",
-                                      "FORMTOP",
-                                      "FORMLEFT",
-                                      "COMRI",
-                                      "COMRTC",
-                                      "COMRTM",
-                                      "OPTITX16",
-                                      "CHANNELNUMTX16",
-                                      "BASECHANNELTX16",
-                                      "TEMPOTX16",
-                                      "DELAYPIN14",
-                                      "DELAYPIN1",
-                                      "DELAYPIN16",
-                                      "VERSTART",
-                                      "TXTIMEOUT"};
+                                      "IPSERVER", "PORT", "CHANNEL", "FORMTOP", "FORMLEFT", "COMRI",
+                                      "COMRTC", "COMRTM", "OPTITX16", "CHANNELNUMTX16",
+                                      "BASECHANNELTX16", "TEMPOTX16", "DELAYPIN14", "DELAYPIN1",
+                                      "DELAYPIN16", "VERSTART", "TXTIMEOUT"};
         QCOMPARE(keys, expected);
         const QStringList lines = TestFiles::readLines(ini);
         for (const char *line :
@@ -244,7 +228,9 @@ private slots:
         // The sweep covers start-up on an idle machine; on a loaded one start-up takes longer,
         // so the delay keeps growing (doubling past 400 ms) until one signal lands after it.
         for (int delayMs = 0; delayMs <= 400 || (quitCount == 0 && delayMs <= 15000);
-             delayMs += delayMs < 100 ? 4 : delayMs < 400 ? 25 : delayMs) {
+             delayMs += delayMs < 100   ? 4
+                        : delayMs < 400 ? 25
+                                        : delayMs) {
             QFile::remove(ini);
             QFile::remove(log);
             TestFiles::writeLines(ini, configuration);
@@ -418,15 +404,16 @@ private slots:
         QTemporaryDir dir;
         RecordingNotifier notifier;
         auto s = station(dir, notifier);
-        s->Form1->show();
+        s->windows().Form1->show();
         QTRY_VERIFY(s->state.StartupDone);
         // Start, and nothing else but the note of a machine without parallel port.
         QCOMPARE(s->log.lines().size() - s->log.lines().filter(QStringLiteral(" LPT: ")).size(), 2);
-        QVERIFY(s->Form1->ui.MenuTX16UD->isChecked());
-        QVERIFY(s->FormWarning->isVisible());
-        QCOMPARE(s->Form1->ui.ComboBoxTXMEM->count(), 40);
-        QCOMPARE(s->Form1->ui.ComboBoxTXMEM->itemText(39), QStringLiteral("040= []"));
-        QCOMPARE(s->Form1->ui.StaticTextIPConnect->text(), QStringLiteral("Serveur non connecté"));
+        QVERIFY(s->windows().Form1->ui.MenuTX16UD->isChecked());
+        QVERIFY(s->windows().FormWarning->isVisible());
+        QCOMPARE(s->windows().Form1->ui.ComboBoxTXMEM->count(), 40);
+        QCOMPARE(s->windows().Form1->ui.ComboBoxTXMEM->itemText(39), QStringLiteral("040= []"));
+        QCOMPARE(s->windows().Form1->ui.StaticTextIPConnect->text(),
+                 QStringLiteral("Serveur non connecté"));
     }
 
     void startupRunsOnce()
@@ -435,10 +422,10 @@ private slots:
         RecordingNotifier notifier;
         auto s = station(dir, notifier);
         QSignalSpy finished(s.get(), &Station::startupFinished);
-        s->Form1->show();
+        s->windows().Form1->show();
         QTRY_COMPARE(finished.count(), 1);
-        s->Form1->hide();
-        s->Form1->show();
+        s->windows().Form1->hide();
+        s->windows().Form1->show();
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
         // Start, and nothing else but the note of a machine without parallel port.
@@ -452,20 +439,20 @@ private slots:
         auto s = station(dir, notifier);
         s->FormActivate();
         // The space bar is the transceiver panel's TRANSMIT.
-        s->Form1->ui.MenuTMD710->trigger();
+        s->windows().Form1->ui.MenuTMD710->trigger();
         QSignalSpy keyings(&s->kenwood->radio().state(), &RadioState::keyedChanged);
         s->state.RigAnswering = false;
-        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QTest::keyClick(s->windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keyings.count(), 0);
         s->state.RigAnswering = true;
-        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QTest::keyClick(s->windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keyings.count(), 1);
-        QVERIFY(s->Form1->ui.SpeedButtonTX->isChecked());
+        QVERIFY(s->windows().Form1->ui.SpeedButtonTX->isChecked());
         // A radio that stopped answering can still be unkeyed by it.
         s->state.RigAnswering = false;
-        QTest::keyClick(s->Form1.get(), Qt::Key_Space);
+        QTest::keyClick(s->windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keyings.count(), 2);
-        QVERIFY(!s->Form1->ui.SpeedButtonTX->isChecked());
+        QVERIFY(!s->windows().Form1->ui.SpeedButtonTX->isChecked());
     }
 
     // The close box and "Quitter" run one sequence, and only once.
@@ -477,8 +464,8 @@ private slots:
         int terminations = 0;
         s->terminate = [&] { ++terminations; };
         s->FormActivate();
-        s->Form1->close();
-        s->Form1->ui.MenuQuitter->trigger();
+        s->windows().Form1->close();
+        s->windows().Form1->ui.MenuQuitter->trigger();
         QCOMPARE(terminations, 1);
         QCOMPARE(s->log.lines().filter(QStringLiteral(" Quit")).size(), 1);
         QVERIFY(QFile::exists(dir.filePath("Ivrelane.ini")));
@@ -489,9 +476,9 @@ private slots:
         QTemporaryDir dir;
         RecordingNotifier notifier;
         auto s = station(dir, notifier);
-        s->Form1->show();
+        s->windows().Form1->show();
         QTRY_VERIFY(s->state.StartupDone);
-        QListWidget *list = s->Form1->ui.ListBoxPort;
+        QListWidget *list = s->windows().Form1->ui.ListBoxPort;
         // The item is disabled for the generic model; its handler is what is under test.
         s->MenuPortClick();
         QVERIFY(list->isVisible());

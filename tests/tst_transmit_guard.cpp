@@ -190,9 +190,10 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                                     QStringLiteral("IPSERVER=127.0.0.1"),
                                     QStringLiteral("PORT=%1").arg(peer.port())});
         Station &station = fixture.start();
-        Ui::TForm1 &ui = station.Form1->ui;
+        Ui::TForm1 &ui = station.windows().Form1->ui;
         auto initialised = [&station] {
-            return station.state.RigStatus == 3 && station.Form1->ui.GroupBoxTX->isEnabled() &&
+            return station.state.RigStatus == 3 &&
+                   station.windows().Form1->ui.GroupBoxTX->isEnabled() &&
                    !station.kenwood->radio().initialisationDue();
         };
         QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
@@ -327,8 +328,8 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
         station = &kenwoodStation->start();
         QTRY_VERIFY_WITH_TIMEOUT(station->state.RigStatus == 3, BoundMs);
     }
-    QAbstractButton *transmit =
-        generic ? station->Form1->ui.SpeedButtonTX16TX : station->Form1->ui.SpeedButtonTX;
+    QAbstractButton *transmit = generic ? station->windows().Form1->ui.SpeedButtonTX16TX
+                                        : station->windows().Form1->ui.SpeedButtonTX;
     QVERIFY(peer.waitForClient(BoundMs));
     QElapsedTimer keyedFor;
     qint64 unkeyedAfterMs = -1;
@@ -364,7 +365,7 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
         QVERIFY2(unkeyedAfterMs >= 1950 && unkeyedAfterMs <= 2200,
                  qPrintable(QString::number(unkeyedAfterMs)));
         QVERIFY(station->log.lines().constLast().endsWith(QLatin1String(" TX time-out")));
-        QLineEdit *status = station->Form1->ui.labelTMD;
+        QLineEdit *status = station->windows().Form1->ui.labelTMD;
         QCOMPARE(status->text(), QStringLiteral("TX time-out"));
         QVERIFY(status->styleSheet().contains(QLatin1String("rgb(255, 0, 0)")));
     }

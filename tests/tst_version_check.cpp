@@ -163,7 +163,7 @@ private slots:
         server.body = "ivrelane=9.9.9\r\n";
         StationFixture fixture;
         Station &station = startChecking(fixture, server, {"VERSTART=0"});
-        Ui::TForm1 &m = station.Form1->ui;
+        Ui::TForm1 &m = station.windows().Form1->ui;
         QVERIFY(!m.MenuInfoVersion->isChecked());
         QCoreApplication::processEvents(); // the idle moment after start-up
         QVERIFY(!station.interface->versionCheck().isRunning());

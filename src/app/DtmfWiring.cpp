@@ -1,42 +1,38 @@
 #include "app/DtmfWiring.h"
 
-#include "app/Station.h"
+#include "core/StationState.h"
+#include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfEditor.h"
 #include "dtmf/DtmfInterpreter.h"
-#include "ui/Captions.h"
+#include "radio/RadioRequests.h"
+#include "ui/DtmfWindowView.h"
+#include "ui/StationWindows.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
-DtmfWiring::DtmfWiring(Station &station) : m_station(station)
+DtmfWiring::DtmfWiring(const Parts &parts)
+    : m_windows(parts.windows), m_state(parts.state), m_requests(parts.requests)
 {
-    TFormDTMF &form = *station.FormDTMF;
-    Ui::TForm1 &m = station.Form1->ui;
+    TFormDTMF &form = *parts.windows.FormDTMF;
+    Ui::TForm1 &m = parts.windows.Form1->ui;
+    const StationState &state = parts.state;
 
     m_editor = std::make_unique<DtmfEditor>(
-        station.notifier(), [&station] { return station.currentLanguage(); },
-        DtmfEditorControls{[&form](Language language) { applyCaptions(&form, language); },
-                           &station.dtmfCodes, form.ui.ListBoxCodesDTMF, form.ui.EditCodeDTMF,
-                           form.ui.ComboBoxActionsDTMF});
+        parts.notifier, [&state] { return state.language; }, parts.codes,
+        DtmfWindowView::forEditor(form));
+    DtmfWindowView::bind(form, parts.codes, *m_editor, this);
 
     DtmfControls c;
     c.StaticTextDTMF = m.StaticTextDTMF;
-    c.TimerDTMF = &station.Form1->TimerDTMF;
-    c.codes = &station.dtmfCodes;
-    c.station = DtmfStationControls{[&station] { station.MenuSaveClick(); }};
-    m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios,
-                                                      station.requests, c);
-
-    // The window lists the code table.
-    connect(&station.dtmfCodes, &DtmfCodeList::changed, this, [&form, &station] {
-        form.ui.ListBoxCodesDTMF->clear();
-        form.ui.ListBoxCodesDTMF->addItems(station.dtmfCodes.lines());
-    });
+    c.TimerDTMF = &parts.windows.Form1->TimerDTMF;
+    c.codes = &parts.codes;
+    c.station = DtmfStationControls{parts.save};
+    m_interpreter =
+        std::make_unique<DtmfInterpreter>(parts.state, parts.log, parts.radios, parts.requests, c);
 
     connect(m.MenuDTMF, &QAction::triggered, this, &DtmfWiring::MenuDTMFClick);
     connect(m.MenuSimuDTMF, &QAction::triggered, this, &DtmfWiring::MenuSimuDTMFClick);
-    connect(form.ui.BitBtnOKCodeDTMF, &QPushButton::clicked, this,
-            [this] { m_editor->BitBtnOKCodeDTMFClick(); });
     connect(form.ui.Buttonlangue, &QPushButton::clicked, this,
             [this] { m_editor->ButtonlangueClick(); });
     connect(form.ui.ButtonSimuDTMF, &QPushButton::clicked, this, &DtmfWiring::ButtonSimuDTMFClick);
@@ -57,7 +53,7 @@ DtmfWiring::~DtmfWiring() = default;
 
 void DtmfWiring::MenuDTMFClick()
 {
-    TFormDTMF &form = *m_station.FormDTMF;
+    TFormDTMF &form = *m_windows.FormDTMF;
     form.show();
     form.raise();
     form.activateWindow();
@@ -65,15 +61,14 @@ void DtmfWiring::MenuDTMFClick()
 
 void DtmfWiring::MenuSimuDTMFClick()
 {
-    m_station.FormDTMF->ui.ButtonSimuDTMF->setVisible(true);
+    m_windows.FormDTMF->ui.ButtonSimuDTMF->setVisible(true);
 }
 
 void DtmfWiring::ButtonSimuDTMFClick()
 {
-    QLineEdit *edit = m_station.FormDTMF->ui.EditCodeDTMF;
+    QLineEdit *edit = m_windows.FormDTMF->ui.EditCodeDTMF;
     // Taken as it is, like a server report: the interpreter copes with any text.
-    m_station.state.DtmfLastChars = edit->text();
+    m_state.DtmfLastChars = edit->text();
     edit->setFocus();
-    m_station.requests.submit(
-        [this, chars = edit->text()] { return m_interpreter->ReceiveDtmf(chars); });
+    m_requests.submit([this, chars = edit->text()] { return m_interpreter->ReceiveDtmf(chars); });
 }

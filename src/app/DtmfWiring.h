@@ -4,16 +4,36 @@
 #include <QObject>
 #include <memory>
 
-class Station;
+#include <functional>
+
+class DtmfCodeList;
 class DtmfEditor;
 class DtmfInterpreter;
+class EventLog;
+class Notifier;
+class RadioRequests;
+class RadioSelector;
+struct StationState;
+struct StationWindows;
 
 // DTMF code table editor and interpreter: wires its handlers to the station's windows.
 class DtmfWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit DtmfWiring(Station &station);
+    struct Parts
+    {
+        StationWindows &windows;
+        StationState &state;
+        EventLog &log;
+        Notifier &notifier;
+        RadioSelector &radios;
+        RadioRequests &requests;
+        DtmfCodeList &codes;
+        // Saves the configuration, as the code that asks for it does.
+        std::function<void()> save;
+    };
+    explicit DtmfWiring(const Parts &parts);
     ~DtmfWiring() override;
 
     void MenuDTMFClick();
@@ -29,7 +49,9 @@ public:
     DtmfEditor &editor() { return *m_editor; }
 
 private:
-    Station &m_station;
+    StationWindows &m_windows;
+    StationState &m_state;
+    RadioRequests &m_requests;
     std::unique_ptr<DtmfEditor> m_editor;
     std::unique_ptr<DtmfInterpreter> m_interpreter;
 };

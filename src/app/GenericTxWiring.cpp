@@ -29,9 +29,9 @@ GenericTxWiring::GenericTxWiring(Station &station)
         station.state, [this] { SpeedButtonInitClick(); }, [this] { letLinesGo(); });
     station.radios.add(GenericTxRadio::ModelName.toString(), m_radio.get(),
                        [this] { selectModel(); });
-    TForm1 &f = *station.Form1;
+    TForm1 &f = *station.windows().Form1;
     Ui::TForm1 &m = f.ui;
-    TFormInitTX16 &dialog = *station.FormInitTX16;
+    TFormInitTX16 &dialog = *station.windows().FormInitTX16;
     Ui::TFormInitTX16 &g = dialog.ui;
 
     GenericTxWindowSettings &settings = *station.tx16Settings;
@@ -168,7 +168,7 @@ void GenericTxWiring::letLinesGo()
 void GenericTxWiring::showLines(LinesHealth health, const QString &text)
 {
     m_health = health;
-    StatusLines::setColouredText(m_station.Form1->ui.LabelConnect, text,
+    StatusLines::setColouredText(m_station.windows().Form1->ui.LabelConnect, text,
                                  health == LinesHealth::Ok ? StatusLines::Colour::Green
                                                            : StatusLines::Colour::Red);
 }
@@ -186,7 +186,7 @@ void GenericTxWiring::MenuTX16UDClick()
 void GenericTxWiring::selectModel()
 {
     StationState &state = m_station.state;
-    Ui::TForm1 &m = m_station.Form1->ui;
+    Ui::TForm1 &m = m_station.windows().Form1->ui;
     GenericTxWindowSettings &settings = *m_station.tx16Settings;
 
     m.MenuTX16UD->setChecked(true);
@@ -194,8 +194,8 @@ void GenericTxWiring::selectModel()
     m.MenuMEM->setEnabled(false);
 
     state.ModelLabel = QStringLiteral("TX Generic Up/Down ");
-    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane ") + state.ModelLabel +
-                                    QLatin1Char('V') + state.VersionText);
+    m_station.windows().Form1->setWindowTitle(QStringLiteral("Ivrelane ") + state.ModelLabel +
+                                              QLatin1Char('V') + state.VersionText);
 
     m.GroupBoxTX16UD->setGeometry(m.GroupBoxTX->geometry());
     m.GroupBoxTX->hide();
@@ -205,7 +205,7 @@ void GenericTxWiring::selectModel()
     // The spin edit keeps the base channel within the channel count; the kept value counts.
     settings.setBaseChannel(state.Tx16BaseChannel);
     state.Tx16BaseChannel = settings.baseChannel();
-    m_station.Form1->TimerTX16.setInterval(state.Tx16Tempo);
+    m_station.windows().Form1->TimerTX16.setInterval(state.Tx16Tempo);
     settings.setPeriod(state.Tx16Tempo);
 
     // The lines are brought to rest before RESET, so the RESET pulse runs its full length
@@ -328,7 +328,7 @@ void GenericTxWiring::SpeedButtonInitClick()
 {
     if (!m_radio->inUse())
         return;
-    TFormInitTX16 &dialog = *m_station.FormInitTX16;
+    TFormInitTX16 &dialog = *m_station.windows().FormInitTX16;
     dialog.show();
     dialog.raise();
     dialog.activateWindow();

@@ -17,12 +17,12 @@ HamlibWiring::HamlibWiring(Station &station)
     : m_station(station), m_form(std::make_unique<TFormHamlib>()),
       m_link(std::make_unique<HamlibLink>())
 {
-    Ui::TForm1 &ui = station.Form1->ui;
+    Ui::TForm1 &ui = station.windows().Form1->ui;
     m_form->setObjectName(QStringLiteral("TFormHamlib"));
     // Opened with its model, at start-up or on the settings window's OK.
     auto initialise = [this] {
         SpeedButtonInitClick();
-        m_station.Form1->releaseFocus();
+        m_station.windows().Form1->releaseFocus();
     };
     m_radio = std::make_unique<HamlibRadio>(
         HamlibRadio::Steps{[] {}, initialise, [this] { release(); }, {}});
@@ -32,9 +32,10 @@ HamlibWiring::HamlibWiring(Station &station)
     });
     m_operations =
         std::make_unique<HamlibOperations>(station.state, m_radio->state(), station.log, *m_link,
-                                           [this] { m_station.Form1->releaseFocus(); });
-    connect(&m_radio->state(), &RadioState::rigStatusChanged, this,
-            [this] { StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state); });
+                                           [this] { m_station.windows().Form1->releaseFocus(); });
+    connect(&m_radio->state(), &RadioState::rigStatusChanged, this, [this] {
+        StatusLines::showRig(m_station.windows().Form1->ui.labelTMD, m_station.state);
+    });
     m_radio->attach(*m_operations);
     // Only a radio that answered its initialisation is ready, whenever that happens.
     connect(m_operations.get(), &HamlibOperations::radioReady, this, [this] {
@@ -53,7 +54,7 @@ HamlibWiring::HamlibWiring(Station &station)
     // Another model took over (the selector let the Hamlib radio go first).
     connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
         if (!on)
-            m_station.Form1->ui.MenuHamlib->setCheckable(false);
+            m_station.windows().Form1->ui.MenuHamlib->setCheckable(false);
     });
     // The band choice enables the band buttons; what the radio lacks stays disabled.
     connect(&station, &Station::bandChoiceChanged, this, [this] {
@@ -69,7 +70,7 @@ HamlibWiring::HamlibWiring(Station &station)
         showPort(false);
         if (HamlibModelList::portMissing(settings.model, settings.port))
             StatusLines::setColouredText(
-                m_station.Form1->ui.labelTMD,
+                m_station.windows().Form1->ui.labelTMD,
                 HamlibTexts::missingPort(m_station.currentLanguage(), settings.port),
                 StatusLines::Colour::Red);
     });
@@ -84,14 +85,14 @@ HamlibWiring::~HamlibWiring()
 // use (and its transmitter) alone until OK.
 void HamlibWiring::checkMenuItem()
 {
-    QAction *item = m_station.Form1->ui.MenuHamlib;
+    QAction *item = m_station.windows().Form1->ui.MenuHamlib;
     item->setCheckable(true);
     item->setChecked(true);
 }
 
 void HamlibWiring::MenuHamlibClick()
 {
-    m_form->move(m_station.Form1->pos() + QPoint(60, 40));
+    m_form->move(m_station.windows().Form1->pos() + QPoint(60, 40));
     applyCaptions(m_form.get(), m_station.currentLanguage());
     m_window->open(settings, m_station.serialPorts);
 }
@@ -112,7 +113,7 @@ void HamlibWiring::accept(const HamlibSettings &chosen)
 
 void HamlibWiring::selectModel()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     StationState &state = m_station.state;
     ui.MenuMEM->setEnabled(true);
     ui.LabelConnect->clear();
@@ -124,8 +125,8 @@ void HamlibWiring::selectModel()
     ui.GroupBoxTX->setTitle(QStringLiteral("Hamlib"));
     ui.SpeedButtonScanA->setVisible(true);
     ui.SpeedButtonScanB->setVisible(true);
-    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
-                                    QStringLiteral("V") + state.VersionText);
+    m_station.windows().Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
+                                              QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();
     ui.GroupBoxTX->show();
     m_station.radios.select(HamlibRadio::ModelName.toString());
@@ -153,9 +154,10 @@ void HamlibWiring::selectModel()
 void HamlibWiring::showPort(bool open)
 {
     const bool rigctld = settings.model == HamlibSettingsWindow::RigctldModelNumber;
-    StatusLines::setPortText(
-        m_station.Form1->ui.LabelConnect, rigctld ? QStringLiteral("rigctld ") : QString(),
-        settings.port, QString(), open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
+    StatusLines::setPortText(m_station.windows().Form1->ui.LabelConnect,
+                             rigctld ? QStringLiteral("rigctld ") : QString(), settings.port,
+                             QString(),
+                             open ? StatusLines::Colour::Green : StatusLines::Colour::Red);
 }
 
 void HamlibWiring::initialised()
@@ -206,7 +208,7 @@ void HamlibWiring::release()
     // Hamlib radio's last status is not shown as the next radio's.
     m_operations->enableAllControls();
     m_radio->state().setPanelEnabled(false);
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     StationState &state = m_station.state;
     state.RigAnswering = false;
     state.RigStatus = 0;

@@ -1,14 +1,16 @@
 #include "app/InterfaceWiring.h"
 
-#include "app/Station.h"
 #include "core/Notifier.h"
+#include "core/StationState.h"
 #include "core/VersionCheckSite.h"
 #include "platform/DocumentOpener.h"
+#include "platform/LinkSettings.h"
 #include "platform/VersionCheck.h"
 #include "platform/VersionCheckFile.h"
 #include "radio/Radio.h"
+#include "radio/RadioSelector.h"
 #include "ui/Captions.h"
-#include "ui/ReadOnlyNotice.h"
+#include "ui/StationWindows.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitInfo.h"
 #include "ui/UnitInitTX16.h"
@@ -64,15 +66,15 @@ QPixmap programPicture()
 
 } // namespace
 
-InterfaceWiring::InterfaceWiring(Station &station)
-    : m_station(station),
-      m_versionCheck(std::make_unique<VersionCheck>(station.directory(), QUrl(makerSiteAddress())))
+InterfaceWiring::InterfaceWiring(const Parts &parts)
+    : m_parts(parts),
+      m_versionCheck(std::make_unique<VersionCheck>(parts.directory, QUrl(makerSiteAddress())))
 {
     openDocument = [this](const QUrl &url, const std::function<void()> &failed) {
         ::openDocument(url, this, failed);
     };
 
-    Ui::TForm1 &m = station.Form1->ui;
+    Ui::TForm1 &m = parts.windows.Form1->ui;
     // triggered, not toggled: the configuration reader triggers the item, and choosing the
     // language already in force runs the switch again.
     connect(m.MenuFrancais, &QAction::triggered, this, &InterfaceWiring::MenuFrancaisClick);
@@ -81,16 +83,13 @@ InterfaceWiring::InterfaceWiring(Station &station)
     connect(m.menuinfo, &QAction::triggered, this, &InterfaceWiring::menuinfoClick);
     connect(m.MenuInfoVersion, &QAction::triggered, this, &InterfaceWiring::MenuInfoVersionClick);
 
-    TFormInfo &info = *station.FormInfo;
+    TFormInfo &info = *parts.windows.FormInfo;
     info.ui.LabelUrl3->setUrl(makerSiteAddress());
     info.ui.Image1->setPixmap(programPicture());
     connect(info.ui.BitBtnOK, &QPushButton::clicked, &info, &QWidget::hide);
     info.installEventFilter(this);
-    station.FormWarning->installEventFilter(this);
+    parts.windows.FormWarning->installEventFilter(this);
 
-    // The check waits for the first idle moment after start-up, so the window is on screen.
-    connect(&station, &Station::startupFinished, this,
-            [this] { QTimer::singleShot(0, this, &InterfaceWiring::ApplicationEvents1Idle); });
     connect(m_versionCheck.get(), &VersionCheck::finished, this, &InterfaceWiring::versionLookedUp);
 }
 
@@ -108,30 +107,30 @@ void InterfaceWiring::menuEnglishClick()
 
 void InterfaceWiring::chooseLanguage(Language language)
 {
-    Ui::TForm1 &m = m_station.Form1->ui;
-    m_station.state.setLanguage(language);
+    Ui::TForm1 &m = m_parts.windows.Form1->ui;
+    m_parts.state.setLanguage(language);
     (language == Language::English ? m.menuEnglish : m.MenuFrancais)->setChecked(true);
     switchLanguage(language);
 }
 
 void InterfaceWiring::switchLanguage(Language language)
 {
-    Station &s = m_station;
-    Ui::TForm1 &m = s.Form1->ui;
-    applyCaptions(s.Form1.get(), language);
+    Parts &s = m_parts;
+    Ui::TForm1 &m = s.windows.Form1->ui;
+    applyCaptions(s.windows.Form1.get(), language);
     s.state.StatusMessages = statusMessages(language);
     // Under the "COM" item, wherever the new captions before it have put it.
     m.ListBoxPort->move(m.MainMenu->actionGeometry(m.MenuPort).left(), m.ListBoxPort->y());
     redrawStatusTexts();
-    applyCaptions(s.FormWarning.get(), language);
-    applyCaptions(s.FormInitTX16.get(), language);
+    applyCaptions(s.windows.FormWarning.get(), language);
+    applyCaptions(s.windows.FormInitTX16.get(), language);
     emit languageSwitched();
 }
 
 void InterfaceWiring::redrawStatusTexts()
 {
-    Station &s = m_station;
-    Ui::TForm1 &m = s.Form1->ui;
+    Parts &s = m_parts;
+    Ui::TForm1 &m = s.windows.Form1->ui;
     // The server line keeps its colour: only its text changes with the language.
     const auto redraw = [](QLineEdit *line, const std::function<void()> &draw) {
         const QString colours = line->styleSheet();
@@ -144,14 +143,13 @@ void InterfaceWiring::redrawStatusTexts()
     const Radio *radio = s.radios.current();
     if (radio == nullptr || radio->capabilities().answers) {
         if (radio == nullptr || radio->capabilities().comMenuPort)
-            StatusLines::showPort(m.LabelConnect, s.state, s.ComPortTX.portName);
+            StatusLines::showPort(m.LabelConnect, s.state, s.port.portName);
         // The transceiver line takes the colour of the text it now shows (a red "TX time-out"
         // gives way to a green "answers OK").
         StatusLines::showRig(m.labelTMD, s.state);
     }
     redraw(m.StaticTextIPConnect, [&] { StatusLines::showServer(m.StaticTextIPConnect, s.state); });
-    if (s.readOnlyNotice)
-        s.readOnlyNotice->redraw();
+    emit statusTextsRedrawn();
 }
 
 QString InterfaceWiring::helpPagePath(Language language)
@@ -177,7 +175,7 @@ QString InterfaceWiring::helpPagePath(Language language)
 
 void InterfaceWiring::menuaideClick()
 {
-    const Language language = m_station.currentLanguage();
+    const Language language = m_parts.state.language;
     const QString path = helpPagePath(language);
     if (path.isEmpty() || !openDocument)
         return;
@@ -185,26 +183,26 @@ void InterfaceWiring::menuaideClick()
     QPointer<InterfaceWiring> alive(this);
     openDocument(QUrl::fromLocalFile(path), [alive, language, path] {
         if (alive)
-            alive->m_station.notifier().warning(messageText(language, MessageId::HelpNotOpened) +
-                                                QDir::toNativeSeparators(path));
+            alive->m_parts.notifier.warning(messageText(language, MessageId::HelpNotOpened) +
+                                            QDir::toNativeSeparators(path));
     });
 }
 
 void InterfaceWiring::menuinfoClick()
 {
-    m_station.FormInfo->show();
-    m_station.FormInfo->raise();
+    m_parts.windows.FormInfo->show();
+    m_parts.windows.FormInfo->raise();
 }
 
 void InterfaceWiring::MenuInfoVersionClick(bool checked)
 {
-    m_station.state.CheckVersionAtStart = checked;
+    m_parts.state.CheckVersionAtStart = checked;
 }
 
 void InterfaceWiring::chooseVersionCheck(bool on)
 {
-    m_station.state.CheckVersionAtStart = on;
-    m_station.Form1->ui.MenuInfoVersion->setChecked(on);
+    m_parts.state.CheckVersionAtStart = on;
+    m_parts.windows.Form1->ui.MenuInfoVersion->setChecked(on);
 }
 
 void InterfaceWiring::ApplicationEvents1Idle()
@@ -212,26 +210,26 @@ void InterfaceWiring::ApplicationEvents1Idle()
     if (m_idleDone)
         return;
     m_idleDone = true;
-    if (m_station.state.CheckVersionAtStart)
+    if (m_parts.state.CheckVersionAtStart)
         m_versionCheck->lookUp(ProductKey);
 }
 
 void InterfaceWiring::versionLookedUp(const QString &version)
 {
-    StationState &state = m_station.state;
+    StationState &state = m_parts.state;
     if (m_newVersionShown || VersionCheckFile::versionValue(version) <=
                                  VersionCheckFile::versionValue(state.VersionText))
         return;
     m_newVersionShown = true;
-    m_station.notifier().beep();
-    m_station.notifier().information(state.NewVersionMessage);
+    m_parts.notifier.beep();
+    m_parts.notifier.information(state.NewVersionMessage);
 }
 
 bool InterfaceWiring::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show) {
         auto *window = static_cast<QWidget *>(watched);
-        centreOn(window, m_station.Form1.get());
+        centreOn(window, m_parts.windows.Form1.get());
     }
     return QObject::eventFilter(watched, event);
 }

@@ -7,9 +7,13 @@
 #include <functional>
 #include <memory>
 
+class Notifier;
 class QTemporaryDir;
-class Station;
+class RadioSelector;
 class VersionCheck;
+struct SerialPortSettings;
+struct StationState;
+struct StationWindows;
 
 // Language switching, the information and warning windows, help and the new-version check:
 // wires its handlers to the station's windows.
@@ -17,7 +21,16 @@ class InterfaceWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit InterfaceWiring(Station &station);
+    struct Parts
+    {
+        StationWindows &windows;
+        StationState &state;
+        const RadioSelector &radios;
+        const SerialPortSettings &port; // the COM menu's, for the port line
+        Notifier &notifier;
+        QString directory; // where the versions file is kept
+    };
+    explicit InterfaceWiring(const Parts &parts);
     ~InterfaceWiring() override;
 
     void MenuFrancaisClick();
@@ -48,13 +61,15 @@ protected:
 signals:
     // The main window took another language: the other parts' windows and lists follow.
     void languageSwitched();
+    // The status lines were written again in the language in force.
+    void statusTextsRedrawn();
 
 private:
     void switchLanguage(Language language);
     void redrawStatusTexts();
     void versionLookedUp(const QString &version);
 
-    Station &m_station;
+    Parts m_parts;
     std::unique_ptr<VersionCheck> m_versionCheck;
     bool m_idleDone = false;
     bool m_newVersionShown = false;

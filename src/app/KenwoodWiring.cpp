@@ -19,8 +19,8 @@ KenwoodWiring::KenwoodWiring(Station &station) : m_station(station)
     for (const Model model : Models)
         station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
     m_dialogs = std::make_unique<KenwoodDialogs>(KenwoodDialogs::Parts{
-        *station.Form1, *station.FormMEM, station.state, station.ComPortTX, station.dtmfCodes,
-        station.radios, station.notifier(), station.directory()});
+        *station.windows().Form1, *station.windows().FormMEM, station.state, station.ComPortTX,
+        station.dtmfCodes, station.radios, station.notifier(), station.directory()});
     wireStatusLines();
     wirePanel();
     wireMenus();
@@ -31,14 +31,14 @@ KenwoodWiring::~KenwoodWiring() = default;
 // The port line shows the COM menu's port; the radio's line its answers, or its adapter away.
 void KenwoodWiring::wireStatusLines()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     auto showRigStatus = [this] {
-        StatusLines::showRig(m_station.Form1->ui.labelTMD, m_station.state);
+        StatusLines::showRig(m_station.windows().Form1->ui.labelTMD, m_station.state);
     };
     connect(&m_radio->link(), &RigLink::silenceNoticed, this, showRigStatus);
     connect(&m_radio->state(), &RadioState::rigStatusChanged, this, showRigStatus);
     connect(m_radio.get(), &KenwoodRadio::portStatusChanged, this, [this] {
-        StatusLines::showPort(m_station.Form1->ui.LabelConnect, m_station.state,
+        StatusLines::showPort(m_station.windows().Form1->ui.LabelConnect, m_station.state,
                               m_station.ComPortTX.portName);
     });
     connect(m_radio.get(), &KenwoodRadio::portOpenFailed, this, [&ui] {
@@ -53,12 +53,12 @@ void KenwoodWiring::wireStatusLines()
 
 void KenwoodWiring::releaseFocus()
 {
-    m_station.Form1->releaseFocus();
+    m_station.windows().Form1->releaseFocus();
 }
 
 void KenwoodWiring::wirePanel()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     ui.ImageLEDvert->setPixmap(PanelPictures::ledGreen());
     ui.ImageLEDrouge->setPixmap(PanelPictures::ledRed());
     ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
@@ -111,7 +111,7 @@ QCoro::Task<> KenwoodWiring::afterClick(std::function<QCoro::Task<>()> operation
 
 void KenwoodWiring::wireMenus()
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodWiring::menuTMD700Click);
     connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodWiring::MenuTMD710Click);
     connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodWiring::MenuTMV71Click);
@@ -131,7 +131,7 @@ void KenwoodWiring::chooseModel(Model model)
 
 void KenwoodWiring::selectModel(Model model)
 {
-    Ui::TForm1 &ui = m_station.Form1->ui;
+    Ui::TForm1 &ui = m_station.windows().Form1->ui;
     StationState &state = m_station.state;
     QAction *item = model == Model::TMD700   ? ui.menuTMD700
                     : model == Model::TMD710 ? ui.MenuTMD710
@@ -146,8 +146,8 @@ void KenwoodWiring::selectModel(Model model)
                        : model == Model::TMD710 ? QStringLiteral("TMD710 ")
                                                 : QStringLiteral("TMV71 ");
     ui.GroupBoxTX->setTitle(idText(model));
-    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
-                                    QStringLiteral("V") + state.VersionText);
+    m_station.windows().Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
+                                              QStringLiteral("V") + state.VersionText);
     ui.GroupBoxTX16UD->hide();
     ui.GroupBoxTX->show();
     ui.MenuMEM->setEnabled(true);

@@ -1,9 +1,10 @@
 #include "app/ServerWiring.h"
 
-#include "app/Station.h"
+#include "core/StationState.h"
 #include "radio/Radio.h"
 #include "server/ServerMessages.h"
 #include "ui/ServerWindowSettings.h"
+#include "ui/StationWindows.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitIP.h"
@@ -13,11 +14,10 @@
 
 namespace {
 
-ServerControls serverControls(Station &station)
+ServerControls serverControls(const ServerWiring::Parts &parts)
 {
-    Ui::TForm1 &m = station.Form1->ui;
-    QLineEdit *line = m.StaticTextIPConnect;
-    const ServerWindowSettings &settings = *station.serverSettings;
+    QLineEdit *line = parts.windows.Form1->ui.StaticTextIPConnect;
+    const ServerWindowSettings &settings = parts.settings;
     auto channel = [&settings] { return settings.audioChannel(); };
     return ServerControls{channel, [line](const QString &text) {
                               StatusLines::setColouredText(line, text,
@@ -27,30 +27,28 @@ ServerControls serverControls(Station &station)
 
 } // namespace
 
-ServerWiring::ServerWiring(Station &station)
-    : m_station(station),
-      m_session({station.state, station.radios, station.requests, station.log, station.traffic,
-                 station.IdTCPClient, [&station] { return station.serverSettings->reconnect(); }},
-                serverControls(station)),
+ServerWiring::ServerWiring(const Parts &parts)
+    : m_windows(parts.windows), m_state(parts.state),
+      m_session({parts.state, parts.radios, parts.requests, parts.log, parts.traffic, parts.address,
+                 [&settings = parts.settings] { return settings.reconnect(); }},
+                serverControls(parts)),
       m_settingsDialog(
-          station.IdTCPClient, station.state.TxTimeoutSeconds, station.notifier(),
-          [&station] { return station.currentLanguage(); }, *station.serverSettings)
+          parts.address, parts.state.TxTimeoutSeconds, parts.notifier,
+          [&state = parts.state] { return state.language; }, parts.settings)
 {
     wire();
 }
 
 void ServerWiring::wire()
 {
-    TForm1 &f = *m_station.Form1;
-    TFormIP &ip = *m_station.FormIP;
-    TFormSimuFreq &simu = *m_station.FormSimuFreq;
+    TForm1 &f = *m_windows.Form1;
+    TFormIP &ip = *m_windows.FormIP;
+    TFormSimuFreq &simu = *m_windows.FormSimuFreq;
 
-    StationState &state = m_station.state;
-    connect(&state, &StationState::serverChanged, this, [this] {
-        StatusLines::showServer(m_station.Form1->ui.StaticTextIPConnect, m_station.state);
-    });
+    connect(&m_state, &StationState::serverChanged, this,
+            [this] { StatusLines::showServer(m_windows.Form1->ui.StaticTextIPConnect, m_state); });
     connect(&m_session, &ServerSession::linkDown, this,
-            [this] { m_station.Form1->ui.StaticTextDTMF->clear(); });
+            [this] { m_windows.Form1->ui.StaticTextDTMF->clear(); });
 
     connect(ip.ui.ButtonConnect, &QPushButton::clicked, this, &ServerWiring::ButtonConnectClick);
     connect(ip.ui.ButtonDisconnect, &QPushButton::clicked, this,
@@ -64,7 +62,7 @@ void ServerWiring::wire()
     connect(f.ui.menusimuFreq, &QAction::triggered, this, &ServerWiring::menusimuFreqClick);
     connect(simu.ui.ButtonFreq, &QPushButton::clicked, this, &ServerWiring::ButtonFreqClick);
     connect(&simu, &EventDialog::openChanged, this,
-            [this](bool open) { m_station.state.FrequencySimulated = open; });
+            [this](bool open) { m_state.FrequencySimulated = open; });
 }
 
 void ServerWiring::ButtonConnectClick()
@@ -79,8 +77,8 @@ void ServerWiring::ButtonDisconnectClick()
 
 void ServerWiring::MenuTCPclientClick()
 {
-    TFormIP &ip = *m_station.FormIP;
-    const QRect main = m_station.Form1->frameGeometry();
+    TFormIP &ip = *m_windows.FormIP;
+    const QRect main = m_windows.Form1->frameGeometry();
     ip.move(main.center() - QPoint(ip.width() / 2, ip.height() / 2));
     ip.show();
     ip.raise();
@@ -89,7 +87,7 @@ void ServerWiring::MenuTCPclientClick()
 
 void ServerWiring::menusimuFreqClick()
 {
-    TFormSimuFreq &simu = *m_station.FormSimuFreq;
+    TFormSimuFreq &simu = *m_windows.FormSimuFreq;
     simu.show();
     simu.raise();
     simu.activateWindow();
@@ -97,5 +95,5 @@ void ServerWiring::menusimuFreqClick()
 
 void ServerWiring::ButtonFreqClick()
 {
-    m_station.state.setCurrentFrequency(m_station.FormSimuFreq->ui.EditFreq->text());
+    m_state.setCurrentFrequency(m_windows.FormSimuFreq->ui.EditFreq->text());
 }

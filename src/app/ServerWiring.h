@@ -5,7 +5,11 @@
 
 #include <QObject>
 
-class Station;
+class EventLog;
+class Notifier;
+class ServerWindowSettings;
+class TrafficLine;
+struct StationWindows;
 
 // The relay server's windows: the server settings window and its Connect and Disconnect, the
 // frequency simulation window, and the server status line, over the server session.
@@ -13,7 +17,19 @@ class ServerWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit ServerWiring(Station &station);
+    struct Parts
+    {
+        StationWindows &windows;
+        StationState &state;
+        RadioSelector &radios;
+        RadioRequests &requests;
+        EventLog &log;
+        TrafficLine &traffic;
+        Notifier &notifier;
+        TcpClientSettings &address;
+        ServerWindowSettings &settings; // the server window's own choices
+    };
+    explicit ServerWiring(const Parts &parts);
 
     void ButtonConnectClick();
     void ButtonDisconnectClick();
@@ -27,7 +43,8 @@ public:
 private:
     void wire();
 
-    Station &m_station;
+    StationWindows &m_windows;
+    StationState &m_state;
     ServerSession m_session;
     ServerSettingsDialog m_settingsDialog;
 };

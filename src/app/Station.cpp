@@ -43,6 +43,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 Station::Station(const QString &directory, Notifier &notifier)
     : log(QDir(directory).filePath(state.LogFileName)), m_directory(directory), m_notifier(notifier)
@@ -51,39 +52,41 @@ Station::Station(const QString &directory, Notifier &notifier)
     // exit(), not quit(): quit() would ask the main window to close, which runs this again.
     terminate = [] { QCoreApplication::exit(0); };
 
-    Form1 = std::make_unique<TForm1>();
-    FormDTMF = std::make_unique<TFormDTMF>();
-    FormIP = std::make_unique<TFormIP>();
-    FormSimuFreq = std::make_unique<TFormSimuFreq>();
-    FormInfo = std::make_unique<TFormInfo>();
-    FormWarning = std::make_unique<TFormWarning>();
-    FormMEM = std::make_unique<TFormMEM>();
-    FormInitTX16 = std::make_unique<TFormInitTX16>();
-    serverSettings = std::make_unique<ServerWindowSettings>(*FormIP);
-    warningSettings = std::make_unique<WarningWindowSettings>(FormWarning->ui);
-    tx16Settings = std::make_unique<GenericTxWindowSettings>(FormInitTX16->ui);
+    serverSettings = std::make_unique<ServerWindowSettings>(*m_windows.FormIP);
+    warningSettings = std::make_unique<WarningWindowSettings>(m_windows.FormWarning->ui);
+    tx16Settings = std::make_unique<GenericTxWindowSettings>(m_windows.FormInitTX16->ui);
     wireMainWindow();
-    connect(&traffic, &TrafficLine::appended, Form1.get(),
-            [this](const QString &text) { TrafficDisplay::append(Form1->ui.EditTXdata, text); });
-    connect(&traffic, &TrafficLine::cleared, Form1.get(),
-            [this] { TrafficDisplay::clear(Form1->ui.EditTXdata); });
+    connect(&traffic, &TrafficLine::appended, m_windows.Form1.get(), [this](const QString &text) {
+        TrafficDisplay::append(m_windows.Form1->ui.EditTXdata, text);
+    });
+    connect(&traffic, &TrafficLine::cleared, m_windows.Form1.get(),
+            [this] { TrafficDisplay::clear(m_windows.Form1->ui.EditTXdata); });
 
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.
-    panelView =
-        std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios, requests);
+    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(m_windows.Form1->ui),
+                                                 radios, requests);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
     // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window).
     connect(&radios, &RadioSelector::currentChanged, this, [this] {
-        Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
+        m_windows.Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
     });
-    interface = std::make_unique<InterfaceWiring>(*this);
+    interface = std::make_unique<InterfaceWiring>(
+        InterfaceWiring::Parts{m_windows, state, radios, ComPortTX, m_notifier, m_directory});
+    // The check waits for the first idle moment after start-up, so the window is on screen.
+    connect(this, &Station::startupFinished, interface.get(), [this] {
+        QTimer::singleShot(0, interface.get(), &InterfaceWiring::ApplicationEvents1Idle);
+    });
     kenwood = std::make_unique<KenwoodWiring>(*this);
     connect(&kenwood->radio(), &KenwoodRadio::initialisationSubmitted, this,
             &Station::connectServerBehindInitialisation);
     genericTx = std::make_unique<GenericTxWiring>(*this);
-    dtmf = std::make_unique<DtmfWiring>(*this);
-    server = std::make_unique<ServerWiring>(*this);
+    dtmf = std::make_unique<DtmfWiring>(DtmfWiring::Parts{m_windows, state, log, m_notifier, radios,
+                                                          requests, dtmfCodes,
+                                                          [this] { MenuSaveClick(); }});
+    server = std::make_unique<ServerWiring>(ServerWiring::Parts{m_windows, state, radios, requests,
+                                                                log, traffic, m_notifier,
+                                                                IdTCPClient, *serverSettings});
     hamlib = std::make_unique<HamlibWiring>(*this);
     connect(hamlib.get(), &HamlibWiring::serverMayConnect, this, &Station::connectServerIfAsked);
     connect(hamlib.get(), &HamlibWiring::panelLeft, kenwood.get(),
@@ -108,15 +111,18 @@ Station::Station(const QString &directory, Notifier &notifier)
         log.append(QStringLiteral("Radio busy: %1 requests dropped").arg(count));
     });
     connect(transmitTimeout.get(), &TransmitTimeout::expired, this, [this] {
-        StatusLines::setColouredText(Form1->ui.labelTMD, QStringLiteral("TX time-out"),
+        StatusLines::setColouredText(m_windows.Form1->ui.labelTMD, QStringLiteral("TX time-out"),
                                      StatusLines::Colour::Red);
     });
     wireStatusReport();
     // As a click on the toggle would.
-    connect(&m_manualKeying, &ManualKeying::toggled, this, [this] { Form1->releaseFocus(); });
+    connect(&m_manualKeying, &ManualKeying::toggled, this,
+            [this] { m_windows.Form1->releaseFocus(); });
     connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
-    readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
+    readOnlyNotice = std::make_unique<ReadOnlyNotice>(m_windows.Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
+    connect(interface.get(), &InterfaceWiring::statusTextsRedrawn, readOnlyNotice.get(),
+            &ReadOnlyNotice::redraw);
 }
 
 // Nothing more is taken, and the exchange in flight ends at once, so that the request under way
@@ -130,7 +136,7 @@ Station::~Station()
 
 void Station::wireMainWindow()
 {
-    TForm1 &f = *Form1;
+    TForm1 &f = *m_windows.Form1;
     f.FormActivate = [this] { FormActivate(); };
     f.FormClose = [this] { MenuQuitterClick(); };
     f.FormClick = [this] { FormClick(); };
@@ -146,7 +152,7 @@ void Station::wireMainWindow()
 
 std::array<std::pair<QAction *, StationState::BandChoice>, 3> Station::bandChoiceItems() const
 {
-    const Ui::TForm1 &m = Form1->ui;
+    const Ui::TForm1 &m = m_windows.Form1->ui;
     return {{{m.MenuChoixTXA, StationState::BandChoice::A},
              {m.MenuChoixTXB, StationState::BandChoice::B},
              {m.MenuChoixTXAB, StationState::BandChoice::Both}}};
@@ -178,7 +184,7 @@ ConfigBinding Station::configBinding()
         &state,
         &ComPortTX,
         &IdTCPClient,
-        Form1.get(),
+        m_windows.Form1.get(),
         [this](Language language) { interface->chooseLanguage(language); },
         [this](StationState::BandChoice choice) { chooseBands(choice); },
         [this](bool on) { interface->chooseVersionCheck(on); },
@@ -233,7 +239,7 @@ void Station::FormActivate()
 {
     if (state.StartupDone)
         return;
-    Ui::TForm1 &m = Form1->ui;
+    Ui::TForm1 &m = m_windows.Form1->ui;
     const QDir dir(m_directory);
 
     if (state.LogFileExists)
@@ -257,7 +263,7 @@ void Station::FormActivate()
     channelList.setCurrentMemory(0);
 
     // The traffic line takes no keyboard focus; the window keeps it so the space bar works.
-    Form1->releaseFocus();
+    m_windows.Form1->releaseFocus();
 
     const QString configFile = state.IniFileExists         ? state.IniFileName
                                : state.IniFileTMD700Exists ? state.IniFileNameTMD700
@@ -271,7 +277,7 @@ void Station::FormActivate()
     radios.choose(state.ModelName);
 
     if (!warningSettings->accepted())
-        FormWarning->show();
+        m_windows.FormWarning->show();
 
     state.setServerConnected(false);
     StatusLines::showServer(m.StaticTextIPConnect, state);
@@ -294,7 +300,7 @@ void Station::applyChannelCount()
 {
     const int count = tx16Settings->channelCount();
     tx16Settings->keepBaseChannelWithin(count);
-    Form1->ui.Label16->setText(QString::number(count));
+    m_windows.Form1->ui.Label16->setText(QString::number(count));
 }
 
 // The server is connected once the radio's initialisation is over: a request behind it.
@@ -348,7 +354,7 @@ void Station::MenuSaveClick()
 
 void Station::MenuPortClick()
 {
-    QListWidget *list = Form1->ui.ListBoxPort;
+    QListWidget *list = m_windows.Form1->ui.ListBoxPort;
     if (list->isVisible()) {
         list->hide();
         return;
@@ -362,7 +368,7 @@ void Station::MenuPortClick()
 
 void Station::ListBoxPortClick()
 {
-    QListWidget *list = Form1->ui.ListBoxPort;
+    QListWidget *list = m_windows.Form1->ui.ListBoxPort;
     if (list->count() == 0 || !list->currentItem())
         return;
     kenwood->radio().closePort();
@@ -373,8 +379,8 @@ void Station::ListBoxPortClick()
 
 void Station::FormClick()
 {
-    if (Form1->ui.ListBoxPort->isVisible())
-        Form1->ui.ListBoxPort->hide();
+    if (m_windows.Form1->ui.ListBoxPort->isVisible())
+        m_windows.Form1->ui.ListBoxPort->hide();
 }
 
 void Station::FormKeyPress(QChar key)

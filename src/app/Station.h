@@ -10,6 +10,7 @@
 #include "radio/ManualKeying.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
+#include "ui/StationWindows.h"
 
 #include <QObject>
 #include <array>
@@ -19,14 +20,6 @@
 
 class Notifier;
 class QAction;
-class TForm1;
-class TFormDTMF;
-class TFormIP;
-class TFormSimuFreq;
-class TFormInfo;
-class TFormWarning;
-class TFormMEM;
-class TFormInitTX16;
 
 class KenwoodWiring;
 class GenericTxWiring;
@@ -65,14 +58,11 @@ public:
     // Paints the radio panels from the state of the radio in use.
     std::unique_ptr<RadioPanelView> panelView;
 
-    std::unique_ptr<TForm1> Form1;
-    std::unique_ptr<TFormDTMF> FormDTMF;
-    std::unique_ptr<TFormIP> FormIP;
-    std::unique_ptr<TFormSimuFreq> FormSimuFreq;
-    std::unique_ptr<TFormInfo> FormInfo;
-    std::unique_ptr<TFormWarning> FormWarning;
-    std::unique_ptr<TFormMEM> FormMEM;
-    std::unique_ptr<TFormInitTX16> FormInitTX16;
+private:
+    // Made before the parts that wire them and gone after them.
+    StationWindows m_windows;
+
+public:
     // The dialogs' own settings, read and set through these rather than through the controls.
     std::unique_ptr<ServerWindowSettings> serverSettings;
     std::unique_ptr<WarningWindowSettings> warningSettings;
@@ -91,6 +81,8 @@ public:
     // Shown from start-up on when the folder cannot be written.
     std::unique_ptr<ReadOnlyNotice> readOnlyNotice;
 
+    StationWindows &windows() { return m_windows; }
+    const StationWindows &windows() const { return m_windows; }
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }
     ConfigBinding configBinding();

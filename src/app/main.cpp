@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
                      qPrintable(QDir::toNativeSeparators(directory)));
     MessageBoxNotifier notifier;
     Station station(directory, notifier);
-    notifier.setParent(station.Form1.get());
+    notifier.setParent(station.windows().Form1.get());
 
     // Under a service manager the journal keeps what standard error says: each log line goes
     // there too. The manager learns when start-up is done, and gets the watchdog's heartbeat
@@ -150,6 +150,6 @@ int main(int argc, char *argv[])
     QObject::connect(&station, &Station::startupBegun, &signalWatcher,
                      &UnixSignalWatcher::startDelivering);
 
-    station.Form1->show();
+    station.windows().Form1->show();
     return app.exec();
 }

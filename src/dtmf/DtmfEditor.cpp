@@ -5,35 +5,24 @@
 #include "dtmf/DtmfCodeList.h"
 #include "dtmf/DtmfCodeTable.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-
 DtmfEditor::DtmfEditor(Notifier &notifier, std::function<Language()> currentLanguage,
-                       const DtmfEditorControls &controls)
-    : m_notifier(notifier), m_currentLanguage(std::move(currentLanguage)), m_c(controls)
+                       DtmfCodeList &codes, const DtmfEditorView &view)
+    : m_notifier(notifier), m_currentLanguage(std::move(currentLanguage)), m_codes(codes),
+      m_view(view)
 {
 }
 
 void DtmfEditor::showTable(const QStringList &lines, int current)
 {
-    m_c.codes->setLines(lines);
-    QListWidget *list = m_c.ListBoxCodesDTMF;
-    if (current > 0 && current < list->count()) {
-        list->setCurrentRow(current);
-        list->scrollToItem(list->item(current));
-    }
+    m_codes.setLines(lines);
+    if (current > 0 && current < lines.size() && m_view.showEntry)
+        m_view.showEntry(current);
 }
 
-void DtmfEditor::BitBtnOKCodeDTMFClick()
+void DtmfEditor::addCode(const QString &code, const QString &action)
 {
-    QStringList catalogue;
-    for (int i = 0; i < m_c.ComboBoxActionsDTMF->count(); ++i)
-        catalogue << m_c.ComboBoxActionsDTMF->itemText(i);
-
     const DtmfCodeTable::EditResult result =
-        DtmfCodeTable::addCode(m_c.codes->lines(), m_c.EditCodeDTMF->text(),
-                               m_c.ComboBoxActionsDTMF->currentText(), catalogue);
+        DtmfCodeTable::addCode(m_codes.lines(), code, action, m_actions);
 
     using DtmfCodeTable::Outcome;
     switch (result.outcome) {
@@ -47,7 +36,8 @@ void DtmfEditor::BitBtnOKCodeDTMFClick()
         break;
     case Outcome::BadCharacter:
         m_notifier.beep();
-        m_c.EditCodeDTMF->setFocus();
+        if (m_view.focusCode)
+            m_view.focusCode();
         break;
     case Outcome::Deleted:
         showTable(result.lines, -1);
@@ -74,16 +64,14 @@ void DtmfEditor::BitBtnOKCodeDTMFClick()
 void DtmfEditor::ButtonlangueClick()
 {
     m_messageLanguage = m_currentLanguage();
-    if (m_c.relabel)
-        m_c.relabel(m_messageLanguage);
+    if (m_view.relabel)
+        m_view.relabel(m_messageLanguage);
 }
 
 void DtmfEditor::refillActions()
 {
-    QComboBox *box = m_c.ComboBoxActionsDTMF;
-    box->clear();
-    box->addItems(m_currentLanguage() == Language::English ? DtmfCatalogue::DtmfActionsEn
-                                                           : DtmfCatalogue::DtmfActionsFr);
-    box->setCurrentIndex(-1);
-    box->clearEditText();
+    m_actions = m_currentLanguage() == Language::English ? DtmfCatalogue::DtmfActionsEn
+                                                         : DtmfCatalogue::DtmfActionsFr;
+    if (m_view.offerActions)
+        m_view.offerActions(m_actions);
 }

@@ -2,34 +2,34 @@
 
 #include "core/LanguageTexts.h"
 
+#include <QStringList>
 #include <functional>
 
 class DtmfCodeList;
 class Notifier;
-class QComboBox;
-class QLineEdit;
-class QListWidget;
 
-// The controls of the DTMF window the editor works on.
-struct DtmfEditorControls
+// What the editor shows on the DTMF window, which lists the code table itself.
+struct DtmfEditorView
 {
     // Sets the window's captions in a language (the language button relabels it whole).
     std::function<void(Language)> relabel;
-    DtmfCodeList *codes = nullptr;
-    QListWidget *ListBoxCodesDTMF = nullptr; // shows the codes; the entry changed is selected
-    QLineEdit *EditCodeDTMF = nullptr;
-    QComboBox *ComboBoxActionsDTMF = nullptr;
+    // The actions offered, none chosen.
+    std::function<void(const QStringList &)> offerActions;
+    // Selects and shows the table's entry `row`, the one just changed.
+    std::function<void(int row)> showEntry;
+    // Puts the keyboard back on the code (it held a character no code may hold).
+    std::function<void()> focusCode;
 };
 
 // Adding, replacing and removing codes in the DTMF table, and the window's language.
 class DtmfEditor
 {
 public:
-    DtmfEditor(Notifier &notifier, std::function<Language()> currentLanguage,
-               const DtmfEditorControls &controls);
+    DtmfEditor(Notifier &notifier, std::function<Language()> currentLanguage, DtmfCodeList &codes,
+               const DtmfEditorView &view);
 
-    // Adds, replaces or removes the code typed in the edit for the action chosen in the list.
-    void BitBtnOKCodeDTMFClick();
+    // Adds, replaces or removes `code` for `action`, an action's text as the list offers it.
+    void addCode(const QString &code, const QString &action);
     // Captions and conflict messages in the language checked in the main window.
     void ButtonlangueClick();
     // The 30 actions of the current language, nothing chosen.
@@ -43,6 +43,8 @@ private:
 
     Notifier &m_notifier;
     std::function<Language()> m_currentLanguage;
-    DtmfEditorControls m_c;
+    DtmfCodeList &m_codes;
+    DtmfEditorView m_view;
+    QStringList m_actions; // as offered last
     Language m_messageLanguage = Language::French;
 };

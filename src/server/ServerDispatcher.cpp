@@ -7,7 +7,6 @@
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 
-#include <QLineEdit>
 #include <QLocale>
 #include <QTime>
 #include <utility>

@@ -29,12 +29,12 @@ GenericTxFixture::~GenericTxFixture()
 
 Ui::TForm1 &GenericTxFixture::main()
 {
-    return station().Form1->ui;
+    return station().windows().Form1->ui;
 }
 
 Ui::TFormInitTX16 &GenericTxFixture::setup()
 {
-    return station().FormInitTX16->ui;
+    return station().windows().FormInitTX16->ui;
 }
 
 QList<quint8> GenericTxFixture::controlWrites() const
@@ -62,7 +62,7 @@ int GenericTxFixture::pulses(quint8 mask, bool restSet) const
 
 bool GenericTxFixture::waitUntilQuiet(int timeoutMs)
 {
-    TForm1 &f = *station().Form1;
+    TForm1 &f = *station().windows().Form1;
     return QTest::qWaitFor(
         [&f] {
             return !f.TimerTX16.isActive() && !f.TimerPin14.isActive() && !f.TimerPin1.isActive() &&
