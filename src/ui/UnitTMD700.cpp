@@ -75,18 +75,13 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         int interval;
     };
     for (const NamedTimer &t : {NamedTimer{&TimerIP, "TimerIP", 500},
-                                {&TimerDTMF, "TimerDTMF", 5000},
-                                {&TimerTX16, "TimerTX16", 500},
-                                {&TimerPin14, "TimerPin14", 200},
-                                {&TimerPin1, "TimerPin1", 200},
-                                {&TimerPin16, "TimerPin16", 1500}}) {
+                                {&TimerDTMF, "TimerDTMF", 5000}}) {
         t.timer->setParent(this);
         t.timer->setObjectName(QString::fromLatin1(t.name));
         t.timer->setInterval(t.interval);
     }
-    // A coarse timer may end 5 % early: a pulse would be cut, a DTMF entry closed 250 ms soon.
-    for (QTimer *timed : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16, &TimerDTMF})
-        timed->setTimerType(Qt::PreciseTimer);
+    // A coarse timer may end 5 % early: a DTMF entry would close 250 ms soon.
+    TimerDTMF.setTimerType(Qt::PreciseTimer);
 }
 
 void TForm1::releaseFocus()

@@ -17,10 +17,6 @@ public:
 
     QTimer TimerIP;
     QTimer TimerDTMF;
-    QTimer TimerTX16;
-    QTimer TimerPin14;
-    QTimer TimerPin1;
-    QTimer TimerPin16;
 
     std::function<void()> FormActivate; // every showing; start-up guards itself
     std::function<void()> FormClose;    // close box
