@@ -3,6 +3,7 @@
 // and the settings that take effect as they change.
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxLinesSetup.h"
 #include "generic_tx/GenericTxSetup.h"
@@ -344,18 +345,18 @@ void TestGenericSetup::timingChanges()
 {
     SetupRig s({"TEMPOTX16=300", "DELAYPIN14=100"});
     Ui::TFormInitTX16 &g = s.rig.setup();
-    QTimer &timer = s.rig.station().Form1->TimerTX16;
+    ChannelStepper &stepper = s.rig.station().genericTx->stepper();
     QCOMPARE(s.rig.state().Tx16Tempo, 300);
-    QCOMPARE(timer.interval(), 300);
+    QCOMPARE(stepper.tickInterval(), 300);
 
     s.rig.main().UpDownTX->click(UpDownArrows::Direction::Up);
-    QVERIFY(QTest::qWaitFor([&] { return timer.interval() == 400; }, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return stepper.tickInterval() == 400; }, 3000));
     // A pulse length change brings the stepping interval back to the bare period.
     g.SpinEditPin1->setValue(150);
-    QCOMPARE(timer.interval(), 300);
+    QCOMPARE(stepper.tickInterval(), 300);
     g.SpinEditTempoTX16->setValue(700);
     QCOMPARE(s.rig.state().Tx16Tempo, 700);
-    QCOMPARE(timer.interval(), 700);
+    QCOMPARE(stepper.tickInterval(), 700);
 }
 
 // Another kind of lines is chosen and confirmed, saved after the other keys, and left again for
@@ -419,7 +420,7 @@ void TestGenericSetup::linesChoice()
     QCOMPARE(s.rig.station().genericTx->lineSettings.kind, LinesKind::ParallelPort);
     QCOMPARE(s.rig.station().genericTx->lineSettings.device, QStringLiteral("/dev/hidraw3"));
     QCOMPARE(s.rig.controlWrites().size(), 4);
-    s.rig.station().genericTx->driver().ExecuteTX16Command(QStringLiteral("TX"));
+    s.rig.station().genericTx->driver().setPtt(true);
     QCOMPARE(s.rig.controlWrites().size(), 5);
 }
 
