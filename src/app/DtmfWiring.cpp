@@ -21,7 +21,6 @@ DtmfWiring::DtmfWiring(Station &station) : m_station(station)
 
     DtmfControls c;
     c.StaticTextDTMF = m.StaticTextDTMF;
-    c.TimerDTMF = &station.Form1->TimerDTMF;
     c.codes = &station.dtmfCodes;
     c.station = DtmfStationControls{[&station] { station.MenuSaveClick(); }};
     m_interpreter = std::make_unique<DtmfInterpreter>(station.state, station.log, station.radios,

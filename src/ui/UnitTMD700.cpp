@@ -68,20 +68,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
             group->addAction(item);
     }
 
-    struct NamedTimer
-    {
-        QTimer *timer;
-        const char *name;
-        int interval;
-    };
-    for (const NamedTimer &t : {NamedTimer{&TimerIP, "TimerIP", 500},
-                                {&TimerDTMF, "TimerDTMF", 5000}}) {
-        t.timer->setParent(this);
-        t.timer->setObjectName(QString::fromLatin1(t.name));
-        t.timer->setInterval(t.interval);
-    }
-    // A coarse timer may end 5 % early: a DTMF entry would close 250 ms soon.
-    TimerDTMF.setTimerType(Qt::PreciseTimer);
+    TimerIP.setParent(this);
+    TimerIP.setObjectName(QStringLiteral("TimerIP"));
+    TimerIP.setInterval(500);
 }
 
 void TForm1::releaseFocus()

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-// The main window. It owns the program's timers; the station wires their handlers.
+// The main window. It owns the server poll's timer; the station wires its handler.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -16,7 +16,6 @@ public:
     Ui::TForm1 ui;
 
     QTimer TimerIP;
-    QTimer TimerDTMF;
 
     std::function<void()> FormActivate; // every showing; start-up guards itself
     std::function<void()> FormClose;    // close box
