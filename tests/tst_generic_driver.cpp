@@ -13,6 +13,7 @@
 #include "platform/ParallelPortFactory.h"
 #include "platform/PpdevParallelPort.h"
 
+#include <QCoroTask>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,6 +44,7 @@ private slots:
     void activationWritesRestLevelsThenResets();
     void activationWithoutPort();
     void activationOnRefusingPort();
+    void radioOpensOnceAndReleasesItself();
     void noPortLeavesTheLinesAlone();
     void pulseLevels_data();
     void pulseLevels();
@@ -134,6 +136,43 @@ void TestGenericDriver::activationOnRefusingPort()
     QCOMPARE(rig.fixture.notifier.beeps, 2);
     QVERIFY(!driver(rig).pulsing(TxLine::Reset));
     QVERIFY(rig.station().genericTx->linesHealth() == GenericTxLines::Health::Error);
+}
+
+// The radio takes its lines itself: opening an open radio touches nothing, a released one gives
+// the port back and is taken again at the next opening, RESET included.
+void TestGenericDriver::radioOpensOnceAndReleasesItself()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    GenericTxWiring &generic = *rig.station().genericTx;
+    GenericTxRadio &radio = generic.radio();
+    QVERIFY(radio.isOpen());
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::Ok);
+    const int enabled = rig.port->enableCount();
+    rig.port->clearWrites();
+
+    radio.open();
+    QVERIFY(rig.port->writes().isEmpty());
+    QCOMPARE(rig.port->enableCount(), enabled);
+
+    radio.setTransmit(true);
+    QCOMPARE(rig.port->control() & Ptt, 0);
+    QCoro::waitFor(radio.release());
+    QVERIFY(!radio.isOpen());
+    QCOMPARE(rig.port->control() & Ptt, Ptt);
+    QCOMPARE(rig.port->disableCount(), 1);
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::None);
+    QCoro::waitFor(radio.release()); // given back once
+    QCOMPARE(rig.port->disableCount(), 1);
+
+    rig.port->clearWrites();
+    radio.open();
+    QVERIFY(radio.isOpen());
+    QCOMPARE(rig.port->enableCount(), enabled + 1);
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::Ok);
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(rig.pulses(Reset, false), 1);
+    QCOMPARE(rig.state().Tx16Channel, rig.state().Tx16BaseChannel);
 }
 
 void TestGenericDriver::noPortLeavesTheLinesAlone()
