@@ -487,11 +487,12 @@ void TestGenericDriver::machineWithoutParallelPort()
 
     QToolButton *transmit = station.Form1->ui.SpeedButtonTX16TX;
     const QString notKeyed = QStringLiteral("Transmitter not keyed: ") + reason;
+    const RadioState &radio = station.genericTx->radio().state();
     transmit->click();
-    QVERIFY(transmit->isChecked());
+    QVERIFY(radio.keyed());
     QCOMPARE(logged(notKeyed).size(), 1);
     transmit->click();
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!radio.keyed());
     QCOMPARE(logged(notKeyed).size(), 1);
     transmit->click();
     QCOMPARE(logged(notKeyed).size(), 2);

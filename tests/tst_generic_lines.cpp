@@ -1,11 +1,13 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
 // interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
 // the stepping.
+#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "app/StatusReport.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericReset.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/MemoryLines.h"
@@ -296,7 +298,7 @@ void TestGenericLines::scanOnLinesInMemory()
     rig.main().SpeedButtonTX16SC->click();
     QTRY_VERIFY(lines->writes.count({TxLine::Up, false}) >= 2);
     lines->squelchInput = false;
-    QTRY_VERIFY(!rig.main().SpeedButtonTX16SC->isChecked());
+    QTRY_VERIFY(!rig.station().genericTx->radio().state().band(0).scanning);
     QVERIFY(rig.waitUntilQuiet());
     const int ups = int(lines->writes.count({TxLine::Up, false}));
     QCOMPARE(rig.state().Tx16Channel, 1 + ups);
@@ -373,14 +375,15 @@ void TestGenericLines::defaultSquelchFitsTheUsualWiring()
     GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0"});
     QVERIFY(rig.waitUntilQuiet());
     peer.reports();
-    QVERIFY(rig.setup().RadioButtonPin11L->isChecked());
+    QVERIFY(rig.station().tx16Settings->squelchPolarity() == LinePolarity::Negative);
     QToolButton *scan = rig.main().SpeedButtonTX16SC;
     scan->click();
     QList<QByteArray> sent;
     QTRY_VERIFY_WITH_TIMEOUT((sent += peer.reports(), upReports(sent) >= 3), 15000);
-    QVERIFY(scan->isChecked());
+    const RadioState &radio = rig.station().genericTx->radio().state();
+    QVERIFY(radio.band(0).scanning);
     QVERIFY(peer.press(0x02));
-    QTRY_VERIFY(!scan->isChecked());
+    QTRY_VERIFY(!radio.band(0).scanning);
 
     // Saved so that an older version reads the same level; "+5v" is said, being no default.
     rig.station().MenuSaveClick();
@@ -401,7 +404,7 @@ void TestGenericLines::statusTellsTheLinesState()
     QCOMPARE(lines().value("state").toString(), QStringLiteral("error"));
     QCOMPARE(lines().value("kind").toString(), QStringLiteral("CM108"));
     rig.main().SpeedButtonTX16TX->click();
-    QVERIFY(rig.main().SpeedButtonTX16TX->isChecked());
+    QVERIFY(rig.station().genericTx->radio().state().keyed());
     QCOMPARE(statusOf(rig).value("keyed").toBool(), false);
     QCOMPARE(statusOf(rig).value("counters").toObject().value("keyings").toInt(), 0);
 

@@ -1,6 +1,7 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
+#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelStepper.h"
@@ -331,10 +332,10 @@ void TestGenericStepping::circularIcons()
     QVERIFY(!m.Imageascenceur->pixmap().isNull());
     // A DTMF code's or the server's choice is the same option, its picture following.
     rig.station().genericTx->radio().setCircularScan(true);
-    QVERIFY(rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(rig.station().tx16Settings->circularScan());
     QVERIFY(!m.Imagecercle->isHidden());
     rig.station().genericTx->radio().setCircularScan(false);
-    QVERIFY(!rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(!rig.station().tx16Settings->circularScan());
     QVERIFY(m.Imagecercle->isHidden());
 }
 
