@@ -7,13 +7,13 @@
 //   bench_generic_lines [pulses]      (default 100)
 #include "app/GenericTxWiring.h"
 #include "app/Station.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/LinesFactory.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
 #include "support/BenchSupport.h"
-#include "ui/UnitTMD700.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,8 +60,12 @@ std::unique_ptr<Station> startStation(const QString &dir, Notifier &notifier, co
     auto station = std::make_unique<Station>(dir, notifier);
     station->terminate = [] {};
     station->FormActivate();
-    TForm1 &f = *station->windows().Form1;
-    waitFor([&f] { return !f.TimerPin16.isActive() && !f.TimerTX16.isActive(); }, 5000);
+    GenericTxWiring &generic = *station->genericTx;
+    waitFor(
+        [&generic] {
+            return !generic.driver().pulsing(TxLine::Reset) && !generic.stepper().ticking();
+        },
+        5000);
     return station;
 }
 
@@ -70,13 +74,13 @@ std::unique_ptr<Station> startStation(const QString &dir, Notifier &notifier, co
 void onePulse(Station &station, const QElapsedTimer &clock, const std::function<qint64()> &written,
               QList<double> &latencies)
 {
-    TForm1 &f = *station.windows().Form1;
+    ControlLineDriver &driver = station.genericTx->driver();
     const qint64 requested = clock.nsecsElapsed();
-    station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
+    driver.pulse(TxLine::Up);
     waitFor([&] { return written() >= 0; }, 1000);
     if (written() >= 0)
         latencies.append((written() - requested) / 1e6);
-    waitFor([&f] { return !f.TimerPin14.isActive(); }, PulseMs * 10);
+    waitFor([&driver] { return !driver.pulsing(TxLine::Up); }, PulseMs * 10);
     waitFor([] { return false; }, 20);
 }
 } // namespace
@@ -100,12 +104,12 @@ int main(int argc, char **argv)
         ParallelPortFactory::installTestPort(nullptr);
         port->clearWrites();
         QList<double> latencies;
-        TForm1 &f = *station->windows().Form1;
+        ControlLineDriver &driver = station->genericTx->driver();
         for (int i = 0; i < pulses; ++i) {
             const qint64 requested = clock.nsecsElapsed();
-            station->genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
+            driver.pulse(TxLine::Up);
             latencies.append((clock.nsecsElapsed() - requested) / 1e6);
-            waitFor([&f] { return !f.TimerPin14.isActive(); }, PulseMs * 10);
+            waitFor([&driver] { return !driver.pulsing(TxLine::Up); }, PulseMs * 10);
             waitFor([] { return false; }, 20);
         }
         QList<double> lengths;

@@ -6,6 +6,7 @@
 #include "app/GenericTxWiring.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "platform/MemoryParallelPort.h"
 #include "platform/ParallelPortFactory.h"
@@ -116,16 +117,17 @@ int main(int argc, char **argv)
     station.FormActivate();
     TForm1 &f = *station.windows().Form1;
     ControlLineDriver &driver = station.genericTx->driver();
-    auto quiet = [&f] {
-        return !f.TimerTX16.isActive() && !f.TimerPin14.isActive() && !f.TimerPin16.isActive();
+    ChannelStepper &stepper = station.genericTx->stepper();
+    auto quiet = [&driver, &stepper] {
+        return !stepper.ticking() && !driver.pulsing(TxLine::Up) && !driver.pulsing(TxLine::Reset);
     };
     waitFor(quiet, 5000);
 
     // UP pulses one after the other, a short pause between them.
     port->clearWrites();
     for (int i = 0; i < pulses; ++i) {
-        driver.ExecuteTX16Command(QStringLiteral("UP"));
-        waitFor([&f] { return !f.TimerPin14.isActive(); }, PulseMs * 10);
+        driver.pulse(TxLine::Up);
+        waitFor([&driver] { return !driver.pulsing(TxLine::Up); }, PulseMs * 10);
         waitFor([] { return false; }, 20);
     }
     QList<qint64> starts, ends;

@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -48,8 +47,6 @@ struct Panel
     Panel()
     {
         c.StaticTextDTMF = new QLineEdit(&window);
-        c.TimerDTMF = new QTimer(&window);
-        c.TimerDTMF->setInterval(5000);
         codes.setLines({DtmfCatalogue::DtmfListHeader});
         c.codes = &codes;
 
@@ -304,7 +301,7 @@ void TestDtmfDispatch::actions()
     QCOMPARE(p.logged().size(), 1);
     QVERIFY(p.logged().first().startsWith(QStringLiteral("Code 4# : action ")));
     QCOMPARE(p.state.DtmfReceived, QString());
-    QCOMPARE(p.c.TimerDTMF->isActive(), !closes);
+    QCOMPARE(p.interpreter->entryOpen(), !closes);
     QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("4#"));
 }
 
@@ -399,7 +396,7 @@ void TestDtmfDispatch::memoryRecall()
     QCOMPARE(p.state.DtmfState, 0);
     QVERIFY(p.state.DtmfParameter.isEmpty());
     // A selection closes the entry (display kept); an abandon leaves the window running.
-    QCOMPARE(p.c.TimerDTMF->isActive(), open);
+    QCOMPARE(p.interpreter->entryOpen(), open);
     QCOMPARE(p.c.StaticTextDTMF->text().isEmpty(), false);
 }
 
@@ -434,7 +431,7 @@ void TestDtmfDispatch::genericChannel()
     QCOMPARE(p.logged().last(),
              QStringLiteral("MEM TX16UD =%1").arg(index + 1, 3, 10, QChar(u'0')));
     QVERIFY(p.idle());
-    QVERIFY(!p.c.TimerDTMF->isActive());
+    QVERIFY(!p.interpreter->entryOpen());
 }
 
 // A stray character blocks the codes until the entry window ends; the end of the window
@@ -451,10 +448,9 @@ void TestDtmfDispatch::entryWindow()
     QCOMPARE(p.state.DtmfReceived, QStringLiteral("91230"));
     QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("91230"));
     QCOMPARE(p.logged(), QStringList{});
-    QVERIFY(p.c.TimerDTMF->isActive());
-    p.c.TimerDTMF->setInterval(50);
-    p.c.TimerDTMF->start();
-    QTRY_VERIFY(!p.c.TimerDTMF->isActive());
+    QVERIFY(p.interpreter->entryOpen());
+    p.interpreter->setEntryWindow(50);
+    QTRY_VERIFY(!p.interpreter->entryOpen());
     QVERIFY(p.idle());
     QCOMPARE(p.c.StaticTextDTMF->text(), QString());
 
@@ -465,13 +461,12 @@ void TestDtmfDispatch::entryWindow()
     p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
     QCOMPARE(p.pressed, QStringList{"SpeedButtonTXA"});
     QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("AB"));
-    QVERIFY(!p.c.TimerDTMF->isActive());
+    QVERIFY(!p.interpreter->entryOpen());
 
     // 26 does not close: the display empties when the window ends.
     p.interpreter->ReceiveDtmf(QStringLiteral("45"));
     QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("45"));
-    QVERIFY(p.c.TimerDTMF->isActive());
-    QCOMPARE(p.c.TimerDTMF->interval(), 50);
+    QVERIFY(p.interpreter->entryOpen());
     QTRY_COMPARE(p.c.StaticTextDTMF->text(), QString());
 }
 

@@ -142,7 +142,7 @@ void TestDtmfStation::memoryByCode()
     QVERIFY(station.windows().Form1->ui.EditMEMA->text().startsWith(QStringLiteral("015=")));
     // The entry is closed and its last text stays on show.
     QCOMPARE(station.windows().Form1->ui.StaticTextDTMF->text(), QStringLiteral("123015"));
-    QVERIFY(!station.windows().Form1->TimerDTMF.isActive());
+    QVERIFY(!station.dtmf->interpreter().entryOpen());
 }
 
 void TestDtmfStation::frequencyByCode()
@@ -260,7 +260,7 @@ void TestDtmfStation::scanRestartOnTmd700()
     QVERIFY(receiveDtmf(other, QStringLiteral("30")));
     QCOMPARE(loggedSince(other, from), QStringList{"Code " + Code30});
     QCOMPARE(d710.rig.receivedCommands().size(), before);
-    QVERIFY(other.windows().Form1->TimerDTMF.isActive()); // not closed: the display empties later
+    QVERIFY(other.dtmf->interpreter().entryOpen()); // not closed: the display empties later
 }
 
 void TestDtmfStation::genericChannelAndTransmit()

@@ -2,7 +2,10 @@
 // in-memory parallel port: which control values reach the register, in which order, and what
 // the operator sees.
 #include "app/GenericTxWiring.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
+#include "generic_tx/GenericTxLines.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "support/GenericTxFixture.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -10,17 +13,20 @@
 #include "platform/ParallelPortFactory.h"
 #include "platform/PpdevParallelPort.h"
 
+#include <QCoroTask>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(TxLine)
+
 namespace {
 constexpr quint8 Up = 0x02, Down = 0x01, Reset = 0x04, Ptt = 0x08;
 
-QString execute(GenericTxFixture &rig, const char *word)
+ControlLineDriver &driver(GenericTxFixture &rig)
 {
-    return rig.station().genericTx->driver().ExecuteTX16Command(QString::fromLatin1(word));
+    return rig.station().genericTx->driver();
 }
 
 QColor textColour(QLineEdit *line)
@@ -38,6 +44,7 @@ private slots:
     void activationWritesRestLevelsThenResets();
     void activationWithoutPort();
     void activationOnRefusingPort();
+    void radioOpensOnceAndReleasesItself();
     void noPortLeavesTheLinesAlone();
     void pulseLevels_data();
     void pulseLevels();
@@ -48,7 +55,7 @@ private slots:
     void pttTestButtonFlips();
     void squelch_data();
     void squelch();
-    void stepTimerWords();
+    void pttIsNotPulsed();
     void exitUnkeysAndReleasesThePort();
     void otherModelUnkeys();
     void ppdevBackendWithoutUsablePort_data();
@@ -127,44 +134,85 @@ void TestGenericDriver::activationOnRefusingPort()
     // The UP rest write failed: DOWN, RESET and PTT are not tried; RESET's pulse then fails too.
     QCOMPARE(rig.port->writes().size(), 2);
     QCOMPARE(rig.fixture.notifier.beeps, 2);
-    QVERIFY(!rig.station().windows().Form1->TimerPin16.isActive());
+    QVERIFY(!driver(rig).pulsing(TxLine::Reset));
+    QVERIFY(rig.station().genericTx->linesHealth() == GenericTxLines::Health::Error);
+}
+
+// The radio takes its lines itself: opening an open radio touches nothing, a released one gives
+// the port back and is taken again at the next opening, RESET included.
+void TestGenericDriver::radioOpensOnceAndReleasesItself()
+{
+    GenericTxFixture rig;
+    QVERIFY(rig.waitUntilQuiet());
+    GenericTxWiring &generic = *rig.station().genericTx;
+    GenericTxRadio &radio = generic.radio();
+    QVERIFY(radio.isOpen());
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::Ok);
+    const int enabled = rig.port->enableCount();
+    rig.port->clearWrites();
+
+    radio.open();
+    QVERIFY(rig.port->writes().isEmpty());
+    QCOMPARE(rig.port->enableCount(), enabled);
+
+    radio.setTransmit(true);
+    QCOMPARE(rig.port->control() & Ptt, 0);
+    QCoro::waitFor(radio.release());
+    QVERIFY(!radio.isOpen());
+    QCOMPARE(rig.port->control() & Ptt, Ptt);
+    QCOMPARE(rig.port->disableCount(), 1);
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::None);
+    QCoro::waitFor(radio.release()); // given back once
+    QCOMPARE(rig.port->disableCount(), 1);
+
+    rig.port->clearWrites();
+    radio.open();
+    QVERIFY(radio.isOpen());
+    QCOMPARE(rig.port->enableCount(), enabled + 1);
+    QVERIFY(generic.linesHealth() == GenericTxLines::Health::Ok);
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(rig.pulses(Reset, false), 1);
+    QCOMPARE(rig.state().Tx16Channel, rig.state().Tx16BaseChannel);
 }
 
 void TestGenericDriver::noPortLeavesTheLinesAlone()
 {
     GenericTxFixture rig({"LPT=0"});
     rig.port->clearWrites();
-    for (const char *word : {"UP", "DN", "TX", "RX", "TX"})
-        QCOMPARE(execute(rig, word), QString());
+    driver(rig).pulse(TxLine::Up);
+    driver(rig).pulse(TxLine::Down);
+    driver(rig).setPtt(true);
+    driver(rig).setPtt(false);
+    driver(rig).setPtt(true);
     rig.main().ButtonTestPin16->click();
     rig.main().ButtonTestPin17->click();
     QVERIFY(rig.port->writes().isEmpty());
     QCOMPARE(rig.fixture.notifier.beeps, 0);
+    QVERIFY(!driver(rig).pttOn());
+    // The toggle flipped by the click goes back: nothing was keyed.
     QVERIFY(!rig.main().ButtonTestPin17->isChecked());
 }
 
 void TestGenericDriver::pulseLevels_data()
 {
     QTest::addColumn<QStringList>("config");
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<TxLine>("line");
     QTest::addColumn<quint8>("mask");
     QTest::addColumn<bool>("activeSet");
 
-    QTest::newRow("UP pos. clears bit 1") << QStringList{} << "ButtonTestPin14" << Up << false;
-    QTest::newRow("UP neg. sets bit 1")
-        << QStringList{"PIN14=1"} << "ButtonTestPin14" << Up << true;
-    QTest::newRow("DOWN pos. clears bit 0") << QStringList{} << "ButtonTestPin1" << Down << false;
-    QTest::newRow("DOWN neg. sets bit 0")
-        << QStringList{"PIN1=1"} << "ButtonTestPin1" << Down << true;
-    QTest::newRow("RESET pos. sets bit 2") << QStringList{} << "ButtonTestPin16" << Reset << true;
+    QTest::newRow("UP pos. clears bit 1") << QStringList{} << TxLine::Up << Up << false;
+    QTest::newRow("UP neg. sets bit 1") << QStringList{"PIN14=1"} << TxLine::Up << Up << true;
+    QTest::newRow("DOWN pos. clears bit 0") << QStringList{} << TxLine::Down << Down << false;
+    QTest::newRow("DOWN neg. sets bit 0") << QStringList{"PIN1=1"} << TxLine::Down << Down << true;
+    QTest::newRow("RESET pos. sets bit 2") << QStringList{} << TxLine::Reset << Reset << true;
     QTest::newRow("RESET neg. clears bit 2")
-        << QStringList{"PIN16=1"} << "ButtonTestPin16" << Reset << false;
+        << QStringList{"PIN16=1"} << TxLine::Reset << Reset << false;
 }
 
 void TestGenericDriver::pulseLevels()
 {
     QFETCH(QStringList, config);
-    QFETCH(QString, button);
+    QFETCH(TxLine, line);
     QFETCH(quint8, mask);
     QFETCH(bool, activeSet);
     GenericTxFixture rig(config, 0xA0);
@@ -172,7 +220,8 @@ void TestGenericDriver::pulseLevels()
     const quint8 rest = rig.port->control();
     rig.port->clearWrites();
 
-    rig.station().windows().Form1->findChild<QPushButton *>(button)->click();
+    driver(rig).pulse(line);
+    QVERIFY(driver(rig).pulsing(line));
     QVERIFY(rig.waitUntilQuiet());
 
     const QList<quint8> writes = rig.controlWrites();
@@ -188,17 +237,17 @@ void TestGenericDriver::pulseDuringPulseIsRefused()
     QVERIFY(rig.waitUntilQuiet());
     rig.port->clearWrites();
 
-    execute(rig, "UP");
-    execute(rig, "UP");
+    driver(rig).pulse(TxLine::Up);
+    driver(rig).pulse(TxLine::Up);
     QCOMPARE(rig.controlWrites().size(), 1);
     QCOMPARE(rig.fixture.notifier.beeps, 1);
     // Another line is free meanwhile, and keeps the UP bit where the pulse put it.
-    execute(rig, "DN");
+    driver(rig).pulse(TxLine::Down);
     QCOMPARE(rig.controlWrites().size(), 2);
     QCOMPARE(rig.controlWrites().last() & (Up | Down), 0);
 
     QVERIFY(rig.waitUntilQuiet());
-    execute(rig, "UP");
+    driver(rig).pulse(TxLine::Up);
     QCOMPARE(rig.pulses(Up, true), 2);
     QCOMPARE(rig.fixture.notifier.beeps, 1);
 }
@@ -208,13 +257,14 @@ void TestGenericDriver::refusedWriteStartsNoPulse()
     GenericTxFixture rig;
     QVERIFY(rig.waitUntilQuiet());
     rig.port->setWritesFail(true);
-    execute(rig, "DN");
+    driver(rig).pulse(TxLine::Down);
     QCOMPARE(rig.fixture.notifier.beeps, 1);
-    QVERIFY(!rig.station().windows().Form1->TimerPin1.isActive());
-    // Refused PTT write: beep, the toggle still shows what was asked.
-    execute(rig, "TX");
+    QVERIFY(!driver(rig).pulsing(TxLine::Down));
+    // Refused PTT write: beep; meant to be keyed, but not driven.
+    driver(rig).setPtt(true);
     QCOMPARE(rig.fixture.notifier.beeps, 2);
-    QVERIFY(rig.main().ButtonTestPin17->isChecked());
+    QVERIFY(driver(rig).pttOn());
+    QVERIFY(!driver(rig).pttDriven());
 }
 
 void TestGenericDriver::transmitAndReceiveAreIdempotent_data()
@@ -233,19 +283,19 @@ void TestGenericDriver::transmitAndReceiveAreIdempotent()
     QVERIFY(rig.waitUntilQuiet());
     auto keyed = [&] { return bool(rig.port->control() & Ptt) == keyedSet; };
 
-    execute(rig, "RX");
+    ControlLineDriver &d = driver(rig);
+    d.setPtt(false);
     QVERIFY(!keyed()); // an unkey request never keys
-    execute(rig, "TX");
+    d.setPtt(true);
     QVERIFY(keyed());
-    execute(rig, "TX");
+    d.setPtt(true);
     QVERIFY(keyed());
-    QVERIFY(rig.main().ButtonTestPin17->isChecked());
-    execute(rig, "RX");
+    QVERIFY(d.pttOn() && d.pttDriven());
+    d.setPtt(false);
     QVERIFY(!keyed());
-    execute(rig, "RX");
+    d.setPtt(false);
     QVERIFY(!keyed());
-    QVERIFY(!rig.main().ButtonTestPin17->isChecked());
-    QCOMPARE(rig.state().RigReply, QString());
+    QVERIFY(!d.pttOn() && !d.pttDriven());
     QCOMPARE(rig.fixture.notifier.beeps, 0);
 }
 
@@ -255,11 +305,16 @@ void TestGenericDriver::pttTestButtonFlips()
     QVERIFY(rig.waitUntilQuiet());
     QPushButton *pin17 = rig.main().ButtonTestPin17;
     pin17->click();
+    QVERIFY(driver(rig).pttOn());
     QVERIFY(pin17->isChecked());
     QCOMPARE(rig.port->control() & Ptt, 0);
     pin17->click();
+    QVERIFY(!driver(rig).pttOn());
     QVERIFY(!pin17->isChecked());
     QCOMPARE(rig.port->control() & Ptt, Ptt);
+    // Keyed from elsewhere (the server, TRANSMIT): the toggle shows it.
+    driver(rig).setPtt(true);
+    QVERIFY(pin17->isChecked());
 }
 
 void TestGenericDriver::squelch_data()
@@ -285,20 +340,15 @@ void TestGenericDriver::squelch()
     QCOMPARE(rig.station().genericTx->driver().squelchIsOpen(), open);
 }
 
-void TestGenericDriver::stepTimerWords()
+void TestGenericDriver::pttIsNotPulsed()
 {
     GenericTxFixture rig;
     QVERIFY(rig.waitUntilQuiet());
-    QTimer &timer = rig.station().windows().Form1->TimerTX16;
-    execute(rig, "SC");
-    QVERIFY(timer.isActive());
-    execute(rig, "SN");
-    QVERIFY(!timer.isActive());
     rig.port->clearWrites();
-    for (const char *word : {"up", "Tx", "UP ", "", "XX"})
-        execute(rig, word);
+    driver(rig).pulse(TxLine::Ptt);
     QVERIFY(rig.port->writes().isEmpty());
-    QVERIFY(!timer.isActive());
+    QVERIFY(!driver(rig).pulsing(TxLine::Ptt));
+    QVERIFY(!rig.station().genericTx->stepper().ticking());
 }
 
 void TestGenericDriver::exitUnkeysAndReleasesThePort()
@@ -306,12 +356,12 @@ void TestGenericDriver::exitUnkeysAndReleasesThePort()
     GenericTxFixture rig({"DELAYPIN16=5000"});
     rig.main().SpeedButtonTX16TX->click();
     QCOMPARE(rig.port->control() & Ptt, 0);
-    QVERIFY(rig.station().windows().Form1->TimerPin16.isActive());
+    QVERIFY(driver(rig).pulsing(TxLine::Reset));
 
     rig.main().MenuQuitter->trigger();
     QCOMPARE(rig.fixture.terminations, 1);
     QCOMPARE(rig.port->control() & (Ptt | Reset), Ptt); // unkeyed, RESET back at rest
-    QVERIFY(!rig.station().windows().Form1->TimerPin16.isActive());
+    QVERIFY(!driver(rig).pulsing(TxLine::Reset));
     QCOMPARE(rig.port->disableCount(), 1);
 }
 
@@ -322,14 +372,16 @@ void TestGenericDriver::otherModelUnkeys()
     GenericTxFixture rig({"DELAYPIN14=5000"});
     QVERIFY(rig.waitUntilQuiet());
     rig.main().SpeedButtonTX16TX->click();
-    execute(rig, "UP");
+    driver(rig).pulse(TxLine::Up);
     QCOMPARE(rig.port->control() & (Ptt | Up), 0);
     rig.main().menuTMD700->trigger();
     QTRY_COMPARE(rig.port->disableCount(), 1);
     QCOMPARE(rig.port->control() & (Ptt | Up | Down | Reset), Ptt | Up | Down);
-    QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
-    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
-    QVERIFY(!rig.station().windows().Form1->TimerPin14.isActive());
+    QVERIFY(!rig.station().genericTx->radio().state().keyed());
+    QVERIFY(!driver(rig).pttOn());
+    QVERIFY(!rig.station().genericTx->stepper().ticking());
+    QVERIFY(!driver(rig).pulsing(TxLine::Up));
+    QVERIFY(!rig.station().genericTx->radio().isOpen());
 
     rig.main().MenuTX16UD->trigger();
     QTRY_VERIFY(rig.station().radios.isCurrent(QStringLiteral("TX16UD")));
@@ -377,9 +429,9 @@ void TestGenericDriver::ppdevBackendWithoutUsablePort()
     const QString why = station.genericTx->port().GetLastState();
     QVERIFY2(!why.contains(QLatin1String("succes")), qPrintable(why));
     const int beeps = fixture.notifier.beeps;
-    station.genericTx->driver().ExecuteTX16Command(QStringLiteral("UP"));
+    station.genericTx->driver().pulse(TxLine::Up);
     QCOMPARE(fixture.notifier.beeps, beeps + 1);
-    QVERIFY(!station.windows().Form1->TimerPin14.isActive());
+    QVERIFY(!station.genericTx->driver().pulsing(TxLine::Up));
     QStringList reasons;
     for (const QString &line : station.log.lines()) {
         if (line.contains(QLatin1String(" LPT: ")))
@@ -435,11 +487,12 @@ void TestGenericDriver::machineWithoutParallelPort()
 
     QToolButton *transmit = station.windows().Form1->ui.SpeedButtonTX16TX;
     const QString notKeyed = QStringLiteral("Transmitter not keyed: ") + reason;
+    const RadioState &radio = station.genericTx->radio().state();
     transmit->click();
-    QVERIFY(transmit->isChecked());
+    QVERIFY(radio.keyed());
     QCOMPARE(logged(notKeyed).size(), 1);
     transmit->click();
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!radio.keyed());
     QCOMPARE(logged(notKeyed).size(), 1);
     transmit->click();
     QCOMPARE(logged(notKeyed).size(), 2);

@@ -1,10 +1,12 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
 // interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
 // the stepping.
+#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericReset.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/LinesWatch.h"
 #include "generic_tx/MemoryLines.h"
@@ -47,9 +49,9 @@ LinesFactory::Maker usbAudio(HidrawPeer &peer)
     };
 }
 
-QString execute(GenericTxFixture &rig, const char *word)
+ControlLineDriver &driver(GenericTxFixture &rig)
 {
-    return rig.station().genericTx->driver().ExecuteTX16Command(QString::fromLatin1(word));
+    return rig.station().genericTx->driver();
 }
 
 int logged(GenericTxFixture &rig, const QString &text)
@@ -120,17 +122,17 @@ void TestGenericLines::usbAudioReports()
     QVERIFY(rig.port->writes().isEmpty()); // the parallel port is not in use
 
     // Keying leaves every other pin's level and direction as they were; a pulse is two reports.
-    execute(rig, "TX");
+    driver(rig).setPtt(true);
     QCOMPARE(peer.reports(), QList<QByteArray>{report(keyed)});
-    execute(rig, "UP");
+    driver(rig).pulse(TxLine::Up);
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(peer.reports(), (QList<QByteArray>{report(upPulse), report(keyed)}));
-    execute(rig, "RX");
-    execute(rig, "RX");
+    driver(rig).setPtt(false);
+    driver(rig).setPtt(false);
     QCOMPARE(peer.reports(), (QList<QByteArray>{report(rest), report(rest)}));
 
     // Quitting leaves every output at rest whatever the program believed.
-    execute(rig, "TX");
+    driver(rig).setPtt(true);
     rig.main().MenuQuitter->trigger();
     const QList<QByteArray> atQuit = peer.reports();
     QVERIFY(atQuit.size() >= 2);
@@ -202,7 +204,7 @@ void TestGenericLines::usbAudioUnpluggedAndBack()
     QVERIFY(rig.waitUntilQuiet());
     LinesWatch &watch = rig.station().genericTx->linesWatch();
     QLineEdit *status = rig.main().LabelConnect;
-    execute(rig, "TX");
+    driver(rig).setPtt(true);
     peer.reports();
 
     // Unplugged while keyed: the closed peer reads as the end of the device.
@@ -212,8 +214,8 @@ void TestGenericLines::usbAudioUnpluggedAndBack()
     QCOMPARE(logged(rig, " Lines: " + Device + ": end of file"), 1);
     QCOMPARE(status->text(), "Lines " + Device + " lost");
     QVERIFY(watch.looking());
-    execute(rig, "UP"); // refused, said once in the log, not again as lost
-    execute(rig, "DN");
+    driver(rig).pulse(TxLine::Up); // refused, said once in the log, not again as lost
+    driver(rig).pulse(TxLine::Down);
     QCOMPARE(logged(rig, " Lines " + Device + " lost"), 1);
 
     peer.refuse = true;
@@ -233,10 +235,10 @@ void TestGenericLines::usbAudioUnpluggedAndBack()
     // An unkey asked while it was away is not forgotten.
     peer.unplug();
     QTRY_VERIFY(watch.looking());
-    execute(rig, "RX");
+    driver(rig).setPtt(false);
     watch.retry();
     QCOMPARE(peer.reports(), QList<QByteArray>{report(0x00)});
-    QVERIFY(!rig.main().ButtonTestPin17->isChecked());
+    QVERIFY(!driver(rig).pttOn());
     QCOMPARE(logged(rig, " Lines " + Device + " lost"), 2);
 }
 
@@ -296,7 +298,7 @@ void TestGenericLines::scanOnLinesInMemory()
     rig.main().SpeedButtonTX16SC->click();
     QTRY_VERIFY(lines->writes.count({TxLine::Up, false}) >= 2);
     lines->squelchInput = false;
-    QTRY_VERIFY(!rig.main().SpeedButtonTX16SC->isChecked());
+    QTRY_VERIFY(!rig.station().genericTx->radio().state().band(0).scanning);
     QVERIFY(rig.waitUntilQuiet());
     const int ups = int(lines->writes.count({TxLine::Up, false}));
     QCOMPARE(rig.state().Tx16Channel, 1 + ups);
@@ -320,13 +322,13 @@ void TestGenericLines::everyOutputRestsWhenLetGo()
     HidrawPeer peer;
     LinesMaker maker(usbAudio(peer));
     GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0", pulse});
-    TForm1 &f = *rig.station().windows().Form1;
+    ControlLineDriver &d = driver(rig);
     if (pulse.startsWith("DELAYPIN14")) {
-        QTRY_VERIFY(!f.TimerPin16.isActive());
-        execute(rig, "UP");
-        QVERIFY(f.TimerPin14.isActive());
+        QTRY_VERIFY(!d.pulsing(TxLine::Reset));
+        d.pulse(TxLine::Up);
+        QVERIFY(d.pulsing(TxLine::Up));
     }
-    QVERIFY(f.TimerPin14.isActive() || f.TimerPin16.isActive());
+    QVERIFY(d.pulsing(TxLine::Up) || d.pulsing(TxLine::Reset));
     if (otherModel)
         rig.main().menuTMD700->trigger();
     else
@@ -335,7 +337,7 @@ void TestGenericLines::everyOutputRestsWhenLetGo()
     QTRY_VERIFY((sent += peer.reports(), peer.closed()));
     QVERIFY(!sent.isEmpty());
     QCOMPARE(sent.last(), report(0x00));
-    QVERIFY(!f.TimerPin14.isActive() && !f.TimerPin16.isActive());
+    QVERIFY(!d.pulsing(TxLine::Up) && !d.pulsing(TxLine::Reset));
     QVERIFY(!rig.station().genericTx->linesWatch().looking());
 }
 
@@ -351,8 +353,8 @@ void TestGenericLines::gpioOutputsRestBeforeRelease()
     GenericTxFixture rig({"LINES=GPIO", "LINESDEVICE=/dev/gpiochip-test", "LINESMAP=17,27,22,23,24",
                           "LPT=0", "PIN17=1", "DELAYPIN14=5000"});
     QVERIFY(lines && rig.waitUntilQuiet());
-    execute(rig, "TX");
-    execute(rig, "UP");
+    driver(rig).setPtt(true);
+    driver(rig).pulse(TxLine::Up);
     rig.main().MenuQuitter->trigger();
     QVERIFY(!lines->isOpen());
     QVERIFY(lines->writesBeforeClose >= 4);
@@ -373,14 +375,15 @@ void TestGenericLines::defaultSquelchFitsTheUsualWiring()
     GenericTxFixture rig({"LINES=CM108", "LINESDEVICE=" + Device, "LPT=0"});
     QVERIFY(rig.waitUntilQuiet());
     peer.reports();
-    QVERIFY(rig.setup().RadioButtonPin11L->isChecked());
+    QVERIFY(rig.station().tx16Settings->squelchPolarity() == LinePolarity::Negative);
     QToolButton *scan = rig.main().SpeedButtonTX16SC;
     scan->click();
     QList<QByteArray> sent;
     QTRY_VERIFY_WITH_TIMEOUT((sent += peer.reports(), upReports(sent) >= 3), 15000);
-    QVERIFY(scan->isChecked());
+    const RadioState &radio = rig.station().genericTx->radio().state();
+    QVERIFY(radio.band(0).scanning);
     QVERIFY(peer.press(0x02));
-    QTRY_VERIFY(!scan->isChecked());
+    QTRY_VERIFY(!radio.band(0).scanning);
 
     // Saved so that an older version reads the same level; "+5v" is said, being no default.
     rig.station().MenuSaveClick();
@@ -401,7 +404,7 @@ void TestGenericLines::statusTellsTheLinesState()
     QCOMPARE(lines().value("state").toString(), QStringLiteral("error"));
     QCOMPARE(lines().value("kind").toString(), QStringLiteral("CM108"));
     rig.main().SpeedButtonTX16TX->click();
-    QVERIFY(rig.main().SpeedButtonTX16TX->isChecked());
+    QVERIFY(rig.station().genericTx->radio().state().keyed());
     QCOMPARE(statusOf(rig).value("keyed").toBool(), false);
     QCOMPARE(statusOf(rig).value("counters").toObject().value("keyings").toInt(), 0);
 

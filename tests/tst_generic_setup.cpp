@@ -1,8 +1,10 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
+#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxLinesSetup.h"
 #include "generic_tx/GenericTxSetup.h"
@@ -39,6 +41,8 @@ struct MemoryLinesMaker
     }
     ~MemoryLinesMaker() { LinesFactory::installTestMaker(nullptr); }
 };
+
+using Port = GenericTxSettings::Port;
 
 struct SetupRig
 {
@@ -169,10 +173,10 @@ void TestGenericSetup::openingFillsTheGridAndClearsTheChoice()
 {
     SetupRig s({"MEM003=146.500000 [Simplex]", "MEM007= [Note]"});
     // The configuration's port choice is marked without running its handler.
-    QVERIFY(s.rig.setup().RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() == Port::Lpt378);
     s.dialog().show();
 
-    QVERIFY(!s.rig.setup().RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() != Port::Lpt378);
     QCOMPARE(s.rig.setup().RadioButtonH378->text(), QStringLiteral("0378h"));
     // Ports the machine lacks say so instead of offering 0000h.
     QCOMPARE(s.rig.setup().RadioButtonH278->text(), QStringLiteral("aucun"));
@@ -199,11 +203,10 @@ void TestGenericSetup::okWithoutPort()
 void TestGenericSetup::leavingWithoutChoiceKeepsThePortInTheFile()
 {
     SetupRig s;
-    Ui::TFormInitTX16 &g = s.setup();
     s.dialog().show();
-    QVERIFY(!g.RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() != Port::Lpt378);
     s.dialog().reject(); // Escape
-    QVERIFY(g.RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() == Port::Lpt378);
     QCOMPARE(s.rig.state().LptBase, 0x378);
 
     // Still open when the program ends: the save must not drop the port in use.
@@ -226,13 +229,13 @@ void TestGenericSetup::restoringFromMinimisedIsNoOpening()
     s.dialog().showNormal();
     QCOMPARE(s.grid()->item(1, 2)->text(), QStringLiteral("being typed"));
     s.dialog().reject();
-    QVERIFY(g.RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() == Port::Lpt378);
 
     s.dialog().show();
     g.RadioButtonH378->click();
     s.dialog().showMinimized();
     s.dialog().showNormal();
-    QVERIFY(g.RadioButtonH378->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->port() == Port::Lpt378);
 }
 
 void TestGenericSetup::portChoices()
@@ -323,13 +326,14 @@ void TestGenericSetup::channelCountLowersTheBaseChannel()
 {
     SetupRig s({"BASECHANNELTX16=12"});
     Ui::TFormInitTX16 &g = s.rig.setup();
-    QCOMPARE(g.SpinEditCanalReset->value(), 12);
+    QCOMPARE(s.rig.station().tx16Settings->baseChannel(), 12);
     QCOMPARE(s.rig.state().Tx16Channel, 12);
 
     g.SpinEditCanalNombre->setValue(10);
-    QCOMPARE(g.SpinEditCanalReset->value(), 10);
+    QCOMPARE(s.rig.station().tx16Settings->baseChannel(), 10);
     QCOMPARE(s.rig.state().Tx16BaseChannel, 10);
     QCOMPARE(s.rig.main().Label16->text(), QStringLiteral("10"));
+    QCOMPARE(s.rig.station().genericTx->stepper().selectorMaximum(), 11);
     QCOMPARE(s.rig.main().UpDownTX->maximum(), 11);
     // The count stays where it was until the next step in elevator mode takes it to N.
     QCOMPARE(s.rig.state().Tx16Channel, 12);
@@ -344,18 +348,18 @@ void TestGenericSetup::timingChanges()
 {
     SetupRig s({"TEMPOTX16=300", "DELAYPIN14=100"});
     Ui::TFormInitTX16 &g = s.rig.setup();
-    QTimer &timer = s.rig.station().windows().Form1->TimerTX16;
+    ChannelStepper &stepper = s.rig.station().genericTx->stepper();
     QCOMPARE(s.rig.state().Tx16Tempo, 300);
-    QCOMPARE(timer.interval(), 300);
+    QCOMPARE(stepper.tickInterval(), 300);
 
     s.rig.main().UpDownTX->click(UpDownArrows::Direction::Up);
-    QVERIFY(QTest::qWaitFor([&] { return timer.interval() == 400; }, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return stepper.tickInterval() == 400; }, 3000));
     // A pulse length change brings the stepping interval back to the bare period.
     g.SpinEditPin1->setValue(150);
-    QCOMPARE(timer.interval(), 300);
+    QCOMPARE(stepper.tickInterval(), 300);
     g.SpinEditTempoTX16->setValue(700);
     QCOMPARE(s.rig.state().Tx16Tempo, 700);
-    QCOMPARE(timer.interval(), 700);
+    QCOMPARE(stepper.tickInterval(), 700);
 }
 
 // Another kind of lines is chosen and confirmed, saved after the other keys, and left again for
@@ -374,14 +378,14 @@ void TestGenericSetup::linesChoice()
     Ui::TFormInitTX16 &g = s.setup();
 
     s.dialog().show();
-    QVERIFY(g.RadioButtonLinesLPT->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->linesKind() == LinesKind::ParallelPort);
     QVERIFY(!g.ComboBoxLinesDevice->isEnabled());
     QVERIFY(g.GroupBoxLPT->isEnabled());
     g.RadioButtonLinesCM108->click();
     QVERIFY(!g.GroupBoxLPT->isEnabled());
     QCOMPARE(g.ComboBoxLinesDevice->currentText(),
              QStringLiteral("/dev/hidraw3   C-Media USB Audio Device (0d8c:013c)"));
-    QCOMPARE(g.EditLinesMap->text(), QStringLiteral("1,2,4,3,VOLDN"));
+    QCOMPARE(s.rig.station().tx16Settings->linesMap(), QStringLiteral("1,2,4,3,VOLDN"));
 
     g.EditLinesMap->setText(QStringLiteral("1,2,4,9,VOLDN"));
     g.BitBtnOK->click();
@@ -410,7 +414,7 @@ void TestGenericSetup::linesChoice()
     // Back to the parallel port: its own choice and rest levels, as before.
     s.rig.port->clearWrites();
     s.dialog().show();
-    QVERIFY(g.RadioButtonLinesCM108->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->linesKind() == LinesKind::UsbAudio);
     g.RadioButtonLinesLPT->click();
     g.RadioButtonH378->click();
     g.BitBtnOK->click();
@@ -419,7 +423,7 @@ void TestGenericSetup::linesChoice()
     QCOMPARE(s.rig.station().genericTx->lineSettings.kind, LinesKind::ParallelPort);
     QCOMPARE(s.rig.station().genericTx->lineSettings.device, QStringLiteral("/dev/hidraw3"));
     QCOMPARE(s.rig.controlWrites().size(), 4);
-    s.rig.station().genericTx->driver().ExecuteTX16Command(QStringLiteral("TX"));
+    s.rig.station().genericTx->driver().setPtt(true);
     QCOMPARE(s.rig.controlWrites().size(), 5);
 }
 
@@ -442,9 +446,9 @@ void TestGenericSetup::typedLinesDeviceIsKept()
     QCOMPARE(s.rig.station().genericTx->lineSettings.device, QStringLiteral("/dev/hidraw9"));
 
     s.dialog().show();
-    QVERIFY(g.RadioButtonLinesCM108->isChecked());
+    QVERIFY(s.rig.station().tx16Settings->linesKind() == LinesKind::UsbAudio);
     QCOMPARE(g.ComboBoxLinesDevice->currentText(), QStringLiteral("/dev/hidraw9"));
-    QCOMPARE(g.EditLinesMap->text(), QStringLiteral("1,2,4,3,VOLDN"));
+    QCOMPARE(s.rig.station().tx16Settings->linesMap(), QStringLiteral("1,2,4,3,VOLDN"));
 }
 
 QTEST_MAIN(TestGenericSetup)

@@ -1,8 +1,10 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
+#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
+#include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "support/GenericTxFixture.h"
@@ -14,6 +16,22 @@
 namespace {
 constexpr quint8 Up = 0x02, Down = 0x01, Ptt = 0x08;
 using Dir = UpDownArrows::Direction;
+
+ChannelStepper &stepper(GenericTxFixture &rig)
+{
+    return rig.station().genericTx->stepper();
+}
+
+// The channel list and the keying and scanning, as the radio keeps them.
+RadioState &radio(GenericTxFixture &rig)
+{
+    return rig.station().genericTx->radio().state();
+}
+
+bool scanning(GenericTxFixture &rig)
+{
+    return radio(rig).band(0).scanning;
+}
 
 // Channel counts as the pulses left: recorded each time an UP or DOWN pulse is asked.
 struct ChannelRecorder
@@ -96,10 +114,9 @@ void TestGenericStepping::singleSteps()
 
     rig.main().UpDownTX->click(up ? Dir::Up : Dir::Down);
     QCOMPARE(rig.state().Tx16Channel, end);
-    QCOMPARE(rig.main().LCD99TX->channel(), end);
-    QCOMPARE(rig.main().UpDownTX->position(), end);
-    QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), end - 1);
-    QCOMPARE(rig.station().windows().Form1->TimerTX16.isActive(), upPulses + downPulses > 0);
+    QCOMPARE(stepper(rig).selectorPosition(), end);
+    QCOMPARE(radio(rig).currentMemory(), end - 1);
+    QCOMPARE(stepper(rig).ticking(), upPulses + downPulses > 0);
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(rig.pulses(Up, true), upPulses);
     QCOMPARE(rig.pulses(Down, true), downPulses);
@@ -154,7 +171,7 @@ void TestGenericStepping::walkToChosenChannel()
     QCOMPARE(recorder.channels, path);
     QCOMPARE(rig.state().Tx16Channel, target);
     QCOMPARE(rig.state().Tx16TargetChannel, 0);
-    QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), target - 1);
+    QCOMPARE(radio(rig).currentMemory(), target - 1);
     const int ups = rig.pulses(Up, true), downs = rig.pulses(Down, true);
     QCOMPARE(ups + downs, path.size());
     QVERIFY(ups == 0 || downs == 0);
@@ -168,18 +185,19 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
 
     choose(rig, 3); // channel 4: already there
     QVERIFY(rig.port->writes().isEmpty());
-    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
-    QCOMPARE(list->currentIndex(), 3);
+    QVERIFY(!stepper(rig).ticking());
+    QCOMPARE(radio(rig).currentMemory(), 3);
 
     // Entry 20 of 16 channels: transmit and scan stop, the list falls back to channel 4.
     rig.main().SpeedButtonTX16TX->click();
     rig.port->clearWrites();
     choose(rig, 19);
-    QVERIFY(!rig.main().SpeedButtonTX16TX->isChecked());
+    QVERIFY(!radio(rig).keyed());
     QCOMPARE(rig.controlWrites().size(), 1);
     QCOMPARE(rig.port->control() & Ptt, Ptt);
+    QCOMPARE(radio(rig).currentMemory(), 3);
     QCOMPARE(list->currentIndex(), 3);
-    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
+    QVERIFY(!stepper(rig).ticking());
     QCOMPARE(rig.state().Tx16Channel, 4);
 
     // An entry without a channel number is no channel either.
@@ -189,8 +207,8 @@ void TestGenericStepping::choosingCurrentOrMissingChannel()
     channels.updateMemories(entries);
     QCOMPARE(list->itemText(9), entries[9]);
     choose(rig, 9);
-    QCOMPARE(list->currentIndex(), 3);
-    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
+    QCOMPARE(radio(rig).currentMemory(), 3);
+    QVERIFY(!stepper(rig).ticking());
 }
 
 void TestGenericStepping::resetDuringWalk()
@@ -202,7 +220,7 @@ void TestGenericStepping::resetDuringWalk()
     QVERIFY(QTest::qWaitFor([&] { return rig.state().Tx16Channel == 4; }, 5000));
     rig.state().Tx16BaseChannel = 8;
     rig.main().ButtonReset->click();
-    QCOMPARE(rig.main().LCD99TX->channel(), 8);
+    QCOMPARE(rig.state().Tx16Channel, 8);
     QVERIFY(rig.waitUntilQuiet(10000));
     QCOMPARE(recorder.channels, (QList<int>{2, 3, 4, 9, 10, 11, 12}));
     QCOMPARE(rig.state().Tx16Channel, 12);
@@ -215,9 +233,9 @@ void TestGenericStepping::scanStopsOnOpenSquelch()
     rig.port->setSquelchBit(false); // pin 11 high: open with the "+5v" setting
     ToggleButton *scan = rig.main().SpeedButtonTX16SC;
     scan->click();
-    QVERIFY(scan->isChecked());
+    QVERIFY(scanning(rig));
     QCOMPARE(scan->captionColour(), QColor(0, 128, 0));
-    QVERIFY(QTest::qWaitFor([&] { return !scan->isChecked(); }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return !scanning(rig); }, 5000));
     QVERIFY(rig.waitUntilQuiet());
     // The first tick comes too soon to trust the squelch: one step, then the stop.
     QCOMPARE(rig.pulses(Up, true), 1);
@@ -235,7 +253,7 @@ void TestGenericStepping::elevatorScanTurnsAtTheEnds()
             rig.port->setSquelchBit(false);
     });
     rig.main().SpeedButtonTX16SC->click();
-    QVERIFY(QTest::qWaitFor([&] { return !rig.main().SpeedButtonTX16SC->isChecked(); }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return !scanning(rig); }, 10000));
     QCOMPARE(recorder.channels, (QList<int>{4, 3, 2, 1, 2, 3, 4, 3}));
 }
 
@@ -245,32 +263,30 @@ void TestGenericStepping::toggles()
     goTo(rig, 2);
     ToggleButton *transmit = rig.main().SpeedButtonTX16TX;
     ToggleButton *scan = rig.main().SpeedButtonTX16SC;
-    QTimer &timer = rig.station().windows().Form1->TimerTX16;
-
     transmit->click();
     QCOMPARE(rig.port->control() & Ptt, 0);
     QCOMPARE(transmit->captionColour(), QColor(Qt::red));
 
     // Scanning ends transmission first, then starts the 100 ms first tick.
     scan->click();
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!radio(rig).keyed());
     QCOMPARE(rig.port->control() & Ptt, Ptt);
-    QVERIFY(timer.isActive());
-    QCOMPARE(timer.interval(), 100);
+    QVERIFY(stepper(rig).ticking());
+    QCOMPARE(stepper(rig).tickInterval(), 100);
 
     // Transmitting stops the scan.
     transmit->click();
-    QVERIFY(!scan->isChecked());
-    QVERIFY(!timer.isActive());
+    QVERIFY(!scanning(rig));
+    QVERIFY(!stepper(rig).ticking());
     QCOMPARE(rig.port->control() & Ptt, 0);
 
     // RESET ends transmission and goes to the base channel.
     rig.state().Tx16BaseChannel = 7;
     rig.main().ButtonReset->click();
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!radio(rig).keyed());
     QCOMPARE(rig.port->control() & Ptt, Ptt);
-    QCOMPARE(rig.main().LCD99TX->channel(), 7);
-    QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), 6);
+    QCOMPARE(rig.state().Tx16Channel, 7);
+    QCOMPARE(radio(rig).currentMemory(), 6);
     QCOMPARE(transmit->captionColour(), QColor(Qt::black));
 }
 
@@ -286,16 +302,15 @@ void TestGenericStepping::resynchronisation()
     down->click();
     down->click();
     QCOMPARE(rig.state().Tx16Channel, 4);
-    QCOMPARE(rig.main().LCD99TX->channel(), 4);
-    QCOMPARE(rig.main().ComboBoxTXMEM->currentIndex(), 3);
+    QCOMPARE(radio(rig).currentMemory(), 3);
     for (int i = 0; i < 5; ++i)
         down->click();
     QCOMPARE(rig.state().Tx16Channel, 1);
     up->click();
     QCOMPARE(rig.state().Tx16Channel, 2);
-    QCOMPARE(rig.main().UpDownTX->position(), 2);
+    QCOMPARE(stepper(rig).selectorPosition(), 2);
     QVERIFY(rig.port->writes().isEmpty());
-    QVERIFY(!rig.station().windows().Form1->TimerTX16.isActive());
+    QVERIFY(!stepper(rig).ticking());
     QVERIFY(!rig.state().Tx16Resync);
 
     // During a lock-out it does nothing.
@@ -317,10 +332,10 @@ void TestGenericStepping::circularIcons()
     QVERIFY(!m.Imageascenceur->pixmap().isNull());
     // A DTMF code's or the server's choice is the same option, its picture following.
     rig.station().genericTx->radio().setCircularScan(true);
-    QVERIFY(rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(rig.station().tx16Settings->circularScan());
     QVERIFY(!m.Imagecercle->isHidden());
     rig.station().genericTx->radio().setCircularScan(false);
-    QVERIFY(!rig.setup().CheckBoxOptiTX16->isChecked());
+    QVERIFY(!rig.station().tx16Settings->circularScan());
     QVERIFY(m.Imagecercle->isHidden());
 }
 

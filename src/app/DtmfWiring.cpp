@@ -25,7 +25,6 @@ DtmfWiring::DtmfWiring(const Parts &parts)
 
     DtmfControls c;
     c.StaticTextDTMF = m.StaticTextDTMF;
-    c.TimerDTMF = &parts.windows.Form1->TimerDTMF;
     c.codes = &parts.codes;
     c.station = DtmfStationControls{parts.save};
     m_interpreter =

@@ -22,11 +22,11 @@ public:
     int channelCount() const override;
     void setChannelCount(int count);
     int baseChannel() const override;
-    void setBaseChannel(int channel);
+    void setBaseChannel(int channel) override;
     void keepBaseChannelWithin(int count) override;
     // Within the dialog's range.
     int period() const override;
-    void setPeriod(int ms);
+    void setPeriod(int ms) override;
     int pulseLength(TxLine pulsed) const override;
     void setPulseLength(TxLine pulsed, int ms);
     LinePolarity polarity(TxLine line) const override;

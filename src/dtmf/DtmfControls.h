@@ -4,14 +4,12 @@
 
 class DtmfCodeList;
 class QLineEdit;
-class QTimer;
 
 // What the DTMF interpreter works with: the entry window, the code table, and the save its
 // actions use.
 struct DtmfControls
 {
     QLineEdit *StaticTextDTMF = nullptr;
-    QTimer *TimerDTMF = nullptr;
     const DtmfCodeList *codes = nullptr;
     DtmfStationControls station;
 };

@@ -8,14 +8,16 @@
 
 #include "dtmf/DtmfCodeList.h"
 #include <QLineEdit>
-#include <QTimer>
 
 DtmfInterpreter::DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
                                  RadioRequests &requests, const DtmfControls &controls)
     : m_state(state), m_log(log), m_requests(requests), m_c(controls),
       m_actions(state, log, radios, controls.station)
 {
-    connect(m_c.TimerDTMF, &QTimer::timeout, this, &DtmfInterpreter::TimerDTMFTimer);
+    m_entryWindow.setInterval(EntryWindowMs);
+    // A coarse timer may end 5 % early and close an entry 250 ms soon.
+    m_entryWindow.setTimerType(Qt::PreciseTimer);
+    connect(&m_entryWindow, &QTimer::timeout, this, &DtmfInterpreter::TimerDTMFTimer);
 }
 
 QCoro::Task<> DtmfInterpreter::ReceiveDtmf(QString chars)
@@ -23,13 +25,13 @@ QCoro::Task<> DtmfInterpreter::ReceiveDtmf(QString chars)
     m_state.DtmfLastChars = chars;
     DtmfSession::receive(m_state);
     m_c.StaticTextDTMF->setText(m_state.DtmfReceived);
-    m_c.TimerDTMF->start(); // restarts a running timer
+    m_entryWindow.start(); // restarts a running timer
     co_await InterpretDtmf();
 }
 
 void DtmfInterpreter::TimerDTMFTimer()
 {
-    m_c.TimerDTMF->stop();
+    m_entryWindow.stop();
     m_requests.submit([this]() -> QCoro::Task<> {
         expireEntry();
         co_return;
@@ -39,13 +41,13 @@ void DtmfInterpreter::TimerDTMFTimer()
 void DtmfInterpreter::CloseDtmfEntry()
 {
     DtmfSession::closeEntry(m_state);
-    m_c.TimerDTMF->stop();
+    m_entryWindow.stop();
 }
 
 void DtmfInterpreter::expireEntry()
 {
     DtmfSession::expire(m_state);
-    m_c.TimerDTMF->stop();
+    m_entryWindow.stop();
     m_c.StaticTextDTMF->clear();
 }
 

@@ -6,6 +6,7 @@
 #include <QCoroTask>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class EventLog;
 class RadioRequests;
@@ -22,6 +23,9 @@ class DtmfInterpreter : public QObject
 {
     Q_OBJECT
 public:
+    // How long an entry stays open after the last report.
+    static constexpr int EntryWindowMs = 5000;
+
     DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
                     RadioRequests &requests, const DtmfControls &controls);
 
@@ -33,6 +37,10 @@ public:
     void TimerDTMFTimer();
     // Empties the collected text and stops the entry window; the display keeps its text.
     void CloseDtmfEntry();
+    // The entry window runs: characters reported are collected.
+    bool entryOpen() const { return m_entryWindow.isActive(); }
+    // Another length of the entry window, from now on (a running one starts again).
+    void setEntryWindow(int ms) { m_entryWindow.setInterval(ms); }
 
 private:
     QCoro::Task<> InterpretDtmf();
@@ -44,4 +52,5 @@ private:
     RadioRequests &m_requests;
     DtmfControls m_c;
     DtmfActions m_actions;
+    QTimer m_entryWindow;
 };

@@ -22,7 +22,7 @@ struct StationState;
 namespace DtmfSession {
 
 // ReceiveDtmf: appends DtmfLastChars to DtmfReceived (capped). The caller then shows
-// DtmfReceived, restarts TimerDTMF and interprets.
+// DtmfReceived, restarts the entry window and interprets.
 void receive(StationState &state);
 
 struct Recognition
@@ -66,7 +66,7 @@ void finishWaiting(StationState &state);
 // CloseDtmfEntry without the timer: empties the collected text only.
 void closeEntry(StationState &state);
 
-// TimerDTMF expiry without the timer and the display: everything back to idle.
+// The entry window's end without the timer and the display: everything back to idle.
 void expire(StationState &state);
 
 } // namespace DtmfSession

@@ -7,9 +7,6 @@
 #include "generic_tx/GenericTxSettings.h"
 #include "radio/RadioState.h"
 
-#include <QAbstractButton>
-#include <QTimer>
-
 namespace {
 // The first tick of a walk or a scan comes this soon; it never tests the squelch.
 constexpr int FirstTickMs = 100;
@@ -24,20 +21,14 @@ StepDirection direction(bool up)
 } // namespace
 
 ChannelStepper::ChannelStepper(StationState &state, RadioState &radio, ControlLineDriver &driver,
-                               GenericTxSettings &settings, const ChannelStepperWidgets &widgets,
-                               QObject *parent)
-    : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_settings(settings),
-      m_w(widgets)
+                               GenericTxSettings &settings, QObject *parent)
+    : QObject(parent), m_state(state), m_radio(radio), m_driver(driver), m_settings(settings)
 {
-    m_w.TimerTX16->setTimerType(Qt::PreciseTimer);
+    // A coarse timer may tick 5 % early, before the transmitter has settled on its channel.
+    m_tick.setTimerType(Qt::PreciseTimer);
+    m_tick.setInterval(m_state.Tx16Tempo);
     setSelector(m_state.Tx16Channel);
-
-    connect(m_w.TimerTX16, &QTimer::timeout, this, &ChannelStepper::TimerTX16Timer);
-    connect(m_w.ButtonReset, &QAbstractButton::clicked, this, &ChannelStepper::ButtonResetClick);
-    connect(m_w.ButtonSynchroUP, &QAbstractButton::clicked, this,
-            &ChannelStepper::ButtonSynchroUPClick);
-    connect(m_w.ButtonSynchroDown, &QAbstractButton::clicked, this,
-            &ChannelStepper::ButtonSynchroDownClick);
+    connect(&m_tick, &QTimer::timeout, this, &ChannelStepper::tick);
 }
 
 void ChannelStepper::step(bool up)
@@ -49,7 +40,7 @@ void ChannelStepper::step(bool up)
 
 void ChannelStepper::takeStep(bool up)
 {
-    if (m_w.TimerTX16->isActive()) {
+    if (m_tick.isActive()) {
         // A step, a walk or a scan is under way: the request is dropped.
         setSelector(m_state.Tx16Channel);
         return;
@@ -60,27 +51,27 @@ void ChannelStepper::takeStep(bool up)
     m_state.Tx16Channel = result.channel;
     showChannel();
     if (result.atLimit) {
-        m_w.TimerTX16->stop();
+        m_tick.stop();
         return;
     }
     if (!m_state.Tx16Resync) {
-        m_w.TimerTX16->start();
-        send(dir == StepDirection::Up ? "UP" : "DN");
+        m_tick.start();
+        m_driver.pulse(dir == StepDirection::Up ? TxLine::Up : TxLine::Down);
     }
     followList();
 }
 
-void ChannelStepper::TimerTX16Timer()
+void ChannelStepper::tick()
 {
-    const int elapsed = m_w.TimerTX16->interval();
-    m_w.TimerTX16->stop();
+    const int elapsed = m_tick.interval();
+    m_tick.stop();
     const int count = channelCount();
 
     if (elapsed >= SquelchSettledMs && scanning() && m_driver.squelchIsOpen()) {
         setScan(false);
         return;
     }
-    m_w.TimerTX16->setInterval(m_state.Tx16Tempo + m_settings.pulseLength(TxLine::Up));
+    m_tick.setInterval(m_state.Tx16Tempo + m_settings.pulseLength(TxLine::Up));
     setSelector(m_state.Tx16Channel);
 
     if (scanning()) {
@@ -101,7 +92,7 @@ void ChannelStepper::TimerTX16Timer()
         m_state.Tx16TargetChannel = 0;
 }
 
-void ChannelStepper::ComboBoxTXMEMClick()
+void ChannelStepper::walkToListEntry()
 {
     if (scanning())
         scanOff();
@@ -118,8 +109,7 @@ void ChannelStepper::ComboBoxTXMEMClick()
             return;
         }
         m_state.Tx16TargetChannel = channel;
-        m_w.TimerTX16->setInterval(FirstTickMs);
-        send("SC");
+        startTicking(FirstTickMs);
         return;
     }
     // No channel there (or above the count): fall back to the channel on the display.
@@ -128,13 +118,13 @@ void ChannelStepper::ComboBoxTXMEMClick()
         m_radio.setCurrentMemory(shown);
 }
 
-void ChannelStepper::ButtonResetClick()
+void ChannelStepper::reset()
 {
     if (scanning())
         scanOff();
     if (transmitting())
         transmitOff();
-    m_driver.ButtonTestPin16Click();
+    m_driver.pulse(TxLine::Reset);
     m_state.Tx16Channel = m_state.Tx16BaseChannel;
     setSelector(m_state.Tx16BaseChannel);
     showChannel();
@@ -146,7 +136,7 @@ void ChannelStepper::setTransmit(bool on)
     m_radio.setKeyed(on);
     if (scanning())
         scanOff();
-    send(on ? "TX" : "RX");
+    m_driver.setPtt(on);
 }
 
 void ChannelStepper::setScan(bool on)
@@ -155,22 +145,22 @@ void ChannelStepper::setScan(bool on)
     if (on && transmitting())
         transmitOff();
     if (!on) {
-        send("SN");
+        m_tick.stop();
         return;
     }
     m_state.Tx16TargetChannel = 0;
-    m_w.TimerTX16->setInterval(FirstTickMs);
-    send("SC");
+    startTicking(FirstTickMs);
 }
 
-void ChannelStepper::ButtonSynchroUPClick()
+void ChannelStepper::startTicking(int firstTickMs)
 {
-    resynchronise(true);
+    m_tick.setInterval(firstTickMs);
+    m_tick.start();
 }
 
-void ChannelStepper::ButtonSynchroDownClick()
+void ChannelStepper::setPeriod(int ms)
 {
-    resynchronise(false);
+    m_tick.setInterval(ms);
 }
 
 void ChannelStepper::releaseTransmitter()
@@ -179,7 +169,7 @@ void ChannelStepper::releaseTransmitter()
         scanOff();
     if (transmitting())
         transmitOff();
-    m_w.TimerTX16->stop();
+    m_tick.stop();
     m_state.Tx16TargetChannel = 0;
 }
 
@@ -217,7 +207,7 @@ bool ChannelStepper::transmitting() const
 void ChannelStepper::goToEntry(int index)
 {
     m_radio.setCurrentMemory(index);
-    ComboBoxTXMEMClick();
+    walkToListEntry();
 }
 
 void ChannelStepper::setCircular(bool circular)
@@ -241,11 +231,6 @@ QString ChannelStepper::frequency() const
     return QStringLiteral("000.000000");
 }
 
-void ChannelStepper::send(const char *word)
-{
-    m_state.RigReply = m_driver.ExecuteTX16Command(QString::fromLatin1(word));
-}
-
 void ChannelStepper::showChannel()
 {
     emit channelChanged(m_state.Tx16Channel);
@@ -265,13 +250,13 @@ void ChannelStepper::followList()
 void ChannelStepper::scanOff()
 {
     m_radio.setScanning(0, false);
-    send("SN");
+    m_tick.stop();
 }
 
 void ChannelStepper::transmitOff()
 {
     m_radio.setKeyed(false);
-    send("RX");
+    m_driver.setPtt(false);
 }
 
 void ChannelStepper::resynchronise(bool up)

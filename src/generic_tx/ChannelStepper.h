@@ -1,25 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
-class QAbstractButton;
-class QTimer;
 class RadioState;
 class ControlLineDriver;
 class GenericTxSettings;
 struct StationState;
 
-// Controls of the generic panel and of the setup dialog that stepping and scanning use.
-struct ChannelStepperWidgets
-{
-    QAbstractButton *ButtonReset;
-    QAbstractButton *ButtonSynchroUP, *ButtonSynchroDown;
-    QTimer *TimerTX16;
-};
-
 // Channel stepping of the generic transmitter. The transmitter cannot say which channel it is on,
-// so the count Tx16Channel moves by one for every UP or DOWN pulse sent. TimerTX16 is the one
-// clock: lock-out after a step, walk to a chosen channel, scan until the squelch opens.
+// so the count Tx16Channel moves by one for every UP or DOWN pulse sent. One clock, its stepping
+// timer, times the lock-out after a step, the walk to a chosen channel and the scan until the
+// squelch opens.
 //
 // The keying and scanning live in the radio's state; the panel's toggles show them. The channel
 // selector (the panel's arrows) has positions 0 to the channel count + 1: the ends stand for
@@ -31,15 +23,14 @@ public:
     // `settings` gives the channel count, the UP pulse's length and the scan mode, read at the
     // moment of use.
     ChannelStepper(StationState &state, RadioState &radio, ControlLineDriver &driver,
-                   GenericTxSettings &settings, const ChannelStepperWidgets &widgets,
-                   QObject *parent = nullptr);
+                   GenericTxSettings &settings, QObject *parent = nullptr);
 
     // A press on an arrow, the operator's or the server's or a DTMF code's: the selector moves by
     // one within its range, then the step is taken or refused.
     void step(bool up);
-    void TimerTX16Timer();
-    void ComboBoxTXMEMClick();
-    void ButtonResetClick();
+    // RESET: scanning and transmitting end, a RESET pulse, and the count goes back to the base
+    // channel.
+    void reset();
     void setTransmit(bool on);
     void setScan(bool on);
     // Walks to the channel of the list's entry `index` (the radio state's memories), as a choice
@@ -51,8 +42,12 @@ public:
     void resynchronise(bool up);
     // "999.999999" while scanning, the frequency of the list's current entry, or "000.000000".
     QString frequency() const;
-    void ButtonSynchroUPClick();
-    void ButtonSynchroDownClick();
+    // The stepping period in ms: the interval of the next tick (a tick adds the UP pulse's length
+    // to the period for the ticks after it).
+    void setPeriod(int ms);
+    // A step's lock-out, a walk or a scan is under way.
+    bool ticking() const { return m_tick.isActive(); }
+    int tickInterval() const { return m_tick.interval(); }
 
     // Ends scanning, transmitting and any walk: the panel is going away (another model).
     void releaseTransmitter();
@@ -69,13 +64,15 @@ signals:
     void channelChanged(int channel);
 
 private:
+    void tick();
+    void walkToListEntry();
     void takeStep(bool up);
     void setSelector(int position);
     int channelCount() const;
     bool circular() const;
     bool scanning() const;
     bool transmitting() const;
-    void send(const char *word);
+    void startTicking(int firstTickMs);
     void showChannel();
     void followList();
     void scanOff();
@@ -85,6 +82,6 @@ private:
     RadioState &m_radio;
     ControlLineDriver &m_driver;
     GenericTxSettings &m_settings;
-    ChannelStepperWidgets m_w;
+    QTimer m_tick;
     int m_position = 0;
 };

@@ -6,21 +6,21 @@
 #include "generic_tx/ParallelPortLines.h"
 #include "platform/ParallelPort.h"
 
-#include <QAbstractButton>
-#include <QTimer>
-
 #include <utility>
 
 ControlLineDriver::ControlLineDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                                     const GenericTxSettings &settings,
-                                     const ControlLineWidgets &widgets, QObject *parent)
+                                     const GenericTxSettings &settings, QObject *parent)
     : QObject(parent), m_state(state), m_port(port), m_notifier(notifier), m_settings(settings),
-      m_w(widgets), m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
+      m_parallelPort(std::make_unique<ParallelPortLines>(state, port)),
       m_lines(m_parallelPort.get())
 {
-    m_w.ButtonTestPin17->setCheckable(true);
-    for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
+    for (TxLine line : {TxLine::Up, TxLine::Down, TxLine::Reset}) {
+        QTimer *timer = pulseTimer(line);
+        // A coarse timer may end 5 % early and cut the pulse short.
         timer->setTimerType(Qt::PreciseTimer);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this, line] { endPulse(line); });
+    }
 }
 
 ControlLineDriver::~ControlLineDriver() = default;
@@ -62,61 +62,20 @@ bool ControlLineDriver::openLines()
     return true;
 }
 
-QString ControlLineDriver::ExecuteTX16Command(const QString &word)
+bool ControlLineDriver::pulsing(TxLine line) const
 {
-    if (word == QLatin1String("UP"))
-        startPulse(TxLine::Up);
-    else if (word == QLatin1String("DN"))
-        startPulse(TxLine::Down);
-    else if (word == QLatin1String("TX"))
-        setPtt(true);
-    else if (word == QLatin1String("RX"))
-        setPtt(false);
-    else if (word == QLatin1String("SC"))
-        m_w.TimerTX16->start();
-    else if (word == QLatin1String("SN"))
-        m_w.TimerTX16->stop();
-    return QString();
+    const QTimer *timer = pulseTimer(line);
+    return timer && timer->isActive();
 }
 
-void ControlLineDriver::ButtonTestPin14Click()
-{
-    startPulse(TxLine::Up);
-}
-
-void ControlLineDriver::ButtonTestPin1Click()
-{
-    startPulse(TxLine::Down);
-}
-
-void ControlLineDriver::ButtonTestPin16Click()
-{
-    startPulse(TxLine::Reset);
-}
-
-void ControlLineDriver::TimerPin14Timer()
-{
-    endPulse(TxLine::Up);
-}
-
-void ControlLineDriver::TimerPin1Timer()
-{
-    endPulse(TxLine::Down);
-}
-
-void ControlLineDriver::TimerPin16Timer()
-{
-    endPulse(TxLine::Reset);
-}
-
-void ControlLineDriver::ButtonTestPin17Click(bool checked)
+void ControlLineDriver::togglePtt()
 {
     if (!present()) {
-        // Without a port the toggle keeps its state: it must tell whether the line is keyed.
+        // Nothing is keyed or unkeyed without lines: whoever shows the line is told again.
         notePtt(m_pttOn);
         return;
     }
-    setPtt(checked);
+    setPtt(!m_pttOn);
 }
 
 void ControlLineDriver::setPtt(bool on)
@@ -145,7 +104,7 @@ bool ControlLineDriver::pttOn() const
 void ControlLineDriver::notePtt(bool on)
 {
     m_pttOn = on;
-    m_w.ButtonTestPin17->setChecked(on);
+    emit pttNoted(on);
 }
 
 void ControlLineDriver::noteDriven(bool driven)
@@ -202,8 +161,8 @@ void ControlLineDriver::enablePort()
 void ControlLineDriver::releasePort()
 {
     // The rest levels below end any pulse under way: nothing is left to end it afterwards.
-    for (QTimer *timer : {m_w.TimerPin14, m_w.TimerPin1, m_w.TimerPin16})
-        timer->stop();
+    for (QTimer &timer : m_pulseTimers)
+        timer.stop();
     noteDriven(false);
     if (!present())
         return;
@@ -229,25 +188,35 @@ void ControlLineDriver::restAll()
         write(line, false);
 }
 
-ControlLineDriver::PulseLine ControlLineDriver::pulseLine(TxLine line) const
+QTimer *ControlLineDriver::pulseTimer(TxLine line)
 {
-    switch (line) {
-    case TxLine::Down:
-        return {line, m_w.TimerPin1};
-    case TxLine::Reset:
-        return {line, m_w.TimerPin16};
-    default:
-        return {TxLine::Up, m_w.TimerPin14};
-    }
+    return const_cast<QTimer *>(std::as_const(*this).pulseTimer(line));
 }
 
-void ControlLineDriver::startPulse(TxLine line)
+const QTimer *ControlLineDriver::pulseTimer(TxLine line) const
 {
+    switch (line) {
+    case TxLine::Up:
+        return &m_pulseTimers[0];
+    case TxLine::Down:
+        return &m_pulseTimers[1];
+    case TxLine::Reset:
+        return &m_pulseTimers[2];
+    case TxLine::Ptt:
+        break;
+    }
+    return nullptr;
+}
+
+void ControlLineDriver::pulse(TxLine line)
+{
+    QTimer *timer = pulseTimer(line);
+    if (timer == nullptr)
+        return;
     emit pulseAsked(line);
     if (!present())
         return;
-    const PulseLine pulse = pulseLine(line);
-    if (pulse.timer->isActive()) {
+    if (timer->isActive()) {
         // Dropped, not queued: the count of channels must match the pulses actually sent.
         m_notifier.beep();
         return;
@@ -256,13 +225,11 @@ void ControlLineDriver::startPulse(TxLine line)
         m_notifier.beep();
         return;
     }
-    pulse.timer->setInterval(m_settings.pulseLength(pulse.line));
-    pulse.timer->start();
+    timer->start(m_settings.pulseLength(line));
 }
 
 void ControlLineDriver::endPulse(TxLine line)
 {
-    pulseLine(line).timer->stop();
     if (!present())
         return;
     write(line, false);

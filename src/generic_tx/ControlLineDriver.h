@@ -5,25 +5,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
 
 class Notifier;
 class ParallelPort;
 class ParallelPortLines;
-class QAbstractButton;
-class QTimer;
 class GenericTxSettings;
 struct StationState;
-
-// The controls the line driver drives: its three pulse timers and the PTT toggle
-// (ButtonTestPin17), which shows whether the PTT line is keyed.
-struct ControlLineWidgets
-{
-    QTimer *TimerPin14, *TimerPin1, *TimerPin16;
-    QTimer *TimerTX16;
-    QAbstractButton *ButtonTestPin17;
-};
 
 // Drives the generic transmitter's control lines: pulses on UP, DOWN and RESET, the PTT line,
 // the squelch input and the rest levels, with the polarities of the setup dialog. The lines are
@@ -35,8 +26,7 @@ class ControlLineDriver : public QObject
 public:
     // `settings` gives the pulse lengths and the polarities, read at the moment of use.
     ControlLineDriver(StationState &state, ParallelPort &port, Notifier &notifier,
-                      const GenericTxSettings &settings, const ControlLineWidgets &widgets,
-                      QObject *parent = nullptr);
+                      const GenericTxSettings &settings, QObject *parent = nullptr);
     ~ControlLineDriver() override;
 
     // The lines to drive from now on; nullptr: the parallel port. Not owned.
@@ -49,21 +39,16 @@ public:
     // be keyed (the device came back while TRANSMIT was on). False: failure() says why.
     bool openLines();
 
-    // "UP", "DN": pulse; "TX": key the PTT line; "RX": unkey it; "SC"/"SN": start/stop the
-    // stepping timer. Anything else is ignored. The reply is always empty.
-    QString ExecuteTX16Command(const QString &word);
+    // A pulse on UP, DOWN or RESET, as long as the settings say; refused with a beep while the
+    // same line's pulse is under way (the count of channels must match the pulses sent). PTT is
+    // not pulsed.
+    void pulse(TxLine line);
+    bool pulsing(TxLine line) const;
 
-    void ButtonTestPin14Click();
-    void ButtonTestPin1Click();
-    void ButtonTestPin16Click();
-    void TimerPin14Timer();
-    void TimerPin1Timer();
-    void TimerPin16Timer();
-    // The PTT toggle has just been flipped to checked by a click.
-    void ButtonTestPin17Click(bool checked);
-
-    // Keys (on) or unkeys the PTT line whatever the toggle showed before.
+    // Keys (on) or unkeys the PTT line, whatever it was before.
     void setPtt(bool on);
+    // The PTT line flipped (the hidden test toggle). Without lines nothing changes.
+    void togglePtt();
     // The PTT line is keyed, or is to be keyed again once its device is back.
     bool pttOn() const;
     // The PTT line was driven to its active level and is still held there: keyed for real, not
@@ -104,32 +89,31 @@ signals:
     // line could take it or not.
     void pulseAsked(TxLine line);
     void pttDrivenChanged(bool driven);
+    // Whether the PTT line is meant to be keyed, each time it is noted (changed or not, so that
+    // a toggle flipped by a click that did nothing shows the truth again).
+    void pttNoted(bool on);
 
 private:
     // Whether the port's last operation worked; reports a new failure, and any failure when
     // `always` is given (the line then starts with it).
     bool lastOperationWorked(bool worked, const QString &always = QString());
-    // Keeps whether the PTT line is keyed, and shows it on the toggle.
     void notePtt(bool on);
     void noteDriven(bool driven);
     // Every output to its rest level, whatever the program believed.
     void restAll();
     bool write(TxLine line, bool active);
     bool present() const;
-    struct PulseLine
-    {
-        TxLine line;
-        QTimer *timer;
-    };
-    PulseLine pulseLine(TxLine line) const;
-    void startPulse(TxLine line);
+    // The pulse timer of UP, DOWN or RESET; nullptr for PTT.
+    QTimer *pulseTimer(TxLine line);
+    const QTimer *pulseTimer(TxLine line) const;
     void endPulse(TxLine line);
 
     StationState &m_state;
     ParallelPort &m_port;
     Notifier &m_notifier;
     const GenericTxSettings &m_settings;
-    ControlLineWidgets m_w;
+    // One-shot, one per pulsed line (UP, DOWN, RESET): running while its pulse is under way.
+    std::array<QTimer, 3> m_pulseTimers;
     std::unique_ptr<ParallelPortLines> m_parallelPort;
     ControlLines *m_lines;
     QString m_reportedFailure;

@@ -20,10 +20,13 @@ public:
     virtual int channelCount() const = 0;
     // The channel RESET leads to.
     virtual int baseChannel() const = 0;
+    // Kept within 1 .. the channel count.
+    virtual void setBaseChannel(int channel) = 0;
     // A smaller channel count lowers the base channel with it.
     virtual void keepBaseChannelWithin(int count) = 0;
     // The stepping period in ms.
     virtual int period() const = 0;
+    virtual void setPeriod(int ms) = 0;
     // Length in ms of a pulse on UP, DOWN or RESET.
     virtual int pulseLength(TxLine pulsed) const = 0;
     // The active level of an output.

@@ -7,9 +7,6 @@
 #include "generic_tx/GenericTxLinesSetup.h"
 #include "radio/RadioState.h"
 
-#include <QLabel>
-#include <QTimer>
-
 namespace {
 constexpr int MinPeriodMs = 200;
 constexpr int MaxPeriodMs = 1000;
@@ -19,11 +16,9 @@ using Port = GenericTxSettings::Port;
 GenericTxSetup::GenericTxSetup(StationState &state, RadioState &channels, ControlLineDriver &driver,
                                GenericTxLinesSetup &lines, Notifier &notifier,
                                std::function<Language()> language, GenericTxSettings &settings,
-                               GenericTxSetupForm &form, const GenericTxSetupWidgets &widgets,
-                               QObject *parent)
+                               GenericTxSetupForm &form, QObject *parent)
     : QObject(parent), m_state(state), m_channels(channels), m_driver(driver), m_lines(lines),
-      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_form(form),
-      m_w(widgets)
+      m_notifier(notifier), m_language(std::move(language)), m_settings(settings), m_form(form)
 {
 }
 
@@ -177,7 +172,7 @@ void GenericTxSetup::SpinEditCanalNombreChange()
     const int count = m_settings.channelCount();
     // Its own change handler follows when the base channel is lowered.
     m_settings.keepBaseChannelWithin(count);
-    m_w.Label16->setText(QString::number(count));
+    emit channelCountChanged(count);
 }
 
 void GenericTxSetup::SpinEditCanalResetChange()
@@ -189,5 +184,5 @@ void GenericTxSetup::SpinEditTempoTX16Change()
 {
     const int period = qBound(MinPeriodMs, m_settings.period(), MaxPeriodMs);
     m_state.Tx16Tempo = period;
-    m_w.TimerTX16->setInterval(period);
+    emit periodChanged(period);
 }

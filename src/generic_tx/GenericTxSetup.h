@@ -9,19 +9,10 @@
 #include <functional>
 
 class Notifier;
-class QLabel;
-class QTimer;
 class GenericTxLinesSetup;
 class ControlLineDriver;
 class RadioState;
 struct StationState;
-
-// What of the main window the setup logic works on.
-struct GenericTxSetupWidgets
-{
-    QLabel *Label16;
-    QTimer *TimerTX16;
-};
 
 // The generic transmitter's setup dialog: the port choice with discovery of the machine's
 // parallel ports, the channel grid that edits the channel list, and the settings whose change
@@ -35,8 +26,7 @@ public:
     GenericTxSetup(StationState &state, RadioState &channels, ControlLineDriver &driver,
                    GenericTxLinesSetup &lines, Notifier &notifier,
                    std::function<Language()> language, GenericTxSettings &settings,
-                   GenericTxSetupForm &form, const GenericTxSetupWidgets &widgets,
-                   QObject *parent = nullptr);
+                   GenericTxSetupForm &form, QObject *parent = nullptr);
 
     void FormShow();
     void BitBtnOKClick();
@@ -67,6 +57,12 @@ public:
     const PortDiscovery::AddressTexts &LptAddressText() const { return m_lptAddressText; }
     quint16 LptSelected() const { return m_lptSelected; }
 
+signals:
+    // The channel count the dialog now holds.
+    void channelCountChanged(int count);
+    // The stepping period, kept within its range, for the next step.
+    void periodChanged(int ms);
+
 private:
     void portRefresh();
     // The grid into the channel list; false, with a message, at the first bad row.
@@ -81,7 +77,6 @@ private:
     std::function<Language()> m_language;
     GenericTxSettings &m_settings;
     GenericTxSetupForm &m_form;
-    GenericTxSetupWidgets m_w;
 
     PortDiscovery::AddressTexts m_lptAddressText = PortDiscovery::initialTexts();
     PortDiscovery::Addresses m_lptAddress{0, 0, 0};

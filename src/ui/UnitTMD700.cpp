@@ -67,25 +67,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         for (QAction *item : items)
             group->addAction(item);
     }
-
-    struct NamedTimer
-    {
-        QTimer *timer;
-        const char *name;
-        int interval;
-    };
-    for (const NamedTimer &t : {NamedTimer{&TimerDTMF, "TimerDTMF", 5000},
-                                {&TimerTX16, "TimerTX16", 500},
-                                {&TimerPin14, "TimerPin14", 200},
-                                {&TimerPin1, "TimerPin1", 200},
-                                {&TimerPin16, "TimerPin16", 1500}}) {
-        t.timer->setParent(this);
-        t.timer->setObjectName(QString::fromLatin1(t.name));
-        t.timer->setInterval(t.interval);
-    }
-    // A coarse timer may end 5 % early: a pulse would be cut, a DTMF entry closed 250 ms soon.
-    for (QTimer *timed : {&TimerPin14, &TimerPin1, &TimerPin16, &TimerTX16, &TimerDTMF})
-        timed->setTimerType(Qt::PreciseTimer);
 }
 
 void TForm1::releaseFocus()

@@ -3,10 +3,9 @@
 #include "ui_UnitTMD700.h"
 
 #include <QMainWindow>
-#include <QTimer>
 #include <functional>
 
-// The main window. It owns the program's timers; the station wires their handlers.
+// The main window; the station wires its handlers.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -14,12 +13,6 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
 
     Ui::TForm1 ui;
-
-    QTimer TimerDTMF;
-    QTimer TimerTX16;
-    QTimer TimerPin14;
-    QTimer TimerPin1;
-    QTimer TimerPin16;
 
     std::function<void()> FormActivate; // every showing; start-up guards itself
     std::function<void()> FormClose;    // close box

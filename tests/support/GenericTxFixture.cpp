@@ -1,5 +1,8 @@
 #include "support/GenericTxFixture.h"
 
+#include "app/GenericTxWiring.h"
+#include "generic_tx/ChannelStepper.h"
+#include "generic_tx/ControlLineDriver.h"
 #include "platform/ParallelPortFactory.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
@@ -62,11 +65,12 @@ int GenericTxFixture::pulses(quint8 mask, bool restSet) const
 
 bool GenericTxFixture::waitUntilQuiet(int timeoutMs)
 {
-    TForm1 &f = *station().windows().Form1;
+    ControlLineDriver &driver = station().genericTx->driver();
+    ChannelStepper &stepper = station().genericTx->stepper();
     return QTest::qWaitFor(
-        [&f] {
-            return !f.TimerTX16.isActive() && !f.TimerPin14.isActive() && !f.TimerPin1.isActive() &&
-                   !f.TimerPin16.isActive();
+        [&] {
+            return !stepper.ticking() && !driver.pulsing(TxLine::Up) &&
+                   !driver.pulsing(TxLine::Down) && !driver.pulsing(TxLine::Reset);
         },
         timeoutMs);
 }
