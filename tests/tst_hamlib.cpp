@@ -1,6 +1,8 @@
 #include "app/HamlibWiring.h"
 #include "app/KenwoodWiring.h"
 #include "app/Station.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
@@ -10,7 +12,9 @@
 #include "hamlib/HamlibTexts.h"
 #include "kenwood/RigLink.h"
 #include "radio/RadioState.h"
+#include "radio/RadioSelector.h"
 #include "support/RawPty.h"
+#include "support/RecordingRadio.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
 #include "support/ServerPeer.h"
@@ -21,6 +25,7 @@
 
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <hamlib/rig.h>
@@ -131,6 +136,7 @@ private slots:
     void configurationKeysAreGuardedAndSaved();
     void modelListIsSearchable();
     void settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne();
+    void radioOpensAndReleasesItselfForTheSelector();
     void dummyRadioAnswersTheServerAndThePanel();
     void radioWithoutSecondBandDisablesItsControls();
     void rigctldIsKeyedAndPoweredThroughModel2();
@@ -211,7 +217,7 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
                                 "HAMLIBMODEL=0", "HAMLIBPORT=", "HAMLIBPORT=a b", "HAMLIBSPEED=12",
                                 "HAMLIBSPEED=fast", "HAMLIBSPEED=12345"});
     Station &station = fixture.start();
-    const HamlibSettings &settings = station.hamlib->settings;
+    const HamlibSettings &settings = station.hamlib->radio().settings();
     QCOMPARE(settings.model, 2034);
     QCOMPARE(settings.port, QStringLiteral("/dev/ttyUSB1"));
     QCOMPARE(settings.speed, 9600);
@@ -263,7 +269,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     QVERIFY(!form.isVisible());
     QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     QVERIFY(m.SpeedButtonTX16TX->isChecked());
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
     m.SpeedButtonTX16TX->click();
 
     // A rigctld address that is no host:port is refused with a message; the window stays.
@@ -343,7 +349,58 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
 
     // Another model takes over: the Hamlib link is let go.
     m.MenuTX16UD->trigger();
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
+}
+
+// Without a station: the selector opens the Hamlib radio it chooses (link started with the
+// settings, initialised, ready once), and releases it for another model (unkeyed, link stopped,
+// the panel left); settings without a model give no link at all.
+void TestHamlib::radioOpensAndReleasesItselfForTheSelector()
+{
+    StationState station;
+    QTemporaryDir folder;
+    EventLog log(folder.filePath(QStringLiteral("Ivrelane.log")));
+    HamlibRadio radio(station, log);
+    QStringList pressed;
+    RecordingRadio other(RecordingRadio::Kind::Kenwood, station, pressed);
+    RadioSelector radios;
+    radios.add(HamlibRadio::ModelName.toString(), &radio);
+    radios.add(QStringLiteral("TMD710"), &other);
+    QSignalSpy initialised(&radio, &HamlibRadio::initialisationOver);
+    QSignalSpy left(&radio, &HamlibRadio::panelLeft);
+    QSignalSpy missing(&radio, &HamlibRadio::settingsMissing);
+
+    QVERIFY(radios.choose(HamlibRadio::ModelName.toString()));
+    QVERIFY(!radio.link().isStarted());
+    QCOMPARE(missing.count(), 1);
+    QCOMPARE(missing.first().first().toString(), QStringLiteral("Hamlib: no radio model"));
+    QCOMPARE(radio.linkStatus(), HamlibRadio::LinkStatus::None);
+    QCOMPARE(initialised.count(), 1);
+
+    radio.settings().model = 1; // Hamlib's dummy radio, no port
+    radio.initialise();
+    QVERIFY(radio.link().isStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(station.RigStatus, 3, InitTimeoutMs);
+    QCOMPARE(initialised.count(), 2);
+    QCOMPARE(radio.linkStatus(), HamlibRadio::LinkStatus::Open);
+    QCOMPARE(station.ModelLabel, QStringLiteral("Dummy "));
+    QCOMPARE(log.lines().filter(QStringLiteral(" Radio ready: Dummy")).size(), 1);
+    QVERIFY(radio.state().panelEnabled());
+    QCoro::waitFor(radio.setTransmit(true));
+    QVERIFY(radio.state().keyed());
+
+    QCoro::waitFor(radios.changeTo(QStringLiteral("TMD710")));
+    QVERIFY(!radio.link().isStarted());
+    QVERIFY(!radio.state().keyed());
+    QVERIFY(!radio.state().panelEnabled());
+    QCOMPARE(left.count(), 1);
+    QVERIFY(!station.RigAnswering);
+    QCOMPARE(station.RigStatus, 0);
+    QVERIFY(radios.isCurrent(QStringLiteral("TMD710")));
+    QCOMPARE(pressed, QStringList{QStringLiteral("open")});
+    // Not in use, INIT leaves it alone.
+    radio.initialise();
+    QVERIFY(!radio.link().isStarted());
 }
 
 void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
@@ -358,6 +415,10 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")), qPrintable(ready.first()));
     QVERIFY(road.main().GroupBoxTX->isEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
+    // The window's title names the model chosen, not the radio found.
+    QCOMPARE(station.Form1->windowTitle(), QStringLiteral("IvrelaneHamlib V2.1.4"));
+    QVERIFY(!road.main().SpeedButtonScanA->isHidden());
+    QVERIFY(road.main().GroupBoxTX16UD->isHidden());
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
     QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
     QTRY_VERIFY(
@@ -416,7 +477,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     single.maker = QStringLiteral("Maker");
     single.model = QStringLiteral("Mono");
     single.ptt = true;
-    emit station.hamlib->link().opened(single);
+    emit station.hamlib->radio().link().opened(single);
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
              m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonScanA, m.SpeedButtonScanB})
@@ -434,7 +495,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     QCOMPARE(m.TrackBarPWRB->value(), powerB);
     // With a power setting on its one band, band A's code acts and band B's does not.
     single.power = true;
-    emit station.hamlib->link().opened(single);
+    emit station.hamlib->radio().link().opened(single);
     QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
     QCOMPARE(m.TrackBarPWRA->value(), 2);
     QCOMPARE(m.TrackBarPWRB->value(), powerB);
@@ -620,7 +681,7 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     QVERIFY(!line.path.isEmpty());
     HamlibRoad road;
     Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + line.path});
-    HamlibLink &link = station.hamlib->link();
+    HamlibLink &link = station.hamlib->radio().link();
     int failures = 0;
     int mostOutstanding = 0;
     int commandsOfFirstOpening = 0;
@@ -656,7 +717,7 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     for (int i = 0; i < 10; ++i)
         link.readBand(0);
     line.commands();
-    station.hamlib->release();
+    station.hamlib->radio().close();
     QVERIFY(!link.isStarted());
     QCOMPARE(link.outstanding(), 0);
     const QList<QByteArray> sentAfterRelease = line.commands();
@@ -785,7 +846,7 @@ void TestHamlib::modelHamlibCannotSetUpTurnsTheStatusRed()
     Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // A number no longer in Hamlib's list (the file was written by a newer Hamlib, say).
-    station.hamlib->settings.model = 999999;
+    station.hamlib->radio().settings().model = 999999;
     road.main().SpeedButtonInit->click();
     QTRY_VERIFY_WITH_TIMEOUT(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
                              InitTimeoutMs);
@@ -887,7 +948,7 @@ void TestHamlib::missingModelKeepsHamlibWithoutARadio()
     Station &station = road.start({"HAMLIBMODEL=abc", "HAMLIBPORT=/dev/ttyUSB1 ",
                                    "HAMLIBSPEED=12345"});
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
     QCOMPARE(road.main().labelTMD->text(), QStringLiteral("Hamlib: no radio model"));
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib: no radio model")).size(), 1);
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));

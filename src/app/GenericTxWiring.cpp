@@ -190,16 +190,7 @@ void GenericTxWiring::selectModel()
     GenericTxWindowSettings &settings = *m_station.tx16Settings;
 
     m.MenuTX16UD->setChecked(true);
-    m_station.radios.select(GenericTxRadio::ModelName.toString());
-    m.MenuMEM->setEnabled(false);
-
-    state.ModelLabel = QStringLiteral("TX Generic Up/Down ");
-    m_station.Form1->setWindowTitle(QStringLiteral("Ivrelane ") + state.ModelLabel +
-                                    QLatin1Char('V') + state.VersionText);
-
-    m.GroupBoxTX16UD->setGeometry(m.GroupBoxTX->geometry());
-    m.GroupBoxTX->hide();
-    m.GroupBoxTX16UD->show();
+    state.ModelLabel = m_radio->state().modelLabel();
     m.labelTMD->clear();
 
     // The spin edit keeps the base channel within the channel count; the kept value counts.

@@ -29,8 +29,7 @@ public:
 
     // The Model menu's item: the radio in use is let go, then the generic model taken.
     void MenuTX16UDClick();
-    // What taking the generic model does: menu, caption, panel, RESET, then the port's rest
-    // levels.
+    // What taking the generic model does: menu, RESET, then the port's rest levels.
     void selectModel();
     // At exit, just before the configuration is saved: the transmitter and the port let go.
     void releasePort();

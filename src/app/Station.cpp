@@ -17,6 +17,7 @@
 #include "dtmf/DtmfEditor.h"
 #include "generic_tx/ChannelList.h"
 #include "generic_tx/GenericTxRadio.h"
+#include "hamlib/HamlibRadio.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "radio/Radio.h"
@@ -66,12 +67,15 @@ Station::Station(const QString &directory, Notifier &notifier)
 
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.
-    panelView =
-        std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(Form1->ui), radios, requests);
+    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(*Form1), state,
+                                                 radios, requests);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
-    // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window).
+    // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window); the
+    // MEM menu how many memories a radio that has them reads.
     connect(&radios, &RadioSelector::currentChanged, this, [this] {
-        Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
+        const Capabilities caps = radios.current()->capabilities();
+        Form1->ui.MenuPort->setEnabled(caps.comMenuPort);
+        Form1->ui.MenuMEM->setEnabled(caps.memories);
     });
     interface = std::make_unique<InterfaceWiring>(*this);
     kenwood = std::make_unique<KenwoodWiring>(*this);
@@ -82,7 +86,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     server = std::make_unique<ServerWiring>(*this);
     hamlib = std::make_unique<HamlibWiring>(*this);
     connect(hamlib.get(), &HamlibWiring::serverMayConnect, this, &Station::connectServerIfAsked);
-    connect(hamlib.get(), &HamlibWiring::panelLeft, kenwood.get(),
+    connect(&hamlib->radio(), &HamlibRadio::panelLeft, kenwood.get(),
             &KenwoodWiring::panelLeftByOther);
     // The windows of the other parts follow the language, as their own language button does.
     connect(interface.get(), &InterfaceWiring::languageSwitched, this, [this] {
@@ -182,7 +186,7 @@ ConfigBinding Station::configBinding()
         warningSettings.get(),
         tx16Settings.get(),
         &genericTx->radio().state(),
-        hamlib ? &hamlib->settings : nullptr,
+        hamlib ? &hamlib->radio().settings() : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
     };
@@ -243,11 +247,8 @@ void Station::FormActivate()
     dtmf->refillActions();
 
     // A transmitter that never answers has no initialisation for the server to wait for.
-    if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
+    if (Radio *radio = radios.current(); radio && !radio->capabilities().answers)
         connectServerIfAsked();
-    } else if (radio) {
-        radio->open();
-    }
     if (!state.FolderWritable)
         readOnlyNotice->show();
     state.StartupDone = true;
@@ -345,7 +346,8 @@ void Station::FormKeyPress(QChar key)
 {
     // The space bar is the transceiver panel's TRANSMIT.
     Radio *radio = radios.current();
-    if (key != QLatin1Char(' ') || radio == nullptr || radio->capabilities().stepping)
+    if (key != QLatin1Char(' ') || radio == nullptr ||
+        radio->capabilities().panel != Capabilities::Panel::Transceiver)
         return;
     const bool on = !radio->state().keyed();
     // A radio that missed an exchange is not keyed by it, even once it answers again by the
@@ -369,7 +371,4 @@ QCoro::Task<> Station::spaceBarTransmit(Radio *radio, bool on)
     if (!state.RigAnswering && !keyed)
         co_return;
     co_await radio->setTransmit(on);
-    // As a click on the toggle would: a refused one (a panel waiting) changes nothing at all.
-    if (radio->state().keyed() != keyed)
-        Form1->releaseFocus();
 }

@@ -9,6 +9,7 @@
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LinesWatch.h"
 #include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibRadio.h"
 #include "kenwood/RigLink.h"
 #include "radio/MemoryEntry.h"
 #include "radio/Radio.h"
@@ -114,7 +115,8 @@ StatusReport::StatusReport(Station &station) : QObject(nullptr), m_station(stati
     connect(&station.kenwood->link(), &RigLink::replyMissing, this,
             [this] { ++counters.radioFaults; });
     connect(&station.kenwood->link(), &RigLink::portLost, this, [this] { ++counters.portLosses; });
-    connect(&station.hamlib->link(), &HamlibLink::failed, this, [this] { ++counters.radioFaults; });
+    connect(&station.hamlib->radio().link(), &HamlibLink::failed, this,
+            [this] { ++counters.radioFaults; });
     connect(station.server.get(), &ServerWiring::reconnected, this,
             [this] { ++counters.serverReconnections; });
     m_check.setInterval(CheckPeriodMs);

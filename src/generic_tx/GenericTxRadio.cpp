@@ -9,11 +9,13 @@ GenericTxRadio::GenericTxRadio(StationState &station, std::function<void()> open
       m_letGo(std::move(letGo))
 {
     state().setScanAvailable(0, true);
+    state().setModelLabel(QStringLiteral("TX Generic Up/Down "));
 }
 
 Capabilities GenericTxRadio::capabilities() const
 {
     Capabilities caps;
+    caps.panel = Capabilities::Panel::Channels;
     caps.scanOnCommand = true;
     caps.stepping = true;
     caps.initialisesOnCommand = false;
