@@ -413,7 +413,7 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     const QStringList ready = station.log.lines().filter(QStringLiteral(" Radio ready: "));
     QCOMPARE(ready.size(), 1);
     QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")), qPrintable(ready.first()));
-    QVERIFY(road.main().GroupBoxTX->isEnabled());
+    QVERIFY(station.hamlib->radio().state().panelEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
     // The window's title names the model chosen, not the radio found.
     QCOMPARE(station.Form1->windowTitle(), QStringLiteral("IvrelaneHamlib V2.1.4"));
@@ -423,10 +423,11 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
     QTRY_VERIFY(
         road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
-    QCOMPARE(road.main().EditVFOA->text(), QStringLiteral("F=145.000000 shift=0"));
+    QCOMPARE(station.hamlib->radio().state().band(0).vfoText,
+             QStringLiteral("F=145.000000 shift=0"));
     // Band B was read as well: its VFO lamp is lit.
     QCOMPARE(station.hamlib->radio().state().band(1).mode, RadioState::Mode::Vfo);
-    QVERIFY(road.main().EditVFOB->text().startsWith(QStringLiteral("F=")));
+    QVERIFY(station.hamlib->radio().state().band(1).vfoText.startsWith(QStringLiteral("F=")));
 
     // Band B, then memory mode: the panel follows the radio's answers.
     road.main().SpeedButtonTXB->click();
@@ -510,7 +511,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
          std::initializer_list<QWidget *>{m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
                                           m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB})
         QVERIFY2(control->isEnabledTo(m.GroupBoxTX), qPrintable(control->objectName()));
-    QVERIFY(!m.GroupBoxTX->isEnabled());
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
     QVERIFY(!station.state.RigAnswering);
     QVERIFY(m.labelTMD->text().isEmpty());
 }
@@ -532,13 +533,13 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
 
     road.server.send("TRANSMIT_R\r\n");
-    QTRY_VERIFY(road.main().SpeedButtonTX->isChecked());
+    QTRY_VERIFY(station.hamlib->radio().state().keyed());
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.server.send("RECEIVE_R\r\n");
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     // TRANSMIT then RECEIVE in one read ends unkeyed.
     road.server.send("TRANSMIT_R\r\nRECEIVE_R\r\n");
-    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QTRY_VERIFY(!station.hamlib->radio().state().keyed());
     QTest::qWait(300);
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
 
@@ -554,7 +555,7 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.main().MenuHamlib->trigger();
     station.hamlib->settingsForm().ui.ButtonOK->click();
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     road.server.send("TRANSMIT_R\r\n");
@@ -562,7 +563,7 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
 
     // Left keyed, the transmit time-out unkeys it.
     QTRY_COMPARE_WITH_TIMEOUT(rigctld.ask({"t"}), QStringLiteral("0"), 10'000);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QVERIFY(station.log.lines().constLast().endsWith(QStringLiteral(" TX time-out")));
     // After a time-out the server keys again only once it has sent a receive request.
     road.server.send("RECEIVE_R\r\nTRANSMIT_R\r\n");
@@ -586,7 +587,7 @@ void TestHamlib::serverGoneUnkeysTheRadioItKeyed()
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.server.closeClient();
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QCOMPARE(station.log.lines()
                  .filter(QStringLiteral(" Server connection lost: transmitter released"))
                  .size(),
@@ -610,7 +611,7 @@ void TestHamlib::rigctldKilledWhileKeyedIsUnkeyedOnceBack()
                              20'000);
     QVERIFY(road.main().labelTMD->styleSheet().contains(QStringLiteral("255, 0, 0")));
     QVERIFY(!station.state.RigAnswering);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     // Hamlib's error text is in the log, once.
     const QStringList hamlibLines = station.log.lines().filter(QStringLiteral(" Hamlib "));
     QVERIFY(!hamlibLines.isEmpty());
@@ -672,7 +673,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
-    QCOMPARE(road.main().EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+    QCOMPARE(station.hamlib->radio().state().band(0).memoryText,
+             QStringLiteral("015=145.442500 shift=+0.600"));
 }
 
 void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
@@ -778,7 +780,7 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
         road.server.send("TRANSMIT_R\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(refusals().size() >= keying, 20'000);
         // The TRANSMIT button is put back; the radio is still taken as answering.
-        QTRY_VERIFY(!m.SpeedButtonTX->isChecked());
+        QTRY_VERIFY(!station.hamlib->radio().state().keyed());
         QVERIFY(station.state.RigAnswering);
         QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
         // One line each time, saying what rigctld lacks.
@@ -816,7 +818,8 @@ void TestHamlib::otherBandsModeLeavesTheTransmitBand()
 
         // VFO of band B reads band B; band A is selected again and still transmits.
         m.SpeedButtonVFOB->click();
-        QTRY_COMPARE(m.EditVFOB->text(), QStringLiteral("F=435.000000 shift=0"));
+        QTRY_COMPARE(station.hamlib->radio().state().band(1).vfoText,
+                     QStringLiteral("F=435.000000 shift=0"));
         QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
         QCOMPARE(rigctld.ask({"v"}), vfoA);
         QCOMPARE(station.state.ActiveBand, 0);
@@ -877,7 +880,8 @@ void TestHamlib::tmd710IsLeftWhereTheOperatorPutIt()
     QVERIFY(station.state.MemModeA && station.state.MemModeB);
     QCOMPARE(station.state.ActiveBand, 0);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
-    QCOMPARE(m.EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+    QCOMPARE(station.hamlib->radio().state().band(0).memoryText,
+             QStringLiteral("015=145.442500 shift=+0.600"));
 
     // Band B medium (rigsim's band B starts low, which the slider shows): its power alone,
     // and band A still transmits.
@@ -930,13 +934,13 @@ void TestHamlib::tmd710KeyedWhenSilentIsUnkeyedWhenBack()
     rig.order("silent on");
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
     QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     rig.order("silent off");
     QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
     QTRY_VERIFY(station.log.lines().filter(QStringLiteral(" Hamlib: radio answers")).size() == 1);
     QTRY_VERIFY(rig.logText().contains(QStringLiteral("> RX")));
     QCOMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 1);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     // The server keys it again when it wants.
     road.server.send("TRANSMIT_R\r\n");
     QTRY_COMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 2);
@@ -991,7 +995,8 @@ void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
     fixture.writeConfiguration({"MODEL=TMD700", "COM=" + link, "NUMBERMEM=5"});
     Station &station = fixture.start();
     Ui::TForm1 &m = station.Form1->ui;
-    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 && m.GroupBoxTX->isEnabled(),
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 &&
+                                 station.kenwood->radio().state().panelEnabled(),
                              InitTimeoutMs);
     m.SpeedButtonMEMA->click();
     QTRY_VERIFY(m.SpeedButtonScanA->isEnabled());
