@@ -151,8 +151,9 @@ class TestFaultKenwood : public QObject
     static bool initialised(Station &s, int memories)
     {
         const Ui::TForm1 &ui = s.windows().Form1->ui;
-        return s.state.RigStatus == 3 && s.state.RigAnswering && ui.GroupBoxTX->isEnabled() &&
-               ui.ComboBoxMEM->count() == memories &&
+        return s.state.RigStatus == 3 && s.state.RigAnswering &&
+               s.kenwood->radio().state().panelEnabled() &&
+               s.kenwood->radio().state().memories().size() == memories &&
                ui.labelTMD->text() == s.state.statusMessage(StatusMessage::InitialisationDone) &&
                !isRed(ui.labelTMD);
     }
@@ -277,7 +278,7 @@ void TestFaultKenwood::radioVanishesDuringMemoryRead()
     QVERIFY2(readsAtKill < 199, "the radio went away after the memory read had ended");
     const Ui::TForm1 &ui = station.windows().Form1->ui;
     QCOMPARE(ui.ComboBoxMEM->count(), 0);
-    QVERIFY(!ui.GroupBoxTX->isEnabled());
+    QVERIFY(!station.kenwood->radio().state().panelEnabled());
     QVERIFY(s.fixture.notifier.messages.isEmpty());
     radio.stop();
 
@@ -358,7 +359,7 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         noise.reset();
         break;
     }
-    QVERIFY(!ui.GroupBoxTX->isEnabled());
+    QVERIFY(!station.kenwood->radio().state().panelEnabled());
     QCOMPARE(ui.ComboBoxMEM->count(), 0);
 
     recoverWithInit(s, station);
@@ -483,10 +484,10 @@ void TestFaultKenwood::radioAnsweringAgainIsInitialisedByItself()
     QVERIFY(init > 0);
     // Whatever the radio did meanwhile, it is sent to receive before anything else.
     QCOMPARE(commands.value(init - 1), QStringLiteral("RX"));
-    QVERIFY(!ui.SpeedButtonTX->isChecked());
+    QVERIFY(!station.kenwood->radio().state().keyed());
 
     ui.SpeedButtonTX->click();
-    QVERIFY(ui.SpeedButtonTX->isChecked());
+    QVERIFY(station.kenwood->radio().state().keyed());
     QTRY_COMPARE_WITH_TIMEOUT(radio.receivedCommands().constLast(), QStringLiteral("TX"), BoundMs);
     QVERIFY(station.state.RigAnswering);
     QCOMPARE(answersAgain(), 1);

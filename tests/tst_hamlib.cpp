@@ -1,6 +1,8 @@
 #include "app/HamlibWiring.h"
 #include "app/KenwoodWiring.h"
 #include "app/Station.h"
+#include "core/EventLog.h"
+#include "core/StationState.h"
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
@@ -9,8 +11,10 @@
 #include "hamlib/HamlibRig.h"
 #include "hamlib/HamlibTexts.h"
 #include "kenwood/RigLink.h"
+#include "radio/RadioSelector.h"
 #include "radio/RadioState.h"
 #include "support/RawPty.h"
+#include "support/RecordingRadio.h"
 #include "support/RigSimProcess.h"
 #include "support/RigctldProcess.h"
 #include "support/ServerPeer.h"
@@ -21,6 +25,7 @@
 
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <hamlib/rig.h>
@@ -131,6 +136,7 @@ private slots:
     void configurationKeysAreGuardedAndSaved();
     void modelListIsSearchable();
     void settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne();
+    void radioOpensAndReleasesItselfForTheSelector();
     void dummyRadioAnswersTheServerAndThePanel();
     void radioWithoutSecondBandDisablesItsControls();
     void rigctldIsKeyedAndPoweredThroughModel2();
@@ -211,7 +217,7 @@ void TestHamlib::configurationKeysAreGuardedAndSaved()
                                 "HAMLIBMODEL=0", "HAMLIBPORT=", "HAMLIBPORT=a b", "HAMLIBSPEED=12",
                                 "HAMLIBSPEED=fast", "HAMLIBSPEED=12345"});
     Station &station = fixture.start();
-    const HamlibSettings &settings = station.hamlib->settings;
+    const HamlibSettings &settings = station.hamlib->radio().settings();
     QCOMPARE(settings.model, 2034);
     QCOMPARE(settings.port, QStringLiteral("/dev/ttyUSB1"));
     QCOMPARE(settings.speed, 9600);
@@ -263,7 +269,7 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
     QVERIFY(!form.isVisible());
     QVERIFY(station.radios.isCurrent(QStringLiteral("TX16UD")));
     QVERIFY(m.SpeedButtonTX16TX->isChecked());
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
     m.SpeedButtonTX16TX->click();
 
     // A rigctld address that is no host:port is refused with a message; the window stays.
@@ -344,7 +350,58 @@ void TestHamlib::settingsWindowChoosesTheRadioAndCancelKeepsTheOldOne()
 
     // Another model takes over: the Hamlib link is let go.
     m.MenuTX16UD->trigger();
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
+}
+
+// Without a station: the selector opens the Hamlib radio it chooses (link started with the
+// settings, initialised, ready once), and releases it for another model (unkeyed, link stopped,
+// the panel left); settings without a model give no link at all.
+void TestHamlib::radioOpensAndReleasesItselfForTheSelector()
+{
+    StationState station;
+    QTemporaryDir folder;
+    EventLog log(folder.filePath(QStringLiteral("Ivrelane.log")));
+    HamlibRadio radio(station, log);
+    QStringList pressed;
+    RecordingRadio other(RecordingRadio::Kind::Kenwood, station, pressed);
+    RadioSelector radios;
+    radios.add(HamlibRadio::ModelName.toString(), &radio);
+    radios.add(QStringLiteral("TMD710"), &other);
+    QSignalSpy initialised(&radio, &HamlibRadio::initialisationOver);
+    QSignalSpy left(&radio, &HamlibRadio::panelLeft);
+    QSignalSpy missing(&radio, &HamlibRadio::settingsMissing);
+
+    QVERIFY(radios.choose(HamlibRadio::ModelName.toString()));
+    QVERIFY(!radio.link().isStarted());
+    QCOMPARE(missing.count(), 1);
+    QCOMPARE(missing.first().first().toString(), QStringLiteral("Hamlib: no radio model"));
+    QCOMPARE(radio.linkStatus(), HamlibRadio::LinkStatus::None);
+    QCOMPARE(initialised.count(), 1);
+
+    radio.settings().model = 1; // Hamlib's dummy radio, no port
+    radio.initialise();
+    QVERIFY(radio.link().isStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(station.RigStatus, 3, InitTimeoutMs);
+    QCOMPARE(initialised.count(), 2);
+    QCOMPARE(radio.linkStatus(), HamlibRadio::LinkStatus::Open);
+    QCOMPARE(station.ModelLabel, QStringLiteral("Dummy "));
+    QCOMPARE(log.lines().filter(QStringLiteral(" Radio ready: Dummy")).size(), 1);
+    QVERIFY(radio.state().panelEnabled());
+    QCoro::waitFor(radio.setTransmit(true));
+    QVERIFY(radio.state().keyed());
+
+    QCoro::waitFor(radios.changeTo(QStringLiteral("TMD710")));
+    QVERIFY(!radio.link().isStarted());
+    QVERIFY(!radio.state().keyed());
+    QVERIFY(!radio.state().panelEnabled());
+    QCOMPARE(left.count(), 1);
+    QVERIFY(!station.RigAnswering);
+    QCOMPARE(station.RigStatus, 0);
+    QVERIFY(radios.isCurrent(QStringLiteral("TMD710")));
+    QCOMPARE(pressed, QStringList{QStringLiteral("open")});
+    // Not in use, INIT leaves it alone.
+    radio.initialise();
+    QVERIFY(!radio.link().isStarted());
 }
 
 void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
@@ -358,16 +415,21 @@ void TestHamlib::dummyRadioAnswersTheServerAndThePanel()
     QCOMPARE(ready.size(), 1);
     QVERIFY2(ready.first().endsWith(QStringLiteral(" Radio ready: Dummy")),
              qPrintable(ready.first()));
-    QVERIFY(road.main().GroupBoxTX->isEnabled());
+    QVERIFY(station.hamlib->radio().state().panelEnabled());
     QCOMPARE(road.main().GroupBoxTX->title(), QStringLiteral("Hamlib Dummy"));
+    // The window's title names the model chosen, not the radio found.
+    QCOMPARE(station.windows().Form1->windowTitle(), QStringLiteral("IvrelaneHamlib V2.1.4"));
+    QVERIFY(!road.main().SpeedButtonScanA->isHidden());
+    QVERIFY(road.main().GroupBoxTX16UD->isHidden());
     // Hamlib's dummy radio starts on 145 MHz in VFO A.
     QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
     QTRY_VERIFY(
         road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.000000/")));
-    QCOMPARE(road.main().EditVFOA->text(), QStringLiteral("F=145.000000 shift=0"));
+    QCOMPARE(station.hamlib->radio().state().band(0).vfoText,
+             QStringLiteral("F=145.000000 shift=0"));
     // Band B was read as well: its VFO lamp is lit.
     QCOMPARE(station.hamlib->radio().state().band(1).mode, RadioState::Mode::Vfo);
-    QVERIFY(road.main().EditVFOB->text().startsWith(QStringLiteral("F=")));
+    QVERIFY(station.hamlib->radio().state().band(1).vfoText.startsWith(QStringLiteral("F=")));
 
     // Band B, then memory mode: the panel follows the radio's answers.
     road.main().SpeedButtonTXB->click();
@@ -418,7 +480,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     single.maker = QStringLiteral("Maker");
     single.model = QStringLiteral("Mono");
     single.ptt = true;
-    emit station.hamlib->link().opened(single);
+    emit station.hamlib->radio().link().opened(single);
     for (QWidget *control : std::initializer_list<QWidget *>{
              m.SpeedButtonTXB, m.SpeedButtonVFOB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
              m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB, m.SpeedButtonScanA, m.SpeedButtonScanB})
@@ -436,7 +498,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
     QCOMPARE(m.TrackBarPWRB->value(), powerB);
     // With a power setting on its one band, band A's code acts and band B's does not.
     single.power = true;
-    emit station.hamlib->link().opened(single);
+    emit station.hamlib->radio().link().opened(single);
     QCOMPARE(sendPowerCodes(), QByteArray("145.000000"));
     QCOMPARE(m.TrackBarPWRA->value(), 2);
     QCOMPARE(m.TrackBarPWRB->value(), powerB);
@@ -451,7 +513,7 @@ void TestHamlib::radioWithoutSecondBandDisablesItsControls()
          std::initializer_list<QWidget *>{m.SpeedButtonTXB, m.SpeedButtonMEMA, m.SpeedButtonMEMB,
                                           m.ComboBoxMEM, m.TrackBarPWRA, m.TrackBarPWRB})
         QVERIFY2(control->isEnabledTo(m.GroupBoxTX), qPrintable(control->objectName()));
-    QVERIFY(!m.GroupBoxTX->isEnabled());
+    QVERIFY(!station.hamlib->radio().state().panelEnabled());
     QVERIFY(!station.state.RigAnswering);
     QVERIFY(m.labelTMD->text().isEmpty());
 }
@@ -473,13 +535,13 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
 
     road.server.send("TRANSMIT_R\r\n");
-    QTRY_VERIFY(road.main().SpeedButtonTX->isChecked());
+    QTRY_VERIFY(station.hamlib->radio().state().keyed());
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.server.send("RECEIVE_R\r\n");
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     // TRANSMIT then RECEIVE in one read ends unkeyed.
     road.server.send("TRANSMIT_R\r\nRECEIVE_R\r\n");
-    QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
+    QTRY_VERIFY(!station.hamlib->radio().state().keyed());
     QTest::qWait(300);
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
 
@@ -495,7 +557,7 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.main().MenuHamlib->trigger();
     station.hamlib->settingsForm().ui.ButtonOK->click();
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     road.server.send("TRANSMIT_R\r\n");
@@ -503,7 +565,7 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
 
     // Left keyed, the transmit time-out unkeys it.
     QTRY_COMPARE_WITH_TIMEOUT(rigctld.ask({"t"}), QStringLiteral("0"), 10'000);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QVERIFY(station.log.lines().constLast().endsWith(QStringLiteral(" TX time-out")));
     // After a time-out the server keys again only once it has sent a receive request.
     road.server.send("RECEIVE_R\r\nTRANSMIT_R\r\n");
@@ -527,7 +589,7 @@ void TestHamlib::serverGoneUnkeysTheRadioItKeyed()
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("1"));
     road.server.closeClient();
     QTRY_COMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     QCOMPARE(station.log.lines()
                  .filter(QStringLiteral(" Server connection lost: transmitter released"))
                  .size(),
@@ -551,7 +613,7 @@ void TestHamlib::rigctldKilledWhileKeyedIsUnkeyedOnceBack()
                              20'000);
     QVERIFY(road.main().labelTMD->styleSheet().contains(QStringLiteral("255, 0, 0")));
     QVERIFY(!station.state.RigAnswering);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     // Hamlib's error text is in the log, once.
     const QStringList hamlibLines = station.log.lines().filter(QStringLiteral(" Hamlib "));
     QVERIFY(!hamlibLines.isEmpty());
@@ -613,7 +675,8 @@ void TestHamlib::tmd710BackendOnRigsimRecallsMemoryByDtmf()
     QTRY_VERIFY(station.log.lines().mid(logStart).filter(QStringLiteral(" MEM A=015")).size() == 1);
     QTRY_VERIFY(station.state.MemModeA);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
-    QCOMPARE(road.main().EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+    QCOMPARE(station.hamlib->radio().state().band(0).memoryText,
+             QStringLiteral("015=145.442500 shift=+0.600"));
 }
 
 void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
@@ -622,7 +685,7 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     QVERIFY(!line.path.isEmpty());
     HamlibRoad road;
     Station &station = road.start({"HAMLIBMODEL=2034", "HAMLIBPORT=" + line.path});
-    HamlibLink &link = station.hamlib->link();
+    HamlibLink &link = station.hamlib->radio().link();
     int failures = 0;
     int mostOutstanding = 0;
     int commandsOfFirstOpening = 0;
@@ -658,7 +721,7 @@ void TestHamlib::silentRadioIsAskedOnceAtATimeAndLetGoAtOnce()
     for (int i = 0; i < 10; ++i)
         link.readBand(0);
     line.commands();
-    station.hamlib->release();
+    station.hamlib->radio().close();
     QVERIFY(!link.isStarted());
     QCOMPARE(link.outstanding(), 0);
     const QList<QByteArray> sentAfterRelease = line.commands();
@@ -719,7 +782,7 @@ void TestHamlib::refusedKeyingLeavesTheRadioAnswering()
         road.server.send("TRANSMIT_R\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(refusals().size() >= keying, 20'000);
         // The TRANSMIT button is put back; the radio is still taken as answering.
-        QTRY_VERIFY(!m.SpeedButtonTX->isChecked());
+        QTRY_VERIFY(!station.hamlib->radio().state().keyed());
         QVERIFY(station.state.RigAnswering);
         QCOMPARE(road.askFrequency(), QByteArray("145.000000"));
         // One line each time, saying what rigctld lacks.
@@ -756,7 +819,8 @@ void TestHamlib::otherBandsModeLeavesTheTransmitBand()
 
         // VFO of band B reads band B; band A is selected again and still transmits.
         m.SpeedButtonVFOB->click();
-        QTRY_COMPARE(m.EditVFOB->text(), QStringLiteral("F=435.000000 shift=0"));
+        QTRY_COMPARE(station.hamlib->radio().state().band(1).vfoText,
+                     QStringLiteral("F=435.000000 shift=0"));
         QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
         QCOMPARE(rigctld.ask({"v"}), vfoA);
         QCOMPARE(station.state.ActiveBand, 0);
@@ -786,7 +850,7 @@ void TestHamlib::modelHamlibCannotSetUpTurnsTheStatusRed()
     Station &station = road.start({"HAMLIBMODEL=1", "HAMLIBPORT=dummy"});
     QTRY_COMPARE_WITH_TIMEOUT(station.state.RigStatus, 3, InitTimeoutMs);
     // A number no longer in Hamlib's list (the file was written by a newer Hamlib, say).
-    station.hamlib->settings.model = 999999;
+    station.hamlib->radio().settings().model = 999999;
     road.main().SpeedButtonInit->click();
     QTRY_VERIFY_WITH_TIMEOUT(road.main().labelTMD->text().endsWith(QStringLiteral("ne répond pas")),
                              InitTimeoutMs);
@@ -816,7 +880,8 @@ void TestHamlib::tmd710IsLeftWhereTheOperatorPutIt()
     QVERIFY(station.state.MemModeA && station.state.MemModeB);
     QCOMPARE(station.state.ActiveBand, 0);
     QCOMPARE(road.askFrequency(), QByteArray("145.442500"));
-    QCOMPARE(m.EditMEMA->text(), QStringLiteral("015=145.442500 shift=+0.600"));
+    QCOMPARE(station.hamlib->radio().state().band(0).memoryText,
+             QStringLiteral("015=145.442500 shift=+0.600"));
 
     // Band B medium (rigsim's band B starts low, which the slider shows): its power alone,
     // and band A still transmits.
@@ -869,13 +934,13 @@ void TestHamlib::tmd710KeyedWhenSilentIsUnkeyedWhenBack()
     rig.order("silent on");
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
     QTRY_VERIFY_WITH_TIMEOUT(!station.state.RigAnswering, 20'000);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     rig.order("silent off");
     QTRY_VERIFY_WITH_TIMEOUT(station.state.RigAnswering, 20'000);
     QTRY_VERIFY(station.log.lines().filter(QStringLiteral(" Hamlib: radio answers")).size() == 1);
     QTRY_VERIFY(rig.logText().contains(QStringLiteral("> RX")));
     QCOMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 1);
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!station.hamlib->radio().state().keyed());
     // The server keys it again when it wants.
     road.server.send("TRANSMIT_R\r\n");
     QTRY_COMPARE(rig.receivedCommands().count(QStringLiteral("TX")), 2);
@@ -887,7 +952,7 @@ void TestHamlib::missingModelKeepsHamlibWithoutARadio()
     Station &station =
         road.start({"HAMLIBMODEL=abc", "HAMLIBPORT=/dev/ttyUSB1 ", "HAMLIBSPEED=12345"});
     QVERIFY(station.radios.isCurrent(QStringLiteral("HAMLIB")));
-    QVERIFY(!station.hamlib->link().isStarted());
+    QVERIFY(!station.hamlib->radio().link().isStarted());
     QCOMPARE(road.main().labelTMD->text(), QStringLiteral("Hamlib: no radio model"));
     QCOMPARE(station.log.lines().filter(QStringLiteral(" Hamlib: no radio model")).size(), 1);
     QCOMPARE(road.askFrequency(), QByteArray("000.000000"));
@@ -931,7 +996,8 @@ void TestHamlib::scanningKenwoodIsLetGoBeforeHamlibTakesOver()
     fixture.writeConfiguration({"MODEL=TMD700", "COM=" + link, "NUMBERMEM=5"});
     Station &station = fixture.start();
     Ui::TForm1 &m = station.windows().Form1->ui;
-    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 && m.GroupBoxTX->isEnabled(),
+    QTRY_VERIFY_WITH_TIMEOUT(station.state.RigStatus == 3 &&
+                                 station.kenwood->radio().state().panelEnabled(),
                              InitTimeoutMs);
     m.SpeedButtonMEMA->click();
     QTRY_VERIFY(m.SpeedButtonScanA->isEnabled());

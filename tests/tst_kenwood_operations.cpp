@@ -54,12 +54,12 @@ class TestKenwoodOperations : public QObject
         EventLog log{folder.filePath(QStringLiteral("Ivrelane.log"))};
         RecordingNotifier notifier;
         RadioRequests requests;
-        KenwoodRadio radio{{state, settings, traffic, log, notifier, requests, [] {}}};
+        KenwoodRadio radio{{state, settings, traffic, log, notifier, requests}};
         RigLink &link = radio.link();
         KenwoodOperations &operations = radio.operations();
         // The panel as the station paints it, its clicks going to the radio in use.
         RadioSelector radios;
-        RadioPanelView view{RadioPanelControls::fromForm(form.ui), radios, requests};
+        RadioPanelView view{RadioPanelControls::fromForm(form), state, radios, requests};
         KenwoodInitialisation init{state,
                                    radio.state(),
                                    link,
@@ -67,8 +67,7 @@ class TestKenwoodOperations : public QObject
                                    traffic,
                                    notifier,
                                    [this] { return std::optional(model); },
-                                   [] { return QStringLiteral("pty"); },
-                                   [] {}};
+                                   [] { return QStringLiteral("pty"); }};
 
         bool shows(QLabel *led, QLabel *picture) const
         {

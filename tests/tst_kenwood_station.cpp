@@ -52,7 +52,7 @@ class TestKenwoodStation : public QObject
 
     static bool initialised(Station &station, int initCount, const RigSimProcess &rig)
     {
-        return station.windows().Form1->ui.GroupBoxTX->isEnabled() &&
+        return station.kenwood->radio().state().panelEnabled() &&
                rig.receivedCommands().count(QStringLiteral("AI 0")) >= initCount &&
                station.state.RigStatus == 3;
     }
@@ -66,6 +66,7 @@ class TestKenwoodStation : public QObject
 private slots:
     void startupInitialisesAndShutdownReleases_data();
     void startupInitialisesAndShutdownReleases();
+    void noPortIsSaidOnceAtStart();
     void wrongModelStopsBeforeTheMemories();
     void noMemoriesToRead();
     void configuredPowerSentOnlyOnChange();
@@ -134,8 +135,10 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     QVERIFY(shows(ui.ImageMEMA, ui.ImageLEDOFF));
     QVERIFY(shows(ui.ImageMEMB, ui.ImageLEDvert));
     QVERIFY(shows(ui.ImageVFOB, ui.ImageLEDOFF));
-    QCOMPARE(ui.EditVFOA->text(), QStringLiteral("F=145.225000 shift=0"));
-    QCOMPARE(ui.EditMEMB->text(), QStringLiteral("003=430.025000 shift=-9.400"));
+    QCOMPARE(station.kenwood->radio().state().band(0).vfoText,
+             QStringLiteral("F=145.225000 shift=0"));
+    QCOMPARE(station.kenwood->radio().state().band(1).memoryText,
+             QStringLiteral("003=430.025000 shift=-9.400"));
     QVERIFY(station.state.VfoModeA && !station.state.MemModeA);
     QVERIFY(station.state.MemModeB && !station.state.VfoModeB);
     QCOMPARE(station.state.CurrentFrequency, QStringLiteral("145.225000"));
@@ -143,7 +146,7 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     QCOMPARE(ui.TrackBarPWRB->value(), 2);
 
     ui.SpeedButtonTX->click();
-    QVERIFY(ui.SpeedButtonTX->isChecked());
+    QVERIFY(station.kenwood->radio().state().keyed());
     station.MenuQuitterClick();
     QTRY_COMPARE(s.fixture.terminations, 1);
     const QStringList tail = s.rig.receivedCommands().mid(s.rig.receivedCommands().size() - 3);
@@ -154,6 +157,21 @@ void TestKenwoodStation::startupInitialisesAndShutdownReleases()
     QVERIFY(saved.contains(QStringLiteral("PWRA=0")));
     QVERIFY(saved.contains(QStringLiteral("PWRB=2")));
     QVERIFY(saved.contains(QStringLiteral("MODEL=") + model));
+}
+
+// A Kenwood model without a port chosen: the start-up opens the radio once, so the operator is
+// told once, with one beep.
+void TestKenwoodStation::noPortIsSaidOnceAtStart()
+{
+    StationFixture fixture;
+    fixture.writeConfiguration({"MODEL=TMD710"});
+    Station &station = fixture.start();
+    QVERIFY(station.radios.isCurrent(QStringLiteral("TMD710")));
+    const QString noPort =
+        QStringLiteral("info:") + station.state.statusMessage(StatusMessage::NoPortSelected);
+    QCOMPARE(fixture.notifier.messages.count(noPort), 1);
+    QCOMPARE(fixture.notifier.beeps, 1);
+    QVERIFY(!station.kenwood->link().isOpen());
 }
 
 void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
@@ -167,7 +185,7 @@ void TestKenwoodStation::wrongModelStopsBeforeTheMemories()
                          station.state.statusMessage(StatusMessage::NotTmv71)});
     QVERIFY(!station.state.RigAnswering);
     QCOMPARE(station.state.RigStatus, 2);
-    QVERIFY(!station.windows().Form1->ui.GroupBoxTX->isEnabled());
+    QVERIFY(!station.kenwood->radio().state().panelEnabled());
     QCOMPARE(s.rig.receivedCommands(), (QStringList{"RX", "AI 0", "ID"}));
     // A radio the program cannot trust is still sent to receive when the program ends.
     station.MenuQuitterClick();
@@ -185,7 +203,7 @@ void TestKenwoodStation::noMemoriesToRead()
     QCOMPARE(station.windows().Form1->ui.ComboBoxMEM->count(), 0);
     // Band B is on a channel the empty list does not hold: its display stays empty.
     QVERIFY(station.state.MemModeB);
-    QVERIFY(station.windows().Form1->ui.EditMEMB->text().isEmpty());
+    QVERIFY(station.kenwood->radio().state().band(1).memoryText.isEmpty());
 }
 
 void TestKenwoodStation::configuredPowerSentOnlyOnChange()
@@ -211,7 +229,7 @@ void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 1, s.rig), InitTimeoutMs);
     // The space bar keys the radio, as the TRANSMIT button does.
     station.FormKeyPress(QLatin1Char(' '));
-    QVERIFY(station.windows().Form1->ui.SpeedButtonTX->isChecked());
+    QVERIFY(station.kenwood->radio().state().keyed());
     station.windows().Form1->ui.SpeedButtonInit->click();
     QTRY_VERIFY_WITH_TIMEOUT(initialised(station, 2, s.rig), InitTimeoutMs);
     const QStringList commands = s.rig.receivedCommands();
@@ -219,7 +237,7 @@ void TestKenwoodStation::initWhileTransmittingUnkeysFirst()
     QVERIFY(tx >= 0);
     QCOMPARE(commands.mid(tx, 3),
              (QStringList{QStringLiteral("TX"), QStringLiteral("RX"), QStringLiteral("AI 0")}));
-    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX->isChecked());
+    QVERIFY(!station.kenwood->radio().state().keyed());
 }
 
 // The Kenwood stays wired to the PC after the generic model is chosen: it must not stay keyed,
@@ -239,7 +257,7 @@ void TestKenwoodStation::switchingToGenericUnkeysTheRadio()
     QCOMPARE(s.rig.receivedCommands().filter(QRegularExpression("^[TR]X$")).last(),
              QStringLiteral("RX"));
     QVERIFY(!portOpenWhenTaken);
-    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX->isChecked());
+    QVERIFY(!station.kenwood->radio().state().keyed());
 }
 
 // Models chosen while the radio in use is let go wait for it, and the last one is taken: the
@@ -289,13 +307,13 @@ void TestKenwoodStation::frequencyReports()
     QVERIFY(settled(station));
     QCOMPARE(station.state.ActiveBand, 1);
     station.kenwood->radio().state().setMemoryText(1, QString());
-    QCOMPARE(ui.EditMEMB->text(), QString());
+    QCOMPARE(station.kenwood->radio().state().band(1).memoryText, QString());
     ui.ComboBoxMEM->setCurrentIndex(-1);
     before = int(s.rig.receivedCommands().size());
     QCoro::waitFor(station.server->session().reportFrequency());
     const QString entry012 = ui.ComboBoxMEM->itemText(11);
     QVERIFY(entry012.startsWith(QLatin1String("012=")));
-    QCOMPARE(ui.EditMEMB->text(), entry012);
+    QCOMPARE(station.kenwood->radio().state().band(1).memoryText, entry012);
     QCOMPARE(s.sentToServer.last(), entry012.mid(4, 10) + QStringLiteral("\r\n"));
     QCOMPARE(s.rig.receivedCommands().mid(before),
              (QStringList{QStringLiteral("SC"), QStringLiteral("MR 1")}));

@@ -77,6 +77,34 @@ QSet<QString> forbiddenIncludes(QStringList &folders)
     return found;
 }
 
+// "hamlib/HamlibOperations.h:10: class QLabel;" for each line of `folder` that names a widget.
+QStringList widgetLines(const QString &folder)
+{
+    static const QRegularExpression widget(QStringLiteral(
+        "\\bQ(PushButton|ToolButton|Label|ComboBox|LineEdit|CheckBox|SpinBox|Slider|Widget|"
+        "RadioButton|GroupBox|AbstractButton|ListWidget|MainWindow|Dialog|Action)\\b"));
+    QStringList found;
+    const QString root = sourceDir();
+    QDirIterator it(root + QLatin1Char('/') + folder,
+                    {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        for (int number = 1; !file.atEnd(); ++number) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (widget.match(line).hasMatch())
+                found << QStringLiteral("%1:%2: %3")
+                             .arg(path.mid(root.size() + 1))
+                             .arg(number)
+                             .arg(line);
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 class TestLayering : public QObject
@@ -96,6 +124,15 @@ private slots:
         QStringList found = forbidden.values();
         found.sort();
         QVERIFY2(found.isEmpty(), qPrintable("forbidden include(s):\n" + found.join('\n')));
+    }
+
+    // The radio seam and the transceiver backends expose state and signals; the views paint.
+    void backendsNameNoWidgets()
+    {
+        for (const char *folder : {"radio", "kenwood", "hamlib"}) {
+            const QStringList found = widgetLines(QString::fromLatin1(folder));
+            QVERIFY2(found.isEmpty(), qPrintable("widget(s):\n" + found.join('\n')));
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/LanguageTexts.h"
 #include "core/StationState.h"
 #include "core/VersionCheckSite.h"
+#include "radio/Radio.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/LabelUrl.h"
@@ -187,6 +188,41 @@ private slots:
         QWidget *focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : station.windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keys, QStringLiteral(" "));
+    }
+
+    // The window takes the keyboard back from the control that holds it after a click on the
+    // panel and after an operation whoever asked for it (the server's keying here), so that the
+    // space bar keys the transceiver; a display that changes alone leaves the keyboard where it is.
+    void windowTakesTheKeyboardBackAfterOperations()
+    {
+        StationFixture fixture;
+        fixture.writeConfiguration({"MODEL=HAMLIB", "HAMLIBMODEL=1"});
+        Station &station = fixture.start();
+        Ui::TForm1 &m = station.windows().Form1->ui;
+        Radio &radio = *station.radios.current();
+        QTRY_VERIFY_WITH_TIMEOUT(radio.state().panelEnabled(), 10'000);
+        QVERIFY(showActive(station));
+        m.MenuTIMEROUTS->trigger();
+        QVERIFY(m.EditRI->isVisible());
+        auto editHoldsTheKeyboard = [&m] {
+            m.EditRI->setFocus(Qt::MouseFocusReason);
+            return QApplication::focusWidget() == m.EditRI;
+        };
+
+        QVERIFY(editHoldsTheKeyboard());
+        radio.state().setVfoText(0, QStringLiteral("F=145.500000 shift=0"));
+        QCOMPARE(QApplication::focusWidget(), m.EditRI);
+
+        QTest::mouseClick(m.SpeedButtonTXB, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), station.windows().Form1.get());
+        QTRY_COMPARE(station.state.ActiveBand, 1);
+
+        QVERIFY(editHoldsTheKeyboard());
+        QCoro::waitFor(radio.setTransmit(true));
+        QVERIFY(radio.state().keyed());
+        QCOMPARE(QApplication::focusWidget(), station.windows().Form1.get());
+        QTest::keyClick(station.windows().Form1.get(), Qt::Key_Space);
+        QTRY_VERIFY(!radio.state().keyed());
     }
 
     // The three test items sit in no menu and answer only to their key combinations; F1 and F2

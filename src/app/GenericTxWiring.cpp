@@ -191,28 +191,14 @@ void GenericTxWiring::MenuTX16UDClick()
 
 void GenericTxWiring::selectModel()
 {
-    StationState &state = m_station.state;
     Ui::TForm1 &m = m_station.windows().Form1->ui;
-    // The model in use chosen again takes its lines again and resets the transmitter.
-    const bool chosenAgain = m_radio->isOpen();
-
     m.MenuTX16UD->setChecked(true);
-    m_station.radios.select(GenericTxRadio::ModelName.toString());
-    m.MenuMEM->setEnabled(false);
-
-    state.ModelLabel = QStringLiteral("TX Generic Up/Down ");
-    m_station.windows().Form1->setWindowTitle(QStringLiteral("Ivrelane ") + state.ModelLabel +
-                                              QLatin1Char('V') + state.VersionText);
-
-    m.GroupBoxTX16UD->setGeometry(m.GroupBoxTX->geometry());
-    m.GroupBoxTX->hide();
-    m.GroupBoxTX16UD->show();
+    m_station.state.setModelLabel(m_radio->state().modelLabel());
     m.labelTMD->clear();
-
-    if (chosenAgain)
+    // The model in use chosen again takes its lines again and resets the transmitter; the
+    // selector opens it otherwise.
+    if (m_radio->isOpen())
         m_radio->activate();
-    else
-        m_radio->open();
 }
 
 void GenericTxWiring::SpeedButtonInitClick()

@@ -33,8 +33,8 @@ public:
 
     // The Model menu's item: the radio in use is let go, then the generic model taken.
     void MenuTX16UDClick();
-    // What taking the generic model does: menu, caption, panel, then the radio opened (its
-    // lines at rest, RESET).
+    // What taking the generic model does besides opening it: the menu item checked, and the
+    // model in use chosen again taken anew (its lines at rest, RESET).
     void selectModel();
     // At exit, just before the configuration is saved: the transmitter and the port let go.
     void releasePort();

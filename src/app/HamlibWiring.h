@@ -1,21 +1,16 @@
 #pragma once
 
-#include "platform/LinkSettings.h"
-
-#include <QCoroTask>
 #include <QObject>
 #include <memory>
 
-class HamlibLink;
 class HamlibRadio;
-class HamlibOperations;
 class HamlibSettingsWindow;
-class QAction;
 class Station;
 class TFormHamlib;
+struct HamlibSettings;
 
-// The Hamlib model: its "Hamlib…" item in the "Modèle" menu and settings window, the link to the
-// radio on its worker thread, and the panel operations on it, behind the Radio seam.
+// The Hamlib model's place in the windows: its "Hamlib…" item in the "Modèle" menu and its
+// settings window, and the status lines its radio's link and answers show in.
 class HamlibWiring : public QObject
 {
     Q_OBJECT
@@ -23,39 +18,25 @@ public:
     explicit HamlibWiring(Station &station);
     ~HamlibWiring() override;
 
-    HamlibSettings settings;
-
-    HamlibLink &link() { return *m_link; }
     HamlibRadio &radio() { return *m_radio; }
     TFormHamlib &settingsForm() { return *m_form; }
 
     void MenuHamlibClick();
-    // Makes Hamlib the model and starts the link with `settings`, then the initialisation.
-    void selectModel();
-    // Unkeys and closes the radio and stops the worker thread.
-    void release();
-    void SpeedButtonInitClick();
 
 signals:
     // The first initialisation is over, or there is no radio to initialise: the server may be
     // connected at start.
     void serverMayConnect();
-    // The Hamlib radio let the transceiver panel go: the other radio behind it starts anew.
-    void panelLeft();
 
 private:
     void accept(const HamlibSettings &chosen);
-    void initialised();
-    void showPort(bool open);
+    void showModel();
+    void showPort();
     void connectServerOnce();
-    void stopTransmitAndScan();
-    void checkMenuItem();
 
     Station &m_station;
     std::unique_ptr<TFormHamlib> m_form;
     std::unique_ptr<HamlibRadio> m_radio;
-    std::unique_ptr<HamlibLink> m_link;
-    std::unique_ptr<HamlibOperations> m_operations;
     std::unique_ptr<HamlibSettingsWindow> m_window;
     bool m_serverConnectDone = false;
 };

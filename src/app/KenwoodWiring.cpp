@@ -15,9 +15,10 @@ KenwoodWiring::KenwoodWiring(Station &station) : m_station(station)
 {
     m_radio = std::make_unique<KenwoodRadio>(
         KenwoodRadio::Context{station.state, station.ComPortTX, station.traffic, station.log,
-                              station.notifier(), station.requests, [this] { releaseFocus(); }});
+                              station.notifier(), station.requests});
     for (const Model model : Models)
-        station.radios.add(modelName(model), m_radio.get(), [this, model] { selectModel(model); });
+        station.radios.add(modelName(model), m_radio.get());
+    connect(&station.radios, &RadioSelector::currentChanged, this, &KenwoodWiring::showModel);
     m_dialogs = std::make_unique<KenwoodDialogs>(KenwoodDialogs::Parts{
         *station.windows().Form1, *station.windows().FormMEM, station.state, station.ComPortTX,
         station.dtmfCodes, station.radios, station.notifier(), station.directory()});
@@ -51,11 +52,6 @@ void KenwoodWiring::wireStatusLines()
     });
 }
 
-void KenwoodWiring::releaseFocus()
-{
-    m_station.windows().Form1->releaseFocus();
-}
-
 void KenwoodWiring::wirePanel()
 {
     Ui::TForm1 &ui = m_station.windows().Form1->ui;
@@ -71,42 +67,9 @@ void KenwoodWiring::wirePanel()
     ui.SpeedButtonTX->setLook(PanelPictures::transmitOff(), PanelPictures::transmitOn(), Qt::red);
     ui.SpeedButtonTX->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_radio->operations().resetIndicators();
-
-    // Each click is a request; the window takes the keyboard back once it is over.
-    auto onClick = [this](QToolButton *button, std::function<QCoro::Task<>()> operation) {
-        connect(button, &QToolButton::clicked, this, [this, operation] {
-            m_station.requests.submit([this, operation] { return afterClick(operation); });
-        });
-    };
-    // The panel is shared with the Hamlib radio: its buttons act on the radio in use when the
-    // click's turn comes. The toggles' clicks reach the radio through the panel's view; the
-    // window takes the keyboard back after each.
-    auto onRadio = [this](QCoro::Task<> (Radio::*operation)(int), int band) {
-        return [this, operation, band] {
-            Radio *radio = m_station.radios.current();
-            return radio ? (radio->*operation)(band) : afterClick({});
-        };
-    };
-    onClick(ui.SpeedButtonTXA, onRadio(&Radio::selectBand, 0));
-    onClick(ui.SpeedButtonTXB, onRadio(&Radio::selectBand, 1));
-    onClick(ui.SpeedButtonVFOA, onRadio(&Radio::vfoMode, 0));
-    onClick(ui.SpeedButtonVFOB, onRadio(&Radio::vfoMode, 1));
-    onClick(ui.SpeedButtonMEMA, onRadio(&Radio::memoryMode, 0));
-    onClick(ui.SpeedButtonMEMB, onRadio(&Radio::memoryMode, 1));
-    for (QToolButton *toggle : std::initializer_list<QToolButton *>{
-             ui.SpeedButtonScanA, ui.SpeedButtonScanB, ui.SpeedButtonTX})
-        connect(toggle, &QToolButton::clicked, this, &KenwoodWiring::releaseFocus);
+    // The panel's operations reach the radio in use through the panel's view.
     connect(ui.SpeedButtonInit, &QToolButton::clicked, m_radio.get(), &KenwoodRadio::pressInit);
     connect(ui.Buttoninit, &QPushButton::clicked, this, &KenwoodWiring::ButtoninitClick);
-    // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
-    connect(ui.ComboBoxMEM, &QComboBox::activated, this, [this] { releaseFocus(); });
-}
-
-QCoro::Task<> KenwoodWiring::afterClick(std::function<QCoro::Task<>()> operation)
-{
-    if (operation)
-        co_await operation();
-    releaseFocus();
 }
 
 void KenwoodWiring::wireMenus()
@@ -129,27 +92,16 @@ void KenwoodWiring::chooseModel(Model model)
     m_station.chooseModel(modelName(model));
 }
 
-void KenwoodWiring::selectModel(Model model)
+// The Model menu checks the Kenwood model chosen; its port line waits for the port.
+void KenwoodWiring::showModel()
 {
+    if (m_station.radios.current() != m_radio.get())
+        return;
     Ui::TForm1 &ui = m_station.windows().Form1->ui;
-    StationState &state = m_station.state;
+    const Model model = m_radio->model();
     QAction *item = model == Model::TMD700   ? ui.menuTMD700
                     : model == Model::TMD710 ? ui.MenuTMD710
                                              : ui.MenuTMV71;
     item->setChecked(true);
-    m_radio->setModel(model);
-    m_station.radios.select(modelName(model));
     ui.LabelConnect->clear();
-    ui.SpeedButtonScanA->setVisible(model == Model::TMD700);
-    ui.SpeedButtonScanB->setVisible(model == Model::TMD700);
-    state.ModelLabel = model == Model::TMD700   ? QStringLiteral("TMD700 ")
-                       : model == Model::TMD710 ? QStringLiteral("TMD710 ")
-                                                : QStringLiteral("TMV71 ");
-    ui.GroupBoxTX->setTitle(idText(model));
-    m_station.windows().Form1->setWindowTitle(QStringLiteral("Ivrelane") + state.ModelLabel +
-                                              QStringLiteral("V") + state.VersionText);
-    ui.GroupBoxTX16UD->hide();
-    ui.GroupBoxTX->show();
-    ui.MenuMEM->setEnabled(true);
-    m_radio->open();
 }

@@ -5,9 +5,7 @@
 #include "kenwood/RigLink.h"
 #include "ui/KenwoodDialogs.h"
 
-#include <QCoroTask>
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -41,11 +39,9 @@ public:
 private:
     void wirePanel();
     void wireStatusLines();
-    QCoro::Task<> afterClick(std::function<QCoro::Task<>()> operation);
     void wireMenus();
     void chooseModel(Kenwood::Model model);
-    void selectModel(Kenwood::Model model);
-    void releaseFocus();
+    void showModel();
 
     Station &m_station;
     std::unique_ptr<KenwoodRadio> m_radio;

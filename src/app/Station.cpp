@@ -15,8 +15,8 @@
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/LinesWatch.h"
 #include "hamlib/HamlibLink.h"
+#include "hamlib/HamlibRadio.h"
 #include "kenwood/RigLink.h"
-#include "platform/ProgramFiles.h"
 #include "platform/SerialPortList.h"
 #include "platform/TextFile.h"
 #include "radio/Radio.h"
@@ -64,12 +64,15 @@ Station::Station(const QString &directory, Notifier &notifier)
 
     // Created before the radios' own wiring: the toggles' clicks reach the radio first, the
     // window takes the keyboard back after.
-    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(m_windows.Form1->ui),
-                                                 radios, requests);
+    panelView = std::make_unique<RadioPanelView>(RadioPanelControls::fromForm(*m_windows.Form1),
+                                                 state, radios, requests);
     connect(&radios, &RadioSelector::currentChanged, panelView.get(), &RadioPanelView::follow);
-    // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window).
+    // The COM menu chooses the port of a radio that uses it (Hamlib's is in its own window); the
+    // MEM menu how many memories a radio that has them reads.
     connect(&radios, &RadioSelector::currentChanged, this, [this] {
-        m_windows.Form1->ui.MenuPort->setEnabled(radios.current()->capabilities().comMenuPort);
+        const Capabilities caps = radios.current()->capabilities();
+        m_windows.Form1->ui.MenuPort->setEnabled(caps.comMenuPort);
+        m_windows.Form1->ui.MenuMEM->setEnabled(caps.memories);
     });
     interface = std::make_unique<InterfaceWiring>(
         InterfaceWiring::Parts{m_windows, state, radios, ComPortTX, m_notifier, m_directory});
@@ -89,7 +92,7 @@ Station::Station(const QString &directory, Notifier &notifier)
                                                                 IdTCPClient, *serverSettings});
     hamlib = std::make_unique<HamlibWiring>(*this);
     connect(hamlib.get(), &HamlibWiring::serverMayConnect, this, &Station::connectServerIfAsked);
-    connect(hamlib.get(), &HamlibWiring::panelLeft, kenwood.get(),
+    connect(&hamlib->radio(), &HamlibRadio::panelLeft, kenwood.get(),
             &KenwoodWiring::panelLeftByOther);
     // The windows of the other parts follow the language, as their own language button does.
     connect(interface.get(), &InterfaceWiring::languageSwitched, this, [this] {
@@ -115,9 +118,6 @@ Station::Station(const QString &directory, Notifier &notifier)
                                      StatusLines::Colour::Red);
     });
     wireStatusReport();
-    // As a click on the toggle would.
-    connect(&m_manualKeying, &ManualKeying::toggled, this,
-            [this] { m_windows.Form1->releaseFocus(); });
     connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(m_windows.Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
@@ -194,7 +194,7 @@ ConfigBinding Station::configBinding()
         warningSettings.get(),
         tx16Settings.get(),
         &genericTx->radio().state(),
-        hamlib ? &hamlib->settings : nullptr,
+        hamlib ? &hamlib->radio().settings() : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
     };
@@ -225,7 +225,8 @@ void Station::wireStatusReport()
     connect(&kenwood->link(), &RigLink::replyMissing, report,
             [&counted] { ++counted.radioFaults; });
     connect(&kenwood->link(), &RigLink::portLost, report, [&counted] { ++counted.portLosses; });
-    connect(&hamlib->link(), &HamlibLink::failed, report, [&counted] { ++counted.radioFaults; });
+    connect(&hamlib->radio().link(), &HamlibLink::failed, report,
+            [&counted] { ++counted.radioFaults; });
     connect(&server->session(), &ServerSession::reconnected, report,
             [&counted] { ++counted.serverReconnections; });
 }
@@ -285,11 +286,8 @@ void Station::FormActivate()
     dtmf->refillActions();
 
     // A transmitter that never answers has no initialisation for the server to wait for.
-    if (Radio *radio = radios.current(); radio && !radio->capabilities().answers) {
+    if (Radio *radio = radios.current(); radio && !radio->capabilities().answers)
         connectServerIfAsked();
-    } else if (radio) {
-        radio->open();
-    }
     if (!state.FolderWritable)
         readOnlyNotice->show();
     state.StartupDone = true;

@@ -11,10 +11,10 @@ DtmfActions::DtmfActions(StationState &state, EventLog &log, RadioSelector &radi
 {
 }
 
-bool DtmfActions::stepsChannels() const
+bool DtmfActions::recallsMemories() const
 {
     const Radio *radio = m_radios.current();
-    return radio && radio->capabilities().stepping;
+    return radio == nullptr || radio->capabilities().memories;
 }
 
 QStringList DtmfActions::entries() const

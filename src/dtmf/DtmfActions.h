@@ -39,8 +39,8 @@ public:
     // code's last character in front ("5225" for 5.225). `index` is the entry chosen.
     QCoro::Task<> actOnFound(DtmfAction action, QString value, int index);
 
-    // Whether the radio in use steps through a channel list rather than recalling memories.
-    bool stepsChannels() const;
+    // Whether the radio in use recalls memories (a stepping transmitter has a channel list).
+    bool recallsMemories() const;
     // What a memory or frequency code's figures are looked up in: the stepping transmitter's
     // channel list, or the memories of the radio in use.
     QStringList entries() const;

@@ -64,7 +64,7 @@ QCoro::Task<> DtmfInterpreter::InterpretDtmf()
                 CloseDtmfEntry();
             co_return;
         }
-        if (m_actions.stepsChannels() &&
+        if (!m_actions.recallsMemories() &&
             (action == DtmfAction::MemoryA || action == DtmfAction::MemoryB)) {
             CloseDtmfEntry();
             co_return;

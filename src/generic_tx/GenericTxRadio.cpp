@@ -17,6 +17,7 @@ GenericTxRadio::GenericTxRadio(StationState &station, EventLog &log, Notifier &n
                                                settings))
 {
     state().setScanAvailable(0, true);
+    state().setModelLabel(QStringLiteral("TX Generic Up/Down "));
 }
 
 GenericTxRadio::~GenericTxRadio() = default;
@@ -24,6 +25,7 @@ GenericTxRadio::~GenericTxRadio() = default;
 Capabilities GenericTxRadio::capabilities() const
 {
     Capabilities caps;
+    caps.panel = Capabilities::Panel::Channels;
     caps.scanOnCommand = true;
     caps.stepping = true;
     caps.initialisesOnCommand = false;

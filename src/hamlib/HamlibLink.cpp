@@ -1,6 +1,7 @@
 #include "hamlib/HamlibLink.h"
 
 #include "hamlib/HamlibRig.h"
+#include "hamlib/HamlibRigBands.h"
 
 #include <QMetaObject>
 #include <QThread>
@@ -97,32 +98,32 @@ void HamlibLink::post(std::function<void(HamlibRig &)> request)
 
 void HamlibLink::readMemories(int count)
 {
-    post([count](HamlibRig &rig) { rig.readMemories(count); });
+    post([count](HamlibRig &rig) { rig.bands().readMemories(count); });
 }
 
 void HamlibLink::readInitialState(int band, bool bothBands)
 {
-    post([=](HamlibRig &rig) { rig.readInitialState(band, bothBands); });
+    post([=](HamlibRig &rig) { rig.bands().readInitialState(band, bothBands); });
 }
 
 void HamlibLink::selectBand(int band)
 {
-    post([band](HamlibRig &rig) { rig.selectBand(band); });
+    post([band](HamlibRig &rig) { rig.bands().selectBand(band); });
 }
 
 void HamlibLink::setMode(int band, int activeBand, bool memory, int channel)
 {
-    post([=](HamlibRig &rig) { rig.setMode(band, activeBand, memory, channel); });
+    post([=](HamlibRig &rig) { rig.bands().setMode(band, activeBand, memory, channel); });
 }
 
 void HamlibLink::readBand(int band)
 {
-    post([band](HamlibRig &rig) { rig.readBand(band); });
+    post([band](HamlibRig &rig) { rig.bands().readBand(band); });
 }
 
 void HamlibLink::setPower(int band, bool activeBand, int position)
 {
-    post([=](HamlibRig &rig) { rig.setPower(band, activeBand, position); });
+    post([=](HamlibRig &rig) { rig.bands().setPower(band, activeBand, position); });
 }
 
 void HamlibLink::setScan(int band, bool on)
@@ -155,7 +156,7 @@ void HamlibLink::unkeyOverdue()
 
 void HamlibLink::readFrequency(int band)
 {
-    post([band](HamlibRig &rig) { rig.readFrequency(band); });
+    post([band](HamlibRig &rig) { rig.bands().readFrequency(band); });
 }
 
 void HamlibLink::checkLink()

@@ -7,11 +7,12 @@
 #include "radio/MemoryEntry.h"
 #include "radio/RadioState.h"
 
-
 HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, EventLog &log,
-                                   HamlibLink &link, std::function<void()> releaseFocus)
+                                   HamlibLink &link)
     : m_state(state), m_radio(radio), m_log(log), m_link(link),
-      m_releaseFocus(std::move(releaseFocus))
+      m_powers(state, radio, log, link, [this] {
+          return m_link.isStarted() && m_state.RigAnswering && m_initialised && !m_initialising;
+      })
 {
     m_retry.setInterval(RetryMs);
     m_retry.setSingleShot(true);
@@ -31,7 +32,7 @@ HamlibOperations::HamlibOperations(StationState &state, RadioState &radio, Event
     connect(&link, &HamlibLink::answered, this, &HamlibOperations::answered);
     connect(&link, &HamlibLink::failed, this, &HamlibOperations::failed);
     connect(&link, &HamlibLink::refused, this, &HamlibOperations::refused);
-    connect(&link, &HamlibLink::powerNotTaken, this, &HamlibOperations::powerNotTaken);
+    connect(&link, &HamlibLink::powerNotTaken, this, [this](int band) { m_powers.notTaken(band); });
 }
 
 bool HamlibOperations::memoryModeOf(int band) const
@@ -71,14 +72,17 @@ void HamlibOperations::setScan(int band, bool on)
 {
     m_radio.setScanning(band, on);
     m_link.setScan(band, on);
-    m_releaseFocus();
 }
 
 void HamlibOperations::setTransmit(bool on)
 {
     m_radio.setKeyed(on);
     m_link.setTransmit(on);
-    m_releaseFocus();
+}
+
+void HamlibOperations::setPower(int band, int position)
+{
+    m_powers.set(band, position);
 }
 
 void HamlibOperations::updateFrequency(std::function<void()> done)
@@ -136,7 +140,7 @@ void HamlibOperations::applyCapabilities()
     m_radio.setTransmitAvailable(m_caps.ptt);
     for (int band : {0, 1}) {
         m_radio.setMemoryAvailable(band, m_caps.memoryMode);
-        m_radio.setPowerAvailable(band, m_caps.power && (band == 0 || m_caps.twoBands));
+        m_radio.setPowerAvailable(band, m_powers.canSet(band));
         m_radio.setScanAvailable(band, canScan(band));
     }
 }
@@ -159,8 +163,7 @@ void HamlibOperations::opened(const HamlibCapabilities &caps)
     m_caps = caps;
     m_state.ModelLabel = caps.model + QLatin1Char(' ');
     m_radio.setTitle(caps.title());
-    for (int band : {0, 1})
-        m_powerAsked[band] = m_powerBefore[band] = m_radio.band(band).power;
+    m_powers.setCapabilities(caps);
     applyCapabilities();
 }
 
@@ -210,8 +213,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     m_radio.setScanAvailable(m_state.ActiveBand, canScan(m_state.ActiveBand));
     // Without a configured power the slider shows the radio's.
     if (state.power >= 0 && state.power <= 2 && (band == 1 ? m_state.PowerB : m_state.PowerA) < 0) {
-        m_powerAsked[band] = m_powerBefore[band] = state.power;
-        showPower(band, state.power);
+        m_powers.read(band, state.power);
     }
 
     // The band that transmits is read last.
@@ -234,15 +236,14 @@ void HamlibOperations::finishInitialisation()
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
         const int configured = band == 1 ? m_state.PowerB : m_state.PowerA;
-        if (configured < 0 || !canSetPower(band))
+        if (configured < 0 || !m_powers.canSet(band))
             continue;
-        showPower(band, qMin(configured, 2));
-        powerChanged(band);
+        m_powers.show(band, qMin(configured, 2));
+        m_powers.send(band);
     }
-    applyWaitingPowers();
+    m_powers.applyWaiting();
     m_radio.setPanelEnabled(true);
     applyCapabilities();
-    m_releaseFocus();
     emit radioReady();
     if (auto finished = std::exchange(m_initFinished, nullptr))
         finished();
@@ -294,7 +295,7 @@ void HamlibOperations::answered()
     }
     if (m_initialised && !m_initialising) {
         m_radio.setPanelEnabled(true);
-        applyWaitingPowers();
+        m_powers.applyWaiting();
     }
 }
 
@@ -339,8 +340,7 @@ void HamlibOperations::refused(const QString &error, HamlibRequest request, int 
         break;
     case HamlibRequest::Power:
         m_log.append(line);
-        m_powerAsked[band] = m_powerBefore[band];
-        showPower(band, m_powerAsked[band]);
+        m_powers.refused(band);
         break;
     case HamlibRequest::Mode:
         m_log.append(line + refusedRecallReason(band));
@@ -363,9 +363,9 @@ void HamlibOperations::refusedKeying(const QString &line)
         return;
     }
     m_keyingRefused = true;
-    m_log.append(line + QStringLiteral(": the radio refused keying") +
-                 (m_caps.network ? QStringLiteral("; rigctld needs a PTT type (-P RIG)")
-                                 : QString()));
+    m_log.append(
+        line + QStringLiteral(": the radio refused keying") +
+        (m_caps.network ? QStringLiteral("; rigctld needs a PTT type (-P RIG)") : QString()));
     setTransmit(false);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hamlib/HamlibPowers.h"
 #include "hamlib/HamlibTypes.h"
 
 #include <QObject>
@@ -23,8 +24,7 @@ class HamlibOperations : public QObject
 public:
     static constexpr int RetryMs = 2000;
 
-    HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link,
-                     std::function<void()> releaseFocus);
+    HamlibOperations(StationState &state, RadioState &radio, EventLog &log, HamlibLink &link);
 
     void selectBand(int band);
     void vfoMode(int band);
@@ -34,8 +34,6 @@ public:
     void setPower(int band, int position);
     void setScan(int band, bool on);
     void setTransmit(bool on);
-    // The window takes the keyboard back (for the space bar), as after a click on the panel.
-    void releaseFocus() { m_releaseFocus(); }
     void updateFrequency(std::function<void()> done);
 
     // Reads the memory list, selects the band of the band choice and sets the powers; the
@@ -68,15 +66,7 @@ private:
     void refusedKeying(const QString &line);
     // Why a memory recall on `band` was refused, for its log line; empty when none was asked.
     QString refusedRecallReason(int band);
-    // Sends the band's power shown now.
-    void powerChanged(int band);
-    bool canSetPower(int band) const;
-    // Sends the powers asked while the radio could not take them.
-    void applyWaitingPowers();
-    void powerNotTaken(int band);
     bool canScan(int band) const;
-    // Moves the slider without sending the power.
-    void showPower(int band, int position);
     void requestInitialState();
     void answerUnaskedRequests();
     void finishInitialisation();
@@ -86,7 +76,6 @@ private:
     RadioState &m_radio;
     EventLog &m_log;
     HamlibLink &m_link;
-    std::function<void()> m_releaseFocus;
     HamlibCapabilities m_caps;
     // A request made while the radio does not answer is not asked: it is answered at once, or
     // right after the asked ones before it.
@@ -100,11 +89,7 @@ private:
     bool m_initialising = false;
     bool m_initialised = false;
     QString m_lastError;
-    // Per band, the power position asked last and the one before, which a refusal puts back.
-    int m_powerAsked[2] = {0, 0};
-    int m_powerBefore[2] = {0, 0};
-    // Per band, the power asked while the radio could not take it; -1 for none.
-    int m_powerWaiting[2] = {-1, -1};
+    HamlibPowers m_powers;
     QTimer m_retry;
     QTimer m_watch;
     // Per band, the channel of the memory recall under way; -1 for none.

@@ -2,6 +2,7 @@
 
 #include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibPortClaims.h"
+#include "hamlib/HamlibRigBands.h"
 #include "hamlib/HamlibTexts.h"
 #include "hamlib/RigctldRadio.h"
 
@@ -50,7 +51,7 @@ bool HamlibRig::isRefusal(int result)
 }
 
 HamlibRig::HamlibRig(std::shared_ptr<HamlibWishes> wishes, QObject *parent)
-    : QObject(parent), m_wishes(std::move(wishes))
+    : QObject(parent), m_wishes(std::move(wishes)), m_bands(std::make_unique<HamlibRigBands>(*this))
 {
     // Hamlib's own trace goes to standard error; the program logs the errors it reports.
     rig_set_debug(RIG_DEBUG_NONE);

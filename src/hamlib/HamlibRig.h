@@ -3,13 +3,13 @@
 #include "hamlib/HamlibPortGuard.h"
 #include "hamlib/HamlibTypes.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <atomic>
 #include <memory>
 #include <optional>
 
+class HamlibRigBands;
 struct s_rig;
 
 // What the window's side tells the worker without waiting for it. Shared, so a worker left
@@ -61,17 +61,10 @@ public:
     // no station runs changes nothing).
     void askOnly() { m_askOnly = true; }
     void close();
-    void readMemories(int count);
-    // Reads where the radio is (transmit band, each band's mode, channel and power) and leaves
-    // it there; `band` 0 or 1 is the one that must transmit, -1 the radio's own.
-    void readInitialState(int band, bool bothBands);
-    void selectBand(int band);
-    void setMode(int band, int activeBand, bool memory, int channel);
-    void readBand(int band);
-    void setPower(int band, bool activeBand, int position);
+    // The memory list, the bands, their modes, powers and frequencies.
+    HamlibRigBands &bands() { return *m_bands; }
     void setScan(int band, bool on);
     void applyTransmit();
-    void readFrequency(int band);
     // Finds a link that has ended (a rigctld stopped, a serial adapter pulled out) without
     // asking the radio anything; reported as lost.
     void checkLink();
@@ -90,6 +83,8 @@ signals:
     void powerNotTaken(int band);
 
 private:
+    friend class HamlibRigBands;
+
     // How long a rigctld is given to name its radio after each opening.
     static constexpr int RigctldAskMs = 1000;
 
@@ -107,22 +102,11 @@ private:
     void timedOut(const QString &error);
     void unkeyDone(int asked);
     void closePort();
-    // One of the radio's own commands (the per-band orders); the fields of its reply, or nothing
-    // when it was refused or the radio is lost (both reported).
-    std::optional<QList<QByteArray>> order(const QByteArray &command);
-    // `memory` when the band's mode is already known.
-    void reportBand(int band, bool selected, std::optional<bool> memory = std::nullopt);
-    bool readBandState(HamlibBandState &state, std::optional<bool> memory);
-    bool readOrderedBand(HamlibBandState &state, std::optional<bool> memory);
-    // Puts the radio on the band's VFO, in the mode the band was left in.
-    bool selectBandVfo(int band);
     // Memory mode on the band selected; false when the radio refused it (reported).
     bool selectMemoryVfo();
     int bandVfo(int band) const;
     // Hamlib's result code.
     int readChannel(int channel, qint64 *hertz, QString *shift, QString *name);
-    // The channel's frequency, from the memory list read when it is there.
-    qint64 channelHertz(int channel);
     QString shiftOfCurrent();
     bool currentIsMemory(int band, bool *memory);
 
@@ -141,8 +125,8 @@ private:
     bool m_transmitKnown = false;
     bool m_transmitting = false;
     bool m_memoryMode[2] = {false, false};
-    QHash<int, qint64> m_channelHertz;
     HamlibCapabilities m_caps;
     HamlibRequest m_request = HamlibRequest::Read;
     int m_requestBand = 0;
+    std::unique_ptr<HamlibRigBands> m_bands;
 };

@@ -1,7 +1,5 @@
-// HamlibRig's band operations: the memory list, the band that transmits, each band's VFO or
-// memory mode, channel and power, and the frequency the server is told. A radio that takes the
-// per-band orders is given only what the change needs; any other goes through Hamlib's VFO
-// selection.
+#include "hamlib/HamlibRigBands.h"
+
 #include "hamlib/HamlibBandOrders.h"
 #include "hamlib/HamlibRig.h"
 #include "hamlib/HamlibTexts.h"
@@ -46,24 +44,26 @@ LowStepRadios &lowAtNoPower()
 
 } // namespace
 
-std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
+HamlibRigBands::HamlibRigBands(HamlibRig &radio) : m_radio(radio) {}
+
+std::optional<QList<QByteArray>> HamlibRigBands::order(const QByteArray &command)
 {
     const QByteArray line = command + '\r';
     QByteArray text;
     // Hamlib leaves some replies unread (the keying's): a reply to another command is dropped
     // and the command sent once more, which changes nothing for a query or a setting.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (stopping())
+        if (m_radio.stopping())
             return std::nullopt;
-        rig_flush(&m_rig->state.rigport);
+        rig_flush(&m_radio.m_rig->state.rigport);
         unsigned char reply[200] = {};
         unsigned char end[] = "\r";
         const int result =
-            rig_send_raw(m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
+            rig_send_raw(m_radio.m_rig, reinterpret_cast<const unsigned char *>(line.constData()),
                          int(line.size()), reply, int(sizeof reply) - 1, end);
         if (result < 0) {
             // Hamlib's raw call says "protocol error" when no whole reply came in time.
-            check(result == -RIG_EPROTO ? -RIG_ETIMEOUT : result, "rig_send_raw");
+            m_radio.check(result == -RIG_EPROTO ? -RIG_ETIMEOUT : result, "rig_send_raw");
             return std::nullopt;
         }
         text = QByteArray(reinterpret_cast<const char *>(reply), result).trimmed();
@@ -72,31 +72,31 @@ std::optional<QList<QByteArray>> HamlibRig::order(const QByteArray &command)
         if (text == "N" || text == "?")
             break;
     }
-    emit refused(QString::fromLatin1(command) + QStringLiteral(": the radio answered \"") +
-                     QString::fromLatin1(text) + QLatin1Char('"'),
-                 m_request, m_requestBand);
+    emit m_radio.refused(QString::fromLatin1(command) + QStringLiteral(": the radio answered \"") +
+                             QString::fromLatin1(text) + QLatin1Char('"'),
+                         m_radio.m_request, m_radio.m_requestBand);
     return std::nullopt;
 }
 
-void HamlibRig::readMemories(int count)
+void HamlibRigBands::readMemories(int count)
 {
-    begin(HamlibRequest::Read, 0);
-    if (!ready())
+    m_radio.begin(HamlibRequest::Read, 0);
+    if (!m_radio.ready())
         return;
     QStringList entries;
     m_channelHertz.clear();
-    if (m_caps.memoryRead) {
+    if (m_radio.m_caps.memoryRead) {
         for (int channel = 1; channel <= count; ++channel) {
-            if (stopping())
+            if (m_radio.stopping())
                 return;
             qint64 hertz = 0;
             QString shift;
             QString name;
             // An empty channel is refused by the radio: it is left out of the list. A radio
             // that stops answering ends the reading.
-            const int result = readChannel(channel, &hertz, &shift, &name);
-            if (result != RIG_OK && !isRefusal(result) && qAbs(result) != RIG_EPROTO) {
-                check(result, "rig_get_channel");
+            const int result = m_radio.readChannel(channel, &hertz, &shift, &name);
+            if (result != RIG_OK && !m_radio.isRefusal(result) && qAbs(result) != RIG_EPROTO) {
+                m_radio.check(result, "rig_get_channel");
                 return;
             }
             if (result == RIG_OK && hertz > 0) {
@@ -105,17 +105,17 @@ void HamlibRig::readMemories(int count)
             }
         }
     }
-    emit memoriesRead(entries);
-    emit answered();
+    emit m_radio.memoriesRead(entries);
+    emit m_radio.answered();
 }
 
-void HamlibRig::readInitialState(int band, bool bothBands)
+void HamlibRigBands::readInitialState(int band, bool bothBands)
 {
-    begin(HamlibRequest::Read, qMax(band, 0));
-    if (!ready())
+    m_radio.begin(HamlibRequest::Read, qMax(band, 0));
+    if (!m_radio.ready())
         return;
     int active = qMax(band, 0);
-    if (m_ordered) {
+    if (m_radio.m_ordered) {
         const std::optional<QList<QByteArray>> bands = order(HamlibBandOrders::bandsQuery());
         if (!bands || bands->size() != 2)
             return;
@@ -131,129 +131,131 @@ void HamlibRig::readInitialState(int band, bool bothBands)
     }
     // Both bands' lamps show where they are: a radio with per-band orders is only asked, any
     // other is read through its VFO selection when both bands are in use.
-    const bool readOther = m_caps.twoBands && (m_ordered || bothBands);
+    const bool readOther = m_radio.m_caps.twoBands && (m_radio.m_ordered || bothBands);
     // The other band first: the band that transmits, read last, ends the initialisation.
     for (const int each : {1 - active, active}) {
         if (each != active && !readOther)
             continue;
-        if (!m_ordered && m_caps.twoBands && (stopping() || !selectBandVfo(each)))
+        if (!m_radio.m_ordered && m_radio.m_caps.twoBands &&
+            (m_radio.stopping() || !selectBandVfo(each)))
             return;
         HamlibBandState state;
         state.band = each;
         state.selected = each == active;
-        if (stopping() || !readBandState(state, std::nullopt))
+        if (m_radio.stopping() || !readBandState(state, std::nullopt))
             return;
-        if (m_ordered) {
+        if (m_radio.m_ordered) {
             const std::optional<QList<QByteArray>> power =
                 order(HamlibBandOrders::powerQuery(each));
             if (power && power->size() == 2)
                 state.power = power->at(1).toInt();
         }
-        emit bandRead(state);
+        emit m_radio.bandRead(state);
     }
-    emit answered();
+    emit m_radio.answered();
 }
 
-void HamlibRig::selectBand(int band)
+void HamlibRigBands::selectBand(int band)
 {
-    begin(HamlibRequest::Band, band);
-    if (!ready())
+    m_radio.begin(HamlibRequest::Band, band);
+    if (!m_radio.ready())
         return;
-    if (m_ordered) {
+    if (m_radio.m_ordered) {
         if (!order(HamlibBandOrders::selectBand(band)))
             return;
-    } else if (m_caps.twoBands && !selectBandVfo(band)) {
+    } else if (m_radio.m_caps.twoBands && !selectBandVfo(band)) {
         return;
     }
     reportBand(band, true);
 }
 
-bool HamlibRig::selectBandVfo(int band)
+bool HamlibRigBands::selectBandVfo(int band)
 {
-    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+    if (!m_radio.check(rig_set_vfo(m_radio.m_rig, m_radio.bandVfo(band)), "rig_set_vfo"))
         return false;
     // Some backends leave memory mode when their VFO is selected.
-    return !m_memoryMode[band] || !m_caps.memoryMode || stopping() || selectMemoryVfo();
+    return !m_radio.m_memoryMode[band] || !m_radio.m_caps.memoryMode || m_radio.stopping() ||
+           m_radio.selectMemoryVfo();
 }
 
-void HamlibRig::setMode(int band, int activeBand, bool memory, int channel)
+void HamlibRigBands::setMode(int band, int activeBand, bool memory, int channel)
 {
-    begin(HamlibRequest::Mode, band);
-    if (!ready())
+    m_radio.begin(HamlibRequest::Mode, band);
+    if (!m_radio.ready())
         return;
-    if (m_ordered) {
+    if (m_radio.m_ordered) {
         // The band's own orders: the band that transmits stays where it is.
-        if (memory != m_memoryMode[band] && !order(HamlibBandOrders::setMode(band, memory)))
+        if (memory != m_radio.m_memoryMode[band] && !order(HamlibBandOrders::setMode(band, memory)))
             return;
-        m_memoryMode[band] = memory;
+        m_radio.m_memoryMode[band] = memory;
         if (memory && channel >= 0 && !order(HamlibBandOrders::setChannel(band, channel)) &&
-            !m_open)
+            !m_radio.m_open)
             return;
         reportBand(band, false, memory);
         return;
     }
-    if (!check(rig_set_vfo(m_rig, bandVfo(band)), "rig_set_vfo"))
+    if (!m_radio.check(rig_set_vfo(m_radio.m_rig, m_radio.bandVfo(band)), "rig_set_vfo"))
         return;
     bool modeSet = true;
-    if (memory && !stopping()) {
-        modeSet = selectMemoryVfo();
-        if (modeSet && channel >= 0 && !stopping())
-            check(rig_set_mem(m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
+    if (memory && !m_radio.stopping()) {
+        modeSet = m_radio.selectMemoryVfo();
+        if (modeSet && channel >= 0 && !m_radio.stopping())
+            m_radio.check(rig_set_mem(m_radio.m_rig, RIG_VFO_CURR, channel), "rig_set_mem");
     }
     // A refused channel or mode leaves the radio where it is: the panel shows that.
-    if (!m_open || stopping())
+    if (!m_radio.m_open || m_radio.stopping())
         return;
     if (modeSet)
-        m_memoryMode[band] = memory;
+        m_radio.m_memoryMode[band] = memory;
     reportBand(band, false);
     // The band that transmits is selected again, as the band selection left it.
-    if (m_open && band != activeBand && m_caps.twoBands && !stopping())
+    if (m_radio.m_open && band != activeBand && m_radio.m_caps.twoBands && !m_radio.stopping())
         selectBandVfo(activeBand);
 }
 
-void HamlibRig::readBand(int band)
+void HamlibRigBands::readBand(int band)
 {
-    begin(HamlibRequest::Read, band);
+    m_radio.begin(HamlibRequest::Read, band);
     reportBand(band, false);
 }
 
-void HamlibRig::reportBand(int band, bool selected, std::optional<bool> memory)
+void HamlibRigBands::reportBand(int band, bool selected, std::optional<bool> memory)
 {
-    if (!ready() || stopping())
+    if (!m_radio.ready() || m_radio.stopping())
         return;
     HamlibBandState state;
     state.band = band;
     state.selected = selected;
     if (!readBandState(state, memory))
         return;
-    emit bandRead(state);
-    emit answered();
+    emit m_radio.bandRead(state);
+    emit m_radio.answered();
 }
 
-bool HamlibRig::readBandState(HamlibBandState &state, std::optional<bool> memory)
+bool HamlibRigBands::readBandState(HamlibBandState &state, std::optional<bool> memory)
 {
-    if (m_ordered)
+    if (m_radio.m_ordered)
         return readOrderedBand(state, memory);
-    if (!currentIsMemory(state.band, &state.memoryMode))
+    if (!m_radio.currentIsMemory(state.band, &state.memoryMode))
         return false;
     if (state.memoryMode) {
         int channel = -1;
-        if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem"))
+        if (!m_radio.check(rig_get_mem(m_radio.m_rig, RIG_VFO_CURR, &channel), "rig_get_mem"))
             return false;
         state.channel = channel;
         QString name;
-        readChannel(channel, &state.frequencyHz, &state.shiftText, &name);
+        m_radio.readChannel(channel, &state.frequencyHz, &state.shiftText, &name);
         return true;
     }
     freq_t hertz = 0;
-    if (!check(rig_get_freq(m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq"))
+    if (!m_radio.check(rig_get_freq(m_radio.m_rig, RIG_VFO_CURR, &hertz), "rig_get_freq"))
         return false;
     state.frequencyHz = qint64(hertz);
-    state.shiftText = shiftOfCurrent();
+    state.shiftText = m_radio.shiftOfCurrent();
     return true;
 }
 
-bool HamlibRig::readOrderedBand(HamlibBandState &state, std::optional<bool> memory)
+bool HamlibRigBands::readOrderedBand(HamlibBandState &state, std::optional<bool> memory)
 {
     const int band = state.band;
     if (!memory) {
@@ -262,7 +264,7 @@ bool HamlibRig::readOrderedBand(HamlibBandState &state, std::optional<bool> memo
             return false;
         memory = mode->at(1) == "1";
     }
-    m_memoryMode[band] = state.memoryMode = *memory;
+    m_radio.m_memoryMode[band] = state.memoryMode = *memory;
     if (state.memoryMode) {
         const std::optional<QList<QByteArray>> channel =
             order(HamlibBandOrders::channelQuery(band));
@@ -272,7 +274,7 @@ bool HamlibRig::readOrderedBand(HamlibBandState &state, std::optional<bool> memo
         state.frequencyHz = m_channelHertz.value(state.channel);
         if (state.frequencyHz == 0) {
             QString name;
-            readChannel(state.channel, &state.frequencyHz, &state.shiftText, &name);
+            m_radio.readChannel(state.channel, &state.frequencyHz, &state.shiftText, &name);
         }
     } else {
         const std::optional<QList<QByteArray>> record = order(HamlibBandOrders::vfoQuery(band));
@@ -283,62 +285,65 @@ bool HamlibRig::readOrderedBand(HamlibBandState &state, std::optional<bool> memo
         state.frequencyHz = vfo->hertz;
         state.shiftText = HamlibTexts::shiftText(vfo->direction, vfo->offsetHz);
     }
-    return m_open;
+    return m_radio.m_open;
 }
 
-void HamlibRig::setPower(int band, bool activeBand, int position)
+void HamlibRigBands::setPower(int band, bool activeBand, int position)
 {
-    begin(HamlibRequest::Power, band);
-    if (!ready() || position < 0 || position > 2)
+    m_radio.begin(HamlibRequest::Power, band);
+    if (!m_radio.ready() || position < 0 || position > 2)
         return;
-    if (m_ordered) {
+    if (m_radio.m_ordered) {
         if (order(HamlibBandOrders::setPower(band, position)))
-            emit answered();
+            emit m_radio.answered();
         return;
     }
     // The active band takes the setting where it is; another band is named, and Hamlib reaches
     // it as the radio allows.
-    const int vfo = activeBand ? RIG_VFO_CURR : bandVfo(band);
-    const QString radio = QString::number(m_rig->caps->rig_model) + QLatin1Char(' ') + m_port;
+    const int vfo = activeBand ? RIG_VFO_CURR : m_radio.bandVfo(band);
+    const QString radio =
+        QString::number(m_radio.m_rig->caps->rig_model) + QLatin1Char(' ') + m_radio.m_port;
     const bool lowAtZero = position == 2 && lowAtNoPower().contains(radio);
     value_t value;
     value.f = lowAtZero ? 0.0F : PowerFraction[position];
-    if (!check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level"))
+    if (!m_radio.check(rig_set_level(m_radio.m_rig, vfo, RIG_LEVEL_RFPOWER, value),
+                       "rig_set_level"))
         return;
     // Radios with a few fixed steps round a tenth up to their middle step: their lowest step
     // is reached with no power at all. Found at the first low, and then asked directly.
     value_t got;
-    if (position == 2 && !lowAtZero && !stopping() &&
-        rig_get_level(m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
+    if (position == 2 && !lowAtZero && !m_radio.stopping() &&
+        rig_get_level(m_radio.m_rig, vfo, RIG_LEVEL_RFPOWER, &got) == RIG_OK &&
         got.f >= PowerFraction[1] - 0.01F) {
         lowAtNoPower().insert(radio);
         value.f = 0.0F;
-        check(rig_set_level(m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level");
+        m_radio.check(rig_set_level(m_radio.m_rig, vfo, RIG_LEVEL_RFPOWER, value), "rig_set_level");
     }
     // Not taken as an answer: some radios get their settings without replying to them.
 }
 
-void HamlibRig::readFrequency(int band)
+void HamlibRigBands::readFrequency(int band)
 {
-    begin(HamlibRequest::Read, band);
+    m_radio.begin(HamlibRequest::Read, band);
     HamlibFrequency answer;
-    if (!ready()) {
-        emit frequencyRead(answer);
+    if (!m_radio.ready()) {
+        emit m_radio.frequencyRead(answer);
         return;
     }
-    bool memory = m_memoryMode[band];
+    bool memory = m_radio.m_memoryMode[band];
     // The band's mode as last read or set: a radio with per-band orders is asked only what the
     // answer needs, as is one without memories.
-    if (m_ordered || !m_caps.memoryMode || currentIsMemory(band, &memory)) {
+    if (m_radio.m_ordered || !m_radio.m_caps.memoryMode || m_radio.currentIsMemory(band, &memory)) {
         answer.memoryMode = memory;
         if (memory) {
             int channel = -1;
-            if (m_ordered) {
+            if (m_radio.m_ordered) {
                 const std::optional<QList<QByteArray>> reply =
                     order(HamlibBandOrders::channelQuery(band));
                 if (reply && reply->size() == 2)
                     channel = reply->at(1).toInt();
-            } else if (!check(rig_get_mem(m_rig, RIG_VFO_CURR, &channel), "rig_get_mem")) {
+            } else if (!m_radio.check(rig_get_mem(m_radio.m_rig, RIG_VFO_CURR, &channel),
+                                      "rig_get_mem")) {
                 channel = -1;
             }
             if (channel >= 0) {
@@ -350,26 +355,26 @@ void HamlibRig::readFrequency(int band)
             }
         } else {
             freq_t hertz = 0;
-            const int vfo = m_ordered ? bandVfo(band) : RIG_VFO_CURR;
-            if (check(rig_get_freq(m_rig, vfo, &hertz), "rig_get_freq")) {
+            const int vfo = m_radio.m_ordered ? m_radio.bandVfo(band) : RIG_VFO_CURR;
+            if (m_radio.check(rig_get_freq(m_radio.m_rig, vfo, &hertz), "rig_get_freq")) {
                 answer.frequencyHz = qint64(hertz);
                 answer.answered = true;
             }
         }
     }
-    emit frequencyRead(answer);
+    emit m_radio.frequencyRead(answer);
     if (answer.answered)
-        emit answered();
+        emit m_radio.answered();
 }
 
-qint64 HamlibRig::channelHertz(int channel)
+qint64 HamlibRigBands::channelHertz(int channel)
 {
     if (const auto known = m_channelHertz.constFind(channel); known != m_channelHertz.cend())
         return known.value();
     qint64 hertz = 0;
     QString shift;
     QString name;
-    if (readChannel(channel, &hertz, &shift, &name) == RIG_OK)
+    if (m_radio.readChannel(channel, &hertz, &shift, &name) == RIG_OK)
         m_channelHertz.insert(channel, hertz);
     return hertz;
 }

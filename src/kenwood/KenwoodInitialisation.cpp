@@ -17,11 +17,9 @@ KenwoodInitialisation::KenwoodInitialisation(StationState &state, RadioState &ra
                                              KenwoodOperations &operations, TrafficLine &traffic,
                                              Notifier &notifier,
                                              std::function<std::optional<Model>()> model,
-                                             std::function<QString()> portName,
-                                             std::function<void()> releaseFocus)
+                                             std::function<QString()> portName)
     : m_state(state), m_link(link), m_operations(operations), m_traffic(traffic), m_radio(radio),
-      m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName)),
-      m_releaseFocus(std::move(releaseFocus))
+      m_notifier(notifier), m_model(std::move(model)), m_portName(std::move(portName))
 {
 }
 
@@ -33,11 +31,11 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
     m_state.RigStatus = 0;
     m_state.RigAnswering = false;
     m_radio.announceRigStatus();
-    m_releaseFocus();
     return true;
 }
 
-QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitClick(bool readMemories)
+QCoro::Task<KenwoodInitialisation::Outcome>
+KenwoodInitialisation::ButtoninitClick(bool readMemories)
 {
     if (m_portName().isEmpty()) {
         m_notifier.information(m_state.statusMessage(StatusMessage::NoPortSelected));
@@ -54,10 +52,8 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
         co_return Outcome{Outcome::NoAnswer, std::nullopt};
 
     const std::optional<Model> model = m_model();
-    if (!model) {
-        m_releaseFocus();
+    if (!model)
         co_return Outcome{};
-    }
     if (stopOnTimeout(co_await m_link.exchange(QStringLiteral("AI 0"))))
         co_return Outcome{Outcome::NoAnswer, std::nullopt};
     const QString id = co_await m_link.exchange(QStringLiteral("ID"));
@@ -69,7 +65,6 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
                                                                 : StatusMessage::NotTmv71;
         m_notifier.warning(m_state.statusMessage(message));
         m_state.RigAnswering = false;
-        m_releaseFocus();
         co_return Outcome{Outcome::WrongModel, modelOfIdReply(id)};
     }
     m_state.RigAnswering = true;
@@ -77,7 +72,7 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::ButtoninitCli
 }
 
 QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model model,
-                                                                          bool readMemories)
+                                                                         bool readMemories)
 {
     co_await m_link.exchange(QStringLiteral("REP 0"));
     if (model == Model::TMD700) {
@@ -114,7 +109,6 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model m
     co_await setPower(0, m_state.PowerA);
     co_await setPower(1, m_state.PowerB);
     m_radio.setPanelEnabled(true);
-    m_releaseFocus();
     if (completed)
         completed();
     co_return Outcome{Outcome::Ready, std::nullopt};

@@ -23,7 +23,7 @@ public:
     KenwoodInitialisation(StationState &state, RadioState &radio, RigLink &link,
                           KenwoodOperations &operations, TrafficLine &traffic, Notifier &notifier,
                           std::function<std::optional<Kenwood::Model>()> model,
-                          std::function<QString()> portName, std::function<void()> releaseFocus);
+                          std::function<QString()> portName);
 
     // How an initialisation ended.
     struct Outcome
@@ -55,5 +55,4 @@ private:
     Notifier &m_notifier;
     std::function<std::optional<Kenwood::Model>()> m_model;
     std::function<QString()> m_portName;
-    std::function<void()> m_releaseFocus;
 };

@@ -12,10 +12,8 @@ using namespace Kenwood;
 
 KenwoodOperations::KenwoodOperations(StationState &state, RadioState &radio, RigLink &link,
                                      TrafficLine &traffic,
-                                     std::function<std::optional<Model>()> model,
-                                     std::function<void()> releaseFocus)
-    : m_state(state), m_radio(radio), m_link(link), m_traffic(traffic), m_model(std::move(model)),
-      m_releaseFocus(std::move(releaseFocus))
+                                     std::function<std::optional<Model>()> model)
+    : m_state(state), m_radio(radio), m_link(link), m_traffic(traffic), m_model(std::move(model))
 {
 }
 
@@ -172,14 +170,12 @@ QCoro::Task<> KenwoodOperations::setPower(int band, int position)
         co_return;
     m_radio.setPower(band, position);
     co_await send(powerSetCommand(band, position));
-    m_releaseFocus();
 }
 
 QCoro::Task<> KenwoodOperations::setScan(int band, bool on)
 {
     m_radio.setScanning(band, on);
     co_await send(on ? QStringLiteral("SC 1") : QStringLiteral("SC 0"));
-    m_releaseFocus();
 }
 
 // The state changes before the command goes out, as the toggle did under the operator's click:
@@ -191,7 +187,6 @@ QCoro::Task<> KenwoodOperations::setTransmit(bool on)
         co_await send(QStringLiteral("TX"));
     else
         co_await m_link.exchange(QStringLiteral("RX"), RigLink::Turn::First);
-    m_releaseFocus();
 }
 
 QCoro::Task<> KenwoodOperations::updateFrequencyForReport()

@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QLabel;
 class RadioState;
 class RigLink;
 class TrafficLine;
@@ -21,8 +20,7 @@ class KenwoodOperations
 {
 public:
     KenwoodOperations(StationState &state, RadioState &radio, RigLink &link, TrafficLine &traffic,
-                      std::function<std::optional<Kenwood::Model>()> model,
-                      std::function<void()> releaseFocus);
+                      std::function<std::optional<Kenwood::Model>()> model);
 
     QCoro::Task<> selectBand(int band);
     QCoro::Task<> vfoMode(int band);
@@ -32,8 +30,6 @@ public:
     QCoro::Task<> setScan(int band, bool on);
     // An unkey takes the port before any exchange that waits for it.
     QCoro::Task<> setTransmit(bool on);
-    // The window takes the keyboard back (for the space bar), as after a click on the panel.
-    void releaseFocus() { m_releaseFocus(); }
 
     // Asks the scan state and, in memory mode, the channel, and sets CurrentFrequency.
     QCoro::Task<> updateFrequencyForReport();
@@ -59,5 +55,4 @@ private:
     RigLink &m_link;
     TrafficLine &m_traffic;
     std::function<std::optional<Kenwood::Model>()> m_model;
-    std::function<void()> m_releaseFocus;
 };

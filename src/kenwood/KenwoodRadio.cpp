@@ -16,17 +16,17 @@
 using namespace Kenwood;
 
 KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
-    : PanelRadio(Steps{}, parent), m_context(std::move(context)), m_openReport(m_context.log)
+    : PanelRadio(parent), m_context(std::move(context)), m_openReport(m_context.log)
 {
     StationState &station = m_context.station;
     m_link = std::make_unique<RigLink>(station, m_context.port, &m_context.traffic);
     auto model = [this] { return currentModel(); };
-    m_operations = std::make_unique<KenwoodOperations>(station, state(), *m_link, m_context.traffic,
-                                                       model, m_context.releaseFocus);
+    m_operations =
+        std::make_unique<KenwoodOperations>(station, state(), *m_link, m_context.traffic, model);
     attach(*m_operations);
     m_initialisation = std::make_unique<KenwoodInitialisation>(
         station, state(), *m_link, *m_operations, m_context.traffic, m_context.notifier, model,
-        [this] { return m_context.port.portName; }, m_context.releaseFocus);
+        [this] { return m_context.port.portName; });
     m_initialisation->completed = [this] {
         m_context.log.append(
             QStringLiteral("Radio ready: %1 on %2")
@@ -38,8 +38,7 @@ KenwoodRadio::KenwoodRadio(Context context, QObject *parent)
         [this](const QString &reply) { return idReplyMatches(reply, m_model); });
     connect(m_recovery.get(), &RigRecovery::answersAgain, this, &KenwoodRadio::radioAnswersAgain);
     m_memoryRefresh = std::make_unique<MemoryRefresh>(*m_link, m_context.requests, state());
-    connect(m_recovery.get(), &RigRecovery::silenceBegan, this,
-            &KenwoodRadio::radioStopsAnswering);
+    connect(m_recovery.get(), &RigRecovery::silenceBegan, this, &KenwoodRadio::radioStopsAnswering);
     for (QTimer *timer : {&m_initialisationDelay, &m_recoveryInit}) {
         timer->setSingleShot(true);
         timer->setInterval(InitialisationDelayMs);
@@ -61,6 +60,21 @@ std::optional<Model> KenwoodRadio::currentModel() const
     if (!inUse())
         return std::nullopt;
     return m_model;
+}
+
+void KenwoodRadio::setModel(Model model)
+{
+    m_model = model;
+    state().setTitle(idText(model));
+    state().setModelLabel(modelName(model) + QLatin1Char(' '));
+}
+
+void KenwoodRadio::modelChosen(const QString &model)
+{
+    if (const std::optional<Model> chosen = modelFromName(model)) {
+        setModel(*chosen);
+        m_context.station.ModelLabel = state().modelLabel();
+    }
 }
 
 Capabilities KenwoodRadio::capabilities() const
@@ -117,7 +131,6 @@ void KenwoodRadio::open()
 void KenwoodRadio::initialise()
 {
     prepareInitialisation();
-    m_context.releaseFocus();
 }
 
 void KenwoodRadio::pressInit()

@@ -36,7 +36,6 @@ public:
         EventLog &log;
         Notifier &notifier;
         RadioRequests &requests;
-        std::function<void()> releaseFocus; // the window takes the keyboard back
     };
     // The pause between opening the port and initialising the radio.
     static constexpr int InitialisationDelayMs = 500;
@@ -44,18 +43,20 @@ public:
     explicit KenwoodRadio(Context context, QObject *parent = nullptr);
     ~KenwoodRadio() override;
 
-    void setModel(Kenwood::Model model) { m_model = model; }
+    // The model, its panel title and its label.
+    void setModel(Kenwood::Model model);
     Kenwood::Model model() const { return m_model; }
     // The model while this radio is in use; nothing while another kind is.
     std::optional<Kenwood::Model> currentModel() const;
     Capabilities capabilities() const override;
+    void modelChosen(const QString &model) override;
 
     RigLink &link() { return *m_link; }
     KenwoodOperations &operations() { return *m_operations; }
 
     // Opens the COM menu's port; the initialisation follows InitialisationDelayMs later.
     void open() override;
-    // INIT by a DTMF code, as a click on INIT: the window takes the keyboard back after it.
+    // INIT by a DTMF code, as a click on INIT.
     void initialise() override;
     // Back to receive with scanning stopped, then the port closed: no more polling the radio or
     // looking for its adapter, and the port free for whatever takes over.

@@ -14,7 +14,7 @@ ManualKeying::ManualKeying(const StationState &state, RadioSelector &radios,
 void ManualKeying::toggle()
 {
     Radio *radio = m_radios.current();
-    if (radio == nullptr || radio->capabilities().stepping)
+    if (radio == nullptr || radio->capabilities().panel != Capabilities::Panel::Transceiver)
         return;
     const bool on = !radio->state().keyed();
     if (on && !m_state.RigAnswering)
@@ -36,6 +36,4 @@ QCoro::Task<> ManualKeying::setTransmit(Radio *radio, bool on)
     if (!m_state.RigAnswering && !keyed)
         co_return;
     co_await radio->setTransmit(on);
-    if (radio->state().keyed() != keyed)
-        emit toggled();
 }

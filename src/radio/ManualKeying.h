@@ -10,7 +10,8 @@ struct StationState;
 
 // The operator keys and unkeys the radio in use by hand (the space bar): a request like any
 // other, which does not key a radio that missed an exchange, even once it answers again by the
-// time the request's turn comes. The generic transmitter is keyed only by the server.
+// time the request's turn comes. A radio without the transceiver panel (the generic
+// transmitter) is keyed only by the server.
 class ManualKeying : public QObject
 {
     Q_OBJECT
@@ -20,10 +21,6 @@ public:
 
     // Keys the radio in use when it is not keyed, unkeys it otherwise.
     void toggle();
-
-signals:
-    // A toggle changed the radio's keying (a refused one, a panel waiting, changes nothing).
-    void toggled();
 
 private:
     QCoro::Task<> setTransmit(Radio *radio, bool on);

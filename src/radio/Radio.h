@@ -24,6 +24,9 @@ public:
     const RadioState &state() const { return m_state; }
     virtual Capabilities capabilities() const = 0;
 
+    // The selector made it current under `model` (MODEL=): a radio that drives several models
+    // takes that one.
+    virtual void modelChosen(const QString & /*model*/) {}
     // Opens the radio's port or link and starts its initialisation.
     virtual void open() = 0;
     // The initialisation INIT runs.

@@ -2,9 +2,9 @@
 
 #include "radio/Radio.h"
 
-void RadioSelector::add(const QString &model, Radio *radio, std::function<void()> choice)
+void RadioSelector::add(const QString &model, Radio *radio, std::function<void()> activate)
 {
-    m_backends.append({model, radio, std::move(choice)});
+    m_backends.append({model, radio, std::move(activate)});
 }
 
 const RadioSelector::Backend *RadioSelector::find(const QString &model) const
@@ -19,9 +19,11 @@ const RadioSelector::Backend *RadioSelector::find(const QString &model) const
 bool RadioSelector::choose(const QString &model)
 {
     const Backend *backend = find(model);
-    if (backend == nullptr || !backend->choice)
+    if (backend == nullptr || !select(model))
         return false;
-    backend->choice();
+    if (backend->activate)
+        backend->activate();
+    backend->radio->open();
     return true;
 }
 
@@ -55,12 +57,13 @@ bool RadioSelector::select(const QString &model)
     const Backend *backend = find(model);
     if (backend == nullptr)
         return false;
-    const bool changed = m_current != backend->radio;
+    const bool changed = m_current != backend->radio || m_currentModel != model;
     if (m_current != nullptr)
         m_current->m_inUse = false;
     m_current = backend->radio;
     m_current->m_inUse = true;
     m_currentModel = model;
+    m_current->modelChosen(model);
     if (changed)
         emit currentChanged();
     return true;

@@ -10,16 +10,18 @@
 class Radio;
 
 // The one place that knows which backend drives which configured model (MODEL= TMD700, TMD710,
-// TMV71, TX16UD, HAMLIB). Backends are registered by name at start-up with what choosing their
-// model does (the Model menu's choice: the panel shown, the port opened...); the choice selects
-// one, and everybody else asks for the current radio.
+// TMV71, TX16UD, HAMLIB). Backends are registered by name at start-up; choosing a model makes its
+// radio current (`currentChanged`, which the windows follow) and opens it, and a change of radio
+// releases the one let go first. Everybody else asks for the current radio.
 class RadioSelector : public QObject
 {
     Q_OBJECT
 public:
-    void add(const QString &model, Radio *radio, std::function<void()> choice = {});
-    // The start-up choice of the configured model (MODEL=): what the Model menu's item does for
-    // its backend. False when no backend drives it.
+    // `activate` runs between the selection and open(), for a radio whose open() does not yet
+    // bring up everything it needs.
+    void add(const QString &model, Radio *radio, std::function<void()> activate = {});
+    // Makes `model` current and opens its radio: the start-up choice of the configured model
+    // (MODEL=), or a model of the radio in use. False when no backend drives it.
     bool choose(const QString &model);
     // The operator's choice of another model (the Model menu, the Hamlib window's OK): the radio
     // in use is released first (unkeyed, scanning stopped, its port let go), then `model` chosen.
@@ -30,7 +32,8 @@ public:
     bool changesRadio(const QString &model) const;
     // The program ends: a change under way takes no model once its release is over.
     void cancelChange() { ++m_generation; }
-    // Makes `model` current; false when no backend drives it (the current one stays).
+    // Makes `model` current without opening it; false when no backend drives it (the current
+    // one stays).
     bool select(const QString &model);
     Radio *current() const { return m_current; }
     // Every backend once.
@@ -40,7 +43,7 @@ public:
     bool isCurrent(const QString &model) const { return m_currentModel == model; }
 
 signals:
-    // Another backend became current.
+    // Another backend, or another model of the same one, became current.
     void currentChanged();
 
 private:
@@ -48,7 +51,7 @@ private:
     {
         QString model;
         Radio *radio;
-        std::function<void()> choice;
+        std::function<void()> activate;
     };
     const Backend *find(const QString &model) const;
 

@@ -34,6 +34,11 @@ void RadioState::setTitle(const QString &title)
     update(m_title, title);
 }
 
+void RadioState::setModelLabel(const QString &label)
+{
+    update(m_modelLabel, label);
+}
+
 void RadioState::setMemoryListAvailable(bool available)
 {
     update(m_memoryListAvailable, available);

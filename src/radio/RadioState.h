@@ -45,8 +45,10 @@ public:
     // The band whose transmit lamp is lit; -1 for none.
     int transmitBand() const { return m_transmitBand; }
 
-    // The panel's title (the radio's name); empty leaves the title the model gave it.
+    // The panel's title (the radio's name); empty leaves the panel's own.
     const QString &title() const { return m_title; }
+    // The model as the window's title names it ("TMD710 ", "Hamlib "), with its trailing blank.
+    const QString &modelLabel() const { return m_modelLabel; }
     // The memory list can be opened (a radio with memories it can recall).
     bool memoryListAvailable() const { return m_memoryListAvailable; }
     // Where the radio is reached, as the operator configured it ("/dev/ttyUSB0", "LPT 0378h").
@@ -55,6 +57,7 @@ public:
     void setKeyed(bool keyed);
     void setPortName(const QString &name) { m_portName = name; }
     void setTitle(const QString &title);
+    void setModelLabel(const QString &label);
     void setMemoryListAvailable(bool available);
     // The station's radio status (answering, initialised...) changed: its line is redrawn.
     void announceRigStatus() { emit rigStatusChanged(); }
@@ -101,6 +104,7 @@ private:
     int m_transmitBand = -1;
     QString m_portName;
     QString m_title;
+    QString m_modelLabel;
     bool m_memoryListAvailable = true;
     QStringList m_memories;
     int m_currentMemory = -1;

@@ -6,6 +6,7 @@
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibRig.h"
+#include "hamlib/HamlibRigBands.h"
 #include "kenwood/KenwoodModel.h"
 #include "kenwood/KenwoodReplies.h"
 #include "kenwood/PortOpenReport.h"
@@ -92,7 +93,7 @@ Answer askHamlib(const HamlibSettings &settings)
     QObject::connect(&rig, &HamlibRig::frequencyRead,
                      [&frequency](const HamlibFrequency &read) { frequency = read; });
     rig.open(settings.model, settings.port, settings.speed);
-    rig.readFrequency(0);
+    rig.bands().readFrequency(0);
     rig.close();
     const QString where =
         QStringLiteral("Hamlib radio %1 on %2").arg(settings.model).arg(settings.port);

@@ -1,5 +1,6 @@
 #include "ui/RadioPanelView.h"
 
+#include "core/StationState.h"
 #include "radio/Radio.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
@@ -14,22 +15,40 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-RadioPanelControls RadioPanelControls::fromForm(Ui::TForm1 &m)
+RadioPanelControls RadioPanelControls::fromForm(TForm1 &window)
 {
+    Ui::TForm1 &m = window.ui;
     return RadioPanelControls{
-        m.GroupBoxTX,       m.SpeedButtonTXA,  m.SpeedButtonTXB,    m.SpeedButtonVFOA,
-        m.SpeedButtonVFOB,  m.SpeedButtonMEMA, m.SpeedButtonMEMB,   m.SpeedButtonScanA,
-        m.SpeedButtonScanB, m.SpeedButtonTX,   m.TrackBarPWRA,      m.TrackBarPWRB,
-        m.ComboBoxMEM,      m.EditVFOA,        m.EditVFOB,          m.EditMEMA,
-        m.EditMEMB,         m.ImageTXA,        m.ImageTXB,          m.ImageVFOA,
-        m.ImageVFOB,        m.ImageMEMA,       m.ImageMEMB,         m.ImageLEDvert,
-        m.ImageLEDrouge,    m.ImageLEDOFF,     m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
+        &window,           m.GroupBoxTX,        m.GroupBoxTX16UD,   m.SpeedButtonTXA,
+        m.SpeedButtonTXB,  m.SpeedButtonVFOA,   m.SpeedButtonVFOB,  m.SpeedButtonMEMA,
+        m.SpeedButtonMEMB, m.SpeedButtonScanA,  m.SpeedButtonScanB, m.SpeedButtonTX,
+        m.SpeedButtonInit, m.TrackBarPWRA,      m.TrackBarPWRB,     m.ComboBoxMEM,
+        m.EditVFOA,        m.EditVFOB,          m.EditMEMA,         m.EditMEMB,
+        m.ImageTXA,        m.ImageTXB,          m.ImageVFOA,        m.ImageVFOB,
+        m.ImageMEMA,       m.ImageMEMB,         m.ImageLEDvert,     m.ImageLEDrouge,
+        m.ImageLEDOFF,     m.SpeedButtonTX16TX, m.SpeedButtonTX16SC};
 }
 
-RadioPanelView::RadioPanelView(const RadioPanelControls &controls, RadioSelector &radios,
-                               RadioRequests &requests, QObject *parent)
-    : QObject(parent), m_c(controls), m_radios(radios), m_requests(requests)
+RadioPanelView::RadioPanelView(const RadioPanelControls &controls, const StationState &station,
+                               RadioSelector &radios, RadioRequests &requests, QObject *parent)
+    : QObject(parent), m_c(controls), m_station(station), m_radios(radios), m_requests(requests)
 {
+    // The band, VFO and MEM buttons act on the radio in use when the click's turn comes.
+    const std::array<QAbstractButton *, 2> bandButtons{m_c.SpeedButtonTXA, m_c.SpeedButtonTXB};
+    const std::array<QAbstractButton *, 2> vfoButtons{m_c.SpeedButtonVFOA, m_c.SpeedButtonVFOB};
+    const std::array<QAbstractButton *, 2> memoryButtons{m_c.SpeedButtonMEMA, m_c.SpeedButtonMEMB};
+    for (int band : {0, 1}) {
+        connect(bandButtons[band], &QAbstractButton::clicked, this,
+                [this, band] { bandButtonClicked(&Radio::selectBand, band); });
+        connect(vfoButtons[band], &QAbstractButton::clicked, this,
+                [this, band] { bandButtonClicked(&Radio::vfoMode, band); });
+        connect(memoryButtons[band], &QAbstractButton::clicked, this,
+                [this, band] { bandButtonClicked(&Radio::memoryMode, band); });
+    }
+    // INIT is the radio's own: its wiring runs it; the window keeps the keyboard.
+    connect(m_c.SpeedButtonInit, &QAbstractButton::clicked, this, &RadioPanelView::takeKeyboard);
+    // Choosing a memory sends nothing; the window takes the keyboard back for the space bar.
+    connect(m_c.ComboBoxMEM, &QComboBox::activated, this, &RadioPanelView::takeKeyboard);
     connect(m_c.SpeedButtonTX, &QAbstractButton::clicked, this,
             &RadioPanelView::SpeedButtonTXClick);
     connect(m_c.SpeedButtonScanA, &QAbstractButton::clicked, this, [this] { scanClicked(0); });
@@ -66,12 +85,35 @@ void RadioPanelView::follow()
         disconnect(m_state, nullptr, this, nullptr);
     Radio *radio = m_radios.current();
     m_state = radio ? &radio->state() : nullptr;
-    m_generic = radio && radio->capabilities().stepping;
+    m_channels = radio && radio->capabilities().panel == Capabilities::Panel::Channels;
     for (PowerAsked &asked : m_powerAsked)
         asked.position = -1;
-    if (m_state)
+    if (m_state) {
+        m_operated = operated(*m_state);
         connect(m_state, &RadioState::changed, this, &RadioPanelView::paint);
+        paintPanelChoice();
+    }
     paint();
+}
+
+// The window's title names the model; the radio's panel is shown in the other's place.
+void RadioPanelView::paintPanelChoice()
+{
+    const Radio *radio = m_radios.current();
+    m_c.window->setWindowTitle(QStringLiteral("Ivrelane") +
+                               (m_channels ? QStringLiteral(" ") : QString()) +
+                               m_state->modelLabel() + QLatin1Char('V') + m_station.VersionText);
+    if (m_channels) {
+        m_c.GroupBoxTX16UD->setGeometry(m_c.GroupBoxTX->geometry());
+        m_c.GroupBoxTX->hide();
+        m_c.GroupBoxTX16UD->show();
+        return;
+    }
+    const bool scans = radio->capabilities().scanOnCommand;
+    m_c.SpeedButtonScanA->setVisible(scans);
+    m_c.SpeedButtonScanB->setVisible(scans);
+    m_c.GroupBoxTX16UD->hide();
+    m_c.GroupBoxTX->show();
 }
 
 void RadioPanelView::paint()
@@ -79,11 +121,50 @@ void RadioPanelView::paint()
     if (!m_state)
         return;
     const RadioState &s = *m_state;
-    if (m_generic) {
+    if (m_channels) {
         m_c.SpeedButtonTX16TX->setChecked(s.keyed());
         m_c.SpeedButtonTX16SC->setChecked(s.band(0).scanning);
         return;
     }
+    paintTransceiver(s);
+    // An operation ran (a click, a DTMF code, the server, the initialisation): as after a
+    // click, the window has the keyboard again.
+    if (const Operated now = operated(s); now != m_operated) {
+        m_operated = now;
+        takeKeyboard();
+    }
+}
+
+RadioPanelView::Operated RadioPanelView::operated(const RadioState &s)
+{
+    Operated o;
+    o.keyed = s.keyed();
+    o.panelEnabled = s.panelEnabled();
+    o.transmitBand = s.transmitBand();
+    for (int band : {0, 1}) {
+        o.scanning[band] = s.band(band).scanning;
+        o.power[band] = s.band(band).power;
+        o.mode[band] = int(s.band(band).mode);
+    }
+    return o;
+}
+
+void RadioPanelView::takeKeyboard()
+{
+    m_c.window->setFocus(Qt::OtherFocusReason);
+}
+
+void RadioPanelView::bandButtonClicked(QCoro::Task<> (Radio::*operation)(int), int band)
+{
+    m_requests.submit([this, operation, band]() -> QCoro::Task<> {
+        if (Radio *radio = m_radios.current())
+            co_await (radio->*operation)(band);
+        takeKeyboard();
+    });
+}
+
+void RadioPanelView::paintTransceiver(const RadioState &s)
+{
     m_c.GroupBoxTX->setEnabled(s.panelEnabled());
     if (!s.title().isEmpty())
         m_c.GroupBoxTX->setTitle(s.title());
@@ -181,12 +262,14 @@ void RadioPanelView::memoryChosen(int index)
 void RadioPanelView::SpeedButtonTXClick()
 {
     transmitClicked(m_c.SpeedButtonTX->isChecked());
+    takeKeyboard();
 }
 
 void RadioPanelView::scanClicked(int band)
 {
     QAbstractButton *button = band == 1 ? m_c.SpeedButtonScanB : m_c.SpeedButtonScanA;
     scanAsked(band, button->isChecked());
+    takeKeyboard();
 }
 
 void RadioPanelView::SpeedButtonTX16TXClick()

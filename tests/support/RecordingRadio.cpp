@@ -6,6 +6,7 @@ RecordingRadio::RecordingRadio(Kind kind, const StationState &station, QStringLi
     : m_station(station), m_pressed(pressed)
 {
     if (kind == Kind::Generic) {
+        m_caps.panel = Capabilities::Panel::Channels;
         m_caps.scanOnCommand = true;
         m_caps.stepping = true;
         m_caps.initialisesOnCommand = false;
