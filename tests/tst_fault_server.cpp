@@ -35,10 +35,8 @@ class TestFaultServer : public QObject
             server.listen(QHostAddress::LocalHost);
             QObject::connect(&server, &QTcpServer::newConnection,
                              [this] { client = server.nextPendingConnection(); });
-            fixture.writeConfiguration({QStringLiteral("WARNING=Y"), QStringLiteral("CONNECT=1"),
-                                        QStringLiteral("IPSERVER=127.0.0.1"),
-                                        QStringLiteral("PORT=%1").arg(server.serverPort())});
-            return fixture.start();
+            return fixture.start(QStringList{QStringLiteral("WARNING=Y")} +
+                                 StationFixture::serverLines(server.serverPort()));
         }
         // Writes `total` bytes of `unit` repeated, a window at a time, so the test's own buffers
         // stay small and the figures belong to the station.

@@ -478,7 +478,8 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     // TRANSMIT then RECEIVE in one read ends unkeyed.
     road.server.send("TRANSMIT_R\r\nRECEIVE_R\r\n");
     QTRY_VERIFY(!road.main().SpeedButtonTX->isChecked());
-    QTest::qWait(300);
+    // Answered after both were carried out.
+    QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
 
     // Power L is a tenth of full power, H all of it.

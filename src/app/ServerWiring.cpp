@@ -95,6 +95,11 @@ void ServerWiring::wire()
     };
 }
 
+void ServerWiring::setPollPeriodMs(int ms)
+{
+    m_station.Form1->TimerIP.setInterval(ms);
+}
+
 void ServerWiring::answerFrequency(const QString &frequency)
 {
     const QString answer = frequency + QStringLiteral("\r\n");
