@@ -1,5 +1,7 @@
 #include "app/ServerWiring.h"
 #include "app/Station.h"
+#include "radio/Radio.h"
+#include "radio/RadioState.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"
 #include "ui/TrafficDisplay.h"
@@ -101,7 +103,7 @@ void TestFaultServer::connectionLostMidLine()
     QTRY_VERIFY_WITH_TIMEOUT(showsDown(station), BoundMs);
     s.client->deleteLater();
     s.client = nullptr;
-    QVERIFY(!station.Form1->ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY(!station.radios.current()->state().keyed());
     QVERIFY(station.Form1->ui.StaticTextDTMF->text().isEmpty());
 
     // The server is back: the next connect works.
