@@ -87,8 +87,7 @@ struct KenwoodSetup : RigSimStation
     bool initialised(int times)
     {
         return station().radios.current()->state().panelEnabled() &&
-               station().state.RigStatus == 3 &&
-               count(QStringLiteral("AI 0")) >= times;
+               station().state.RigStatus == 3 && count(QStringLiteral("AI 0")) >= times;
     }
 };
 
@@ -149,8 +148,7 @@ void TestDtmfStation::frequencyByCode()
 
     QCOMPARE(loggedSince(station, from), (QStringList{"Code " + Code125, "FREQ A=5225"}));
     QVERIFY(s.rig.receivedCommands().contains(QStringLiteral("MR 0,001")));
-    QCOMPARE(radioState(station).currentMemoryText().left(14),
-             QStringLiteral("001=145.225000"));
+    QCOMPARE(radioState(station).currentMemoryText().left(14), QStringLiteral("001=145.225000"));
 }
 
 void TestDtmfStation::bandBOnlySelectsButDoesNotRecall()

@@ -1,5 +1,5 @@
-#include "app/KenwoodWiring.h"
 #include "app/GenericTxWiring.h"
+#include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
 #include "app/Station.h"
 #include "app/StatusReport.h"
