@@ -368,6 +368,7 @@ void TestDtmfMatcher::genericRadio()
     QCOMPARE(p.logged(), QStringList{"Code " + Code1230});
     QVERIFY(p.idle());
     QVERIFY(p.pressed.isEmpty());
+    QVERIFY(p.state.MemoryNumberText.isEmpty()); // no channel was looked for
 
     p.report("15015");
     QCOMPARE(p.pressed, QStringList{"ComboBoxTXMEM 4"});
