@@ -27,7 +27,7 @@ namespace {
 const QString Connected = QStringLiteral("Serveur connecté");
 const QString NotConnected = QStringLiteral("Serveur non connecté");
 // The wait of an unfinished line's end, shortened so that the tests need not wait 300 ms for it.
-constexpr int TailWaitMs = 40;
+constexpr int TailWaitMs = 30;
 
 // A station on the generic transmitter (in-memory parallel port) whose configuration points at
 // a loopback server of the test's own. The DTMF and frequency handlers are replaced by recorders
@@ -80,7 +80,7 @@ public:
         if (!fixture.waitForTraffic(QString::fromLatin1(chunk), 5000))
             return false;
         if (!chunk.endsWith("\r\n"))
-            QTest::qWait(2 * station().server->lineTailWaitMs());
+            QTest::qWait(3 * TailWaitMs);
         return true;
     }
 
@@ -827,7 +827,7 @@ void TestServerLink::longStreamWithoutLineEndsStaysBounded()
 
     // The link is still in working order afterwards, once the flood's unfinished end has had
     // its wait for a line end.
-    QTest::qWait(2 * TailWaitMs);
+    QTest::qWait(3 * TailWaitMs);
     QVERIFY(s.deliver("1234\r\n"));
     QCOMPARE(s.dtmf, QStringList{"1234|1234"});
     QVERIFY(s.station().state.ServerConnected);

@@ -28,7 +28,6 @@ public:
     // Tests shorten these; the station keeps PollPeriodMs and LineTailWaitMs.
     void setPollPeriodMs(int ms);
     void setLineTailWaitMs(int ms) { m_tailTimer.setInterval(ms); }
-    int lineTailWaitMs() const { return m_tailTimer.interval(); }
 
     // The radio in use was keyed or unkeyed, by whatever means.
     void keyingChanged(bool keyed);
