@@ -133,10 +133,9 @@ class TestFaultKenwood : public QObject
 
         Station &start(const QStringList &configuration = {})
         {
-            fixture.writeConfiguration(
+            return fixture.start(
                 QStringList{QStringLiteral("MODEL=TMD710"), QStringLiteral("COM=") + link} +
                 configuration);
-            return fixture.start();
         }
         // Points the port's link at a pty of the test's own.
         void linkTo(const QString &pty)
@@ -193,11 +192,9 @@ class TestFaultKenwood : public QObject
                             rigsim)
                     .isEmpty())
                 qFatal("rigsim did not start");
-            return start(QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CONNECT=1"),
-                                     QStringLiteral("IPSERVER=127.0.0.1"),
-                                     QStringLiteral("PORT=%1").arg(server.port()),
-                                     QStringLiteral("CHANNEL=BOTH")} +
-                         configuration);
+            return start(
+                QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CHANNEL=BOTH")} +
+                StationFixture::serverLines(server.port()) + configuration);
         }
     };
 

@@ -41,12 +41,9 @@ struct HamlibRoad
 
     Station &start(const QStringList &hamlib, const QStringList &more = {})
     {
-        fixture.writeConfiguration(QStringList{"MODEL=HAMLIB", "CONNECT=1", "IPSERVER=127.0.0.1",
-                                               "CHANNEL=BOTH",
-                                               QStringLiteral("PORT=%1").arg(server.port()),
-                                               "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
-                                   hamlib + more);
-        Station &station = fixture.start();
+        Station &station = fixture.start(
+            QStringList{"MODEL=HAMLIB", "CHANNEL=BOTH", "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
+            StationFixture::serverLines(server.port()) + hamlib + more);
         if (!server.waitForClient(InitTimeoutMs))
             qWarning("the station did not connect");
         return station;
