@@ -210,8 +210,8 @@ private slots:
         auto station = start({Header, "FORMTOP = 77", "formleft=90", "LANGUAGE=f", "TX=a",
                               "PWRA=high", "COM=COM9", "CONNECT=yes", "WARNING=y"});
         QCOMPARE(station->windows().Form1->pos(), QPoint(8, 2));
-        QVERIFY(station->windows().Form1->ui.MenuFrancais->isChecked());
-        QVERIFY(station->windows().Form1->ui.MenuChoixTXAB->isChecked());
+        QCOMPARE(station->currentLanguage(), Language::French);
+        QCOMPARE(station->state.Bands, StationState::BandChoice::Both);
         QCOMPARE(station->state.PowerA, -1);
         QVERIFY(station->ComPortTX.portName.isEmpty());
         QVERIFY(!station->windows().FormIP->ui.CheckBoxConnect->isChecked());

@@ -1,133 +1,30 @@
-#include "core/EventLog.h"
-#include "core/StationState.h"
-#include "dtmf/DtmfCatalogue.h"
-#include "dtmf/DtmfCodeList.h"
-#include "dtmf/DtmfInterpreter.h"
-#include "radio/RadioRequests.h"
-#include "radio/RadioSelector.h"
-#include "support/RecordingRadio.h"
+#include "support/DtmfPanel.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QToolButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
 
-const QStringList Memories = {
-    QStringLiteral("001=145.225000 shift=-0.600"), QStringLiteral("015=145.600000 shift=0"),
-    QStringLiteral("016=435.225000 shift=-7.600"), QStringLiteral("123=438.500000 shift=+1.600")};
-
-// The interpreter's own controls as real widgets, and one recording radio per kind: every
-// operation that reaches a radio is recorded in order, under the name of the control the
-// operator would have used; memory operations note the memory number they were handed.
-struct Panel
+// What was on before the code: "SpeedButtonTX" (keyed), "SpeedButtonScanA" (scanning),
+// "enabled A" (its scan available), "CheckBoxOptiTX16" (circular scanning), "waiting" (the
+// panel waits for the radio's initialisation).
+void setBefore(DtmfPanel &p, const QStringList &down)
 {
-    QTemporaryDir dir;
-    StationState state;
-    EventLog log{dir.filePath(QStringLiteral("test.log"))};
-    QWidget window;
-    QStringList pressed;
-    DtmfControls c;
-    DtmfCodeList codes;
-    RecordingRadio generic{RecordingRadio::Kind::Generic, state, pressed};
-    RecordingRadio tmd700{RecordingRadio::Kind::Scanning, state, pressed};
-    RecordingRadio tmd710{RecordingRadio::Kind::Kenwood, state, pressed};
-    RadioSelector radios;
-    RadioRequests requests;
-    std::unique_ptr<DtmfInterpreter> interpreter;
-
-    Panel()
-    {
-        c.StaticTextDTMF = new QLineEdit(&window);
-        codes.setLines({DtmfCatalogue::DtmfListHeader});
-        c.codes = &codes;
-
-        radios.add(QStringLiteral("generic"), &generic);
-        radios.add(QStringLiteral("TMD700"), &tmd700);
-        radios.add(QStringLiteral("TMD710"), &tmd710);
-        radios.add(QStringLiteral("TMV71"), &tmd710);
-        radios.select(QStringLiteral("TMD710"));
-        c.station.saveConfiguration = [this] { pressed << "MenuSave"; };
-
-        tmd700.state().setMemories(Memories);
-        tmd710.state().setMemories(Memories);
-        QStringList channels;
-        for (int channel = 1; channel <= 40; ++channel)
-            channels << QStringLiteral("%1= []").arg(channel, 3, 10, QChar(u'0'));
-        channels[4] = QStringLiteral("005=145.225000 [Relais]");
-        generic.state().updateMemories(channels);
-        interpreter = std::make_unique<DtmfInterpreter>(state, log, radios, requests, c);
+    RecordingRadio &r = p.radio();
+    RadioState &s = r.state();
+    if (!r.capabilities().stepping) {
+        s.setScanAvailable(0, down.contains(QStringLiteral("enabled A")));
+        s.setScanAvailable(1, down.contains(QStringLiteral("enabled B")));
     }
-
-    // A report as the server's link hands it on: a request of its own.
-    void report(const QString &chars)
-    {
-        requests.submit([this, chars] { return interpreter->ReceiveDtmf(chars); });
-    }
-
-    RecordingRadio &radio() { return *static_cast<RecordingRadio *>(radios.current()); }
-
-    // What was on before the code: "SpeedButtonTX" (keyed), "SpeedButtonScanA" (scanning),
-    // "enabled A" (its scan available), "CheckBoxOptiTX16" (circular scanning), "waiting" (the
-    // panel waits for the radio's initialisation).
-    void setBefore(const QStringList &down)
-    {
-        RecordingRadio &r = radio();
-        RadioState &s = r.state();
-        if (!r.capabilities().stepping) {
-            s.setScanAvailable(0, down.contains(QStringLiteral("enabled A")));
-            s.setScanAvailable(1, down.contains(QStringLiteral("enabled B")));
-        }
-        s.setKeyed(down.contains(QStringLiteral("SpeedButtonTX")) ||
-                   down.contains(QStringLiteral("SpeedButtonTX16TX")));
-        s.setScanning(0, down.contains(QStringLiteral("SpeedButtonScanA")) ||
-                             down.contains(QStringLiteral("SpeedButtonTX16SC")));
-        s.setScanning(1, down.contains(QStringLiteral("SpeedButtonScanB")));
-        r.circular = down.contains(QStringLiteral("CheckBoxOptiTX16"));
-        s.setPanelEnabled(!down.contains(QStringLiteral("waiting")));
-    }
-
-    void addCode(const QString &code, int action)
-    {
-        const auto &numbers = DtmfCatalogue::ActionNumbers;
-        const int index = int(std::find(numbers.begin(), numbers.end(), action) - numbers.begin());
-        codes.append(DtmfCatalogue::entryText(code, DtmfCatalogue::DtmfActionsFr.at(index)));
-    }
-
-    void useModel(const QString &model) { radios.select(model); }
-    void useBand(const QString &band)
-    {
-        state.Bands = band == "A"   ? StationState::BandChoice::A
-                      : band == "B" ? StationState::BandChoice::B
-                                    : StationState::BandChoice::Both;
-    }
-
-    // The log's entries without their date and time (whose form follows the locale).
-    QStringList logged() const
-    {
-        static const QRegularExpression text(QStringLiteral(" ((Code|MEM|FREQ) .*)$"));
-        QStringList texts;
-        for (const QString &line : log.lines().mid(1)) {
-            const QRegularExpressionMatch m = text.match(line);
-            texts << (m.hasMatch() ? m.captured(1) : line);
-        }
-        return texts;
-    }
-
-    bool idle() const
-    {
-        return state.DtmfReceived.isEmpty() && state.DtmfState == 0 &&
-               state.DtmfParameter.isEmpty();
-    }
-};
+    s.setKeyed(down.contains(QStringLiteral("SpeedButtonTX")) ||
+               down.contains(QStringLiteral("SpeedButtonTX16TX")));
+    s.setScanning(0, down.contains(QStringLiteral("SpeedButtonScanA")) ||
+                         down.contains(QStringLiteral("SpeedButtonTX16SC")));
+    s.setScanning(1, down.contains(QStringLiteral("SpeedButtonScanB")));
+    r.circular = down.contains(QStringLiteral("CheckBoxOptiTX16"));
+    s.setPanelEnabled(!down.contains(QStringLiteral("waiting")));
+}
 
 } // namespace
 
@@ -287,10 +184,10 @@ void TestDtmfDispatch::actions()
     QFETCH(QStringList, expected);
     QFETCH(bool, closes);
 
-    Panel p;
+    DtmfPanel p;
     p.useModel(model);
     p.useBand(band);
-    p.setBefore(down);
+    setBefore(p, down);
     p.state.MemoryNumberText = QStringLiteral("123");
     p.addCode(QStringLiteral("4#"), action);
 
@@ -378,7 +275,7 @@ void TestDtmfDispatch::memoryRecall()
     QFETCH(QString, lastLog);
     QFETCH(bool, open);
 
-    Panel p;
+    DtmfPanel p;
     p.useModel(model);
     p.useBand(band);
     p.state.ActiveBand = activeBand;
@@ -392,7 +289,7 @@ void TestDtmfDispatch::memoryRecall()
     QCOMPARE(p.logged().count(QStringLiteral("Code ") + p.codes.lines().at(1)), 1);
     QCOMPARE(p.radio().state().currentMemory(), selected);
     if (selected >= 0)
-        QCOMPARE(p.radio().state().currentMemoryText(), Memories.at(selected));
+        QCOMPARE(p.radio().state().currentMemoryText(), DtmfPanel::Memories.at(selected));
     QCOMPARE(p.state.DtmfState, 0);
     QVERIFY(p.state.DtmfParameter.isEmpty());
     // A selection closes the entry (display kept); an abandon leaves the window running.
@@ -420,7 +317,7 @@ void TestDtmfDispatch::genericChannel()
     QFETCH(QString, figures);
     QFETCH(int, index);
 
-    Panel p;
+    DtmfPanel p;
     p.useModel(QStringLiteral("generic"));
     p.addCode(code, action);
     p.interpreter->ReceiveDtmf(code);
@@ -438,7 +335,7 @@ void TestDtmfDispatch::genericChannel()
 // empties the display, a closing action keeps it.
 void TestDtmfDispatch::entryWindow()
 {
-    Panel p;
+    DtmfPanel p;
     p.addCode(QStringLiteral("1230"), 7);
     p.addCode(QStringLiteral("AB"), 1);
     p.addCode(QStringLiteral("45"), 26);
@@ -474,7 +371,7 @@ void TestDtmfDispatch::entryWindow()
 // recall is over, in order; the state the recall runs on is not touched under it.
 void TestDtmfDispatch::reportDuringActionWaits()
 {
-    Panel p;
+    DtmfPanel p;
     p.addCode(QStringLiteral("1230"), 7);
     p.addCode(QStringLiteral("AB"), 1);
     p.addCode(QStringLiteral("45"), 26);
@@ -510,7 +407,7 @@ void TestDtmfDispatch::reportDuringActionWaits()
 // The end of the entry window during a long action comes after the reports that preceded it.
 void TestDtmfDispatch::expiryDuringActionWaits()
 {
-    Panel p;
+    DtmfPanel p;
     p.addCode(QStringLiteral("1230"), 7);
     p.addCode(QStringLiteral("AB"), 1);
     bool inside = false;
@@ -532,7 +429,7 @@ void TestDtmfDispatch::expiryDuringActionWaits()
 
 void TestDtmfDispatch::queueIsBounded()
 {
-    Panel p;
+    DtmfPanel p;
     p.addCode(QStringLiteral("1230"), 7);
     int queuedAtEnd = -1;
     p.radio().duringMemory = [&] {
@@ -551,7 +448,7 @@ void TestDtmfDispatch::queueIsBounded()
 // Entries read from the file are not checked: a match on a broken one is consumed silently.
 void TestDtmfDispatch::unusableEntry()
 {
-    Panel p;
+    DtmfPanel p;
     p.codes.append(QStringLiteral("77 : action xx= broken"));
     p.codes.append(QStringLiteral("78 no action"));
     p.codes.append(QStringLiteral("nospace"));

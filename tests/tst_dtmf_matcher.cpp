@@ -1,6 +1,7 @@
 #include "core/StationState.h"
 #include "dtmf/DtmfMatcher.h"
 #include "dtmf/DtmfSession.h"
+#include "support/DtmfPanel.h"
 
 #include <QtTest>
 
@@ -23,50 +24,10 @@ const QStringList Channels = {
     QStringLiteral("001= [5.225 relay]"), QStringLiteral("002=145,225000 [Comma]"),
     QStringLiteral("003=435.225000 []"), QStringLiteral("004="), QStringLiteral("015= []")};
 
-// Drives the state functions in the order the interpreter runs them, for a Kenwood radio or
-// the generic transmitter, and records what the window would do.
-struct Station
+// The real interpreter on recording radios, its code table set to `table`.
+struct Interpreter : DtmfPanel
 {
-    StationState state;
-    QStringList table;
-    bool generic = false;
-    QStringList done;
-
-    void report(const QString &chars)
-    {
-        state.DtmfLastChars = chars;
-        DtmfSession::receive(state);
-        interpret();
-    }
-
-    void interpret()
-    {
-        if (state.DtmfState == 0) {
-            const DtmfSession::Recognition r = DtmfSession::recognise(state, table);
-            if (r.kind != DtmfSession::Recognition::Recognised)
-                return;
-            done << "Code " + r.entry;
-            if (DtmfMatcher::figuresNeeded(r.action) == 0)
-                return;
-            if (generic && (r.action == 7 || r.action == 8)) {
-                DtmfSession::closeEntry(state);
-                return;
-            }
-            DtmfSession::beginWaiting(state, r);
-        }
-        const DtmfSession::Resolution w =
-            DtmfSession::resolveWaiting(state, generic ? Channels : Memories);
-        if (w.kind != DtmfSession::Resolution::Found)
-            return;
-        done << QStringLiteral("select %1 value %2").arg(w.index).arg(w.value);
-        DtmfSession::finishWaiting(state);
-    }
-
-    bool idle() const
-    {
-        return state.DtmfReceived.isEmpty() && state.DtmfState == 0 &&
-               state.DtmfParameter.isEmpty();
-    }
+    explicit Interpreter(const QStringList &table) { codes.setLines(table); }
 };
 
 } // namespace
@@ -286,94 +247,96 @@ void TestDtmfMatcher::memoryCodeDigitByDigitOrAtOnce_data()
 void TestDtmfMatcher::memoryCodeDigitByDigitOrAtOnce()
 {
     QFETCH(QStringList, reports);
-    Station station;
-    station.table = {H, "9 : action 01= x", Code1230};
-    station.state.MemoryNumberText = "007";
+    Interpreter p({H, "9 : action 01= x", Code1230});
+    p.state.MemoryNumberText = "007";
     for (const QString &chars : reports)
-        station.report(chars);
-    QCOMPARE(station.done, (QStringList{"Code " + Code1230, "select 1 value 015"}));
-    QCOMPARE(station.state.MemoryNumberText, QString("015"));
-    QVERIFY(station.idle());
+        p.report(chars);
+    QCOMPARE(p.logged(), (QStringList{"Code " + Code1230, "MEM A=015"}));
+    QCOMPARE(p.pressed, QStringList{"SpeedButtonMEMA 015"});
+    QCOMPARE(p.state.MemoryNumberText, QString("015"));
+    QVERIFY(p.idle());
 }
 
 void TestDtmfMatcher::frequencyCodePicksFirstListed()
 {
-    Station station;
-    station.table = {H, Code125};
-    station.report("125");
-    QCOMPARE(station.state.DtmfState, 11);
-    QCOMPARE(station.state.DtmfParameter, QString("125"));
-    QCOMPARE(station.state.DtmfReceived, QString("125"));
-    station.report("225");
-    QCOMPARE(station.done, (QStringList{"Code " + Code125, "select 0 value 5225"}));
-    QCOMPARE(station.state.MemoryNumberText, QString("001"));
-    QVERIFY(station.idle());
+    Interpreter p({H, Code125});
+    p.report("125");
+    QCOMPARE(p.state.DtmfState, 11);
+    QCOMPARE(p.state.DtmfParameter, QString("125"));
+    QCOMPARE(p.state.DtmfReceived, QString("125"));
+    // 145.225 and 435.225 both end in 5.225: the first listed is taken.
+    p.report("225");
+    QCOMPARE(p.pressed, QStringList{"SpeedButtonMEMA 001"});
+    QCOMPARE(p.logged().constFirst(), "Code " + Code125);
+    QCOMPARE(p.state.MemoryNumberText, QString("001"));
+    QVERIFY(p.idle());
 }
 
 void TestDtmfMatcher::tooManyFiguresAbandon()
 {
-    Station station;
-    station.table = {H, Code1230};
-    station.report("1230");
-    station.report("1");
-    station.report("23");
-    QCOMPARE(station.done, QStringList{"Code " + Code1230});
-    QCOMPARE(station.state.DtmfState, 0);
-    QVERIFY(station.state.DtmfParameter.isEmpty());
-    QCOMPARE(station.state.DtmfReceived, QString("1230123"));
+    Interpreter p({H, Code1230});
+    p.report("1230");
+    p.report("1");
+    p.report("23");
+    QCOMPARE(p.logged(), QStringList{"Code " + Code1230});
+    QCOMPARE(p.state.DtmfState, 0);
+    QVERIFY(p.state.DtmfParameter.isEmpty());
+    QCOMPARE(p.state.DtmfReceived, QString("1230123"));
 
     // Still beginning with the code, each further report is recognised and abandoned again;
     // nothing is selected until the entry window ends.
-    station.report("5");
-    QCOMPARE(station.done.size(), 2);
-    QCOMPARE(station.state.DtmfState, 0);
-    QCOMPARE(station.state.DtmfReceived, QString("12301235"));
+    p.report("5");
+    QCOMPARE(p.logged().size(), 2);
+    QCOMPARE(p.state.DtmfState, 0);
+    QCOMPARE(p.state.DtmfReceived, QString("12301235"));
+    QVERIFY(p.pressed.isEmpty());
 
-    DtmfSession::expire(station.state);
-    QVERIFY(station.idle());
-    station.report("123015");
-    QCOMPARE(station.done.last(), QString("select 1 value 015"));
+    p.expire();
+    QVERIFY(p.idle());
+    p.report("123015");
+    QCOMPARE(p.pressed, QStringList{"SpeedButtonMEMA 015"});
 }
 
 void TestDtmfMatcher::unknownMemoryAbandons()
 {
-    Station station;
-    station.table = {H, Code1230, "12A : action 08= Mémoire Nnn sur TXB (Kenwood)"};
-    station.state.MemoryNumberText = "015";
-    station.report("123099");
-    QCOMPARE(station.done, QStringList{"Code " + Code1230});
-    QVERIFY(station.state.MemoryNumberText.isEmpty());
-    QCOMPARE(station.state.DtmfState, 0);
-    QCOMPARE(station.state.DtmfReceived, QString("123099"));
+    Interpreter p({H, Code1230, "12A : action 08= Mémoire Nnn sur TXB (Kenwood)"});
+    p.state.MemoryNumberText = "015";
+    p.report("123099");
+    QCOMPARE(p.logged(), QStringList{"Code " + Code1230});
+    QVERIFY(p.state.MemoryNumberText.isEmpty());
+    QCOMPARE(p.state.DtmfState, 0);
+    QCOMPARE(p.state.DtmfReceived, QString("123099"));
 
     // A code from the file ending in a letter gives a memory number that is no integer.
-    DtmfSession::expire(station.state);
-    station.report("12A15");
-    QCOMPARE(station.done.size(), 2);
-    QCOMPARE(station.state.DtmfState, 0);
-    QCOMPARE(station.state.DtmfReceived, QString("12A15"));
+    p.expire();
+    p.report("12A15");
+    QCOMPARE(p.logged().size(), 2);
+    QCOMPARE(p.state.DtmfState, 0);
+    QCOMPARE(p.state.DtmfReceived, QString("12A15"));
+    QVERIFY(p.pressed.isEmpty());
 }
 
 void TestDtmfMatcher::strayPrefixBlocksUntilExpiry()
 {
-    Station station;
-    station.table = {H, Code1230};
-    station.report("9");
-    station.report("1230");
-    QVERIFY(station.done.isEmpty());
-    QCOMPARE(station.state.DtmfReceived, QString("91230"));
-    station.report("1a");
-    QVERIFY(station.done.isEmpty());
+    Interpreter p({H, Code1230});
+    p.report("9");
+    p.report("1230");
+    QVERIFY(p.logged().isEmpty());
+    QCOMPARE(p.state.DtmfReceived, QString("91230"));
+    p.report("1a");
+    QVERIFY(p.logged().isEmpty());
 
-    DtmfSession::expire(station.state);
-    QVERIFY(station.idle());
-    station.report("1230");
-    QCOMPARE(station.done, QStringList{"Code " + Code1230});
-    QCOMPARE(station.state.DtmfState, 7);
+    p.expire();
+    QVERIFY(p.idle());
+    p.report("1230");
+    QCOMPARE(p.logged(), QStringList{"Code " + Code1230});
+    QCOMPARE(p.state.DtmfState, 7);
 
     // The entry window ending while figures are awaited drops the waiting action.
-    DtmfSession::expire(station.state);
-    QVERIFY(station.idle());
+    p.expire();
+    QVERIFY(p.idle());
+    p.report("15");
+    QVERIFY(p.pressed.isEmpty());
 }
 
 void TestDtmfMatcher::unusableEntryConsumesMatch()
@@ -396,34 +359,37 @@ void TestDtmfMatcher::unusableEntryConsumesMatch()
 
 void TestDtmfMatcher::genericRadio()
 {
-    Station station;
-    station.generic = true;
-    station.table = {H, Code1230, "150 : action 10= Mémoire Nnn sur TX actif (Tous)", Code125};
+    Interpreter p({H, Code1230, "150 : action 10= Mémoire Nnn sur TX actif (Tous)", Code125});
+    p.generic.state().setMemories(Channels);
+    p.useModel(QStringLiteral("generic"));
 
-    station.report("123015");
-    QCOMPARE(station.done, QStringList{"Code " + Code1230});
-    QVERIFY(station.idle());
+    // A band's memory code means nothing to the generic transmitter: the entry closes.
+    p.report("123015");
+    QCOMPARE(p.logged(), QStringList{"Code " + Code1230});
+    QVERIFY(p.idle());
+    QVERIFY(p.pressed.isEmpty());
+    QVERIFY(p.state.MemoryNumberText.isEmpty()); // no channel was looked for
 
-    station.report("15015");
-    QCOMPARE(station.done.last(), QString("select 4 value 015"));
-    QCOMPARE(station.state.MemoryNumberText, QString("015"));
+    p.report("15015");
+    QCOMPARE(p.pressed, QStringList{"ComboBoxTXMEM 4"});
+    QCOMPARE(p.state.MemoryNumberText, QString("015"));
 
-    station.report("125225");
-    QCOMPARE(station.done.last(), QString("select 1 value 5225"));
-    QCOMPARE(station.state.MemoryNumberText, QString("002"));
-    QVERIFY(station.idle());
+    // A frequency in a channel's comment is no frequency; a comma is a decimal point.
+    p.report("125225");
+    QCOMPARE(p.pressed, (QStringList{"ComboBoxTXMEM 4", "ComboBoxTXMEM 1"}));
+    QCOMPARE(p.state.MemoryNumberText, QString("002"));
+    QVERIFY(p.idle());
 }
 
 void TestDtmfMatcher::floodStaysBounded()
 {
-    Station station;
-    station.table = {H, Code1230};
+    Interpreter p({H, Code1230});
     for (int i = 0; i < 1000; ++i)
-        station.report("98");
-    QCOMPARE(station.state.DtmfReceived.size(), DtmfMatcher::ReceivedCap);
-    QVERIFY(station.state.DtmfReceived.startsWith("9898"));
-    QVERIFY(station.done.isEmpty());
+        p.report("98");
+    QCOMPARE(p.state.DtmfReceived.size(), DtmfMatcher::ReceivedCap);
+    QVERIFY(p.state.DtmfReceived.startsWith("9898"));
+    QVERIFY(p.logged().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestDtmfMatcher)
+QTEST_MAIN(TestDtmfMatcher)
 #include "tst_dtmf_matcher.moc"

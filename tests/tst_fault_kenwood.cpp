@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +55,12 @@ public:
     QString path() const { return m_path; }
     qint64 sent() const { return m_sent; }
     bool done() const { return m_sent >= m_total; }
+    // Everything sent has been read from the line.
+    bool drained() const
+    {
+        int waiting = 0;
+        return ::ioctl(m_slave, FIONREAD, &waiting) == 0 && waiting == 0;
+    }
 
 private:
     void pump()
@@ -126,10 +133,9 @@ class TestFaultKenwood : public QObject
 
         Station &start(const QStringList &configuration = {})
         {
-            fixture.writeConfiguration(
+            return fixture.start(
                 QStringList{QStringLiteral("MODEL=TMD710"), QStringLiteral("COM=") + link} +
                 configuration);
-            return fixture.start();
         }
         // Points the port's link at a pty of the test's own.
         void linkTo(const QString &pty)
@@ -189,11 +195,9 @@ class TestFaultKenwood : public QObject
                            rigsim)
                     .isEmpty())
                 qFatal("rigsim did not start");
-            return start(QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CONNECT=1"),
-                                     QStringLiteral("IPSERVER=127.0.0.1"),
-                                     QStringLiteral("PORT=%1").arg(server.port()),
-                                     QStringLiteral("CHANNEL=BOTH")} +
-                         configuration);
+            return start(
+                QStringList{QStringLiteral("NUMBERMEM=12"), QStringLiteral("CHANNEL=BOTH")} +
+                StationFixture::serverLines(server.port()) + configuration);
         }
     };
 
@@ -348,7 +352,7 @@ void TestFaultKenwood::unusableRadioEndsInitialisation()
         {
             const qint64 residentBefore = ProcessMemory::residentKiB();
             QVERIFY(runEventsUntil([&] { return noise->done(); }, 120'000));
-            QTest::qWait(200); // let the last bytes be read
+            QVERIFY(runEventsUntil([&] { return noise->drained(); }, 120'000));
             const qint64 growth = ProcessMemory::residentKiB() - residentBefore;
             qInfo("babbling radio: %lld bytes sent, resident growth %lld KiB, traffic %lld "
                   "characters",
@@ -533,7 +537,9 @@ void TestFaultKenwood::fullPathAndByIdNameOpenThePort()
         station.MenuSaveClick();
         QVERIFY(
             TestFiles::readLines(s.fixture.path(QStringLiteral("Ivrelane.ini"))).contains(saved));
-        QTest::qWait(2500);
+        // Looked for several times.
+        station.kenwood->link().setReopenPeriodMs(20);
+        QTest::qWait(100);
         // Why it did not open is logged once, not at every look for it.
         QCOMPARE(station.log.lines()
                      .filter(QStringLiteral(" Port ") + s.link +

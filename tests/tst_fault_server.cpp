@@ -1,5 +1,7 @@
 #include "app/ServerWiring.h"
 #include "app/Station.h"
+#include "radio/Radio.h"
+#include "radio/RadioState.h"
 #include "support/ProcessMemory.h"
 #include "support/StationFixture.h"
 #include "ui/TrafficDisplay.h"
@@ -35,10 +37,8 @@ class TestFaultServer : public QObject
             server.listen(QHostAddress::LocalHost);
             QObject::connect(&server, &QTcpServer::newConnection,
                              [this] { client = server.nextPendingConnection(); });
-            fixture.writeConfiguration({QStringLiteral("WARNING=Y"), QStringLiteral("CONNECT=1"),
-                                        QStringLiteral("IPSERVER=127.0.0.1"),
-                                        QStringLiteral("PORT=%1").arg(server.serverPort())});
-            return fixture.start();
+            return fixture.start(QStringList{QStringLiteral("WARNING=Y")} +
+                                 StationFixture::serverLines(server.serverPort()));
         }
         // Writes `total` bytes of `unit` repeated, a window at a time, so the test's own buffers
         // stay small and the figures belong to the station.
@@ -103,7 +103,7 @@ void TestFaultServer::connectionLostMidLine()
     QTRY_VERIFY_WITH_TIMEOUT(showsDown(station), BoundMs);
     s.client->deleteLater();
     s.client = nullptr;
-    QVERIFY(!station.windows().Form1->ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY(!station.radios.current()->state().keyed());
     QVERIFY(station.windows().Form1->ui.StaticTextDTMF->text().isEmpty());
 
     // The server is back: the next connect works.

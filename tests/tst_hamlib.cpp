@@ -46,12 +46,9 @@ struct HamlibRoad
 
     Station &start(const QStringList &hamlib, const QStringList &more = {})
     {
-        fixture.writeConfiguration(QStringList{"MODEL=HAMLIB", "CONNECT=1", "IPSERVER=127.0.0.1",
-                                               "CHANNEL=BOTH",
-                                               QStringLiteral("PORT=%1").arg(server.port()),
-                                               "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
-                                   hamlib + more);
-        Station &station = fixture.start();
+        Station &station = fixture.start(
+            QStringList{"MODEL=HAMLIB", "CHANNEL=BOTH", "NUMBERMEM=20", "DTMF_CODE=" + Code1230} +
+            StationFixture::serverLines(server.port()) + hamlib + more);
         if (!server.waitForClient(InitTimeoutMs))
             qWarning("the station did not connect");
         return station;
@@ -542,7 +539,8 @@ void TestHamlib::rigctldIsKeyedAndPoweredThroughModel2()
     // TRANSMIT then RECEIVE in one read ends unkeyed.
     road.server.send("TRANSMIT_R\r\nRECEIVE_R\r\n");
     QTRY_VERIFY(!station.hamlib->radio().state().keyed());
-    QTest::qWait(300);
+    // Answered after both were carried out.
+    QCOMPARE(road.askFrequency(), QByteArray("433.500000"));
     QCOMPARE(rigctld.ask({"t"}), QStringLiteral("0"));
 
     // Power L is a tenth of full power, H all of it.

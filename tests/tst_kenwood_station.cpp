@@ -1,7 +1,7 @@
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
 #include "app/Station.h"
-#include "support/RigSimProcess.h"
+#include "support/RigSimStation.h"
 
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
@@ -21,28 +21,18 @@ class TestKenwoodStation : public QObject
 
     static constexpr int InitTimeoutMs = 30'000;
 
-    struct Setup
+    struct Setup : RigSimStation
     {
-        RigSimProcess rig;
-        StationFixture fixture;
         QStringList sentToServer;
 
         Station &start(const QString &model, const QStringList &rigArguments,
                        const QStringList &configuration = {})
         {
-            const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
-            if (rig.start(rigArguments + QStringList{QStringLiteral("--link"), link}).isEmpty())
-                qFatal("rigsim did not start");
-            fixture.writeConfiguration(
-                QStringList{QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link} +
-                configuration);
-            Station &station = fixture.start();
+            Station &station = RigSimStation::start(model, rigArguments, configuration);
             QObject::connect(&station.server->session(), &ServerSession::frequencyAnswered,
                              [this](const QString &text) { sentToServer << text; });
             return station;
         }
-
-        int count(const QString &command) const { return rig.receivedCommands().count(command); }
     };
 
     static bool shows(QLabel *led, QLabel *picture)

@@ -1,10 +1,13 @@
+#include "app/GenericTxWiring.h"
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
 #include "app/Station.h"
+#include "generic_tx/GenericTxRadio.h"
+#include "radio/RadioState.h"
 #include "service/StatusReport.h"
 #include "support/GenericTxFixture.h"
 #include "support/RelaySimProcess.h"
-#include "support/RigSimProcess.h"
+#include "support/RigSimStation.h"
 #include "support/StationFixture.h"
 #include "support/TestFiles.h"
 #include "ui/UnitTMD700.h"
@@ -39,47 +42,31 @@ QStringList loggedSince(const Station &station, qsizetype from)
 
 // relaysim -> the station -> rigsim on a /dev-style link, everything real: the station connects
 // to relaysim by itself once its radio is initialised.
-struct Road
+struct Road : RigSimStation
 {
     RelaySimProcess server;
-    RigSimProcess rig;
-    StationFixture fixture;
 
     Station &start(const QString &model, const QStringList &rigArguments = {},
                    const QStringList &configuration = {})
     {
         if (server.start() == 0)
             qFatal("relaysim did not start");
-        const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
-        if (rig.start(QStringList{"--model", model, "--memories", "20", "--link", link} +
-                      rigArguments)
-                .isEmpty())
-            qFatal("rigsim did not start");
-        fixture.writeConfiguration(
-            QStringList{"MODEL=" + model, "COM=" + link, "CONNECT=1", "IPSERVER=127.0.0.1",
-                        QStringLiteral("PORT=%1").arg(server.port()), "DTMF_CODE=" + Code1230} +
-            configuration);
-        return fixture.start();
+        return RigSimStation::start(
+            model, QStringList{"--model", model, "--memories", "20"} + rigArguments,
+            StationFixture::serverLines(server.port()) + QStringList{"DTMF_CODE=" + Code1230} +
+                configuration);
     }
 
-    Station &station() { return fixture.station(); }
     Ui::TForm1 &main() { return station().windows().Form1->ui; }
+    const RadioState &radio() { return station().radios.current()->state(); }
 
-    // Sends a line and waits until the station has taken it: it shows in the traffic line, which
+    // Sends a line and waits until the station has taken it: it goes to the traffic line, which
     // the radio's replies to it may follow.
     bool deliver(const QByteArray &line)
     {
-        main().EditTXdata->clear();
+        fixture.clearTraffic();
         server.sendLine(line);
-        const QString shown = QString::fromLatin1(line) + QStringLiteral("\r\n");
-        return QTest::qWaitFor([&] { return main().EditTXdata->text().contains(shown); }, 10'000);
-    }
-
-    // Waits until the radio has received `command` at least `count` times.
-    bool radioReceived(const QString &command, int count = 1)
-    {
-        return QTest::qWaitFor([&] { return rig.receivedCommands().count(command) >= count; },
-                               10'000);
+        return fixture.waitForTraffic(QString::fromLatin1(line) + QStringLiteral("\r\n"));
     }
 };
 
@@ -123,7 +110,7 @@ void TestServerEndToEnd::dtmfCodeSelectsMemoryThenFrequencyIsAnswered()
     road.server.sendLine("FREQUENCY");
     // Channel 015 of the simulated radio: the fifth pattern entry one round up.
     QCOMPARE(road.server.waitForReceived(1), QStringLiteral("145.442500"));
-    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("015=145.442500")));
+    QVERIFY(road.radio().band(0).memoryText.startsWith(QStringLiteral("015=145.442500")));
     QTRY_VERIFY(
         road.main().StaticTextIPConnect->text().startsWith(QStringLiteral("F=145.442500/")));
 
@@ -132,7 +119,7 @@ void TestServerEndToEnd::dtmfCodeSelectsMemoryThenFrequencyIsAnswered()
     QVERIFY(road.radioReceived(QStringLiteral("MR 0,012")));
     road.server.sendLine("FREQUENCY");
     QCOMPARE(road.server.waitForReceived(2), QStringLiteral("145.512500"));
-    QVERIFY(road.main().EditMEMA->text().startsWith(QStringLiteral("012=145.512500")));
+    QVERIFY(road.radio().band(0).memoryText.startsWith(QStringLiteral("012=145.512500")));
 }
 
 void TestServerEndToEnd::transmitAndReceiveReachTheRadio()
@@ -141,21 +128,20 @@ void TestServerEndToEnd::transmitAndReceiveReachTheRadio()
     Station &station = road.start(QStringLiteral("TMD710"), {}, {QStringLiteral("CHANNEL=RIGHT")});
     QVERIFY(road.server.waitForStation(InitTimeoutMs));
     QTRY_VERIFY(station.state.ServerConnected);
-    QAbstractButton *transmit = road.main().SpeedButtonTX;
 
     QVERIFY(road.deliver("TRANSMIT_L")); // the other channel's message: ignored
     QVERIFY(road.deliver("TRANSMIT_R"));
     QVERIFY(road.radioReceived(QStringLiteral("TX")));
-    QVERIFY(transmit->isChecked());
+    QVERIFY(road.radio().keyed());
     QVERIFY(road.deliver("RECEIVE_R"));
     QVERIFY(road.radioReceived(QStringLiteral("RX"), 2)); // the first at start-up
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!road.radio().keyed());
     QCOMPARE(road.rig.receivedCommands().count(QStringLiteral("TX")), 1);
 
     // Transmit then receive in one read ends unkeyed, on the radio as on the panel.
     road.server.sendLine(QByteArrayLiteral("raw TRANSMIT_R\\r\\nRECEIVE_R\\r\\n"));
     QVERIFY(road.radioReceived(QStringLiteral("RX"), 3)); // the first at start-up
-    QVERIFY(!transmit->isChecked());
+    QVERIFY(!road.radio().keyed());
     const QStringList commands = road.rig.receivedCommands();
     QCOMPARE(commands.mid(commands.size() - 2), (QStringList{"TX", "RX"}));
 
@@ -177,7 +163,7 @@ void TestServerEndToEnd::serverGoneUnkeysTheRadio()
 
     road.server.sendLine("@close");
     QVERIFY2(road.radioReceived(QStringLiteral("RX"), unkeys + 1), qPrintable(road.rig.logText()));
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    QVERIFY(!road.radio().keyed());
     QTRY_VERIFY(!station.state.ServerConnected);
     QCOMPARE(station.log.lines()
                  .filter(QStringLiteral(" Server connection lost: transmitter released"))
@@ -238,9 +224,10 @@ void TestServerEndToEnd::transmitQueuedBehindASlowRadioEndsUnkeyedWhenTheServerG
     road.server.sendLine("@close");
     QTRY_VERIFY_WITH_TIMEOUT(!station.state.ServerConnected, 10'000);
     QTRY_VERIFY_WITH_TIMEOUT(road.rig.logText().contains(QLatin1String(" > SC 0")), 10'000);
-    QTRY_VERIFY_WITH_TIMEOUT(!station.kenwood->link().isBusy(), 10'000);
-    QTest::qWait(300); // whatever was read from the gone link has been carried out
-    QVERIFY(!road.main().SpeedButtonTX->isChecked());
+    // Whatever was read from the gone link has been carried out.
+    QTRY_VERIFY_WITH_TIMEOUT(station.requests.isIdle() && !station.kenwood->link().isBusy(),
+                             10'000);
+    QVERIFY(!road.radio().keyed());
     const QStringList commands = road.rig.receivedCommands();
     QVERIFY2(commands.lastIndexOf(QStringLiteral("TX")) <
                  commands.lastIndexOf(QStringLiteral("RX")),
@@ -309,7 +296,7 @@ void TestServerEndToEnd::requestsRunWholeAndInOrderBehindASlowRadio()
     QCOMPARE(road.server.waitForReceived(2), QStringLiteral("145.442500"));
     QTRY_VERIFY(station.requests.isIdle());
     QCOMPARE(sentSince(from), (QStringList{"VM 0,1", "RX", "MR 0,015", "SC", "MR 0"}));
-    QVERIFY(!ui.SpeedButtonTX->isChecked());
+    QVERIFY(!road.radio().keyed());
     QCOMPARE(loggedSince(station, logStart),
              (QStringList{QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=012"),
                           QStringLiteral("Code ") + Code1230, QStringLiteral("MEM A=015")}));
@@ -400,10 +387,9 @@ void TestServerEndToEnd::failedPortMakesNoAutomaticConnection()
     RelaySimProcess server;
     QVERIFY(server.start() != 0);
     StationFixture fixture;
-    fixture.writeConfiguration({"MODEL=TMD710", "COM=" + fixture.path("dev/absent"), "CONNECT=1",
-                                "IPSERVER=127.0.0.1",
-                                QStringLiteral("PORT=%1").arg(server.port())});
-    Station &station = fixture.start();
+    Station &station =
+        fixture.start(QStringList{"MODEL=TMD710", "COM=" + fixture.path("dev/absent")} +
+                      StationFixture::serverLines(server.port()));
     QCOMPARE(station.state.PortStatus, 0);
     // The connection at start hangs on the port-opened timer, which never started.
     QVERIFY(!station.kenwood->radio().initialisationDue());
@@ -416,40 +402,39 @@ void TestServerEndToEnd::genericTransmitterObeysTheServer()
     constexpr quint8 Ptt = 0x08; // control register bit of connector pin 17
     RelaySimProcess server;
     QVERIFY(server.start() != 0);
-    GenericTxFixture generic({"CONNECT=1", "IPSERVER=127.0.0.1",
-                              QStringLiteral("PORT=%1").arg(server.port()), "CHANNEL=RIGHT",
-                              "MEM003=145.500000 [Relais]"});
-    Ui::TForm1 &ui = generic.main();
+    GenericTxFixture generic(StationFixture::serverLines(server.port()) +
+                             QStringList{"CHANNEL=RIGHT", "MEM003=145.500000 [Relais]"});
+    const RadioState &radio = generic.station().genericTx->radio().state();
     QVERIFY(server.waitForStation());
     QTRY_VERIFY(generic.state().ServerConnected);
     QVERIFY(generic.waitUntilQuiet());
     const quint8 unkeyed = generic.port->control() & Ptt;
 
     auto deliver = [&](const QByteArray &line) {
-        ui.EditTXdata->clear();
+        generic.fixture.clearTraffic();
         server.sendLine(line);
-        const QString shown = QString::fromLatin1(line) + QStringLiteral("\r\n");
-        return QTest::qWaitFor([&] { return ui.EditTXdata->text().contains(shown); }, 10'000) &&
+        return generic.fixture.waitForTraffic(QString::fromLatin1(line) + QStringLiteral("\r\n")) &&
                generic.waitUntilQuiet();
     };
 
     QVERIFY(deliver("GENERIC_U"));
     QVERIFY(deliver("GENERIC_U"));
-    QCOMPARE(ui.ComboBoxTXMEM->currentText(), QStringLiteral("003=145.500000 [Relais]"));
+    QCOMPARE(radio.currentMemoryText(), QStringLiteral("003=145.500000 [Relais]"));
     server.sendLine("FREQUENCY");
     QCOMPARE(server.waitForReceived(1), QStringLiteral("145.500000"));
 
     QVERIFY(deliver("TRANSMIT_R"));
-    QVERIFY(ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY(radio.keyed());
     QVERIFY((generic.port->control() & Ptt) != unkeyed);
     QVERIFY(deliver("TRANSMIT_R")); // already keyed: stays keyed
     QVERIFY((generic.port->control() & Ptt) != unkeyed);
     QVERIFY(deliver("RECEIVE_R"));
-    QVERIFY(!ui.SpeedButtonTX16TX->isChecked());
+    QVERIFY(!radio.keyed());
     QCOMPARE(generic.port->control() & Ptt, unkeyed);
 
+    Ui::TForm1 &ui = generic.main();
     ui.SpeedButtonTX16SC->click();
-    QVERIFY(ui.SpeedButtonTX16SC->isChecked());
+    QVERIFY(radio.band(0).scanning);
     server.sendLine("FREQUENCY");
     QCOMPARE(server.waitForReceived(2), QStringLiteral("999.999999"));
     ui.SpeedButtonTX16SC->click();

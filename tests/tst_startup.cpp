@@ -447,12 +447,12 @@ private slots:
         s->state.RigAnswering = true;
         QTest::keyClick(s->windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keyings.count(), 1);
-        QVERIFY(s->windows().Form1->ui.SpeedButtonTX->isChecked());
+        QVERIFY(s->kenwood->radio().state().keyed());
         // A radio that stopped answering can still be unkeyed by it.
         s->state.RigAnswering = false;
         QTest::keyClick(s->windows().Form1.get(), Qt::Key_Space);
         QCOMPARE(keyings.count(), 2);
-        QVERIFY(!s->windows().Form1->ui.SpeedButtonTX->isChecked());
+        QVERIFY(!s->kenwood->radio().state().keyed());
     }
 
     // The close box and "Quitter" run one sequence, and only once.

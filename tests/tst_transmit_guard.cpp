@@ -1,7 +1,9 @@
 #include "app/KenwoodWiring.h"
 #include "app/Station.h"
+#include "radio/Radio.h"
+#include "radio/RadioState.h"
 #include "support/GenericTxFixture.h"
-#include "support/RigSimProcess.h"
+#include "support/RigSimStation.h"
 #include "support/ServerPeer.h"
 #include "support/StationFixture.h"
 #include "ui/UnitTMD700.h"
@@ -177,23 +179,18 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
         qInfo("%s sequence, seed %u", qPrintable(model), seed);
         QRandomGenerator r(seed);
         ServerPeer peer;
-        StationFixture fixture;
-        RigSimProcess radio;
-        const QString link = fixture.path(QStringLiteral("dev/ttyV0"));
-        QVERIFY(!radio
-                     .start({QStringLiteral("--model"), model, QStringLiteral("--memories"),
-                             QStringLiteral("5"), QStringLiteral("--link"), link})
-                     .isEmpty());
-        fixture.writeConfiguration({QStringLiteral("MODEL=") + model, QStringLiteral("COM=") + link,
-                                    QStringLiteral("NUMBERMEM=5"), QStringLiteral("WARNING=Y"),
-                                    QStringLiteral("CONNECT=1"), QStringLiteral("CHANNEL=BOTH"),
-                                    QStringLiteral("IPSERVER=127.0.0.1"),
-                                    QStringLiteral("PORT=%1").arg(peer.port())});
-        Station &station = fixture.start();
+        RigSimStation kenwood;
+        Station &station = kenwood.start(
+            model,
+            {QStringLiteral("--model"), model, QStringLiteral("--memories"), QStringLiteral("5")},
+            QStringList{QStringLiteral("NUMBERMEM=5"), QStringLiteral("WARNING=Y"),
+                        QStringLiteral("CHANNEL=BOTH")} +
+                StationFixture::serverLines(peer.port()));
+        RigSimProcess &radio = kenwood.rig;
         Ui::TForm1 &ui = station.windows().Form1->ui;
-        auto initialised = [&station] {
-            return station.state.RigStatus == 3 &&
-                   station.windows().Form1->ui.GroupBoxTX->isEnabled() &&
+        const RadioState &panel = station.kenwood->radio().state();
+        auto initialised = [&station, &panel] {
+            return station.state.RigStatus == 3 && panel.panelEnabled() &&
                    !station.kenwood->radio().initialisationDue();
         };
         QTRY_VERIFY_WITH_TIMEOUT(initialised(), BoundMs);
@@ -225,12 +222,12 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
                 receiveAsked = true;
                 break;
             case 2:
-                receiveAsked = ui.SpeedButtonTX->isChecked();
+                receiveAsked = panel.keyed();
                 ui.SpeedButtonTX->click();
                 break;
             case 3:
                 if (station.state.RigAnswering || ui.SpeedButtonTX->isChecked())
-                    receiveAsked = ui.SpeedButtonTX->isChecked();
+                    receiveAsked = panel.keyed();
                 station.FormKeyPress(QLatin1Char(' '));
                 break;
             case 4:
@@ -283,7 +280,7 @@ void TestTransmitGuard::kenwoodNeverLeftKeyed()
         }
         station.MenuQuitterClick();
         // Over once the release's exchanges are, the one in flight first.
-        QTRY_COMPARE_WITH_TIMEOUT(fixture.terminations, 1, BoundMs);
+        QTRY_COMPARE_WITH_TIMEOUT(kenwood.fixture.terminations, 1, BoundMs);
         QTRY_VERIFY2_WITH_TIMEOUT(
             !keyed(), qPrintable(QStringLiteral("seed %1 after quitting: %2").arg(seed).arg(trail)),
             BoundMs);
@@ -305,35 +302,27 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
     QFETCH(QString, model);
     const bool generic = model == QLatin1String("TX16UD");
     ServerPeer peer;
-    const QStringList server{QStringLiteral("TXTIMEOUT=2"), QStringLiteral("CONNECT=1"),
-                             QStringLiteral("CHANNEL=BOTH"), QStringLiteral("IPSERVER=127.0.0.1"),
-                             QStringLiteral("PORT=%1").arg(peer.port())};
+    const QStringList server =
+        QStringList{QStringLiteral("TXTIMEOUT=2"), QStringLiteral("CHANNEL=BOTH")} +
+        StationFixture::serverLines(peer.port());
     std::unique_ptr<GenericTxFixture> genericStation;
-    std::unique_ptr<StationFixture> kenwoodStation;
-    RigSimProcess radio;
+    RigSimStation kenwood;
+    RigSimProcess &radio = kenwood.rig;
     Station *station = nullptr;
     if (generic) {
         genericStation = std::make_unique<GenericTxFixture>(server);
         station = &genericStation->station();
     } else {
-        kenwoodStation = std::make_unique<StationFixture>();
-        const QString link = kenwoodStation->path(QStringLiteral("dev/ttyV0"));
-        QVERIFY(!radio
-                     .start({QStringLiteral("--memories"), QStringLiteral("3"),
-                             QStringLiteral("--link"), link})
-                     .isEmpty());
-        kenwoodStation->writeConfiguration(server + QStringList{QStringLiteral("MODEL=TMD710"),
-                                                                QStringLiteral("COM=") + link,
-                                                                QStringLiteral("NUMBERMEM=3")});
-        station = &kenwoodStation->start();
+        station = &kenwood.start(QStringLiteral("TMD710"),
+                                 {QStringLiteral("--memories"), QStringLiteral("3")},
+                                 server + QStringList{QStringLiteral("NUMBERMEM=3")});
         QTRY_VERIFY_WITH_TIMEOUT(station->state.RigStatus == 3, BoundMs);
     }
-    QAbstractButton *transmit = generic ? station->windows().Form1->ui.SpeedButtonTX16TX
-                                        : station->windows().Form1->ui.SpeedButtonTX;
+    const RadioState &radioState = station->radios.current()->state();
     QVERIFY(peer.waitForClient(BoundMs));
     QElapsedTimer keyedFor;
     qint64 unkeyedAfterMs = -1;
-    connect(transmit, &QAbstractButton::toggled, this, [&](bool keyed) {
+    connect(&radioState, &RadioState::keyedChanged, this, [&](bool keyed) {
         if (keyed)
             keyedFor.start();
         else
@@ -353,13 +342,16 @@ void TestTransmitGuard::transmitTimeOutUnkeys()
             peer.send("TRANSMIT_R\r\n");
             peer.send("TRANSMIT_L\r\n");
             QTRY_COMPARE_WITH_TIMEOUT(lockedOutLines(), 1, BoundMs);
-            QTest::qWait(300);
+            // A frequency request answered: the second TRANSMIT was handled before it.
+            const int answered = int(peer.received().count("\r\n"));
+            peer.send("FREQUENCY\r\n");
+            QCOMPARE(peer.waitForLines(answered + 1, BoundMs).size(), answered + 1);
             QCOMPARE(lockedOutLines(), 1);
-            QVERIFY(!transmit->isChecked());
+            QVERIFY(!radioState.keyed());
             peer.send("RECEIVE_R\r\n");
         }
         peer.send("TRANSMIT_R\r\n");
-        QTRY_VERIFY_WITH_TIMEOUT(transmit->isChecked(), BoundMs);
+        QTRY_VERIFY_WITH_TIMEOUT(radioState.keyed(), BoundMs);
         QTRY_VERIFY_WITH_TIMEOUT(unkeyedAfterMs >= 0, BoundMs);
         qInfo("%s: unkeyed %lld ms after keying", qPrintable(model), unkeyedAfterMs);
         QVERIFY2(unkeyedAfterMs >= 1950 && unkeyedAfterMs <= 2200,

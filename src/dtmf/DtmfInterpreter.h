@@ -41,6 +41,7 @@ public:
     bool entryOpen() const { return m_entryWindow.isActive(); }
     // Another length of the entry window, from now on (a running one starts again).
     void setEntryWindow(int ms) { m_entryWindow.setInterval(ms); }
+    const QTimer &entryWindow() const { return m_entryWindow; }
 
 private:
     QCoro::Task<> InterpretDtmf();

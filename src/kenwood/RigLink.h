@@ -33,6 +33,8 @@ public:
 
     // How often a port that went away is looked for again.
     static constexpr int ReopenPeriodMs = 2000;
+    // Tests shorten it; the station keeps ReopenPeriodMs.
+    void setReopenPeriodMs(int ms) { m_reopenTimer.setInterval(ms); }
 
     // Opens `portName` at 9600 8N1 with CTS flow control and DTR on. An open port stays as it is.
     // Opening or closing stops looking for a port that went away.

@@ -35,6 +35,10 @@ public:
     ServerSession(const Parts &parts, const ServerControls &controls, QObject *parent = nullptr);
     ~ServerSession() override;
 
+    // Tests shorten these; the station keeps PollPeriodMs and LineTailWaitMs.
+    void setPollPeriodMs(int ms) { m_poll.setInterval(ms); }
+    void setLineTailWaitMs(int ms) { m_tailTimer.setInterval(ms); }
+
     void connectToServer();
     void disconnectFromServer();
 

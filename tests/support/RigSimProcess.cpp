@@ -4,10 +4,9 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QThread>
+#include <QTest>
 
 namespace {
 
@@ -55,10 +54,8 @@ void RigSimProcess::order(const QByteArray &line)
     const qsizetype before = logText().count(taken);
     m_process.write(line + '\n');
     m_process.waitForBytesWritten(WaitMs);
-    QElapsedTimer waited;
-    waited.start();
-    while (logText().count(taken) == before && waited.elapsed() < WaitMs)
-        QThread::msleep(2);
+    if (!QTest::qWaitFor([&] { return logText().count(taken) > before; }, WaitMs))
+        qWarning("rigsim did not take the order %s", line.constData());
 }
 
 QString RigSimProcess::logText() const

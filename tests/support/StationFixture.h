@@ -19,9 +19,24 @@ public:
 
     // Creates the station and runs start-up.
     Station &start();
+    // The same, with "Ivrelane.ini" written from `configuration` first.
+    Station &start(const QStringList &configuration);
     Station &station() { return *m_station; }
 
     QString path(const QString &name) const;
+    // The /dev-style name of the radio's serial link (a simulator's pty is linked there).
+    QString radioLink() const { return path(QStringLiteral("dev/ttyV0")); }
+    // The lines for a Kenwood `model` on radioLink().
+    QStringList kenwoodLines(const QString &model) const;
+    // The lines that connect the station at start to a relay server on this machine.
+    static QStringList serverLines(quint16 port);
+
+    // The traffic the station handed to its traffic line since start or the last clearTraffic
+    // (its end only, so that a flood does not grow the test's memory).
+    QString traffic() const { return m_traffic; }
+    void clearTraffic() { m_traffic.clear(); }
+    // Waits until traffic() contains `text`.
+    bool waitForTraffic(const QString &text, int timeoutMs = 10'000);
 
     QTemporaryDir dir;
     RecordingNotifier notifier;
@@ -31,4 +46,5 @@ public:
 
 private:
     std::unique_ptr<Station> m_station;
+    QString m_traffic;
 };
