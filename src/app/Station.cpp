@@ -12,6 +12,7 @@
 #include "app/ServerWiring.h"
 #include "app/StatusReport.h"
 #include "app/WarningWindowSettings.h"
+#include "app/WebWiring.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
@@ -109,6 +110,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     });
     status = std::make_unique<StatusReport>(*this);
     connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
+    web = std::make_unique<WebWiring>(*this);
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
 }
@@ -185,6 +187,7 @@ ConfigBinding Station::configBinding()
         hamlib ? &hamlib->settings : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
+        &webSettings,
     };
 }
 

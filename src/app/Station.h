@@ -9,6 +9,7 @@
 #include "platform/LinkSettings.h"
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
+#include "web/WebSettings.h"
 
 #include <QObject>
 #include <array>
@@ -40,6 +41,7 @@ class StatusReport;
 class ServerWindowSettings;
 class WarningWindowSettings;
 class GenericTxWindowSettings;
+class WebWiring;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -89,6 +91,10 @@ public:
     std::unique_ptr<StatusReport> status;
     // Shown from start-up on when the folder cannot be written.
     std::unique_ptr<ReadOnlyNotice> readOnlyNotice;
+    // The web page (WEB=, or --web which comes first) and its password.
+    WebSettings webSettings;
+    QString webAddressOnCommandLine;
+    std::unique_ptr<WebWiring> web;
 
     const QString &directory() const { return m_directory; }
     Notifier &notifier() { return m_notifier; }
