@@ -1,5 +1,5 @@
 // The folders of src/ depend on each other one way only: platform <- core <- radio <- backends
-// (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui -> radio, core, platform; app may
+// (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui, web -> radio, core, platform; app may
 // include anything, and nothing includes app. This reads every #include "folder/..." line of
 // src/ and fails on a direction the picture forbids.
 
@@ -28,6 +28,7 @@ const QMap<QString, QSet<QString>> &allowed()
         {QStringLiteral("hamlib"), onRadio}, {QStringLiteral("generic_tx"), onRadio},
         {QStringLiteral("dtmf"), onRadio},   {QStringLiteral("server"), onRadio},
         {QStringLiteral("ui"), onRadio},
+        {QStringLiteral("web"), onRadio},
     };
     return rules;
 }

@@ -36,7 +36,9 @@ void WebWiring::start()
         return;
     }
     m_server = std::move(server);
-    m_station.log.append(QStringLiteral("Web page on %1").arg(address));
+    // The port actually taken (WEB=...:0 takes a free one).
+    const QString host = address.left(address.lastIndexOf(QLatin1Char(':')));
+    m_station.log.append(QStringLiteral("Web page on %1:%2").arg(host).arg(m_server->port()));
 }
 
 QJsonObject WebWiring::status() const

@@ -8,7 +8,7 @@
 // configuration does not give the password away cheaply.
 namespace WebPassword {
 
-constexpr int Iterations = 200'000;
+constexpr int Iterations = 100'000;
 constexpr int SaltBytes = 16;
 constexpr int HashBytes = 32;
 

@@ -38,7 +38,7 @@ std::optional<Endpoint> parseEndpoint(const QString &text)
     QString host = text.left(colon);
     bool ok = false;
     const uint port = text.mid(colon + 1).toUInt(&ok);
-    if (!ok || port == 0 || port > 65535)
+    if (!ok || port > 65535)
         return std::nullopt;
     if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
         host = host.mid(1, host.size() - 2);

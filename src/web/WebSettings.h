@@ -25,7 +25,8 @@ struct Endpoint
     QHostAddress host;
     quint16 port = 0;
 };
-// "127.0.0.1:8080", "[::1]:8080", "0.0.0.0:80", "localhost:8080"; nothing when it does not fit.
+// "127.0.0.1:8080", "[::1]:8080", "0.0.0.0:80", "localhost:8080" (port 0: any free one, as
+// the log then says); nothing when it does not fit.
 std::optional<Endpoint> parseEndpoint(const QString &text);
 
 } // namespace WebConfigKeys
