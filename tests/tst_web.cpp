@@ -82,6 +82,7 @@ private slots:
     void readOnlyWithoutPassword();
     void addressInUseLoggedStationRunsOn();
     void webPasswordCommand();
+    void settingsChooseHamlib();
 
 private:
     QByteArray login();
@@ -459,6 +460,31 @@ void TestWeb::webPasswordCommand()
     QCOMPARE(run(m_dir.path(), "other\n"), 1);
     QCOMPARE(iniLines(dir.path()), lines);
     QCOMPARE(iniLines(m_dir.path()), running);
+}
+
+// Last: the station leaves its Kenwood for Hamlib's dummy radio, as the Hamlib window's OK does.
+void TestWeb::settingsChooseHamlib()
+{
+    const QByteArray cookie = login();
+    auto post = [&](const QByteArray &json) {
+        QList<QPair<QByteArray, QByteArray>> headers = m_http->sameOrigin(cookie);
+        headers[1].second = "application/json";
+        return m_http->request("POST", "/settings", headers, json);
+    };
+    const QStringList before = iniLines(m_dir.path());
+    QCOMPARE(post(R"({"model":"HAMLIB","HAMLIBMODEL":"abc"})").status, 400);
+    QCOMPARE(post(R"({"model":"HAMLIB","HAMLIBMODEL":"1","HAMLIBSPEED":"12345"})").status, 400);
+    QCOMPARE(post(R"({"model":"HAMLIB","HAMLIBMODEL":"2","HAMLIBPORT":"no blanks please"})").status,
+             400);
+    QCOMPARE(iniLines(m_dir.path()), before);
+    QCOMPARE(post(R"({"model":"HAMLIB","HAMLIBMODEL":"1"})").status, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_http->request("GET", "/status.json").body.contains("\"model\": \"HAMLIB\""), WaitMs);
+    // Saved again once the model in use has changed.
+    QTRY_VERIFY_WITH_TIMEOUT(iniLines(m_dir.path()).contains(QStringLiteral("MODEL=HAMLIB")),
+                             WaitMs);
+    const QStringList lines = iniLines(m_dir.path());
+    QVERIFY(lines.contains(QStringLiteral("HAMLIBMODEL=1")));
 }
 
 QTEST_GUILESS_MAIN(TestWeb)

@@ -35,6 +35,8 @@ public:
     // Unkeys and closes the radio and stops the worker thread.
     void release();
     void SpeedButtonInitClick();
+    // What the settings window's OK does with the settings it checked (the web page's form too).
+    void accept(const HamlibSettings &chosen);
 
 signals:
     // The first initialisation is over, or there is no radio to initialise: the server may be
@@ -44,7 +46,6 @@ signals:
     void panelLeft();
 
 private:
-    void accept(const HamlibSettings &chosen);
     void initialised();
     void showPort(bool open);
     void connectServerOnce();
