@@ -128,7 +128,8 @@ QByteArray TestWeb::login()
         },
         WaitMs);
     const QByteArray cookie = r.header("Set-Cookie");
-    if (!tried || r.status != 200 || !cookie.contains("HttpOnly") || !cookie.contains("SameSite=Strict"))
+    if (!tried || r.status != 200 || !cookie.contains("HttpOnly") ||
+        !cookie.contains("SameSite=Strict"))
         qWarning() << "login:" << r.status << cookie;
     m_cookie = cookie.left(cookie.indexOf(';'));
     return m_cookie;
@@ -215,42 +216,47 @@ void TestWeb::refusals_data()
 {
     QTest::addColumn<QByteArray>("method");
     QTest::addColumn<QByteArray>("path");
-    QTest::addColumn<QString>("headers"); // none, same, foreign, cookie (same origin, logged in)
+    // none, same (origin), cookie (same origin, logged in), forged (cookie), foreign (origin),
+    // foreign-cookie, endless (logged in, a body announced far larger than it comes)
+    QTest::addColumn<QString>("headers");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<int>("status");
 
     const QByteArray receive = "action=receive";
     QTest::newRow("unknown path") << QByteArray("GET") << QByteArray("/Ivrelane.ini") << "none"
                                   << QByteArray() << 404;
-    QTest::newRow("path out of the page") << QByteArray("GET") << QByteArray("/../Ivrelane.ini")
-                                          << "none" << QByteArray() << 404;
-    QTest::newRow("encoded path out") << QByteArray("GET") << QByteArray("/%2e%2e/Ivrelane.ini")
-                                      << "none" << QByteArray() << 404;
+    QTest::newRow("path out of the page")
+        << QByteArray("GET") << QByteArray("/../Ivrelane.ini") << "none" << QByteArray() << 404;
+    QTest::newRow("encoded path out")
+        << QByteArray("GET") << QByteArray("/%2e%2e/Ivrelane.ini") << "none" << QByteArray() << 404;
     QTest::newRow("POST on data") << QByteArray("POST") << QByteArray("/status.json") << "same"
                                   << QByteArray() << 405;
-    QTest::newRow("GET on a control") << QByteArray("GET") << QByteArray("/control") << "cookie"
-                                      << QByteArray() << 405;
-    QTest::newRow("PUT on the page") << QByteArray("PUT") << QByteArray("/") << "same"
-                                     << QByteArray() << 405;
-    QTest::newRow("no origin") << QByteArray("POST") << QByteArray("/control") << "none"
-                               << receive << 403;
-    QTest::newRow("foreign origin") << QByteArray("POST") << QByteArray("/control") << "foreign"
-                                    << receive << 403;
+    QTest::newRow("GET on a control")
+        << QByteArray("GET") << QByteArray("/control") << "cookie" << QByteArray() << 405;
+    QTest::newRow("PUT on the page")
+        << QByteArray("PUT") << QByteArray("/") << "same" << QByteArray() << 405;
+    QTest::newRow("no origin") << QByteArray("POST") << QByteArray("/control") << "none" << receive
+                               << 403;
+    QTest::newRow("foreign origin")
+        << QByteArray("POST") << QByteArray("/control") << "foreign" << receive << 403;
     QTest::newRow("foreign origin, logged in")
         << QByteArray("POST") << QByteArray("/control") << "foreign-cookie" << receive << 403;
     QTest::newRow("login from a foreign origin")
         << QByteArray("POST") << QByteArray("/login") << "foreign"
         << QByteArray("password=" + Password) << 403;
-    QTest::newRow("no cookie") << QByteArray("POST") << QByteArray("/control") << "same"
-                               << receive << 401;
-    QTest::newRow("forged cookie") << QByteArray("POST") << QByteArray("/control") << "forged"
-                                   << receive << 401;
+    QTest::newRow("no cookie") << QByteArray("POST") << QByteArray("/control") << "same" << receive
+                               << 401;
+    QTest::newRow("forged cookie")
+        << QByteArray("POST") << QByteArray("/control") << "forged" << receive << 401;
     QTest::newRow("settings without cookie")
         << QByteArray("GET") << QByteArray("/settings.json") << "none" << QByteArray() << 401;
-    QTest::newRow("body over 4 KB") << QByteArray("POST") << QByteArray("/control") << "cookie"
-                                    << QByteArray(8000, 'a') << 413;
+    QTest::newRow("body over 4 KB")
+        << QByteArray("POST") << QByteArray("/control") << "cookie" << QByteArray(8000, 'a') << 413;
     QTest::newRow("body over 16 KB") << QByteArray("POST") << QByteArray("/control") << "cookie"
                                      << QByteArray(200'000, 'a') << 413;
+    // Announced far larger than it comes: answered without waiting for the rest.
+    QTest::newRow("body without end") << QByteArray("POST") << QByteArray("/control") << "endless"
+                                      << QByteArray(64 * 1024, 'a') << 413;
     QTest::newRow("unknown action") << QByteArray("POST") << QByteArray("/control") << "cookie"
                                     << QByteArray("action=format") << 400;
 }
@@ -272,6 +278,9 @@ void TestWeb::refusals()
         sent = m_http->sameOrigin(QByteArray("ivrelane_session=00112233"));
     else if (headers == QLatin1String("foreign"))
         sent = {{"Origin", foreign}};
+    else if (headers == QLatin1String("endless"))
+        sent = m_http->sameOrigin(login()) << qMakePair(QByteArray("Content-Length"),
+                                                        QByteArray("100000000"));
     else if (headers == QLatin1String("foreign-cookie"))
         sent = {{"Origin", foreign}, {"Cookie", login()}};
     const HttpClient::Response r = m_http->request(method, path, sent, body);
@@ -293,8 +302,7 @@ void TestWeb::loginPausesAfterWrongPassword()
     m_cookie.clear();
     QVERIFY(!login().isEmpty());
     // A session of its own: the page shows the controls to it.
-    const HttpClient::Response page =
-        m_http->request("GET", "/", {{"Cookie", m_cookie}});
+    const HttpClient::Response page = m_http->request("GET", "/", {{"Cookie", m_cookie}});
     QVERIFY(page.body.contains("\"loggedIn\":true"));
 }
 
@@ -324,8 +332,8 @@ void TestWeb::eventsFollowTheServer()
 void TestWeb::controlQueuedInOrderWithTheServer()
 {
     const QByteArray cookie = login();
-    QTRY_VERIFY_WITH_TIMEOUT(m_http->request("GET", "/status.json").body.contains("\"answers\": true"),
-                             WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_http->request("GET", "/status.json").body.contains("\"answers\": true"), WaitMs);
     const qsizetype before = m_rig.receivedCommands().size();
     const qsizetype answered = m_server->received().count("\r\n");
     m_rig.order("late SC 600");
@@ -350,9 +358,11 @@ void TestWeb::controlQueuedInOrderWithTheServer()
 void TestWeb::settingsSavedAndChecked()
 {
     const QByteArray cookie = login();
-    const HttpClient::Response form = m_http->request("GET", "/settings.json", {{"Cookie", cookie}});
+    const HttpClient::Response form =
+        m_http->request("GET", "/settings.json", {{"Cookie", cookie}});
     QCOMPARE(form.status, 200);
-    const QJsonObject values = QJsonDocument::fromJson(form.body).object().value("values").toObject();
+    const QJsonObject values =
+        QJsonDocument::fromJson(form.body).object().value("values").toObject();
     QCOMPARE(values.value("TXTIMEOUT").toString(), QStringLiteral("300"));
     QCOMPARE(values.value("CONNECT").toBool(), true);
 
@@ -384,16 +394,17 @@ void TestWeb::settingsSavedAndChecked()
 void TestWeb::testKeyingEndsByTheTimeOut()
 {
     const qsizetype before = m_rig.receivedCommands().size();
-    QCOMPARE(m_http->request("POST", "/control", m_http->sameOrigin(login()), "action=transmit")
-                 .status,
-             200);
+    QCOMPARE(
+        m_http->request("POST", "/control", m_http->sameOrigin(login()), "action=transmit").status,
+        200);
     QTRY_VERIFY_WITH_TIMEOUT(m_rig.receivedCommands().mid(before).contains(QStringLiteral("TX")),
                              WaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(!m_station.logLines().filter(QStringLiteral(" TX time-out")).isEmpty(),
                              WaitMs);
     const QStringList commands = m_rig.receivedCommands().mid(before);
     QVERIFY(indexFrom(commands, QStringLiteral("RX"), indexFrom(commands, "TX", 0)) > 0);
-    QVERIFY(m_http->request("GET", "/metrics").body.contains("\nivrelane_transmit_timeouts_total 1\n"));
+    QVERIFY(
+        m_http->request("GET", "/metrics").body.contains("\nivrelane_transmit_timeouts_total 1\n"));
 }
 
 void TestWeb::readOnlyWithoutPassword()
@@ -425,8 +436,9 @@ void TestWeb::addressInUseLoggedStationRunsOn()
     StationProcess station;
     QVERIFY(station.start(dir.path()));
     QTRY_VERIFY_WITH_TIMEOUT(
-        !station.logLines().filter(QStringLiteral("Web page: cannot listen on ") + taken +
-                                   QStringLiteral(": ")).isEmpty(),
+        !station.logLines()
+             .filter(QStringLiteral("Web page: cannot listen on ") + taken + QStringLiteral(": "))
+             .isEmpty(),
         WaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(station.status().value("running").toBool(), WaitMs);
     QVERIFY(station.isRunning());
@@ -435,7 +447,8 @@ void TestWeb::addressInUseLoggedStationRunsOn()
 void TestWeb::webPasswordCommand()
 {
     QTemporaryDir dir;
-    writeConfiguration(dir.path(), {"# kept", "LANGUAGE=E", "WEBPASSWORD=pbkdf2-sha256$1$AA==$AA=="});
+    writeConfiguration(dir.path(),
+                       {"# kept", "LANGUAGE=E", "WEBPASSWORD=pbkdf2-sha256$1$AA==$AA=="});
     const auto run = [](const QString &folder, const QByteArray &input) {
         QProcess p;
         p.start(QStringLiteral(IVRELANE_BUILD_DIR "/ivrelane"),

@@ -59,7 +59,7 @@ int run(const QString &folder)
     InstanceLock lock(folder);
     if (!lock.acquire())
         return fail(lock.refusal() + QStringLiteral(": stop it first (it writes its configuration "
-                                                     "when it quits), then set the password"));
+                                                    "when it quits), then set the password"));
     QString password;
     if (!readLine("Password for the web page: ", &password) || password.isEmpty())
         return fail(QStringLiteral("no password given: nothing changed"));

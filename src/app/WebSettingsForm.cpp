@@ -35,7 +35,8 @@ std::optional<HamlibSettings> checkedHamlib(const QJsonObject &json, const Hamli
     const std::optional<int> model = HamlibConfigKeys::modelNumber(
         text("HAMLIBMODEL", current.model > 0 ? QString::number(current.model) : QString()));
     if (!model || *model <= 0) {
-        *refusal = QStringLiteral("HAMLIBMODEL: a model number Hamlib knows (rigctl -l lists them)");
+        *refusal =
+            QStringLiteral("HAMLIBMODEL: a model number Hamlib knows (rigctl -l lists them)");
         return std::nullopt;
     }
     chosen.model = *model;
@@ -120,9 +121,9 @@ QString WebSettingsForm::apply(const QJsonObject &settings)
     const QString port = text("COM", s.ComPortTX.portName);
     if (port != s.ComPortTX.portName && !listSerialPorts(s.deviceDirectory).contains(port))
         return QStringLiteral("COM: no such serial port");
-    const QString language = text("LANGUAGE", s.state.language == Language::English
-                                                  ? QStringLiteral("E")
-                                                  : QStringLiteral("F"));
+    const QString language =
+        text("LANGUAGE",
+             s.state.language == Language::English ? QStringLiteral("E") : QStringLiteral("F"));
     if (language != QLatin1String("E") && language != QLatin1String("F"))
         return QStringLiteral("LANGUAGE: F or E");
     bool timeoutOk = false;

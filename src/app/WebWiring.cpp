@@ -22,7 +22,8 @@ void WebWiring::start()
     auto server = std::make_unique<WebServer>(*this);
     QString reason;
     if (!server->start(address, &reason)) {
-        m_station.log.append(QStringLiteral("Web page: cannot listen on %1: %2").arg(address, reason));
+        m_station.log.append(
+            QStringLiteral("Web page: cannot listen on %1: %2").arg(address, reason));
         return;
     }
     m_server = std::move(server);

@@ -62,18 +62,28 @@ WebFeed::WebFeed(WebStation &station, QObject *parent) : QObject(parent), m_stat
 {
     m_poll.setInterval(PollPeriodMs);
     connect(&m_poll, &QTimer::timeout, this, &WebFeed::check);
-    m_poll.start();
     m_soon.setSingleShot(true);
     m_soon.setInterval(0);
     connect(&m_soon, &QTimer::timeout, this, &WebFeed::check);
     connect(&station.radios(), &RadioSelector::currentChanged, this, &WebFeed::followRadio);
     followRadio();
+}
+
+void WebFeed::setListened(bool listened)
+{
+    if (listened == m_poll.isActive())
+        return;
+    if (!listened) {
+        m_poll.stop();
+        return;
+    }
     m_lastState = pageState();
-    m_logSeen = station.log().appendedCount();
-    if (const Radio *radio = station.radios().current()) {
+    m_logSeen = m_station.log().appendedCount();
+    if (const Radio *radio = m_station.radios().current()) {
         m_lastMemories = radio->state().memories();
         m_lastCurrentMemory = radio->state().currentMemory();
     }
+    m_poll.start();
 }
 
 void WebFeed::followRadio()
@@ -91,7 +101,7 @@ void WebFeed::followRadio()
 
 void WebFeed::scheduleCheck()
 {
-    if (!m_soon.isActive())
+    if (m_poll.isActive() && !m_soon.isActive())
         m_soon.start();
 }
 

@@ -29,6 +29,9 @@ public:
 
     static QByteArray event(const char *name, const QJsonObject &data);
 
+    // Compares only while pages listen; a page that connects gets the whole state anyway.
+    void setListened(bool listened);
+
 signals:
     // One or more events, ready to be written to every page.
     void events(const QByteArray &text);

@@ -38,7 +38,8 @@ void WebListener::received(QTcpSocket *socket)
     // Read away here, so the library parses none of it.
     socket->readAll();
     m_received.remove(socket);
-    socket->write("HTTP/1.1 413 Payload Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    socket->write(
+        "HTTP/1.1 413 Payload Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
     socket->disconnectFromHost();
 }
 

@@ -13,8 +13,8 @@ void metric(QByteArray &out, const char *name, const char *type, const char *hel
     if (value.isBool())
         out += QByteArrayLiteral("ivrelane_") + name + (value.toBool() ? " 1\n" : " 0\n");
     else if (value.isDouble())
-        out += QByteArrayLiteral("ivrelane_") + name + ' ' +
-               QByteArray::number(value.toInteger()) + '\n';
+        out += QByteArrayLiteral("ivrelane_") + name + ' ' + QByteArray::number(value.toInteger()) +
+               '\n';
 }
 
 } // namespace
@@ -25,7 +25,8 @@ QByteArray text(const QJsonObject &status)
     const auto counter = [&](const char *key) { return counters.value(QLatin1String(key)); };
     QByteArray out;
     metric(out, "up", "gauge", "The station runs.", true);
-    metric(out, "keyed", "gauge", "The transmitter is keyed.", status.value(QLatin1String("keyed")));
+    metric(out, "keyed", "gauge", "The transmitter is keyed.",
+           status.value(QLatin1String("keyed")));
     metric(out, "radio_answering", "gauge", "The radio answers.",
            status.value(QLatin1String("answers")));
     metric(out, "server_connected", "gauge", "The relay server link is up.",

@@ -14,8 +14,8 @@ const QString Algorithm = QStringLiteral("pbkdf2-sha256");
 
 QByteArray derive(const QString &password, const QByteArray &salt, int iterations)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(),
-                                              salt, iterations, HashBytes);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
+                                              iterations, HashBytes);
 }
 
 struct Parts

@@ -175,9 +175,10 @@ void WebServer::route(const QHttpServerRequest &request, Reply &reply)
             reply.body = page(request);
         } else if (path == QLatin1String("/status.json")) {
             QJsonObject status = m_station.status();
-            status[QLatin1String("time")] = QDateTime::currentDateTime()
-                                                .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
-                                                .toString(Qt::ISODate);
+            status[QLatin1String("time")] =
+                QDateTime::currentDateTime()
+                    .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                    .toString(Qt::ISODate);
             reply.type = "application/json";
             reply.body = json(status);
         } else if (path == QLatin1String("/metrics")) {
@@ -224,7 +225,7 @@ void WebServer::route(const QHttpServerRequest &request, Reply &reply)
         m_sessions.close(token);
         reply = textReply(Status::Ok, QStringLiteral("Logged out"));
         addHeader(reply, {"Set-Cookie", QByteArray(WebSessions::CookieName) +
-                                                "=; Max-Age=0; Path=/; HttpOnly; SameSite=Strict"});
+                                            "=; Max-Age=0; Path=/; HttpOnly; SameSite=Strict"});
         return;
     }
     if (path == QLatin1String("/control")) {
@@ -248,13 +249,13 @@ void WebServer::route(const QHttpServerRequest &request, Reply &reply)
 void WebServer::login(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     m_loginBusy = true;
-    const QString password = formFields(request).queryItemValue(QStringLiteral("password"),
-                                                                QUrl::FullyDecoded);
+    const QString password =
+        formFields(request).queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded);
     const QString stored = m_station.webSettings().passwordHash;
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     auto matched = std::make_shared<bool>(false);
-    QThread *check =
-        QThread::create([password, stored, matched] { *matched = WebPassword::matches(password, stored); });
+    QThread *check = QThread::create(
+        [password, stored, matched] { *matched = WebPassword::matches(password, stored); });
     const QString from = request.remoteAddress().toString();
     connect(check, &QThread::finished, this,
             [this, check, responder, matched, from, socket = QPointer<QTcpSocket>(socket)] {
@@ -265,8 +266,8 @@ void WebServer::login(const QHttpServerRequest &request, QTcpSocket *socket)
                     m_sessions.loginSucceeded();
                     reply = textReply(Status::Ok, QStringLiteral("Logged in"));
                     addHeader(reply, {"Set-Cookie", QByteArray(WebSessions::CookieName) + '=' +
-                                                            m_sessions.open() +
-                                                            "; Path=/; HttpOnly; SameSite=Strict"});
+                                                        m_sessions.open() +
+                                                        "; Path=/; HttpOnly; SameSite=Strict"});
                 } else {
                     m_sessions.loginFailed();
                     reply = textReply(Status::Forbidden, QStringLiteral("Wrong password"));
@@ -339,8 +340,10 @@ void WebServer::openEvents(QTcpSocket *socket)
                   "Cache-Control: no-store\r\n"
                   "X-Accel-Buffering: no\r\n"
                   "Connection: keep-alive\r\n\r\n");
+    m_feed->setListened(true);
     socket->write("retry: 2000\n\n" + m_feed->initialEvents());
     m_eventClients.append(QPointer<QTcpSocket>(socket));
+    connect(socket, &QTcpSocket::disconnected, this, [this] { broadcast({}); });
 }
 
 void WebServer::broadcast(const QByteArray &events)
@@ -348,6 +351,9 @@ void WebServer::broadcast(const QByteArray &events)
     m_eventClients.removeIf([](const QPointer<QTcpSocket> &client) {
         return !client || client->state() != QAbstractSocket::ConnectedState;
     });
+    m_feed->setListened(!m_eventClients.isEmpty());
+    if (events.isEmpty())
+        return;
     for (const QPointer<QTcpSocket> &client : std::as_const(m_eventClients)) {
         // A page that stopped reading is let go rather than buffered for without end.
         if (client->bytesToWrite() > MaxPendingEventBytes) {

@@ -43,11 +43,15 @@ HttpClient::Response HttpClient::request(const QByteArray &method, const QByteAr
     socket.connectToHost(QHostAddress::LocalHost, m_port);
     if (!socket.waitForConnected(timeoutMs))
         return response;
-    QByteArray text = method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                      QByteArray::number(m_port) + "\r\nConnection: close\r\n";
-    for (const auto &[name, value] : headers)
+    QByteArray text = method + ' ' + path +
+                      " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(m_port) +
+                      "\r\nConnection: close\r\n";
+    bool lengthGiven = false;
+    for (const auto &[name, value] : headers) {
         text += name + ": " + value + "\r\n";
-    if (!body.isEmpty() || method == "POST")
+        lengthGiven = lengthGiven || name.compare("Content-Length", Qt::CaseInsensitive) == 0;
+    }
+    if (!lengthGiven && (!body.isEmpty() || method == "POST"))
         text += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     socket.write(text + "\r\n" + body);
     QByteArray received;
