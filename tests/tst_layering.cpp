@@ -1,8 +1,9 @@
 // The folders of src/ depend on each other one way only: platform <- core <- radio <- backends
 // (kenwood, hamlib, generic_tx); radio <- dtmf, server; ui, the views, sit on all of those, and
-// service, what a headless station is asked from the command line, on the radios; app may
-// include anything, and nothing includes app. This reads every #include "folder/..." line of
-// src/ and fails on a direction the picture forbids.
+// web, the page, on the radios and the server; service, what a headless station is asked from
+// the command line, on the radios and web's settings; app may include anything, and nothing
+// includes app. This reads every #include "folder/..." line of src/ and fails on a direction the
+// picture forbids.
 
 #include <QDirIterator>
 #include <QFile>
@@ -38,7 +39,8 @@ const QMap<QString, QSet<QString>> &allowed()
                                  QStringLiteral("server")}},
         {QStringLiteral("service"),
          onRadio + QSet<QString>{QStringLiteral("kenwood"), QStringLiteral("hamlib"),
-                                 QStringLiteral("generic_tx")}},
+                                 QStringLiteral("generic_tx"), QStringLiteral("web")}},
+        {QStringLiteral("web"), onRadio + QSet<QString>{QStringLiteral("server")}},
     };
     return rules;
 }

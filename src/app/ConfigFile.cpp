@@ -14,6 +14,7 @@
 #include "radio/TransmitTimeout.h"
 #include "ui/ServerWindowSettings.h"
 #include "ui/WarningWindowSettings.h"
+#include "web/WebSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -257,6 +258,8 @@ void apply(const ConfigBinding &b, const QStringList &lines)
             handler->second(b, kv->value);
         else if (b.hamlib && HamlibConfigKeys::apply(*b.hamlib, kv->key, kv->value))
             continue;
+        else if (b.web && WebConfigKeys::apply(*b.web, kv->key, kv->value))
+            continue;
         else if (b.lines && LineConfig::apply(*b.lines, kv->key, kv->value))
             continue;
         else if (const std::optional<int> channel = ConfigValues::channelKeyNumber(kv->key))
@@ -368,6 +371,8 @@ QStringList build(const ConfigBinding &b)
         out << HamlibConfigKeys::lines(*b.hamlib);
     if (b.lines)
         out << LineConfig::lines(*b.lines);
+    if (b.web)
+        out << WebConfigKeys::lines(*b.web);
     return out;
 }
 

@@ -19,6 +19,7 @@ struct SerialPortSettings;
 struct TcpClientSettings;
 struct HamlibSettings;
 struct LineSettings;
+struct WebSettings;
 
 // What the configuration file reads and writes. The dialogs' settings are kept in their controls:
 // reading sets them (with their usual side effects), saving reads them back.
@@ -43,6 +44,7 @@ struct ConfigBinding
     HamlibSettings *hamlib = nullptr;
     LineSettings *lines = nullptr;
     const RadioSelector *radios = nullptr; // the model in use, saved as MODEL=
+    WebSettings *web = nullptr;            // WEB=, WEBPASSWORD=
 };
 
 namespace ConfigFile {

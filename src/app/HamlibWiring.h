@@ -22,6 +22,8 @@ public:
     TFormHamlib &settingsForm() { return *m_form; }
 
     void MenuHamlibClick();
+    // What the settings window's OK does with the settings it checked (the web page's form too).
+    void accept(const HamlibSettings &chosen);
 
 signals:
     // The first initialisation is over, or there is no radio to initialise: the server may be
@@ -29,7 +31,6 @@ signals:
     void serverMayConnect();
 
 private:
-    void accept(const HamlibSettings &chosen);
     void showModel();
     void showPort();
     void connectServerOnce();

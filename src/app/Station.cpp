@@ -7,6 +7,7 @@
 #include "app/InterfaceWiring.h"
 #include "app/KenwoodWiring.h"
 #include "app/ServerWiring.h"
+#include "app/WebWiring.h"
 #include "core/Notifier.h"
 #include "dtmf/DtmfCatalogue.h"
 #include "dtmf/DtmfEditor.h"
@@ -119,6 +120,7 @@ Station::Station(const QString &directory, Notifier &notifier)
     });
     wireStatusReport();
     connect(this, &Station::startupFinished, status.get(), &StatusReport::start);
+    web = std::make_unique<WebWiring>(*this);
     readOnlyNotice = std::make_unique<ReadOnlyNotice>(m_windows.Form1->ui.StaticTextDTMF,
                                                       [this] { return currentLanguage(); });
     connect(interface.get(), &InterfaceWiring::statusTextsRedrawn, readOnlyNotice.get(),
@@ -197,6 +199,7 @@ ConfigBinding Station::configBinding()
         hamlib ? &hamlib->radio().settings() : nullptr,
         genericTx ? &genericTx->lineSettings : nullptr,
         &radios,
+        &webSettings,
     };
 }
 

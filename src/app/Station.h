@@ -11,6 +11,7 @@
 #include "radio/RadioRequests.h"
 #include "radio/RadioSelector.h"
 #include "ui/StationWindows.h"
+#include "web/WebSettings.h"
 
 #include <QObject>
 #include <array>
@@ -34,6 +35,7 @@ class StatusReport;
 class ServerWindowSettings;
 class WarningWindowSettings;
 class GenericTxWindowSettings;
+class WebWiring;
 
 // The application: owns the station state, the eight windows and the event log, and runs
 // start-up and shut-down.
@@ -80,6 +82,10 @@ public:
     std::unique_ptr<StatusReport> status;
     // Shown from start-up on when the folder cannot be written.
     std::unique_ptr<ReadOnlyNotice> readOnlyNotice;
+    // The web page (WEB=, or --web which comes first) and its password.
+    WebSettings webSettings;
+    QString webAddressOnCommandLine;
+    std::unique_ptr<WebWiring> web;
 
     StationWindows &windows() { return m_windows; }
     const StationWindows &windows() const { return m_windows; }

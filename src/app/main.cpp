@@ -1,4 +1,5 @@
 #include "app/Station.h"
+#include "app/WebPasswordCommand.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFiles.h"
 #include "platform/ServiceManager.h"
@@ -57,6 +58,8 @@ int runCommand(int argc, char *argv[])
         return StatusCommand::run(folder);
     case CommandLine::Action::Check:
         return CheckCommand::run(folder);
+    case CommandLine::Action::WebPassword:
+        return WebPasswordCommand::run(folder);
     case CommandLine::Action::Help:
     case CommandLine::Action::Run:
         break;
@@ -123,6 +126,7 @@ int main(int argc, char *argv[])
                      qPrintable(QDir::toNativeSeparators(directory)));
     MessageBoxNotifier notifier;
     Station station(directory, notifier);
+    station.webAddressOnCommandLine = line.web;
     notifier.setParent(station.windows().Form1.get());
 
     // Under a service manager the journal keeps what standard error says: each log line goes

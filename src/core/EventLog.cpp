@@ -31,6 +31,7 @@ void EventLog::append(const QString &text)
     const QString line = LocalTime::dateAndTime(QLocale::system(), QDateTime::currentDateTime()) +
                          QLatin1Char(' ') + text;
     m_lines << line;
+    ++m_appended;
     if (m_lines.size() > MaxLines)
         m_lines.remove(1, m_lines.size() - MaxLines);
     if (echo)

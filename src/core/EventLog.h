@@ -35,6 +35,9 @@ public:
 
     const QStringList &lines() const { return m_lines; }
     bool lastWriteFailed() const { return m_lastWriteFailed; }
+    // Entries appended since start: a reader that noted it knows how many of the newest lines
+    // are new to it.
+    qint64 appendedCount() const { return m_appended; }
 
 private:
     void writeWhole();
@@ -45,4 +48,5 @@ private:
     // replaced whole before anything is appended to it.
     int m_fileLines = -1;
     bool m_lastWriteFailed = false;
+    qint64 m_appended = 0;
 };

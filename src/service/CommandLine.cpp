@@ -1,5 +1,7 @@
 #include "service/CommandLine.h"
 
+#include "web/WebSettings.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -49,6 +51,21 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (!setAction(line, Action::Check, argument))
                 return line;
             continue;
+        } else if (argument == QLatin1String("--web-password")) {
+            if (!setAction(line, Action::WebPassword, argument))
+                return line;
+            continue;
+        } else if (argument == QLatin1String("--web") ||
+                   argument.startsWith(QLatin1String("--web="))) {
+            const QString web = argument == QLatin1String("--web")
+                                    ? (i + 1 < arguments.size() ? arguments.at(++i) : QString())
+                                    : argument.mid(6);
+            if (!WebConfigKeys::parseEndpoint(web)) {
+                line.error = QStringLiteral("--web needs ADDRESS:PORT (127.0.0.1:8080)");
+                return line;
+            }
+            line.web = web;
+            continue;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.action = Action::Help;
             continue;
@@ -68,7 +85,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 bool CommandLine::asksForCommand(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *command : {"--reset", "--status", "--check", "--help", "-h"}) {
+        for (const char *command :
+             {"--reset", "--status", "--check", "--web-password", "--help", "-h"}) {
             if (std::strcmp(argv[i], command) == 0)
                 return true;
         }
@@ -79,7 +97,8 @@ bool CommandLine::asksForCommand(int argc, char *argv[])
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: ivrelane [--folder DIR] [--reset | --status | --check]\n"
+        "Usage: ivrelane [--folder DIR] [--web ADDRESS:PORT]\n"
+        "                [--reset | --status | --check | --web-password]\n"
         "  (no command)   run the station (with its window when there is a display)\n"
         "  --folder DIR   keep the configuration, log, lock and status in DIR\n"
         "                 (created if missing)\n"
@@ -90,7 +109,12 @@ QString CommandLine::usage()
         "  --check        read the configuration: each key taken or ignored and why,\n"
         "                 the devices present, whether the radio answers (asked\n"
         "                 without keying or changing anything); 0 when the station\n"
-        "                 would start and reach its radio, 1 not\n");
+        "                 would start and reach its radio, 1 not\n"
+        "  --web ADDRESS:PORT  serve the station's web page there (WEB= in the\n"
+        "                 configuration does the same; off by default)\n"
+        "  --web-password read a password for the web page's controls (from the\n"
+        "                 terminal, or standard input) and keep its hash in the\n"
+        "                 configuration (WEBPASSWORD=); the station must be stopped\n");
 }
 
 bool makeFolder(const QString &folder, QString *reason)

@@ -7,6 +7,8 @@
 #include "hamlib/HamlibRadio.h"
 #include "kenwood/KenwoodModel.h"
 #include "radio/TransmitTimeout.h"
+#include "web/WebPassword.h"
+#include "web/WebSettings.h"
 
 #include <QHash>
 #include <QSet>
@@ -133,6 +135,12 @@ const QHash<QString, Rule> &rules()
         {QStringLiteral("LINESDEVICE="),
          guarded([](const QString &v) { return LineConfig::deviceSetting(v).has_value(); },
                  "not a device path (/dev/..., without blanks)")},
+        {QStringLiteral("WEB="),
+         guarded([](const QString &v) { return WebConfigKeys::parseEndpoint(v).has_value(); },
+                 "not an ADDRESS:PORT (127.0.0.1:8080)")},
+        {QStringLiteral("WEBPASSWORD="),
+         guarded([](const QString &v) { return WebPassword::isHash(v); },
+                 "not a password hash (ivrelane --web-password writes it)")},
     };
     return table;
 }
