@@ -1,5 +1,4 @@
 #include "app/ConfigFile.h"
-#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "app/Station.h"
 #include "generic_tx/ChannelStepper.h"
@@ -7,6 +6,7 @@
 #include "service/ConfigCheck.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestFiles.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/ServerWindowSettings.h"
 #include "ui/UnitDTMF.h"
 #include "ui/UnitIP.h"

@@ -199,7 +199,7 @@ void TestDtmfDispatch::actions()
     QVERIFY(p.logged().first().startsWith(QStringLiteral("Code 4# : action ")));
     QCOMPARE(p.state.DtmfReceived, QString());
     QCOMPARE(p.interpreter->entryOpen(), !closes);
-    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("4#"));
+    QCOMPARE(p.shown, QStringLiteral("4#"));
 }
 
 void TestDtmfDispatch::memoryRecall_data()
@@ -294,7 +294,7 @@ void TestDtmfDispatch::memoryRecall()
     QVERIFY(p.state.DtmfParameter.isEmpty());
     // A selection closes the entry (display kept); an abandon leaves the window running.
     QCOMPARE(p.interpreter->entryOpen(), open);
-    QCOMPARE(p.c.StaticTextDTMF->text().isEmpty(), false);
+    QCOMPARE(p.shown.isEmpty(), false);
 }
 
 void TestDtmfDispatch::genericChannel_data()
@@ -343,13 +343,13 @@ void TestDtmfDispatch::entryWindow()
     p.interpreter->ReceiveDtmf(QStringLiteral("9"));
     p.interpreter->ReceiveDtmf(QStringLiteral("1230"));
     QCOMPARE(p.state.DtmfReceived, QStringLiteral("91230"));
-    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("91230"));
+    QCOMPARE(p.shown, QStringLiteral("91230"));
     QCOMPARE(p.logged(), QStringList{});
     QVERIFY(p.interpreter->entryOpen());
     p.interpreter->setEntryWindow(50);
     QTRY_VERIFY(!p.interpreter->entryOpen());
     QVERIFY(p.idle());
-    QCOMPARE(p.c.StaticTextDTMF->text(), QString());
+    QCOMPARE(p.shown, QString());
 
     // Codes are stored upper case and compared exactly.
     p.interpreter->ReceiveDtmf(QStringLiteral("ab"));
@@ -357,14 +357,14 @@ void TestDtmfDispatch::entryWindow()
     p.interpreter->TimerDTMFTimer();
     p.interpreter->ReceiveDtmf(QStringLiteral("AB"));
     QCOMPARE(p.pressed, QStringList{"SpeedButtonTXA"});
-    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("AB"));
+    QCOMPARE(p.shown, QStringLiteral("AB"));
     QVERIFY(!p.interpreter->entryOpen());
 
     // 26 does not close: the display empties when the window ends.
     p.interpreter->ReceiveDtmf(QStringLiteral("45"));
-    QCOMPARE(p.c.StaticTextDTMF->text(), QStringLiteral("45"));
+    QCOMPARE(p.shown, QStringLiteral("45"));
     QVERIFY(p.interpreter->entryOpen());
-    QTRY_COMPARE(p.c.StaticTextDTMF->text(), QString());
+    QTRY_COMPARE(p.shown, QString());
 }
 
 // A report that arrives while a memory recall waits for the transceiver is handled after the
@@ -387,7 +387,7 @@ void TestDtmfDispatch::reportDuringActionWaits()
         p.report(QStringLiteral("45"));
         QTest::qWait(20);
         seenDuringRecall << p.state.DtmfReceived << QString::number(p.state.DtmfState)
-                         << p.state.DtmfParameter << p.c.StaticTextDTMF->text()
+                         << p.state.DtmfParameter << p.shown
                          << QString::number(p.requests.waitingCount());
         inside = false;
     };

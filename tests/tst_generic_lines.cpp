@@ -1,7 +1,6 @@
 // The generic transmitter on other lines than the parallel port, on a whole station: a USB audio
 // interface stood in for by a socket pair, a GPIO chip that is not there, and lines in memory for
 // the stepping.
-#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "generic_tx/Cm108Lines.h"
 #include "generic_tx/ControlLineDriver.h"
@@ -14,6 +13,7 @@
 #include "support/GenericTxFixture.h"
 #include "support/HidrawPeer.h"
 #include "support/TestFiles.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 

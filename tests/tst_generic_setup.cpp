@@ -1,7 +1,6 @@
 // The generic transmitter's setup dialog on a whole station: the channel grid and its
 // validation, the port choice with discovery from a kernel record tree in a temporary folder,
 // and the settings that take effect as they change.
-#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelStepper.h"
@@ -11,6 +10,7 @@
 #include "generic_tx/LinesFactory.h"
 #include "generic_tx/MemoryLines.h"
 #include "support/GenericTxFixture.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 

@@ -1,13 +1,13 @@
 // Channel stepping, walking and scanning of the generic transmitter on a whole station, with
 // the real stepping and pulse timers and the in-memory parallel port. Pulses are counted from
 // the control values that reached the port.
-#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "core/StationState.h"
 #include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "support/GenericTxFixture.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 

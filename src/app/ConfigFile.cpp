@@ -1,6 +1,5 @@
 #include "app/ConfigFile.h"
 
-#include "app/GenericTxWindowSettings.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "dtmf/DtmfCodeList.h"
@@ -12,6 +11,7 @@
 #include "radio/RadioSelector.h"
 #include "radio/RadioState.h"
 #include "radio/TransmitTimeout.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/ServerWindowSettings.h"
 #include "ui/WarningWindowSettings.h"
 #include "web/WebSettings.h"

@@ -24,7 +24,8 @@ DtmfWiring::DtmfWiring(const Parts &parts)
     DtmfWindowView::bind(form, parts.codes, *m_editor, this);
 
     DtmfControls c;
-    c.StaticTextDTMF = m.StaticTextDTMF;
+    QLineEdit *line = m.StaticTextDTMF;
+    c.showEntry = [line](const QString &entry) { line->setText(entry); };
     c.codes = &parts.codes;
     c.station = DtmfStationControls{parts.save};
     m_interpreter =

@@ -1,7 +1,5 @@
 #include "app/GenericTxWiring.h"
 
-#include "app/GenericTxSetupWindow.h"
-#include "app/GenericTxWindowSettings.h"
 #include "app/Station.h"
 #include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
@@ -10,6 +8,8 @@
 #include "generic_tx/GenericTxSetup.h"
 #include "platform/ParallelPortFactory.h"
 #include "ui/GenericTxGlyphs.h"
+#include "ui/GenericTxSetupWindow.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/RadioPanelView.h"
 #include "ui/SevenSegmentDisplay.h"
 #include "ui/StatusLines.h"

@@ -1,6 +1,5 @@
 #include "app/HamlibWiring.h"
 
-#include "app/HamlibSettingsWindow.h"
 #include "app/Station.h"
 #include "core/Notifier.h"
 #include "hamlib/HamlibLink.h"
@@ -9,6 +8,7 @@
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibTexts.h"
 #include "ui/Captions.h"
+#include "ui/HamlibSettingsWindow.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitTMD700.h"

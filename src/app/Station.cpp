@@ -1,7 +1,6 @@
 #include "app/Station.h"
 
 #include "app/DtmfWiring.h"
-#include "app/GenericTxWindowSettings.h"
 #include "app/GenericTxWiring.h"
 #include "app/HamlibWiring.h"
 #include "app/InterfaceWiring.h"
@@ -25,6 +24,7 @@
 #include "radio/TransmitTimeout.h"
 #include "service/StatusReport.h"
 #include "ui/Captions.h"
+#include "ui/GenericTxWindowSettings.h"
 #include "ui/RadioPanelView.h"
 #include "ui/ReadOnlyNotice.h"
 #include "ui/ServerWindowSettings.h"

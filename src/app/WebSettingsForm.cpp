@@ -1,6 +1,5 @@
 #include "app/WebSettingsForm.h"
 
-#include "app/HamlibSettingsWindow.h"
 #include "app/HamlibWiring.h"
 #include "app/InterfaceWiring.h"
 #include "app/KenwoodWiring.h"
@@ -14,6 +13,7 @@
 #include "radio/TransmitTimeout.h"
 #include "server/ServerAddress.h"
 #include "service/ConfigCheck.h"
+#include "ui/HamlibSettingsWindow.h"
 #include "ui/ServerWindowSettings.h"
 
 #include <QDir>

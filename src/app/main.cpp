@@ -1,5 +1,4 @@
 #include "app/Station.h"
-#include "app/WebPasswordCommand.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFiles.h"
 #include "platform/ServiceManager.h"
@@ -9,6 +8,7 @@
 #include "service/ResetCommand.h"
 #include "service/StatusCommand.h"
 #include "service/StatusReport.h"
+#include "service/WebPasswordCommand.h"
 #include "ui/MessageBoxNotifier.h"
 #include "ui/UnitTMD700.h"
 

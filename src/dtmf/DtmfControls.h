@@ -2,14 +2,17 @@
 
 #include "dtmf/DtmfActions.h"
 
+#include <QString>
+#include <functional>
+
 class DtmfCodeList;
-class QLineEdit;
 
 // What the DTMF interpreter works with: the entry window, the code table, and the save its
 // actions use.
 struct DtmfControls
 {
-    QLineEdit *StaticTextDTMF = nullptr;
+    // Shows the entry on the window's DTMF line; an empty text clears it.
+    std::function<void(const QString &)> showEntry;
     const DtmfCodeList *codes = nullptr;
     DtmfStationControls station;
 };

@@ -7,7 +7,6 @@
 #include "radio/RadioRequests.h"
 
 #include "dtmf/DtmfCodeList.h"
-#include <QLineEdit>
 
 DtmfInterpreter::DtmfInterpreter(StationState &state, EventLog &log, RadioSelector &radios,
                                  RadioRequests &requests, const DtmfControls &controls)
@@ -24,7 +23,7 @@ QCoro::Task<> DtmfInterpreter::ReceiveDtmf(QString chars)
 {
     m_state.DtmfLastChars = chars;
     DtmfSession::receive(m_state);
-    m_c.StaticTextDTMF->setText(m_state.DtmfReceived);
+    m_c.showEntry(m_state.DtmfReceived);
     m_entryWindow.start(); // restarts a running timer
     co_await InterpretDtmf();
 }
@@ -48,7 +47,7 @@ void DtmfInterpreter::expireEntry()
 {
     DtmfSession::expire(m_state);
     m_entryWindow.stop();
-    m_c.StaticTextDTMF->clear();
+    m_c.showEntry(QString());
 }
 
 QCoro::Task<> DtmfInterpreter::InterpretDtmf()

@@ -75,7 +75,7 @@ void GenericTxRadio::linesChanged()
 
 QCoro::Task<> GenericTxRadio::requestFrequency(std::function<void()> done)
 {
-    m_station.CurrentFrequency = m_stepper->frequency();
+    m_station.setCurrentFrequency(m_stepper->frequency());
     done();
     co_return;
 }

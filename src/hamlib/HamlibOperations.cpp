@@ -101,7 +101,7 @@ void HamlibOperations::answerUnaskedRequests()
     while (!m_frequencyRequests.empty() && !m_frequencyRequests.front().asked) {
         std::function<void()> done = std::move(m_frequencyRequests.front().done);
         m_frequencyRequests.pop_front();
-        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        m_state.setCurrentFrequency(QStringLiteral("000.000000"));
         if (done)
             done();
     }
@@ -112,12 +112,12 @@ void HamlibOperations::initialise(std::function<void()> finished)
     m_initFinished = std::move(finished);
     m_initialising = true;
     m_initialised = false;
-    m_state.RigStatus = 2;
+    m_state.setRigStatus(2);
     m_radio.announceRigStatus();
     m_radio.setPanelEnabled(false);
     m_radio.resetLamps();
     m_radio.clearDisplays();
-    m_state.ActiveBand = m_state.Bands == StationState::BandChoice::B ? 1 : 0;
+    m_state.setActiveBand(m_state.Bands == StationState::BandChoice::B ? 1 : 0);
     requestInitialState();
 }
 
@@ -161,7 +161,7 @@ void HamlibOperations::dropPending()
 void HamlibOperations::opened(const HamlibCapabilities &caps)
 {
     m_caps = caps;
-    m_state.ModelLabel = caps.model + QLatin1Char(' ');
+    m_state.setModelLabel(caps.model + QLatin1Char(' '));
     m_radio.setTitle(caps.title());
     m_powers.setCapabilities(caps);
     applyCapabilities();
@@ -178,7 +178,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     const int band = state.band;
     // Only the band selection moves the band that transmits.
     if (state.selected) {
-        m_state.ActiveBand = band;
+        m_state.setActiveBand(band);
         m_radio.setTransmitBand(band);
         m_radio.setScanning(1 - band, false);
         m_radio.setScanAvailable(1 - band, false);
@@ -202,13 +202,13 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
         if (!entry.isEmpty()) {
             m_radio.setMemoryText(band, entry);
             if (active)
-                m_state.CurrentFrequency = MemoryEntry::frequency(entry);
+                m_state.setCurrentFrequency(MemoryEntry::frequency(entry));
         }
     } else {
         m_radio.setVfoText(band,
                            QStringLiteral("F=") + frequency + QLatin1Char(' ') + state.shiftText);
         if (active)
-            m_state.CurrentFrequency = frequency;
+            m_state.setCurrentFrequency(frequency);
     }
     m_radio.setScanAvailable(m_state.ActiveBand, canScan(m_state.ActiveBand));
     // Without a configured power the slider shows the radio's.
@@ -222,7 +222,7 @@ void HamlibOperations::bandRead(const HamlibBandState &state)
     if (m_initialising) {
         finishInitialisation();
     } else {
-        m_state.RigStatus = 1;
+        m_state.setRigStatus(1);
         m_radio.announceRigStatus();
     }
 }
@@ -231,7 +231,7 @@ void HamlibOperations::finishInitialisation()
 {
     m_initialising = false;
     m_initialised = true;
-    m_state.RigStatus = 3;
+    m_state.setRigStatus(3);
     m_radio.announceRigStatus();
     // A configured power is sent even when the slider already shows it.
     for (int band : {0, 1}) {
@@ -257,9 +257,9 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
     m_frequencyRequests.pop_front();
     const int band = m_state.ActiveBand;
     if (m_radio.band(band).scanning) {
-        m_state.CurrentFrequency = QStringLiteral("999.999999");
+        m_state.setCurrentFrequency(QStringLiteral("999.999999"));
     } else if (!frequency.answered) {
-        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        m_state.setCurrentFrequency(QStringLiteral("000.000000"));
     } else if (frequency.memoryMode) {
         // The memory list's entry of the channel, as for the Kenwood; the channel's own record
         // when the list does not hold it.
@@ -268,12 +268,12 @@ void HamlibOperations::frequencyRead(const HamlibFrequency &frequency)
         if (index >= 0) {
             m_radio.setCurrentMemory(index);
             m_radio.setMemoryText(band, m_radio.memories().value(index));
-            m_state.CurrentFrequency = MemoryEntry::frequency(m_radio.memories().value(index));
+            m_state.setCurrentFrequency(MemoryEntry::frequency(m_radio.memories().value(index)));
         } else {
-            m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
+            m_state.setCurrentFrequency(HamlibTexts::frequencyText(frequency.frequencyHz));
         }
     } else {
-        m_state.CurrentFrequency = HamlibTexts::frequencyText(frequency.frequencyHz);
+        m_state.setCurrentFrequency(HamlibTexts::frequencyText(frequency.frequencyHz));
     }
     if (done)
         done();
@@ -288,9 +288,9 @@ void HamlibOperations::answered()
     if (!m_lastError.isEmpty())
         m_log.append(QStringLiteral("Hamlib: radio answers"));
     m_lastError.clear();
-    m_state.RigAnswering = true;
+    m_state.setRigAnswering(true);
     if (m_state.RigStatus == 0 && !m_initialising) {
-        m_state.RigStatus = m_initialised ? 1 : 2;
+        m_state.setRigStatus(m_initialised ? 1 : 2);
         m_radio.announceRigStatus();
     }
     if (m_initialised && !m_initialising) {
@@ -307,8 +307,8 @@ void HamlibOperations::failed(const QString &error)
         m_radio.setKeyed(false);
         m_link.setTransmit(false);
     }
-    m_state.RigAnswering = false;
-    m_state.RigStatus = 0;
+    m_state.setRigAnswering(false);
+    m_state.setRigStatus(0);
     m_radio.announceRigStatus();
     // Nothing on the panel would reach the radio, as with a silent Kenwood.
     m_radio.setPanelEnabled(false);

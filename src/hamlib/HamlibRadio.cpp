@@ -50,7 +50,7 @@ void HamlibRadio::open()
 {
     if (!inUse())
         return;
-    m_station.ModelLabel = state().modelLabel();
+    m_station.setModelLabel(state().modelLabel());
     state().setTitle(QStringLiteral("Hamlib"));
     m_operations->dropPending();
     if (!HamlibModelList::settingsComplete(m_settings)) {
@@ -63,7 +63,7 @@ void HamlibRadio::open()
         emit initialisationOver();
         return;
     }
-    m_station.RigAnswering = true;
+    m_station.setRigAnswering(true);
     state().setPortName(m_settings.port);
     setLinkStatus(LinkStatus::Closed);
     m_link->start(m_settings.model, m_settings.port, m_settings.speed);
@@ -113,7 +113,7 @@ void HamlibRadio::close()
     // Hamlib radio's last status is not shown as the next radio's.
     m_operations->enableAllControls();
     state().setPanelEnabled(false);
-    m_station.RigAnswering = false;
-    m_station.RigStatus = 0;
+    m_station.setRigAnswering(false);
+    m_station.setRigStatus(0);
     emit panelLeft();
 }

@@ -28,8 +28,8 @@ bool KenwoodInitialisation::stopOnTimeout(const QString &reply)
     if (!isTimeout(reply))
         return false;
     // The link has already turned the status line red and cleared RigAnswering.
-    m_state.RigStatus = 0;
-    m_state.RigAnswering = false;
+    m_state.setRigStatus(0);
+    m_state.setRigAnswering(false);
     m_radio.announceRigStatus();
     return true;
 }
@@ -64,10 +64,10 @@ KenwoodInitialisation::ButtoninitClick(bool readMemories)
                                       : *model == Model::TMD710 ? StatusMessage::NotTmd710
                                                                 : StatusMessage::NotTmv71;
         m_notifier.warning(m_state.statusMessage(message));
-        m_state.RigAnswering = false;
+        m_state.setRigAnswering(false);
         co_return Outcome{Outcome::WrongModel, modelOfIdReply(id)};
     }
-    m_state.RigAnswering = true;
+    m_state.setRigAnswering(true);
     co_return co_await setUp(*model, readMemories);
 }
 
@@ -95,15 +95,15 @@ QCoro::Task<KenwoodInitialisation::Outcome> KenwoodInitialisation::setUp(Model m
     }
 
     co_await selectBands();
-    m_state.InitInProgress = true;
+    m_state.setInitInProgress(true);
     co_await readModes(model);
     co_await m_link.exchange(QStringLiteral("REP 0"));
-    m_state.InitInProgress = false;
+    m_state.setInitInProgress(false);
     // A radio that went silent on the way is not ready: its recovery initialises it again.
     if (!m_state.RigAnswering)
         co_return Outcome{Outcome::NoAnswer, std::nullopt};
 
-    m_state.RigStatus = 3;
+    m_state.setRigStatus(3);
     m_radio.announceRigStatus();
     takeCurrentFrequency();
     co_await setPower(0, m_state.PowerA);

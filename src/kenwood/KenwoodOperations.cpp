@@ -27,7 +27,7 @@ bool KenwoodOperations::answered(const QString &reply)
 {
     if (isTimeout(reply))
         return false;
-    m_state.RigStatus = 1;
+    m_state.setRigStatus(1);
     m_radio.announceRigStatus();
     return true;
 }
@@ -43,7 +43,7 @@ void KenwoodOperations::releaseScan(int band, bool enabled)
 void KenwoodOperations::takeFrequency(const QString &frequency)
 {
     if (!frequency.trimmed().isEmpty())
-        m_state.CurrentFrequency = frequency;
+        m_state.setCurrentFrequency(frequency);
 }
 
 void KenwoodOperations::showMemoryEntry(int band, int index)
@@ -66,7 +66,7 @@ QCoro::Task<> KenwoodOperations::selectBand(int band)
         co_return;
     if (reply.contains(select)) {
         m_radio.setTransmitBand(band);
-        m_state.ActiveBand = band;
+        m_state.setActiveBand(band);
     }
 
     QString &vfoRange = band == 1 ? m_state.VfoBandB : m_state.VfoBandA;
@@ -195,7 +195,7 @@ QCoro::Task<> KenwoodOperations::updateFrequencyForReport()
     if (!model)
         co_return;
     if (!replySaysNotScanning(co_await send(QStringLiteral("SC")))) {
-        m_state.CurrentFrequency = QStringLiteral("999.999999");
+        m_state.setCurrentFrequency(QStringLiteral("999.999999"));
         co_return;
     }
     const int band = m_state.ActiveBand;
@@ -209,7 +209,7 @@ QCoro::Task<> KenwoodOperations::updateFrequencyForReport()
     }
     const ChannelReply channel = channelFromReply(co_await send(channelQueryCommand(band, *model)));
     if (channel.noChannel) {
-        m_state.CurrentFrequency = QStringLiteral("000.000000");
+        m_state.setCurrentFrequency(QStringLiteral("000.000000"));
         co_return;
     }
     const int index = m_radio.memoryIndex(channel.channel);

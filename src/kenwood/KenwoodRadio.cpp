@@ -73,7 +73,7 @@ void KenwoodRadio::modelChosen(const QString &model)
 {
     if (const std::optional<Model> chosen = modelFromName(model)) {
         setModel(*chosen);
-        m_context.station.ModelLabel = state().modelLabel();
+        m_context.station.setModelLabel(state().modelLabel());
     }
 }
 
@@ -92,7 +92,7 @@ Capabilities KenwoodRadio::capabilities() const
 
 void KenwoodRadio::setPortStatus(int status)
 {
-    m_context.station.PortStatus = status;
+    m_context.station.setPortStatus(status);
     emit portStatusChanged();
 }
 
@@ -114,7 +114,7 @@ void KenwoodRadio::open()
         setPortStatus(1);
         state().setPanelEnabled(false);
         m_initialisationDelay.start();
-        station.RigStatus = 2;
+        station.setRigStatus(2);
         state().announceRigStatus();
     } else {
         m_context.notifier.beep();
@@ -176,10 +176,10 @@ void KenwoodRadio::preparePanel()
 {
     StationState &station = m_context.station;
     state().setPanelEnabled(false);
-    station.RigStatus = 2;
+    station.setRigStatus(2);
     state().announceRigStatus();
     m_operations->resetIndicators();
-    station.ActiveBand = 0;
+    station.setActiveBand(0);
 }
 
 void KenwoodRadio::runInitialisation(bool readMemories)
@@ -192,7 +192,7 @@ void KenwoodRadio::runInitialisation(bool readMemories)
 void KenwoodRadio::initialiseAfterPause(bool readMemories)
 {
     if (inUse())
-        m_context.station.RigAnswering = true;
+        m_context.station.setRigAnswering(true);
     runInitialisation(readMemories);
 }
 

@@ -276,8 +276,8 @@ void RigLink::finish(const QString &reply, bool timedOut)
 void RigLink::reportTimeout()
 {
     m_unkeyOwed = true;
-    m_state.RigStatus = 0;
-    m_state.RigAnswering = false;
+    m_state.setRigStatus(0);
+    m_state.setRigAnswering(false);
     // While the port is away its status line says so, rather than that the radio is silent.
     if (m_lostPortName.isEmpty())
         emit silenceNoticed();

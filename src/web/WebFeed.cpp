@@ -66,6 +66,11 @@ WebFeed::WebFeed(WebStation &station, QObject *parent) : QObject(parent), m_stat
     m_soon.setInterval(0);
     connect(&m_soon, &QTimer::timeout, this, &WebFeed::check);
     connect(&station.radios(), &RadioSelector::currentChanged, this, &WebFeed::followRadio);
+    const StationState &state = station.state();
+    for (auto changed : {&StationState::rigChanged, &StationState::serverChanged,
+                         &StationState::frequencyChanged, &StationState::activeBandChanged,
+                         &StationState::modelChanged, &StationState::languageChanged})
+        connect(&state, changed, this, &WebFeed::scheduleCheck);
     followRadio();
 }
 

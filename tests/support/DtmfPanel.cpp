@@ -2,9 +2,7 @@
 
 #include "dtmf/DtmfCatalogue.h"
 
-#include <QLineEdit>
 #include <QRegularExpression>
-#include <QTimer>
 #include <algorithm>
 
 const QStringList DtmfPanel::Memories = {
@@ -13,7 +11,7 @@ const QStringList DtmfPanel::Memories = {
 
 DtmfPanel::DtmfPanel()
 {
-    c.StaticTextDTMF = new QLineEdit(&window);
+    c.showEntry = [this](const QString &entry) { shown = entry; };
     codes.setLines({DtmfCatalogue::DtmfListHeader});
     c.codes = &codes;
 

@@ -10,10 +10,9 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <memory>
 
-// The DTMF interpreter with its own controls as real widgets, and one recording radio per kind:
+// The DTMF interpreter with what its window line shows, and one recording radio per kind:
 // every operation that reaches a radio is recorded in order, under the name of the control the
 // operator would have used; memory operations note the memory number they were handed. The
 // Kenwood radios hold Memories, the generic transmitter 40 channels (005 on 145.225 MHz).
@@ -42,7 +41,8 @@ public:
     QTemporaryDir dir;
     StationState state;
     EventLog log{dir.filePath(QStringLiteral("test.log"))};
-    QWidget window;
+    // What the window's DTMF line shows.
+    QString shown;
     QStringList pressed;
     DtmfControls c;
     DtmfCodeList codes;

@@ -1,4 +1,4 @@
-#include "app/GenericTxSetupWindow.h"
+#include "ui/GenericTxSetupWindow.h"
 
 #include "generic_tx/ChannelList.h"
 #include "ui/UnitInitTX16.h"

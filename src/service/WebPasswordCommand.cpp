@@ -1,6 +1,5 @@
-#include "app/WebPasswordCommand.h"
+#include "service/WebPasswordCommand.h"
 
-#include "app/ConfigFile.h"
 #include "core/ConfigValues.h"
 #include "core/StationState.h"
 #include "platform/InstanceLock.h"
@@ -77,7 +76,7 @@ int run(const QString &folder)
         if (!TextFile::readLines(path, &lines))
             return fail(QStringLiteral("cannot read %1").arg(path));
     } else if (!TextFile::readLines(dir.filePath(names.IniFileNameTMD700), &lines)) {
-        lines = QStringList{QString::fromLatin1(ConfigFile::Header)};
+        lines = QStringList{QString::fromLatin1(ConfigValues::Header)};
     }
     lines.removeIf([](const QString &line) {
         const auto kv = ConfigValues::splitLine(line);

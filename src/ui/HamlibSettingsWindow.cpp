@@ -1,4 +1,4 @@
-#include "app/HamlibSettingsWindow.h"
+#include "ui/HamlibSettingsWindow.h"
 
 #include "hamlib/HamlibConfigKeys.h"
 #include "hamlib/HamlibModelList.h"

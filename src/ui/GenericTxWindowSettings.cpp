@@ -1,4 +1,4 @@
-#include "app/GenericTxWindowSettings.h"
+#include "ui/GenericTxWindowSettings.h"
 
 #include "ui/UnitInitTX16.h"
 
