@@ -1,35 +1,36 @@
 #include "app/GenericTxWiring.h"
 
-#include "app/Station.h"
+#include "core/StationState.h"
 #include "generic_tx/ChannelStepper.h"
 #include "generic_tx/ControlLineDriver.h"
 #include "generic_tx/GenericTxLinesSetup.h"
 #include "generic_tx/GenericTxRadio.h"
 #include "generic_tx/GenericTxSetup.h"
 #include "platform/ParallelPortFactory.h"
+#include "radio/RadioSelector.h"
 #include "ui/GenericTxGlyphs.h"
 #include "ui/GenericTxSetupWindow.h"
 #include "ui/GenericTxWindowSettings.h"
 #include "ui/RadioPanelView.h"
 #include "ui/SevenSegmentDisplay.h"
+#include "ui/StationWindows.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitInitTX16.h"
 #include "ui/UnitTMD700.h"
 
-GenericTxWiring::GenericTxWiring(Station &station)
-    : m_station(station),
-      m_radio(std::make_unique<GenericTxRadio>(station.state, station.log, station.notifier(),
-                                               *station.tx16Settings,
+GenericTxWiring::GenericTxWiring(const RadioWiringParts &parts, GenericTxWindowSettings &settings)
+    : m_parts(parts), m_settings(settings),
+      m_radio(std::make_unique<GenericTxRadio>(parts.state, parts.log, parts.notifier, settings,
                                                ParallelPortFactory::create())),
       lineSettings(m_radio->lines().settings)
 {
-    station.radios.add(GenericTxRadio::ModelName.toString(), m_radio.get(),
-                       [this] { selectModel(); });
+    parts.radios.add(GenericTxRadio::ModelName.toString(), m_radio.get(),
+                     [this] { selectModel(); });
     connect(m_radio.get(), &GenericTxRadio::setupAsked, this,
             &GenericTxWiring::SpeedButtonInitClick);
     wireViews();
     wireSetup();
-    Ui::TForm1 &m = m_station.windows().Form1->ui;
+    Ui::TForm1 &m = m_parts.windows.Form1->ui;
     connect(m.MenuTX16UD, &QAction::triggered, this, &GenericTxWiring::MenuTX16UDClick);
     connect(m.SpeedButtonInit, &QAbstractButton::clicked, this,
             &GenericTxWiring::SpeedButtonInitClick);
@@ -39,8 +40,8 @@ GenericTxWiring::~GenericTxWiring() = default;
 
 void GenericTxWiring::wireViews()
 {
-    Ui::TForm1 &m = m_station.windows().Form1->ui;
-    Ui::TFormInitTX16 &g = m_station.windows().FormInitTX16->ui;
+    Ui::TForm1 &m = m_parts.windows.Form1->ui;
+    Ui::TFormInitTX16 &g = m_parts.windows.FormInitTX16->ui;
     ChannelStepper *stepper = &m_radio->stepper();
     ControlLineDriver *driver = &m_radio->driver();
 
@@ -60,7 +61,7 @@ void GenericTxWiring::wireViews()
     connect(stepper, &ChannelStepper::selectorChanged, this, showSelector);
     showSelector();
     connect(stepper, &ChannelStepper::channelChanged, m.LCD99TX, &SevenSegmentDisplay::setChannel);
-    m.LCD99TX->setChannel(m_station.state.Tx16Channel);
+    m.LCD99TX->setChannel(m_parts.state.Tx16Channel);
     connect(m.UpDownTX, &UpDownArrows::clicked, this, &GenericTxWiring::UpDownTXClick);
     connect(m.ButtonReset, &QAbstractButton::clicked, stepper, &ChannelStepper::reset);
     connect(g.ButtonSynchroUP, &QAbstractButton::clicked, stepper,
@@ -83,7 +84,7 @@ void GenericTxWiring::wireViews()
         GenericTxGlyphs::showScanMode(m.Imagecercle, m.Imageascenceur, circular);
     };
     connect(g.CheckBoxOptiTX16, &QCheckBox::toggled, this, showScanMode);
-    showScanMode(m_station.tx16Settings->circularScan());
+    showScanMode(m_settings.circularScan());
 
     // The hidden test buttons: a pulse on each pulsed line, and the PTT line's toggle, which
     // shows whether the line is meant to be keyed.
@@ -98,23 +99,24 @@ void GenericTxWiring::wireViews()
 
 void GenericTxWiring::wireSetup()
 {
-    Station &station = m_station;
-    Ui::TForm1 &m = station.windows().Form1->ui;
-    TFormInitTX16 &dialog = *station.windows().FormInitTX16;
+    const RadioWiringParts &parts = m_parts;
+    Ui::TForm1 &m = parts.windows.Form1->ui;
+    TFormInitTX16 &dialog = *parts.windows.FormInitTX16;
     Ui::TFormInitTX16 &g = dialog.ui;
-    GenericTxWindowSettings &settings = *station.tx16Settings;
+    GenericTxWindowSettings &settings = m_settings;
+    const StationState &state = parts.state;
+    const auto language = [&state] { return state.language; };
 
-    m_linesSetup = std::make_unique<GenericTxLinesSetup>(
-        lineSettings, station.notifier(), [&station] { return station.currentLanguage(); },
-        settings);
+    m_linesSetup =
+        std::make_unique<GenericTxLinesSetup>(lineSettings, parts.notifier, language, settings);
     for (QRadioButton *choice :
          {g.RadioButtonLinesLPT, g.RadioButtonLinesCM108, g.RadioButtonLinesGPIO})
         connect(choice, &QRadioButton::clicked, m_linesSetup.get(),
                 &GenericTxLinesSetup::kindChosen);
     m_setupWindow = std::make_unique<GenericTxSetupWindow>(dialog);
-    m_setup = std::make_unique<GenericTxSetup>(
-        station.state, m_radio->state(), m_radio->driver(), *m_linesSetup, station.notifier(),
-        [&station] { return station.currentLanguage(); }, settings, *m_setupWindow);
+    m_setup = std::make_unique<GenericTxSetup>(parts.state, m_radio->state(), m_radio->driver(),
+                                               *m_linesSetup, parts.notifier, language, settings,
+                                               *m_setupWindow);
     GenericTxSetup *setup = m_setup.get();
     connect(setup, &GenericTxSetup::channelCountChanged, m.Label16,
             [label = m.Label16](int count) { label->setText(QString::number(count)); });
@@ -186,14 +188,14 @@ LinesWatch &GenericTxWiring::linesWatch()
 
 void GenericTxWiring::MenuTX16UDClick()
 {
-    m_station.chooseModel(GenericTxRadio::ModelName.toString());
+    m_parts.chooseModel(GenericTxRadio::ModelName.toString());
 }
 
 void GenericTxWiring::selectModel()
 {
-    Ui::TForm1 &m = m_station.windows().Form1->ui;
+    Ui::TForm1 &m = m_parts.windows.Form1->ui;
     m.MenuTX16UD->setChecked(true);
-    m_station.state.setModelLabel(m_radio->state().modelLabel());
+    m_parts.state.setModelLabel(m_radio->state().modelLabel());
     m.labelTMD->clear();
     // The model in use chosen again takes its lines again and resets the transmitter; the
     // selector opens it otherwise.
@@ -205,7 +207,7 @@ void GenericTxWiring::SpeedButtonInitClick()
 {
     if (!m_radio->inUse())
         return;
-    TFormInitTX16 &dialog = *m_station.windows().FormInitTX16;
+    TFormInitTX16 &dialog = *m_parts.windows.FormInitTX16;
     dialog.show();
     dialog.raise();
     dialog.activateWindow();

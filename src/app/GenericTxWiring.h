@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/RadioWiringParts.h"
+
 #include "generic_tx/GenericTxLines.h"
 #include "generic_tx/LineSettings.h"
 #include "ui/UpDownArrows.h"
@@ -16,7 +18,7 @@ class GenericTxSetup;
 class GenericTxSetupWindow;
 class LinesWatch;
 class ParallelPort;
-class Station;
+class GenericTxWindowSettings;
 
 // Generic Up/Down transmitter: creates the radio (which owns its line driver, stepping and
 // lines) and the setup dialog's logic, and wires them to the station's windows.
@@ -24,11 +26,13 @@ class GenericTxWiring : public QObject
 {
     Q_OBJECT
     // First, so that the radio is there for the members after.
-    Station &m_station;
+    RadioWiringParts m_parts;
+    GenericTxWindowSettings &m_settings;
     std::unique_ptr<GenericTxRadio> m_radio;
 
 public:
-    explicit GenericTxWiring(Station &station);
+    // `settings`: the setup window's own choices.
+    GenericTxWiring(const RadioWiringParts &parts, GenericTxWindowSettings &settings);
     ~GenericTxWiring() override;
 
     // The Model menu's item: the radio in use is let go, then the generic model taken.

@@ -1,53 +1,49 @@
 #include "app/HamlibWiring.h"
 
-#include "app/Station.h"
 #include "core/Notifier.h"
+#include "core/StationState.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelList.h"
 #include "hamlib/HamlibOperations.h"
 #include "hamlib/HamlibRadio.h"
 #include "hamlib/HamlibTexts.h"
+#include "radio/RadioSelector.h"
 #include "ui/Captions.h"
 #include "ui/HamlibSettingsWindow.h"
+#include "ui/StationWindows.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitHamlib.h"
 #include "ui/UnitTMD700.h"
 
-HamlibWiring::HamlibWiring(Station &station)
-    : m_station(station), m_form(std::make_unique<TFormHamlib>()),
-      m_radio(std::make_unique<HamlibRadio>(station.state, station.log))
+HamlibWiring::HamlibWiring(const RadioWiringParts &parts, const QStringList &serialPorts)
+    : m_parts(parts), m_serialPorts(serialPorts), m_form(std::make_unique<TFormHamlib>()),
+      m_radio(std::make_unique<HamlibRadio>(parts.state, parts.log))
 {
-    Ui::TForm1 &ui = station.windows().Form1->ui;
+    Ui::TForm1 &ui = parts.windows.Form1->ui;
     m_form->setObjectName(QStringLiteral("TFormHamlib"));
-    station.radios.add(HamlibRadio::ModelName.toString(), m_radio.get());
-    connect(&station.radios, &RadioSelector::currentChanged, this, &HamlibWiring::showModel);
-    connect(&m_radio->state(), &RadioState::rigStatusChanged, this, [this] {
-        StatusLines::showRig(m_station.windows().Form1->ui.labelTMD, m_station.state);
-    });
+    parts.radios.add(HamlibRadio::ModelName.toString(), m_radio.get());
+    connect(&parts.radios, &RadioSelector::currentChanged, this, &HamlibWiring::showModel);
+    connect(&m_radio->state(), &RadioState::rigStatusChanged, this,
+            [this] { StatusLines::showRig(m_parts.windows.Form1->ui.labelTMD, m_parts.state); });
     m_window = std::make_unique<HamlibSettingsWindow>(
-        *m_form, [this](const QString &text) { m_station.notifier().warning(text); },
-        [this] { return m_station.currentLanguage(); },
+        *m_form, [this](const QString &text) { m_parts.notifier.warning(text); },
+        [this] { return m_parts.state.language; },
         [this](const HamlibSettings &chosen) { accept(chosen); });
 
     connect(ui.MenuHamlib, &QAction::triggered, this, &HamlibWiring::MenuHamlibClick);
     // Another model took over (the selector let the Hamlib radio go first).
     connect(ui.MenuHamlib, &QAction::toggled, this, [this](bool on) {
         if (!on)
-            m_station.windows().Form1->ui.MenuHamlib->setCheckable(false);
-    });
-    // The band choice enables the band buttons; what the radio lacks stays disabled.
-    connect(&station, &Station::bandChoiceChanged, this, [this] {
-        if (m_radio->inUse())
-            m_radio->operations().applyCapabilities();
+            m_parts.windows.Form1->ui.MenuHamlib->setCheckable(false);
     });
     connect(ui.SpeedButtonInit, &QAbstractButton::clicked, m_radio.get(), &HamlibRadio::initialise);
     connect(m_radio.get(), &HamlibRadio::initialisationOver, this,
             &HamlibWiring::connectServerOnce);
     // The next radio's status is its own.
     connect(m_radio.get(), &HamlibRadio::panelLeft, this,
-            [this] { m_station.windows().Form1->ui.labelTMD->clear(); });
+            [this] { m_parts.windows.Form1->ui.labelTMD->clear(); });
     connect(m_radio.get(), &HamlibRadio::settingsMissing, this, [this](const QString &text) {
-        StatusLines::setColouredText(m_station.windows().Form1->ui.labelTMD, text,
+        StatusLines::setColouredText(m_parts.windows.Form1->ui.labelTMD, text,
                                      StatusLines::Colour::Red);
     });
     connect(m_radio.get(), &HamlibRadio::linkStatusChanged, this, &HamlibWiring::showPort);
@@ -57,10 +53,16 @@ HamlibWiring::HamlibWiring(Station &station)
         const HamlibSettings &settings = m_radio->settings();
         if (HamlibModelList::portMissing(settings.model, settings.port))
             StatusLines::setColouredText(
-                m_station.windows().Form1->ui.labelTMD,
-                HamlibTexts::missingPort(m_station.currentLanguage(), settings.port),
+                m_parts.windows.Form1->ui.labelTMD,
+                HamlibTexts::missingPort(m_parts.state.language, settings.port),
                 StatusLines::Colour::Red);
     });
+}
+
+void HamlibWiring::followBandChoice()
+{
+    if (m_radio->inUse())
+        m_radio->operations().applyCapabilities();
 }
 
 HamlibWiring::~HamlibWiring()
@@ -75,7 +77,7 @@ void HamlibWiring::showModel()
 {
     if (!m_radio->inUse())
         return;
-    Ui::TForm1 &ui = m_station.windows().Form1->ui;
+    Ui::TForm1 &ui = m_parts.windows.Form1->ui;
     ui.MenuHamlib->setCheckable(true);
     ui.MenuHamlib->setChecked(true);
     ui.LabelConnect->clear();
@@ -85,9 +87,9 @@ void HamlibWiring::showModel()
 
 void HamlibWiring::MenuHamlibClick()
 {
-    m_form->move(m_station.windows().Form1->pos() + QPoint(60, 40));
-    applyCaptions(m_form.get(), m_station.currentLanguage());
-    m_window->open(m_radio->settings(), m_station.serialPorts);
+    m_form->move(m_parts.windows.Form1->pos() + QPoint(60, 40));
+    applyCaptions(m_form.get(), m_parts.state.language);
+    m_window->open(m_radio->settings(), m_serialPorts);
 }
 
 void HamlibWiring::accept(const HamlibSettings &chosen)
@@ -100,14 +102,14 @@ void HamlibWiring::accept(const HamlibSettings &chosen)
     }
     // The radio in use is unkeyed, its scan stopped and its port closed before Hamlib may open
     // that port.
-    m_station.chooseModel(HamlibRadio::ModelName.toString());
+    m_parts.chooseModel(HamlibRadio::ModelName.toString());
 }
 
 // The radio's port, or the rigctld's address, in the port line at the top left; green while
 // the link is open.
 void HamlibWiring::showPort()
 {
-    QLineEdit *line = m_station.windows().Form1->ui.LabelConnect;
+    QLineEdit *line = m_parts.windows.Form1->ui.LabelConnect;
     const HamlibRadio::LinkStatus status = m_radio->linkStatus();
     if (status == HamlibRadio::LinkStatus::None) {
         line->clear();

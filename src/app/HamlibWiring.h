@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/RadioWiringParts.h"
+
+#include <QStringList>
+
 #include <QObject>
 #include <memory>
 
 class HamlibRadio;
 class HamlibSettingsWindow;
-class Station;
 class TFormHamlib;
 struct HamlibSettings;
 
@@ -15,7 +18,8 @@ class HamlibWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit HamlibWiring(Station &station);
+    // `serialPorts`: those the settings window offers.
+    HamlibWiring(const RadioWiringParts &parts, const QStringList &serialPorts);
     ~HamlibWiring() override;
 
     HamlibRadio &radio() { return *m_radio; }
@@ -24,6 +28,8 @@ public:
     void MenuHamlibClick();
     // What the settings window's OK does with the settings it checked (the web page's form too).
     void accept(const HamlibSettings &chosen);
+    // The band choice enables the band buttons; what the radio lacks stays disabled.
+    void followBandChoice();
 
 signals:
     // The first initialisation is over, or there is no radio to initialise: the server may be
@@ -35,7 +41,8 @@ private:
     void showPort();
     void connectServerOnce();
 
-    Station &m_station;
+    RadioWiringParts m_parts;
+    const QStringList &m_serialPorts;
     std::unique_ptr<TFormHamlib> m_form;
     std::unique_ptr<HamlibRadio> m_radio;
     std::unique_ptr<HamlibSettingsWindow> m_window;

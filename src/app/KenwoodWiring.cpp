@@ -1,27 +1,32 @@
 #include "app/KenwoodWiring.h"
 
-#include "app/Station.h"
+#include "core/StationState.h"
 #include "kenwood/RigLink.h"
+#include "platform/LinkSettings.h"
+#include "radio/RadioSelector.h"
 #include "radio/RadioState.h"
 #include "ui/KenwoodDialogs.h"
 #include "ui/PanelPictures.h"
+#include "ui/StationWindows.h"
 #include "ui/StatusLines.h"
 #include "ui/UnitFreq.h"
 #include "ui/UnitTMD700.h"
 
 using namespace Kenwood;
 
-KenwoodWiring::KenwoodWiring(Station &station) : m_station(station)
+KenwoodWiring::KenwoodWiring(const RadioWiringParts &parts, SerialPortSettings &port,
+                             TrafficLine &traffic, const DtmfCodeList &codes,
+                             const QString &directory)
+    : m_parts(parts), m_port(port)
 {
-    m_radio = std::make_unique<KenwoodRadio>(
-        KenwoodRadio::Context{station.state, station.ComPortTX, station.traffic, station.log,
-                              station.notifier(), station.requests});
+    m_radio = std::make_unique<KenwoodRadio>(KenwoodRadio::Context{
+        parts.state, port, traffic, parts.log, parts.notifier, parts.requests});
     for (const Model model : Models)
-        station.radios.add(modelName(model), m_radio.get());
-    connect(&station.radios, &RadioSelector::currentChanged, this, &KenwoodWiring::showModel);
-    m_dialogs = std::make_unique<KenwoodDialogs>(KenwoodDialogs::Parts{
-        *station.windows().Form1, *station.windows().FormMEM, station.state, station.ComPortTX,
-        station.dtmfCodes, station.radios, station.notifier(), station.directory()});
+        parts.radios.add(modelName(model), m_radio.get());
+    connect(&parts.radios, &RadioSelector::currentChanged, this, &KenwoodWiring::showModel);
+    m_dialogs = std::make_unique<KenwoodDialogs>(
+        KenwoodDialogs::Parts{*parts.windows.Form1, *parts.windows.FormMEM, parts.state, port,
+                              codes, parts.radios, parts.notifier, directory});
     wireStatusLines();
     wirePanel();
     wireMenus();
@@ -32,15 +37,15 @@ KenwoodWiring::~KenwoodWiring() = default;
 // The port line shows the COM menu's port; the radio's line its answers, or its adapter away.
 void KenwoodWiring::wireStatusLines()
 {
-    Ui::TForm1 &ui = m_station.windows().Form1->ui;
+    Ui::TForm1 &ui = m_parts.windows.Form1->ui;
     auto showRigStatus = [this] {
-        StatusLines::showRig(m_station.windows().Form1->ui.labelTMD, m_station.state);
+        StatusLines::showRig(m_parts.windows.Form1->ui.labelTMD, m_parts.state);
     };
     connect(&m_radio->link(), &RigLink::silenceNoticed, this, showRigStatus);
     connect(&m_radio->state(), &RadioState::rigStatusChanged, this, showRigStatus);
     connect(m_radio.get(), &KenwoodRadio::portStatusChanged, this, [this] {
-        StatusLines::showPort(m_station.windows().Form1->ui.LabelConnect, m_station.state,
-                              m_station.ComPortTX.portName);
+        StatusLines::showPort(m_parts.windows.Form1->ui.LabelConnect, m_parts.state,
+                              m_port.portName);
     });
     connect(m_radio.get(), &KenwoodRadio::portOpenFailed, this, [&ui] {
         ui.ListBoxPort->clearSelection();
@@ -54,7 +59,7 @@ void KenwoodWiring::wireStatusLines()
 
 void KenwoodWiring::wirePanel()
 {
-    Ui::TForm1 &ui = m_station.windows().Form1->ui;
+    Ui::TForm1 &ui = m_parts.windows.Form1->ui;
     ui.ImageLEDvert->setPixmap(PanelPictures::ledGreen());
     ui.ImageLEDrouge->setPixmap(PanelPictures::ledRed());
     ui.ImageLEDOFF->setPixmap(PanelPictures::ledOff());
@@ -74,11 +79,10 @@ void KenwoodWiring::wirePanel()
 
 void KenwoodWiring::wireMenus()
 {
-    Ui::TForm1 &ui = m_station.windows().Form1->ui;
+    Ui::TForm1 &ui = m_parts.windows.Form1->ui;
     connect(ui.menuTMD700, &QAction::triggered, this, &KenwoodWiring::menuTMD700Click);
     connect(ui.MenuTMD710, &QAction::triggered, this, &KenwoodWiring::MenuTMD710Click);
     connect(ui.MenuTMV71, &QAction::triggered, this, &KenwoodWiring::MenuTMV71Click);
-    connect(&m_station, &Station::bandChoiceChanged, this, &KenwoodWiring::MenuChoixTXClick);
 }
 
 void KenwoodWiring::panelLeftByOther()
@@ -89,15 +93,15 @@ void KenwoodWiring::panelLeftByOther()
 
 void KenwoodWiring::chooseModel(Model model)
 {
-    m_station.chooseModel(modelName(model));
+    m_parts.chooseModel(modelName(model));
 }
 
 // The Model menu checks the Kenwood model chosen; its port line waits for the port.
 void KenwoodWiring::showModel()
 {
-    if (m_station.radios.current() != m_radio.get())
+    if (m_parts.radios.current() != m_radio.get())
         return;
-    Ui::TForm1 &ui = m_station.windows().Form1->ui;
+    Ui::TForm1 &ui = m_parts.windows.Form1->ui;
     const Model model = m_radio->model();
     QAction *item = model == Model::TMD700   ? ui.menuTMD700
                     : model == Model::TMD710 ? ui.MenuTMD710

@@ -9,7 +9,11 @@
 #include <memory>
 #include <optional>
 
-class Station;
+#include "app/RadioWiringParts.h"
+
+class DtmfCodeList;
+class TrafficLine;
+struct SerialPortSettings;
 
 // Wires the Kenwood transceiver to the station's windows: the panel's buttons, the model menus,
 // the status lines its port and answers show in, the memory dialog and export.
@@ -17,7 +21,10 @@ class KenwoodWiring : public QObject
 {
     Q_OBJECT
 public:
-    explicit KenwoodWiring(Station &station);
+    // `port`: the COM menu's; `codes`: exported with the memories; `directory`: where the export
+    // is offered.
+    KenwoodWiring(const RadioWiringParts &parts, SerialPortSettings &port, TrafficLine &traffic,
+                  const DtmfCodeList &codes, const QString &directory);
     ~KenwoodWiring() override;
 
     KenwoodRadio &radio() { return *m_radio; }
@@ -43,7 +50,8 @@ private:
     void chooseModel(Kenwood::Model model);
     void showModel();
 
-    Station &m_station;
+    RadioWiringParts m_parts;
+    SerialPortSettings &m_port;
     std::unique_ptr<KenwoodRadio> m_radio;
     std::unique_ptr<KenwoodDialogs> m_dialogs;
 };

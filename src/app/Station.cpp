@@ -81,17 +81,24 @@ Station::Station(const QString &directory, Notifier &notifier)
     connect(this, &Station::startupFinished, interface.get(), [this] {
         QTimer::singleShot(0, interface.get(), &InterfaceWiring::ApplicationEvents1Idle);
     });
-    kenwood = std::make_unique<KenwoodWiring>(*this);
+    const RadioWiringParts radioParts{
+        m_windows, state, log, m_notifier, radios, requests, [this](const QString &model) {
+            chooseModel(model);
+        }};
+    kenwood =
+        std::make_unique<KenwoodWiring>(radioParts, ComPortTX, traffic, dtmfCodes, m_directory);
+    connect(this, &Station::bandChoiceChanged, kenwood.get(), &KenwoodWiring::MenuChoixTXClick);
     connect(&kenwood->radio(), &KenwoodRadio::initialisationSubmitted, this,
             &Station::connectServerBehindInitialisation);
-    genericTx = std::make_unique<GenericTxWiring>(*this);
+    genericTx = std::make_unique<GenericTxWiring>(radioParts, *tx16Settings);
     dtmf = std::make_unique<DtmfWiring>(DtmfWiring::Parts{m_windows, state, log, m_notifier, radios,
                                                           requests, dtmfCodes,
                                                           [this] { MenuSaveClick(); }});
     server = std::make_unique<ServerWiring>(ServerWiring::Parts{m_windows, state, radios, requests,
                                                                 log, traffic, m_notifier,
                                                                 IdTCPClient, *serverSettings});
-    hamlib = std::make_unique<HamlibWiring>(*this);
+    hamlib = std::make_unique<HamlibWiring>(radioParts, serialPorts);
+    connect(this, &Station::bandChoiceChanged, hamlib.get(), &HamlibWiring::followBandChoice);
     connect(hamlib.get(), &HamlibWiring::serverMayConnect, this, &Station::connectServerIfAsked);
     connect(&hamlib->radio(), &HamlibRadio::panelLeft, kenwood.get(),
             &KenwoodWiring::panelLeftByOther);
