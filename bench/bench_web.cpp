@@ -77,17 +77,6 @@ void printSeries(const char *label, std::vector<qint64> v)
                 static_cast<long long>(v.back()));
 }
 
-quint16 webPort(StationProcess &station)
-{
-    static const QRegularExpression said(QStringLiteral(" Web page on 127\\.0\\.0\\.1:(\\d+)$"));
-    for (const QString &line : station.logLines()) {
-        const QRegularExpressionMatch match = said.match(line);
-        if (match.hasMatch())
-            return quint16(match.captured(1).toUInt());
-    }
-    return 0;
-}
-
 // The stamp of the radio's `count`-th (from 1) command `command`, or -1.
 qint64 commandStamp(const RigSimProcess &rig, const QString &command, int count)
 {
@@ -119,7 +108,7 @@ bool run(const char *label, bool web, bool load, int rounds)
         !BenchSupport::waitFor(
             [&] {
                 return relay.peer && !station.logLines().filter(" Radio ready: ").isEmpty() &&
-                       (!web || webPort(station) != 0);
+                       (!web || station.webPort() != 0);
             },
             GuardMs)) {
         std::fprintf(stderr, "the station did not start\n");
@@ -136,7 +125,7 @@ bool run(const char *label, bool web, bool load, int rounds)
     if (load) {
         BenchSupport::waitFor([] { return false; }, 1000); // the start settles
         f.residentBeforeKiB = station.residentKiB();
-        const quint16 port = webPort(station);
+        const quint16 port = station.webPort();
         for (int i = 0; i < Pages; ++i) {
             pages.push_back(std::make_unique<HttpClient>(port));
             pages.back()->openEvents();

@@ -47,7 +47,8 @@ FuzzStation::FuzzStation(const QStringList &configuration)
         std::abort();
     QDir(m_dir.path()).mkdir(QStringLiteral("dev"));
     if (!TextFile::writeLines(path(QStringLiteral("Ivrelane.ini")),
-                              QStringList{QString::fromLatin1(ConfigFile::Header)} + configuration))
+                              QStringList{QString::fromLatin1(ConfigValues::Header)} +
+                                  configuration))
         std::abort();
     // The station works from its own folder; libFuzzer's paths stay relative to where it ran.
     const QString workingDirectory = QDir::currentPath();

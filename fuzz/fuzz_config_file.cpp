@@ -3,6 +3,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/Station.h"
+#include "core/ConfigValues.h"
 #include "platform/TextFile.h"
 
 // The station is made before the first input, so its start-up does not count as coverage.
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     const ConfigBinding binding = station.configBinding();
     ConfigFile::apply(binding, lines);
     const QStringList saved = ConfigFile::build(binding);
-    if (saved.isEmpty() || saved.first() != QLatin1String(ConfigFile::Header))
+    if (saved.isEmpty() || saved.first() != QLatin1String(ConfigValues::Header))
         __builtin_trap();
     // The saved text goes through the encoder the save uses.
     TextFile::encodeLines(saved);

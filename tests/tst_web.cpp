@@ -41,18 +41,6 @@ QStringList iniLines(const QString &folder)
     return lines;
 }
 
-// The port the station's log says its page took (WEB=127.0.0.1:0 takes a free one).
-quint16 webPort(StationProcess &station)
-{
-    static const QRegularExpression said(QStringLiteral(" Web page on 127\\.0\\.0\\.1:(\\d+)$"));
-    for (const QString &line : station.logLines()) {
-        const QRegularExpressionMatch match = said.match(line);
-        if (match.hasMatch())
-            return quint16(match.captured(1).toUInt());
-    }
-    return 0;
-}
-
 qsizetype indexFrom(const QStringList &commands, const QString &command, qsizetype from)
 {
     for (qsizetype i = from; i < commands.size(); ++i) {
@@ -111,8 +99,8 @@ void TestWeb::initTestCase()
     QVERIFY(m_station.start(m_dir.path()));
     QVERIFY(m_server->waitForClient(WaitMs));
     QTRY_VERIFY_WITH_TIMEOUT(!m_station.logLines().filter(" Radio ready: ").isEmpty(), WaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(webPort(m_station) != 0, WaitMs);
-    m_http = std::make_unique<HttpClient>(webPort(m_station));
+    QTRY_VERIFY_WITH_TIMEOUT(m_station.webPort() != 0, WaitMs);
+    m_http = std::make_unique<HttpClient>(m_station.webPort());
 }
 
 QByteArray TestWeb::login()
@@ -413,8 +401,8 @@ void TestWeb::readOnlyWithoutPassword()
     writeConfiguration(dir.path(), {"LANGUAGE=F", "MODEL=TX16UD", "WARNING=Y", "WEB=127.0.0.1:0"});
     StationProcess station;
     QVERIFY(station.start(dir.path()));
-    QTRY_VERIFY_WITH_TIMEOUT(webPort(station) != 0, WaitMs);
-    HttpClient http(webPort(station));
+    QTRY_VERIFY_WITH_TIMEOUT(station.webPort() != 0, WaitMs);
+    HttpClient http(station.webPort());
     const HttpClient::Response page = http.request("GET", "/");
     QVERIFY(page.body.contains("<html lang=\"fr\">"));
     QVERIFY(page.body.contains("\"controls\":false"));

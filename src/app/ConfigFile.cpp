@@ -280,7 +280,7 @@ QStringList build(const ConfigBinding &b)
     };
     auto number = [](int n) { return QString::number(n); };
 
-    out << QString::fromLatin1(Header);
+    out << QString::fromLatin1(ConfigValues::Header);
     add("LANGUAGE=", s.language == Language::English ? QStringLiteral("E") : QStringLiteral("F"));
     // No radio chosen yet (an unknown MODEL= at start-up) is saved as the generic transmitter.
     const QString model = b.radios ? b.radios->currentModel() : QString();

@@ -49,8 +49,6 @@ struct ConfigBinding
 
 namespace ConfigFile {
 
-constexpr const char *Header = ConfigValues::Header;
-
 // Applies every line in file order.
 void apply(const ConfigBinding &b, const QStringList &lines);
 

@@ -217,36 +217,3 @@ void GenericTxWiring::UpDownTXClick(UpDownArrows::Direction direction)
 {
     m_radio->step(direction == UpDownArrows::Direction::Up);
 }
-
-namespace {
-
-QString healthText(GenericTxWiring::LinesHealth health)
-{
-    switch (health) {
-    case GenericTxWiring::LinesHealth::Ok:
-        return QStringLiteral("OK");
-    case GenericTxWiring::LinesHealth::Error:
-        return QStringLiteral("error");
-    case GenericTxWiring::LinesHealth::Lost:
-        return QStringLiteral("lost");
-    case GenericTxWiring::LinesHealth::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
-} // namespace
-
-QJsonObject GenericTxWiring::linesReport() const
-{
-    const LinesHealth health = linesHealth();
-    ControlLineDriver &lines = m_radio->driver();
-    return QJsonObject{
-        {QLatin1String("kind"), linesKindText()},
-        {QLatin1String("device"), lines.lines().deviceName()},
-        {QLatin1String("state"), healthText(health)},
-        {QLatin1String("pttKeyed"), lines.pttDriven()},
-        {QLatin1String("squelchOpen"),
-         health == LinesHealth::Ok ? QJsonValue(lines.squelchIsOpen()) : QJsonValue()},
-    };
-}

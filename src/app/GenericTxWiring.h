@@ -6,7 +6,6 @@
 #include "generic_tx/LineSettings.h"
 #include "ui/UpDownArrows.h"
 
-#include <QJsonObject>
 #include <QObject>
 #include <memory>
 
@@ -48,8 +47,6 @@ public:
     LinesHealth linesHealth() const;
     // LPT, CM108 or GPIO.
     QString linesKindText() const;
-    // The lines as the status file tells them: what carries them, and whether they work.
-    QJsonObject linesReport() const;
     // INIT with the generic model opens the setup dialog.
     void SpeedButtonInitClick();
     // A click on the panel's arrows: one step, as the server's GENERIC_U or GENERIC_D.

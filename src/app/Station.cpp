@@ -214,10 +214,7 @@ ConfigBinding Station::configBinding()
 void Station::wireStatusReport()
 {
     status = std::make_unique<StatusReport>(StatusReport::Sources{
-        state, radios, IdTCPClient, log, requests, m_directory, [this] {
-            return radios.current() == &genericTx->radio() ? genericTx->linesReport()
-                                                           : QJsonObject();
-        }});
+        state, radios, IdTCPClient, log, requests, m_directory, &genericTx->radio()});
     StatusReport *report = status.get();
     StatusCounters &counted = report->counters;
     // The generic transmitter is keyed when its PTT line is, not when TRANSMIT asks for it.

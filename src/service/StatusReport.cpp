@@ -2,6 +2,9 @@
 
 #include "core/EventLog.h"
 #include "core/StationState.h"
+#include "generic_tx/ControlLineDriver.h"
+#include "generic_tx/GenericTxLines.h"
+#include "generic_tx/GenericTxRadio.h"
 #include "platform/LinkSettings.h"
 #include "radio/MemoryEntry.h"
 #include "radio/Radio.h"
@@ -60,6 +63,36 @@ QJsonObject radioReport(const Radio *radio, bool answering)
     return report;
 }
 
+QString healthText(GenericTxLines::Health health)
+{
+    switch (health) {
+    case GenericTxLines::Health::Ok:
+        return QStringLiteral("OK");
+    case GenericTxLines::Health::Error:
+        return QStringLiteral("error");
+    case GenericTxLines::Health::Lost:
+        return QStringLiteral("lost");
+    case GenericTxLines::Health::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+// The generic transmitter's control lines: what carries them, and whether they work.
+QJsonObject linesReport(GenericTxRadio &radio)
+{
+    const GenericTxLines::Health health = radio.lines().health();
+    ControlLineDriver &driver = radio.driver();
+    return QJsonObject{
+        {QLatin1String("kind"), radio.lines().kindText()},
+        {QLatin1String("device"), driver.lines().deviceName()},
+        {QLatin1String("state"), healthText(health)},
+        {QLatin1String("pttKeyed"), driver.pttDriven()},
+        {QLatin1String("squelchOpen"),
+         health == GenericTxLines::Health::Ok ? QJsonValue(driver.squelchIsOpen()) : QJsonValue()},
+    };
+}
+
 } // namespace
 
 StatusReport::StatusReport(const Sources &sources) : QObject(nullptr), m_sources(sources)
@@ -104,8 +137,8 @@ QJsonObject StatusReport::snapshot() const
     report[QLatin1String("pid")] = QCoreApplication::applicationPid();
     report[QLatin1String("started")] = isoTime(m_started);
     report[QLatin1String("model")] = s.radios.currentModel();
-    if (const QJsonObject lines = s.lines ? s.lines() : QJsonObject(); !lines.isEmpty())
-        report[QLatin1String("lines")] = lines;
+    if (s.generic != nullptr && s.radios.current() == s.generic)
+        report[QLatin1String("lines")] = linesReport(*s.generic);
     const bool keyed = m_keyedSince.isValid();
     report[QLatin1String("keyed")] = keyed;
     report[QLatin1String("keyedSince")] = isoTime(m_keyedSince);

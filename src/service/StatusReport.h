@@ -5,9 +5,9 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QTimer>
-#include <functional>
 
 class EventLog;
+class GenericTxRadio;
 class RadioRequests;
 class RadioSelector;
 struct StationState;
@@ -46,8 +46,8 @@ public:
         const EventLog &log;
         const RadioRequests &requests;
         QString directory;
-        // The generic transmitter's control lines while it is the radio in use; empty otherwise.
-        std::function<QJsonObject()> lines;
+        // The generic transmitter, whose control lines are reported while it is in use.
+        GenericTxRadio *generic = nullptr;
     };
     explicit StatusReport(const Sources &sources);
 

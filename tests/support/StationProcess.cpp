@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -70,4 +71,15 @@ QJsonObject StationProcess::status() const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+quint16 StationProcess::webPort()
+{
+    static const QRegularExpression said(QStringLiteral(" Web page on 127\\.0\\.0\\.1:(\\d+)$"));
+    for (const QString &line : logLines()) {
+        const QRegularExpressionMatch match = said.match(line);
+        if (match.hasMatch())
+            return quint16(match.captured(1).toUInt());
+    }
+    return 0;
 }

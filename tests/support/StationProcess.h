@@ -31,6 +31,9 @@ public:
     // cut back to its newest lines now and then: the lines read before are found by their
     // overlap with the file's first ones.
     const QStringList &logLines();
+    // The port the log says the web page took on 127.0.0.1 (WEB=127.0.0.1:0 takes a free one);
+    // 0 before it says so.
+    quint16 webPort();
     // The status file as last written.
     QJsonObject status() const;
 
